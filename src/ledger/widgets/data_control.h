@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+#include "record_source.h"
+
+class QLabel;
+class QToolButton;
+
+namespace ledger::ui {
+
+// The data control: a record source with its navigation bar (first / previous
+// / next / last around a caption). The bar's moves stop at the ends and never
+// begin a row; a failing move shows the error and leaves the row as it was.
+// Hidden data controls are record sources without a bar.
+class DataControl : public QWidget {
+    Q_OBJECT
+public:
+    DataControl(const QString& objectName, const QString& source, const QString& caption,
+                QWidget* parent);
+
+    RecordSource& source() { return source_; }
+    void setCaption(const QString& caption);
+    QString caption() const;
+
+private:
+    RecordSource source_;
+    QLabel* caption_;
+};
+
+}  // namespace ledger::ui

@@ -1,0 +1,88 @@
+#include "form_window.h"
+
+#include <QCloseEvent>
+#include <QHash>
+
+#include "data_control.h"
+#include "error_boundary.h"
+
+namespace ledger::ui {
+
+namespace {
+
+QHash<QString, std::function<FormWindow*()>>& factories() {
+    static QHash<QString, std::function<FormWindow*()>> all;
+    return all;
+}
+
+QHash<QString, FormWindow*>& loadedWindows() {
+    static QHash<QString, FormWindow*> all;
+    return all;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(const QString& objectName, QWidget* parent) : QWidget(parent) {
+    setObjectName(objectName);
+    setAttribute(Qt::WA_DeleteOnClose);
+    loadedWindows().insert(objectName, this);
+}
+
+FormWindow::~FormWindow() {
+    if (loadedWindows().value(objectName()) == this) loadedWindows().remove(objectName());
+}
+
+void FormWindow::load() {
+    if (loaded_) return;
+    loaded_ = true;
+    runGuarded(this, [this] { loadStep(); });
+    // The record sources open right after the load step; one that cannot
+    // open is reported and leaves its fields empty.
+    for (DataControl* data : findChildren<DataControl*>())
+        runGuarded(this, [data] { data->source().open(); });
+}
+
+bool FormWindow::unload() {
+    if (unloading_) return true;
+    // Store pending edits first; if they cannot be stored the window stays,
+    // with the typed text, so nothing is lost.
+    const auto sources = findChildren<DataControl*>();
+    for (DataControl* data : sources)
+        if (!runGuarded(this, [data] { data->source().writeBack(); })) return false;
+    for (DataControl* data : sources) runGuarded(this, [data] { data->source().close(); });
+    unloading_ = true;
+    loadedWindows().remove(objectName());
+    close();
+    // A window that was loaded but never shown gets no close event of its
+    // own; it goes all the same (deleteLater is safe to call twice).
+    deleteLater();
+    return true;
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (unloading_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    unload();
+}
+
+void FormWindow::registerFactory(const QString& name, std::function<FormWindow*()> factory) {
+    factories().insert(name, std::move(factory));
+}
+
+bool FormWindow::canCreate(const QString& name) { return factories().contains(name); }
+
+FormWindow* FormWindow::find(const QString& name) { return loadedWindows().value(name); }
+
+FormWindow* FormWindow::loadWindow(const QString& name) {
+    if (FormWindow* open = find(name)) return open;
+    auto factory = factories().value(name);
+    if (!factory) return nullptr;
+    FormWindow* window = factory();
+    window->load();
+    return window;
+}
+
+}  // namespace ledger::ui

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+namespace ledger::ui {
+
+class DataControl;
+
+// Base of every window: the load step, its record sources opening after it,
+// and unloading that stores pending edits first.
+//
+// Windows find each other by name (Form1 ... Form10) through the registry, the
+// way they read and write each other's fields; the program registers how each
+// window is created, so a window can open another without linking to it.
+class FormWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormWindow(const QString& objectName, QWidget* parent = nullptr);
+    ~FormWindow() override;
+
+    // Runs the load step, then opens every data control's record source (in
+    // the order they were created). Errors are shown; the window stays usable.
+    void load();
+    bool isLoaded() const { return loaded_; }
+
+    // Write-back and close of every record source, then the window is
+    // destroyed. Returns false (window stays) when pending edits could not be
+    // stored, so nothing typed is lost.
+    bool unload();
+
+    // Registry of loaded windows and of how to create each.
+    static void registerFactory(const QString& name, std::function<FormWindow*()> factory);
+    static bool canCreate(const QString& name);
+    static FormWindow* find(const QString& name);      // loaded window or nullptr
+    static FormWindow* loadWindow(const QString& name);  // find, or create and load (hidden)
+
+protected:
+    virtual void loadStep() {}
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool loaded_ = false;
+    bool unloading_ = false;
+};
+
+}  // namespace ledger::ui

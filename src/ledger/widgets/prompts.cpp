@@ -1,0 +1,53 @@
+#include "prompts.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace ledger::ui {
+
+namespace {
+
+class DialogPrompts : public Prompts {
+public:
+    QString input(QWidget* parent, const QString& message, const QString& title,
+                  const QString& preset) override {
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(title.isEmpty() ? programTitle() : title);
+        dialog.setLabelText(message);
+        dialog.setTextValue(preset);
+        // Enter accepts, Escape cancels: QInputDialog's own keys.
+        if (dialog.exec() != QDialog::Accepted) return {};
+        return dialog.textValue();
+    }
+
+    bool askYesNo(QWidget* parent, const QString& message, const QString& title) override {
+        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    void tell(QWidget* parent, const QString& message, const QString& title) override {
+        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
+                        QMessageBox::Ok, parent);
+        box.exec();
+    }
+};
+
+Prompts*& installed() {
+    static Prompts* prompts = nullptr;
+    return prompts;
+}
+
+}  // namespace
+
+Prompts& prompts() {
+    static DialogPrompts dialogs;
+    return installed() ? *installed() : dialogs;
+}
+
+void setPrompts(Prompts* replacement) { installed() = replacement; }
+
+QString programTitle() { return QStringLiteral("tallowbrook"); }
+
+}  // namespace ledger::ui

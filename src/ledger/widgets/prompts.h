@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace ledger::ui {
+
+// Input prompts and message boxes go through this one interface: real Qt
+// dialogs in the program, scripted answers in tests.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // The typed text, or empty text when cancelled (Enter accepts, Escape cancels).
+    virtual QString input(QWidget* parent, const QString& message, const QString& title,
+                          const QString& preset) = 0;
+    // Yes/No box; Yes is the default button (Enter answers Yes).
+    virtual bool askYesNo(QWidget* parent, const QString& message, const QString& title) = 0;
+    // A message with an OK button (errors and notices).
+    virtual void tell(QWidget* parent, const QString& message, const QString& title) = 0;
+};
+
+// The prompts in force; real dialogs unless a test installed its own.
+Prompts& prompts();
+void setPrompts(Prompts* replacement);  // nullptr: back to the real dialogs
+
+// The title of message boxes and prompts that have none of their own.
+QString programTitle();
+
+}  // namespace ledger::ui

@@ -1,0 +1,82 @@
+#include "window_printer.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QWidget>
+
+#include "ledger_error.h"
+#include "prompts.h"
+
+namespace ledger::ui {
+
+namespace {
+
+QString& fallbackFolder() {
+    static QString folder;
+    return folder;
+}
+bool forcePdf = false;
+
+QString pdfFolder() {
+    if (!fallbackFolder().isEmpty()) return fallbackFolder();
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+// The window's image, scaled to fit the printable page, top left.
+void paintWindow(QPrinter& printer, const QPixmap& image) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        fail(ErrorCode::StoreFailure, QStringLiteral("The printer could not be started."));
+    QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    page.moveTo(0, 0);
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRect(QPoint(0, 0), size), image);
+    painter.end();
+}
+
+}  // namespace
+
+void setPdfFallbackFolder(const QString& folder) { fallbackFolder() = folder; }
+void setForcePdfForTesting(bool force) { forcePdf = force; }
+
+QString printWindow(QWidget* window) {
+    const QPixmap image = window->grab();
+    QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (!forcePdf && !printerInfo.isNull()) {
+        QPrinter printer(printerInfo, QPrinter::HighResolution);
+        printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
+                                                                  : QPageLayout::Portrait);
+        paintWindow(printer, image);
+        return {};
+    }
+    QDir().mkpath(pdfFolder());
+    const QString path = QDir(pdfFolder()).filePath(
+        QStringLiteral("%1-%2.pdf")
+            .arg(window->objectName(),
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
+                                                              : QPageLayout::Portrait);
+    paintWindow(printer, image);
+    if (!QFileInfo::exists(path))
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("No printer is set up, and the page could not be written to '%1'.")
+                 .arg(path));
+    prompts().tell(window,
+                   QStringLiteral("No printer is set up. The page was saved as a PDF file:\n%1")
+                       .arg(QDir::toNativeSeparators(path)),
+                   programTitle());
+    return path;
+}
+
+}  // namespace ledger::ui

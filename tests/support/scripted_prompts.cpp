@@ -1,0 +1,31 @@
+#include "scripted_prompts.h"
+
+#include <gtest/gtest.h>
+
+ScriptedPrompts::ScriptedPrompts() { ledger::ui::setPrompts(this); }
+ScriptedPrompts::~ScriptedPrompts() { ledger::ui::setPrompts(nullptr); }
+
+QString ScriptedPrompts::input(QWidget*, const QString& message, const QString& title,
+                               const QString& preset) {
+    inputsAsked.push_back({message, title, preset});
+    if (inputAnswers.empty()) return {};
+    QString answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedPrompts::askYesNo(QWidget*, const QString& message, const QString& title) {
+    yesNoAsked.push_back({message, title, {}});
+    if (yesNoAnswers.empty()) {
+        ADD_FAILURE() << "unexpected Yes/No box: " << message.toStdString();
+        return false;
+    }
+    bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedPrompts::tell(QWidget*, const QString& message, const QString& title) {
+    told << title + QLatin1Char('|') + message;
+    toldTexts << message;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+#include "prompts.h"
+
+// Prompts that answer from a script and record what was asked and told.
+// Installs itself for its lifetime.
+class ScriptedPrompts : public ledger::ui::Prompts {
+public:
+    ScriptedPrompts();
+    ~ScriptedPrompts() override;
+
+    // Answers, used in order. An input with no scripted answer is cancelled
+    // (empty text); a Yes/No with none fails the test.
+    std::deque<QString> inputAnswers;
+    std::deque<bool> yesNoAnswers;
+
+    struct Asked {
+        QString message, title, preset;
+    };
+    std::vector<Asked> inputsAsked;
+    std::vector<Asked> yesNoAsked;
+    QStringList told;       // messages shown, "title|message"
+    QStringList toldTexts;  // messages shown, message only
+
+    QString input(QWidget*, const QString& message, const QString& title,
+                  const QString& preset) override;
+    bool askYesNo(QWidget*, const QString& message, const QString& title) override;
+    void tell(QWidget*, const QString& message, const QString& title) override;
+};
