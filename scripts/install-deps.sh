@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wqy-microhei fontconfig
   xvfb xauth xdotool poppler-utils imagemagick
-  clang-format
+  clang-format locales
 )
 
 missing=()
@@ -20,19 +20,39 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   as_root=()
 elif command -v sudo >/dev/null 2>&1; then
   as_root=(sudo)
 else
+  as_root=(false)
+fi
+
+# Comma-decimal locales: the amount tests run under them as well as C.
+ensure_locales() {
+  local wanted=(de_DE.UTF-8 sv_FI.UTF-8) add=()
+  for l in "${wanted[@]}"; do
+    locale -a 2>/dev/null | grep -qi "^${l/UTF-8/utf8}$" || add+=("$l")
+  done
+  [ ${#add[@]} -eq 0 ] && return 0
+  for l in "${add[@]}"; do
+    "${as_root[@]}" sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${l} UTF-8" /etc/locale.gen || echo "${l} UTF-8" | "${as_root[@]}" tee -a /etc/locale.gen >/dev/null
+  done
+  "${as_root[@]}" locale-gen >/dev/null
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+  ensure_locales
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "${as_root[*]}" = false ]; then
   echo "error: missing packages (${missing[*]}) and no sudo to install them; run as root" >&2
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update -qq
 "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+ensure_locales

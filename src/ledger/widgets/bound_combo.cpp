@@ -1,0 +1,59 @@
+#include "bound_combo.h"
+
+
+namespace ledger::ui {
+
+BoundCombo::BoundCombo(const QString& objectName, RecordSource& listSource,
+                       const QString& listColumn, QWidget* parent)
+    : QComboBox(parent), list_(&listSource), listColumn_(listColumn) {
+    setObjectName(objectName);
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // The list follows its source whenever that opens or refreshes.
+    connect(&listSource, &RecordSource::currentRowChanged, this, [this] {
+        if (!filling_) reloadList();
+    });
+    connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (text == lastText_) return;
+        lastText_ = text;
+        if (!filling_ && target_) changed_ = true;
+        Q_EMIT valueChanged(text);
+    });
+}
+
+BoundCombo::~BoundCombo() {
+    if (target_) target_->unbind(this);
+}
+
+void BoundCombo::setTarget(RecordSource& target, const QString& targetColumn) {
+    target_ = &target;
+    targetColumn_ = targetColumn;
+    target.bind(this);
+}
+
+void BoundCombo::reloadList() {
+    if (!list_ || !list_->isOpen()) return;
+    const QStringList columns = list_->columnNames();
+    int at = -1;
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].compare(listColumn_, Qt::CaseInsensitive) == 0) at = i;
+    if (at < 0) return;
+    QStringList entries;
+    for (const QStringList& row : list_->rowsAsText()) entries << row[at];
+    const QString shown = currentText();
+    filling_ = true;
+    clear();
+    addItems(entries);
+    setCurrentIndex(-1);
+    setEditText(shown);
+    filling_ = false;
+}
+
+void BoundCombo::showValue(const QString& text) {
+    filling_ = true;
+    setEditText(text);
+    filling_ = false;
+    changed_ = false;
+}
+
+}  // namespace ledger::ui

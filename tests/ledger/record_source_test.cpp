@@ -1,0 +1,414 @@
+#include "record_source.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <clocale>
+
+#include "fake_field.h"
+#include "program_folder.h"
+#include "schema.h"
+#include "temp_database.h"
+
+using ledger::ErrorCode;
+using ledger::LedgerError;
+using ledger::RecordSource;
+namespace schema = ledger::schema;
+
+namespace {
+
+class RecordSourceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* day : {"2002/2/12", "2002/2/13", "2002/10/1", "2002/2/12"})
+            addDay(day, 100);
+    }
+
+    qint64 addDay(const QString& day, double rent) {
+        return db.insert(schema::kLedger, {"Date", "Rent"}, {day, rent});
+    }
+
+    void openLedger(RecordSource& source) {
+        source.setDatabasePath(ledger::databasePath());
+        source.setSource(schema::kLedger);
+        source.open();
+    }
+
+    int errorOf(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const LedgerError& e) {
+            return e.number();
+        }
+        return 0;
+    }
+
+    TempDatabase db;
+};
+
+TEST_F(RecordSourceTest, OpensOnTheFirstRowAndFillsItsFields) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "rent");  // names resolve without case
+    int fills = 0;
+    QObject::connect(&data, &RecordSource::currentRowChanged, [&] { ++fills; });
+    openLedger(data);
+    EXPECT_EQ(date.text, "2002/2/12");
+    EXPECT_EQ(rent.text, "100");
+    EXPECT_FALSE(date.changed);
+    EXPECT_EQ(fills, 1);
+    EXPECT_EQ(data.rowCount(), 4);
+}
+
+TEST_F(RecordSourceTest, BarMovesStopAtTheEnds) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    data.movePrevious();
+    EXPECT_EQ(data.currentIndex(), 0);
+    data.moveLast();
+    data.moveNext();
+    EXPECT_EQ(data.currentIndex(), 3);
+    EXPECT_EQ(data.rowCount(), 4) << "a move never begins a row";
+    data.movePrevious();
+    EXPECT_EQ(date.text, "2002/10/1");
+}
+
+TEST_F(RecordSourceTest, EmptyTableHasNoCurrentRow) {
+    db.exec("DELETE FROM \"daily settlement of accounts\"");
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    EXPECT_FALSE(data.hasCurrentRow());
+    EXPECT_EQ(date.text, "");
+    EXPECT_EQ(errorOf([&] { data.bookmark(); }), int(ErrorCode::NoCurrentRecord));
+    EXPECT_EQ(errorOf([&] { ledger::guardedFind(data, "Date like '*'"); }),
+              int(ErrorCode::NoCurrentRecord));
+    // New works on an empty table and begins its first row.
+    data.addNew();
+    date.type("2003/1/1");
+    data.refresh();
+    EXPECT_EQ(db.scalar("SELECT Date FROM \"daily settlement of accounts\"").toString(),
+              "2003/1/1");
+}
+
+TEST_F(RecordSourceTest, OnlyChangedColumnsAreWrittenSoTwoWindowsKeepBothEdits) {
+    RecordSource main("Data1"), sheet("Data1");
+    FakeField mainDate(main, "Date"), tableware(main, "Tableware");
+    FakeField sheetDate(sheet, "Date"), soupCup(sheet, "Soup cup");
+    openLedger(main);
+    openLedger(sheet);
+    soupCup.type("12.5");
+    sheet.moveNext();  // stores the sheet's item only
+    tableware.type("12.5");
+    main.moveNext();  // stores Tableware; Soup cup must survive
+    auto row = db.query("SELECT \"Soup cup\", Tableware, Date FROM \"daily settlement of "
+                        "accounts\" ORDER BY rowid LIMIT 1")[0];
+    EXPECT_DOUBLE_EQ(row[0].toDouble(), 12.5);
+    EXPECT_DOUBLE_EQ(row[1].toDouble(), 12.5);
+    EXPECT_EQ(row[2].toString(), "2002/2/12");
+}
+
+TEST_F(RecordSourceTest, RowIsReadAfreshWhenItBecomesCurrent) {
+    RecordSource a("Data1"), b("Data1");
+    FakeField rentA(a, "Rent"), rentB(b, "Rent");
+    openLedger(a);
+    openLedger(b);
+    rentA.type("250");
+    a.moveNext();
+    EXPECT_EQ(rentB.text, "100") << "b still shows what it read";
+    b.moveNext();
+    b.moveFirst();
+    EXPECT_EQ(rentB.text, "250");
+}
+
+TEST_F(RecordSourceTest, AddNewThenRefreshWithNothingTypedStoresNoRow) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    data.moveLast();
+    data.addNew();
+    EXPECT_EQ(date.text, "");
+    EXPECT_TRUE(data.isNewRow());
+    data.refresh();
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 4);
+    EXPECT_EQ(data.currentIndex(), 0);
+    EXPECT_EQ(date.text, "2002/2/12");
+}
+
+TEST_F(RecordSourceTest, NewRowIsStoredAndAppendedOnTheNextWriteBack) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "Rent");
+    openLedger(data);
+    data.addNew();
+    date.type("2002/3/1");
+    rent.type(" -7.25e1 ");
+    data.moveFirst();
+    EXPECT_EQ(data.rowCount(), 5);
+    auto row = db.query("SELECT Date, Rent FROM \"daily settlement of accounts\" "
+                        "ORDER BY rowid DESC LIMIT 1")[0];
+    EXPECT_EQ(row[0].toString(), "2002/3/1");
+    EXPECT_DOUBLE_EQ(row[1].toDouble(), -72.5);
+    data.moveLast();
+    EXPECT_EQ(date.text, "2002/3/1");
+}
+
+TEST_F(RecordSourceTest, EmptyAmountTextStoresAnEmptyValue) {
+    RecordSource data("Data1");
+    FakeField rent(data, "Rent");
+    openLedger(data);
+    rent.type("");
+    data.moveNext();
+    EXPECT_TRUE(db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=1")
+                    .isNull());
+}
+
+TEST_F(RecordSourceTest, FailedWriteBackKeepsTheRowAndItsEdits) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "Rent"), partner(data, "Partner");
+    openLedger(data);
+    date.type("2002/2/14");
+    rent.type("12abc");
+    partner.type("5");
+    EXPECT_EQ(errorOf([&] { data.moveNext(); }), int(ErrorCode::DataTypeConversion));
+    EXPECT_EQ(data.currentIndex(), 0) << "the move did not happen";
+    EXPECT_TRUE(rent.changed);
+    EXPECT_EQ(rent.text, "12abc");
+    auto row = db.query("SELECT Date, Rent, Partner FROM \"daily settlement of accounts\" "
+                        "WHERE rowid=1")[0];
+    EXPECT_EQ(row[0].toString(), "2002/2/12") << "nothing of the row is written";
+    EXPECT_DOUBLE_EQ(row[1].toDouble(), 100);
+    EXPECT_TRUE(row[2].isNull());
+    rent.type("12");
+    data.moveNext();
+    EXPECT_EQ(db.scalar("SELECT Date FROM \"daily settlement of accounts\" WHERE rowid=1")
+                  .toString(),
+              "2002/2/14");
+}
+
+TEST_F(RecordSourceTest, AmountsAreStoredWithAPointWhateverTheLocale) {
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE locale missing";
+    RecordSource data("Data1");
+    FakeField rent(data, "Rent");
+    openLedger(data);
+    rent.type("1.5");
+    data.moveNext();
+    rent.type("1,5");
+    int error = errorOf([&] { data.moveNext(); });
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_DOUBLE_EQ(
+        db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=1").toDouble(),
+        1.5);
+    EXPECT_EQ(error, int(ErrorCode::DataTypeConversion));
+    rent.clearChanged();  // give up the edit; the stored figure shows again
+    data.moveFirst();
+    EXPECT_EQ(rent.text, "1.5");
+}
+
+TEST_F(RecordSourceTest, FindsFollowTheCriteriaAndTheRowSetsOrder) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    data.moveLast();
+    EXPECT_TRUE(ledger::guardedFind(data, "Date like  '2002/2/12'"));
+    EXPECT_EQ(data.currentIndex(), 0) << "the first of two equal days";
+    EXPECT_TRUE(ledger::guardedFind(data, "date LIKE'2002/1#/*'"));
+    EXPECT_EQ(date.text, "2002/10/1");
+    data.moveLast();
+    EXPECT_TRUE(ledger::guardedFind(data, " Date like '2002/2/1?'", ledger::FindDirection::Previous));
+    EXPECT_EQ(data.currentIndex(), 1) << "nearest earlier match";
+}
+
+TEST_F(RecordSourceTest, FindThatMatchesNothingReturnsAndHasStoredTheEdits) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "Rent");
+    openLedger(data);
+    data.moveNext();
+    rent.type("42");
+    EXPECT_FALSE(ledger::guardedFind(data, "Date like '2002/02/12'"));
+    EXPECT_EQ(data.currentIndex(), 1);
+    EXPECT_EQ(rent.text, "42");
+    EXPECT_DOUBLE_EQ(
+        db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=2").toDouble(),
+        42);
+}
+
+TEST_F(RecordSourceTest, MalformedCriterionFailsBeforeAnythingIsStored) {
+    RecordSource data("Data1");
+    FakeField rent(data, "Rent");
+    openLedger(data);
+    rent.type("77");
+    EXPECT_EQ(errorOf([&] { ledger::guardedFind(data, "Date like 'O'Brien'"); }),
+              int(ErrorCode::SyntaxErrorInCriteria));
+    EXPECT_TRUE(rent.changed) << "the edit is still pending, not lost";
+    EXPECT_EQ(errorOf([&] { ledger::guardedFind(data, "Nonsense like 'x'"); }),
+              int(ErrorCode::UnknownName));
+}
+
+TEST_F(RecordSourceTest, DeleteLeavesNoCurrentRowUntilTheNextMove) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    data.moveNext();
+    data.deleteCurrent();
+    EXPECT_FALSE(data.hasCurrentRow());
+    EXPECT_EQ(errorOf([&] { data.bookmark(); }), int(ErrorCode::NoCurrentRecord));
+    EXPECT_EQ(errorOf([&] { data.deleteCurrent(); }), int(ErrorCode::NoCurrentRecord));
+    data.moveNext();
+    EXPECT_EQ(date.text, "2002/10/1");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 3);
+}
+
+TEST_F(RecordSourceTest, BookmarkWhileTypingANewRowIsTheRowShownBefore) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    data.moveNext();
+    data.addNew();
+    date.type("2002/5/5");
+    EXPECT_FALSE(ledger::guardedFind(data, "Date like 'none'"));
+    EXPECT_EQ(data.currentIndex(), 1);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\" WHERE "
+                        "Date='2002/5/5'")
+                  .toInt(),
+              1);
+}
+
+class SavedQueryTest : public RecordSourceTest {};
+
+TEST_F(SavedQueryTest, TotalsAreReadOnly) {
+    RecordSource data("Data1");
+    FakeField month(data, "Date per month");
+    data.setDatabasePath(ledger::databasePath());
+    data.setSource(schema::kMonthTotals);
+    data.open();
+    ASSERT_TRUE(data.isReadOnly());
+    ASSERT_GE(data.rowCount(), 2);
+    month.type("typed");
+    EXPECT_EQ(errorOf([&] { data.moveNext(); }), int(ErrorCode::ReadOnly));
+    EXPECT_EQ(data.currentIndex(), 0);
+
+    QStringList reported;
+    data.setReadOnlyEdits(RecordSource::ReadOnlyEdits::ReportAndDiscard,
+                          [&](const LedgerError& e) { reported << e.message(); });
+    data.moveNext();
+    EXPECT_EQ(reported.size(), 1);
+    EXPECT_EQ(data.currentIndex(), 1) << "the move goes ahead";
+    data.moveFirst();
+    EXPECT_NE(month.text, "typed") << "the typed text is discarded";
+    EXPECT_EQ(errorOf([&] { data.addNew(); }), int(ErrorCode::ReadOnly));
+}
+
+class SelectTextTest : public RecordSourceTest {
+protected:
+    void SetUp() override {
+        RecordSourceTest::SetUp();
+        const QStringList cols = {"Date", "Name", "Salary hour", "Main hour"};
+        db.insert(schema::kWages, cols, {"2002/10/3", "Tovena", 10.0, 8.0});
+        db.insert(schema::kWages, cols, {"2002/1/5", "Tovena", 10.0, 4.0});
+        db.insert(schema::kWages, cols, {"2002/2/1", "Lin", 10.0, 4.0});
+        db.insert(schema::kWages, cols, {"2002/11/30", "tovena", 10.0, 1.0});
+    }
+
+    std::vector<QStringList> run(const QString& sql) {
+        RecordSource data("Data1");
+        data.setDatabasePath(ledger::databasePath());
+        data.setSource(sql);
+        data.open();
+        return data.rowsAsText();
+    }
+
+    QString detail(const QString& month, const QString& name) {
+        return "SELECT Date,Name,[Main hour],[Work overtime],Absent,[Ask for leave],[Daily "
+               "settlement of accounts] FROM [Inquiry Detail] WHERE Date LIKE '*" +
+               month + "*'AND Name LIKE'*" + name + "*'order by Date";
+    }
+};
+
+TEST_F(SelectTextTest, WageDetailRowsMatchAnywhereAndComeInCalendarOrder) {
+    auto rows = run(detail("2002/1", "TOVENA"));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][0], "2002/1/5");
+    EXPECT_EQ(rows[1][0], "2002/10/3");
+    EXPECT_EQ(rows[2][0], "2002/11/30");
+    EXPECT_EQ(rows[0].size(), 7);
+    EXPECT_EQ(rows[1][6], "80") << "the day's wage from the saved query";
+}
+
+TEST_F(SelectTextTest, PatternWithAnApostropheCannotReachTheStore) {
+    int error = errorOf([&] {
+        run(detail("2002", "x' UNION SELECT Password,Name,1,1,1,1,1 FROM [Materials forms of "
+                           "staff] --"));
+    });
+    EXPECT_EQ(error, int(ErrorCode::MalformedQuery));
+    EXPECT_EQ(errorOf([&] { run(detail("O'Brien", "")); }), int(ErrorCode::MalformedQuery));
+}
+
+class StoreFailureTest : public ::testing::Test {
+protected:
+    int openError(const QString& path, QString* message = nullptr) {
+        RecordSource data("Data1");
+        data.setDatabasePath(path);
+        data.setSource(schema::kLedger);
+        try {
+            data.open();
+        } catch (const LedgerError& e) {
+            if (message) *message = e.message();
+            return e.number();
+        }
+        return 0;
+    }
+};
+
+TEST_F(StoreFailureTest, MissingFileNamesTheFullPathAndHowToCreateOne) {
+    TempDatabase db;
+    QString path = db.folder() + "/elsewhere/breakfast.mdb", message;
+    EXPECT_EQ(openError(path, &message), int(ErrorCode::FileNotFound));
+    EXPECT_TRUE(message.contains(path)) << message.toStdString();
+    EXPECT_TRUE(message.contains("tallowbrook-db create"));
+}
+
+TEST_F(StoreFailureTest, AccessFileIsNamedAndMustBeConverted) {
+    TempDatabase db;
+    QString path = db.folder() + "/old.mdb", message;
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QByteArray header(4, '\0');
+    header += "Standard Jet DB";
+    header += QByteArray(200, '\0');
+    f.write(header);
+    f.close();
+    EXPECT_EQ(openError(path, &message), int(ErrorCode::NotADatabase));
+    EXPECT_TRUE(message.contains("Access")) << message.toStdString();
+    EXPECT_TRUE(message.contains("convert"));
+
+    QFile text(db.folder() + "/notes.mdb");
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("shopping list: eggs, bread, coffee\n");
+    text.close();
+    EXPECT_EQ(openError(text.fileName(), &message), int(ErrorCode::NotADatabase));
+}
+
+TEST_F(StoreFailureTest, ReadOnlyFileReportsClearlyAndKeepsWhatIsStored) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes read-only files anyway";
+    TempDatabase db;
+    db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/2/12", 100.0});
+    QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::ReadGroup);
+    RecordSource data("Data1");
+    FakeField rent(data, "Rent");
+    data.setDatabasePath(db.path());
+    data.setSource(schema::kLedger);
+    data.open();
+    rent.type("5");
+    try {
+        data.writeBack();
+        FAIL() << "a read-only file took a write";
+    } catch (const LedgerError& e) {
+        EXPECT_TRUE(e.message().contains("read-only")) << e.message().toStdString();
+    }
+    QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(),
+                     100);
+}
+
+}  // namespace
