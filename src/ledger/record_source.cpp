@@ -171,7 +171,7 @@ int RecordSource::indexOfKey(qint64 key) const {
 }
 
 std::vector<QVariant> RecordSource::currentValues(const QStringList& columns) const {
-    if (!hasCurrentRow() || adding_) return {};
+    if (!hasCurrentRow() || adding_ || columns.isEmpty()) return {};
     if (snapshot_) {
         std::vector<QVariant> out;
         const auto& row = snapshot_->rows[keys_[current_]];

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+
+#include "bound_combo.h"
+#include "bound_line_edit.h"
+#include "computed_figure.h"
+#include "data_control.h"
+#include "data_grid.h"
+#include "error_boundary.h"
+#include "form_window.h"
+#include "layout_units.h"
+#include "ledger_error.h"
+#include "program_folder.h"
+#include "schema.h"
+#include "scripted_prompts.h"
+#include "temp_database.h"
+#include "window_printer.h"
+
+using namespace ledger::ui;
+namespace schema = ledger::schema;
+
+namespace {
+
+// A small window with a data control on the ledger and two bound fields.
+class LedgerWindow : public FormWindow {
+public:
+    LedgerWindow() : FormWindow(QStringLiteral("TestForm")) {
+        data = new DataControl("Data1", schema::kLedger, "  Date", this);
+        date = new BoundLineEdit("Text2", data->source(), "Date", this);
+        rent = new BoundLineEdit("Text1", data->source(), "Rent", this);
+        data->setGeometry(0, 0, 200, 30);
+        date->setGeometry(0, 40, 100, 30);
+        rent->setGeometry(0, 80, 100, 30);
+    }
+    void loadStep() override { data->source().setDatabasePath(ledger::databasePath()); }
+
+    DataControl* data;
+    BoundLineEdit* date;
+    BoundLineEdit* rent;
+};
+
+class WidgetsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/2/12", 100.0});
+        db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/2/13", 200.0});
+    }
+    void click(LedgerWindow* w, const char* button) {
+        QTest::mouseClick(w->data->findChild<QToolButton*>(button), Qt::LeftButton);
+    }
+
+    TempDatabase db;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(WidgetsTest, FillIsNotAnEditButAnyOtherChangeIs) {
+    auto* w = new LedgerWindow;
+    QStringList seen;
+    QObject::connect(w->rent, &QLineEdit::textChanged, [&](const QString& t) { seen << t; });
+    w->load();
+    EXPECT_EQ(w->rent->text(), "100");
+    EXPECT_FALSE(w->rent->isChanged());
+    EXPECT_EQ(seen, QStringList{"100"});
+    w->rent->setText("100");  // same text: no change, no reaction
+    EXPECT_FALSE(w->rent->isChanged());
+    EXPECT_EQ(seen.size(), 1);
+    w->rent->setText("150");  // set by code counts like typing
+    EXPECT_TRUE(w->rent->isChanged());
+    w->rent->clearChanged();
+    QTest::keyClicks(w->rent, "5");
+    EXPECT_TRUE(w->rent->isChanged());
+    EXPECT_EQ(seen.last(), "1505");
+    w->unload();
+}
+
+TEST_F(WidgetsTest, BarStepsAndStoresTheEditsOfTheRowItLeaves) {
+    auto* w = new LedgerWindow;
+    w->show();
+    w->load();
+    w->rent->setText("111");
+    click(w, "Next");
+    EXPECT_EQ(w->date->text(), "2002/2/13");
+    click(w, "Next");
+    EXPECT_EQ(w->date->text(), "2002/2/13") << "the bar stops at the last row";
+    click(w, "First");
+    EXPECT_EQ(w->rent->text(), "111");
+    EXPECT_DOUBLE_EQ(
+        db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=1").toDouble(),
+        111);
+    EXPECT_EQ(w->data->findChild<QLabel*>("Caption")->text(), "  Date");
+    w->unload();
+}
+
+TEST_F(WidgetsTest, FailedBarMoveShowsOneMessageAndStays) {
+    auto* w = new LedgerWindow;
+    w->show();
+    w->load();
+    w->rent->setText("twelve");
+    click(w, "Next");
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 3421:")) << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.told[0].startsWith(programTitle() + "|"));
+    EXPECT_EQ(w->date->text(), "2002/2/12");
+    EXPECT_EQ(w->rent->text(), "twelve");
+    // Closing cannot store it either: the window stays, with the text.
+    EXPECT_FALSE(w->unload());
+    EXPECT_EQ(FormWindow::find("TestForm"), w);
+    w->rent->setText("12");
+    EXPECT_TRUE(w->unload());
+    EXPECT_EQ(FormWindow::find("TestForm"), nullptr);
+    EXPECT_DOUBLE_EQ(
+        db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=1").toDouble(),
+        12);
+}
+
+TEST_F(WidgetsTest, MissingDatabaseIsReportedAndTheWindowStaysUsable) {
+    ledger::setProgramFolder(db.folder() + "/nowhere");
+    auto* w = new LedgerWindow;
+    w->load();
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("Error 3024"));
+    EXPECT_TRUE(prompts.toldTexts[0].contains(db.folder() + "/nowhere/breakfast.mdb"));
+    EXPECT_EQ(w->date->text(), "");
+    EXPECT_TRUE(w->unload());
+    ledger::setProgramFolder(db.folder());
+}
+
+TEST(ComputedFigureTest, SignalsOnlyRealChanges) {
+    ComputedFigure figure("Label28", nullptr);
+    int changes = 0;
+    QObject::connect(&figure, &ComputedFigure::textChanged, [&] { ++changes; });
+    figure.setText("");
+    EXPECT_EQ(changes, 0) << "empty into empty is no change";
+    figure.setText("0");
+    figure.setText("0");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(figure.objectName(), "Label28");
+}
+
+TEST(ErrorBoundaryTest, NestedReactionEndsTheOutermostHandlerWithOneMessage) {
+    ScriptedPrompts prompts;
+    QWidget parent;
+    ComputedFigure first("Label1", &parent), second("Label2", &parent);
+    QStringList steps;
+    connectGuarded(&first, &ComputedFigure::textChanged, &parent, [&] {
+        steps << "first";
+        second.setText("x");
+        steps << "after second";  // must not run: the nested error ends this handler
+    });
+    connectGuarded(&second, &ComputedFigure::textChanged, &parent, [&] {
+        steps << "second";
+        ledger::fail(ledger::ErrorCode::Overflow, "Overflow");
+    });
+    EXPECT_FALSE(runGuarded(&parent, [&] { first.setText("go"); }));
+    EXPECT_EQ(steps, (QStringList{"first", "second"}));
+    EXPECT_EQ(prompts.toldTexts, QStringList{"Error 6: Overflow"});
+    EXPECT_EQ(second.text(), "x") << "steps done before the failure stay done";
+    // And the program carries on.
+    EXPECT_TRUE(runGuarded(&parent, [&] { steps << "later"; }));
+}
+
+TEST(LayoutUnitsTest, TwipsFollowTheScreenDensity) {
+    setScreenDpiForTesting(96);
+    EXPECT_EQ(twips(1440), 96);
+    EXPECT_EQ(twipsRect(1800, 1200, 1695, 495), QRect(120, 80, 113, 33));
+    setScreenDpiForTesting(120);
+    EXPECT_EQ(twips(1440), 120);
+    setScreenDpiForTesting(0);
+    EXPECT_EQ(bgrColor(0x00C0FFC0), QColor(0xC0, 0xFF, 0xC0));
+    EXPECT_EQ(bgrColor(1000), QColor(232, 3, 0));
+}
+
+TEST_F(WidgetsTest, PrintWithoutPrinterWritesAPdfAndSaysWhere) {
+    auto* w = new LedgerWindow;
+    w->resize(300, 200);
+    w->load();
+    setForcePdfForTesting(true);
+    setPdfFallbackFolder(db.folder());
+    QString path = printWindow(w);
+    setForcePdfForTesting(false);
+    ASSERT_FALSE(path.isEmpty());
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+    EXPECT_GT(QFileInfo(path).size(), 1000);
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains(QDir::toNativeSeparators(path)));
+    w->unload();
+}
+
+TEST_F(WidgetsTest, ComboListsItsSourceAndStoresTheChoiceInItsTarget) {
+    db.insert(schema::kWages, {"Date", "Name"}, {"2002/2/12", "Tovena"});
+    db.insert(schema::kStaff, {"Name"}, {"Tovena"});
+    db.insert(schema::kStaff, {"Name"}, {"Lin"});
+    db.insert(schema::kStaff, {"Name"}, {"Lin"});
+    FormWindow* w = new FormWindow("ComboForm");
+    auto* wages = new DataControl("Data1", schema::kWages, "Data1", w);
+    auto* staff = new DataControl("Data2", schema::kStaff, "", w);
+    staff->hide();
+    auto* names = new BoundCombo("DBCombo1", staff->source(), "Name", w);
+    names->setTarget(wages->source(), "Name");
+    for (auto* d : {wages, staff}) d->source().setDatabasePath(ledger::databasePath());
+    w->load();
+    ASSERT_TRUE(prompts.toldTexts.isEmpty()) << prompts.toldTexts.join("; ").toStdString();
+    ASSERT_EQ(names->count(), 3);
+    EXPECT_EQ(names->itemText(2), "Lin") << "duplicates stay";
+    EXPECT_EQ(names->currentText(), "Tovena");
+    EXPECT_FALSE(names->isChanged());
+    names->setCurrentIndex(1);
+    EXPECT_TRUE(names->isChanged());
+    EXPECT_TRUE(w->unload());
+    EXPECT_EQ(db.scalar("SELECT Name FROM \"The staff calculate wages\"").toString(), "Lin");
+}
+
+TEST_F(WidgetsTest, GridShowsHeadingRowEmptyFirstColumnAndEveryRow) {
+    FormWindow* w = new FormWindow("GridForm");
+    auto* data = new DataControl("Data1", "SELECT Date,Rent FROM [daily settlement of accounts]",
+                                 "", w);
+    data->hide();
+    auto* grid = new DataGrid("MSFlexGrid1", data->source(), w);
+    data->source().setDatabasePath(ledger::databasePath());
+    w->load();
+    ASSERT_EQ(grid->gridRows(), 3);
+    ASSERT_EQ(grid->gridColumns(), 3);
+    EXPECT_EQ(grid->cellText(0, 0), "");
+    EXPECT_EQ(grid->cellText(0, 1), "Date");
+    EXPECT_EQ(grid->cellText(2, 2), "200");
+    EXPECT_EQ(grid->cellText(2, 0), "");
+    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_TRUE(w->unload());
+}
+
+}  // namespace
