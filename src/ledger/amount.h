@@ -20,7 +20,8 @@ QString amountText(double value);
 
 // The strict form an amount column accepts on write-back: optional blanks
 // around an optionally signed decimal number with "." and an optional
-// exponent. Empty (or blank) text gives std::nullopt via `isEmpty`.
+// exponent. Empty (or blank) text is an empty value (`isEmpty`); anything
+// else that is not such a number gives std::nullopt.
 struct StoredAmount {
     bool isEmpty = false;
     double value = 0.0;
