@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+// Reading a database file the tool wrote, straight through SQLite.
+namespace sqlite_file {
+
+std::vector<std::vector<QVariant>> query(const QString& path, const QString& sql);
+void exec(const QString& path, const QString& sql);
+// What the schema check finds missing in the file.
+QStringList problems(const QString& path);
+
+}  // namespace sqlite_file

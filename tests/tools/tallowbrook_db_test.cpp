@@ -1,0 +1,211 @@
+// tallowbrook-db run as the user runs it: commands, messages on the right
+// stream, exit statuses, and the files it leaves.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "sqlite_file.h"
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun runTool(const QStringList& arguments) {
+    QProcess tool;
+    tool.start(QStringLiteral(TALLOWBROOK_DB_PATH), arguments);
+    EXPECT_TRUE(tool.waitForFinished(60000)) << arguments.join(' ').toStdString();
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+            QString::fromUtf8(tool.readAllStandardError())};
+}
+
+class Tool : public ::testing::Test {
+protected:
+    QString pathOf(const QString& name) const { return dir.filePath(name); }
+    QStringList entries() const {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    void writeBytes(const QString& path, const QByteArray& bytes) const {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray readBytes(const QString& path) const {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static int count(const QString& path, const QString& table) {
+        return sqlite_file::query(path, "SELECT count(*) FROM \"" + table + "\"")
+            .at(0)
+            .at(0)
+            .toInt();
+    }
+    QTemporaryDir dir;
+};
+
+// ------------------------------------------------------------ create, demo
+
+TEST_F(Tool, CreateWritesAnEmptyCompleteDatabase) {
+    const QString path = pathOf("breakfast.mdb");
+    ToolRun r = runTool({"create", path});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(path)) << r.out.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_EQ(sqlite_file::problems(path), QStringList());
+    EXPECT_EQ(count(path, "daily settlement of accounts"), 0);
+    EXPECT_EQ(count(path, "Materials forms of staff"), 0);
+    EXPECT_EQ(entries(), QStringList{"breakfast.mdb"});
+}
+
+TEST_F(Tool, DemoFillsTheFileAndTellsHowToLogIn) {
+    const QString path = pathOf("breakfast.mdb");
+    ToolRun r = runTool({"demo", path});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Tovena")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("breakfast")) << r.out.toStdString();
+    EXPECT_EQ(sqlite_file::problems(path), QStringList());
+    EXPECT_GT(count(path, "daily settlement of accounts"), 0);
+    EXPECT_GT(count(path, "The staff calculate wages"), 0);
+}
+
+TEST_F(Tool, RefusesToOverwriteWithoutForce) {
+    const QString path = pathOf("breakfast.mdb");
+    writeBytes(path, "yesterday's ledger");
+    for (const char* command : {"create", "demo"}) {
+        ToolRun r = runTool({command, path});
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_TRUE(r.err.contains(path)) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("--force")) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    }
+    EXPECT_EQ(readBytes(path), QByteArray("yesterday's ledger"));
+    EXPECT_EQ(entries(), QStringList{"breakfast.mdb"});
+}
+
+TEST_F(Tool, ForceReplacesAnExistingFile) {
+    const QString path = pathOf("breakfast.mdb");
+    ASSERT_EQ(runTool({"demo", path}).exitCode, 0);
+    ToolRun r = runTool({"create", "--force", path});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(count(path, "daily settlement of accounts"), 0);
+    EXPECT_EQ(entries(), QStringList{"breakfast.mdb"});
+    // The option may also follow the path.
+    EXPECT_EQ(runTool({"demo", path, "--force"}).exitCode, 0);
+    EXPECT_GT(count(path, "daily settlement of accounts"), 0);
+}
+
+TEST_F(Tool, MissingFolderIsAClearErrorAndCreatesNothing) {
+    const QString path = pathOf("gone/breakfast.mdb");
+    ToolRun r = runTool({"create", path});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(pathOf("gone"))) << r.err.toStdString();
+    EXPECT_TRUE(entries().isEmpty());
+}
+
+// ------------------------------------------------------------------ check
+
+TEST_F(Tool, CheckPassesAFileTheToolMade) {
+    const QString path = pathOf("breakfast.mdb");
+    ASSERT_EQ(runTool({"create", path}).exitCode, 0);
+    ToolRun r = runTool({"check", path});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("has everything")) << r.out.toStdString();
+}
+
+TEST_F(Tool, CheckListsEachProblemAndFails) {
+    const QString path = pathOf("breakfast.mdb");
+    ASSERT_EQ(runTool({"create", path}).exitCode, 0);
+    sqlite_file::exec(path, QString::fromUtf8("DROP VIEW \"查詢\"; ALTER TABLE "
+                                              "\"Materials forms of staff\" DROP COLUMN \"Fax\""));
+    const QByteArray before = readBytes(path);
+    ToolRun r = runTool({"check", path});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains(QString::fromUtf8("查詢"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\"Fax\"")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("lacks 2 things")) << r.out.toStdString();
+    EXPECT_EQ(readBytes(path), before);  // a check never writes
+}
+
+TEST_F(Tool, CheckOfAMissingFileFails) {
+    const QString path = pathOf("breakfast.mdb");
+    ToolRun r = runTool({"check", path});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains(path)) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("does not exist")) << r.err.toStdString();
+    EXPECT_TRUE(entries().isEmpty());  // and does not create it
+}
+
+TEST_F(Tool, CheckRecognisesAnAccessFile) {
+    for (const char* signature : {"Standard Jet DB", "Standard ACE DB"}) {
+        const QString path = pathOf("breakfast.mdb");
+        QByteArray header("\x00\x01\x00\x00", 4);
+        header += signature;
+        header += QByteArray(2048, '\0');
+        writeBytes(path, header);
+        ToolRun r = runTool({"check", path});
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_TRUE(r.err.contains("Access")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("converted")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(path)) << r.err.toStdString();
+    }
+}
+
+TEST_F(Tool, CheckRejectsAFileThatIsNoDatabase) {
+    const QString path = pathOf("breakfast.mdb");
+    writeBytes(path, QByteArray("Date,Rent\n2002/2/12,100\n").repeated(50));
+    ToolRun r = runTool({"check", path});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains("not an SQLite database")) << r.err.toStdString();
+}
+
+TEST_F(Tool, CheckOfAnEmptyDatabaseListsEverything) {
+    const QString path = pathOf("empty.db");
+    writeBytes(path, QByteArray());
+    ToolRun r = runTool({"check", path});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out.count("Missing table"), 4) << r.out.toStdString();
+    EXPECT_EQ(r.out.count("Missing saved query"), 3) << r.out.toStdString();
+}
+
+// ------------------------------------------------------------------ usage
+
+TEST_F(Tool, WrongUsageExitsWithTwo) {
+    const QString path = pathOf("breakfast.mdb");
+    const QList<QStringList> wrong = {{},
+                                      {"create"},
+                                      {"remove", path},
+                                      {"create", path, path},
+                                      {"create", "--overwrite", path},
+                                      {"check", "--force", path}};
+    for (const auto& arguments : wrong) {
+        ToolRun r = runTool(arguments);
+        EXPECT_EQ(r.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("--help")) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    }
+    EXPECT_TRUE(entries().isEmpty());
+}
+
+TEST_F(Tool, HelpDescribesTheCommands) {
+    ToolRun r = runTool({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* word : {"create", "demo", "check", "--force", "--version"})
+        EXPECT_TRUE(r.out.contains(word)) << word;
+}
+
+TEST_F(Tool, VersionPrintsTheProgramsVersion) {
+    ToolRun r = runTool({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains("tallowbrook-db")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(TALLOWBROOK_VERSION)) << r.out.toStdString();
+}
+
+}  // namespace
