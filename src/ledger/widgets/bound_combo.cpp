@@ -1,6 +1,5 @@
 #include "bound_combo.h"
 
-
 namespace ledger::ui {
 
 BoundCombo::BoundCombo(const QString& objectName, RecordSource& listSource,

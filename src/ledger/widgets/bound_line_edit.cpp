@@ -2,8 +2,8 @@
 
 namespace ledger::ui {
 
-BoundLineEdit::BoundLineEdit(const QString& objectName, RecordSource& source,
-                             const QString& column, QWidget* parent)
+BoundLineEdit::BoundLineEdit(const QString& objectName, RecordSource& source, const QString& column,
+                             QWidget* parent)
     : QLineEdit(parent), source_(&source), column_(column) {
     setObjectName(objectName);
     // Qt emits textChanged only when the text really differs; whatever set

@@ -44,10 +44,10 @@ DataControl::DataControl(const QString& objectName, const QString& source, const
     caption_->setFrameShape(QFrame::Panel);
     caption_->setFrameShadow(QFrame::Sunken);
     caption_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-    auto* next = barButton(QStringLiteral("Next"), QStringLiteral("\u25B6"),
-                           QStringLiteral("Next"), this);
-    auto* last = barButton(QStringLiteral("Last"), QStringLiteral("\u25B6|"),
-                           QStringLiteral("Last"), this);
+    auto* next =
+        barButton(QStringLiteral("Next"), QStringLiteral("\u25B6"), QStringLiteral("Next"), this);
+    auto* last =
+        barButton(QStringLiteral("Last"), QStringLiteral("\u25B6|"), QStringLiteral("Last"), this);
     layout->addWidget(first);
     layout->addWidget(previous);
     layout->addWidget(caption_, 1);

@@ -13,12 +13,26 @@ int depth = 0;  // how many guarded handlers are running, nested
 
 QString errorText(const std::exception& error) {
     if (const auto* ledgerError = dynamic_cast<const LedgerError*>(&error))
-        return QStringLiteral("Error %1: %2").arg(ledgerError->number()).arg(ledgerError->message());
+        return QStringLiteral("Error %1: %2")
+            .arg(ledgerError->number())
+            .arg(ledgerError->message());
     return QStringLiteral("Unexpected error: %1").arg(QString::fromUtf8(error.what()));
 }
 
 void reportError(QWidget* messageParent, const std::exception& error) {
     prompts().tell(messageParent, errorText(error), programTitle());
+}
+
+bool runReporting(QWidget* messageParent, const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception& error) {
+        reportError(messageParent, error);
+    } catch (...) {
+        prompts().tell(messageParent, QStringLiteral("Unexpected error."), programTitle());
+    }
+    return false;
 }
 
 bool runGuarded(QWidget* messageParent, const std::function<void()>& handler) {

@@ -17,6 +17,12 @@ namespace ledger::ui {
 // reaches the Qt event loop. Returns false when the handler failed.
 bool runGuarded(QWidget* messageParent, const std::function<void()>& handler);
 
+// Runs a step and reports its error at once, even inside another handler:
+// for steps whose failure must not end the handler that started them (a
+// window's load step, opened from another window's button). Returns false
+// when the step failed.
+bool runReporting(QWidget* messageParent, const std::function<void()>& step);
+
 // Shows an error the way runGuarded does (for errors caught elsewhere).
 void reportError(QWidget* messageParent, const std::exception& error);
 QString errorText(const std::exception& error);
@@ -24,8 +30,7 @@ QString errorText(const std::exception& error);
 // connect() whose slot runs through runGuarded. The slot may take the
 // signal's arguments or none (a clicked(bool) handler need not take the bool).
 template <typename Sender, typename Signal, typename Slot>
-QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, QWidget* context,
-                                       Slot slot) {
+QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, QWidget* context, Slot slot) {
     return QObject::connect(sender, signal, context, [context, slot](auto&&... args) {
         runGuarded(context, [&] {
             if constexpr (std::is_invocable_v<Slot, decltype(args)...>)

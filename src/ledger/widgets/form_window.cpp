@@ -35,11 +35,13 @@ FormWindow::~FormWindow() {
 void FormWindow::load() {
     if (loaded_) return;
     loaded_ = true;
-    runGuarded(this, [this] { loadStep(); });
+    // Loading may run inside another window's button handler; its failures
+    // are reported here so the window is never left half loaded.
+    runReporting(this, [this] { loadStep(); });
     // The record sources open right after the load step; one that cannot
     // open is reported and leaves its fields empty.
     for (DataControl* data : findChildren<DataControl*>())
-        runGuarded(this, [data] { data->source().open(); });
+        runReporting(this, [data] { data->source().open(); });
 }
 
 bool FormWindow::unload() {

@@ -32,7 +32,7 @@ public:
     // Registry of loaded windows and of how to create each.
     static void registerFactory(const QString& name, std::function<FormWindow*()> factory);
     static bool canCreate(const QString& name);
-    static FormWindow* find(const QString& name);      // loaded window or nullptr
+    static FormWindow* find(const QString& name);        // loaded window or nullptr
     static FormWindow* loadWindow(const QString& name);  // find, or create and load (hidden)
 
 protected:

@@ -13,7 +13,7 @@ namespace ledger::ui {
 int twips(int value);
 QRect twipsRect(int left, int top, int width, int height);
 void placeTwips(QWidget* widget, int left, int top, int width, int height);
-double screenDpi();                  // logical dpi used for the conversion
+double screenDpi();                       // logical dpi used for the conversion
 void setScreenDpiForTesting(double dpi);  // 0: back to the screen's own
 
 // &H00BBGGRR colour values (low byte red).

@@ -58,10 +58,11 @@ QString printWindow(QWidget* window) {
         return {};
     }
     QDir().mkpath(pdfFolder());
-    const QString path = QDir(pdfFolder()).filePath(
-        QStringLiteral("%1-%2.pdf")
-            .arg(window->objectName(),
-                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
+    const QString path =
+        QDir(pdfFolder())
+            .filePath(QStringLiteral("%1-%2.pdf")
+                          .arg(window->objectName(), QDateTime::currentDateTime().toString(
+                                                         QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);

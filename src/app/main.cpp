@@ -1,0 +1,98 @@
+// tallowbrook: the breakfast shop's bookkeeping. The program starts with the
+// staff login; a matching password opens the daily settlement window, from
+// which every other window is opened. It ends when its last window closes.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFont>
+#include <cstdio>
+
+#include "daily_windows.h"
+#include "form_window.h"
+#include "monthly_windows.h"
+#include "shell_windows.h"
+#include "supplies_windows.h"
+
+namespace {
+
+void describeProgram(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral(
+        "Bookkeeping for a breakfast shop: daily settlement, supplies, monthly settlement and "
+        "staff wages.\nThe data lives in breakfast.mdb in the program's own folder; create it "
+        "with\n  tallowbrook-db create PATH   (empty)\n  tallowbrook-db demo PATH     (with demo "
+        "data)"));
+    // Our own help option: Qt's adds --help-all for toolkit options that this
+    // parse, made before any application object exists, does not handle.
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                      QStringLiteral("Displays this help and exits.")});
+    parser.addVersionOption();
+}
+
+// A Qt program without a display aborts with a toolkit message; say plainly
+// what is missing and how to get a display instead.
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+void registerAllWindows() {
+    shell::registerWindows();
+    daily::registerWindows();
+    supplies::registerWindows();
+    monthly::registerWindows();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("tallowbrook"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TALLOWBROOK_VERSION));
+
+    // Options first, before any display is needed: --help and --version work
+    // anywhere.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    describeProgram(parser);
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "tallowbrook: %s\nTry 'tallowbrook --help'.\n",
+                     qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        // Without an application object Qt cannot name the program itself.
+        QString help = parser.helpText();
+        help.replace(QStringLiteral("<executable_name>"), QStringLiteral("tallowbrook"));
+        std::fputs(qPrintable(help), stdout);
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("tallowbrook %s\n", TALLOWBROOK_VERSION);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "tallowbrook: unexpected argument '%s'\nTry 'tallowbrook --help'.\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return 2;
+    }
+
+    if (!hasDisplay()) {
+        std::fputs(
+            "tallowbrook: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+            "tallowbrook is a desktop program: start it from a graphical session, or run it\n"
+            "on a virtual X display, for example:\n"
+            "  xvfb-run -a ./tallowbrook\n",
+            stderr);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    // The shop's forms are drawn in Arial; Liberation Sans has its metrics.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+
+    registerAllWindows();
+    ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10"));
+    login->show();
+    return app.exec();
+}

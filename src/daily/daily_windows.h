@@ -1,0 +1,8 @@
+#pragma once
+
+namespace daily {
+
+// Registers how the daily settlement window Form1 is created.
+void registerWindows();
+
+}  // namespace daily

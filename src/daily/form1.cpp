@@ -1,0 +1,158 @@
+// The daily window's load step and commands: Inquiry, New, Save, Print and
+// the buttons that open the other windows.
+
+#include "form1.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "daily_figures.h"
+#include "data_control.h"
+#include "error_boundary.h"
+#include "layout_units.h"
+#include "ledger_error.h"
+#include "program_folder.h"
+#include "prompts.h"
+#include "record_source.h"
+#include "window_printer.h"
+
+namespace daily {
+
+using ledger::ui::FormWindow;
+
+namespace {
+
+// The date field turns this colour at the first Save and keeps it.
+constexpr quint32 kSavedDateColour = 1000;
+
+// Text criteria are built by plain concatenation, blanks as the shop's
+// program has them; an apostrophe in the typed text makes the criterion
+// malformed, which the record source reports.
+QString dateCriterion(const QString& date) {
+    return QStringLiteral("Date like  '") + date + QLatin1Char('\'');
+}
+
+// How a button opens its window.
+enum class Opening {
+    OnThisDay,           // show, then press its "By here day" (Command1)
+    Show,                // show it
+    ShowAndLockInquiry,  // show it, then disable Inquiry for good
+};
+
+struct WindowButton {
+    const char* button;
+    const char* window;
+    Opening opening;
+};
+
+const WindowButton kWindowButtons[] = {
+    {"Command2", "Form2", Opening::OnThisDay}, {"Command3", "Form3", Opening::OnThisDay},
+    {"Command7", "Form4", Opening::Show},      {"Command8", "Form5", Opening::ShowAndLockInquiry},
+    {"Command9", "Form6", Opening::Show},      {"Command10", "Form7", Opening::Show},
+};
+
+// Loads the window if it is not loaded (hidden at first), then shows it in
+// front, non-modal.
+FormWindow* showWindow(const QString& name) {
+    FormWindow* window = FormWindow::loadWindow(name);
+    if (!window)
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("The window %1 is not part of this program.").arg(name));
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+}  // namespace
+
+Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
+    buildControls();
+    figures_ = std::make_unique<DailyFigures>(this, data1_->source());
+    figures_->connectReactions();
+    connectCommands();
+}
+
+Form1::~Form1() = default;
+
+QPushButton* Form1::button(const char* name) const {
+    return findChild<QPushButton*>(QString::fromUtf8(name));
+}
+
+QLineEdit* Form1::dateField() const { return findChild<QLineEdit*>(QStringLiteral("Text2")); }
+
+void Form1::loadStep() {
+    data1_->source().setDatabasePath(ledger::databasePath());
+    adaptToScreenDensity();
+    enableWindowButtons();
+    // The record source opens after this step: the fields are still empty,
+    // so every figure shows 0 until the first day fills them.
+    figures_->recalculateAll();
+}
+
+void Form1::enableWindowButtons() {
+    // A button whose window this program cannot create stays disabled rather
+    // than doing nothing when pressed.
+    for (const WindowButton& b : kWindowButtons)
+        button(b.button)->setEnabled(FormWindow::canCreate(QString::fromUtf8(b.window)));
+}
+
+void Form1::connectCommands() {
+    using ledger::ui::connectGuarded;
+    connectGuarded(button("Command1"), &QPushButton::clicked, this, [this] { inquiry(); });
+    connectGuarded(button("Command4"), &QPushButton::clicked, this, [this] { beginNewDay(); });
+    connectGuarded(button("Command5"), &QPushButton::clicked, this, [this] { saveDay(); });
+    connectGuarded(button("Command6"), &QPushButton::clicked, this, [this] { printSheet(); });
+
+    for (const WindowButton& b : kWindowButtons) {
+        const QString name = QString::fromUtf8(b.window);
+        const Opening opening = b.opening;
+        connectGuarded(button(b.button), &QPushButton::clicked, this, [this, name, opening] {
+            FormWindow* window = showWindow(name);
+            if (opening == Opening::OnThisDay) {
+                auto* byThisDay = window->findChild<QPushButton*>(QStringLiteral("Command1"));
+                if (!byThisDay)
+                    ledger::fail(
+                        ledger::ErrorCode::InvalidOperation,
+                        QStringLiteral("The window %1 has no command to find a day.").arg(name));
+                byThisDay->click();
+            } else if (opening == Opening::ShowAndLockInquiry) {
+                // Nothing enables Inquiry again while this window exists.
+                button("Command1")->setEnabled(false);
+            }
+        });
+    }
+}
+
+void Form1::inquiry() {
+    ledger::RecordSource& days = data1_->source();
+    // The current row is remembered before the user is asked: on an empty
+    // ledger there is none, and the command ends here.
+    days.bookmark();
+    const QString answer =
+        ledger::ui::prompts()
+            .input(this, QStringLiteral("Please input date"), QStringLiteral("Inquiry"), QString())
+            .trimmed();
+    ledger::guardedFind(days, dateCriterion(answer));
+}
+
+void Form1::beginNewDay() {
+    if (!ledger::ui::prompts().askYesNo(this, QStringLiteral("Whether fix and increase newly!"),
+                                        ledger::ui::programTitle()))
+        return;
+    data1_->source().addNew();
+}
+
+void Form1::saveDay() {
+    // The date as typed, blanks included: the find after storing looks for
+    // exactly that text.
+    const QString date = dateField()->text();
+    ledger::RecordSource& days = data1_->source();
+    days.refresh();
+    ledger::guardedFind(days, dateCriterion(date));
+    ledger::ui::setForeground(dateField(), kSavedDateColour);
+}
+
+void Form1::printSheet() { ledger::ui::printWindow(this); }
+
+}  // namespace daily

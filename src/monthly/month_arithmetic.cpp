@@ -1,0 +1,40 @@
+#include "month_arithmetic.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <cmath>
+
+#include "amount.h"
+#include "ledger_error.h"
+
+namespace monthly {
+
+namespace {
+
+double checked(double value) {
+    if (std::isnan(value))
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("Invalid operation in the month's figures"));
+    if (std::isinf(value)) ledger::fail(ledger::ErrorCode::Overflow, QStringLiteral("Overflow"));
+    return value;
+}
+
+}  // namespace
+
+double amountShown(const QLineEdit* field) { return ledger::parseAmount(field->text()); }
+
+double amountShown(const QLabel* label) { return ledger::parseAmount(label->text()); }
+
+double checkedSum(std::initializer_list<double> terms) {
+    double sum = 0.0;
+    for (double term : terms) sum = checked(sum + term);
+    return sum;
+}
+
+double checkedDifference(double first, std::initializer_list<double> deducted) {
+    double result = first;
+    for (double term : deducted) result = checked(result - term);
+    return result;
+}
+
+}  // namespace monthly

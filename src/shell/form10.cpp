@@ -1,0 +1,176 @@
+#include "form10.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QToolButton>
+
+#include "bound_line_edit.h"
+#include "data_control.h"
+#include "error_boundary.h"
+#include "layout_units.h"
+#include "ledger_error.h"
+#include "program_folder.h"
+#include "record_source.h"
+#include "schema.h"
+
+namespace shell {
+
+using ledger::ui::arialFont;
+using ledger::ui::placeTwips;
+using ledger::ui::setBackground;
+
+namespace {
+
+constexpr quint32 kLightGreen = 0x00C0FFC0;
+constexpr quint32 kLightYellow = 0x00C0FFFF;
+
+const QString kMainWindow = QStringLiteral("Form1");
+
+// Password fields show one "*" per character, whatever the style's own mask.
+void maskWithStars(QLineEdit* field) {
+    field->setEchoMode(QLineEdit::Password);
+    field->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+}
+
+QLabel* caption(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(arialFont(12, true));
+    setBackground(label, kLightGreen);
+    return label;
+}
+
+QPushButton* command(const QString& name, const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setFont(arialFont(12, true));
+    return button;
+}
+
+}  // namespace
+
+Form10::Form10() : FormWindow(QStringLiteral("Form10")) {
+    buildControls();
+    ledger::ui::connectGuarded(findChild<QPushButton*>(QStringLiteral("Command1")),
+                               &QPushButton::clicked, this, [this] { login(); });
+    ledger::ui::connectGuarded(findChild<QPushButton*>(QStringLiteral("Command2")),
+                               &QPushButton::clicked, this, [this] { unload(); });
+    // Enter in the password field presses Login, as a user expects after
+    // typing a password.
+    connect(typedPassword_, &QLineEdit::returnPressed,
+            findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::click);
+}
+
+void Form10::buildControls() {
+    setWindowTitle(QStringLiteral("Form10"));
+    // Only the form itself is green: its fields stay white, its buttons grey.
+    QPalette green = palette();
+    green.setColor(QPalette::Window, ledger::ui::bgrColor(kLightGreen));
+    setPalette(green);
+    setAutoFillBackground(true);
+    resize(ledger::ui::twips(6105), ledger::ui::twips(4365));
+
+    auto* title = new QLineEdit(QStringLiteral("The administrative staff login"), this);
+    title->setObjectName(QStringLiteral("Text4"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setFont(arialFont(14.25, true));
+    setBackground(title, kLightYellow);
+    placeTwips(title, 120, 120, 4935, 615);
+
+    data1_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kStaff,
+                                         QStringLiteral("Select Your Name"), this);
+    placeTwips(data1_, 1800, 960, 2655, 375);
+    // Slim move buttons and a smaller face let "Select Your Name" show whole
+    // on the narrow bar.
+    data1_->setFont(arialFont(9, true));
+    for (auto* move : data1_->findChildren<QToolButton*>())
+        move->setFixedWidth(ledger::ui::twips(240));
+
+    placeTwips(caption(QStringLiteral("Label1"), QStringLiteral("Name"), this), 360, 1680, 855,
+               375);
+
+    name_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text3"), data1_->source(),
+                                          QStringLiteral("Name"), this);
+    name_->setFont(arialFont(12, true));
+    placeTwips(name_, 1800, 1560, 2055, 495);
+
+    storedPassword_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text2"), data1_->source(),
+                                                    QStringLiteral("Password"), this);
+    storedPassword_->setFont(arialFont(12, true));
+    maskWithStars(storedPassword_);
+    placeTwips(storedPassword_, 4080, 1560, 1335, 495);
+    storedPassword_->setVisible(false);
+
+    placeTwips(caption(QStringLiteral("Label2"), QStringLiteral("Password"), this), 360, 2400, 1455,
+               495);
+
+    typedPassword_ = new QLineEdit(this);
+    typedPassword_->setObjectName(QStringLiteral("Text1"));
+    typedPassword_->setFont(arialFont(12, true));
+    maskWithStars(typedPassword_);
+    placeTwips(typedPassword_, 1800, 2400, 2055, 495);
+
+    QPushButton* loginButton = command(QStringLiteral("Command1"), QStringLiteral("Login"), this);
+    placeTwips(loginButton, 1800, 3240, 1455, 615);
+    QPushButton* cancelButton = command(QStringLiteral("Command2"), QStringLiteral("Cancel"), this);
+    placeTwips(cancelButton, 4080, 3240, 1455, 615);
+
+    // Tab order of the form: labels take no focus and Text2 is hidden, so the
+    // keyboard starts in the password field.
+    setTabOrder(typedPassword_, storedPassword_);
+    setTabOrder(storedPassword_, name_);
+    setTabOrder(name_, loginButton);
+    setTabOrder(loginButton, cancelButton);
+    setTabOrder(cancelButton, title);
+    typedPassword_->setFocus();
+}
+
+void Form10::loadStep() { data1_->source().setDatabasePath(ledger::databasePath()); }
+
+void Form10::login() {
+    ledger::RecordSource& staff = data1_->source();
+    if (!staff.isOpen()) {
+        // The register could not be opened when the window loaded (a missing
+        // or foreign file). Trying again tells the user why, with the way to
+        // create the file; if it has appeared meanwhile, the first staff row
+        // shows and the user can log in.
+        staff.open();
+        return;
+    }
+
+    // The three texts are read first: the password compared is the one of
+    // the row shown when Login was pressed, whichever row the find leaves.
+    const QString typed = typedPassword_->text();
+    const QString stored = storedPassword_->text();
+    const QString name = name_->text();
+
+    ledger::guardedFind(staff, QStringLiteral("Name='") + name + QLatin1Char('\''));
+
+    // Exact: case-sensitive, nothing trimmed. A wrong password is silent.
+    if (typed != stored) return;
+    openMainWindow();
+}
+
+void Form10::openMainWindow() {
+    if (!FormWindow::canCreate(kMainWindow))
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("The daily settlement window is not part of this program."));
+
+    // For a moment no window is open between closing this one and showing
+    // the main window; that moment must not end the program.
+    const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    const auto restore = qScopeGuard(
+        [quitOnLastWindow] { QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindow); });
+
+    if (!unload()) return;
+    FormWindow* mainWindow = FormWindow::loadWindow(kMainWindow);
+    mainWindow->show();
+    mainWindow->raise();
+    mainWindow->activateWindow();
+}
+
+}  // namespace shell

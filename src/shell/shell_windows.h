@@ -1,0 +1,8 @@
+#pragma once
+
+namespace shell {
+
+// Registers how the login window Form10 is created.
+void registerWindows();
+
+}  // namespace shell

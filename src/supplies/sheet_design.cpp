@@ -1,0 +1,46 @@
+#include "sheet_design.h"
+
+#include "schema.h"
+
+namespace supplies {
+
+const SheetDesign& tablewareSheet() {
+    static const SheetDesign design{
+        QStringLiteral("Form2"),
+        QStringLiteral("Tableware detail"),
+        // "Rubber band" carries a blank and a line break, as the shop's sheet has it.
+        {QStringLiteral("Soup cup"), QStringLiteral("Beverage cup"), QStringLiteral("Coffee cup"),
+         QStringLiteral("Soup spoon"), QStringLiteral("Chopsticks"), QStringLiteral("Toothpick"),
+         QStringLiteral("Meal box"), QStringLiteral("Rubber band \r\n"),
+         QStringLiteral("Meal paper"), QStringLiteral("Other")},
+        ledger::schema::tablewareItems(),
+        QStringLiteral("Text12"),
+        QStringLiteral("Subtotal"),
+        QStringLiteral(" Date like   '"),
+        QStringLiteral("Text20"),
+        8910,
+        7695,
+    };
+    return design;
+}
+
+const SheetDesign& shopArticlesSheet() {
+    static const SheetDesign design{
+        QStringLiteral("Form3"),
+        QStringLiteral("Articles in the shop"),
+        {QStringLiteral("Cup"), QStringLiteral("Bowl"), QStringLiteral("Dish"),
+         QStringLiteral("Tableware"), QStringLiteral("Oven"), QStringLiteral("Coffee machine"),
+         QStringLiteral("Fruit juice mixer "), QStringLiteral("Electric equipment"),
+         QStringLiteral("Sanitizer"), QStringLiteral("Other")},
+        ledger::schema::shopArticleItems(),
+        QStringLiteral("Text11"),
+        QStringLiteral("Subtatal"),
+        QStringLiteral(" Date like '"),
+        QStringLiteral("Text21"),
+        8760,
+        7560,
+    };
+    return design;
+}
+
+}  // namespace supplies

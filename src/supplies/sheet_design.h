@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace supplies {
+
+// Everything that tells the tableware sheet and the shop-articles sheet
+// apart. Both windows are the one SupplySheet built from one of these.
+struct SheetDesign {
+    QString windowName;        // Form2 / Form3
+    QString caption;           // window title
+    QStringList itemCaptions;  // Label1 ... Label10, exactly as the shop's sheet shows them
+    QStringList itemColumns;   // columns of Text1 ... Text10
+    QString dateField;         // the field bound to Date
+    QString subtotalCaption;   // Label11
+    QString criterionPrefix;   // "By here day" criterion, before the day text
+    QString mainWindowTarget;  // the daily window's field that "Confirm" fills
+    int clientWidthTwips = 0;
+    int clientHeightTwips = 0;
+};
+
+// The tableware sheet (Form2): splits the day's Tableware cost.
+const SheetDesign& tablewareSheet();
+
+// The shop-articles sheet (Form3): splits the day's Articles in the shop cost.
+const SheetDesign& shopArticlesSheet();
+
+}  // namespace supplies

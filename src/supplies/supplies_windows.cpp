@@ -1,0 +1,15 @@
+#include "supplies_windows.h"
+
+#include "sheet_design.h"
+#include "supply_sheet.h"
+
+namespace supplies {
+
+void registerWindows() {
+    for (const SheetDesign* design : {&tablewareSheet(), &shopArticlesSheet()}) {
+        ledger::ui::FormWindow::registerFactory(design->windowName,
+                                                [design] { return new SupplySheet(*design); });
+    }
+}
+
+}  // namespace supplies

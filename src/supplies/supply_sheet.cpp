@@ -1,0 +1,185 @@
+#include "supply_sheet.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "bound_line_edit.h"
+#include "computed_figure.h"
+#include "data_control.h"
+#include "decorative_bar.h"
+#include "error_boundary.h"
+#include "item_subtotal.h"
+#include "layout_units.h"
+#include "main_window_link.h"
+#include "program_folder.h"
+#include "record_source.h"
+#include "schema.h"
+
+namespace supplies {
+
+using ledger::ui::placeTwips;
+
+namespace {
+
+// Item rows: caption column and field column, one row per item.
+constexpr int kCaptionLeft = 360;
+constexpr int kCaptionWidth = 1815;
+constexpr int kFieldLeft = 2280;
+constexpr int kFieldWidth = 1695;
+constexpr int kFieldHeight = 495;
+constexpr int kFirstRowTop = 480;
+constexpr int kRowStep = 570;
+constexpr int kSubtotalTop = kFirstRowTop + 10 * kRowStep + 60;
+constexpr int kSubtotalHeight = 615;
+
+// The right-hand column: the day's commands, the date and the bar.
+constexpr int kRightLeft = 5280;
+constexpr int kRightWidth = 2895;
+
+constexpr quint32 kSubtotalBackground = 0x00FFC0C0;
+constexpr quint32 kDateBackground = 0x00FFFFC0;
+
+}  // namespace
+
+SupplySheet::SupplySheet(const SheetDesign& design, QWidget* parent)
+    : FormWindow(design.windowName, parent), design_(design) {
+    setWindowTitle(design_.caption);
+    setFont(ledger::ui::arialFont(9, false));
+    resize(ledger::ui::twips(design_.clientWidthTwips),
+           ledger::ui::twips(design_.clientHeightTwips));
+
+    // The record source first: the fields bind to it.
+    data_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kLedger, QString(),
+                                        this);
+    buildItemColumn();
+    buildRightColumn();
+    buildDecoration();
+    orderKeyboardFocus();
+    centreOnScreen();
+}
+
+ledger::RecordSource& SupplySheet::records() { return data_->source(); }
+
+void SupplySheet::buildItemColumn() {
+    for (int i = 0; i < 10; ++i) {
+        const int top = kFirstRowTop + i * kRowStep;
+        auto* caption = new QLabel(design_.itemCaptions.at(i), this);
+        caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        placeTwips(caption, kCaptionLeft, top, kCaptionWidth, kFieldHeight);
+
+        auto* item = new ledger::ui::BoundLineEdit(
+            QStringLiteral("Text%1").arg(i + 1), data_->source(), design_.itemColumns.at(i), this);
+        placeTwips(item, kFieldLeft, top, kFieldWidth, kFieldHeight);
+        // Every change of an item, typed or loaded with a row, recomputes.
+        ledger::ui::connectGuarded(item, &QLineEdit::textChanged, this,
+                                   [this](const QString&) { recomputeSubtotal(); });
+        items_.push_back(item);
+    }
+
+    auto* caption = new QLabel(design_.subtotalCaption, this);
+    caption->setObjectName(QStringLiteral("Label11"));
+    caption->setFont(ledger::ui::arialFont(9, true));
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    placeTwips(caption, kCaptionLeft, kSubtotalTop, kCaptionWidth, kSubtotalHeight);
+
+    subtotal_ = new ledger::ui::ComputedFigure(QStringLiteral("Label12"), this);
+    subtotal_->setFont(ledger::ui::arialFont(9, true));
+    subtotal_->setAlignment(Qt::AlignCenter);
+    subtotal_->setFrameShape(QFrame::Panel);
+    subtotal_->setFrameShadow(QFrame::Sunken);
+    ledger::ui::setBackground(subtotal_, kSubtotalBackground);
+    placeTwips(subtotal_, kFieldLeft, kSubtotalTop, kFieldWidth, kSubtotalHeight);
+}
+
+void SupplySheet::buildRightColumn() {
+    byHereDay_ = new QPushButton(QStringLiteral("By here day"), this);
+    byHereDay_->setObjectName(QStringLiteral("Command1"));
+    placeTwips(byHereDay_, kRightLeft, 480, kRightWidth, 615);
+    ledger::ui::connectGuarded(byHereDay_, &QPushButton::clicked, this,
+                               [this](bool) { goToMainWindowDay(); });
+
+    date_ = new ledger::ui::BoundLineEdit(design_.dateField, data_->source(),
+                                          QStringLiteral("Date"), this);
+    date_->setAlignment(Qt::AlignCenter);
+    date_->setFont(ledger::ui::arialFont(9.75, true));
+    ledger::ui::setBackground(date_, kDateBackground);
+    placeTwips(date_, kRightLeft, 1560, kRightWidth, 525);
+
+    placeTwips(data_, kRightLeft, 2640, kRightWidth, 495);
+
+    confirm_ = new QPushButton(QStringLiteral("Confirm"), this);
+    confirm_->setObjectName(QStringLiteral("Command2"));
+    // Beside the subtotal it carries into the daily window.
+    placeTwips(confirm_, kRightLeft, kSubtotalTop, kRightWidth, kSubtotalHeight);
+    ledger::ui::connectGuarded(confirm_, &QPushButton::clicked, this, [this](bool) { confirm(); });
+}
+
+void SupplySheet::buildDecoration() {
+    // Two bars side by side along the bottom edge, as on the daily window.
+    const int top = design_.clientHeightTwips - 480;
+    const int half = (design_.clientWidthTwips - 240) / 2;
+    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image1"), this), 120, top, half, 240);
+    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image2"), this), 120 + half, top, half, 240);
+}
+
+void SupplySheet::orderKeyboardFocus() {
+    // Down the items, then the right-hand column.
+    QWidget* previous = items_.front();
+    auto chain = [&previous](QWidget* next) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    };
+    for (size_t i = 1; i < items_.size(); ++i) chain(items_[i]);
+    chain(byHereDay_);
+    chain(date_);
+    chain(data_);
+    chain(confirm_);
+}
+
+void SupplySheet::centreOnScreen() {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void SupplySheet::loadStep() {
+    data_->source().setDatabasePath(ledger::databasePath());
+    // The fields are still empty: the subtotal starts at "0".
+    recomputeSubtotal();
+}
+
+void SupplySheet::recomputeSubtotal() {
+    QStringList texts;
+    for (const auto* item : items_) texts << item->text();
+    subtotal_->setText(itemSubtotalText(texts));
+}
+
+void SupplySheet::goToMainWindowDay() {
+    const QLineEdit* day = mainWindowField(QStringLiteral("Text2"));
+    if (!day) {
+        tellMainWindowClosed(this);
+        return;
+    }
+    ledger::guardedFind(data_->source(),
+                        design_.criterionPrefix + day->text() + QStringLiteral("'"));
+}
+
+void SupplySheet::confirm() {
+    QLineEdit* target = mainWindowField(design_.mainWindowTarget);
+    if (!target) {
+        // Keep the sheet open with its items: nothing is lost, the user can
+        // reopen the daily window and confirm again.
+        tellMainWindowClosed(this);
+        return;
+    }
+    bringMainWindowForward();
+    // A change in the daily window like a keystroke: its figures follow, and
+    // its own write-back stores the value with its day.
+    target->setText(subtotal_->text());
+    unload();
+}
+
+}  // namespace supplies

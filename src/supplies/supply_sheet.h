@@ -1,0 +1,57 @@
+#pragma once
+
+#include <vector>
+
+#include "form_window.h"
+#include "sheet_design.h"
+
+namespace ledger {
+class RecordSource;
+}
+
+namespace ledger::ui {
+class BoundLineEdit;
+class ComputedFigure;
+class DataControl;
+}  // namespace ledger::ui
+
+class QPushButton;
+
+namespace supplies {
+
+// A supply detail sheet: ten item amounts of the daily ledger's row, their
+// subtotal, "By here day" to find the daily window's day and "Confirm" to
+// carry the subtotal into the daily window. The tableware sheet (Form2) and
+// the shop-articles sheet (Form3) are this one window with different designs.
+class SupplySheet : public ledger::ui::FormWindow {
+    Q_OBJECT
+public:
+    explicit SupplySheet(const SheetDesign& design, QWidget* parent = nullptr);
+
+    const SheetDesign& design() const { return design_; }
+    ledger::RecordSource& records();
+
+protected:
+    void loadStep() override;
+
+private:
+    void buildItemColumn();
+    void buildRightColumn();
+    void buildDecoration();
+    void orderKeyboardFocus();
+    void centreOnScreen();
+
+    void recomputeSubtotal();
+    void goToMainWindowDay();  // Command1 "By here day"
+    void confirm();            // Command2 "Confirm"
+
+    const SheetDesign& design_;
+    ledger::ui::DataControl* data_ = nullptr;
+    std::vector<ledger::ui::BoundLineEdit*> items_;
+    ledger::ui::BoundLineEdit* date_ = nullptr;
+    ledger::ui::ComputedFigure* subtotal_ = nullptr;
+    QPushButton* byHereDay_ = nullptr;
+    QPushButton* confirm_ = nullptr;
+};
+
+}  // namespace supplies

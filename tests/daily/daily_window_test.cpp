@@ -1,0 +1,242 @@
+// The daily window's design, its adaptation to the screen's density, the
+// buttons that open other windows, printing and a rendered image to look at.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "daily_fixture.h"
+#include "decorative_bar.h"
+#include "layout_units.h"
+#include "window_printer.h"
+
+namespace {
+
+using ledger::ui::FormWindow;
+using ledger::ui::twipsRect;
+
+using DailyWindow = DailyWindowTest;
+
+TEST_F(DailyWindow, CaptionTitleAndDesignPlaces) {
+    openSheet();
+    EXPECT_EQ(sheet()->windowTitle(), "Daily settlement of  accounts");
+    EXPECT_EQ(sheet()->findChild<QLabel*>("Label2")->text(), "Daily settlement of accounts");
+    EXPECT_EQ(sheet()->data1()->caption(), "  Date");
+    EXPECT_EQ(sheet()->data1()->geometry(), twipsRect(9840, 120, 1875, 495));
+    EXPECT_EQ(field("Text2")->geometry(), twipsRect(6240, 120, 1455, 525));
+    EXPECT_EQ(field("Text2")->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    EXPECT_EQ(field("Text1")->geometry(), twipsRect(1800, 1200, 1695, 495));
+    EXPECT_EQ(field("Text21")->geometry(), twipsRect(5520, 5520, 1695, 495));
+    EXPECT_EQ(field("Text31")->geometry(), twipsRect(9960, 4800, 1815, 495));
+    EXPECT_EQ(figure("Label28")->geometry(), twipsRect(1800, 6480, 1695, 615));
+    EXPECT_EQ(figure("Label44")->geometry(), twipsRect(9960, 6480, 1815, 615));
+    EXPECT_EQ(button("Command10")->geometry(), twipsRect(8640, 7560, 2295, 735));
+    EXPECT_EQ(sheet()->size(), twipsRect(0, 0, 11985, 8775).size());
+    EXPECT_EQ(figure("Label42")->palette().color(QPalette::Window),
+              ledger::ui::bgrColor(0x0080FF80));
+    EXPECT_EQ(field("Text25")->palette().color(QPalette::Base), ledger::ui::bgrColor(0x00FFC0C0));
+}
+
+TEST_F(DailyWindow, EveryAmountFieldIsBoundToItsColumn) {
+    // One day with a distinct amount in every column shows each in its field.
+    const QStringList names = {"Text1",  "Text3",  "Text4",  "Text5",  "Text6",  "Text7",
+                               "Text8",  "Text9",  "Text10", "Text11", "Text12", "Text13",
+                               "Text14", "Text15", "Text16", "Text17", "Text18", "Text19",
+                               "Text20", "Text21", "Text25", "Text26", "Text31"};
+    const QStringList& columns = ledger::schema::ledgerDayAmounts();
+    ASSERT_EQ(names.size(), columns.size());
+    QMap<QString, double> amounts;
+    for (int i = 0; i < columns.size(); ++i) amounts[columns[i]] = 101 + i;
+    insertDay("2002/2/12", amounts);
+    openSheet();
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ(field(names[i])->text(), QString::number(101 + i)) << names[i].toStdString();
+    EXPECT_EQ(figures(), expectedFigures(amounts));
+}
+
+TEST_F(DailyWindow, CaptionsBesideTheFields) {
+    openSheet();
+    const QMap<QString, QString> captions = {{"Label4", "Rant"},
+                                             {"Label16", "Articles in the shop"},
+                                             {"Label24", "General materials"},
+                                             {"Label30", "Small incidental money"},
+                                             {"Label33", "Deduct the small incidental money"},
+                                             {"Label37", "Settlement total of every day"},
+                                             {"Label3", "Administration"},
+                                             {"Label5", "Expenditure"},
+                                             {"Label27", "Income"}};
+    for (auto it = captions.begin(); it != captions.end(); ++it) {
+        auto* label = sheet()->findChild<QLabel*>(it.key());
+        ASSERT_NE(label, nullptr) << it.key().toStdString();
+        EXPECT_EQ(label->text(), it.value());
+    }
+    EXPECT_EQ(button("Command1")->text(), "Inquiry  --Style:2002/2/12");
+    EXPECT_EQ(button("Command7")->text(), "Settle account in the month");
+    for (int i = 1; i <= 6; ++i) {
+        auto* image =
+            sheet()->findChild<ledger::ui::DecorativeBar*>(QStringLiteral("Image%1").arg(i));
+        ASSERT_NE(image, nullptr);
+        // 8895 x 240 twips: the 593 x 16 pixel bar on a 96 dpi screen.
+        EXPECT_EQ(image->size(), ledger::ui::twipsRect(0, 0, 8895, 240).size());
+    }
+}
+
+struct DensityCase {
+    double density;
+    bool adapted;
+    QSize sizeTwips;
+    double fieldPoints;
+};
+
+class DailyWindowDensity : public DailyWindowTest,
+                           public ::testing::WithParamInterface<DensityCase> {};
+
+TEST_P(DailyWindowDensity, WindowGeometryFollowsTheScreen) {
+    const DensityCase c = GetParam();
+    ledger::ui::setScreenDpiForTesting(c.density);
+    daily::setScreenDensityForTesting(c.density);
+    openSheet();
+    const QRect expected = twipsRect(0, 0, c.sizeTwips.width(), c.sizeTwips.height());
+    EXPECT_EQ(sheet()->size(), expected.size());
+    if (c.adapted) {
+        EXPECT_EQ(sheet()->pos(), QPoint(0, 0));
+    }
+    EXPECT_DOUBLE_EQ(field("Text1")->font().pointSizeF(), c.fieldPoints);
+    EXPECT_DOUBLE_EQ(field("Text2")->font().pointSizeF(), c.adapted ? c.fieldPoints : 9.75);
+    // Only the rent and the date change their font.
+    EXPECT_DOUBLE_EQ(field("Text3")->font().pointSizeF(), 12);
+    // The controls stay where the design puts them.
+    EXPECT_EQ(field("Text31")->geometry(), twipsRect(9960, 4800, 1815, 495));
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, DailyWindowDensity,
+                         ::testing::Values(DensityCase{96, true, {12000, 9000}, 12},
+                                           DensityCase{100, false, {11985, 8775}, 12},
+                                           DensityCase{120, true, {9600, 7200}, 9}));
+
+TEST(ScreenDensity, TheTableBands) {
+    EXPECT_EQ(daily::adaptationFor(72)->widthTwips, 12000);
+    EXPECT_EQ(daily::adaptationFor(96)->widthTwips, 12000);
+    EXPECT_FALSE(daily::adaptationFor(97).has_value());
+    EXPECT_FALSE(daily::adaptationFor(119).has_value());
+    EXPECT_EQ(daily::adaptationFor(120)->widthTwips, 9600);
+    EXPECT_EQ(daily::adaptationFor(144)->heightTwips, 7200);
+    // A 125 % desktop: 96 logical dpi at a ratio of 1.25.
+    EXPECT_EQ(daily::adaptationFor(96 * 1.25)->widthTwips, 9600);
+}
+
+// A stand-in for a window another part of the program builds: a hidden
+// "By here day" button that notes the day it was pressed on.
+class StandInWindow : public FormWindow {
+public:
+    explicit StandInWindow(const QString& name) : FormWindow(name) {
+        auto* byThisDay = new QPushButton(QStringLiteral("By here day"), this);
+        byThisDay->setObjectName(QStringLiteral("Command1"));
+        byThisDay->hide();
+        connect(byThisDay, &QPushButton::clicked, this, [this] {
+            auto* main = FormWindow::find(QStringLiteral("Form1"));
+            daysAsked << main->findChild<QLineEdit*>(QStringLiteral("Text2"))->text();
+        });
+    }
+    QStringList daysAsked;
+};
+
+TEST_F(DailyWindow, WindowButtonsAreEnabledOnlyForWindowsTheProgramHas) {
+    openSheet();
+    const QMap<QString, QString> targets = {{"Command2", "Form2"}, {"Command3", "Form3"},
+                                            {"Command7", "Form4"}, {"Command8", "Form5"},
+                                            {"Command9", "Form6"}, {"Command10", "Form7"}};
+    for (auto it = targets.begin(); it != targets.end(); ++it)
+        EXPECT_EQ(button(it.key())->isEnabled(), FormWindow::canCreate(it.value()))
+            << it.key().toStdString();
+    EXPECT_TRUE(button("Command1")->isEnabled());
+}
+
+TEST_F(DailyWindow, DetailOpensTheSheetOnThisDay) {
+    FormWindow::registerFactory("Form2", [] { return new StandInWindow("Form2"); });
+    insertDay("2002/2/11");
+    insertDay("2002/2/12");
+    openSheet();
+    barButton("Next")->click();
+    ASSERT_TRUE(button("Command2")->isEnabled());
+    button("Command2")->click();
+    auto* detail = dynamic_cast<StandInWindow*>(FormWindow::find("Form2"));
+    ASSERT_NE(detail, nullptr);
+    EXPECT_TRUE(detail->isVisible());
+    EXPECT_EQ(detail->daysAsked, QStringList{"2002/2/12"});
+    // Pressed again, the same window is found on the day shown now.
+    barButton("Previous")->click();
+    button("Command2")->click();
+    EXPECT_EQ(FormWindow::find("Form2"), detail);
+    EXPECT_EQ(detail->daysAsked, (QStringList{"2002/2/12", "2002/2/11"}));
+}
+
+TEST_F(DailyWindow, OpeningTheWageWindowDisablesInquiryForGood) {
+    FormWindow::registerFactory("Form5", [] { return new StandInWindow("Form5"); });
+    insertDay("2002/2/12");
+    openSheet();
+    ASSERT_TRUE(button("Command8")->isEnabled());
+    button("Command8")->click();
+    auto* wages = FormWindow::find("Form5");
+    ASSERT_NE(wages, nullptr);
+    EXPECT_TRUE(wages->isVisible());
+    EXPECT_FALSE(button("Command1")->isEnabled());
+    wages->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(FormWindow::find("Form5"), nullptr);
+    EXPECT_FALSE(button("Command1")->isEnabled());
+}
+
+TEST_F(DailyWindow, MonthButtonShowsTheMonthSheet) {
+    FormWindow::registerFactory("Form4", [] { return new StandInWindow("Form4"); });
+    openSheet();
+    button("Command7")->click();
+    ASSERT_NE(FormWindow::find("Form4"), nullptr);
+    EXPECT_TRUE(FormWindow::find("Form4")->isVisible());
+    EXPECT_TRUE(dynamic_cast<StandInWindow*>(FormWindow::find("Form4"))->daysAsked.isEmpty());
+}
+
+// Where rendered windows go, when the caller asks for them.
+QString snapshotFolder() { return qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR"); }
+
+TEST_F(DailyWindow, PrintWritesThePageWhenThereIsNoPrinter) {
+    QTemporaryDir pages;
+    ledger::ui::setForcePdfForTesting(true);
+    ledger::ui::setPdfFallbackFolder(pages.path());
+    insertDay("2002/2/12", {{"Rent", 100}, {"Bread trader", 30}, {"Turnover", 200}});
+    openSheet();
+    button("Command6")->click();
+    ledger::ui::setForcePdfForTesting(false);
+    ledger::ui::setPdfFallbackFolder({});
+
+    const QStringList pdfs = QDir(pages.path()).entryList({"*.pdf"});
+    ASSERT_EQ(pdfs.size(), 1);
+    const QString pdf = QDir(pages.path()).filePath(pdfs[0]);
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    ASSERT_EQ(prompts.told.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains(pdfs[0]));
+    if (!snapshotFolder().isEmpty()) QFile::copy(pdf, snapshotFolder() + "/Form1.pdf");
+}
+
+TEST(DailyWindowSnapshot, RendersADemoDay) {
+    TempDatabase demo(true);
+    ScriptedPrompts prompts;
+    daily::registerWindows();
+    auto* window = FormWindow::loadWindow("Form1");
+    window->show();
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    // The demo's first day fills the fields and figures.
+    EXPECT_FALSE(window->findChild<QLineEdit*>("Text2")->text().isEmpty());
+    const QImage image = window->grab().toImage();
+    EXPECT_EQ(image.size(), window->size() * window->devicePixelRatio());
+    if (!snapshotFolder().isEmpty()) {
+        QDir().mkpath(snapshotFolder());
+        EXPECT_TRUE(image.save(snapshotFolder() + "/Form1.png"));
+    }
+    window->unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "layout_units.h"
+#include "month_fixture.h"
+#include "window_printer.h"
+
+namespace month_tests {
+namespace {
+
+class MonthRenderTest : public MonthTest {
+protected:
+    void TearDown() override {
+        ledger::ui::setForcePdfForTesting(false);
+        ledger::ui::setPdfFallbackFolder({});
+        ledger::ui::setScreenDpiForTesting(0);
+        MonthTest::TearDown();
+    }
+};
+
+// Renders the sheet on the example month to the folder named by
+// TALLOWBROOK_SNAPSHOT_DIR, so anyone can look at it the same way.
+TEST_F(MonthRenderTest, TheSheetRendersToAPicture) {
+    ledger::ui::setScreenDpiForTesting(96);
+    addExampleMonth();
+    auto* sheet = openMonthSheet();
+    const QImage image = sheet->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), sheet->size());
+    const QString folder = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        EXPECT_TRUE(image.save(folder + "/Form4.png"));
+    }
+}
+
+TEST_F(MonthRenderTest, PrintWritesThePageWhenThereIsNoPrinter) {
+    ledger::ui::setScreenDpiForTesting(96);
+    addExampleMonth();
+    QTemporaryDir pages;
+    const QString snapshots = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR");
+    const QString folder = snapshots.isEmpty() ? pages.path() : snapshots;
+    ledger::ui::setForcePdfForTesting(true);
+    ledger::ui::setPdfFallbackFolder(folder);
+    const QStringList before = QDir(folder).entryList({"Form4-*.pdf"});
+
+    auto* sheet = openMonthSheet();
+    button(sheet, "Command2")->click();
+
+    const QStringList after = QDir(folder).entryList({"Form4-*.pdf"});
+    ASSERT_EQ(after.size(), before.size() + 1);
+    ASSERT_EQ(prompts.told.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("PDF"));
+    for (const QString& name : after) {
+        if (!before.contains(name)) {
+            EXPECT_GT(QFileInfo(QDir(folder).filePath(name)).size(), 1000);
+        }
+    }
+    // Printing leaves the month as it was.
+    EXPECT_EQ(month(sheet), "12/ 2002");
+}
+
+}  // namespace
+}  // namespace month_tests

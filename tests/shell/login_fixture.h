@@ -1,0 +1,95 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "bound_line_edit.h"
+#include "daily_windows.h"
+#include "data_control.h"
+#include "form10.h"
+#include "layout_units.h"
+#include "record_source.h"
+#include "schema.h"
+#include "screen_density.h"
+#include "scripted_prompts.h"
+#include "shell_windows.h"
+#include "temp_database.h"
+
+// The login window on a temporary staff register, with the daily window
+// registered behind it, as the program starts.
+class LoginTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shell::registerWindows();
+        daily::registerWindows();
+        ledger::ui::setScreenDpiForTesting(96);
+        daily::setScreenDensityForTesting(100);
+    }
+
+    void TearDown() override {
+        for (const char* name : {"Form10", "Form1"})
+            if (auto* window = ledger::ui::FormWindow::find(QString::fromUtf8(name)))
+                window->unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        daily::setScreenDensityForTesting(0);
+        ledger::ui::setScreenDpiForTesting(0);
+    }
+
+    // A staff row; a null password is stored as an empty value.
+    void addStaff(const QString& name, const QVariant& password) {
+        db.insert(ledger::schema::kStaff, {"Name", "Password"}, {name, password});
+    }
+
+    shell::Form10* openLogin() {
+        auto* window = dynamic_cast<shell::Form10*>(
+            ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10")));
+        EXPECT_NE(window, nullptr);
+        window->show();
+        return window;
+    }
+
+    static shell::Form10* login() {
+        return dynamic_cast<shell::Form10*>(ledger::ui::FormWindow::find(QStringLiteral("Form10")));
+    }
+    static ledger::ui::FormWindow* mainWindow() {
+        return ledger::ui::FormWindow::find(QStringLiteral("Form1"));
+    }
+    QLineEdit* field(const QString& name) const { return login()->findChild<QLineEdit*>(name); }
+    QPushButton* button(const QString& name) const {
+        return login()->findChild<QPushButton*>(name);
+    }
+    ledger::RecordSource& staff() const { return login()->data1()->source(); }
+    void moveBar(const char* which) const {
+        login()->data1()->findChild<QToolButton*>(QString::fromUtf8(which))->click();
+    }
+
+    // Types the password key by key and presses Login; deleted windows go.
+    void typeAndLogin(const QString& password) {
+        QTest::keyClicks(field("Text1"), password);
+        button("Command1")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void expectRefusedSilently(const QString& typed) {
+        EXPECT_NE(login(), nullptr);
+        EXPECT_EQ(mainWindow(), nullptr);
+        EXPECT_EQ(field("Text1")->text(), typed);
+        EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    }
+
+    void expectAdmitted() {
+        EXPECT_EQ(login(), nullptr);
+        ASSERT_NE(mainWindow(), nullptr);
+        EXPECT_TRUE(mainWindow()->isVisible());
+        EXPECT_TRUE(QGuiApplication::quitOnLastWindowClosed());
+        EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    }
+
+    TempDatabase db;
+    ScriptedPrompts prompts;
+};

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <map>
+
+#include "bound_line_edit.h"
+#include "data_control.h"
+#include "form_window.h"
+#include "program_folder.h"
+#include "record_source.h"
+#include "schema.h"
+#include "scripted_prompts.h"
+#include "store.h"
+#include "supplies_windows.h"
+#include "supply_sheet.h"
+#include "temp_database.h"
+
+// Stored values read back in failure messages.
+inline void PrintTo(const QVariant& value, std::ostream* out) {
+    *out << (value.isNull() ? std::string("(empty)") : value.toString().toStdString());
+}
+
+namespace sheet_tests {
+
+using ledger::ui::FormWindow;
+namespace schema = ledger::schema;
+
+// A small daily window for the sheets to talk to: the ledger's Data1 with
+// the date, Rent and the two fields the sheets fill, registered as "Form1"
+// like the real one.
+class StandInDailyWindow : public FormWindow {
+public:
+    StandInDailyWindow() : FormWindow(QStringLiteral("Form1")) {
+        data = new ledger::ui::DataControl(QStringLiteral("Data1"), schema::kLedger,
+                                           QStringLiteral("  Date"), this);
+        date = new ledger::ui::BoundLineEdit(QStringLiteral("Text2"), data->source(),
+                                             QStringLiteral("Date"), this);
+        rent = new ledger::ui::BoundLineEdit(QStringLiteral("Text1"), data->source(),
+                                             QStringLiteral("Rent"), this);
+        tableware = new ledger::ui::BoundLineEdit(QStringLiteral("Text20"), data->source(),
+                                                  QStringLiteral("Tableware"), this);
+        articles = new ledger::ui::BoundLineEdit(QStringLiteral("Text21"), data->source(),
+                                                 QStringLiteral("Articles in the shop"), this);
+    }
+
+    // The day the user would reach with the daily window's own Inquiry.
+    void showDay(const QString& day) {
+        ASSERT_TRUE(ledger::guardedFind(data->source(), "Date like  '" + day + "'"));
+    }
+
+    ledger::ui::DataControl* data;
+    ledger::ui::BoundLineEdit* date;
+    ledger::ui::BoundLineEdit* rent;
+    ledger::ui::BoundLineEdit* tableware;
+    ledger::ui::BoundLineEdit* articles;
+
+protected:
+    void loadStep() override { data->source().setDatabasePath(ledger::databasePath()); }
+};
+
+// Item amounts of one day row, by column.
+using Items = std::map<QString, double>;
+
+class SheetTest : public ::testing::Test {
+protected:
+    void SetUp() override { supplies::registerWindows(); }
+
+    void TearDown() override {
+        // Windows left open by a test go without storing anything more.
+        for (const char* name : {"Form1", "Form2", "Form3"})
+            delete FormWindow::find(QString::fromLatin1(name));
+        flushDeletes();
+    }
+
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    qint64 addDay(const QString& day, const Items& items = {}) {
+        QStringList columns = {QStringLiteral("Date")};
+        std::vector<QVariant> values = {day};
+        for (const auto& [column, value] : items) {
+            columns << column;
+            values.emplace_back(value);
+        }
+        return db.insert(schema::kLedger, columns, values);
+    }
+
+    // The stored value of a column of the row with this key (null: empty).
+    QVariant stored(qint64 row, const QString& column) const {
+        return db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = %3")
+                             .arg(ledger::quoteName(column), ledger::quoteName(schema::kLedger))
+                             .arg(row));
+    }
+
+    StandInDailyWindow* openDailyWindow() {
+        auto* main = new StandInDailyWindow;
+        main->load();
+        return main;
+    }
+
+    // What the daily window's Detail buttons do: load, show, "By here day".
+    supplies::SupplySheet* openLikeDetailButton(const QString& name) {
+        auto* sheet = qobject_cast<supplies::SupplySheet*>(FormWindow::loadWindow(name));
+        EXPECT_NE(sheet, nullptr);
+        if (!sheet) return nullptr;
+        sheet->show();
+        button(sheet, "Command1")->click();
+        return sheet;
+    }
+
+    static QLineEdit* field(QWidget* window, const QString& name) {
+        auto* found = window->findChild<QLineEdit*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    static QLineEdit* item(QWidget* sheet, int number) {
+        return field(sheet, QStringLiteral("Text%1").arg(number));
+    }
+    static QLineEdit* dateField(supplies::SupplySheet* sheet) {
+        return field(sheet, sheet->design().dateField);
+    }
+    static QString subtotal(QWidget* sheet) {
+        return sheet->findChild<QLabel*>(QStringLiteral("Label12"))->text();
+    }
+    static QPushButton* button(QWidget* window, const char* name) {
+        return window->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    static void pressBar(QWidget* window, const char* which) {
+        window->findChild<ledger::ui::DataControl*>(QStringLiteral("Data1"))
+            ->findChild<QToolButton*>(QString::fromLatin1(which))
+            ->click();
+    }
+
+    TempDatabase db;
+    ScriptedPrompts prompts;
+};
+
+}  // namespace sheet_tests

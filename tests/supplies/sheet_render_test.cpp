@@ -1,0 +1,39 @@
+#include <QDir>
+
+#include "layout_units.h"
+#include "sheet_fixture.h"
+
+namespace sheet_tests {
+namespace {
+
+// Renders both sheets offscreen, on a day with items, to the folder named by
+// TALLOWBROOK_SNAPSHOT_DIR, so anyone can look at them the same way.
+class SheetRenderTest : public SheetTest {};
+
+TEST_F(SheetRenderTest, BothSheetsRenderToPictures) {
+    ledger::ui::setScreenDpiForTesting(96);
+    addDay("2002/2/12", {{"Soup cup", 12},
+                         {"Chopsticks", 3.5},
+                         {"Rubber band", 1},
+                         {"Cup", 120},
+                         {"Fruit juice mixer", 899},
+                         {"Other2", 15}});
+    auto* main = openDailyWindow();
+    main->showDay("2002/2/12");
+    const QString folder = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR");
+    for (const char* name : {"Form2", "Form3"}) {
+        auto* sheet = openLikeDetailButton(name);
+        const QImage image = sheet->grab().toImage();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), sheet->size());
+        if (!folder.isEmpty()) {
+            QDir().mkpath(folder);
+            EXPECT_TRUE(image.save(folder + "/" + name + ".png"));
+        }
+    }
+    EXPECT_TRUE(prompts.told.isEmpty());
+    ledger::ui::setScreenDpiForTesting(0);
+}
+
+}  // namespace
+}  // namespace sheet_tests
