@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 
 #include "bound_line_edit.h"
 #include "computed_figure.h"
@@ -165,10 +164,8 @@ void Form1::buildControls() {
     data1_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kLedger,
                                          QStringLiteral("  Date"), this);
     placeTwips(data1_, 9840, 120, 1875, 495);
-    // The bar is narrow: slim move buttons leave room for its caption.
+    // The bar is narrow: a small face leaves room for its caption.
     data1_->setFont(arialFont(8, false));
-    for (auto* move : data1_->findChildren<QToolButton*>())
-        move->setFixedWidth(ledger::ui::twips(270));
 
     buildHeader();
     buildAmountFields();

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QToolButton>
 
 #include "bound_line_edit.h"
 #include "data_control.h"
@@ -83,11 +82,8 @@ void Form10::buildControls() {
     data1_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kStaff,
                                          QStringLiteral("Select Your Name"), this);
     placeTwips(data1_, 1800, 960, 2655, 375);
-    // Slim move buttons and a smaller face let "Select Your Name" show whole
-    // on the narrow bar.
+    // A smaller face lets "Select Your Name" show whole on the narrow bar.
     data1_->setFont(arialFont(9, true));
-    for (auto* move : data1_->findChildren<QToolButton*>())
-        move->setFixedWidth(ledger::ui::twips(240));
 
     placeTwips(caption(QStringLiteral("Label1"), QStringLiteral("Name"), this), 360, 1680, 855,
                375);

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
+#include <algorithm>
 
 #include "error_boundary.h"
 
@@ -59,6 +60,14 @@ DataControl::DataControl(const QString& objectName, const QString& source, const
     connectGuarded(previous, &QToolButton::clicked, this, [this] { source_.movePrevious(); });
     connectGuarded(next, &QToolButton::clicked, this, [this] { source_.moveNext(); });
     connectGuarded(last, &QToolButton::clicked, this, [this] { source_.moveLast(); });
+}
+
+void DataControl::resizeEvent(QResizeEvent* event) {
+    // Slim move buttons, as on the shop's forms, so that even a narrow bar
+    // leaves its caption room.
+    const int slim = std::max(12, std::min(height() * 3 / 5, width() / 8));
+    for (auto* move : findChildren<QToolButton*>()) move->setFixedWidth(slim);
+    QWidget::resizeEvent(event);
 }
 
 void DataControl::setCaption(const QString& caption) { caption_->setText(caption); }

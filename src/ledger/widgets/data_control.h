@@ -23,6 +23,9 @@ public:
     void setCaption(const QString& caption);
     QString caption() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     RecordSource source_;
     QLabel* caption_;
