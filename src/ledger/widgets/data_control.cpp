@@ -68,6 +68,9 @@ void DataControl::resizeEvent(QResizeEvent* event) {
     const int slim = std::max(12, std::min(height() * 3 / 5, width() / 8));
     for (auto* move : findChildren<QToolButton*>()) move->setFixedWidth(slim);
     QWidget::resizeEvent(event);
+    // Lay out now, not at the next pass of the event loop, so a window that
+    // is grabbed or printed right away shows the bar as it will look.
+    layout()->activate();
 }
 
 void DataControl::setCaption(const QString& caption) { caption_->setText(caption); }
