@@ -47,15 +47,7 @@ bool runGuarded(QWidget* messageParent, const std::function<void()>& handler) {
         return true;
     }
     Depth outermost;
-    try {
-        handler();
-        return true;
-    } catch (const std::exception& error) {
-        reportError(messageParent, error);
-    } catch (...) {
-        prompts().tell(messageParent, QStringLiteral("Unexpected error."), programTitle());
-    }
-    return false;
+    return runReporting(messageParent, handler);
 }
 
 }  // namespace ledger::ui
