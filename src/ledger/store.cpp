@@ -58,8 +58,8 @@ QString describeForeignFile(const QString& path) {
     QByteArray head = f.read(32);
     if (head.startsWith("SQLite format 3")) return {};
     if (head.isEmpty())
-        return QStringLiteral("The database file '%1' is empty. Create a new one with: "
-                              "tallowbrook-db create \"%1\"")
+        return QStringLiteral("The database file '%1' is empty. Replace it with a new one: "
+                              "tallowbrook-db create --force \"%1\"")
             .arg(path);
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
         return QStringLiteral(

@@ -389,6 +389,25 @@ TEST_F(StoreFailureTest, AccessFileIsNamedAndMustBeConverted) {
     EXPECT_EQ(openError(text.fileName(), &message), int(ErrorCode::NotADatabase));
 }
 
+TEST_F(StoreFailureTest, DamagedOrEmptyFileIsReportedClearly) {
+    TempDatabase db;
+    QString message;
+    {
+        QFile f(db.path());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(100);  // keep the header, ruin the schema page
+        f.write(QByteArray(3000, '\x5a'));
+    }
+    EXPECT_EQ(openError(db.path(), &message), int(ErrorCode::NotADatabase));
+    EXPECT_TRUE(message.contains("damaged")) << message.toStdString();
+
+    QFile empty(db.folder() + "/empty.mdb");
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    EXPECT_EQ(openError(empty.fileName(), &message), int(ErrorCode::NotADatabase));
+    EXPECT_TRUE(message.contains("empty")) << message.toStdString();
+}
+
 TEST_F(StoreFailureTest, ReadOnlyFileReportsClearlyAndKeepsWhatIsStored) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes read-only files anyway";
     TempDatabase db;
