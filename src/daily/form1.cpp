@@ -32,6 +32,16 @@ QString dateCriterion(const QString& date) {
     return QStringLiteral("Date like  '") + date + QLatin1Char('\'');
 }
 
+// Only blanks are cut from the ends of an answer; a tab or any other space
+// character belongs to the date asked for.
+QString withoutOuterBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' ')) ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
+    return text.mid(first, last - first);
+}
+
 // How a button opens its window.
 enum class Opening {
     OnThisDay,           // show, then press its "By here day" (Command1)
@@ -129,10 +139,8 @@ void Form1::inquiry() {
     // The current row is remembered before the user is asked: on an empty
     // ledger there is none, and the command ends here.
     days.bookmark();
-    const QString answer =
-        ledger::ui::prompts()
-            .input(this, QStringLiteral("Please input date"), QStringLiteral("Inquiry"), QString())
-            .trimmed();
+    const QString answer = withoutOuterBlanks(ledger::ui::prompts().input(
+        this, QStringLiteral("Please input date"), QStringLiteral("Inquiry"), QString()));
     ledger::guardedFind(days, dateCriterion(answer));
 }
 

@@ -33,6 +33,14 @@ TEST_F(DayCommandsOnThreeDays, InquiryAsksForTheDateAndFindsItWithBlanksAround) 
     EXPECT_TRUE(prompts.told.isEmpty());
 }
 
+TEST_F(DayCommandsOnThreeDays, InquiryTrimsBlanksOnly) {
+    // A pasted tab is part of the date asked for, so no day matches.
+    prompts.inputAnswers = {"2002/2/12\t"};
+    button("Command1")->click();
+    EXPECT_EQ(field("Text2")->text(), "2002/3/1");
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
 TEST_F(DayCommandsOnThreeDays, InquiryWithAWildcardFindsTheFirstDayOfTheMonth) {
     prompts.inputAnswers = {"2002/2/*"};
     button("Command1")->click();

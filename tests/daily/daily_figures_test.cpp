@@ -193,6 +193,33 @@ TEST_F(DailyFigures, AnOverflowingSumIsReportedOnceAndTheSheetCarriesOn) {
     EXPECT_EQ(prompts.told.size(), 1);
 }
 
+TEST_F(DailyFigures, AFailingReactionKeepsWhatItsEarlierStepsWrote) {
+    insertDay("2002/2/12");
+    openSheet();
+    // Small incidental money: the deduction is written before the net amount
+    // overflows, and the cash subtotal follows the deduction.
+    field("Text25")->setText("1E308");
+    ASSERT_EQ(figure("Label42")->text(), "1E+308");
+    field("Text26")->setText("1E308");
+    ASSERT_EQ(prompts.told.size(), 1);
+    EXPECT_EQ(figure("Label40")->text(), "1E+308");
+    EXPECT_EQ(figure("Label41")->text(), "1E+308");
+    EXPECT_EQ(figure("Label42")->text(), "0");
+
+    // The cash subtotal: the difference overflows first, so the day's total
+    // is not written.
+    field("Text26")->setText("");
+    ASSERT_EQ(prompts.told.size(), 1);
+    field("Text25")->setText("");
+    field("Text31")->setText("-1E308");
+    ASSERT_EQ(figure("Label44")->text(), "0");
+    field("Text25")->setText("1E308");
+    ASSERT_EQ(prompts.told.size(), 2);
+    EXPECT_EQ(figure("Label42")->text(), "1E+308");
+    EXPECT_EQ(figure("Label43")->text(), "-1E+308");
+    EXPECT_EQ(figure("Label44")->text(), "0");
+}
+
 TEST_F(DailyFigures, AnOverflowingStoredDayStillShowsAllItsFields) {
     insertDay("2002/2/11");
     insertDay(
