@@ -36,7 +36,7 @@ protected:
     void loadStep() override;
 
 private:
-    // Layout (form4_layout.cpp).
+    // Layout (form4.cpp).
     void buildTopRow();
     void buildAdministration();
     void buildExpenditure();

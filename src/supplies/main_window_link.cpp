@@ -31,9 +31,11 @@ void bringMainWindowForward() {
 void tellMainWindowClosed(QWidget* parent) {
     ledger::ui::prompts().tell(
         parent,
-        QStringLiteral("The daily settlement window is closed, so there is no day to work on. "
-                       "Open it on the day you want, then press this button again. "
-                       "Nothing was changed."),
+        // The daily window opens only at login, so the user cannot bring it
+        // back now; closing the sheet is the way on, and it keeps the items.
+        QStringLiteral("The daily settlement window has been closed, so there is no day to "
+                       "work on. Nothing was changed. Closing this sheet still stores its "
+                       "items."),
         ledger::ui::programTitle());
 }
 

@@ -68,6 +68,26 @@ TEST_F(MonthInquiryTest, APatternFindsTheFirstMatchingMonthInTheQuerysOrder) {
     EXPECT_EQ(month(sheet), firstOf2003);
 }
 
+// The search starts from the first month: the sheet moves there before it
+// looks, and comes back when nothing matched.
+TEST_F(MonthInquiryTest, TheSearchGoesToTheFirstMonthBeforeLooking) {
+    auto* sheet = openOnLastMonth();
+    const QString last = month(sheet);
+    const QString first = monthsInQueryOrder().first();
+    ASSERT_NE(first, last);
+    QStringList shown;
+    QObject::connect(&sheet->records(), &ledger::RecordSource::currentRowChanged, sheet,
+                     [&] { shown << month(sheet); });
+
+    inquire(sheet, "1/2003");
+    EXPECT_EQ(shown, QStringList({first, "1/ 2003"}));
+
+    shown.clear();
+    inquire(sheet, "7/1999");
+    EXPECT_EQ(shown, QStringList({first, "1/ 2003"}));
+    EXPECT_TRUE(prompts.told.isEmpty());
+}
+
 TEST_F(MonthInquiryTest, ACancelledPromptLeavesTheMonthShown) {
     auto* sheet = openMonthSheet();
     pressBar(sheet, "Next");

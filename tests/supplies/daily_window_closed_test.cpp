@@ -56,6 +56,11 @@ TEST_F(DailyWindowClosedTest, ConfirmExplainsAndKeepsTheSheetAndItsItems) {
     flushDeletes();
     ASSERT_EQ(prompts.told.size(), 1);
     EXPECT_TRUE(prompts.toldTexts[0].contains("Nothing was changed"));
+    // Only the login opens the daily window: the way on is to close the
+    // sheet, which keeps its items, not to open the daily window again.
+    EXPECT_TRUE(prompts.toldTexts[0].contains("Closing this sheet still stores its items"))
+        << prompts.toldTexts[0].toStdString();
+    EXPECT_FALSE(prompts.toldTexts[0].contains("Open it")) << prompts.toldTexts[0].toStdString();
     EXPECT_EQ(FormWindow::find("Form2"), sheet);
     EXPECT_EQ(FormWindow::find("Form1"), nullptr);
     EXPECT_EQ(item(sheet, 2)->text(), "7");
@@ -64,14 +69,15 @@ TEST_F(DailyWindowClosedTest, ConfirmExplainsAndKeepsTheSheetAndItsItems) {
     EXPECT_EQ(stored(day12, "Tableware"), QVariant(40.0));
     EXPECT_EQ(stored(day11, "Tableware"), QVariant());
 
-    // The user reopens the daily window and confirms after all.
-    auto* main = openDailyWindow();
-    main->showDay("2002/2/12");
-    button(sheet, "Command2")->click();
+    // As the message says: closing the sheet stores its items, and still
+    // brings up no daily window.
+    sheet->close();
     flushDeletes();
-    EXPECT_EQ(main->tableware->text(), "27");
-    EXPECT_EQ(stored(day12, "Beverage cup"), QVariant(7.0));
     EXPECT_EQ(FormWindow::find("Form2"), nullptr);
+    EXPECT_EQ(FormWindow::find("Form1"), nullptr);
+    EXPECT_EQ(stored(day12, "Beverage cup"), QVariant(7.0));
+    EXPECT_EQ(stored(day12, "Tableware"), QVariant(40.0));
+    EXPECT_EQ(prompts.told.size(), 1);
 }
 
 TEST_F(DailyWindowClosedTest, ASheetOpenedWithoutTheDailyWindowNeverCreatesOne) {
