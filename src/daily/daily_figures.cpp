@@ -39,8 +39,7 @@ const QString kSettlementTotal = QStringLiteral("the settlement total of the day
 
 }  // namespace
 
-DailyFigures::DailyFigures(QWidget* window, ledger::RecordSource& source)
-    : window_(window), source_(source) {}
+DailyFigures::DailyFigures(QWidget* window) : window_(window) {}
 
 const QStringList& DailyFigures::administrationFields() {
     static const QStringList names = {"Text1", "Text3", "Text4", "Text5",  "Text6",
@@ -127,28 +126,13 @@ void DailyFigures::computeSettlementTotal() {
 void DailyFigures::onField(const QString& name, std::function<void()> reaction) {
     auto* edit = window_->findChild<BoundLineEdit*>(name);
     Q_ASSERT(edit);
-    ledger::ui::connectGuarded(edit, &BoundLineEdit::textChanged, window_, [this, edit, reaction] {
-        // A field that is not marked changed was just filled by the record
-        // source (the field marks typed and written text before this runs).
-        if (edit->isChanged()) return reaction();
-        try {
-            reaction();
-        } catch (const ledger::LedgerError& error) {
-            if (!rowFillError_) rowFillError_ = error;
-        }
-    });
+    ledger::ui::connectGuarded(edit, &BoundLineEdit::textChanged, window_,
+                               [reaction] { reaction(); });
 }
 
 void DailyFigures::onFigure(const QString& name, std::function<void()> reaction) {
     ledger::ui::connectGuarded(figure(name), &ComputedFigure::textChanged, window_,
                                [reaction] { reaction(); });
-}
-
-void DailyFigures::reportErrorLeftByRowFill() {
-    if (!rowFillError_) return;
-    ledger::LedgerError error = *rowFillError_;
-    rowFillError_.reset();
-    throw error;
 }
 
 void DailyFigures::connectReactions() {
@@ -175,9 +159,6 @@ void DailyFigures::connectReactions() {
         computeDifference();
         computeSettlementTotal();
     });
-
-    ledger::ui::connectGuarded(&source_, &ledger::RecordSource::currentRowChanged, window_,
-                               [this] { reportErrorLeftByRowFill(); });
 }
 
 void DailyFigures::recalculateAll() {

@@ -3,16 +3,12 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <optional>
 
 #include "ledger_error.h"
 
 class QWidget;
 class QLineEdit;
 
-namespace ledger {
-class RecordSource;
-}
 namespace ledger::ui {
 class BoundLineEdit;
 class ComputedFigure;
@@ -31,7 +27,7 @@ namespace daily {
 class DailyFigures {
 public:
     // The fields and labels are found in `window` by name; they must exist.
-    DailyFigures(QWidget* window, ledger::RecordSource& source);
+    explicit DailyFigures(QWidget* window);
 
     // The fields of each group, in the order their amounts are summed.
     static const QStringList& administrationFields();
@@ -61,14 +57,8 @@ private:
 
     void onField(const QString& name, std::function<void()> reaction);
     void onFigure(const QString& name, std::function<void()> reaction);
-    void reportErrorLeftByRowFill();
 
     QWidget* window_;
-    ledger::RecordSource& source_;
-    // An arithmetic error met while the record source fills the fields with a
-    // row: the fill completes first (no field may keep the previous day's
-    // text), then the error is reported once.
-    std::optional<ledger::LedgerError> rowFillError_;
 };
 
 }  // namespace daily

@@ -14,6 +14,7 @@
 #include "program_folder.h"
 #include "prompts.h"
 #include "record_source.h"
+#include "typed_text.h"
 #include "window_printer.h"
 
 namespace daily {
@@ -30,16 +31,6 @@ constexpr quint32 kSavedDateColour = 1000;
 // malformed, which the record source reports.
 QString dateCriterion(const QString& date) {
     return QStringLiteral("Date like  '") + date + QLatin1Char('\'');
-}
-
-// Only blanks are cut from the ends of an answer; a tab or any other space
-// character belongs to the date asked for.
-QString withoutOuterBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == QLatin1Char(' ')) ++first;
-    while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
-    return text.mid(first, last - first);
 }
 
 // How a button opens its window.
@@ -78,7 +69,7 @@ FormWindow* showWindow(const QString& name) {
 
 Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
     buildControls();
-    figures_ = std::make_unique<DailyFigures>(this, data1_->source());
+    figures_ = std::make_unique<DailyFigures>(this);
     figures_->connectReactions();
     connectCommands();
 }
@@ -139,7 +130,7 @@ void Form1::inquiry() {
     // The current row is remembered before the user is asked: on an empty
     // ledger there is none, and the command ends here.
     days.bookmark();
-    const QString answer = withoutOuterBlanks(ledger::ui::prompts().input(
+    const QString answer = ledger::withoutOuterBlanks(ledger::ui::prompts().input(
         this, QStringLiteral("Please input date"), QStringLiteral("Inquiry"), QString()));
     ledger::guardedFind(days, dateCriterion(answer));
 }

@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <exception>
 
 #include "amount.h"
 #include "criteria.h"
@@ -207,20 +208,30 @@ std::vector<QStringList> RecordSource::rowsAsText() const {
     return out;
 }
 
-void RecordSource::showEmpty() {
-    for (FieldBinding* f : std::vector<FieldBinding*>(fields_)) f->showValue(QString());
+void RecordSource::showEmpty() { fillFields({}); }
+
+void RecordSource::fillFields(const std::vector<QVariant>& values) {
+    // Every field gets the row's value even when a field's change reaction
+    // fails on the way (an overflowing stored figure): no field may keep the
+    // previous row's text. The first failure is raised once all are filled.
+    std::exception_ptr firstFailure;
+    const std::vector<FieldBinding*> fields(fields_);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        try {
+            fields[i]->showValue(i < values.size() ? fieldText(values[i]) : QString());
+        } catch (...) {
+            if (!firstFailure) firstFailure = std::current_exception();
+        }
+    }
     Q_EMIT currentRowChanged();
+    if (firstFailure) std::rethrow_exception(firstFailure);
 }
 
 void RecordSource::showCurrent() {
     QStringList columns;
     for (FieldBinding* f : fields_) columns << info_.columns[info_.indexOf(f->boundColumn())];
-    std::vector<QVariant> values = currentValues(columns);
     // A row another window deleted meanwhile shows as empty fields.
-    const std::vector<FieldBinding*> fields(fields_);
-    for (size_t i = 0; i < fields.size(); ++i)
-        fields[i]->showValue(i < values.size() ? fieldText(values[i]) : QString());
-    Q_EMIT currentRowChanged();
+    fillFields(currentValues(columns));
 }
 
 void RecordSource::makeCurrent(int index) {
@@ -324,11 +335,7 @@ void RecordSource::addNew() {
     writeBack();
     beforeAdd_ = hasCurrentRow() ? current_ : -1;
     adding_ = true;
-    for (FieldBinding* f : std::vector<FieldBinding*>(fields_)) {
-        f->showValue(QString());
-        f->clearChanged();
-    }
-    Q_EMIT currentRowChanged();
+    fillFields({});
 }
 
 void RecordSource::deleteCurrent() {
@@ -449,8 +456,8 @@ std::optional<int> RecordSource::find(const QString& criterionText, bool backwar
         if (!backwards)
             store_->scan(info_.name, columns, visit);
         else if (start > 0)
-            store_->scanBelow(info_.name, start < count ? keys_[start] : keys_.back() + 1,
-                              columns, visit);
+            store_->scanBelow(info_.name, start < count ? keys_[start] : keys_.back() + 1, columns,
+                              visit);
         return found;
     }
     QSet<qint64> matching;

@@ -110,6 +110,7 @@ private:
     void makeCurrent(int index);
     void showCurrent();
     void showEmpty();
+    void fillFields(const std::vector<QVariant>& values);
     int indexOfKey(qint64 key) const;
     std::optional<int> find(const QString& criterion, bool backwards);
     QStringList sourceColumnsFor(const QStringList& names) const;

@@ -4,6 +4,7 @@
 #include "program_folder.h"
 #include "prompts.h"
 #include "record_source.h"
+#include "typed_text.h"
 #include "window_printer.h"
 
 namespace monthly {
@@ -28,10 +29,8 @@ void Form4::inquireMonth() {
     // fail here, before asking for a month.
     static_cast<void>(source.bookmark());
 
-    QString month = ledger::ui::prompts()
-                        .input(this, QStringLiteral("Please input month:"),
-                               QStringLiteral("Inquiry"), QString())
-                        .trimmed();
+    QString month = ledger::withoutOuterBlanks(ledger::ui::prompts().input(
+        this, QStringLiteral("Please input month:"), QStringLiteral("Inquiry"), QString()));
     // Months are kept as "12/ 2002"; the user types "12/2002".
     month.replace(QLatin1Char('/'), QStringLiteral("/ "));
     ledger::guardedFind(source,

@@ -259,6 +259,30 @@ TEST_F(RecordSourceTest, DeleteLeavesNoCurrentRowUntilTheNextMove) {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 3);
 }
 
+// A field whose change reaction fails when it is filled (an overflowing
+// stored figure, say).
+struct FailingField : FakeField {
+    using FakeField::FakeField;
+    void showValue(const QString& value) override {
+        FakeField::showValue(value);
+        if (!value.isEmpty()) ledger::fail(ErrorCode::Overflow, "Overflow");
+    }
+};
+
+TEST_F(RecordSourceTest, FailingReactionStillLeavesEveryFieldOnTheNewRow) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    FailingField rent(data, "Rent");
+    FakeField partner(data, "Partner");
+    db.exec("UPDATE \"daily settlement of accounts\" SET Partner=7 WHERE rowid=2");
+    EXPECT_EQ(errorOf([&] { openLedger(data); }), int(ErrorCode::Overflow));
+    EXPECT_EQ(errorOf([&] { data.moveNext(); }), int(ErrorCode::Overflow));
+    EXPECT_EQ(date.text, "2002/2/13");
+    EXPECT_EQ(rent.text, "100");
+    EXPECT_EQ(partner.text, "7") << "the field after the failing one is filled too";
+    EXPECT_EQ(data.currentIndex(), 1);
+}
+
 TEST_F(RecordSourceTest, BookmarkWhileTypingANewRowIsTheRowShownBefore) {
     RecordSource data("Data1");
     FakeField date(data, "Date");

@@ -43,6 +43,13 @@ TEST_F(MonthInquiryTest, BlanksAroundTheMonthAreIgnored) {
     EXPECT_EQ(month(sheet), "12/ 2002");
 }
 
+TEST_F(MonthInquiryTest, OnlyBlanksAreCutATabIsPartOfTheMonth) {
+    auto* sheet = openOnLastMonth();
+    const QString before = month(sheet);
+    inquire(sheet, "12/2002\t");
+    EXPECT_EQ(month(sheet), before);
+}
+
 TEST_F(MonthInquiryTest, AMonthTypedWithTheBlankFindsNothingAndStays) {
     auto* sheet = openOnLastMonth();
     const QString before = month(sheet);

@@ -23,7 +23,16 @@ void reportError(QWidget* messageParent, const std::exception& error) {
     prompts().tell(messageParent, errorText(error), programTitle());
 }
 
+namespace {
+struct Depth {
+    Depth() { ++depth; }
+    ~Depth() { --depth; }
+};
+}  // namespace
+
 bool runReporting(QWidget* messageParent, const std::function<void()>& step) {
+    // Reactions the step sets off pass their errors up to here: one message.
+    Depth reporting;
     try {
         step();
         return true;
@@ -36,18 +45,11 @@ bool runReporting(QWidget* messageParent, const std::function<void()>& step) {
 }
 
 bool runGuarded(QWidget* messageParent, const std::function<void()>& handler) {
-    struct Depth {
-        Depth() { ++depth; }
-        ~Depth() { --depth; }
-    };
-    if (depth > 0) {
-        // Nested inside another handler: let the error end that one too.
-        Depth nested;
-        handler();
-        return true;
-    }
-    Depth outermost;
-    return runReporting(messageParent, handler);
+    if (depth == 0) return runReporting(messageParent, handler);
+    // Nested inside another handler: let the error end that one too.
+    Depth nested;
+    handler();
+    return true;
 }
 
 }  // namespace ledger::ui
