@@ -64,9 +64,9 @@ struct Bare {
 void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const auto* value = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    sqlite3_result_int(ctx, value && pattern &&
-                                ledger::likeMatches(QString::fromUtf8(value),
-                                                    QString::fromUtf8(pattern)));
+    sqlite3_result_int(
+        ctx, value && pattern &&
+                 ledger::likeMatches(QString::fromUtf8(value), QString::fromUtf8(pattern)));
 }
 
 void BM_Baseline_SelectRowids(benchmark::State& state) {
@@ -95,8 +95,8 @@ void BM_RecordSource_Open(benchmark::State& state) {
 
 void BM_Baseline_SelectLikeNoMatch(benchmark::State& state) {
     Bare bare(ledgerFile(state.range(0)));
-    sqlite3_create_function(bare.db, "ledger_like", 2, SQLITE_UTF8, nullptr, likeFunction,
-                            nullptr, nullptr);
+    sqlite3_create_function(bare.db, "ledger_like", 2, SQLITE_UTF8, nullptr, likeFunction, nullptr,
+                            nullptr);
     for (auto _ : state) {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(bare.db,
@@ -134,8 +134,8 @@ void BM_Baseline_SelectMonthTotals(benchmark::State& state) {
     Bare bare(ledgerFile(state.range(0)));
     for (auto _ : state) {
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(bare.db, "SELECT * FROM \"daily settlement of accounts -Inquiry\"",
-                           -1, &st, nullptr);
+        sqlite3_prepare_v2(bare.db, "SELECT * FROM \"daily settlement of accounts -Inquiry\"", -1,
+                           &st, nullptr);
         int rows = 0;
         while (sqlite3_step(st) == SQLITE_ROW) ++rows;
         sqlite3_finalize(st);

@@ -19,15 +19,29 @@ std::vector<Column> amounts(const QStringList& names) {
 }  // namespace
 
 const QStringList& ledgerDayAmounts() {
-    static const QStringList names = {
-        "Rent",          "Partner",        "Electric rate",
-        "Telephone rate", "Water rate",    "Personnel rate",
-        "Income tax",    "Board expenses", "Main payment",
-        "Insurance",     "Bread trader",   "General materials",
-        "Noodles",       "Fruit",          "Egg",
-        "Gas",           "Beverage",       "Miscellaneous",
-        "Tableware",     "Articles in the shop", "Turnover",
-        "Small incidental money", "Accept cashes in fact"};
+    static const QStringList names = {"Rent",
+                                      "Partner",
+                                      "Electric rate",
+                                      "Telephone rate",
+                                      "Water rate",
+                                      "Personnel rate",
+                                      "Income tax",
+                                      "Board expenses",
+                                      "Main payment",
+                                      "Insurance",
+                                      "Bread trader",
+                                      "General materials",
+                                      "Noodles",
+                                      "Fruit",
+                                      "Egg",
+                                      "Gas",
+                                      "Beverage",
+                                      "Miscellaneous",
+                                      "Tableware",
+                                      "Articles in the shop",
+                                      "Turnover",
+                                      "Small incidental money",
+                                      "Accept cashes in fact"};
     return names;
 }
 
@@ -39,9 +53,15 @@ const QStringList& tablewareItems() {
 }
 
 const QStringList& shopArticleItems() {
-    static const QStringList names = {"Cup",           "Bowl",          "Dish",
-                                      "Tableware2",    "Oven",          "Coffee machine",
-                                      "Fruit juice mixer", "Electric equipment", "Sanitizer",
+    static const QStringList names = {"Cup",
+                                      "Bowl",
+                                      "Dish",
+                                      "Tableware2",
+                                      "Oven",
+                                      "Coffee machine",
+                                      "Fruit juice mixer",
+                                      "Electric equipment",
+                                      "Sanitizer",
                                       "Other2"};
     return names;
 }
@@ -92,8 +112,9 @@ const std::vector<Table>& tables() {
                       {"Insurance", Kind::Amount},
                       {"Absent-Deduct", Kind::Amount}}});
 
-        t.push_back({kSelect,
-                     {{"Ask for leave", Kind::Text}, {"Absent", Kind::Text}, {"Vacate", Kind::Text}}});
+        t.push_back(
+            {kSelect,
+             {{"Ask for leave", Kind::Text}, {"Absent", Kind::Text}, {"Vacate", Kind::Text}}});
         return t;
     }();
     return all;

@@ -58,16 +58,18 @@ QString describeForeignFile(const QString& path) {
     QByteArray head = f.read(32);
     if (head.startsWith("SQLite format 3")) return {};
     if (head.isEmpty())
-        return QStringLiteral("The database file '%1' is empty. Replace it with a new one: "
-                              "tallowbrook-db create --force \"%1\"")
+        return QStringLiteral(
+                   "The database file '%1' is empty. Replace it with a new one: "
+                   "tallowbrook-db create --force \"%1\"")
             .arg(path);
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
         return QStringLiteral(
                    "The database file '%1' is a Microsoft Access (Jet) database. This program "
                    "keeps its data in an SQLite database: the file must be converted first.")
             .arg(path);
-    return QStringLiteral("The file '%1' is not a database this program recognizes, or it is "
-                          "damaged.")
+    return QStringLiteral(
+               "The file '%1' is not a database this program recognizes, or it is "
+               "damaged.")
         .arg(path);
 }
 
@@ -178,12 +180,12 @@ Store::SourceInfo Store::describe(const QString& source) {
     SourceInfo info;
     int rc;
     while ((rc = sqlite3_step(find.st)) == SQLITE_ROW) {
-        QString name = QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(find.st, 0)));
+        QString name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 0)));
         if (name.compare(source, Qt::CaseInsensitive) != 0) continue;
         info.name = name;
-        info.isTable = qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 1)),
-                               "table") == 0;
+        info.isTable =
+            qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 1)), "table") == 0;
         break;
     }
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
@@ -203,10 +205,9 @@ Store::SourceInfo Store::describe(const QString& source) {
         QString type = columnAffinityIsAmount(
                            reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 1)))
                            .toUpper();
-        info.isAmount.push_back(type.contains(QLatin1String("REAL")) ||
-                                type.contains(QLatin1String("DOUB")) ||
-                                type.contains(QLatin1String("FLOA")) ||
-                                type.contains(QLatin1String("NUM")));
+        info.isAmount.push_back(
+            type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("DOUB")) ||
+            type.contains(QLatin1String("FLOA")) || type.contains(QLatin1String("NUM")));
     }
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read the columns"));
     return info;
@@ -232,8 +233,7 @@ QString columnList(const QStringList& columns) {
 }
 }  // namespace
 
-std::vector<QVariant> Store::readRow(const QString& table, RowKey key,
-                                     const QStringList& columns) {
+std::vector<QVariant> Store::readRow(const QString& table, RowKey key, const QStringList& columns) {
     Statement q;
     QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
                       .arg(columnList(columns), quoteName(table));
@@ -277,7 +277,8 @@ Store::RowKey Store::insertRow(const QString& table, const QStringList& columns,
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
     for (size_t i = 0; i < values.size(); ++i) bindValue(q.st, static_cast<int>(i) + 1, values[i]);
     rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    if (rc != SQLITE_DONE)
+        failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
     return sqlite3_last_insert_rowid(db_.get());
 }
 
@@ -295,14 +296,15 @@ void Store::scan(const QString& source, const QStringList& columns, const RowVis
     // Tables stream in rowid order with their keys; saved queries in their own
     // order, numbered from 0.
     SourceInfo info = describe(source);
-    QString sql = info.isTable ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
-                                     .arg(columnList(columns), quoteName(info.name))
-                               : QStringLiteral("SELECT 0,%1 FROM %2")
-                                     .arg(columnList(columns), quoteName(info.name));
+    QString sql =
+        info.isTable
+            ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
+                  .arg(columnList(columns), quoteName(info.name))
+            : QStringLiteral("SELECT 0,%1 FROM %2").arg(columnList(columns), quoteName(info.name));
     if (columns.isEmpty())
-        sql = info.isTable ? QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid")
-                                 .arg(quoteName(info.name))
-                           : QStringLiteral("SELECT 0 FROM %1").arg(quoteName(info.name));
+        sql = info.isTable
+                  ? QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(info.name))
+                  : QStringLiteral("SELECT 0 FROM %1").arg(quoteName(info.name));
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));

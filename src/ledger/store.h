@@ -27,9 +27,9 @@ public:
     using RowKey = qint64;
 
     struct SourceInfo {
-        QString name;          // as the file spells it
-        bool isTable = false;  // false: a saved query (read-only)
-        QStringList columns;   // as the file spells them
+        QString name;                // as the file spells it
+        bool isTable = false;        // false: a saved query (read-only)
+        QStringList columns;         // as the file spells them
         std::vector<bool> isAmount;  // per column: REAL affinity
 
         int indexOf(const QString& column) const;  // case-insensitive, -1 when unknown

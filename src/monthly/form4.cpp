@@ -9,9 +9,9 @@
 #include "bound_line_edit.h"
 #include "computed_figure.h"
 #include "data_control.h"
+#include "decorative_bar.h"
 #include "error_boundary.h"
 #include "layout_units.h"
-#include "decorative_bar.h"
 #include "record_source.h"
 #include "schema.h"
 
@@ -245,9 +245,10 @@ void Form4::buildBottomRow() {
 
 void Form4::buildDecoration() {
     const int half = (kClientWidth - 240) / 2;
-    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image1"), this), 120, kDecorationTop, half, 240);
-    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image2"), this), 120 + half, kDecorationTop,
+    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image1"), this), 120, kDecorationTop,
                half, 240);
+    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image2"), this), 120 + half,
+               kDecorationTop, half, 240);
 }
 
 void Form4::orderKeyboardFocus() {

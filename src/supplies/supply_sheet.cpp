@@ -123,7 +123,8 @@ void SupplySheet::buildDecoration() {
     const int top = design_.clientHeightTwips - 480;
     const int half = (design_.clientWidthTwips - 240) / 2;
     placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image1"), this), 120, top, half, 240);
-    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image2"), this), 120 + half, top, half, 240);
+    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image2"), this), 120 + half, top, half,
+               240);
 }
 
 void SupplySheet::orderKeyboardFocus() {

@@ -101,8 +101,9 @@ TEST_F(RecordSourceTest, OnlyChangedColumnsAreWrittenSoTwoWindowsKeepBothEdits) 
     sheet.moveNext();  // stores the sheet's item only
     tableware.type("12.5");
     main.moveNext();  // stores Tableware; Soup cup must survive
-    auto row = db.query("SELECT \"Soup cup\", Tableware, Date FROM \"daily settlement of "
-                        "accounts\" ORDER BY rowid LIMIT 1")[0];
+    auto row = db.query(
+        "SELECT \"Soup cup\", Tableware, Date FROM \"daily settlement of "
+        "accounts\" ORDER BY rowid LIMIT 1")[0];
     EXPECT_DOUBLE_EQ(row[0].toDouble(), 12.5);
     EXPECT_DOUBLE_EQ(row[1].toDouble(), 12.5);
     EXPECT_EQ(row[2].toString(), "2002/2/12");
@@ -144,8 +145,9 @@ TEST_F(RecordSourceTest, NewRowIsStoredAndAppendedOnTheNextWriteBack) {
     rent.type(" -7.25e1 ");
     data.moveFirst();
     EXPECT_EQ(data.rowCount(), 5);
-    auto row = db.query("SELECT Date, Rent FROM \"daily settlement of accounts\" "
-                        "ORDER BY rowid DESC LIMIT 1")[0];
+    auto row = db.query(
+        "SELECT Date, Rent FROM \"daily settlement of accounts\" "
+        "ORDER BY rowid DESC LIMIT 1")[0];
     EXPECT_EQ(row[0].toString(), "2002/3/1");
     EXPECT_DOUBLE_EQ(row[1].toDouble(), -72.5);
     data.moveLast();
@@ -158,8 +160,8 @@ TEST_F(RecordSourceTest, EmptyAmountTextStoresAnEmptyValue) {
     openLedger(data);
     rent.type("");
     data.moveNext();
-    EXPECT_TRUE(db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=1")
-                    .isNull());
+    EXPECT_TRUE(
+        db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=1").isNull());
 }
 
 TEST_F(RecordSourceTest, FailedWriteBackKeepsTheRowAndItsEdits) {
@@ -173,16 +175,17 @@ TEST_F(RecordSourceTest, FailedWriteBackKeepsTheRowAndItsEdits) {
     EXPECT_EQ(data.currentIndex(), 0) << "the move did not happen";
     EXPECT_TRUE(rent.changed);
     EXPECT_EQ(rent.text, "12abc");
-    auto row = db.query("SELECT Date, Rent, Partner FROM \"daily settlement of accounts\" "
-                        "WHERE rowid=1")[0];
+    auto row = db.query(
+        "SELECT Date, Rent, Partner FROM \"daily settlement of accounts\" "
+        "WHERE rowid=1")[0];
     EXPECT_EQ(row[0].toString(), "2002/2/12") << "nothing of the row is written";
     EXPECT_DOUBLE_EQ(row[1].toDouble(), 100);
     EXPECT_TRUE(row[2].isNull());
     rent.type("12");
     data.moveNext();
-    EXPECT_EQ(db.scalar("SELECT Date FROM \"daily settlement of accounts\" WHERE rowid=1")
-                  .toString(),
-              "2002/2/14");
+    EXPECT_EQ(
+        db.scalar("SELECT Date FROM \"daily settlement of accounts\" WHERE rowid=1").toString(),
+        "2002/2/14");
 }
 
 TEST_F(RecordSourceTest, AmountsAreStoredWithAPointWhateverTheLocale) {
@@ -215,7 +218,8 @@ TEST_F(RecordSourceTest, FindsFollowTheCriteriaAndTheRowSetsOrder) {
     EXPECT_TRUE(ledger::guardedFind(data, "date LIKE'2002/1#/*'"));
     EXPECT_EQ(date.text, "2002/10/1");
     data.moveLast();
-    EXPECT_TRUE(ledger::guardedFind(data, " Date like '2002/2/1?'", ledger::FindDirection::Previous));
+    EXPECT_TRUE(
+        ledger::guardedFind(data, " Date like '2002/2/1?'", ledger::FindDirection::Previous));
     EXPECT_EQ(data.currentIndex(), 1) << "nearest earlier match";
 }
 
@@ -361,8 +365,9 @@ TEST_F(SelectTextTest, WageDetailRowsMatchAnywhereAndComeInCalendarOrder) {
 
 TEST_F(SelectTextTest, PatternWithAnApostropheCannotReachTheStore) {
     int error = errorOf([&] {
-        run(detail("2002", "x' UNION SELECT Password,Name,1,1,1,1,1 FROM [Materials forms of "
-                           "staff] --"));
+        run(detail("2002",
+                   "x' UNION SELECT Password,Name,1,1,1,1,1 FROM [Materials forms of "
+                   "staff] --"));
     });
     EXPECT_EQ(error, int(ErrorCode::MalformedQuery));
     EXPECT_EQ(errorOf([&] { run(detail("O'Brien", "")); }), int(ErrorCode::MalformedQuery));

@@ -103,7 +103,8 @@ TEST_F(WidgetsTest, FailedBarMoveShowsOneMessageAndStays) {
     w->rent->setText("twelve");
     click(w, "Next");
     ASSERT_EQ(prompts.toldTexts.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 3421:")) << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 3421:"))
+        << prompts.toldTexts[0].toStdString();
     EXPECT_TRUE(prompts.told[0].startsWith(programTitle() + "|"));
     EXPECT_EQ(w->date->text(), "2002/2/12");
     EXPECT_EQ(w->rent->text(), "twelve");
@@ -219,8 +220,8 @@ TEST_F(WidgetsTest, ComboListsItsSourceAndStoresTheChoiceInItsTarget) {
 
 TEST_F(WidgetsTest, GridShowsHeadingRowEmptyFirstColumnAndEveryRow) {
     FormWindow* w = new FormWindow("GridForm");
-    auto* data = new DataControl("Data1", "SELECT Date,Rent FROM [daily settlement of accounts]",
-                                 "", w);
+    auto* data =
+        new DataControl("Data1", "SELECT Date,Rent FROM [daily settlement of accounts]", "", w);
     data->hide();
     auto* grid = new DataGrid("MSFlexGrid1", data->source(), w);
     data->source().setDatabasePath(ledger::databasePath());
