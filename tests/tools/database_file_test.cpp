@@ -21,14 +21,9 @@ protected:
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
     void writeBytes(const QString& path, const QByteArray& bytes) const {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(sqlite_file::writeBytes(path, bytes)) << path.toStdString();
     }
-    QByteArray readBytes(const QString& path) const {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray readBytes(const QString& path) const { return sqlite_file::readBytes(path); }
     QTemporaryDir dir;
 };
 

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QFile>
 #include <memory>
 #include <stdexcept>
 
@@ -58,6 +59,16 @@ void exec(const QString& path, const QString& sql) {
 QStringList problems(const QString& path) {
     auto db = open(path);
     return ledger::checkSchema(db.get());
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace sqlite_file

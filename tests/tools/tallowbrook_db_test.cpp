@@ -34,14 +34,9 @@ protected:
         return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
     void writeBytes(const QString& path, const QByteArray& bytes) const {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(sqlite_file::writeBytes(path, bytes)) << path.toStdString();
     }
-    QByteArray readBytes(const QString& path) const {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray readBytes(const QString& path) const { return sqlite_file::readBytes(path); }
     static int count(const QString& path, const QString& table) {
         return sqlite_file::query(path, "SELECT count(*) FROM \"" + table + "\"")
             .at(0)
