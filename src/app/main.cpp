@@ -10,7 +10,9 @@
 #include "daily_windows.h"
 #include "form_window.h"
 #include "monthly_windows.h"
+#include "salary_windows.h"
 #include "shell_windows.h"
+#include "staff_windows.h"
 #include "supplies_windows.h"
 
 namespace {
@@ -41,6 +43,8 @@ void registerAllWindows() {
     daily::registerWindows();
     supplies::registerWindows();
     monthly::registerWindows();
+    staff::registerWindows();
+    salary::registerWindows();
 }
 
 }  // namespace

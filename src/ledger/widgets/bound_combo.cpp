@@ -1,5 +1,7 @@
 #include "bound_combo.h"
 
+#include <QScopedValueRollback>
+
 namespace ledger::ui {
 
 BoundCombo::BoundCombo(const QString& objectName, RecordSource& listSource,
@@ -40,19 +42,19 @@ void BoundCombo::reloadList() {
     QStringList entries;
     for (const QStringList& row : list_->rowsAsText()) entries << row[at];
     const QString shown = currentText();
-    filling_ = true;
+    const QScopedValueRollback filling(filling_, true);
     clear();
     addItems(entries);
     setCurrentIndex(-1);
     setEditText(shown);
-    filling_ = false;
 }
 
 void BoundCombo::showValue(const QString& text) {
-    filling_ = true;
-    setEditText(text);
-    filling_ = false;
+    // Scoped: a reaction that fails during the fill must not leave the list
+    // deaf to the user's later choices.
+    const QScopedValueRollback filling(filling_, true);
     changed_ = false;
+    setEditText(text);
 }
 
 }  // namespace ledger::ui

@@ -1,0 +1,7 @@
+#include "salary_windows.h"
+
+namespace salary {
+
+void registerWindows() {}
+
+}  // namespace salary

@@ -1,0 +1,7 @@
+#include "staff_windows.h"
+
+namespace staff {
+
+void registerWindows() {}
+
+}  // namespace staff

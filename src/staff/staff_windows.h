@@ -1,0 +1,9 @@
+#pragma once
+
+namespace staff {
+
+// Makes this subsystem's windows known to the window registry, so the daily
+// window can open them by name.
+void registerWindows();
+
+}  // namespace staff
