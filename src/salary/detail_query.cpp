@@ -1,0 +1,52 @@
+#include "detail_query.h"
+
+#include "like_match.h"
+
+namespace salary {
+
+namespace {
+
+QString& storedText() {
+    static QString text;
+    return text;
+}
+
+}  // namespace
+
+QString detailQueryText() { return storedText(); }
+
+void setDetailQueryText(const QString& text) { storedText() = text; }
+
+QString composeDetailQuery(const QString& monthPattern, const QString& namePattern) {
+    // Piece for piece as the shop's query reads; the engine takes a quoted
+    // text directly followed by a keyword as two tokens, so no blank is added.
+    return QStringLiteral(
+               "SELECT Date,Name,[Main hour],[Work overtime],Absent,[Ask for leave],"
+               "[Daily settlement of accounts] FROM [Inquiry Detail] WHERE Date LIKE ") +
+           QStringLiteral("'*") + monthPattern + QStringLiteral("*'") +
+           QStringLiteral("AND Name LIKE") + QStringLiteral("'*") + namePattern +
+           QStringLiteral("*'") + QStringLiteral("order by Date");
+}
+
+const QStringList& detailColumns() {
+    static const QStringList columns = {QStringLiteral("Date"),
+                                        QStringLiteral("Name"),
+                                        QStringLiteral("Main hour"),
+                                        QStringLiteral("Work overtime"),
+                                        QStringLiteral("Absent"),
+                                        QStringLiteral("Ask for leave"),
+                                        QStringLiteral("Daily settlement of accounts")};
+    return columns;
+}
+
+QString patternProblem(const QString& pattern) {
+    if (pattern.contains(QLatin1Char('\'')))
+        return QStringLiteral("it contains an apostrophe ('), which a pattern cannot hold");
+    if (!ledger::isValidLikePattern(QStringLiteral("*") + pattern + QStringLiteral("*")))
+        return QStringLiteral(
+            "it has a [ list that is not closed with ], or a range that runs backwards "
+            "(write [a-z], not [z-a])");
+    return {};
+}
+
+}  // namespace salary

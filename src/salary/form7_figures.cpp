@@ -1,0 +1,58 @@
+#include <QLineEdit>
+
+#include "amount.h"
+#include "bound_line_edit.h"
+#include "computed_figure.h"
+#include "data_control.h"
+#include "error_boundary.h"
+#include "form7.h"
+#include "name_search.h"
+#include "salary_arithmetic.h"
+
+namespace salary {
+
+using ledger::ui::BoundLineEdit;
+using ledger::ui::ComputedFigure;
+
+void Form7::connectTriggers() {
+    // Each reaction runs at once, nested in the change that caused it, so
+    // the figures follow every keystroke, every month the bar brings in and
+    // every staff row the name looks up.
+    for (BoundLineEdit* field : {salaryHour_, overtimeRate_, overtimeHours_, workHours_})
+        ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
+                                   [this] { computeSubtotal(); });
+    for (BoundLineEdit* field : {insurance_, absentDeduct_})
+        ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
+                                   [this] { computeDeductions(); });
+    for (ComputedFigure* figure : {subtotal_, deductions_})
+        ledger::ui::connectGuarded(figure, &ComputedFigure::textChanged, this,
+                                   [this] { computeActualSalary(); });
+    ledger::ui::connectGuarded(name_, &QLineEdit::textChanged, this, [this] { lookUpStaff(); });
+}
+
+void Form7::computeSubtotal() {
+    // The rates are the register's, as it stands now; the month's hours are
+    // the wage rows' sums.
+    subtotal_->setText(ledger::amountText(
+        checkedProductSum(amountShown(salaryHour_), amountShown(workHours_),
+                          amountShown(overtimeHours_), amountShown(overtimeRate_))));
+}
+
+void Form7::computeDeductions() {
+    deductions_->setText(
+        ledger::amountText(checkedSum(amountShown(insurance_), amountShown(absentDeduct_))));
+}
+
+void Form7::computeActualSalary() {
+    actualSalary_->setText(
+        ledger::amountText(checkedDifference(amountShown(subtotal_), amountShown(deductions_))));
+}
+
+void Form7::lookUpStaff() {
+    // No staff row of that name: the rates shown stay those of the employee
+    // shown before, and the salary is priced with them.
+    findByName(staff_->source(),
+               QStringLiteral("Name like '") + name_->text() + QStringLiteral("'"));
+}
+
+}  // namespace salary

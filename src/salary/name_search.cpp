@@ -1,0 +1,21 @@
+#include "name_search.h"
+
+#include "ledger_error.h"
+
+namespace salary {
+
+bool findByName(ledger::RecordSource& source, const QString& criterion,
+                ledger::FindDirection direction) {
+    // Nothing shown (an empty row set): nothing to search from or return to.
+    if (!source.isOpen() || !source.hasCurrentRow()) return false;
+    try {
+        return ledger::guardedFind(source, criterion, direction);
+    } catch (const ledger::LedgerError& error) {
+        // The criterion is checked before anything moves or is stored, so
+        // the row shown is still the one the search started from.
+        if (error.code() == ledger::ErrorCode::SyntaxErrorInCriteria) return false;
+        throw;
+    }
+}
+
+}  // namespace salary

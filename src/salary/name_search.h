@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include "record_source.h"
+
+namespace salary {
+
+// The guarded find of the salary window's name searches: remember the row,
+// find, and go back to it when nothing matched, without a message. A name
+// the criterion cannot hold (an apostrophe ends its quoted text, a [ list
+// left open) simply matches no row, and so does a search in a row set that
+// shows no row. Returns whether a row matched.
+bool findByName(ledger::RecordSource& source, const QString& criterion,
+                ledger::FindDirection direction = ledger::FindDirection::First);
+
+}  // namespace salary

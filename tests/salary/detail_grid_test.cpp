@@ -1,0 +1,159 @@
+#include <QFontMetricsF>
+#include <cmath>
+
+#include "column_autosize.h"
+#include "layout_units.h"
+#include "salary_fixture.h"
+
+namespace salary_tests {
+namespace {
+
+class DetailGridTest : public SalaryTest {
+protected:
+    void SetUp() override {
+        SalaryTest::SetUp();
+        ledger::ui::setScreenDpiForTesting(96);
+    }
+    void TearDown() override {
+        SalaryTest::TearDown();
+        ledger::ui::setScreenDpiForTesting(0);
+    }
+
+    // The grid over every wage row, as "Detail" with cancelled prompts opens it.
+    salary::Form9* openGrid() {
+        salary::setDetailQueryText(salary::composeDetailQuery("", ""));
+        return qobject_cast<salary::Form9*>(FormWindow::loadWindow("Form9"));
+    }
+
+    // A column sized to `text`: its width in the window's font, to the
+    // nearest twip, and 700 twips more.
+    static int expectedPixels(const salary::Form9* grid, const QString& text) {
+        const double pixels =
+            QFontMetricsF(grid->font(), const_cast<salary::Form9*>(grid)).horizontalAdvance(text);
+        const double twips = std::nearbyint(pixels * 1440.0 / grid->logicalDpiX());
+        return ledger::ui::twips(static_cast<int>(twips) + 700);
+    }
+
+    static void autosize(salary::Form9* grid) { button(grid, "Command1")->click(); }
+};
+
+TEST_F(DetailGridTest, HasAHeadingRowOfColumnNamesAndAnEmptyFirstColumn) {
+    addWage({"2002/12/2", "Tovena", 8, 1, 0, 0});
+    addWage({"2002/12/1", "Joan", 3, 0, 50, 10});
+    salary::Form9* grid = openGrid();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->windowTitle(), "Form9");
+    EXPECT_EQ(text(grid, "Text1"), "The staff calculate wages(Detail)");
+    EXPECT_EQ(heading(grid),
+              QStringList({"", "Date", "Name", "Main hour", "Work overtime", "Absent",
+                           "Ask for leave", "Daily settlement of accounts"}));
+    EXPECT_EQ(gridLines(grid),
+              QStringList({"2002/12/1|Joan|3|0|No|No|180", "2002/12/2|Tovena|8|1|No|No|740"}));
+    for (int row = 0; row < grid->grid()->gridRows(); ++row)
+        EXPECT_EQ(grid->grid()->cellText(row, 0), "") << row;
+    // Read-only: no cell can be edited.
+    EXPECT_EQ(grid->grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(DetailGridTest, AutosizeFitsEachColumnToItsLongestTextAndTheEmptyColumnTo700Twips) {
+    addWage({"2002/12/24", "Tovena", 8, 1, 0, 0});
+    addWage({"2002/1/5", "Chen Ya-ting", 12.5, 0, 0, 0});
+    salary::Form9* grid = openGrid();
+    autosize(grid);
+    const QStringList chosen = {"",
+                                "2002/12/24",
+                                "Chen Ya-ting",
+                                "Main hour",
+                                "Work overtime",
+                                "Absent",
+                                "Ask for leave",
+                                "Daily settlement of accounts"};
+    for (int column = 0; column < chosen.size(); ++column)
+        EXPECT_EQ(grid->grid()->gridColumnWidth(column), expectedPixels(grid, chosen[column]))
+            << chosen[column].toStdString();
+    EXPECT_EQ(grid->grid()->gridColumnWidth(0), ledger::ui::twips(700));
+}
+
+TEST_F(DetailGridTest, AutosizeTwiceGivesTheSameWidthsAsOnce) {
+    addWage({"2002/12/24", "Tovena", 8, 1, 0, 0});
+    addWage({"2002/1/5", "Chen Ya-ting", 12.5, 0, 0, 0});
+    salary::Form9* grid = openGrid();
+    autosize(grid);
+    std::vector<int> once;
+    for (int column = 0; column < grid->grid()->gridColumns(); ++column)
+        once.push_back(grid->grid()->gridColumnWidth(column));
+    autosize(grid);
+    for (int column = 0; column < grid->grid()->gridColumns(); ++column)
+        EXPECT_EQ(grid->grid()->gridColumnWidth(column), once[column]) << column;
+}
+
+TEST_F(DetailGridTest, AutosizeMeasuresInTheWindowsFontNotTheGrids) {
+    addWage({"2002/12/24", "Tovena", 8, 1, 0, 0});
+    salary::Form9* grid = openGrid();
+    grid->grid()->setFont(ledger::ui::arialFont(20, true));
+    autosize(grid);
+    EXPECT_EQ(grid->grid()->gridColumnWidth(2), expectedPixels(grid, "Tovena"));
+}
+
+// The Name column's texts top to bottom (the heading "Name" first), and the
+// one the column is sized to: most characters, the uppermost on a tie.
+struct NameColumn {
+    QStringList names;  // one wage row each, dated in this order
+    const char* chosen;
+};
+
+class AutosizeChoiceTest : public DetailGridTest,
+                           public ::testing::WithParamInterface<NameColumn> {};
+
+TEST_P(AutosizeChoiceTest, TakesTheTextWithTheMostCharacters) {
+    const NameColumn& column = GetParam();
+    int day = 1;
+    for (const QString& name : column.names)
+        addWage({QStringLiteral("2002/12/%1").arg(day++), name, 1, 0, 0, 0});
+    salary::Form9* grid = openGrid();
+    ASSERT_EQ(gridNames(grid), column.names);
+    autosize(grid);
+    EXPECT_EQ(grid->grid()->gridColumnWidth(2), expectedPixels(grid, column.chosen));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Vectors, AutosizeChoiceTest,
+    ::testing::Values(
+        // By count, not by drawn width: five narrow letters beat four wide ones.
+        NameColumn{{"MMMM", "iiiii"}, "iiiii"},
+        // On equal counts the uppermost wins, wide or narrow.
+        NameColumn{{"WWWWW", "iiiii"}, "WWWWW"}, NameColumn{{"iiiii", "WWWWW"}, "iiiii"},
+        // A heading longer than every value sizes its column.
+        NameColumn{{"Jo", "Al"}, "Name"},
+        // The heading is the uppermost text: a value of its length loses.
+        NameColumn{{"WWWW"}, "Name"}));
+
+TEST(ColumnAutosize, TheLongestTextByCharacterCountUppermostFirst) {
+    EXPECT_EQ(salary::longestByCharacters({}), "");
+    EXPECT_EQ(salary::longestByCharacters({"", ""}), "");
+    EXPECT_EQ(salary::longestByCharacters({"ab", "abc", "xyz", "a"}), "abc");
+    EXPECT_EQ(salary::longestByCharacters({"", "x"}), "x");
+}
+
+TEST_F(DetailGridTest, RowHeightsOrderAndTextsStayWhenColumnsAreSized) {
+    addWage({"2002/12/24", "Tovena", 8, 1, 0, 0});
+    addWage({"2002/1/5", "Chen Ya-ting", 12.5, 0, 0, 0});
+    salary::Form9* grid = openGrid();
+    const QStringList lines = gridLines(grid);
+    const int rowHeight = grid->grid()->rowHeight(1);
+    autosize(grid);
+    EXPECT_EQ(gridLines(grid), lines);
+    EXPECT_EQ(grid->grid()->rowHeight(1), rowHeight);
+}
+
+TEST_F(DetailGridTest, TheGridFillsTheWindowsWidth) {
+    salary::Form9* grid = openGrid();
+    grid->show();
+    grid->resize(900, 500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->grid()->geometry().width(), 900);
+    EXPECT_EQ(grid->grid()->geometry().bottom(), 499);
+}
+
+}  // namespace
+}  // namespace salary_tests

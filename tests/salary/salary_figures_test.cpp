@@ -1,0 +1,218 @@
+#include <QPointer>
+#include <QTest>
+
+#include "salary_fixture.h"
+
+namespace salary_tests {
+namespace {
+
+TEST_F(SalaryTest, TheShopsExampleMonthGivesSubtotalDeductionsAndSalary) {
+    addExampleMonth();
+    auto* window = openSalaryWindow();
+    EXPECT_EQ(shownRow(window), "2002/12 Tovena");
+    EXPECT_EQ(text(window, "Text2"), "A001");
+    EXPECT_EQ(text(window, "Text13") + " " + text(window, "Text6"), "160 10");
+    EXPECT_EQ(text(window, "Text8") + " " + text(window, "Text9"), "600 200");
+    EXPECT_EQ(rates(window), "80 100");
+    EXPECT_EQ(figures(window), "13800 800 13000");
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
+TEST_F(SalaryTest, AnEmptyMonthQueryShowsZeroFigures) {
+    addStaff("Tovena", 80, 100);
+    auto* window = openSalaryWindow();
+    EXPECT_EQ(shownRow(window), " ");
+    EXPECT_EQ(figures(window), "0 0 0");
+    // Nothing to step back to or search in: no message either.
+    button(window, "Command1")->click();
+    prompts.inputAnswers.push_back("Tovena");
+    button(window, "Command2")->click();
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
+// What the figures make of the texts on screen, typed one field at a time.
+struct TypedFigures {
+    const char* salaryHour;
+    const char* overtimeRate;
+    const char* workHours;
+    const char* overtimeHours;
+    const char* insurance;
+    const char* absentDeduct;
+    const char* expected;  // Label12 Label14 Label13
+};
+
+class SalaryFiguresTest : public SalaryTest, public ::testing::WithParamInterface<TypedFigures> {};
+
+TEST_P(SalaryFiguresTest, FollowEveryTypedField) {
+    const TypedFigures& typed = GetParam();
+    addExampleMonth();
+    auto* window = openSalaryWindow();
+    const std::pair<const char*, const char*> fields[] = {
+        {"Text4", typed.salaryHour}, {"Text5", typed.overtimeRate},
+        {"Text13", typed.workHours}, {"Text6", typed.overtimeHours},
+        {"Text8", typed.insurance},  {"Text9", typed.absentDeduct}};
+    for (const auto& [name, value] : fields) {
+        QLineEdit* edit = field(window, name);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, value);
+    }
+    EXPECT_EQ(figures(window), typed.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Vectors, SalaryFiguresTest,
+    ::testing::Values(TypedFigures{"80", "100", "160", "10", "600", "200", "13800 800 13000"},
+                      // Overtime is priced at the overtime rate, not the hourly one.
+                      TypedFigures{"80", "100", "0", "10", "0", "0", "1000 0 1000"},
+                      TypedFigures{"80", "100", "160", "0", "0", "0", "12800 0 12800"},
+                      // Deductions larger than the pay give a negative salary.
+                      TypedFigures{"10", "10", "1", "1", "50", "0", "20 50 -30"},
+                      // Text that is no number counts 0; a leading number is read.
+                      TypedFigures{"abc", "100", "160", "2x", "6OO", "", "200 6 194"},
+                      TypedFigures{"0.1", "0.2", "1", "1", "0.1", "0.2", "0.3 0.3 0"},
+                      TypedFigures{"95.5", "120", "12.5", "1.5", "0", "0", "1373.75 0 1373.75"}));
+
+TEST_F(SalaryTest, AnOverflowIsReportedAndTheSubtotalKeepsItsText) {
+    addExampleMonth();
+    auto* window = openSalaryWindow();
+    QLineEdit* rate = field(window, "Text4");
+    rate->setText("1E300");
+    ASSERT_EQ(text(window, "Label12"), "1.6E+302");
+    prompts.told.clear();
+    field(window, "Text13")->setText("1E300");
+    ASSERT_EQ(prompts.told.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("Overflow")) << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(text(window, "Label12"), "1.6E+302");
+}
+
+TEST_F(SalaryTest, AMonthWhoseEmployeeHasNoStaffRowKeepsTheRatesShownBefore) {
+    addStaff("Alice", 50, 60, "A000");
+    addStaff("Tovena", 80, 100);
+    addWage({"2002/12/2", "Ghost", 10, 0, 0, 0}, "A009");
+    addWage({"2002/12/2", "Tovena", 10, 0, 0, 0});
+    auto* window = openSalaryWindow();
+    // At first the register's first row prices the month.
+    ASSERT_EQ(shownRow(window), "2002/12 Ghost");
+    EXPECT_EQ(rates(window), "50 60");
+    EXPECT_EQ(figures(window), "500 0 500");
+
+    pressBar(window, "Next");
+    ASSERT_EQ(shownRow(window), "2002/12 Tovena");
+    EXPECT_EQ(rates(window), "80 100");
+
+    pressBar(window, "Previous");
+    ASSERT_EQ(shownRow(window), "2002/12 Ghost");
+    EXPECT_EQ(rates(window), "80 100");
+    EXPECT_EQ(figures(window), "800 0 800");
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
+TEST_F(SalaryTest, ARateChangedInTheRegisterPricesPastMonthsWhenOpenedAgain) {
+    addExampleMonth();
+    QPointer<salary::Form7> window = openSalaryWindow();
+    ASSERT_EQ(figures(window), "13800 800 13000");
+    window->close();
+    flushDeletes();
+    ASSERT_TRUE(window.isNull());
+
+    db.exec("UPDATE \"Materials forms of staff\" SET \"Salary hour\" = 90 WHERE Name = 'Tovena'");
+    window = openSalaryWindow();
+    EXPECT_EQ(rates(window), "90 100");
+    EXPECT_EQ(figures(window), "15400 800 14600");
+    // The wage rows keep the rate they were paid at.
+    EXPECT_EQ(db.scalar("SELECT MIN(\"Salary hour\") FROM \"The staff calculate wages\""),
+              QVariant(80.0));
+}
+
+TEST_F(SalaryTest, ARateTypedHereIsStoredInTheRegisterOnClosing) {
+    addExampleMonth();
+    QPointer<salary::Form7> window = openSalaryWindow();
+    window->show();
+    QLineEdit* overtimeRate = field(window, "Text5");
+    overtimeRate->selectAll();
+    QTest::keyClicks(overtimeRate, "110");
+    EXPECT_EQ(figures(window), "13900 800 13100");
+    window->close();
+    flushDeletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(db.scalar("SELECT \"Overtime salary hour\" FROM \"Materials forms of staff\""),
+              QVariant(110.0));
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
+// The month rows are sums of the wage rows: typed totals show in the
+// figures, are never stored, and the user hears so once at the next move or
+// close, which goes ahead.
+class SalaryReadOnlyTest : public SalaryTest {
+protected:
+    void SetUp() override {
+        SalaryTest::SetUp();
+        addExampleMonth();
+        addWage({"2003/1/6", "Tovena", 8, 0, 0, 0});
+        wagesBefore = db.query("SELECT * FROM \"The staff calculate wages\"");
+    }
+    void expectOneReadOnlyMessage() {
+        ASSERT_EQ(prompts.told.size(), 1) << prompts.told.join("\n").toStdString();
+        EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|"));
+        EXPECT_TRUE(prompts.toldTexts[0].contains("cannot be edited"))
+            << prompts.toldTexts[0].toStdString();
+    }
+    void expectNothingStored() {
+        EXPECT_EQ(db.query("SELECT * FROM \"The staff calculate wages\""), wagesBefore);
+    }
+    std::vector<std::vector<QVariant>> wagesBefore;
+};
+
+TEST_F(SalaryReadOnlyTest, MovingOnTellsOnceMovesAndStoresNothing) {
+    auto* window = openSalaryWindow();
+    ASSERT_EQ(shownRow(window), "2002/12 Tovena");
+    for (const char* name : {"Text13", "Text8"}) QTest::keyClick(field(window, name), Qt::Key_End);
+    QTest::keyClicks(field(window, "Text13"), "0");
+    QTest::keyClicks(field(window, "Text8"), "1");
+    EXPECT_EQ(figures(window), "129000 6201 122799");
+    pressBar(window, "Next");
+    expectOneReadOnlyMessage();
+    EXPECT_EQ(shownRow(window), "2003/1 Tovena");
+    expectNothingStored();
+
+    pressBar(window, "Previous");
+    EXPECT_EQ(text(window, "Text13"), "160");
+    EXPECT_EQ(figures(window), "13800 800 13000");
+    EXPECT_EQ(prompts.told.size(), 1);
+}
+
+TEST_F(SalaryReadOnlyTest, ClosingTellsOnceAndCloses) {
+    QPointer<salary::Form7> window = openSalaryWindow();
+    window->show();
+    QTest::keyClicks(field(window, "Text9"), "9");
+    window->close();
+    flushDeletes();
+    expectOneReadOnlyMessage();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(FormWindow::find("Form7"), nullptr);
+    expectNothingStored();
+}
+
+TEST_F(SalaryReadOnlyTest, StepBackAfterTypingTellsOnceAndStillSteps) {
+    auto* window = openSalaryWindow();
+    pressBar(window, "Last");
+    ASSERT_EQ(shownRow(window), "2003/1 Tovena");
+    QTest::keyClicks(field(window, "Text6"), "5");
+    button(window, "Command1")->click();
+    expectOneReadOnlyMessage();
+    EXPECT_EQ(shownRow(window), "2002/12 Tovena");
+    expectNothingStored();
+}
+
+TEST_F(SalaryReadOnlyTest, TheTitleFieldIsNoTotal) {
+    auto* window = openSalaryWindow();
+    EXPECT_EQ(text(window, "Text12"), "Staff's salary settlement of  every month");
+    field(window, "Text12")->setText("Tovena, December");
+    pressBar(window, "Next");
+    EXPECT_TRUE(prompts.told.isEmpty());
+    EXPECT_EQ(text(window, "Text12"), "Tovena, December");
+}
+
+}  // namespace
+}  // namespace salary_tests
