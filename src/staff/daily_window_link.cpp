@@ -1,0 +1,27 @@
+#include "daily_window_link.h"
+
+#include <QLineEdit>
+
+#include "form_window.h"
+#include "prompts.h"
+
+namespace staff {
+
+QLineEdit* dailyWindowField(const QString& fieldName) {
+    // find(), never loadWindow(): loading would create a hidden daily window
+    // on its first day, and the wage would be dated or added on that day.
+    ledger::ui::FormWindow* daily = ledger::ui::FormWindow::find(QStringLiteral("Form1"));
+    return daily ? daily->findChild<QLineEdit*>(fieldName) : nullptr;
+}
+
+void tellDailyWindowClosed(QWidget* parent) {
+    ledger::ui::prompts().tell(
+        parent,
+        // The daily window opens only at login, so the user cannot bring it
+        // back from here; closing this window still stores what was typed.
+        QStringLiteral("The daily settlement window has been closed, so there is no day to "
+                       "date a wage with or to add it to. Nothing was changed."),
+        ledger::ui::programTitle());
+}
+
+}  // namespace staff

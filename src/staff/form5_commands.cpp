@@ -1,0 +1,180 @@
+// The wage window's load step and commands: New, Save, the name list that
+// opens the staff register, and the rate transfer the register performs.
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "amount.h"
+#include "bound_combo.h"
+#include "bound_line_edit.h"
+#include "computed_figure.h"
+#include "daily_window_link.h"
+#include "data_control.h"
+#include "error_boundary.h"
+#include "form5.h"
+#include "ledger_error.h"
+#include "program_folder.h"
+#include "prompts.h"
+#include "record_source.h"
+#include "wage_arithmetic.h"
+
+namespace staff {
+
+using ledger::ui::connectGuarded;
+using ledger::ui::FormWindow;
+
+void Form5::loadStep() {
+    for (ledger::ui::DataControl* data : {data_, staff_, choices_})
+        data->source().setDatabasePath(ledger::databasePath());
+    // The fields are still empty, so every figure starts at "0".
+    copySalaryHour();
+    computeMainTotal();
+    copyOvertimeSalaryHour();
+    computeOvertimeTotal();
+    computeSubtotal();
+    computeDeductions();
+    computeWage();
+    // Browsing: the stored wage rows can be looked at, not edited.
+    save_->setEnabled(false);
+    setDataFieldsEnabled(false);
+}
+
+void Form5::connectCommands() {
+    connectGuarded(new_, &QPushButton::clicked, this, [this] { beginNewRow(); });
+    connectGuarded(save_, &QPushButton::clicked, this, [this] { saveWage(); });
+    // Releasing the mouse over the name list (its text or its button) opens
+    // the staff register at the name in it.
+    name_->installEventFilter(this);
+    name_->lineEdit()->installEventFilter(this);
+    name_->view()->viewport()->installEventFilter(this);
+}
+
+bool Form5::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonRelease ||
+        static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+        return FormWindow::eventFilter(watched, event);
+    if (watched == name_ || watched == name_->lineEdit()) {
+        ledger::ui::runGuarded(this, [this] { openRegisterAtChosenName(); });
+    } else if (watched == name_->view()->viewport()) {
+        // A release over the drop-down list chooses a name; the list takes
+        // the choice only after this filter, so open the register once the
+        // release has been handled.
+        QMetaObject::invokeMethod(
+            this, [this] { ledger::ui::runGuarded(this, [this] { openRegisterAtChosenName(); }); },
+            Qt::QueuedConnection);
+    } else if (watched == askForLeave_->lineEdit()) {
+        ledger::ui::runGuarded(this, [this] { applyLeaveOrAbsence(askForLeave_); });
+    } else if (watched == absent_->lineEdit()) {
+        ledger::ui::runGuarded(this, [this] { applyLeaveOrAbsence(absent_); });
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+bool Form5::isEnteringNewRow() const { return entering_ && data_->source().isNewRow(); }
+
+void Form5::setDataFieldsEnabled(bool enabled) {
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             date_, serialNumber_, name_, salaryHour_, overtimeSalaryHour_, askForLeave_, absent_,
+             insurance_, absentDeduct_, mainHour_, workOvertime_})
+        field->setEnabled(enabled);
+}
+
+void Form5::beginNewRow() {
+    const QLineEdit* day = dailyWindowField(QStringLiteral("Text2"));
+    if (!day) {
+        tellDailyWindowClosed(this);
+        return;
+    }
+    // Stores a row still pending (without touching the day's Personnel
+    // rate), then begins the new one.
+    data_->source().addNew();
+    date_->setText(day->text());
+    save_->setEnabled(true);
+    // New lifts no read-only state: the rates stay locked, and the hours
+    // stay locked while a yes / no list last said "Yes".
+    setDataFieldsEnabled(true);
+    entering_ = true;
+}
+
+void Form5::openRegisterAtChosenName() {
+    FormWindow* reg = FormWindow::loadWindow(QStringLiteral("Form6"));
+    if (!reg)
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("The staff register is not part of this program."));
+    reg->show();
+    reg->raise();
+    reg->activateWindow();
+    if (auto* byThisName = reg->findChild<QPushButton*>(QStringLiteral("Command5")))
+        byThisName->click();
+    // Opened for the rate transfer: only "Login" is left to press.
+    for (const char* name : {"Command2", "Command3", "Command4"})
+        if (auto* button = reg->findChild<QPushButton*>(QString::fromLatin1(name))) button->hide();
+}
+
+void Form5::takeRates(const QString& salaryHour, const QString& overtimeSalaryHour,
+                      const QString& serialNumber, const std::optional<QString>& monthlyPay) {
+    salaryHour_->setText(salaryHour);
+    salaryHourCopy_->setText(salaryHour);
+    overtimeSalaryHour_->setText(overtimeSalaryHour);
+    overtimeSalaryHourCopy_->setText(overtimeSalaryHour);
+    serialNumber_->setText(serialNumber);
+    // Last, so the monthly pay stays in the wage until something changes.
+    if (monthlyPay) wage_->setText(*monthlyPay);
+}
+
+void Form5::saveWage() {
+    QLineEdit* personnelRate = dailyWindowField(QStringLiteral("Text7"));
+    const QLineEdit* day = dailyWindowField(QStringLiteral("Text2"));
+    if (!personnelRate || !day) {
+        tellDailyWindowClosed(this);
+        return;
+    }
+    // The wage is added to the day the daily window shows; a wage of another
+    // day must not land there.
+    if (day->text() != date_->text()) {
+        tellWageIsForAnotherDay(day->text());
+        return;
+    }
+
+    for (ledger::ui::BoundLineEdit* field :
+         {date_, serialNumber_, salaryHour_, overtimeSalaryHour_, insurance_, absentDeduct_})
+        field->setReadOnly(true);
+
+    // A conversion error ends Save here: the daily window keeps its text,
+    // the row stays pending and Save stays enabled.
+    const qint32 wage = wholeWage(ledger::parseAmount(wage_->text()), QStringLiteral("the wage"));
+    const qint32 current = wholePersonnelRate(personnelRate->text());
+    const qint32 sum = checkedWholeSum(current, wage);
+
+    // Store the row before the day's cost counts it: a row that cannot be
+    // stored must not be added to the Personnel rate.
+    data_->source().writeBack();
+
+    // A change in the daily window like a keystroke; its own write-back
+    // stores it with the day. Trouble in its figures is its own to report:
+    // the new Personnel rate is in place either way, so Save goes on and
+    // cannot add the same wage twice.
+    ledger::ui::runReporting(personnelRate->window(),
+                             [&] { personnelRate->setText(QString::number(sum)); });
+    save_->setEnabled(false);
+    data_->source().refresh();
+    unload();
+}
+
+void Form5::tellWageIsForAnotherDay(const QString& shownDay) {
+    ledger::ui::prompts().tell(
+        this,
+        QStringLiteral("This wage is for the day %1, but the daily settlement window shows the "
+                       "day %2. The wage is added to the Personnel rate of the day shown there, "
+                       "so nothing was saved or added.\n\nShow the day %1 in the daily "
+                       "settlement window (or correct the Date here), then Save again.")
+            .arg(date_->text().isEmpty() ? QStringLiteral("(none)") : date_->text(),
+                 shownDay.isEmpty() ? QStringLiteral("(none)") : shownDay),
+        ledger::ui::programTitle());
+}
+
+}  // namespace staff

@@ -1,0 +1,114 @@
+// The wage window's figures: each change of a field or figure runs its
+// reaction at once, nested inside the change that caused it, so the wage
+// follows every keystroke, every row the bar brings in and every value the
+// staff register carries over.
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "amount.h"
+#include "bound_combo.h"
+#include "bound_line_edit.h"
+#include "computed_figure.h"
+#include "error_boundary.h"
+#include "form5.h"
+#include "wage_arithmetic.h"
+
+namespace staff {
+
+using ledger::ui::ComputedFigure;
+using ledger::ui::connectGuarded;
+
+namespace {
+
+const QString kYes = QStringLiteral("Yes");
+const QString kNo = QStringLiteral("No");
+
+}  // namespace
+
+void Form5::connectTriggers() {
+    connectGuarded(salaryHour_, &QLineEdit::textChanged, this, [this] {
+        copySalaryHour();
+        // Rates come from the staff register, never from typing: from its
+        // first change on, the field only takes what code writes.
+        salaryHour_->setReadOnly(true);
+    });
+    connectGuarded(overtimeSalaryHour_, &QLineEdit::textChanged, this, [this] {
+        copyOvertimeSalaryHour();
+        overtimeSalaryHour_->setReadOnly(true);
+    });
+    connectGuarded(mainHour_, &QLineEdit::textChanged, this, [this] { computeMainTotal(); });
+    connectGuarded(salaryHourCopy_, &ComputedFigure::textChanged, this,
+                   [this] { computeMainTotal(); });
+    connectGuarded(workOvertime_, &QLineEdit::textChanged, this,
+                   [this] { computeOvertimeTotal(); });
+    connectGuarded(overtimeSalaryHourCopy_, &ComputedFigure::textChanged, this,
+                   [this] { computeOvertimeTotal(); });
+    for (ComputedFigure* total : {mainTotal_, overtimeTotal_})
+        connectGuarded(total, &ComputedFigure::textChanged, this, [this] { computeSubtotal(); });
+    for (QLineEdit* deduction : {insurance_, absentDeduct_})
+        connectGuarded(deduction, &QLineEdit::textChanged, this, [this] { computeDeductions(); });
+    for (ComputedFigure* part : {subtotal_, deductions_})
+        connectGuarded(part, &ComputedFigure::textChanged, this, [this] { computeWage(); });
+
+    // A choice in either yes / no list (and a click on its text) decides
+    // whether the hours are worked or zero.
+    for (QComboBox* list :
+         {static_cast<QComboBox*>(askForLeave_), static_cast<QComboBox*>(absent_)}) {
+        connectGuarded(list, &QComboBox::activated, this,
+                       [this, list] { applyLeaveOrAbsence(list); });
+        list->lineEdit()->installEventFilter(this);
+    }
+}
+
+void Form5::copySalaryHour() {
+    salaryHourCopy_->setText(ledger::amountText(amountShown(salaryHour_)));
+}
+
+void Form5::copyOvertimeSalaryHour() {
+    overtimeSalaryHourCopy_->setText(ledger::amountText(amountShown(overtimeSalaryHour_)));
+}
+
+void Form5::computeMainTotal() {
+    mainTotal_->setText(ledger::amountText(checkedResult(
+        amountShown(salaryHourCopy_) * amountShown(mainHour_), QStringLiteral("the main total"))));
+}
+
+void Form5::computeOvertimeTotal() {
+    overtimeTotal_->setText(ledger::amountText(
+        checkedResult(amountShown(overtimeSalaryHourCopy_) * amountShown(workOvertime_),
+                      QStringLiteral("the overtime total"))));
+}
+
+void Form5::computeSubtotal() {
+    subtotal_->setText(ledger::amountText(checkedResult(
+        amountShown(mainTotal_) + amountShown(overtimeTotal_), QStringLiteral("the subtotal"))));
+}
+
+void Form5::computeDeductions() {
+    deductions_->setText(
+        ledger::amountText(checkedResult(amountShown(insurance_) + amountShown(absentDeduct_),
+                                         QStringLiteral("the deductions (Subtotal -2)"))));
+}
+
+void Form5::computeWage() {
+    wage_->setText(ledger::amountText(checkedResult(
+        amountShown(subtotal_) - amountShown(deductions_), QStringLiteral("the day's wage"))));
+}
+
+void Form5::applyLeaveOrAbsence(const QComboBox* list) {
+    // Exact texts, case and all; the last list set to one of them decides.
+    if (list->currentText() == kYes) {
+        setHoursReadOnly(true);
+        mainHour_->setText(QStringLiteral("0"));
+        workOvertime_->setText(QStringLiteral("0"));
+    }
+    if (list->currentText() == kNo) setHoursReadOnly(false);
+}
+
+void Form5::setHoursReadOnly(bool readOnly) {
+    mainHour_->setReadOnly(readOnly);
+    workOvertime_->setReadOnly(readOnly);
+}
+
+}  // namespace staff

@@ -1,0 +1,214 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "bound_combo.h"
+#include "bound_line_edit.h"
+#include "daily_windows.h"
+#include "data_control.h"
+#include "form5.h"
+#include "form6.h"
+#include "form_window.h"
+#include "layout_units.h"
+#include "record_source.h"
+#include "schema.h"
+#include "screen_density.h"
+#include "scripted_prompts.h"
+#include "staff_windows.h"
+#include "store.h"
+#include "temp_database.h"
+
+// Stored values read back in failure messages.
+inline void PrintTo(const QVariant& value, std::ostream* out) {
+    *out << (value.isNull() ? std::string("(empty)") : value.toString().toStdString());
+}
+
+namespace staff_tests {
+
+using ledger::ui::FormWindow;
+namespace schema = ledger::schema;
+
+// The wage window and the staff register with the program's own daily
+// window, on a temporary database, with scripted prompts.
+class StaffTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        staff::registerWindows();
+        daily::registerWindows();
+        ledger::ui::setScreenDpiForTesting(96);
+        daily::setScreenDensityForTesting(100);
+    }
+
+    void TearDown() override {
+        // What a test left pending is dropped, so the next test starts afresh
+        // and no closing asks anything.
+        for (const char* name : {"Form6", "Form5", "Form1"}) {
+            auto* window = FormWindow::find(QString::fromLatin1(name));
+            if (!window) continue;
+            for (auto* edit : window->findChildren<ledger::ui::BoundLineEdit*>())
+                edit->clearChanged();
+            for (auto* list : window->findChildren<ledger::ui::BoundCombo*>()) list->clearChanged();
+            window->unload();
+        }
+        flushDeletes();
+        daily::setScreenDensityForTesting(0);
+        ledger::ui::setScreenDpiForTesting(0);
+    }
+
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // --- rows set up straight in the file -------------------------------
+
+    qint64 addEmployee(const QString& name, const QString& serial, const QVariant& salaryHour,
+                       const QVariant& overtimeSalaryHour, const QVariant& monthlyPay = {}) {
+        return db.insert(schema::kStaff,
+                         {"Name", "Serial numbers", "Salary hour", "Overtime salary hour",
+                          "Monthly pay", "Password"},
+                         {name, serial, salaryHour, overtimeSalaryHour, monthlyPay, "pw"});
+    }
+
+    qint64 addDay(const QString& day, const QVariant& personnelRate) {
+        return db.insert(schema::kLedger, {"Date", "Personnel rate"}, {day, personnelRate});
+    }
+
+    qint64 addWage(const QString& day, const QString& name, double salaryHour, double mainHour) {
+        return db.insert(schema::kWages, {"Date", "Name", "Salary hour", "Main hour"},
+                         {day, name, salaryHour, mainHour});
+    }
+
+    QVariant stored(const QString& table, qint64 row, const QString& column) const {
+        return db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = %3")
+                             .arg(ledger::quoteName(column), ledger::quoteName(table))
+                             .arg(row));
+    }
+
+    qint64 wageRowCount() const {
+        return db.scalar("SELECT COUNT(*) FROM " + ledger::quoteName(schema::kWages)).toLongLong();
+    }
+
+    // The newest wage row, column by column (the file's own order).
+    QVariant lastWage(const QString& column) const {
+        return db.scalar(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid DESC LIMIT 1")
+                             .arg(ledger::quoteName(column), ledger::quoteName(schema::kWages)));
+    }
+
+    // --- the windows, driven the way a user drives them -----------------
+
+    // The daily window as the login leaves it, on its first day (if any).
+    FormWindow* openDaily() {
+        FormWindow* main = FormWindow::loadWindow("Form1");
+        main->show();
+        return main;
+    }
+
+    // The daily window on a day, reached with its own Inquiry.
+    FormWindow* openDailyOn(const QString& day) {
+        FormWindow* main = FormWindow::loadWindow("Form1");
+        main->show();
+        prompts.inputAnswers.push_back(day);
+        button(main, "Command1")->click();
+        EXPECT_EQ(field(main, "Text2")->text(), day);
+        return main;
+    }
+
+    // "The staff calculate wages" in the daily window.
+    staff::Form5* openWageWindow(FormWindow* main) {
+        button(main, "Command8")->click();
+        auto* wages = qobject_cast<staff::Form5*>(FormWindow::find("Form5"));
+        EXPECT_NE(wages, nullptr);
+        return wages;
+    }
+
+    // Picks a name in the wage window's list and releases the mouse over
+    // it: the staff register opens at that name.
+    staff::Form6* pickEmployee(QWidget* wages, const QString& name) {
+        auto* names = list(wages, "DBCombo1");
+        const int at = names->findText(name);
+        if (at >= 0)
+            names->setCurrentIndex(at);
+        else
+            names->setEditText(name);
+        QTest::mouseClick(names->lineEdit(), Qt::LeftButton);
+        auto* reg = qobject_cast<staff::Form6*>(FormWindow::find("Form6"));
+        EXPECT_NE(reg, nullptr);
+        return reg;
+    }
+
+    // New, a name, Login in the register (ticking its box first if asked).
+    void beginWageFor(QWidget* wages, const QString& name, bool monthlyPay = false) {
+        button(wages, "Command3")->click();
+        staff::Form6* reg = pickEmployee(wages, name);
+        ASSERT_NE(reg, nullptr);
+        if (monthlyPay) reg->findChild<QCheckBox*>("Check1")->click();
+        button(reg, "Command1")->click();
+        flushDeletes();
+        ASSERT_EQ(FormWindow::find("Form6"), nullptr);
+    }
+
+    // A choice in a yes / no list, as the drop-down makes it.
+    static void choose(QWidget* window, const char* listName, const QString& entry) {
+        auto* choices = list(window, listName);
+        const int at = choices->findText(entry);
+        ASSERT_GE(at, 0) << entry.toStdString();
+        choices->setCurrentIndex(at);
+        Q_EMIT choices->activated(at);
+    }
+
+    static void type(QWidget* window, const char* fieldName, const QString& keys) {
+        QTest::keyClicks(field(window, fieldName), keys);
+    }
+
+    static QString text(QWidget* window, const char* name) {
+        const QString control = QString::fromLatin1(name);
+        if (auto* edit = window->findChild<QLineEdit*>(control)) return edit->text();
+        if (auto* label = window->findChild<QLabel*>(control)) return label->text();
+        if (auto* combo = window->findChild<QComboBox*>(control)) return combo->currentText();
+        ADD_FAILURE() << "no control " << name;
+        return {};
+    }
+    static QLineEdit* field(QWidget* window, const char* name) {
+        auto* found = window->findChild<QLineEdit*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static QComboBox* list(QWidget* window, const char* name) {
+        auto* found = window->findChild<QComboBox*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static QPushButton* button(QWidget* window, const char* name) {
+        auto* found = window->findChild<QPushButton*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static void pressBar(QWidget* window, const char* which) {
+        window->findChild<ledger::ui::DataControl*>(QStringLiteral("Data1"))
+            ->findChild<QToolButton*>(QString::fromLatin1(which))
+            ->click();
+    }
+
+    // The seven figures, Label19 ... Label25.
+    static QStringList figures(QWidget* wages) {
+        QStringList out;
+        for (int n = 19; n <= 25; ++n)
+            out << text(wages, QStringLiteral("Label%1").arg(n).toLatin1().constData());
+        return out;
+    }
+
+    TempDatabase db;
+    ScriptedPrompts prompts;
+};
+
+}  // namespace staff_tests

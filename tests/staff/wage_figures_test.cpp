@@ -1,0 +1,248 @@
+#include "staff_fixture.h"
+
+namespace staff_tests {
+namespace {
+
+// One wage from New to Save: the rates come from the register, the rest is
+// typed, and Save adds the rounded wage to the day's Personnel rate.
+struct WageCase {
+    const char* what;
+    QVariant salaryHour, overtimeSalaryHour;  // in the staff register
+    const char *mainHour, *workOvertime;      // typed, empty: not typed
+    const char *insurance, *absentDeduct;
+    QStringList figures;         // Label19 ... Label25
+    QVariant personnelBefore;    // the day's stored rate
+    const char* personnelAfter;  // the daily window's Text7 after Save
+};
+
+class WageFigureTest : public StaffTest, public ::testing::WithParamInterface<WageCase> {};
+
+TEST_P(WageFigureTest, FiguresFollowEveryKeystrokeAndSaveAddsTheRoundedWage) {
+    const WageCase& c = GetParam();
+    addEmployee("Tovena", "S1", c.salaryHour, c.overtimeSalaryHour);
+    const qint64 day = addDay("2002/2/12", c.personnelBefore);
+    FormWindow* main = openDailyOn("2002/2/12");
+    staff::Form5* wages = openWageWindow(main);
+    beginWageFor(wages, "Tovena");
+    type(wages, "Text7", c.mainHour);
+    type(wages, "Text9", c.workOvertime);
+    type(wages, "Text13", c.insurance);
+    type(wages, "Text14", c.absentDeduct);
+    EXPECT_EQ(figures(wages), c.figures);
+
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    EXPECT_EQ(FormWindow::find("Form5"), nullptr);
+    EXPECT_EQ(text(main, "Text7"), c.personnelAfter);
+    EXPECT_EQ(wageRowCount(), 1);
+    EXPECT_EQ(lastWage("Date"), QVariant("2002/2/12"));
+    EXPECT_EQ(lastWage("Name"), QVariant("Tovena"));
+    EXPECT_EQ(lastWage("Serial numbers"), QVariant("S1"));
+    // The daily window stores its figure with the day by its own Save.
+    button(main, "Command5")->click();
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate").toString(), c.personnelAfter);
+}
+
+const WageCase kWageCases[] = {
+    {"the shop's example",
+     80,
+     100,
+     "8",
+     "2",
+     "30",
+     "0",
+     {"80", "640", "100", "200", "840", "30", "810"},
+     1200,
+     "2010"},
+    {"a Personnel rate with a fraction is read whole",
+     80,
+     100,
+     "8",
+     "2",
+     "30",
+     "0",
+     {"80", "640", "100", "200", "840", "30", "810"},
+     1200.5,
+     "2010"},
+    {"a wage of 100.5 adds 100 (ties to even)",
+     100.5,
+     0,
+     "1",
+     "",
+     "",
+     "",
+     {"100.5", "100.5", "0", "0", "100.5", "0", "100.5"},
+     0,
+     "100"},
+    {"a wage of 101.5 adds 102 (ties to even)",
+     101.5,
+     0,
+     "1",
+     "",
+     "",
+     "",
+     {"101.5", "101.5", "0", "0", "101.5", "0", "101.5"},
+     0,
+     "102"},
+    {"a wage of 100.6 adds 101",
+     100.6,
+     0,
+     "1",
+     "",
+     "",
+     "",
+     {"100.6", "100.6", "0", "0", "100.6", "0", "100.6"},
+     7,
+     "108"},
+    {"an employee without a salary hour",
+     QVariant(),
+     50,
+     "8",
+     "1.5",
+     "",
+     "",
+     {"", "0", "50", "75", "75", "0", "75"},
+     0,
+     "75"},
+    {"deductions above the earnings lower the day's cost",
+     10,
+     0,
+     "2",
+     "",
+     "25",
+     "5",
+     {"10", "20", "0", "0", "20", "30", "-10"},
+     100,
+     "90"},
+    {"a negative Personnel rate takes the wage",
+     10,
+     0,
+     "2",
+     "",
+     "",
+     "",
+     {"10", "20", "0", "0", "20", "0", "20"},
+     -50,
+     "-30"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Wages, WageFigureTest, ::testing::ValuesIn(kWageCases));
+
+TEST_F(StaffTest, LeaveSetToYesZeroesAndLocksTheHoursSoSaveLowersThePersonnelRate) {
+    addEmployee("Tovena", "S1", 80, 100);
+    addDay("2002/2/12", 1200);
+    FormWindow* main = openDailyOn("2002/2/12");
+    staff::Form5* wages = openWageWindow(main);
+    beginWageFor(wages, "Tovena");
+    type(wages, "Text7", "8");
+    type(wages, "Text9", "2");
+    type(wages, "Text13", "30");
+    ASSERT_EQ(text(wages, "Label25"), "810");
+
+    choose(wages, "DBCombo2", "Yes");
+    EXPECT_EQ(text(wages, "Text7"), "0");
+    EXPECT_EQ(text(wages, "Text9"), "0");
+    EXPECT_TRUE(field(wages, "Text7")->isReadOnly());
+    EXPECT_TRUE(field(wages, "Text9")->isReadOnly());
+    EXPECT_EQ(text(wages, "Label25"), "-30");
+    QTest::keyClicks(field(wages, "Text7"), "5");  // locked: the keys go nowhere
+    EXPECT_EQ(text(wages, "Text7"), "0");
+
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_EQ(text(main, "Text7"), "1170");
+    EXPECT_EQ(lastWage("Ask for leave"), QVariant("Yes"));
+    EXPECT_EQ(lastWage("Main hour"), QVariant(0.0));
+}
+
+TEST_F(StaffTest, AbsentYesThenLeaveNoLeavesTheHoursEditableWithTheirZeros) {
+    addEmployee("Tovena", "S1", 80, 100);
+    addDay("2002/2/12", 0);
+    staff::Form5* wages = openWageWindow(openDailyOn("2002/2/12"));
+    beginWageFor(wages, "Tovena");
+    type(wages, "Text7", "8");
+    choose(wages, "DBCombo3", "Yes");
+    ASSERT_TRUE(field(wages, "Text7")->isReadOnly());
+    choose(wages, "DBCombo2", "No");
+    EXPECT_FALSE(field(wages, "Text7")->isReadOnly());
+    EXPECT_FALSE(field(wages, "Text9")->isReadOnly());
+    EXPECT_EQ(text(wages, "Text7"), "0");
+    EXPECT_EQ(text(wages, "Text9"), "0");
+    EXPECT_EQ(text(wages, "DBCombo3"), "Yes");  // the lists act independently
+    type(wages, "Text7", "4");
+    EXPECT_EQ(text(wages, "Label20"), "320");
+}
+
+TEST_F(StaffTest, OnlyTheExactTextsYesAndNoSwitchTheHours) {
+    addEmployee("Tovena", "S1", 80, 100);
+    addDay("2002/2/12", 0);
+    staff::Form5* wages = openWageWindow(openDailyOn("2002/2/12"));
+    beginWageFor(wages, "Tovena");
+    type(wages, "Text7", "8");
+    auto* leave = list(wages, "DBCombo2");
+    leave->setEditText("yes");  // typed, then the list clicked
+    QTest::mouseClick(leave->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(text(wages, "Text7"), "8");
+    EXPECT_FALSE(field(wages, "Text7")->isReadOnly());
+    leave->setEditText("Yes");
+    QTest::mouseClick(leave->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(text(wages, "Text7"), "0");
+    EXPECT_TRUE(field(wages, "Text7")->isReadOnly());
+}
+
+TEST_F(StaffTest, MonthlyPayStaysTheWageUntilAnythingChanges) {
+    addEmployee("Anna", "S2", 80, 100, 30000.4);
+    addDay("2002/2/12", 1000);
+    FormWindow* main = openDailyOn("2002/2/12");
+    staff::Form5* wages = openWageWindow(main);
+
+    // Ticked, then a deduction typed: the computed wage takes over again.
+    beginWageFor(wages, "Anna", /*monthlyPay=*/true);
+    EXPECT_EQ(text(wages, "Label25"), "30000.4");
+    type(wages, "Text13", "5");
+    EXPECT_EQ(text(wages, "Label25"), "-5");
+
+    // A second row, nothing changed after the transfer: the whole monthly
+    // pay, rounded, goes into the day's cost.
+    beginWageFor(wages, "Anna", /*monthlyPay=*/true);
+    EXPECT_EQ(text(wages, "Label25"), "30000.4");
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_EQ(text(main, "Text7"), "31000");
+    EXPECT_EQ(wageRowCount(), 2);
+}
+
+TEST_F(StaffTest, LoginWithTheBoxUntickedLeavesTheComputedWage) {
+    addEmployee("Anna", "S2", 80, 100, 30000);
+    addDay("2002/2/12", 0);
+    staff::Form5* wages = openWageWindow(openDailyOn("2002/2/12"));
+    beginWageFor(wages, "Anna");
+    EXPECT_EQ(text(wages, "Text4"), "80");
+    EXPECT_EQ(text(wages, "Text5"), "100");
+    EXPECT_EQ(text(wages, "Text2"), "S2");
+    EXPECT_EQ(text(wages, "Label25"), "0");
+}
+
+TEST_F(StaffTest, AFigureBeyondTheDoubleRangeKeepsItsTextAndStopsTheChain) {
+    addEmployee("Tovena", "S1", 80, 0);
+    addDay("2002/2/12", 0);
+    staff::Form5* wages = openWageWindow(openDailyOn("2002/2/12"));
+    beginWageFor(wages, "Tovena");
+    type(wages, "Text13", "7");
+    type(wages, "Text7", "1e30");
+    ASSERT_EQ(text(wages, "Label20"), "8E+31");
+    ASSERT_TRUE(prompts.told.isEmpty());
+
+    type(wages, "Text7", "8");  // 1e308 x 80 leaves the double range
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6:")) << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(text(wages, "Text7"), "1e308");
+    EXPECT_EQ(text(wages, "Label20"), "8E+31");
+    EXPECT_EQ(text(wages, "Label23"), "8E+31");
+    // The deductions, on their own chain, were not touched by the failure.
+    EXPECT_EQ(text(wages, "Label24"), "7");
+}
+
+}  // namespace
+}  // namespace staff_tests
