@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "asterisk_password_style.h"
 #include "bound_combo.h"
 #include "bound_line_edit.h"
 #include "data_control.h"
@@ -131,6 +132,9 @@ void Form6::buildFields() {
     serialNumber_ = findChild<ledger::ui::BoundLineEdit*>(QStringLiteral("Text1"));
     password_ = findChild<ledger::ui::BoundLineEdit*>(QStringLiteral("Text4"));
     password_->setEchoMode(QLineEdit::Password);
+    auto* asterisks = new AsteriskPasswordStyle;
+    asterisks->setParent(password_);  // the field owns its style
+    password_->setStyle(asterisks);
     salaryHour_ = findChild<ledger::ui::BoundLineEdit*>(QStringLiteral("Text11"));
     overtimeSalaryHour_ = findChild<ledger::ui::BoundLineEdit*>(QStringLiteral("Text12"));
 

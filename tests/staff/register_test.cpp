@@ -200,6 +200,7 @@ TEST_F(StaffTest, TheRegisterShowsEveryFieldWithItsCaptionAndAMaskedPassword) {
     EXPECT_EQ(text(reg, "Text17"), "Material forms of staff");
     EXPECT_EQ(field(reg, "Text4")->echoMode(), QLineEdit::Password);
     EXPECT_EQ(text(reg, "Text4"), "pw");
+    EXPECT_EQ(field(reg, "Text4")->displayText(), "**");
     EXPECT_EQ(text(reg, "Text1"), "S1");
     EXPECT_EQ(text(reg, "Text11"), "80");
     EXPECT_EQ(text(reg, "Label16"), "Monthly pay");
