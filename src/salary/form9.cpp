@@ -20,7 +20,7 @@ using ledger::ui::placeTwips;
 
 namespace {
 
-constexpr int kClientWidth = 10800;
+constexpr int kClientWidth = 13680;
 constexpr int kClientHeight = 5760;
 constexpr int kGridTop = 720;
 

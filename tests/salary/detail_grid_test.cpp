@@ -102,6 +102,10 @@ struct NameColumn {
     const char* chosen;
 };
 
+void PrintTo(const NameColumn& column, std::ostream* out) {
+    *out << column.names.join(", ").toStdString();
+}
+
 class AutosizeChoiceTest : public DetailGridTest,
                            public ::testing::WithParamInterface<NameColumn> {};
 

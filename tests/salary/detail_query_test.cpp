@@ -71,6 +71,10 @@ struct Patterns {
     QStringList dates;
 };
 
+void PrintTo(const Patterns& patterns, std::ostream* out) {
+    *out << "month '" << patterns.month << "' name '" << patterns.name << "'";
+}
+
 class DetailPatternTest : public DetailQueryTest, public ::testing::WithParamInterface<Patterns> {};
 
 TEST_P(DetailPatternTest, ListTheRowsWhoseDateAndNameContainThem) {
@@ -133,6 +137,10 @@ struct Injection {
     const char* name;
     const char* named;  // which pattern the message names
 };
+
+void PrintTo(const Injection& attempt, std::ostream* out) {
+    *out << "month '" << attempt.month << "' name '" << attempt.name << "'";
+}
 
 class DetailInjectionTest : public DetailQueryTest,
                             public ::testing::WithParamInterface<Injection> {};

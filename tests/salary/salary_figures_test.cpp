@@ -41,6 +41,11 @@ struct TypedFigures {
     const char* expected;  // Label12 Label14 Label13
 };
 
+void PrintTo(const TypedFigures& typed, std::ostream* out) {
+    *out << typed.salaryHour << " " << typed.overtimeRate << " " << typed.workHours << " "
+         << typed.overtimeHours << " " << typed.insurance << " " << typed.absentDeduct;
+}
+
 class SalaryFiguresTest : public SalaryTest, public ::testing::WithParamInterface<TypedFigures> {};
 
 TEST_P(SalaryFiguresTest, FollowEveryTypedField) {

@@ -44,6 +44,10 @@ struct NameInquiry {
     const char* expected;
 };
 
+void PrintTo(const NameInquiry& inquiry, std::ostream* out) {
+    *out << (inquiry.typed ? inquiry.typed : "(cancelled)") << " from " << inquiry.from;
+}
+
 class NameInquiryTest : public SalarySearchTest,
                         public ::testing::WithParamInterface<NameInquiry> {};
 
