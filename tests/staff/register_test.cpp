@@ -11,6 +11,8 @@ struct NameSearchCase {
     QString shown;           // the register's Name afterwards
 };
 
+void PrintTo(const NameSearchCase& c, std::ostream* out) { *out << c.what; }
+
 class NameSearchTest : public StaffTest, public ::testing::WithParamInterface<NameSearchCase> {};
 
 TEST_P(NameSearchTest, TheRegisterOpensAtTheNameOrStaysSilentlyOnItsRow) {
@@ -191,26 +193,19 @@ TEST_F(StaffTest, NewInTheRegisterAddsAnEmployee) {
               QVariant("secret"));
 }
 
-TEST_F(StaffTest, TheRegisterShowsEveryFieldWithItsCaptionAndAMaskedPassword) {
+TEST_F(StaffTest, TheRegisterShowsTheRowWithAMaskedPasswordInThreeColumns) {
     addEmployee("Tovena", "S1", 80, 100, 3000);
     FormWindow* main = openDaily();
     button(main, "Command9")->click();
     auto* reg = FormWindow::find("Form6");
-    EXPECT_EQ(reg->windowTitle(), "Material forms of staff");
-    EXPECT_EQ(text(reg, "Text17"), "Material forms of staff");
     EXPECT_EQ(field(reg, "Text4")->echoMode(), QLineEdit::Password);
     EXPECT_EQ(text(reg, "Text4"), "pw");
     EXPECT_EQ(field(reg, "Text4")->displayText(), "**");
     EXPECT_EQ(text(reg, "Text1"), "S1");
     EXPECT_EQ(text(reg, "Text11"), "80");
-    EXPECT_EQ(text(reg, "Label16"), "Monthly pay");
-    EXPECT_EQ(text(reg, "Label13"), "Vacate");
-    EXPECT_EQ(reg->findChild<QWidget*>("Label1")->palette().color(QPalette::Window),
-              QColor(0xC0, 0xC0, 0xFF));
     auto* vacate = list(reg, "DBCombo1");
     ASSERT_EQ(vacate->count(), 2);
     EXPECT_EQ(vacate->itemText(0), "Resigned");
-    EXPECT_EQ(button(reg, "Command5")->text(), "By This Name");
     // The captions' columns: left, middle, right.
     auto left = [&](const char* name) { return reg->findChild<QWidget*>(name)->x(); };
     EXPECT_LT(left("Label1"), left("Label2"));
@@ -224,16 +219,7 @@ TEST_F(StaffTest, TheRegisterShowsEveryFieldWithItsCaptionAndAMaskedPassword) {
         "Text1",    "Text2",    "Text3",    "Text5",    "Text6",  "Text7",  "Text8",  "Text9",
         "Text10",   "Text11",   "Text12",   "Text13",   "Text14", "Text17", "Check1", "DBCombo1",
         "Command1", "Command2", "Command3", "Command4", "Text15", "Text4"};
-    QStringList order;
-    QWidget* at = field(reg, "Text1");
-    order << at->objectName();
-    for (int i = 1; i < expected.size(); ++i) {
-        do at = at->nextInFocusChain();
-        while (at->focusPolicy() == Qt::NoFocus || at->objectName().isEmpty() ||
-               at->parentWidget() != reg);
-        order << at->objectName();
-    }
-    EXPECT_EQ(order, expected);
+    EXPECT_EQ(focusOrder(field(reg, "Text1"), expected.size()), expected);
 }
 
 }  // namespace

@@ -199,6 +199,19 @@ protected:
             ->click();
     }
 
+    // The window's own controls in keyboard order, from the first on.
+    static QStringList focusOrder(QWidget* first, qsizetype count) {
+        QStringList order = {first->objectName()};
+        QWidget* at = first;
+        while (order.size() < count) {
+            do at = at->nextInFocusChain();
+            while (at->focusPolicy() == Qt::NoFocus || at->objectName().isEmpty() ||
+                   at->parentWidget() != first->parentWidget());
+            order << at->objectName();
+        }
+        return order;
+    }
+
     // The seven figures, Label19 ... Label25.
     static QStringList figures(QWidget* wages) {
         QStringList out;

@@ -15,6 +15,8 @@ struct WageCase {
     const char* personnelAfter;  // the daily window's Text7 after Save
 };
 
+void PrintTo(const WageCase& c, std::ostream* out) { *out << c.what; }
+
 class WageFigureTest : public StaffTest, public ::testing::WithParamInterface<WageCase> {};
 
 TEST_P(WageFigureTest, FiguresFollowEveryKeystrokeAndSaveAddsTheRoundedWage) {

@@ -90,39 +90,7 @@ TEST_F(StaffTest, KeyboardFocusFollowsTheWageSheetOrder) {
     const QStringList expected = {"Text2",    "Text4",    "Text5",    "Text7",    "Text9",
                                   "Text12",   "Text13",   "Text14",   "Command1", "Command3",
                                   "DBCombo1", "DBCombo2", "DBCombo3", "Text1"};
-    QStringList order;
-    QWidget* at = field(wages, "Text2");
-    order << at->objectName();
-    for (int i = 1; i < expected.size(); ++i) {
-        do at = at->nextInFocusChain();
-        while (at->focusPolicy() == Qt::NoFocus || at->objectName().isEmpty() ||
-               at->parentWidget() != wages);
-        order << at->objectName();
-    }
-    EXPECT_EQ(order, expected);
-}
-
-TEST_F(StaffTest, TheWageSheetShowsItsCaptionsAndColours) {
-    addDay("2002/2/12", 0);
-    staff::Form5* wages = openWageWindow(openDailyOn("2002/2/12"));
-    EXPECT_EQ(wages->windowTitle(), "The staff calculate wages");
-    EXPECT_EQ(text(wages, "Text12"), "The staff calculate wages");
-    EXPECT_EQ(text(wages, "Label10"), "Total ");
-    EXPECT_EQ(text(wages, "Label17"), "Subtotal -2");
-    EXPECT_EQ(text(wages, "Label18"), "Daily settlement of accounts");
-    EXPECT_EQ(wages->findChild<ledger::ui::DataControl*>("Data1")->caption(), "Data1");
-    EXPECT_EQ(button(wages, "Command1")->text(), "Save");
-    EXPECT_EQ(button(wages, "Command3")->text(), "New");
-    auto colour = [&](const char* name) {
-        return wages->findChild<QWidget*>(name)->palette().color(QPalette::Window);
-    };
-    EXPECT_EQ(colour("Label19"), QColor(0xC0, 0xFF, 0xC0));
-    EXPECT_EQ(colour("Text4"), QColor(0xC0, 0xFF, 0xC0));
-    EXPECT_EQ(colour("Label21"), QColor(0xFF, 0xC0, 0xC0));
-    EXPECT_EQ(colour("Label22"), QColor(0x80, 0xFF, 0xFF));
-    EXPECT_EQ(colour("Label24"), QColor(0xC0, 0xC0, 0xFF));
-    EXPECT_EQ(colour("Label25"), QColor(0x80, 0xFF, 0x80));
-    EXPECT_EQ(colour("Label1"), QColor(0xFF, 0xFF, 0xC0));
+    EXPECT_EQ(focusOrder(field(wages, "Text2"), expected.size()), expected);
 }
 
 }  // namespace
