@@ -1,7 +1,9 @@
 #include "form9.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 #include "column_autosize.h"
@@ -58,6 +60,8 @@ Form9::Form9(QWidget* parent) : FormWindow(QStringLiteral("Form9"), parent) {
     QWidget::setTabOrder(autosize_, title_);
     QWidget::setTabOrder(title_, print_);
     QWidget::setTabOrder(print_, grid_);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 Form9::~Form9() = default;

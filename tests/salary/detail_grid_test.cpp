@@ -1,7 +1,6 @@
 #include <QFontMetricsF>
 #include <cmath>
 
-#include "column_autosize.h"
 #include "layout_units.h"
 #include "salary_fixture.h"
 
@@ -131,13 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
         NameColumn{{"Jo", "Al"}, "Name"},
         // The heading is the uppermost text: a value of its length loses.
         NameColumn{{"WWWW"}, "Name"}));
-
-TEST(ColumnAutosize, TheLongestTextByCharacterCountUppermostFirst) {
-    EXPECT_EQ(salary::longestByCharacters({}), "");
-    EXPECT_EQ(salary::longestByCharacters({"", ""}), "");
-    EXPECT_EQ(salary::longestByCharacters({"ab", "abc", "xyz", "a"}), "abc");
-    EXPECT_EQ(salary::longestByCharacters({"", "x"}), "x");
-}
 
 TEST_F(DetailGridTest, RowHeightsOrderAndTextsStayWhenColumnsAreSized) {
     addWage({"2002/12/24", "Tovena", 8, 1, 0, 0});

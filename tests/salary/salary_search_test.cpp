@@ -26,17 +26,6 @@ protected:
     }
 };
 
-TEST_F(SalarySearchTest, TheQueryListsEmployeesThenMonths) {
-    auto* window = openSalaryWindow();
-    QStringList rows;
-    for (int i = 0; i < 5; ++i) {
-        rows << shownRow(window);
-        pressBar(window, "Next");
-    }
-    EXPECT_EQ(rows, QStringList({"2002/11 Chen Ya-ting", "2002/12 Chen Ya-ting", "2002/10 Tovena",
-                                 "2002/11 Tovena", "2002/12 Tovena"}));
-}
-
 // The name inquiry: what was typed, where the window stood, where it ends.
 struct NameInquiry {
     const char* typed;  // nullptr: the prompt is cancelled
