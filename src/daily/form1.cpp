@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "criteria.h"
 #include "daily_figures.h"
 #include "data_control.h"
 #include "error_boundary.h"
@@ -147,8 +148,20 @@ void Form1::saveDay() {
     // exactly that text.
     const QString date = dateField()->text();
     ledger::RecordSource& days = data1_->source();
-    days.refresh();
-    ledger::guardedFind(days, dateCriterion(date));
+    const QString criterion = dateCriterion(date);
+    if (ledger::Criterion::isWellFormed(criterion)) {
+        days.refresh();
+        // An empty ledger has no day to show again.
+        if (days.hasCurrentRow()) ledger::guardedFind(days, criterion);
+    } else {
+        // A date with an apostrophe or a bracket cannot be searched for. The
+        // day is stored all the same; show that very row, not the first day
+        // and an error that would invite typing it in again.
+        days.writeBack();
+        const ledger::Bookmark stored = days.bookmark();
+        days.refresh();
+        days.setBookmark(stored);
+    }
     ledger::ui::setForeground(dateField(), kSavedDateColour);
 }
 

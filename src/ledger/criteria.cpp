@@ -5,6 +5,7 @@
 
 #include "amount.h"
 #include "criteria_tokens.h"
+#include "ledger_error.h"
 #include "like_match.h"
 
 namespace ledger {
@@ -40,6 +41,15 @@ Criterion Criterion::parse(const QString& text) {
     } while (tokens.acceptKeyword(u"and"));
     if (!tokens.atEnd()) tokens.rejectNext(QStringLiteral("AND or the end expected"));
     return criterion;
+}
+
+bool Criterion::isWellFormed(const QString& text) {
+    try {
+        parse(text);
+        return true;
+    } catch (const LedgerError&) {
+        return false;
+    }
 }
 
 QStringList Criterion::columns() const {

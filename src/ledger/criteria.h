@@ -28,6 +28,8 @@ struct Criterion {
     std::vector<Condition> conditions;
 
     static Criterion parse(const QString& text);
+    // Whether parse() would accept the text (no exception).
+    static bool isWellFormed(const QString& text);
 
     // The columns named by the conditions, in order.
     QStringList columns() const;

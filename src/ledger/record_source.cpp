@@ -316,6 +316,14 @@ void RecordSource::writeBack() {
     for (FieldBinding* f : changed) f->clearChanged();
 }
 
+void RecordSource::discardEdits() {
+    for (FieldBinding* f : fields_) f->clearChanged();
+    if (adding_) {
+        adding_ = false;
+        current_ = beforeAdd_;
+    }
+}
+
 void RecordSource::refresh() {
     requireOpen();
     writeBack();

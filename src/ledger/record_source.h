@@ -79,6 +79,10 @@ public:
 
     bool hasCurrentRow() const { return current_ >= 0 && !rowGone_; }
     bool isNewRow() const { return adding_; }
+    // Whether what is typed into a bound field has a row to go to: a current
+    // row or a new row being entered. On an empty table, or after Delete,
+    // there is none until New or a move.
+    bool acceptsEdits() const { return isOpen() && (adding_ || hasCurrentRow()); }
     int rowCount() const { return static_cast<int>(keys_.size()); }
     int currentIndex() const { return current_; }
 
@@ -97,6 +101,10 @@ public:
 
     // Stores the changed fields now (what every move does first).
     void writeBack();
+    // Gives up the pending edits without storing them (the user chose to
+    // close a window whose edits cannot be stored); a new row nobody stored
+    // is dropped. What is stored already stays as it is.
+    void discardEdits();
 
 Q_SIGNALS:
     // After a new current row (or none) was loaded into the bound fields.

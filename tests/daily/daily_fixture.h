@@ -68,14 +68,14 @@ protected:
         ledger::ui::setScreenDpiForTesting(0);
     }
 
-    // Unloads every window; edits a test left that cannot be stored (text in
-    // an amount column) are dropped so the next test starts afresh.
+    // Unloads every window; edits a test left (stored or not) are given up so
+    // the next test starts afresh without a question.
     static void closeWindows() {
         for (const char* name : {"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7"}) {
             auto* window = ledger::ui::FormWindow::find(QString::fromUtf8(name));
-            if (!window || window->unload()) continue;
-            for (auto* edit : window->findChildren<ledger::ui::BoundLineEdit*>())
-                edit->clearChanged();
+            if (!window) continue;
+            for (auto* data : window->findChildren<ledger::ui::DataControl*>())
+                data->source().discardEdits();
             EXPECT_TRUE(window->unload());
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -263,6 +263,79 @@ TEST_F(RecordSourceTest, DeleteLeavesNoCurrentRowUntilTheNextMove) {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 3);
 }
 
+TEST_F(RecordSourceTest, TwoSourcesBindingTheSameColumnsStoreOnlyWhatEachChanged) {
+    // Both bind Rent and Partner of the same row. B was opened before A's
+    // change, so B's Rent field still shows the old 100: storing it would
+    // undo A's edit.
+    RecordSource a("Data1"), b("Data1");
+    FakeField aRent(a, "Rent"), aPartner(a, "Partner");
+    FakeField bRent(b, "Rent"), bPartner(b, "Partner");
+    openLedger(a);
+    openLedger(b);
+    aRent.type("250");
+    a.writeBack();
+    bPartner.type("7");
+    b.writeBack();
+    const auto row = db.query(
+        "SELECT Rent, Partner FROM \"daily settlement of accounts\" ORDER BY rowid LIMIT 1")[0];
+    EXPECT_DOUBLE_EQ(row[0].toDouble(), 250);
+    EXPECT_DOUBLE_EQ(row[1].toDouble(), 7);
+    EXPECT_EQ(bRent.text, "100") << "B shows its row as read until it moves";
+}
+
+TEST_F(RecordSourceTest, RefreshReadsRowsStoredMeanwhileByAnotherSource) {
+    RecordSource shown("Data1"), other("Data1");
+    FakeField shownDate(shown, "Date");
+    FakeField otherDate(other, "Date");
+    openLedger(shown);
+    openLedger(other);
+    other.addNew();
+    otherDate.type("2003/3/3");
+    other.writeBack();
+    // The row set was fixed at open: the new day is not in it yet.
+    EXPECT_FALSE(ledger::guardedFind(shown, "Date like '2003/3/3'"));
+    EXPECT_EQ(shown.rowCount(), 4);
+    shown.refresh();
+    EXPECT_EQ(shown.rowCount(), 5);
+    EXPECT_TRUE(ledger::guardedFind(shown, "Date like '2003/3/3'"));
+    EXPECT_EQ(shownDate.text, "2003/3/3");
+}
+
+TEST_F(RecordSourceTest, EditsNeedARowAndCanBeGivenUp) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "Rent");
+    EXPECT_FALSE(data.acceptsEdits()) << "not open";
+    openLedger(data);
+    EXPECT_TRUE(data.acceptsEdits());
+    data.deleteCurrent();
+    EXPECT_FALSE(data.acceptsEdits()) << "after Delete";
+    data.addNew();
+    EXPECT_TRUE(data.acceptsEdits()) << "a new row";
+    date.type("2009/9/9");
+    data.discardEdits();
+    EXPECT_FALSE(data.isNewRow());
+    EXPECT_FALSE(date.isChanged());
+    data.moveFirst();
+    rent.type("5");
+    data.discardEdits();
+    data.close();
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\" WHERE "
+                        "Date='2009/9/9' OR Rent=5")
+                  .toInt(),
+              0);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 3);
+}
+
+TEST_F(RecordSourceTest, AnEmptyTableAcceptsEditsOnlyAfterNew) {
+    db.exec("DELETE FROM \"daily settlement of accounts\"");
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    EXPECT_FALSE(data.acceptsEdits());
+    data.addNew();
+    EXPECT_TRUE(data.acceptsEdits());
+}
+
 // A field whose change reaction fails when it is filled (an overflowing
 // stored figure, say).
 struct FailingField : FakeField {
@@ -361,6 +434,19 @@ TEST_F(SelectTextTest, WageDetailRowsMatchAnywhereAndComeInCalendarOrder) {
     EXPECT_EQ(rows[2][0], "2002/11/30");
     EXPECT_EQ(rows[0].size(), 7);
     EXPECT_EQ(rows[1][6], "80") << "the day's wage from the saved query";
+}
+
+// Dates ordered as days, where that differs from text order.
+TEST_F(SelectTextTest, OrderByDateFollowsTheCalendarNotTheText) {
+    db.exec("DELETE FROM \"The staff calculate wages\"");
+    const QStringList cols = {"Date", "Name", "Salary hour", "Main hour"};
+    for (const char* day :
+         {"2003/1/1", "2002/10/1", "2002/1/15", "2002/12/1", "2002/9/30", "2002/1/5"})
+        db.insert(schema::kWages, cols, {day, "Tovena", 10.0, 1.0});
+    QStringList dates;
+    for (const QStringList& row : run(detail("", ""))) dates << row[0];
+    EXPECT_EQ(dates, (QStringList{"2002/1/5", "2002/1/15", "2002/9/30", "2002/10/1", "2002/12/1",
+                                  "2003/1/1"}));
 }
 
 TEST_F(SelectTextTest, PatternWithAnApostropheCannotReachTheStore) {

@@ -108,9 +108,14 @@ TEST_F(WidgetsTest, FailedBarMoveShowsOneMessageAndStays) {
     EXPECT_TRUE(prompts.told[0].startsWith(programTitle() + "|"));
     EXPECT_EQ(w->date->text(), "2002/2/12");
     EXPECT_EQ(w->rent->text(), "twelve");
-    // Closing cannot store it either: the window stays, with the text.
+    // Closing cannot store it either: the user is told why and asked; the
+    // default answer keeps the window, with the text.
+    prompts.yesNoAnswers = {false};
     EXPECT_FALSE(w->unload());
+    ASSERT_EQ(prompts.defaultNoAsked.size(), 1);
+    EXPECT_TRUE(prompts.defaultNoAsked[0].message.startsWith("Error 3421:"));
     EXPECT_EQ(FormWindow::find("TestForm"), w);
+    EXPECT_EQ(w->rent->text(), "twelve");
     w->rent->setText("12");
     EXPECT_TRUE(w->unload());
     EXPECT_EQ(FormWindow::find("TestForm"), nullptr);

@@ -25,6 +25,12 @@ bool ScriptedPrompts::askYesNo(QWidget*, const QString& message, const QString& 
     return answer;
 }
 
+bool ScriptedPrompts::askYesNoDefaultNo(QWidget* parent, const QString& message,
+                                        const QString& title) {
+    defaultNoAsked.push_back({message, title, {}});
+    return askYesNo(parent, message, title);
+}
+
 void ScriptedPrompts::tell(QWidget*, const QString& message, const QString& title) {
     told << title + QLatin1Char('|') + message;
     toldTexts << message;

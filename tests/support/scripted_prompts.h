@@ -23,11 +23,15 @@ public:
     };
     std::vector<Asked> inputsAsked;
     std::vector<Asked> yesNoAsked;
+    // The Yes/No boxes whose default is No (asked before giving something up).
+    std::vector<Asked> defaultNoAsked;
     QStringList told;       // messages shown, "title|message"
     QStringList toldTexts;  // messages shown, message only
 
     QString input(QWidget*, const QString& message, const QString& title,
                   const QString& preset) override;
     bool askYesNo(QWidget*, const QString& message, const QString& title) override;
+    // Recorded in yesNoAsked too, and answered from the same script.
+    bool askYesNoDefaultNo(QWidget*, const QString& message, const QString& title) override;
     void tell(QWidget*, const QString& message, const QString& title) override;
 };

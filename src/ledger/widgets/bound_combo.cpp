@@ -1,6 +1,11 @@
 #include "bound_combo.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QScopedValueRollback>
+#include <QWheelEvent>
+
+#include "typing_guard.h"
 
 namespace ledger::ui {
 
@@ -10,6 +15,7 @@ BoundCombo::BoundCombo(const QString& objectName, RecordSource& listSource,
     setObjectName(objectName);
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    lineEdit()->installEventFilter(this);
     // The list follows its source whenever that opens or refreshes.
     connect(&listSource, &RecordSource::currentRowChanged, this, [this] {
         if (!filling_) reloadList();
@@ -30,6 +36,40 @@ void BoundCombo::setTarget(RecordSource& target, const QString& targetColumn) {
     target_ = &target;
     targetColumn_ = targetColumn;
     target.bind(this);
+}
+
+bool BoundCombo::mayEdit() { return !target_ || allowEditOfBoundField(this, target_); }
+
+void BoundCombo::keyPressEvent(QKeyEvent* event) {
+    // Arrows and F4 choose another entry; Tab and Escape stay free.
+    const int key = event->key();
+    const bool chooses = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                         key == Qt::Key_PageDown || key == Qt::Key_F4;
+    if ((chooses || isEditingEvent(event)) && !mayEdit()) return event->accept();
+    QComboBox::keyPressEvent(event);
+}
+
+void BoundCombo::inputMethodEvent(QInputMethodEvent* event) {
+    if (isEditingEvent(event) && !mayEdit()) return event->accept();
+    QComboBox::inputMethodEvent(event);
+}
+
+void BoundCombo::wheelEvent(QWheelEvent* event) {
+    // The wheel changes the choice; without a row it scrolls nothing.
+    if (target_ && !target_->acceptsEdits()) return event->ignore();
+    QComboBox::wheelEvent(event);
+}
+
+void BoundCombo::showPopup() {
+    if (mayEdit()) QComboBox::showPopup();
+}
+
+bool BoundCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && isEditingEvent(event) && !mayEdit()) {
+        event->accept();
+        return true;
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void BoundCombo::reloadList() {

@@ -27,12 +27,22 @@ public:
     QString editedText() const override { return currentText(); }
     void clearChanged() override { changed_ = false; }
 
+protected:
+    // With a target that has no row, choosing or typing is refused (with a
+    // word why), as in every bound field.
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void showPopup() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // The shown text really changed (a choice, typing, or a row change).
     void valueChanged(const QString& text);
 
 private:
     void reloadList();
+    bool mayEdit();
 
     QPointer<RecordSource> list_;
     QString listColumn_;

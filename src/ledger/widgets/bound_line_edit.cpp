@@ -1,5 +1,10 @@
 #include "bound_line_edit.h"
 
+#include <QContextMenuEvent>
+#include <QScopedValueRollback>
+
+#include "typing_guard.h"
+
 namespace ledger::ui {
 
 BoundLineEdit::BoundLineEdit(const QString& objectName, RecordSource& source, const QString& column,
@@ -7,9 +12,10 @@ BoundLineEdit::BoundLineEdit(const QString& objectName, RecordSource& source, co
     : QLineEdit(parent), source_(&source), column_(column) {
     setObjectName(objectName);
     // Qt emits textChanged only when the text really differs; whatever set
-    // it, a change outside a fill is an edit to store.
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (!filling_) changed_ = true;
+    // it, a change outside a fill is an edit to store. Typed back to the
+    // row's own value, there is nothing left to store.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!filling_) changed_ = text != shownText_;
     });
     source.bind(this);
 }
@@ -18,13 +24,25 @@ BoundLineEdit::~BoundLineEdit() {
     if (source_) source_->unbind(this);
 }
 
+bool BoundLineEdit::event(QEvent* event) {
+    // Read-only fields ignore edits anyway; only real edits are refused.
+    if (!isReadOnly() && isEditingEvent(event) && !allowEditOfBoundField(this, source_)) {
+        event->accept();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
+void BoundLineEdit::contextMenuEvent(QContextMenuEvent* event) {
+    // The menu's Paste and Delete would edit a field that has no row.
+    if (!isReadOnly() && !allowEditOfBoundField(this, source_)) return event->accept();
+    QLineEdit::contextMenuEvent(event);
+}
+
 void BoundLineEdit::showValue(const QString& text) {
-    filling_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{filling_};
+    const QScopedValueRollback filling(filling_, true);
     changed_ = false;
+    shownText_ = text;
     setText(text);
     // Show the start of a long value, as a freshly filled field does.
     setCursorPosition(0);

@@ -9,7 +9,9 @@ namespace ledger::ui {
 
 // A text field bound to a column of a record source's current row. Filled on
 // every row change without counting as changed; any other text change, typed
-// or set by code, marks it changed until the next write-back. Its textChanged
+// or set by code, marks it changed until the next write-back, unless the
+// text is back to what the row showed. Typing is refused (with a word why)
+// while the record source has no row to store it in. Its textChanged
 // signal fires synchronously and only when the text really differs, so
 // windows hang their change reactions on it (through connectGuarded).
 class BoundLineEdit : public QLineEdit, public FieldBinding {
@@ -23,11 +25,20 @@ public:
     void showValue(const QString& text) override;
     bool isChanged() const override { return changed_; }
     QString editedText() const override { return text(); }
-    void clearChanged() override { changed_ = false; }
+    // After a write-back the text is what the row holds.
+    void clearChanged() override {
+        changed_ = false;
+        shownText_ = text();
+    }
+
+protected:
+    bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     QPointer<RecordSource> source_;
     QString column_;
+    QString shownText_;  // the row's value as last filled
     bool filling_ = false;
     bool changed_ = false;
 };

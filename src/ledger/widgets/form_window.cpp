@@ -5,6 +5,8 @@
 
 #include "data_control.h"
 #include "error_boundary.h"
+#include "prompts.h"
+#include "record_source.h"
 
 namespace ledger::ui {
 
@@ -44,14 +46,41 @@ void FormWindow::load() {
         runReporting(this, [data] { data->source().open(); });
 }
 
+bool FormWindow::storeOrGiveUpEdits(ledger::RecordSource& source) {
+    QString why;
+    try {
+        source.writeBack();
+        return true;
+    } catch (const std::exception& error) {
+        why = errorText(error);
+    } catch (...) {
+        why = QStringLiteral("Unexpected error.");
+    }
+    // Edits that cannot be stored (a read-only or replaced file, a full disk,
+    // text a column cannot take) must neither trap the user in the window
+    // nor vanish unseen: the user decides, and keeping them is the default.
+    const QString question =
+        why + QStringLiteral(
+                  "\n\nWhat was typed in this window cannot be stored. Close the "
+                  "window without it?\n(No keeps the window open with the typed "
+                  "text.)");
+    if (!prompts().askYesNoDefaultNo(this, question, programTitle())) return false;
+    source.discardEdits();
+    return true;
+}
+
 bool FormWindow::unload() {
     if (unloading_) return true;
-    // Store pending edits first; if they cannot be stored the window stays,
-    // with the typed text, so nothing is lost.
     const auto sources = findChildren<DataControl*>();
     for (DataControl* data : sources)
-        if (!runGuarded(this, [data] { data->source().writeBack(); })) return false;
-    for (DataControl* data : sources) runGuarded(this, [data] { data->source().close(); });
+        if (!storeOrGiveUpEdits(data->source())) return false;
+    // Everything to store is stored or given up: closing cannot lose more.
+    for (DataControl* data : sources) {
+        try {
+            data->source().close();
+        } catch (...) {
+        }
+    }
     unloading_ = true;
     loadedWindows().remove(objectName());
     close();

@@ -3,6 +3,10 @@
 #include <QWidget>
 #include <functional>
 
+namespace ledger {
+class RecordSource;
+}
+
 namespace ledger::ui {
 
 class DataControl;
@@ -25,8 +29,9 @@ public:
     bool isLoaded() const { return loaded_; }
 
     // Write-back and close of every record source, then the window is
-    // destroyed. Returns false (window stays) when pending edits could not be
-    // stored, so nothing typed is lost.
+    // destroyed. When pending edits cannot be stored the user is told why and
+    // asked whether to close without them; No (the default) keeps the window
+    // open with the typed text and returns false.
     bool unload();
 
     // Registry of loaded windows and of how to create each.
@@ -40,6 +45,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool storeOrGiveUpEdits(ledger::RecordSource& source);
+
     bool loaded_ = false;
     bool unloading_ = false;
 };

@@ -21,16 +21,27 @@ public:
     }
 
     bool askYesNo(QWidget* parent, const QString& message, const QString& title) override {
-        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
-                        QMessageBox::Yes | QMessageBox::No, parent);
-        box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes;
+        return ask(parent, message, title, QMessageBox::Yes);
+    }
+
+    bool askYesNoDefaultNo(QWidget* parent, const QString& message, const QString& title) override {
+        return ask(parent, message, title, QMessageBox::No);
     }
 
     void tell(QWidget* parent, const QString& message, const QString& title) override {
         QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
                         QMessageBox::Ok, parent);
         box.exec();
+    }
+
+private:
+    static bool ask(QWidget* parent, const QString& message, const QString& title,
+                    QMessageBox::StandardButton defaultButton) {
+        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(defaultButton);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     }
 };
 

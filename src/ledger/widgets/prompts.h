@@ -16,6 +16,11 @@ public:
                           const QString& preset) = 0;
     // Yes/No box; Yes is the default button (Enter answers Yes).
     virtual bool askYesNo(QWidget* parent, const QString& message, const QString& title) = 0;
+    // Yes/No box for a step that gives something up; No is the default
+    // button, so Enter keeps things as they are.
+    virtual bool askYesNoDefaultNo(QWidget* parent, const QString& message, const QString& title) {
+        return askYesNo(parent, message, title);
+    }
     // A message with an OK button (errors and notices).
     virtual void tell(QWidget* parent, const QString& message, const QString& title) = 0;
 };
