@@ -185,8 +185,24 @@ double parseAmount(QStringView text) {
     return value;
 }
 
+namespace {
+
+// The text without the blanks, tabs and line feeds around it: exactly the
+// characters the figures skip, so that a field the figures read as 0 (one
+// starting with an ideographic space or a carriage return) is never stored
+// as a number.
+QStringView withoutSkippedEnds(QStringView text) {
+    auto skipped = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; };
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && skipped(text[begin])) ++begin;
+    while (end > begin && skipped(text[end - 1])) --end;
+    return text.mid(begin, end - begin);
+}
+
+}  // namespace
+
 std::optional<StoredAmount> parseStoredAmount(QStringView text) {
-    const QStringView trimmed = text.trimmed();
+    const QStringView trimmed = withoutSkippedEnds(text);
     if (trimmed.isEmpty()) return StoredAmount{true, 0.0};
 
     // Only the complete form amount text writes (and what people type like

@@ -1,5 +1,6 @@
 #include "form10.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "layout_units.h"
 #include "ledger_error.h"
 #include "program_folder.h"
+#include "prompts.h"
 #include "record_source.h"
 #include "schema.h"
 
@@ -91,6 +93,9 @@ void Form10::buildControls() {
     name_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text3"), data1_->source(),
                                           QStringLiteral("Name"), this);
     name_->setFont(arialFont(12, true));
+    // The user picks their row with the bar; the login window must never
+    // rename a member of staff, so the name is shown, not edited.
+    name_->setReadOnly(true);
     placeTwips(name_, 1800, 1560, 2055, 495);
 
     storedPassword_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text2"), data1_->source(),
@@ -134,6 +139,18 @@ void Form10::login() {
         // create the file; if it has appeared meanwhile, the first staff row
         // shows and the user can log in.
         staff.open();
+        return;
+    }
+
+    if (staff.rowCount() == 0) {
+        // No row to compare with: say what is missing and how to mend it.
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("The staff register in %1 has nobody in it yet, so nobody can log in. "
+                           "Add the first member of staff with\n  tallowbrook-db add-staff "
+                           "\"%1\" NAME\nthen start the program again.")
+                .arg(QDir::toNativeSeparators(staff.databasePath())),
+            ledger::ui::programTitle());
         return;
     }
 

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "data_control.h"
 #include "form_window.h"
 #include "prompts.h"
 
@@ -20,6 +21,18 @@ QLineEdit* mainWindowField(const QString& fieldName) {
     return main ? main->findChild<QLineEdit*>(fieldName) : nullptr;
 }
 
+const ledger::RecordSource* mainWindowDays() {
+    ledger::ui::FormWindow* main = ledger::ui::FormWindow::find(kMainWindow);
+    auto* data =
+        main ? main->findChild<ledger::ui::DataControl*>(QStringLiteral("Data1")) : nullptr;
+    return data ? &data->source() : nullptr;
+}
+
+bool mainWindowDayIsStored() {
+    const ledger::RecordSource* days = mainWindowDays();
+    return days && days->isOpen() && days->hasCurrentRow() && !days->isNewRow();
+}
+
 void bringMainWindowForward() {
     if (ledger::ui::FormWindow* main = ledger::ui::FormWindow::find(kMainWindow)) {
         main->show();
@@ -36,6 +49,16 @@ void tellMainWindowClosed(QWidget* parent) {
         QStringLiteral("The daily settlement window has been closed, so there is no day to "
                        "work on. Nothing was changed. Closing this sheet still stores its "
                        "items."),
+        ledger::ui::programTitle());
+}
+
+void tellMainWindowDayNotStored(QWidget* parent) {
+    ledger::ui::prompts().tell(
+        parent,
+        QStringLiteral("The daily window's day has not been saved yet, so it has no items to "
+                       "show here, and this sheet's items belong to another day. Nothing was "
+                       "changed. Save the day in the daily window first, then press \"By here "
+                       "day\"."),
         ledger::ui::programTitle());
 }
 

@@ -15,6 +15,7 @@
 #include "layout_units.h"
 #include "main_window_link.h"
 #include "program_folder.h"
+#include "prompts.h"
 #include "record_source.h"
 #include "schema.h"
 
@@ -164,6 +165,12 @@ void SupplySheet::goToMainWindowDay() {
         tellMainWindowClosed(this);
         return;
     }
+    if (!mainWindowDayIsStored()) {
+        // A new day before Save: any row found now would be another day's,
+        // and items typed into it would land there.
+        tellMainWindowDayNotStored(this);
+        return;
+    }
     ledger::guardedFind(data_->source(),
                         design_.criterionPrefix + day->text() + QStringLiteral("'"));
 }
@@ -176,11 +183,34 @@ void SupplySheet::confirm() {
         tellMainWindowClosed(this);
         return;
     }
+    if (!mainWindowDayIsStored()) {
+        tellMainWindowDayNotStored(this);
+        return;
+    }
+    if (!showsMainWindowDay()) {
+        // Another day's subtotal would be filed under the daily window's day.
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("This sheet shows the items of %1, not those of the daily window's "
+                           "day %2. Nothing was written. Press \"By here day\" to show that "
+                           "day's items, then \"Confirm\".")
+                .arg(date_->text(), mainWindowField(QStringLiteral("Text2"))->text()),
+            ledger::ui::programTitle());
+        return;
+    }
     bringMainWindowForward();
     // A change in the daily window like a keystroke: its figures follow, and
     // its own write-back stores the value with its day.
     target->setText(subtotal_->text());
     unload();
+}
+
+bool SupplySheet::showsMainWindowDay() const {
+    // The same row of the ledger, not merely the same date text.
+    const ledger::RecordSource* days = mainWindowDays();
+    const ledger::RecordSource& sheet = data_->source();
+    return days && sheet.hasCurrentRow() && !sheet.isNewRow() &&
+           sheet.bookmark() == days->bookmark();
 }
 
 }  // namespace supplies

@@ -44,6 +44,7 @@ private:
     void recomputeSubtotal();
     void goToMainWindowDay();  // Command1 "By here day"
     void confirm();            // Command2 "Confirm"
+    bool showsMainWindowDay() const;
 
     const SheetDesign& design_;
     ledger::ui::DataControl* data_ = nullptr;

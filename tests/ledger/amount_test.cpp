@@ -337,6 +337,13 @@ const StoredCase kStoredCases[] = {
     {u"1e-05", true, false, 1e-5},
     {u"1.23456789012346E+17", true, false, 1.23456789012346e17},
     {u"1e-400", true, false, 0},
+    {u"\n5\n", true, false, 5},
+    // characters the figures do not skip: they read such text as 0, so it
+    // must not be stored as a number either
+    {u"\u300012", false, false, 0},
+    {u"\r12", false, false, 0},
+    {u"12\r", false, false, 0},
+    {u"\u00a012", false, false, 0},
     // not a complete number with "." as the decimal point
     {u"1,5", false, false, 0},
     {u"1.000,5", false, false, 0},
@@ -358,6 +365,17 @@ const StoredCase kStoredCases[] = {
 };
 
 class StoredAmountForm : public ::testing::TestWithParam<std::tuple<StoredCase, Desktop>> {};
+
+// What the write-back stores is what the figures count: every text the
+// stored form accepts reads as the same number in a figure.
+TEST(StoredAmountAgreement, EveryAcceptedTextCountsTheSameInTheFigures) {
+    for (const StoredCase& c : kStoredCases) {
+        const auto stored = ledger::parseStoredAmount(QStringView(c.text));
+        if (!stored || stored->isEmpty) continue;
+        EXPECT_EQ(ledger::parseAmount(QStringView(c.text)), stored->value)
+            << QString::fromUtf16(c.text).toStdString();
+    }
+}
 
 TEST_P(StoredAmountForm, AcceptsOnlyACompleteNumber) {
     const auto& [c, desktop] = GetParam();

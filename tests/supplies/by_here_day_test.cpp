@@ -27,7 +27,7 @@ TEST_F(ByHereDayTest, DetailOpensTheSheetOnTheDailyWindowsDay) {
     EXPECT_TRUE(prompts.told.isEmpty());
 }
 
-TEST_F(ByHereDayTest, ADayWithoutARowLeavesTheSheetWhereItWas) {
+TEST_F(ByHereDayTest, ANewDayBeforeSaveLeavesTheSheetWhereItWasAndSaysSo) {
     auto* main = openDailyWindow();
     main->showDay("2002/2/13");
     auto* sheet = openLikeDetailButton("Form2");
@@ -39,7 +39,10 @@ TEST_F(ByHereDayTest, ADayWithoutARowLeavesTheSheetWhereItWas) {
     button(sheet, "Command1")->click();
     EXPECT_EQ(dateField(sheet)->text(), "2002/2/13");
     EXPECT_EQ(subtotal(sheet), "4");
-    EXPECT_TRUE(prompts.told.isEmpty());
+    // The sheet says that what it shows is not the new day's.
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("not been saved"))
+        << prompts.toldTexts[0].toStdString();
 }
 
 TEST_F(ByHereDayTest, RightAfterOpeningADayWithoutARowLeavesTheFirstRow) {
@@ -134,12 +137,12 @@ TEST_F(ByHereDayTest, AnApostropheInTheDayIsReportedAndTheSheetStays) {
     EXPECT_EQ(dateField(sheet)->text(), "2002/2/12");
 }
 
-TEST_F(ByHereDayTest, AnEmptyTableReportsTheMissingRowAndDoesNothingElse) {
+TEST_F(ByHereDayTest, AnEmptyTableSaysTheDayIsNotSavedAndDoesNothingElse) {
     db.exec("DELETE FROM \"daily settlement of accounts\"");
     auto* main = openDailyWindow();
     auto* sheet = openLikeDetailButton("Form2");
     ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 3021"))
+    EXPECT_TRUE(prompts.toldTexts[0].contains("not been saved"))
         << prompts.toldTexts[0].toStdString();
     EXPECT_EQ(subtotal(sheet), "0");
     EXPECT_EQ(dateField(sheet)->text(), "");

@@ -69,28 +69,59 @@ TEST_F(ConfirmTest, ClosingTheSheetStoresItsItems) {
     EXPECT_EQ(stored(day12, "Tableware"), QVariant(15.5));
 }
 
-TEST_F(ConfirmTest, AfterMovingTheSheetItsDaysSubtotalGoesToTheDailyWindowsDay) {
+TEST_F(ConfirmTest, ASheetMovedToAnotherDayConfirmsNothingUntilBackOnTheDay) {
     auto* main = openDailyWindow();
     main->showDay("2002/2/12");
     auto* sheet = openLikeDetailButton("Form2");
     pressBar(sheet, "Next");
     ASSERT_EQ(dateField(sheet)->text(), "2002/2/13");
     confirm(sheet);
-    EXPECT_EQ(main->date->text(), "2002/2/12");
-    EXPECT_EQ(main->tableware->text(), "4");
-    main->data->source().writeBack();
-    EXPECT_EQ(stored(day12, "Tableware"), QVariant(4.0));
-    EXPECT_EQ(stored(day13, "Tableware"), QVariant());
+    // 2002/2/13's subtotal (4) is not filed under 2002/2/12.
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("2002/2/13") &&
+                prompts.toldTexts[0].contains("2002/2/12"))
+        << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(main->tableware->text(), "40");
+    EXPECT_FALSE(main->tableware->isChanged());
+    EXPECT_EQ(FormWindow::find("Form2"), sheet);
+
+    button(sheet, "Command1")->click();
+    ASSERT_EQ(dateField(sheet)->text(), "2002/2/12");
+    QTest::keyClicks(item(sheet, 3), "7");
+    confirm(sheet);
+    EXPECT_EQ(main->tableware->text(), "7");
+    EXPECT_EQ(FormWindow::find("Form2"), nullptr);
 }
 
-TEST_F(ConfirmTest, ADayWithoutARowConfirmsTheFirstRowsSubtotal) {
+TEST_F(ConfirmTest, ANewDayBeforeSaveGetsNeitherItemsNorASubtotal) {
     auto* main = openDailyWindow();
     main->data->source().addNew();
     QTest::keyClicks(main->date, "2002/3/1");
     auto* sheet = openLikeDetailButton("Form2");
-    ASSERT_EQ(dateField(sheet)->text(), "2002/2/11");
+    // Opening says why there is nothing of this day to show.
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("not been saved"))
+        << prompts.toldTexts[0].toStdString();
     confirm(sheet);
-    EXPECT_EQ(main->tableware->text(), "10");
+    ASSERT_EQ(prompts.toldTexts.size(), 2);
+    EXPECT_EQ(prompts.toldTexts[1], prompts.toldTexts[0]);
+    EXPECT_EQ(main->tableware->text(), "");
+    EXPECT_FALSE(main->tableware->isChanged());
+    EXPECT_EQ(FormWindow::find("Form2"), sheet);
+}
+
+TEST_F(ConfirmTest, AnEmptyLedgerGetsNoSubtotal) {
+    db.exec("DELETE FROM \"daily settlement of accounts\"");
+    auto* main = openDailyWindow();
+    auto* sheet = openLikeDetailButton("Form3");
+    confirm(sheet);
+    EXPECT_EQ(prompts.toldTexts.size(), 2);  // at opening, and at Confirm
+    EXPECT_EQ(main->articles->text(), "");
+    EXPECT_FALSE(main->articles->isChanged());
+    // Nothing is left pending: both windows close at once.
+    EXPECT_TRUE(sheet->unload());
+    EXPECT_TRUE(main->unload());
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"daily settlement of accounts\"").toInt(), 0);
 }
 
 TEST_F(ConfirmTest, TheCloseBoxStoresItemsAndLeavesTheDailyWindowAlone) {
@@ -112,13 +143,15 @@ TEST_F(ConfirmTest, TextNotANumberIsNotStoredAndTheSheetStaysOpen) {
     auto* sheet = openLikeDetailButton("Form2");
     QTest::keyClicks(item(sheet, 1), "12abc");
     QTest::keyClicks(item(sheet, 2), "8");
+    prompts.yesNoAnswers = {false};
     confirm(sheet);
-    // The daily window got the subtotal; the items could not be stored, and
-    // the sheet stays with what was typed so the user can correct it.
+    // The daily window got the subtotal; the items could not be stored. The
+    // user is told why and keeps the sheet with what was typed (the answer
+    // No, which is also the default).
     EXPECT_EQ(main->tableware->text(), "20");
-    ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 3421"))
-        << prompts.toldTexts[0].toStdString();
+    ASSERT_EQ(prompts.defaultNoAsked.size(), 1);
+    EXPECT_TRUE(prompts.defaultNoAsked[0].message.startsWith("Error 3421"))
+        << prompts.defaultNoAsked[0].message.toStdString();
     EXPECT_EQ(FormWindow::find("Form2"), sheet);
     EXPECT_EQ(item(sheet, 1)->text(), "12abc");
     EXPECT_TRUE(stored(day12, "Soup cup").isNull());
