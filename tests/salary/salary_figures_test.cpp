@@ -146,6 +146,40 @@ TEST_F(SalaryTest, ARateTypedHereIsStoredInTheRegisterOnClosing) {
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
 }
 
+TEST_F(SalaryTest, ARateThatIsNoNumberIsNeverLostOnClosing) {
+    addExampleMonth();
+    QPointer<salary::Form7> window = openSalaryWindow();
+    window->show();
+    QLineEdit* rate = field(window, "Text4");
+    rate->selectAll();
+    QTest::keyClicks(rate, "9O");
+    // Asked, and No keeps the window with what was typed.
+    prompts.yesNoAnswers.push_back(false);
+    window->close();
+    flushDeletes();
+    ASSERT_FALSE(window.isNull());
+    ASSERT_EQ(prompts.yesNoAsked.size(), 1u);
+    EXPECT_EQ(text(window, "Text4"), "9O");
+
+    rate->selectAll();
+    QTest::keyClicks(rate, "90");
+    window->close();
+    flushDeletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(db.scalar("SELECT \"Salary hour\" FROM \"Materials forms of staff\""),
+              QVariant(90.0));
+}
+
+TEST_F(SalaryTest, TypingIntoAnEmptyMonthListIsRefused) {
+    addStaff("Tovena", 80, 100);
+    auto* window = openSalaryWindow();
+    window->show();
+    QTest::keyClicks(field(window, "Text13"), "5");
+    EXPECT_EQ(text(window, "Text13"), "");
+    EXPECT_EQ(figures(window), "0 0 0");
+    EXPECT_EQ(prompts.told.size(), 1);
+}
+
 // The month rows are sums of the wage rows: typed totals show in the
 // figures, are never stored, and the user hears so once at the next move or
 // close, which goes ahead.
