@@ -72,6 +72,9 @@ int createDatabase(const QString& path, bool withDemoData, bool force, QTextStre
     if (withDemoData)
         out << "Log in as " << ledger::kDemoLoginName << " with the password "
             << ledger::kDemoLoginPassword << "." << Qt::endl;
+    else
+        out << "The staff register is empty; add the first member of staff with" << Qt::endl
+            << "  tallowbrook-db add-staff " << shown(path) << " NAME" << Qt::endl;
     return 0;
 }
 

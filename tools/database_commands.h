@@ -13,4 +13,8 @@ int createDatabase(const QString& path, bool withDemoData, bool force, QTextStre
 // Lists what the file lacks for the program; 0 only when nothing is missing.
 int checkDatabase(const QString& path, QTextStream& out, QTextStream& err);
 
+// Adds a member of staff with the password read from standard input (not
+// echoed on a terminal, asked twice there).
+int addStaff(const QString& path, const QString& name, QTextStream& out, QTextStream& err);
+
 }  // namespace tools

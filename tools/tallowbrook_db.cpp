@@ -39,6 +39,9 @@ int main(int argc, char** argv) {
             "                (log in as %1, password %2)\n"
             "  check PATH    list what the file lacks for the program; exit status 0\n"
             "                only when nothing is missing\n"
+            "  add-staff PATH NAME\n"
+            "                add a member of staff who can log in; the password is\n"
+            "                read from standard input (not shown on a terminal)\n"
             "\n"
             "A new file is written completely before it appears under its name.\n"
             "Exit status: 0 done, 1 failed or incomplete, 2 wrong usage.")
@@ -49,7 +52,7 @@ int main(int argc, char** argv) {
                                    QStringLiteral("Replace an existing file (create, demo)."));
     parser.addOption(force);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("create, demo or check"));
+                                 QStringLiteral("create, demo, check or add-staff"));
     parser.addPositionalArgument(QStringLiteral("path"),
                                  QStringLiteral("The database file, e.g. breakfast.mdb"));
 
@@ -60,8 +63,17 @@ int main(int argc, char** argv) {
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty()) return usageError(err, QStringLiteral("No command given."));
     const QString& command = args[0];
-    if (command != "create" && command != "demo" && command != "check")
+    if (command != "create" && command != "demo" && command != "check" && command != "add-staff")
         return usageError(err, QStringLiteral("Unknown command '%1'.").arg(command));
+    if (command == "add-staff") {
+        if (args.size() != 3)
+            return usageError(err, args.size() < 3
+                                       ? QStringLiteral("add-staff needs PATH and NAME.")
+                                       : QStringLiteral("Too many arguments."));
+        if (parser.isSet(force))
+            return usageError(err, QStringLiteral("--force applies to create and demo only."));
+        return tools::addStaff(args[1], args[2], out, err);
+    }
     if (args.size() != 2)
         return usageError(err, args.size() < 2 ? QStringLiteral("No PATH given.")
                                                : QStringLiteral("Too many arguments."));

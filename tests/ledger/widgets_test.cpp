@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
@@ -239,6 +240,44 @@ TEST_F(WidgetsTest, GridShowsHeadingRowEmptyFirstColumnAndEveryRow) {
     EXPECT_EQ(grid->cellText(2, 0), "");
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_TRUE(w->unload());
+}
+
+// A figure keeps its label's size and place but shows its whole text.
+TEST(ComputedFigureFit, ALongFigureShrinksToShowWholeAndGrowsBackForAShortOne) {
+    QWidget window;
+    auto* figure = new ledger::ui::ComputedFigure("Label44", &window);
+    const QFont design = ledger::ui::arialFont(9.75, true);
+    figure->setFont(design);
+    figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    figure->setGeometry(10, 10, 96, 24);
+    const QString longText = "-1.23456789012346E+19";
+    ASSERT_GT(QFontMetricsF(design).horizontalAdvance(longText), figure->contentsRect().width())
+        << "the text must be too long for the design face";
+
+    figure->setText(longText);
+    EXPECT_LE(QFontMetricsF(figure->font()).horizontalAdvance(longText),
+              figure->contentsRect().width());
+    EXPECT_GE(figure->font().pointSizeF(), ledger::ui::ComputedFigure::kMinimumPointSize);
+    EXPECT_EQ(figure->toolTip(), longText);
+    EXPECT_EQ(figure->geometry(), QRect(10, 10, 96, 24));
+    EXPECT_TRUE(figure->alignment() & Qt::AlignRight);
+
+    figure->setText("1200");
+    EXPECT_EQ(figure->font(), design);
+    EXPECT_TRUE(figure->toolTip().isEmpty());
+}
+
+TEST(ComputedFigureFit, TooLongEvenAtTheSmallestFaceShowsItsStart) {
+    QWidget window;
+    auto* figure = new ledger::ui::ComputedFigure("Label44", &window);
+    figure->setFont(ledger::ui::arialFont(9.75, true));
+    figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    figure->setGeometry(0, 0, 30, 24);
+    figure->setText("-1.23456789012346E+19");
+    EXPECT_TRUE(figure->alignment() & Qt::AlignLeft) << "the minus sign stays in view";
+    EXPECT_EQ(figure->toolTip(), "-1.23456789012346E+19");
+    figure->setText("7");
+    EXPECT_TRUE(figure->alignment() & Qt::AlignRight);
 }
 
 }  // namespace

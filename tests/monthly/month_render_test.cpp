@@ -4,6 +4,7 @@
 
 #include "layout_units.h"
 #include "month_fixture.h"
+#include "picture_checks.h"
 #include "window_printer.h"
 
 namespace month_tests {
@@ -21,13 +22,15 @@ protected:
 
 // Renders the sheet on the example month to the folder named by
 // TALLOWBROOK_SNAPSHOT_DIR, so anyone can look at it the same way.
-TEST_F(MonthRenderTest, TheSheetRendersToAPicture) {
+TEST_F(MonthRenderTest, ThePictureShowsTheTurnoverInItsColour) {
     ledger::ui::setScreenDpiForTesting(96);
     addExampleMonth();
     auto* sheet = openMonthSheet();
     const QImage image = sheet->grab().toImage();
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), sheet->size());
+    // The month's turnover shows in its pink field.
+    EXPECT_EQ(colourNearRightEdge(image, sheet, sheet->findChild<QWidget*>("Text25")),
+              ledger::ui::bgrColor(0x00FFC0C0));
     const QString folder = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR");
     if (!folder.isEmpty()) {
         QDir().mkpath(folder);

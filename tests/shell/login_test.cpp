@@ -248,4 +248,17 @@ TEST_F(LoginTest, EnterInThePasswordFieldPressesLogin) {
     expectAdmitted();
 }
 
+TEST_F(LoginTest, TypingOverTheNameNeverRenamesTheStaffRow) {
+    addStaff("Tovena", "breakfast");
+    addStaff("Marlow", "tea");
+    openLogin();
+    QTest::keyClicks(field("Text3"), "Marlow");
+    EXPECT_EQ(field("Text3")->text(), "Tovena");
+    typeAndLogin("wrong");
+    login()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(db.query("SELECT Name FROM \"Materials forms of staff\" ORDER BY rowid"),
+              (std::vector<std::vector<QVariant>>{{"Tovena"}, {"Marlow"}}));
+}
+
 }  // namespace

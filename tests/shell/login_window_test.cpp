@@ -6,6 +6,7 @@
 #include <QStyle>
 
 #include "login_fixture.h"
+#include "picture_checks.h"
 
 namespace {
 
@@ -102,12 +103,16 @@ TEST_F(LoginWindow, TheKeyboardStartsInThePasswordAndTabsInTheFormsOrder) {
     EXPECT_EQ(order, (QStringList{"Text1", "Text3", "Command1", "Command2", "Text4"}));
 }
 
-TEST_F(LoginWindow, RendersForALook) {
+TEST_F(LoginWindow, ThePictureShowsTheTitleAndCaptionColours) {
     addStaff("Tovena", "breakfast");
     openLogin();
     QTest::keyClicks(field("Text1"), "bread");
     const QImage image = login()->grab().toImage();
-    EXPECT_EQ(image.size(), login()->size() * login()->devicePixelRatio());
+    // The yellow title and the green "Name" caption show as designed.
+    EXPECT_EQ(colourNearRightEdge(image, login(), field("Text4")),
+              ledger::ui::bgrColor(0x00C0FFFF));
+    EXPECT_EQ(colourNearRightEdge(image, login(), login()->findChild<QWidget*>("Label1")),
+              ledger::ui::bgrColor(0x00C0FFC0));
     const QString folder = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR");
     if (!folder.isEmpty()) {
         QDir().mkpath(folder);

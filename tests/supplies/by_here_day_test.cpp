@@ -149,5 +149,16 @@ TEST_F(ByHereDayTest, AnEmptyTableSaysTheDayIsNotSavedAndDoesNothingElse) {
     EXPECT_EQ(main->date->text(), "");
 }
 
+TEST_F(ByHereDayTest, TheDailyWindowsDayIsLookedUpWithItsBlanks) {
+    db.exec("DELETE FROM \"daily settlement of accounts\"");
+    addDay("2002/2/12", {{"Soup cup", 1}});
+    addDay("2002/2/12 ", {{"Soup cup", 2}});
+    auto* main = openDailyWindow();
+    main->showDay("2002/2/12 ");
+    auto* sheet = openLikeDetailButton("Form2");
+    EXPECT_EQ(dateField(sheet)->text(), "2002/2/12 ");
+    EXPECT_EQ(subtotal(sheet), "2");
+}
+
 }  // namespace
 }  // namespace sheet_tests

@@ -112,5 +112,25 @@ TEST_F(RealDailyWindowTest, AfterTheDailyWindowClosesTheSheetOnlyExplains) {
     EXPECT_TRUE(stored(day12, "Beverage cup").isNull());
 }
 
+TEST_F(RealDailyWindowTest, ADateCorrectedInASheetSurvivesTheDailyWindowsSave) {
+    FormWindow* main = openDailyOn("2002/2/12");
+    button(main, "Command2")->click();
+    auto* sheet = dynamic_cast<supplies::SupplySheet*>(FormWindow::find("Form2"));
+    ASSERT_NE(sheet, nullptr);
+    QLineEdit* sheetDate = dateField(sheet);
+    ASSERT_EQ(sheetDate->text(), "2002/2/12");
+    sheetDate->setText("2002/2/14");
+    sheet->close();
+    flushDeletes();
+    // The daily window still shows the old date text, unchanged, and stores
+    // only what it changed itself.
+    QLineEdit* rent = field(main, "Text1");
+    rent->setFocus();
+    QTest::keyClicks(rent, "300");
+    button(main, "Command5")->click();
+    EXPECT_EQ(stored(day12, "Date"), QVariant("2002/2/14"));
+    EXPECT_EQ(stored(day12, "Rent"), QVariant(300.0));
+}
+
 }  // namespace
 }  // namespace sheet_tests

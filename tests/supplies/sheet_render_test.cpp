@@ -1,6 +1,7 @@
 #include <QDir>
 
 #include "layout_units.h"
+#include "picture_checks.h"
 #include "sheet_fixture.h"
 
 namespace sheet_tests {
@@ -10,7 +11,7 @@ namespace {
 // TALLOWBROOK_SNAPSHOT_DIR, so anyone can look at them the same way.
 class SheetRenderTest : public SheetTest {};
 
-TEST_F(SheetRenderTest, BothSheetsRenderToPictures) {
+TEST_F(SheetRenderTest, BothSheetsShowTheirSubtotalPanelInThePicture) {
     ledger::ui::setScreenDpiForTesting(96);
     addDay("2002/2/12", {{"Soup cup", 12},
                          {"Chopsticks", 3.5},
@@ -25,7 +26,10 @@ TEST_F(SheetRenderTest, BothSheetsRenderToPictures) {
         auto* sheet = openLikeDetailButton(name);
         const QImage image = sheet->grab().toImage();
         ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.size(), sheet->size());
+        // The subtotal shows on its pink panel.
+        EXPECT_EQ(colourNearRightEdge(image, sheet, sheet->findChild<QWidget*>("Label12")),
+                  ledger::ui::bgrColor(0x00FFC0C0))
+            << name;
         if (!folder.isEmpty()) {
             QDir().mkpath(folder);
             EXPECT_TRUE(image.save(folder + "/" + name + ".png"));

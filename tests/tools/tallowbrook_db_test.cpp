@@ -48,6 +48,43 @@ protected:
 
 // ------------------------------------------------------------ create, demo
 
+ToolRun runToolWithInput(const QStringList& arguments, const QByteArray& input) {
+    QProcess tool;
+    tool.start(QStringLiteral(TALLOWBROOK_DB_PATH), arguments);
+    tool.write(input);
+    tool.closeWriteChannel();
+    EXPECT_TRUE(tool.waitForFinished(60000)) << arguments.join(' ').toStdString();
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+            QString::fromUtf8(tool.readAllStandardError())};
+}
+
+TEST_F(Tool, CreateSaysHowToAddTheFirstMemberOfStaffAndAddStaffDoesIt) {
+    const QString path = pathOf("breakfast.mdb");
+    ToolRun created = runTool({"create", path});
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.contains("tallowbrook-db add-staff")) << created.out.toStdString();
+
+    ToolRun added = runToolWithInput({"add-staff", path, "Chen Ya-ting"}, "s3cret pass\n");
+    EXPECT_EQ(added.exitCode, 0) << added.err.toStdString();
+    EXPECT_FALSE(added.out.contains("s3cret")) << "the password is never echoed";
+    const auto rows =
+        sqlite_file::query(path, "SELECT Name, Password FROM \"Materials forms of staff\"");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0].toString(), "Chen Ya-ting");
+    EXPECT_EQ(rows[0][1].toString(), "s3cret pass");
+}
+
+TEST_F(Tool, AddStaffRefusesAMissingFileAnEmptyNameAndNoPassword) {
+    const QString path = pathOf("breakfast.mdb");
+    EXPECT_EQ(runToolWithInput({"add-staff", path, "Lin"}, "pw\n").exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path));
+    ASSERT_EQ(runTool({"create", path}).exitCode, 0);
+    EXPECT_EQ(runToolWithInput({"add-staff", path, "  "}, "pw\n").exitCode, 1);
+    EXPECT_EQ(runToolWithInput({"add-staff", path, "Lin"}, "").exitCode, 1);
+    EXPECT_EQ(count(path, "Materials forms of staff"), 0);
+    EXPECT_EQ(runTool({"add-staff", path}).exitCode, 2);
+}
+
 TEST_F(Tool, CreateWritesAnEmptyCompleteDatabase) {
     const QString path = pathOf("breakfast.mdb");
     ToolRun r = runTool({"create", path});
