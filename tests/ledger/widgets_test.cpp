@@ -280,4 +280,15 @@ TEST(ComputedFigureFit, TooLongEvenAtTheSmallestFaceShowsItsStart) {
     EXPECT_TRUE(figure->alignment() & Qt::AlignRight);
 }
 
+TEST(WindowRegistry, ClosingAnOlderWindowOfOneNameLeavesTheNewerFindable) {
+    auto* older = new FormWindow("RegistryForm");
+    auto* newer = new FormWindow("RegistryForm");
+    ASSERT_EQ(FormWindow::find("RegistryForm"), newer);
+    EXPECT_TRUE(older->unload());
+    EXPECT_EQ(FormWindow::find("RegistryForm"), newer);
+    EXPECT_TRUE(newer->unload());
+    EXPECT_EQ(FormWindow::find("RegistryForm"), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 }  // namespace

@@ -82,7 +82,8 @@ bool FormWindow::unload() {
         }
     }
     unloading_ = true;
-    loadedWindows().remove(objectName());
+    // A newer window of the same name may have taken the name meanwhile.
+    if (loadedWindows().value(objectName()) == this) loadedWindows().remove(objectName());
     close();
     // A window that was loaded but never shown gets no close event of its
     // own; it goes all the same (deleteLater is safe to call twice).
