@@ -5,6 +5,7 @@
 
 #include "amount.h"
 #include "bound_line_edit.h"
+#include "checked_figure.h"
 #include "computed_figure.h"
 #include "error_boundary.h"
 #include "record_source.h"
@@ -20,14 +21,7 @@ namespace {
 // Tests the running result the way the shop's runtime tests every sum and
 // difference before a figure is written.
 double checked(double value, const QString& figureName) {
-    if (std::isnan(value))
-        ledger::fail(ErrorCode::InvalidOperation,
-                     QStringLiteral("Invalid operation while computing %1.").arg(figureName));
-    if (std::isinf(value))
-        ledger::fail(ErrorCode::Overflow,
-                     QStringLiteral("Overflow while computing %1: the amounts are too large.")
-                         .arg(figureName));
-    return value;
+    return ledger::checkedFigure(value, figureName);
 }
 
 const QString kAdministrationSubtotal = QStringLiteral("the administration's subtotal");

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "amount.h"
+#include "checked_figure.h"
 #include "ledger_error.h"
 
 namespace monthly {
@@ -12,11 +13,7 @@ namespace monthly {
 namespace {
 
 double checked(double value) {
-    if (std::isnan(value))
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("Invalid operation in the month's figures"));
-    if (std::isinf(value)) ledger::fail(ledger::ErrorCode::Overflow, QStringLiteral("Overflow"));
-    return value;
+    return ledger::checkedFigure(value, QStringLiteral("the month's figures"));
 }
 
 }  // namespace

@@ -5,19 +5,14 @@
 #include <cmath>
 
 #include "amount.h"
+#include "checked_figure.h"
 #include "ledger_error.h"
 
 namespace salary {
 
 namespace {
 
-double checked(double value) {
-    if (std::isnan(value))
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("Invalid operation in the salary figures"));
-    if (std::isinf(value)) ledger::fail(ledger::ErrorCode::Overflow, QStringLiteral("Overflow"));
-    return value;
-}
+double checked(double value) { return ledger::checkedFigure(value, QStringLiteral("the salary")); }
 
 }  // namespace
 

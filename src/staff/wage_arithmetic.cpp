@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "amount.h"
+#include "checked_figure.h"
 #include "ledger_error.h"
 
 namespace staff {
@@ -35,14 +36,7 @@ double amountShown(const QLineEdit* field) { return ledger::parseAmount(field->t
 double amountShown(const QLabel* label) { return ledger::parseAmount(label->text()); }
 
 double checkedResult(double value, const QString& figureName) {
-    if (std::isnan(value))
-        ledger::fail(ErrorCode::InvalidOperation,
-                     QStringLiteral("Invalid operation while computing %1.").arg(figureName));
-    if (std::isinf(value))
-        ledger::fail(ErrorCode::Overflow,
-                     QStringLiteral("Overflow while computing %1: the amounts are too large.")
-                         .arg(figureName));
-    return value;
+    return ledger::checkedFigure(value, figureName);
 }
 
 qint32 wholeWage(double value, const QString& what) {

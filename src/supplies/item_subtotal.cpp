@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "amount.h"
+#include "checked_figure.h"
 #include "ledger_error.h"
 
 namespace supplies {
@@ -10,12 +11,7 @@ namespace supplies {
 namespace {
 
 double checked(double value) {
-    if (std::isnan(value))
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("Invalid operation in the subtotal"));
-    if (std::isinf(value))
-        ledger::fail(ledger::ErrorCode::Overflow, QStringLiteral("Overflow in the subtotal"));
-    return value;
+    return ledger::checkedFigure(value, QStringLiteral("the subtotal"));
 }
 
 }  // namespace
