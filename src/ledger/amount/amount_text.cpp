@@ -1,0 +1,148 @@
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <system_error>
+
+#include "amount.h"
+
+// Amount text is written with std::to_chars, never printf or QLocale: the
+// decimal point is "." on every desktop.
+
+namespace ledger {
+
+namespace {
+
+// A finite, non-zero double to 15 significant digits:
+// value ≈ d.dddddddddddddd × 10^exponent.
+struct Rounded {
+    bool negative = false;
+    char digits[15] = {};
+    int exponent = 0;
+};
+
+// The value in scientific form with `count` significant digits, correctly
+// rounded (ties to even); returns the number of digits written.
+int scientificDigits(double value, int count, char* digits, int& exponent, bool& negative) {
+    // The exact expansion of a double has at most 767 significant digits.
+    char buffer[800];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::scientific, count - 1);
+    if (ec != std::errc()) return 0;
+    const char* p = buffer;
+    negative = *p == '-';
+    if (negative) ++p;
+    int written = 0;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9' && written < count) digits[written++] = *p;
+    exponent = 0;
+    if (p < end && *p == 'e') std::from_chars(p[1] == '+' ? p + 2 : p + 1, end, exponent);
+    return written;
+}
+
+// Adds one unit in the 15th digit, carrying into a new leading digit.
+void roundUp(Rounded& rounded) {
+    int i = 14;
+    while (i >= 0 && rounded.digits[i] == '9') rounded.digits[i--] = '0';
+    if (i >= 0) {
+        ++rounded.digits[i];
+        return;
+    }
+    rounded.digits[0] = '1';  // 9.99...9 became 10.00...0
+    ++rounded.exponent;
+}
+
+// Whether the exact value lies above, on or below the point halfway between
+// its two 15-digit neighbours, judged from all of its decimal digits.
+int compareWithHalfway(double value) {
+    static constexpr int kAllDigits = 770;
+    char digits[kAllDigits];
+    int exponent = 0;
+    bool negative = false;
+    const int count = scientificDigits(value, kAllDigits, digits, exponent, negative);
+    if (count <= 15 || digits[15] != '5') return count > 15 && digits[15] > '5' ? 1 : -1;
+    for (int i = 16; i < count; ++i)
+        if (digits[i] != '0') return 1;
+    return 0;
+}
+
+// Fifteen significant digits, a value exactly halfway rounded away from zero
+// as people (and the shop's calculator) round. Seventeen digits decide every
+// case but the one where they read ...50 at the end, which only the exact
+// expansion can settle.
+Rounded roundTo15Digits(double value) {
+    char seventeen[17];
+    Rounded rounded;
+    const int count = scientificDigits(value, 17, seventeen, rounded.exponent, rounded.negative);
+    for (int i = 0; i < 15; ++i) rounded.digits[i] = i < count ? seventeen[i] : '0';
+    const bool halfwayAtSeventeen = seventeen[15] == '5' && seventeen[16] == '0';
+    const bool up = halfwayAtSeventeen ? compareWithHalfway(value) >= 0 : seventeen[15] >= '5';
+    if (up) roundUp(rounded);
+    return rounded;
+}
+
+// The longest text: "-1.23456789012346E-308" and a little room.
+class TextBuffer {
+public:
+    void add(char c) { chars_[size_++] = c; }
+    void add(const char* text, int count) {
+        for (int i = 0; i < count; ++i) add(text[i]);
+    }
+    void addZeros(int count) {
+        for (int i = 0; i < count; ++i) add('0');
+    }
+    QString toQString() const { return QString::fromLatin1(chars_, size_); }
+
+private:
+    char chars_[48];
+    int size_ = 0;
+};
+
+}  // namespace
+
+QString amountText(double value) {
+    if (std::isnan(value)) return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+    if (value == 0.0) return QStringLiteral("0");  // also -0
+
+    const Rounded rounded = roundTo15Digits(value);
+    const char* digits = rounded.digits;
+    int count = 15;
+    while (count > 1 && digits[count - 1] == '0') --count;  // no trailing zeros
+    const int exponent = rounded.exponent;
+
+    TextBuffer out;
+    if (rounded.negative) out.add('-');
+    if (exponent >= 15 || exponent < -4) {
+        // 1E+15, 1.5E+16, 1E-05: mantissa, E, sign, at least two digits
+        out.add(digits[0]);
+        if (count > 1) {
+            out.add('.');
+            out.add(digits + 1, count - 1);
+        }
+        out.add('E');
+        out.add(exponent < 0 ? '-' : '+');
+        const int magnitude = std::abs(exponent);
+        if (magnitude < 10) out.add('0');
+        char number[8];
+        auto [end, ec] = std::to_chars(number, number + sizeof number, magnitude);
+        out.add(number, static_cast<int>(end - number));
+    } else if (exponent >= 0) {
+        const int wholeCount = exponent + 1;
+        if (count <= wholeCount) {
+            out.add(digits, count);
+            out.addZeros(wholeCount - count);
+        } else {
+            out.add(digits, wholeCount);
+            out.add('.');
+            out.add(digits + wholeCount, count - wholeCount);
+        }
+    } else {
+        out.add("0.", 2);
+        out.addZeros(-exponent - 1);
+        out.add(digits, count);
+    }
+    return out.toQString();
+}
+
+}  // namespace ledger

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace ledger {
+
+// A typed search answer with the blanks at both ends cut off. Only blanks:
+// a tab or any other space character belongs to what was asked for.
+QString withoutOuterBlanks(const QString& text);
+
+}  // namespace ledger

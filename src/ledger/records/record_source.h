@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "ledger_error.h"
+#include "store.h"
+
+namespace ledger {
+
+// A field that shows one column of a record source's current row and carries
+// the user's edit back. Implemented by the bound widgets (and by tests).
+class FieldBinding {
+public:
+    virtual ~FieldBinding() = default;
+    virtual QString boundColumn() const = 0;
+    // Show the current row's value; does not count as a change.
+    virtual void showValue(const QString& text) = 0;
+    virtual bool isChanged() const = 0;
+    virtual QString editedText() const = 0;
+    virtual void clearChanged() = 0;
+};
+
+// An opaque token for a row of a record source.
+struct Bookmark {
+    qint64 key = -1;
+    bool operator==(const Bookmark&) const = default;
+};
+
+// One open row set of the database with one current row: a table (a dynaset:
+// keys fixed at open/Refresh, rows read afresh when they become current), a
+// saved query or the one accepted SELECT text (read-only snapshots).
+//
+// Every operation that leaves the current row first performs the write-back:
+// the changed bound fields, and only those, are stored into the current row.
+class RecordSource : public QObject {
+    Q_OBJECT
+public:
+    // What a write-back does with edits on a read-only row set.
+    enum class ReadOnlyEdits {
+        Fail,              // throw ReadOnly; the move does not happen
+        ReportAndDiscard,  // report through the reporter, drop the edits, go on
+    };
+
+    explicit RecordSource(const QString& objectName, QObject* parent = nullptr);
+    ~RecordSource() override;
+
+    void setDatabasePath(const QString& path) { path_ = path; }
+    const QString& databasePath() const { return path_; }
+    void setSource(const QString& source) { source_ = source; }
+    const QString& source() const { return source_; }
+
+    void open();
+    // Write-back, then closes. The row set is closed even when the write-back
+    // fails (the error is still thrown, after closing).
+    void close();
+    bool isOpen() const { return store_ != nullptr; }
+    bool isReadOnly() const;
+
+    void refresh();
+    void addNew();
+    void deleteCurrent();
+    void moveFirst();
+    void movePrevious();
+    void moveNext();
+    void moveLast();
+    void findFirst(const QString& criterion);
+    void findPrevious(const QString& criterion);
+    bool noMatch() const { return noMatch_; }
+
+    Bookmark bookmark() const;  // throws NoCurrentRecord
+    void setBookmark(const Bookmark& mark);
+
+    bool hasCurrentRow() const { return current_ >= 0 && !rowGone_; }
+    bool isNewRow() const { return adding_; }
+    // Whether what is typed into a bound field has a row to go to: a current
+    // row or a new row being entered. On an empty table, or after Delete,
+    // there is none until New or a move.
+    bool acceptsEdits() const { return isOpen() && (adding_ || hasCurrentRow()); }
+    int rowCount() const { return static_cast<int>(keys_.size()); }
+    int currentIndex() const { return current_; }
+
+    // Column names of the open row set (as the file spells them), and the
+    // current row's values as fields show them.
+    QStringList columnNames() const;
+    QString currentText(const QString& column) const;
+    // All rows as text, for the grid (read-only row sets).
+    std::vector<QStringList> rowsAsText() const;
+
+    void bind(FieldBinding* field);
+    void unbind(FieldBinding* field);
+
+    void setReadOnlyEdits(ReadOnlyEdits policy,
+                          std::function<void(const LedgerError&)> reporter = {});
+
+    // Stores the changed fields now (what every move does first).
+    void writeBack();
+    // Gives up the pending edits without storing them (the user chose to
+    // close a window whose edits cannot be stored); a new row nobody stored
+    // is dropped. What is stored already stays as it is.
+    void discardEdits();
+
+Q_SIGNALS:
+    // After a new current row (or none) was loaded into the bound fields.
+    void currentRowChanged();
+
+private:
+    struct Snapshot;
+
+    void requireOpen() const;
+    void loadKeys();
+    void makeCurrent(int index);
+    void showCurrent();
+    void showEmpty();
+    void fillFields(const std::vector<QVariant>& values);
+    int indexOfKey(qint64 key) const;
+    std::optional<int> find(const QString& criterion, bool backwards);
+    QStringList sourceColumnsFor(const QStringList& names) const;
+    std::vector<QVariant> currentValues(const QStringList& columns) const;
+
+    QString path_;
+    QString source_;
+    std::shared_ptr<Store> store_;
+    Store::SourceInfo info_;
+    std::unique_ptr<Snapshot> snapshot_;  // read-only row sets
+    std::vector<qint64> keys_;
+    bool keysAscending_ = true;
+    bool fromSelectText_ = false;  // rows read by open(); Refresh reopens
+    int current_ = -1;
+    bool rowGone_ = false;  // after Delete: no current row until the next move
+    bool adding_ = false;
+    int beforeAdd_ = -1;
+    bool noMatch_ = false;
+    std::vector<FieldBinding*> fields_;
+    ReadOnlyEdits readOnlyEdits_ = ReadOnlyEdits::Fail;
+    std::function<void(const LedgerError&)> reporter_;
+};
+
+// The search every command uses: remember the current row, (optionally move to
+// the first row,) find, and go back to the remembered row when nothing
+// matched. No message either way. Returns whether a row matched.
+enum class FindDirection { First, Previous };
+bool guardedFind(RecordSource& source, const QString& criterion,
+                 FindDirection direction = FindDirection::First, bool moveFirstBefore = false);
+
+}  // namespace ledger

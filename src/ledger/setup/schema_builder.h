@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct sqlite3;
+
+namespace ledger {
+
+// Creates the complete schema in an empty database: the three tables, the
+// lookup row set Select with its rows, and the three saved queries (views).
+// Throws LedgerError on failure.
+void createSchema(sqlite3* db);
+
+// Believable demo data: staff with rates (one monthly-paid), about two months
+// of day rows with items, and wage rows for those days.
+void fillDemoData(sqlite3* db);
+inline const QString kDemoLoginName = QStringLiteral("Tovena");
+inline const QString kDemoLoginPassword = QStringLiteral("breakfast");
+
+// What a file lacks for the program: one line per missing or misnamed table,
+// saved query or column. Empty when the file is complete.
+QStringList checkSchema(sqlite3* db);
+
+// Writes a new database file at `path` completely before it appears under that
+// name (built in a temporary file beside it, then renamed). Refuses an
+// existing file unless `overwrite`. Throws LedgerError.
+void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite);
+
+}  // namespace ledger

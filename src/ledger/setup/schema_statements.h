@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Small helpers for the schema builder, the demo data and the schema check:
+// statements built by our own code from the schema's names, values always
+// bound as parameters. Every failure becomes a LedgerError (StoreFailure).
+namespace ledger::statements {
+
+// Runs one or more statements that return no rows.
+void run(sqlite3* db, const QString& sql, const QString& doing);
+
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql, const QString& doing);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Values: a null QVariant (empty), a number (double or int) or text.
+    void bind(int position, const QVariant& value);
+    // True while a row is available; throws on failure.
+    bool step();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QVariant value(int column) const;  // null, double or QString
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    QString doing_;
+};
+
+// A savepoint: nests inside an open transaction and acts as one on its own.
+// Rolled back unless released.
+class Savepoint {
+public:
+    Savepoint(sqlite3* db, const QString& name);
+    ~Savepoint();
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+    void release();
+
+private:
+    sqlite3* db_;
+    QString name_;
+    bool open_ = true;
+};
+
+}  // namespace ledger::statements
