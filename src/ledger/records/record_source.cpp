@@ -8,6 +8,7 @@
 #include "criteria.h"
 #include "row_order.h"
 #include "select_text.h"
+#include "store.h"
 
 namespace ledger {
 
@@ -55,8 +56,8 @@ void RecordSource::open() {
     if (SelectText::looksLikeSelect(source_)) {
         fromSelectText_ = true;
         SelectText select = SelectText::parse(source_);
-        Store::SourceInfo from = store->describe(select.source);
-        info_ = Store::SourceInfo{};
+        SourceInfo from = store->describe(select.source);
+        info_ = SourceInfo{};
         info_.name = source_;
         for (const auto& c : select.columns) {
             int i = from.indexOf(c);

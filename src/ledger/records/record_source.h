@@ -9,29 +9,13 @@
 #include <optional>
 #include <vector>
 
+#include "field_binding.h"
 #include "ledger_error.h"
-#include "store.h"
+#include "source_info.h"
 
 namespace ledger {
 
-// A field that shows one column of a record source's current row and carries
-// the user's edit back. Implemented by the bound widgets (and by tests).
-class FieldBinding {
-public:
-    virtual ~FieldBinding() = default;
-    virtual QString boundColumn() const = 0;
-    // Show the current row's value; does not count as a change.
-    virtual void showValue(const QString& text) = 0;
-    virtual bool isChanged() const = 0;
-    virtual QString editedText() const = 0;
-    virtual void clearChanged() = 0;
-};
-
-// An opaque token for a row of a record source.
-struct Bookmark {
-    qint64 key = -1;
-    bool operator==(const Bookmark&) const = default;
-};
+class Store;
 
 // One open row set of the database with one current row: a table (a dynaset:
 // keys fixed at open/Refresh, rows read afresh when they become current), a
@@ -127,7 +111,7 @@ private:
     QString path_;
     QString source_;
     std::shared_ptr<Store> store_;
-    Store::SourceInfo info_;
+    SourceInfo info_;
     std::unique_ptr<Snapshot> snapshot_;  // read-only row sets
     std::vector<qint64> keys_;
     bool keysAscending_ = true;

@@ -79,7 +79,7 @@ QString columnAffinityIsAmount(const char* declared) {
 
 }  // namespace
 
-int Store::SourceInfo::indexOf(const QString& column) const {
+int SourceInfo::indexOf(const QString& column) const {
     for (int i = 0; i < columns.size(); ++i)
         if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
     return -1;

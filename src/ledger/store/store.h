@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "source_info.h"
+
 struct sqlite3;
 
 namespace ledger {
@@ -26,14 +28,7 @@ class Store {
 public:
     using RowKey = qint64;
 
-    struct SourceInfo {
-        QString name;                // as the file spells it
-        bool isTable = false;        // false: a saved query (read-only)
-        QStringList columns;         // as the file spells them
-        std::vector<bool> isAmount;  // per column: REAL affinity
-
-        int indexOf(const QString& column) const;  // case-insensitive, -1 when unknown
-    };
+    using SourceInfo = ledger::SourceInfo;
 
     using RowVisitor = std::function<bool(RowKey, const std::vector<QVariant>&)>;
 
@@ -84,8 +79,5 @@ private:
     QString path_;
     std::unique_ptr<sqlite3, Closer> db_;
 };
-
-// Quotes a name for SQL: "name" with embedded quotes doubled.
-QString quoteName(const QString& name);
 
 }  // namespace ledger
