@@ -336,6 +336,39 @@ TEST_F(RecordSourceTest, AnEmptyTableAcceptsEditsOnlyAfterNew) {
     EXPECT_TRUE(data.acceptsEdits());
 }
 
+TEST_F(RecordSourceTest, TheRowKeyIsNoFieldAndAFileWithoutOneStillWorks) {
+    RecordSource data("Data1");
+    FakeField rent(data, "Rent");
+    openLedger(data);
+    EXPECT_FALSE(data.columnNames().contains(schema::kRowKey, Qt::CaseInsensitive));
+    EXPECT_EQ(data.columnNames().size(), 44);
+    data.close();
+
+    // A file made before row keys: the same table without its key column.
+    QStringList columns;
+    for (const auto& c : schema::findTable(schema::kLedger)->columns)
+        columns << ledger::quoteName(c.name);
+    db.exec("CREATE TABLE old_days AS SELECT " + columns.join(',') +
+            " FROM \"daily settlement of accounts\" ORDER BY \"Row key\"");
+    db.exec("DROP TABLE \"daily settlement of accounts\"");
+    // The saved queries name the table; the old rename rules leave them be.
+    db.exec("PRAGMA legacy_alter_table=ON; ALTER TABLE old_days RENAME TO \"daily settlement of "
+            "accounts\"");
+    RecordSource old("Data1");
+    FakeField date(old, "Date"), oldRent(old, "Rent");
+    openLedger(old);
+    EXPECT_EQ(old.rowCount(), 4);
+    old.moveNext();
+    oldRent.type("321");
+    old.addNew();
+    date.type("2003/3/3");
+    old.close();
+    EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE Date='2002/2/13'")
+                  .toDouble(),
+              321);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 5);
+}
+
 // A field whose change reaction fails when it is filled (an overflowing
 // stored figure, say).
 struct FailingField : FakeField {

@@ -146,4 +146,10 @@ const Table* findTable(const QString& name) {
     return nullptr;
 }
 
+const Column* findColumn(const Table& table, const QString& name) {
+    for (const Column& column : table.columns)
+        if (column.name.compare(name, Qt::CaseInsensitive) == 0) return &column;
+    return nullptr;
+}
+
 }  // namespace ledger::schema

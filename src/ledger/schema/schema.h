@@ -19,6 +19,13 @@ inline const QString kMonthTotals = QStringLiteral("daily settlement of accounts
 inline const QString kMonthWages = QStringLiteral("\u67E5\u8A62");  // 查詢
 inline const QString kInquiryDetail = QStringLiteral("Inquiry detail");
 
+// The first column of every table in files made from now on: the row's key,
+// an integer the file hands out once and never again (not even after the row
+// with the highest key is deleted), which maintenance such as VACUUM keeps.
+// Record sources never show it. Files made before have no such column; their
+// rows keep SQLite's own row numbers as keys, as they always had.
+inline const QString kRowKey = QStringLiteral("Row key");
+
 enum class Kind { Day, Text, Amount };
 
 struct Column {
@@ -48,6 +55,7 @@ QString monthTotalOf(const QString& ledgerColumn);
 
 const std::vector<Table>& tables();
 const std::vector<SavedQuery>& savedQueries();
-const Table* findTable(const QString& name);  // case-insensitive
+const Table* findTable(const QString& name);                        // case-insensitive
+const Column* findColumn(const Table& table, const QString& name);  // case-insensitive
 
 }  // namespace ledger::schema

@@ -29,10 +29,13 @@ const schema::SavedQuery& savedQuery(const QString& name) {
     fail(ErrorCode::UnknownName, QStringLiteral("No saved query named %1").arg(name));
 }
 
-// No primary key: SQLite's rowid is the row key, and the program relies on no
-// column being unique (two days with the same date are allowed).
+// The key column is the table's only unique one (two days with the same
+// date are allowed). As INTEGER PRIMARY KEY it is SQLite's rowid itself, so
+// the saved queries' row order stays what it was; AUTOINCREMENT keeps a
+// deleted row's key from being handed out again.
 QString createTableSql(const schema::Table& table) {
-    QStringList columns;
+    QStringList columns{quoteName(schema::kRowKey) +
+                        QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT")};
     for (const auto& c : table.columns) columns << quoteName(c.name) + ' ' + sqlType(c.kind);
     return QStringLiteral("CREATE TABLE %1 (%2);\n")
         .arg(quoteName(table.name), columns.join(QStringLiteral(", ")));

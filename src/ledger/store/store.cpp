@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ledger_error.h"
+#include "schema.h"
 
 namespace ledger {
 
@@ -199,9 +200,20 @@ Store::SourceInfo Store::describe(const QString& source) {
     QString sql = QStringLiteral("SELECT name, type FROM pragma_table_info(?)");
     sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &columns.st, nullptr);
     bindValue(columns.st, 1, info.name);
+    // The program's own tables take their column kinds from the schema; a
+    // saved query's columns (or a column the schema does not know) from the
+    // type the file declares.
+    const schema::Table* known = info.isTable ? schema::findTable(info.name) : nullptr;
     while ((rc = sqlite3_step(columns.st)) == SQLITE_ROW) {
-        info.columns << QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 0)));
+        const QString name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 0)));
+        // The row key is the store's, never a field's.
+        if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) continue;
+        info.columns << name;
+        if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr) {
+            info.isAmount.push_back(column->kind == schema::Kind::Amount);
+            continue;
+        }
         QString type = columnAffinityIsAmount(
                            reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 1)))
                            .toUpper();
@@ -270,16 +282,21 @@ Store::RowKey Store::insertRow(const QString& table, const QStringList& columns,
                                const std::vector<QVariant>& values) {
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
-    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+    // The key comes back from the statement itself, not from the
+    // connection's last insert, which a trigger's insert could change.
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
                       .arg(quoteName(table), columnList(columns), marks.join(QLatin1Char(',')));
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
     for (size_t i = 0; i < values.size(); ++i) bindValue(q.st, static_cast<int>(i) + 1, values[i]);
     rc = sqlite3_step(q.st);
+    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    const RowKey key = sqlite3_column_int64(q.st, 0);
+    rc = sqlite3_step(q.st);
     if (rc != SQLITE_DONE)
         failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
-    return sqlite3_last_insert_rowid(db_.get());
+    return key;
 }
 
 void Store::deleteRow(const QString& table, RowKey key) {
