@@ -156,6 +156,73 @@ void BM_RecordSource_OpenMonthTotals(benchmark::State& state) {
 
 }  // namespace
 
+// A staff register of `rows` members, as a combo list reads it on every row
+// change of its window.
+QString staffFile(int rows) {
+    static QTemporaryDir dir;
+    static std::map<int, QString> made;
+    if (auto it = made.find(rows); it != made.end()) return it->second;
+    QString path = dir.filePath(QStringLiteral("staff-%1.mdb").arg(rows));
+    ledger::writeDatabaseFile(path, false, false);
+    Bare bare(path);
+    sqlite3_exec(bare.db, "BEGIN", nullptr, nullptr, nullptr);
+    for (int i = 0; i < rows; ++i) {
+        const QByteArray sql = QStringLiteral(
+                                   "INSERT INTO \"Materials forms of staff\" (\"Serial numbers\", "
+                                   "Name, Password, \"Salary hour\", \"Overtime salary hour\") "
+                                   "VALUES ('A%1', 'Member %1', 'pw%1', %2, %3)")
+                                   .arg(i)
+                                   .arg(80 + i % 20)
+                                   .arg(100 + i % 30)
+                                   .toUtf8();
+        sqlite3_exec(bare.db, sql.constData(), nullptr, nullptr, nullptr);
+    }
+    sqlite3_exec(bare.db, "COMMIT", nullptr, nullptr, nullptr);
+    made[rows] = path;
+    return path;
+}
+
+// Time per listed row, so lists of different lengths compare.
+void perRow(benchmark::State& state, int rows) {
+    state.counters["per_row"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * rows,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_Baseline_SelectStaffRows(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    Bare bare(staffFile(rows));
+    for (auto _ : state) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(bare.db, "SELECT * FROM \"Materials forms of staff\" ORDER BY rowid", -1,
+                           &st, nullptr);
+        std::vector<QStringList> out;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList row;
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                row << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
+            out.push_back(row);
+        }
+        sqlite3_finalize(st);
+        benchmark::DoNotOptimize(out.data());
+    }
+    perRow(state, rows);
+}
+
+// What a combo list (the wage window's name list) costs at each refresh.
+void BM_RecordSource_ComboRefresh(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    RecordSource staff(QStringLiteral("Data2"));
+    staff.setDatabasePath(staffFile(rows));
+    staff.setSource(schema::kStaff);
+    staff.open();
+    for (auto _ : state) {
+        auto list = staff.rowsAsText();
+        benchmark::DoNotOptimize(list.data());
+    }
+    perRow(state, rows);
+}
+
 BENCHMARK(BM_Baseline_SelectRowids)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordSource_Open)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_SelectLikeNoMatch)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -163,3 +230,5 @@ BENCHMARK(BM_RecordSource_FindFirstNoMatch)->Arg(10000)->Arg(100000)->Unit(bench
 BENCHMARK(BM_RecordSource_Refresh)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_SelectMonthTotals)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordSource_OpenMonthTotals)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_SelectStaffRows)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecordSource_ComboRefresh)->Arg(100)->Unit(benchmark::kMicrosecond);

@@ -1,5 +1,6 @@
 #include "record_source.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <exception>
@@ -201,11 +202,20 @@ std::vector<QStringList> RecordSource::rowsAsText() const {
         }
         return out;
     }
-    for (qint64 k : keys_) {
-        QStringList row;
-        for (const auto& v : store_->readRow(info_.name, k, info_.columns)) row << fieldText(v);
-        out.push_back(row);
-    }
+    // One pass over the table for the whole list, then in the row set's own
+    // order; a row deleted meanwhile by another window comes out empty.
+    QHash<qint64, QStringList> byKey;
+    byKey.reserve(static_cast<qsizetype>(keys_.size()));
+    store_->scan(info_.name, info_.columns,
+                 [&](Store::RowKey key, const std::vector<QVariant>& values) {
+                     QStringList row;
+                     row.reserve(static_cast<qsizetype>(values.size()));
+                     for (const auto& v : values) row << fieldText(v);
+                     byKey.insert(key, row);
+                     return true;
+                 });
+    out.reserve(keys_.size());
+    for (qint64 k : keys_) out.push_back(byKey.value(k));
     return out;
 }
 

@@ -173,7 +173,30 @@ void Store::execute(const QString& sql) {
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Database statement failed"));
 }
 
+qint64 Store::schemaVersion() {
+    Statement q;
+    int rc = sqlite3_prepare_v2(db_.get(), "PRAGMA schema_version", -1, &q.st, nullptr);
+    if (rc != SQLITE_OK || (rc = sqlite3_step(q.st)) != SQLITE_ROW)
+        failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
+    return sqlite3_column_int64(q.st, 0);
+}
+
 Store::SourceInfo Store::describe(const QString& source) {
+    // Every search and scan asks; the catalogue is read again only when
+    // another program changed the file's tables or saved queries.
+    const qint64 version = schemaVersion();
+    if (version != describedAt_) {
+        described_.clear();
+        describedAt_ = version;
+    }
+    const QString key = source.toLower();
+    if (auto found = described_.constFind(key); found != described_.constEnd()) return *found;
+    SourceInfo info = readDescription(source);
+    described_.insert(key, info);
+    return info;
+}
+
+Store::SourceInfo Store::readDescription(const QString& source) {
     Statement find;
     sqlite3_prepare_v2(db_.get(),
                        "SELECT name, type FROM sqlite_schema WHERE type IN ('table','view')", -1,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -76,8 +77,15 @@ private:
     Store(QString path, std::unique_ptr<sqlite3, Closer> db);
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
 
+    SourceInfo readDescription(const QString& source);
+    qint64 schemaVersion();
+
     QString path_;
     std::unique_ptr<sqlite3, Closer> db_;
+    // Descriptions read from the catalogue, by lower-case name, valid while
+    // the file's schema version stays the one they were read at.
+    QHash<QString, SourceInfo> described_;
+    qint64 describedAt_ = -1;
 };
 
 }  // namespace ledger
