@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "database_commands.h"
+#include "command.h"
 #include "ledger_error.h"
 #include "schema.h"
 #include "store.h"
@@ -42,7 +42,11 @@ bool readSecretLine(QString& line) {
 
 }  // namespace
 
-int addStaff(const QString& path, const QString& name, QTextStream& out, QTextStream& err) {
+int addStaffCommand(const CommandCall& call) {
+    const QString& path = call.arguments.at(0);
+    const QString& name = call.arguments.at(1);
+    QTextStream& out = call.out;
+    QTextStream& err = call.err;
     const QString shown = QDir::toNativeSeparators(path);
     if (name.trimmed().isEmpty()) {
         err << "tallowbrook-db: the name must not be empty." << Qt::endl;

@@ -1,13 +1,12 @@
 // tallowbrook-db: creates breakfast.mdb, the database file the bookkeeping
-// program needs but never makes itself, and checks an existing one.
+// program needs but never makes itself, checks an existing one and adds the
+// first member of staff. The commands come from the table in command.h.
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <cstdio>
 
-#include "database_commands.h"
-#include "schema_builder.h"
+#include "command.h"
 
 namespace {
 
@@ -17,6 +16,30 @@ int usageError(QTextStream& err, const QString& message) {
     err << "tallowbrook-db: " << message << Qt::endl
         << "Try 'tallowbrook-db --help' for more information." << Qt::endl;
     return kUsageError;
+}
+
+// The help's list of commands, from the table.
+QString describeCommands() {
+    QString text = QStringLiteral("Commands:\n");
+    for (const tools::Command& command : tools::commands()) {
+        const QString head = QStringLiteral("  %1 %2").arg(command.name, command.arguments);
+        const QStringList lines = command.summary.split(QLatin1Char('\n'));
+        if (head.size() < 16) {
+            text += head.leftJustified(16) + lines.first() + QLatin1Char('\n');
+        } else {
+            text += head + QLatin1Char('\n') + QString(16, QLatin1Char(' ')) + lines.first() +
+                    QLatin1Char('\n');
+        }
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            text += QString(16, QLatin1Char(' ')) + lines[i] + QLatin1Char('\n');
+    }
+    return text;
+}
+
+QStringList commandNames() {
+    QStringList names;
+    for (const tools::Command& command : tools::commands()) names << command.name;
+    return names;
 }
 
 }  // namespace
@@ -30,29 +53,18 @@ int main(int argc, char** argv) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral(
-            "Creates and checks the database file of the tallowbrook bookkeeping program.\n"
-            "\n"
-            "Commands:\n"
-            "  create PATH   a new database with every table, choice list and saved query\n"
-            "  demo PATH     the same, filled with demo staff, days and wages\n"
-            "                (log in as %1, password %2)\n"
-            "  check PATH    list what the file lacks for the program; exit status 0\n"
-            "                only when nothing is missing\n"
-            "  add-staff PATH NAME\n"
-            "                add a member of staff who can log in; the password is\n"
-            "                read from standard input (not shown on a terminal)\n"
-            "\n"
-            "A new file is written completely before it appears under its name.\n"
-            "Exit status: 0 done, 1 failed or incomplete, 2 wrong usage.")
-            .arg(ledger::kDemoLoginName, ledger::kDemoLoginPassword));
+        QStringLiteral("Creates and checks the database file of the tallowbrook bookkeeping "
+                       "program.\n\n") +
+        describeCommands() +
+        QStringLiteral("\nA new file is written completely before it appears under its name.\n"
+                       "Exit status: 0 done, 1 failed or incomplete, 2 wrong usage."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Replace an existing file (create, demo)."));
     parser.addOption(force);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("create, demo, check or add-staff"));
+                                 commandNames().join(QStringLiteral(", ")));
     parser.addPositionalArgument(QStringLiteral("path"),
                                  QStringLiteral("The database file, e.g. breakfast.mdb"));
 
@@ -60,29 +72,18 @@ int main(int argc, char** argv) {
     if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 
-    const QStringList args = parser.positionalArguments();
+    QStringList args = parser.positionalArguments();
     if (args.isEmpty()) return usageError(err, QStringLiteral("No command given."));
-    const QString& command = args[0];
-    if (command != "create" && command != "demo" && command != "check" && command != "add-staff")
-        return usageError(err, QStringLiteral("Unknown command '%1'.").arg(command));
-    if (command == "add-staff") {
-        if (args.size() != 3)
-            return usageError(err, args.size() < 3
-                                       ? QStringLiteral("add-staff needs PATH and NAME.")
-                                       : QStringLiteral("Too many arguments."));
-        if (parser.isSet(force))
-            return usageError(err, QStringLiteral("--force applies to create and demo only."));
-        return tools::addStaff(args[1], args[2], out, err);
-    }
-    if (args.size() != 2)
-        return usageError(err, args.size() < 2 ? QStringLiteral("No PATH given.")
-                                               : QStringLiteral("Too many arguments."));
-    const QString& path = args[1];
-
-    if (command == "check") {
-        if (parser.isSet(force))
-            return usageError(err, QStringLiteral("--force applies to create and demo only."));
-        return tools::checkDatabase(path, out, err);
-    }
-    return tools::createDatabase(path, command == "demo", parser.isSet(force), out, err);
+    const tools::Command* command = tools::findCommand(args.takeFirst());
+    if (!command)
+        return usageError(
+            err, QStringLiteral("Unknown command '%1'.").arg(parser.positionalArguments().first()));
+    if (args.size() != command->argumentCount)
+        return usageError(
+            err, args.size() < command->argumentCount
+                     ? QStringLiteral("%1 needs %2.").arg(command->name, command->arguments)
+                     : QStringLiteral("Too many arguments."));
+    if (parser.isSet(force) && !command->acceptsForce)
+        return usageError(err, QStringLiteral("--force applies to create and demo only."));
+    return command->run({args, parser.isSet(force), out, err});
 }

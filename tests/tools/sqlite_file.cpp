@@ -1,64 +1,35 @@
 #include "sqlite_file.h"
 
-#include <sqlite3.h>
-
 #include <QFile>
-#include <memory>
-#include <stdexcept>
 
 #include "schema_builder.h"
+#include "schema_statements.h"
 
 namespace sqlite_file {
 
-namespace {
-
-std::unique_ptr<sqlite3, int (*)(sqlite3*)> open(const QString& path) {
-    sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
-    if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + path.toStdString());
-    return db;
-}
-
-}  // namespace
+using ledger::statements::Connection;
+using ledger::statements::Statement;
 
 std::vector<std::vector<QVariant>> query(const QString& path, const QString& sql) {
-    auto db = open(path);
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db.get(), sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db.get()));
+    Connection db(path);
+    Statement read(db.handle(), sql, QStringLiteral("Reading %1").arg(path));
     std::vector<std::vector<QVariant>> rows;
-    while (sqlite3_step(st) == SQLITE_ROW) {
+    while (read.step()) {
         std::vector<QVariant> row;
-        for (int i = 0; i < sqlite3_column_count(st); ++i) {
-            switch (sqlite3_column_type(st, i)) {
-                case SQLITE_NULL:
-                    row.emplace_back();
-                    break;
-                case SQLITE_INTEGER:
-                case SQLITE_FLOAT:
-                    row.emplace_back(sqlite3_column_double(st, i));
-                    break;
-                default:
-                    row.emplace_back(QString::fromUtf8(
-                        reinterpret_cast<const char*>(sqlite3_column_text(st, i))));
-            }
-        }
+        for (int i = 0; i < read.columnCount(); ++i) row.push_back(read.value(i));
         rows.push_back(std::move(row));
     }
-    sqlite3_finalize(st);
     return rows;
 }
 
 void exec(const QString& path, const QString& sql) {
-    auto db = open(path);
-    if (sqlite3_exec(db.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db.get()));
+    Connection db(path);
+    ledger::statements::run(db.handle(), sql, QStringLiteral("Changing %1").arg(path));
 }
 
 QStringList problems(const QString& path) {
-    auto db = open(path);
-    return ledger::checkSchema(db.get());
+    Connection db(path);
+    return ledger::checkSchema(db.handle());
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {

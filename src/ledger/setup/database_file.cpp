@@ -61,37 +61,8 @@ private:
     QString path_;
 };
 
-class Connection {
-public:
-    explicit Connection(const QString& path) : path_(path) {
-        if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) !=
-            SQLITE_OK)
-            failHere(QStringLiteral("Opening"));
-    }
-    ~Connection() { sqlite3_close_v2(db_); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    sqlite3* handle() const { return db_; }
-
-    void close() {
-        if (sqlite3_close(db_) != SQLITE_OK) failHere(QStringLiteral("Closing"));
-        db_ = nullptr;
-    }
-
-private:
-    [[noreturn]] void failHere(const QString& doing) {
-        fail(ErrorCode::StoreFailure,
-             QStringLiteral("%1 %2 failed: %3")
-                 .arg(doing, path_, QString::fromUtf8(sqlite3_errmsg(db_))));
-    }
-
-    QString path_;
-    sqlite3* db_ = nullptr;
-};
-
 void build(const QString& path, bool withDemoData) {
-    Connection db(path);
+    statements::Connection db(path);
     statements::run(db.handle(), QStringLiteral("PRAGMA synchronous = FULL; BEGIN IMMEDIATE"),
                     QStringLiteral("Preparing %1").arg(path));
     try {

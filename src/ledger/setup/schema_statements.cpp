@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
+#include <QFile>
+
 #include "ledger_error.h"
 #include "store.h"
 
@@ -15,6 +18,27 @@ namespace {
 }
 
 }  // namespace
+
+Connection::Connection(const QString& path, Mode mode) : path_(path) {
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) != SQLITE_OK)
+        failHere(QStringLiteral("Opening"));
+}
+
+Connection::~Connection() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void Connection::close() {
+    if (sqlite3_close(db_) != SQLITE_OK) failHere(QStringLiteral("Closing"));
+    db_ = nullptr;
+}
+
+void Connection::failHere(const QString& doing) const {
+    fail(ErrorCode::StoreFailure,
+         QStringLiteral("%1 %2 failed: %3")
+             .arg(doing, QDir::toNativeSeparators(path_), QString::fromUtf8(sqlite3_errmsg(db_))));
+}
 
 void run(sqlite3* db, const QString& sql, const QString& doing) {
     char* message = nullptr;

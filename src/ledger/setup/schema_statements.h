@@ -11,6 +11,28 @@ struct sqlite3_stmt;
 // bound as parameters. Every failure becomes a LedgerError (StoreFailure).
 namespace ledger::statements {
 
+// The one connection the schema builder, the demo data, the check and the
+// database tool open on a file, closed with the object. Threading: one
+// thread at a time, like every SQLite connection here.
+class Connection {
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+    explicit Connection(const QString& path, Mode mode = Mode::ReadWrite);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    sqlite3* handle() const { return db_; }
+    // Closes now and reports a failure (the destructor cannot).
+    void close();
+
+private:
+    [[noreturn]] void failHere(const QString& doing) const;
+
+    QString path_;
+    sqlite3* db_ = nullptr;
+};
+
 // Runs one or more statements that return no rows.
 void run(sqlite3* db, const QString& sql, const QString& doing);
 

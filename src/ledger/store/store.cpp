@@ -7,6 +7,7 @@
 #include <QHash>
 #include <memory>
 
+#include "file_kind.h"
 #include "ledger_error.h"
 #include "schema.h"
 
@@ -54,20 +55,24 @@ void bindValue(sqlite3_stmt* st, int at, const QVariant& v) {
 
 // What a file that is not an SQLite database is, from its first bytes.
 QString describeForeignFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QByteArray head = f.read(32);
-    if (head.startsWith("SQLite format 3")) return {};
-    if (head.isEmpty())
-        return QStringLiteral(
-                   "The database file '%1' is empty. Replace it with a new one: "
-                   "tallowbrook-db create --force \"%1\"")
-            .arg(path);
-    if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
-        return QStringLiteral(
-                   "The database file '%1' is a Microsoft Access (Jet) database. This program "
-                   "keeps its data in an SQLite database: the file must be converted first.")
-            .arg(path);
+    switch (fileKindOf(path)) {
+        case FileKind::Sqlite:
+        case FileKind::Unreadable:  // opening it says why
+            return {};
+        case FileKind::Empty:
+            return QStringLiteral(
+                       "The database file '%1' is empty. Replace it with a new one: "
+                       "tallowbrook-db create --force \"%1\"")
+                .arg(path);
+        case FileKind::Access:
+            return QStringLiteral(
+                       "The database file '%1' is a Microsoft Access (Jet) database. This "
+                       "program keeps its data in an SQLite database: the file must be "
+                       "converted first.")
+                .arg(path);
+        case FileKind::Foreign:
+            break;
+    }
     return QStringLiteral(
                "The file '%1' is not a database this program recognizes, or it is "
                "damaged.")

@@ -1,0 +1,74 @@
+// tallowbrook-db check: what an existing file lacks for the program.
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "command.h"
+#include "file_kind.h"
+#include "ledger_error.h"
+#include "schema_builder.h"
+#include "schema_statements.h"
+
+namespace tools {
+
+namespace {
+
+// Why the file cannot be checked as a database; empty when it can. An empty
+// file is one SQLite would open, so the check lists all it lacks.
+QString notADatabaseReason(const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (ledger::fileKindOf(path)) {
+        case ledger::FileKind::Sqlite:
+        case ledger::FileKind::Empty:
+            return {};
+        case ledger::FileKind::Unreadable:
+            return QStringLiteral("Cannot read %1.").arg(shown);
+        case ledger::FileKind::Access:
+            return QStringLiteral(
+                       "%1 is a Microsoft Access (Jet) database, not an SQLite database. "
+                       "This program cannot read it; it must be converted to SQLite first "
+                       "(tallowbrook-db create makes an empty database to copy its rows into).")
+                .arg(shown);
+        case ledger::FileKind::Foreign:
+            break;
+    }
+    return QStringLiteral("%1 is not an SQLite database.").arg(shown);
+}
+
+}  // namespace
+
+int checkCommand(const CommandCall& call) {
+    const QString& path = call.arguments.at(0);
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo file(path);
+    if (!file.exists()) {
+        call.err << "tallowbrook-db: " << shown << " does not exist." << Qt::endl;
+        return 1;
+    }
+    if (file.isDir()) {
+        call.err << "tallowbrook-db: " << shown << " is a folder, not a database file." << Qt::endl;
+        return 1;
+    }
+    if (QString reason = notADatabaseReason(path); !reason.isEmpty()) {
+        call.err << "tallowbrook-db: " << reason << Qt::endl;
+        return 1;
+    }
+    QStringList problems;
+    try {
+        ledger::statements::Connection db(path, ledger::statements::Connection::Mode::ReadOnly);
+        problems = ledger::checkSchema(db.handle());
+    } catch (const ledger::LedgerError& e) {
+        call.err << "tallowbrook-db: " << e.message() << Qt::endl;
+        return 1;
+    }
+    for (const auto& p : problems) call.out << p << Qt::endl;
+    if (problems.isEmpty()) {
+        call.out << shown << " has everything the program needs." << Qt::endl;
+        return 0;
+    }
+    call.out << shown << " lacks " << problems.size()
+             << (problems.size() == 1 ? " thing" : " things") << " the program needs." << Qt::endl;
+    return 1;
+}
+
+}  // namespace tools

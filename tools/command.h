@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <vector>
+
+// The commands of tallowbrook-db. Each lives in a file of its own and is
+// listed once, in the table of commands; the program's help, its checks of
+// the arguments and the dispatch all come from that table.
+namespace tools {
+
+struct CommandCall {
+    QStringList arguments;  // after the command's name
+    bool force = false;
+    QTextStream& out;
+    QTextStream& err;
+};
+
+struct Command {
+    QString name;
+    QString arguments;  // as the help shows them, e.g. "PATH NAME"
+    QString summary;    // the help's lines about it
+    int argumentCount = 1;
+    bool acceptsForce = false;
+    // Returns the process's exit status: 0 done, 1 failed (why is on err).
+    int (*run)(const CommandCall& call) = nullptr;
+};
+
+const std::vector<Command>& commands();
+const Command* findCommand(const QString& name);
+
+// The commands, one file each.
+int createCommand(const CommandCall& call);
+int demoCommand(const CommandCall& call);
+int checkCommand(const CommandCall& call);
+int addStaffCommand(const CommandCall& call);
+
+}  // namespace tools

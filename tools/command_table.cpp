@@ -1,0 +1,34 @@
+#include "command.h"
+#include "schema_builder.h"
+
+namespace tools {
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> all = {
+        {QStringLiteral("create"), QStringLiteral("PATH"),
+         QStringLiteral("a new database with every table, choice list and saved query"), 1, true,
+         createCommand},
+        {QStringLiteral("demo"), QStringLiteral("PATH"),
+         QStringLiteral("the same, filled with demo staff, days and wages\n(log in as %1, "
+                        "password %2)")
+             .arg(ledger::kDemoLoginName, ledger::kDemoLoginPassword),
+         1, true, demoCommand},
+        {QStringLiteral("check"), QStringLiteral("PATH"),
+         QStringLiteral("list what the file lacks for the program; exit status 0\nonly when "
+                        "nothing is missing"),
+         1, false, checkCommand},
+        {QStringLiteral("add-staff"), QStringLiteral("PATH NAME"),
+         QStringLiteral("add a member of staff who can log in; the password is\nread from "
+                        "standard input (not shown on a terminal)"),
+         2, false, addStaffCommand},
+    };
+    return all;
+}
+
+const Command* findCommand(const QString& name) {
+    for (const Command& command : commands())
+        if (command.name == name) return &command;
+    return nullptr;
+}
+
+}  // namespace tools
