@@ -75,7 +75,7 @@ int addStaffCommand(const CommandCall& call) {
         }
     }
     try {
-        auto store = ledger::Store::open(path);
+        auto store = ledger::openStore(ledger::Connection{path});
         store->insertRow(ledger::schema::kStaff,
                          {QStringLiteral("Name"), QStringLiteral("Password")}, {name, password});
     } catch (const ledger::LedgerError& e) {

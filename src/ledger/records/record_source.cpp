@@ -53,7 +53,7 @@ void RecordSource::open() {
     noMatch_ = false;
     fromSelectText_ = false;
 
-    auto store = Store::open(path_);
+    auto store = openStore(Connection{path_});
     if (SelectText::looksLikeSelect(source_)) {
         fromSelectText_ = true;
         SelectText select = SelectText::parse(source_);

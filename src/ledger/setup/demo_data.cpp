@@ -7,7 +7,7 @@
 #include "schema.h"
 #include "schema_builder.h"
 #include "schema_statements.h"
-#include "store.h"
+#include "source_info.h"
 
 namespace ledger {
 

@@ -5,7 +5,7 @@
 #include "ledger_error.h"
 #include "schema.h"
 #include "schema_statements.h"
-#include "store.h"
+#include "source_info.h"
 
 namespace ledger {
 

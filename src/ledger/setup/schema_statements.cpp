@@ -6,7 +6,7 @@
 #include <QFile>
 
 #include "ledger_error.h"
-#include "store.h"
+#include "source_info.h"
 
 namespace ledger::statements {
 

@@ -1,4 +1,4 @@
-#include "store.h"
+#include "sqlite_store.h"
 
 #include <sqlite3.h>
 
@@ -16,8 +16,8 @@ namespace ledger {
 namespace {
 
 // Connections shared per file within this process.
-QHash<QString, std::weak_ptr<Store>>& openStores() {
-    static QHash<QString, std::weak_ptr<Store>> stores;
+QHash<QString, std::weak_ptr<SqliteStore>>& openStores() {
+    static QHash<QString, std::weak_ptr<SqliteStore>> stores;
     return stores;
 }
 
@@ -91,7 +91,7 @@ int SourceInfo::indexOf(const QString& column) const {
     return -1;
 }
 
-void Store::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+void SqliteStore::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 
 QString quoteName(const QString& name) {
     QString quoted = name;
@@ -99,12 +99,12 @@ QString quoteName(const QString& name) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-Store::Store(QString path, std::unique_ptr<sqlite3, Closer> db)
+SqliteStore::SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db)
     : path_(std::move(path)), db_(std::move(db)) {}
 
-Store::~Store() { openStores().remove(path_); }
+SqliteStore::~SqliteStore() { openStores().remove(path_); }
 
-std::shared_ptr<Store> Store::open(const QString& path) {
+std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
     QFileInfo info(path);
     QString full = info.absoluteFilePath();
     QString key = info.exists() ? info.canonicalFilePath() : full;
@@ -129,7 +129,7 @@ std::shared_ptr<Store> Store::open(const QString& path) {
     // once; FULL sync so that a stored row survives a crash or power loss.
     sqlite3_busy_timeout(raw, 5000);
     sqlite3_extended_result_codes(raw, 1);
-    std::shared_ptr<Store> store(new Store(key, std::move(db)));
+    std::shared_ptr<SqliteStore> store(new SqliteStore(key, std::move(db)));
     store->execute(QStringLiteral("PRAGMA synchronous=FULL"));
     // Reading the schema tells a damaged file from a good one now rather
     // than at the first row.
@@ -138,7 +138,7 @@ std::shared_ptr<Store> Store::open(const QString& path) {
     return store;
 }
 
-void Store::failFromSqlite(int rc, const QString& doing) const {
+void SqliteStore::failFromSqlite(int rc, const QString& doing) const {
     QString detail = QString::fromUtf8(sqlite3_errmsg(db_.get()));
     switch (rc & 0xff) {
         case SQLITE_READONLY:
@@ -171,14 +171,14 @@ void Store::failFromSqlite(int rc, const QString& doing) const {
     }
 }
 
-void Store::execute(const QString& sql) {
+void SqliteStore::execute(const QString& sql) {
     char* message = nullptr;
     int rc = sqlite3_exec(db_.get(), sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Database statement failed"));
 }
 
-qint64 Store::schemaVersion() {
+qint64 SqliteStore::schemaVersion() {
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), "PRAGMA schema_version", -1, &q.st, nullptr);
     if (rc != SQLITE_OK || (rc = sqlite3_step(q.st)) != SQLITE_ROW)
@@ -186,7 +186,7 @@ qint64 Store::schemaVersion() {
     return sqlite3_column_int64(q.st, 0);
 }
 
-Store::SourceInfo Store::describe(const QString& source) {
+SqliteStore::SourceInfo SqliteStore::describe(const QString& source) {
     // Every search and scan asks; the catalogue is read again only when
     // another program changed the file's tables or saved queries.
     const qint64 version = schemaVersion();
@@ -201,7 +201,7 @@ Store::SourceInfo Store::describe(const QString& source) {
     return info;
 }
 
-Store::SourceInfo Store::readDescription(const QString& source) {
+SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
     Statement find;
     sqlite3_prepare_v2(db_.get(),
                        "SELECT name, type FROM sqlite_schema WHERE type IN ('table','view')", -1,
@@ -253,7 +253,7 @@ Store::SourceInfo Store::readDescription(const QString& source) {
     return info;
 }
 
-std::vector<Store::RowKey> Store::rowKeys(const QString& table) {
+std::vector<SqliteStore::RowKey> SqliteStore::rowKeys(const QString& table) {
     Statement q;
     QString sql = QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(table));
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
@@ -273,7 +273,8 @@ QString columnList(const QStringList& columns) {
 }
 }  // namespace
 
-std::vector<QVariant> Store::readRow(const QString& table, RowKey key, const QStringList& columns) {
+std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
+                                           const QStringList& columns) {
     Statement q;
     QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
                       .arg(columnList(columns), quoteName(table));
@@ -291,8 +292,8 @@ std::vector<QVariant> Store::readRow(const QString& table, RowKey key, const QSt
     return values;
 }
 
-void Store::updateRow(const QString& table, RowKey key, const QStringList& columns,
-                      const std::vector<QVariant>& values) {
+void SqliteStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
+                            const std::vector<QVariant>& values) {
     QStringList sets;
     for (const auto& c : columns) sets << quoteName(c) + QStringLiteral("=?");
     QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
@@ -306,8 +307,8 @@ void Store::updateRow(const QString& table, RowKey key, const QStringList& colum
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
 }
 
-Store::RowKey Store::insertRow(const QString& table, const QStringList& columns,
-                               const std::vector<QVariant>& values) {
+SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringList& columns,
+                                           const std::vector<QVariant>& values) {
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
     // The key comes back from the statement itself, not from the
@@ -327,7 +328,7 @@ Store::RowKey Store::insertRow(const QString& table, const QStringList& columns,
     return key;
 }
 
-void Store::deleteRow(const QString& table, RowKey key) {
+void SqliteStore::deleteRow(const QString& table, RowKey key) {
     QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table));
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
@@ -337,7 +338,7 @@ void Store::deleteRow(const QString& table, RowKey key) {
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
 }
 
-void Store::scan(const QString& source, const QStringList& columns, const RowVisitor& visit) {
+void SqliteStore::scan(const QString& source, const QStringList& columns, const RowVisitor& visit) {
     // Tables stream in rowid order with their keys; saved queries in their own
     // order, numbered from 0.
     SourceInfo info = describe(source);
@@ -363,8 +364,8 @@ void Store::scan(const QString& source, const QStringList& columns, const RowVis
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));
 }
 
-void Store::scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
-                      const RowVisitor& visit) {
+void SqliteStore::scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
+                            const RowVisitor& visit) {
     QString sql = QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid<? ORDER BY rowid DESC")
                       .arg(columns.isEmpty() ? QString() : QLatin1Char(',') + columnList(columns),
                            quoteName(table));
@@ -379,5 +380,7 @@ void Store::scanBelow(const QString& table, RowKey belowKey, const QStringList& 
     }
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
 }
+
+std::shared_ptr<Store> openStore(const Connection& where) { return SqliteStore::open(where.path); }
 
 }  // namespace ledger

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QHash>
+#include <memory>
+
+#include "store.h"
+
+struct sqlite3;
+
+namespace ledger {
+
+// The store on an SQLite database file. One per file per process, shared by
+// every record source opened on that file, so a row stored by one window is
+// seen by the next read of another. It owns the connection (closed with it).
+//
+// Threading: the store and its connection are used from the user-interface
+// thread only.
+//
+// Everything sent to SQLite is built from names the file itself reports,
+// quoted, and bound parameters; no user-typed text is ever SQL.
+class SqliteStore final : public Store {
+public:
+    static std::shared_ptr<SqliteStore> open(const QString& path);
+
+    ~SqliteStore() override;
+    SqliteStore(const SqliteStore&) = delete;
+    SqliteStore& operator=(const SqliteStore&) = delete;
+
+    const QString& path() const override { return path_; }
+    SourceInfo describe(const QString& source) override;
+    std::vector<RowKey> rowKeys(const QString& table) override;
+    std::vector<QVariant> readRow(const QString& table, RowKey key,
+                                  const QStringList& columns) override;
+    void updateRow(const QString& table, RowKey key, const QStringList& columns,
+                   const std::vector<QVariant>& values) override;
+    RowKey insertRow(const QString& table, const QStringList& columns,
+                     const std::vector<QVariant>& values) override;
+    void deleteRow(const QString& table, RowKey key) override;
+    void scan(const QString& source, const QStringList& columns, const RowVisitor& visit) override;
+    void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
+                   const RowVisitor& visit) override;
+
+private:
+    struct Closer {
+        void operator()(sqlite3* db) const;
+    };
+
+    SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db);
+    [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
+    void execute(const QString& sql);
+    SourceInfo readDescription(const QString& source);
+    qint64 schemaVersion();
+
+    QString path_;
+    std::unique_ptr<sqlite3, Closer> db_;
+    // Descriptions read from the catalogue, by lower-case name, valid while
+    // the file's schema version stays the one they were read at.
+    QHash<QString, SourceInfo> described_;
+    qint64 describedAt_ = -1;
+};
+
+}  // namespace ledger
