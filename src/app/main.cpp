@@ -14,6 +14,7 @@
 #include "shell_windows.h"
 #include "staff_windows.h"
 #include "supplies_windows.h"
+#include "workspace.h"
 
 namespace {
 
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
     // The shop's forms are drawn in Arial; Liberation Sans has its metrics.
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 
+    // The program's windows, prompts and settings, for as long as it runs.
+    ledger::ui::Workspace workspace;
     registerAllWindows();
     ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10"));
     login->show();

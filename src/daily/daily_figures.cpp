@@ -1,28 +1,21 @@
 #include "daily_figures.h"
 
 #include <QWidget>
-#include <cmath>
+#include <stdexcept>
 
 #include "amount.h"
 #include "bound_line_edit.h"
 #include "checked_figure.h"
 #include "computed_figure.h"
 #include "error_boundary.h"
-#include "record_source.h"
 
 namespace daily {
 
-using ledger::ErrorCode;
+using ledger::checkedFigure;
 using ledger::ui::BoundLineEdit;
 using ledger::ui::ComputedFigure;
 
 namespace {
-
-// Tests the running result the way the shop's runtime tests every sum and
-// difference before a figure is written.
-double checked(double value, const QString& figureName) {
-    return ledger::checkedFigure(value, figureName);
-}
 
 const QString kAdministrationSubtotal = QStringLiteral("the administration's subtotal");
 const QString kExpenditureSubtotal = QStringLiteral("the subtotal of the expenditure");
@@ -33,126 +26,112 @@ const QString kSettlementTotal = QStringLiteral("the settlement total of the day
 
 }  // namespace
 
-DailyFigures::DailyFigures(QWidget* window) : window_(window) {}
-
-const QStringList& DailyFigures::administrationFields() {
-    static const QStringList names = {"Text1", "Text3", "Text4", "Text5",  "Text6",
-                                      "Text7", "Text8", "Text9", "Text10", "Text11"};
-    return names;
-}
-
-const QStringList& DailyFigures::expenditureFields() {
-    static const QStringList names = {"Text12", "Text13", "Text14", "Text15", "Text16",
-                                      "Text17", "Text18", "Text19", "Text20", "Text21"};
-    return names;
-}
-
-QLineEdit* DailyFigures::field(const QString& name) const {
-    auto* found = window_->findChild<QLineEdit*>(name);
-    Q_ASSERT(found);
-    return found;
-}
-
-ComputedFigure* DailyFigures::figure(const QString& name) const {
-    auto* found = window_->findChild<ComputedFigure*>(name);
-    Q_ASSERT(found);
-    return found;
+DailyFigures::DailyFigures(QWidget* window, DayFigureControls controls)
+    : window_(window), c_(std::move(controls)) {
+    // A missing control is a fault of the window's build, in every build.
+    const bool complete = c_.administration.size() == 10 && c_.expenditure.size() == 10 &&
+                          c_.turnover && c_.smallIncidentalMoney && c_.acceptedCash &&
+                          c_.administrationSubtotal && c_.expenditureSubtotal && c_.outOfPocket &&
+                          c_.smallMoneyDeducted && c_.netAmount && c_.cashSubtotal &&
+                          c_.difference && c_.settlementTotal;
+    if (!complete) throw std::logic_error("the day sheet lacks a control of its figures");
 }
 
 // P(x): a field's or a figure's text read as an amount.
-double DailyFigures::amountOf(const QString& name) const {
-    if (name.startsWith(QLatin1String("Label"))) return ledger::parseAmount(figure(name)->text());
-    return ledger::parseAmount(field(name)->text());
+double DailyFigures::amountOf(const BoundLineEdit* field) {
+    return ledger::parseAmount(field->text());
 }
 
-double DailyFigures::sumOf(const QStringList& fields, const QString& figureName) const {
-    double total = amountOf(fields.first());
-    for (qsizetype i = 1; i < fields.size(); ++i)
-        total = checked(total + amountOf(fields[i]), figureName);
+double DailyFigures::amountOf(const ComputedFigure* figure) {
+    return ledger::parseAmount(figure->text());
+}
+
+double DailyFigures::sumOf(const std::vector<BoundLineEdit*>& fields, const QString& figureName) {
+    double total = amountOf(fields.front());
+    for (size_t i = 1; i < fields.size(); ++i)
+        total = checkedFigure(total + amountOf(fields[i]), figureName);
     return total;
 }
 
 void DailyFigures::computeAdministrationSubtotal() {
-    const double total = sumOf(administrationFields(), kAdministrationSubtotal);
-    figure("Label28")->setText(ledger::amountText(total));
+    const double total = sumOf(c_.administration, kAdministrationSubtotal);
+    c_.administrationSubtotal->setText(ledger::amountText(total));
 }
 
 void DailyFigures::computeExpenditureSubtotal() {
-    const double total = sumOf(expenditureFields(), kExpenditureSubtotal);
-    figure("Label38")->setText(ledger::amountText(total));
+    const double total = sumOf(c_.expenditure, kExpenditureSubtotal);
+    c_.expenditureSubtotal->setText(ledger::amountText(total));
 }
 
-void DailyFigures::copyOutOfPocket() { figure("Label39")->setText(figure("Label38")->text()); }
+void DailyFigures::copyOutOfPocket() { c_.outOfPocket->setText(c_.expenditureSubtotal->text()); }
 
 void DailyFigures::computeOutOfPocketFromFields() {
-    const double total = sumOf(expenditureFields(), kExpenditureSubtotal);
-    figure("Label39")->setText(ledger::amountText(total));
+    const double total = sumOf(c_.expenditure, kExpenditureSubtotal);
+    c_.outOfPocket->setText(ledger::amountText(total));
 }
 
 void DailyFigures::computeSmallMoneyDeducted() {
-    figure("Label40")->setText(ledger::amountText(amountOf("Text26")));
+    c_.smallMoneyDeducted->setText(ledger::amountText(amountOf(c_.smallIncidentalMoney)));
 }
 
 void DailyFigures::computeNetAmount() {
-    const double net = checked(amountOf("Text25") + amountOf("Text26"), kNetAmount);
-    figure("Label41")->setText(ledger::amountText(net));
+    const double net =
+        checkedFigure(amountOf(c_.turnover) + amountOf(c_.smallIncidentalMoney), kNetAmount);
+    c_.netAmount->setText(ledger::amountText(net));
 }
 
 void DailyFigures::computeCashSubtotal() {
-    double cash = checked(amountOf("Label41") - amountOf("Label39"), kCashSubtotal);
-    cash = checked(cash - amountOf("Label40"), kCashSubtotal);
-    figure("Label42")->setText(ledger::amountText(cash));
+    double cash = checkedFigure(amountOf(c_.netAmount) - amountOf(c_.outOfPocket), kCashSubtotal);
+    cash = checkedFigure(cash - amountOf(c_.smallMoneyDeducted), kCashSubtotal);
+    c_.cashSubtotal->setText(ledger::amountText(cash));
 }
 
 void DailyFigures::computeDifference() {
-    const double difference = checked(amountOf("Text31") - amountOf("Label42"), kDifference);
-    figure("Label43")->setText(ledger::amountText(difference));
+    const double difference =
+        checkedFigure(amountOf(c_.acceptedCash) - amountOf(c_.cashSubtotal), kDifference);
+    c_.difference->setText(ledger::amountText(difference));
 }
 
 void DailyFigures::computeSettlementTotal() {
     // The expenditure is deducted here a second time (it is already inside
     // the cash subtotal through Label39), as the shop's sheet computes it.
-    double total = checked(amountOf("Label42") - amountOf("Label38"), kSettlementTotal);
-    total = checked(total - amountOf("Label28"), kSettlementTotal);
-    figure("Label44")->setText(ledger::amountText(total));
-}
-
-void DailyFigures::onField(const QString& name, std::function<void()> reaction) {
-    auto* edit = window_->findChild<BoundLineEdit*>(name);
-    Q_ASSERT(edit);
-    ledger::ui::connectGuarded(edit, &BoundLineEdit::textChanged, window_,
-                               [reaction] { reaction(); });
-}
-
-void DailyFigures::onFigure(const QString& name, std::function<void()> reaction) {
-    ledger::ui::connectGuarded(figure(name), &ComputedFigure::textChanged, window_,
-                               [reaction] { reaction(); });
+    double total = checkedFigure(amountOf(c_.cashSubtotal) - amountOf(c_.expenditureSubtotal),
+                                 kSettlementTotal);
+    total = checkedFigure(total - amountOf(c_.administrationSubtotal), kSettlementTotal);
+    c_.settlementTotal->setText(ledger::amountText(total));
 }
 
 void DailyFigures::connectReactions() {
-    for (const QString& name : administrationFields())
-        onField(name, [this] { computeAdministrationSubtotal(); });
-    for (const QString& name : expenditureFields())
-        onField(name, [this] { computeExpenditureSubtotal(); });
-    onField("Text25", [this] { computeNetAmount(); });
-    onField("Text26", [this] {
-        computeSmallMoneyDeducted();
-        computeNetAmount();
-    });
-    onField("Text31", [this] { computeDifference(); });
-
-    onFigure("Label28", [this] { computeSettlementTotal(); });
-    onFigure("Label38", [this] {
+    // Within the chain the figures call each other.
+    c_.administrationSubtotal->setDependents([this] { computeSettlementTotal(); });
+    c_.expenditureSubtotal->setDependents([this] {
         copyOutOfPocket();
         computeSettlementTotal();
     });
-    onFigure("Label39", [this] { computeCashSubtotal(); });
-    onFigure("Label40", [this] { computeCashSubtotal(); });
-    onFigure("Label41", [this] { computeCashSubtotal(); });
-    onFigure("Label42", [this] {
+    for (ComputedFigure* figure : {c_.outOfPocket, c_.smallMoneyDeducted, c_.netAmount})
+        figure->setDependents([this] { computeCashSubtotal(); });
+    c_.cashSubtotal->setDependents([this] {
         computeDifference();
         computeSettlementTotal();
     });
+
+    // The outer edge of the chain: a field's text changed (typed, set by
+    // another window, or filled from a row).
+    auto onField = [this](BoundLineEdit* field, auto reaction) {
+        ledger::ui::connectGuarded(field, &BoundLineEdit::textChanged, window_,
+                                   [this, reaction] { (this->*reaction)(); });
+    };
+    for (BoundLineEdit* field : c_.administration)
+        onField(field, &DailyFigures::computeAdministrationSubtotal);
+    for (BoundLineEdit* field : c_.expenditure)
+        onField(field, &DailyFigures::computeExpenditureSubtotal);
+    onField(c_.turnover, &DailyFigures::computeNetAmount);
+    ledger::ui::connectGuarded(c_.smallIncidentalMoney, &BoundLineEdit::textChanged, window_,
+                               [this] {
+                                   computeSmallMoneyDeducted();
+                                   computeNetAmount();
+                               });
+    onField(c_.acceptedCash, &DailyFigures::computeDifference);
 }
 
 void DailyFigures::recalculateAll() {

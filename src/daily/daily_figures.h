@@ -1,13 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
-#include <functional>
-
-#include "ledger_error.h"
+#include <vector>
 
 class QWidget;
-class QLineEdit;
 
 namespace ledger::ui {
 class BoundLineEdit;
@@ -16,22 +12,40 @@ class ComputedFigure;
 
 namespace daily {
 
+// The controls of the day sheet that the figures read and write, as the
+// window built them.
+struct DayFigureControls {
+    // Summed in this order: Text1, Text3 ... Text11 and Text12 ... Text21.
+    std::vector<ledger::ui::BoundLineEdit*> administration;
+    std::vector<ledger::ui::BoundLineEdit*> expenditure;
+    ledger::ui::BoundLineEdit* turnover = nullptr;              // Text25
+    ledger::ui::BoundLineEdit* smallIncidentalMoney = nullptr;  // Text26
+    ledger::ui::BoundLineEdit* acceptedCash = nullptr;          // Text31
+
+    ledger::ui::ComputedFigure* administrationSubtotal = nullptr;  // Label28
+    ledger::ui::ComputedFigure* expenditureSubtotal = nullptr;     // Label38
+    ledger::ui::ComputedFigure* outOfPocket = nullptr;             // Label39
+    ledger::ui::ComputedFigure* smallMoneyDeducted = nullptr;      // Label40
+    ledger::ui::ComputedFigure* netAmount = nullptr;               // Label41
+    ledger::ui::ComputedFigure* cashSubtotal = nullptr;            // Label42
+    ledger::ui::ComputedFigure* difference = nullptr;              // Label43
+    ledger::ui::ComputedFigure* settlementTotal = nullptr;         // Label44
+};
+
 // The eight computed figures of the day sheet and the chain of reactions that
-// keeps them current. Every change of an amount field or of a figure runs its
-// reaction at once, nested depth first, as the shop's sheet has always done;
-// figures that feed others are read back from their label text.
+// keeps them current. Every change of an amount field runs its reaction at
+// once; a figure whose text changes runs the figures that depend on it, depth
+// first, as the shop's sheet has always done. Figures that feed others are
+// read back from their label text. The chain is plain calls inside the
+// window: only the fields' own change signals start it.
 //
 // Every sum is tested after each step: an overflow or an invalid operation
 // ends the reaction before its label is written (labels written before keep
 // their text) and reaches the user as one arithmetic error.
 class DailyFigures {
 public:
-    // The fields and labels are found in `window` by name; they must exist.
-    explicit DailyFigures(QWidget* window);
-
-    // The fields of each group, in the order their amounts are summed.
-    static const QStringList& administrationFields();
-    static const QStringList& expenditureFields();
+    // Every control must be set; the window is the context of the reactions.
+    DailyFigures(QWidget* window, DayFigureControls controls);
 
     void connectReactions();
 
@@ -39,10 +53,10 @@ public:
     void recalculateAll();
 
 private:
-    QLineEdit* field(const QString& name) const;
-    ledger::ui::ComputedFigure* figure(const QString& name) const;
-    double amountOf(const QString& name) const;
-    double sumOf(const QStringList& fields, const QString& figureName) const;
+    static double amountOf(const ledger::ui::BoundLineEdit* field);
+    static double amountOf(const ledger::ui::ComputedFigure* figure);
+    static double sumOf(const std::vector<ledger::ui::BoundLineEdit*>& fields,
+                        const QString& figureName);
 
     // One per computed figure, named after what the figure means.
     void computeAdministrationSubtotal();  // Label28
@@ -55,10 +69,8 @@ private:
     void computeDifference();              // Label43
     void computeSettlementTotal();         // Label44
 
-    void onField(const QString& name, std::function<void()> reaction);
-    void onFigure(const QString& name, std::function<void()> reaction);
-
     QWidget* window_;
+    DayFigureControls c_;
 };
 
 }  // namespace daily

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "../supplies/sheet_commands.h"
+#include "bound_line_edit.h"
 #include "criteria.h"
 #include "daily_figures.h"
 #include "data_control.h"
@@ -41,18 +43,6 @@ enum class Opening {
     ShowAndLockInquiry,  // show it, then disable Inquiry for good
 };
 
-struct WindowButton {
-    const char* button;
-    const char* window;
-    Opening opening;
-};
-
-const WindowButton kWindowButtons[] = {
-    {"Command2", "Form2", Opening::OnThisDay}, {"Command3", "Form3", Opening::OnThisDay},
-    {"Command7", "Form4", Opening::Show},      {"Command8", "Form5", Opening::ShowAndLockInquiry},
-    {"Command9", "Form6", Opening::Show},      {"Command10", "Form7", Opening::Show},
-};
-
 // Loads the window if it is not loaded (hidden at first), then shows it in
 // front, non-modal.
 FormWindow* showWindow(const QString& name) {
@@ -68,20 +58,34 @@ FormWindow* showWindow(const QString& name) {
 
 }  // namespace
 
+struct Form1::WindowButton {
+    QPushButton* button;
+    const char* window;
+    Opening opening;
+};
+
 Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
     buildControls();
-    figures_ = std::make_unique<DailyFigures>(this);
+    figures_ = std::make_unique<DailyFigures>(this, figureControls_);
     figures_->connectReactions();
     connectCommands();
 }
 
 Form1::~Form1() = default;
 
-QPushButton* Form1::button(const char* name) const {
-    return findChild<QPushButton*>(QString::fromUtf8(name));
-}
+QLineEdit* Form1::dateField() const { return fields_.date; }
+QLineEdit* Form1::personnelRateField() const { return fields_.personnelRate; }
+QLineEdit* Form1::tablewareField() const { return fields_.tableware; }
+QLineEdit* Form1::shopArticlesField() const { return fields_.shopArticles; }
 
-QLineEdit* Form1::dateField() const { return findChild<QLineEdit*>(QStringLiteral("Text2")); }
+std::vector<Form1::WindowButton> Form1::windowButtons() const {
+    return {{tablewareDetail_, "Form2", Opening::OnThisDay},
+            {shopArticlesDetail_, "Form3", Opening::OnThisDay},
+            {monthly_, "Form4", Opening::Show},
+            {wages_, "Form5", Opening::ShowAndLockInquiry},
+            {staffRegister_, "Form6", Opening::Show},
+            {salary_, "Form7", Opening::Show}};
+}
 
 void Form1::loadStep() {
     data1_->source().setDatabasePath(ledger::databasePath());
@@ -95,32 +99,32 @@ void Form1::loadStep() {
 void Form1::enableWindowButtons() {
     // A button whose window this program cannot create stays disabled rather
     // than doing nothing when pressed.
-    for (const WindowButton& b : kWindowButtons)
-        button(b.button)->setEnabled(FormWindow::canCreate(QString::fromUtf8(b.window)));
+    for (const WindowButton& b : windowButtons())
+        b.button->setEnabled(FormWindow::canCreate(QString::fromUtf8(b.window)));
 }
 
 void Form1::connectCommands() {
     using ledger::ui::connectGuarded;
-    connectGuarded(button("Command1"), &QPushButton::clicked, this, [this] { inquiry(); });
-    connectGuarded(button("Command4"), &QPushButton::clicked, this, [this] { beginNewDay(); });
-    connectGuarded(button("Command5"), &QPushButton::clicked, this, [this] { saveDay(); });
-    connectGuarded(button("Command6"), &QPushButton::clicked, this, [this] { printSheet(); });
+    connectGuarded(inquiry_, &QPushButton::clicked, this, [this] { inquiry(); });
+    connectGuarded(new_, &QPushButton::clicked, this, [this] { beginNewDay(); });
+    connectGuarded(save_, &QPushButton::clicked, this, [this] { saveDay(); });
+    connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
 
-    for (const WindowButton& b : kWindowButtons) {
+    for (const WindowButton& b : windowButtons()) {
         const QString name = QString::fromUtf8(b.window);
         const Opening opening = b.opening;
-        connectGuarded(button(b.button), &QPushButton::clicked, this, [this, name, opening] {
+        connectGuarded(b.button, &QPushButton::clicked, this, [this, name, opening] {
             FormWindow* window = showWindow(name);
             if (opening == Opening::OnThisDay) {
-                auto* byThisDay = window->findChild<QPushButton*>(QStringLiteral("Command1"));
-                if (!byThisDay)
+                auto* sheet = dynamic_cast<supplies::SheetCommands*>(window);
+                if (!sheet)
                     ledger::fail(
                         ledger::ErrorCode::InvalidOperation,
                         QStringLiteral("The window %1 has no command to find a day.").arg(name));
-                byThisDay->click();
+                sheet->byHereDayButton()->click();
             } else if (opening == Opening::ShowAndLockInquiry) {
                 // Nothing enables Inquiry again while this window exists.
-                button("Command1")->setEnabled(false);
+                inquiry_->setEnabled(false);
             }
         });
     }

@@ -3,20 +3,18 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "workspace.h"
+
 namespace daily {
 
-namespace {
-double densityOverride = 0;
-}
-
 double screenDensity() {
-    if (densityOverride > 0) return densityOverride;
+    if (const double pinned = ledger::ui::workspace().screen().density; pinned > 0) return pinned;
     if (QScreen* screen = QGuiApplication::primaryScreen())
         return screen->logicalDotsPerInchX() * screen->devicePixelRatio();
     return 96.0;
 }
 
-void setScreenDensityForTesting(double dpi) { densityOverride = dpi; }
+void setScreenDensityForTesting(double dpi) { ledger::ui::workspace().screen().density = dpi; }
 
 std::optional<DensityAdaptation> adaptationFor(double density) {
     // The screen query answers in whole pixels per inch.

@@ -24,9 +24,10 @@ double tenTermSum(const std::vector<BoundLineEdit*>& fields) {
 }  // namespace
 
 void Form4::connectTriggers() {
-    // Each reaction runs at once when its text changes, nested inside the
-    // change that caused it, so the figures follow every keystroke and every
-    // month the bar brings in.
+    // Each reaction runs at once when a field's text changes, and a figure
+    // whose text changes runs the figures depending on it as plain calls,
+    // depth first, so the figures follow every keystroke and every month the
+    // bar brings in. Only the fields' signals start the chain.
     for (BoundLineEdit* field : administration_)
         ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
                                    [this](const QString&) { computeAdministrationSubtotal(); });
@@ -44,21 +45,17 @@ void Form4::connectTriggers() {
     ledger::ui::connectGuarded(acceptedCash_, &QLineEdit::textChanged, this,
                                [this](const QString&) { computeDifference(); });
 
-    ledger::ui::connectGuarded(administrationSubtotal_, &ComputedFigure::textChanged, this,
-                               [this](const QString&) { computeTotal(); });
-    ledger::ui::connectGuarded(expenditureSubtotal_, &ComputedFigure::textChanged, this,
-                               [this](const QString&) {
-                                   copyOutOfPocketExpenses();
-                                   computeTotal();
-                               });
+    administrationSubtotal_->setDependents([this] { computeTotal(); });
+    expenditureSubtotal_->setDependents([this] {
+        copyOutOfPocketExpenses();
+        computeTotal();
+    });
     for (ComputedFigure* figure : {totalNetAmount_, outOfPocketExpenses_, deduction_})
-        ledger::ui::connectGuarded(figure, &ComputedFigure::textChanged, this,
-                                   [this](const QString&) { computeCashSubtotal(); });
-    ledger::ui::connectGuarded(cashSubtotal_, &ComputedFigure::textChanged, this,
-                               [this](const QString&) {
-                                   computeDifference();
-                                   computeTotal();
-                               });
+        figure->setDependents([this] { computeCashSubtotal(); });
+    cashSubtotal_->setDependents([this] {
+        computeDifference();
+        computeTotal();
+    });
 }
 
 void Form4::computeAdministrationSubtotal() {

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "detail_query.h"
+#include "form7.h"
 #include "form_window.h"
 #include "ledger_error.h"
 #include "prompts.h"
@@ -12,12 +13,9 @@ namespace salary {
 
 namespace {
 
-// The salary window's field, or empty text when that window is not open.
-QString salaryWindowText(const QString& fieldName) {
-    ledger::ui::FormWindow* salaryWindow = ledger::ui::FormWindow::find(QStringLiteral("Form7"));
-    if (!salaryWindow) return {};
-    const auto* field = salaryWindow->findChild<QLineEdit*>(fieldName);
-    return field ? field->text() : QString();
+// The salary window, or nullptr when it is not open.
+const Form7* salaryWindow() {
+    return qobject_cast<const Form7*>(ledger::ui::FormWindow::find(QStringLiteral("Form7")));
 }
 
 QString askPattern(QWidget* parent, const QString& message, const QString& title,
@@ -58,12 +56,15 @@ void openGridWindow() {
 }  // namespace
 
 void runDetailQueryCommand(QWidget* parent) {
+    const Form7* shown = salaryWindow();
     const QString month =
         askPattern(parent, QStringLiteral("Please Input Date--Like\uFF1A2002/1"),
-                   QStringLiteral("Inquiry----Month"), salaryWindowText(QStringLiteral("Text1")));
+                   QStringLiteral("Inquiry----Month"), shown ? shown->shownMonth() : QString());
+    // The salary window may have been closed by the first prompt's time.
+    shown = salaryWindow();
     const QString name =
         askPattern(parent, QStringLiteral("Please Input Name--Like\uFF1ATovena"),
-                   QStringLiteral("Inquiry----Name"), salaryWindowText(QStringLiteral("Text3")));
+                   QStringLiteral("Inquiry----Name"), shown ? shown->shownName() : QString());
     // A pattern that could end its quoted text never reaches the query: the
     // text is cleared instead, and a grid opened now shows no rows.
     setDetailQueryText(patternsUsable(parent, month, name) ? composeDetailQuery(month, name)

@@ -31,6 +31,11 @@ public:
     ledger::RecordSource& monthRows();  // Data2
     ledger::RecordSource& staffRows();  // Data3
 
+    // What the wage detail command reads as its presets: the month and the
+    // name shown.
+    QString shownMonth() const;  // Text1
+    QString shownName() const;   // Text3
+
 protected:
     void loadStep() override;
 

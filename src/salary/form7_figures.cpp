@@ -15,19 +15,19 @@ using ledger::ui::BoundLineEdit;
 using ledger::ui::ComputedFigure;
 
 void Form7::connectTriggers() {
-    // Each reaction runs at once, nested in the change that caused it, so
-    // the figures follow every keystroke, every month the bar brings in and
-    // every staff row the name looks up.
+    // Each reaction runs at once when a field's text changes, and the salary
+    // follows its two parts as a plain call, so the figures follow
+    // every keystroke, every month the bar brings in and every staff row the
+    // name looks up. Only the fields' signals start the chain.
     for (BoundLineEdit* field : {salaryHour_, overtimeRate_, overtimeHours_, workHours_})
         ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
                                    [this] { computeSubtotal(); });
     for (BoundLineEdit* field : {insurance_, absentDeduct_})
         ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
                                    [this] { computeDeductions(); });
-    for (ComputedFigure* figure : {subtotal_, deductions_})
-        ledger::ui::connectGuarded(figure, &ComputedFigure::textChanged, this,
-                                   [this] { computeActualSalary(); });
     ledger::ui::connectGuarded(name_, &QLineEdit::textChanged, this, [this] { lookUpStaff(); });
+    for (ComputedFigure* part : {subtotal_, deductions_})
+        part->setDependents([this] { computeActualSalary(); });
 }
 
 void Form7::computeSubtotal() {
@@ -47,6 +47,10 @@ void Form7::computeActualSalary() {
     actualSalary_->setText(
         ledger::amountText(checkedDifference(amountShown(subtotal_), amountShown(deductions_))));
 }
+
+QString Form7::shownMonth() const { return month_->text(); }
+
+QString Form7::shownName() const { return name_->text(); }
 
 void Form7::lookUpStaff() {
     // No staff row of that name: the rates shown stay those of the employee

@@ -2,16 +2,15 @@
 
 #include <QLineEdit>
 
-#include "form_window.h"
+#include "../daily/daily_window_fields.h"
 #include "prompts.h"
 
 namespace staff {
 
-QLineEdit* dailyWindowField(const QString& fieldName) {
-    // find(), never loadWindow(): loading would create a hidden daily window
-    // on its first day, and the wage would be dated or added on that day.
-    ledger::ui::FormWindow* daily = ledger::ui::FormWindow::find(QStringLiteral("Form1"));
-    return daily ? daily->findChild<QLineEdit*>(fieldName) : nullptr;
+daily::DailyWindowFields* dailyWindow() {
+    // Only an open one, never loaded: loading would create a hidden daily
+    // window on its first day, and the wage would be dated or added there.
+    return daily::DailyWindowFields::ifOpen();
 }
 
 void tellDailyWindowClosed(QWidget* parent) {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QString>
-
-class QLineEdit;
 class QWidget;
+
+namespace daily {
+class DailyWindowFields;
+}
 
 namespace staff {
 
@@ -12,8 +13,8 @@ namespace staff {
 // day to date a wage with and no figure to add it to, and the wage window
 // must not bring up a hidden daily window on some other day.
 
-// The daily window's field, or nullptr when the daily window is not open.
-QLineEdit* dailyWindowField(const QString& fieldName);
+// The daily window's fields, or nullptr when the daily window is not open.
+daily::DailyWindowFields* dailyWindow();
 
 // Tells the user that the command needs the daily window; nothing changed.
 void tellDailyWindowClosed(QWidget* parent);

@@ -34,6 +34,8 @@ public:
     explicit Form5(QWidget* parent = nullptr);
 
     ledger::RecordSource& records();
+    // The name chosen in the list (DBCombo1), as the staff register looks it up.
+    QString chosenName() const;
 
     // Whether a wage row begun with New is being entered and not yet stored:
     // the only row the staff register may carry rates into.
@@ -77,6 +79,7 @@ private:
     void computeDeductions();       // Label24
     void computeWage();             // Label25
     void applyLeaveOrAbsence(const QComboBox* list);
+    void setFieldText(QLineEdit* field, const QString& text);
 
     // Commands (form5_commands.cpp).
     void connectCommands();

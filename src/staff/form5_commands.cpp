@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "../daily/daily_window_fields.h"
 #include "amount.h"
 #include "bound_combo.h"
 #include "bound_line_edit.h"
@@ -16,6 +17,7 @@
 #include "data_control.h"
 #include "error_boundary.h"
 #include "form5.h"
+#include "form6.h"
 #include "ledger_error.h"
 #include "program_folder.h"
 #include "prompts.h"
@@ -76,6 +78,8 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
 
 bool Form5::isEnteringNewRow() const { return entering_ && data_->source().isNewRow(); }
 
+QString Form5::chosenName() const { return name_->currentText(); }
+
 void Form5::setDataFieldsEnabled(bool enabled) {
     for (QWidget* field : std::initializer_list<QWidget*>{
              date_, serialNumber_, name_, salaryHour_, overtimeSalaryHour_, askForLeave_, absent_,
@@ -84,11 +88,12 @@ void Form5::setDataFieldsEnabled(bool enabled) {
 }
 
 void Form5::beginNewRow() {
-    const QLineEdit* day = dailyWindowField(QStringLiteral("Text2"));
-    if (!day) {
+    daily::DailyWindowFields* daily = dailyWindow();
+    if (!daily) {
         tellDailyWindowClosed(this);
         return;
     }
+    const QLineEdit* day = daily->dateField();
     // Stores a row still pending (without touching the day's Personnel
     // rate), then begins the new one.
     data_->source().addNew();
@@ -101,38 +106,39 @@ void Form5::beginNewRow() {
 }
 
 void Form5::openRegisterAtChosenName() {
-    FormWindow* reg = FormWindow::loadWindow(QStringLiteral("Form6"));
+    auto* reg = qobject_cast<Form6*>(FormWindow::loadWindow(QStringLiteral("Form6")));
     if (!reg)
         ledger::fail(ledger::ErrorCode::InvalidOperation,
                      QStringLiteral("The staff register is not part of this program."));
     reg->show();
     reg->raise();
     reg->activateWindow();
-    if (auto* byThisName = reg->findChild<QPushButton*>(QStringLiteral("Command5")))
-        byThisName->click();
-    // Opened for the rate transfer: only "Login" is left to press.
-    for (const char* name : {"Command2", "Command3", "Command4"})
-        if (auto* button = reg->findChild<QPushButton*>(QString::fromLatin1(name))) button->hide();
+    // A failing search ends the command here, before the register is set up
+    // for the transfer.
+    ledger::ui::raiseReactionErrors([reg] { reg->byThisNameButton()->click(); });
+    reg->offerOnlyLogin();
 }
 
 void Form5::takeRates(const QString& salaryHour, const QString& overtimeSalaryHour,
                       const QString& serialNumber, const std::optional<QString>& monthlyPay) {
-    salaryHour_->setText(salaryHour);
+    // A failing figure ends the transfer at that step, as a typed value would.
+    setFieldText(salaryHour_, salaryHour);
     salaryHourCopy_->setText(salaryHour);
-    overtimeSalaryHour_->setText(overtimeSalaryHour);
+    setFieldText(overtimeSalaryHour_, overtimeSalaryHour);
     overtimeSalaryHourCopy_->setText(overtimeSalaryHour);
-    serialNumber_->setText(serialNumber);
+    setFieldText(serialNumber_, serialNumber);
     // Last, so the monthly pay stays in the wage until something changes.
     if (monthlyPay) wage_->setText(*monthlyPay);
 }
 
 void Form5::saveWage() {
-    QLineEdit* personnelRate = dailyWindowField(QStringLiteral("Text7"));
-    const QLineEdit* day = dailyWindowField(QStringLiteral("Text2"));
-    if (!personnelRate || !day) {
+    daily::DailyWindowFields* daily = dailyWindow();
+    if (!daily) {
         tellDailyWindowClosed(this);
         return;
     }
+    QLineEdit* personnelRate = daily->personnelRateField();
+    const QLineEdit* day = daily->dateField();
     // The wage is added to the day the daily window shows; a wage of another
     // day must not land there.
     if (day->text() != date_->text()) {

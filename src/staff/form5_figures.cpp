@@ -1,7 +1,8 @@
-// The wage window's figures: each change of a field or figure runs its
-// reaction at once, nested inside the change that caused it, so the wage
-// follows every keystroke, every row the bar brings in and every value the
-// staff register carries over.
+// The wage window's figures: each change of a field runs its reaction at
+// once, and a figure whose text changes runs the figures that depend on it,
+// depth first, so the wage follows every keystroke, every row the bar brings
+// in and every value the staff register carries over. Only the fields' own
+// change signals start the chain; within it the figures call each other.
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -38,18 +39,17 @@ void Form5::connectTriggers() {
         overtimeSalaryHour_->setReadOnly(true);
     });
     connectGuarded(mainHour_, &QLineEdit::textChanged, this, [this] { computeMainTotal(); });
-    connectGuarded(salaryHourCopy_, &ComputedFigure::textChanged, this,
-                   [this] { computeMainTotal(); });
     connectGuarded(workOvertime_, &QLineEdit::textChanged, this,
                    [this] { computeOvertimeTotal(); });
-    connectGuarded(overtimeSalaryHourCopy_, &ComputedFigure::textChanged, this,
-                   [this] { computeOvertimeTotal(); });
-    for (ComputedFigure* total : {mainTotal_, overtimeTotal_})
-        connectGuarded(total, &ComputedFigure::textChanged, this, [this] { computeSubtotal(); });
     for (QLineEdit* deduction : {insurance_, absentDeduct_})
         connectGuarded(deduction, &QLineEdit::textChanged, this, [this] { computeDeductions(); });
+
+    salaryHourCopy_->setDependents([this] { computeMainTotal(); });
+    overtimeSalaryHourCopy_->setDependents([this] { computeOvertimeTotal(); });
+    for (ComputedFigure* total : {mainTotal_, overtimeTotal_})
+        total->setDependents([this] { computeSubtotal(); });
     for (ComputedFigure* part : {subtotal_, deductions_})
-        connectGuarded(part, &ComputedFigure::textChanged, this, [this] { computeWage(); });
+        part->setDependents([this] { computeWage(); });
 
     // A choice in either yes / no list (and a click on its text) decides
     // whether the hours are worked or zero.
@@ -59,6 +59,12 @@ void Form5::connectTriggers() {
                        [this, list] { applyLeaveOrAbsence(list); });
         list->lineEdit()->installEventFilter(this);
     }
+}
+
+void Form5::setFieldText(QLineEdit* field, const QString& text) {
+    // Set by code like a keystroke: the field's reaction runs, and its
+    // failure ends the step that set it.
+    ledger::ui::raiseReactionErrors([&] { field->setText(text); });
 }
 
 void Form5::copySalaryHour() {
@@ -100,8 +106,8 @@ void Form5::applyLeaveOrAbsence(const QComboBox* list) {
     // Exact texts, case and all; the last list set to one of them decides.
     if (list->currentText() == kYes) {
         setHoursReadOnly(true);
-        mainHour_->setText(QStringLiteral("0"));
-        workOvertime_->setText(QStringLiteral("0"));
+        setFieldText(mainHour_, QStringLiteral("0"));
+        setFieldText(workOvertime_, QStringLiteral("0"));
     }
     if (list->currentText() == kNo) setHoursReadOnly(false);
 }

@@ -32,6 +32,12 @@ public:
 
     ledger::RecordSource& records();
 
+    // For the wage window: "By This Name" (Command5), pressed once the
+    // register is open, and the register set up for the rate transfer, with
+    // only "Login" left to press.
+    QPushButton* byThisNameButton() const { return byThisName_; }
+    void offerOnlyLogin();
+
 protected:
     void loadStep() override;
 

@@ -45,14 +45,12 @@ void Form6::showMonthlyPay(bool ticked) {
 }
 
 void Form6::findWageWindowName() {
-    ledger::ui::FormWindow* wageWindow = FormWindow::find(QStringLiteral("Form5"));
-    const auto* nameList =
-        wageWindow ? wageWindow->findChild<QComboBox*>(QStringLiteral("DBCombo1")) : nullptr;
-    if (!nameList) return;
+    const auto* wageWindow = qobject_cast<Form5*>(FormWindow::find(QStringLiteral("Form5")));
+    if (!wageWindow) return;
     ledger::RecordSource& staffRows = data_->source();
     // An empty register has no row to find and none to come back to.
     if (staffRows.rowCount() == 0) return;
-    const QString name = nameList->currentText();
+    const QString name = wageWindow->chosenName();
     // The name goes into the criterion as it stands; an apostrophe would end
     // the text constant early, so such a name matches no row, silently.
     if (name.contains(QLatin1Char('\''))) return;
@@ -83,6 +81,10 @@ void Form6::carryRatesToWageRow() {
     wageWindow->takeRates(salaryHour_->text(), overtimeSalaryHour_->text(), serialNumber_->text(),
                           monthlyPay);
     unload();
+}
+
+void Form6::offerOnlyLogin() {
+    for (QPushButton* button : {newEmployee_, save_, cancel_}) button->hide();
 }
 
 void Form6::tellLoginNeedsNewWageRow() {

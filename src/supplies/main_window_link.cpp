@@ -2,30 +2,22 @@
 
 #include <QLineEdit>
 
+#include "../daily/daily_window_fields.h"
 #include "data_control.h"
-#include "form_window.h"
 #include "prompts.h"
+#include "record_source.h"
 
 namespace supplies {
 
-namespace {
-
-const QString kMainWindow = QStringLiteral("Form1");
-
-}  // namespace
-
-QLineEdit* mainWindowField(const QString& fieldName) {
-    // find(), never loadWindow(): loading would create a hidden daily window
-    // on its first day, and the sheet would fill the wrong day.
-    ledger::ui::FormWindow* main = ledger::ui::FormWindow::find(kMainWindow);
-    return main ? main->findChild<QLineEdit*>(fieldName) : nullptr;
+daily::DailyWindowFields* mainWindow() {
+    // Only an open one, never loaded: loading would create a hidden daily
+    // window on its first day, and the sheet would fill the wrong day.
+    return daily::DailyWindowFields::ifOpen();
 }
 
 const ledger::RecordSource* mainWindowDays() {
-    ledger::ui::FormWindow* main = ledger::ui::FormWindow::find(kMainWindow);
-    auto* data =
-        main ? main->findChild<ledger::ui::DataControl*>(QStringLiteral("Data1")) : nullptr;
-    return data ? &data->source() : nullptr;
+    daily::DailyWindowFields* main = mainWindow();
+    return main ? &main->days()->source() : nullptr;
 }
 
 bool mainWindowDayIsStored() {
@@ -34,7 +26,8 @@ bool mainWindowDayIsStored() {
 }
 
 void bringMainWindowForward() {
-    if (ledger::ui::FormWindow* main = ledger::ui::FormWindow::find(kMainWindow)) {
+    if (daily::DailyWindowFields* fields = mainWindow()) {
+        ledger::ui::FormWindow* main = fields->formWindow();
         main->show();
         main->raise();
         main->activateWindow();

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QString>
-
-class QLineEdit;
 class QWidget;
+
+namespace daily {
+class DailyWindowFields;
+}
 
 namespace ledger {
 class RecordSource;
@@ -16,9 +17,8 @@ namespace supplies {
 // day to look up and no field to fill, and the sheet must not bring up a
 // hidden daily window on some other day.
 
-// The daily window's field, or nullptr when the daily window is not open
-// (or lacks the field).
-QLineEdit* mainWindowField(const QString& fieldName);
+// The daily window's fields, or nullptr when the daily window is not open.
+daily::DailyWindowFields* mainWindow();
 
 // The daily window's day rows, or nullptr when the daily window is not open.
 const ledger::RecordSource* mainWindowDays();

@@ -17,7 +17,7 @@ const SheetDesign& tablewareSheet() {
         QStringLiteral("Text12"),
         QStringLiteral("Subtotal"),
         QStringLiteral(" Date like   '"),
-        QStringLiteral("Text20"),
+        &daily::DailyWindowFields::tablewareField,
         8910,
         7695,
     };
@@ -36,7 +36,7 @@ const SheetDesign& shopArticlesSheet() {
         QStringLiteral("Text11"),
         QStringLiteral("Subtatal"),
         QStringLiteral(" Date like '"),
-        QStringLiteral("Text21"),
+        &daily::DailyWindowFields::shopArticlesField,
         8760,
         7560,
     };

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "../daily/daily_window_fields.h"
+
 namespace supplies {
 
 // Everything that tells the tableware sheet and the shop-articles sheet
@@ -15,7 +17,8 @@ struct SheetDesign {
     QString dateField;         // the field bound to Date
     QString subtotalCaption;   // Label11
     QString criterionPrefix;   // "By here day" criterion, before the day text
-    QString mainWindowTarget;  // the daily window's field that "Confirm" fills
+    // The daily window's field that "Confirm" fills.
+    QLineEdit* (daily::DailyWindowFields::*mainWindowTarget)() const = nullptr;
     int clientWidthTwips = 0;
     int clientHeightTwips = 0;
 };

@@ -160,11 +160,12 @@ void SupplySheet::recomputeSubtotal() {
 }
 
 void SupplySheet::goToMainWindowDay() {
-    const QLineEdit* day = mainWindowField(QStringLiteral("Text2"));
-    if (!day) {
+    daily::DailyWindowFields* main = mainWindow();
+    if (!main) {
         tellMainWindowClosed(this);
         return;
     }
+    const QLineEdit* day = main->dateField();
     if (!mainWindowDayIsStored()) {
         // A new day before Save: any row found now would be another day's,
         // and items typed into it would land there.
@@ -176,8 +177,8 @@ void SupplySheet::goToMainWindowDay() {
 }
 
 void SupplySheet::confirm() {
-    QLineEdit* target = mainWindowField(design_.mainWindowTarget);
-    if (!target) {
+    daily::DailyWindowFields* main = mainWindow();
+    if (!main) {
         // Keep the sheet open with its items: nothing is lost, the user can
         // reopen the daily window and confirm again.
         tellMainWindowClosed(this);
@@ -194,14 +195,16 @@ void SupplySheet::confirm() {
             QStringLiteral("This sheet shows the items of %1, not those of the daily window's "
                            "day %2. Nothing was written. Press \"By here day\" to show that "
                            "day's items, then \"Confirm\".")
-                .arg(date_->text(), mainWindowField(QStringLiteral("Text2"))->text()),
+                .arg(date_->text(), main->dateField()->text()),
             ledger::ui::programTitle());
         return;
     }
     bringMainWindowForward();
     // A change in the daily window like a keystroke: its figures follow, and
-    // its own write-back stores the value with its day.
-    target->setText(subtotal_->text());
+    // its own write-back stores the value with its day. When they fail, the
+    // sheet stays open with its items.
+    QLineEdit* target = (main->*design_.mainWindowTarget)();
+    ledger::ui::raiseReactionErrors([&] { target->setText(subtotal_->text()); });
     unload();
 }
 

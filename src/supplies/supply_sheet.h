@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "form_window.h"
+#include "sheet_commands.h"
 #include "sheet_design.h"
 
 namespace ledger {
@@ -23,13 +24,14 @@ namespace supplies {
 // subtotal, "By here day" to find the daily window's day and "Confirm" to
 // carry the subtotal into the daily window. The tableware sheet (Form2) and
 // the shop-articles sheet (Form3) are this one window with different designs.
-class SupplySheet : public ledger::ui::FormWindow {
+class SupplySheet : public ledger::ui::FormWindow, public SheetCommands {
     Q_OBJECT
 public:
     explicit SupplySheet(const SheetDesign& design, QWidget* parent = nullptr);
 
     const SheetDesign& design() const { return design_; }
     ledger::RecordSource& records();
+    QPushButton* byHereDayButton() const override { return byHereDay_; }
 
 protected:
     void loadStep() override;

@@ -237,4 +237,16 @@ TEST_F(DailyFigures, AnOverflowingStoredDayStillShowsAllItsFields) {
     EXPECT_EQ(days().currentIndex(), 1);
 }
 
+TEST_F(DailyFigures, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnds) {
+    insertDay("2002/2/12");
+    openSheet();
+    type("Text1", "1E308");
+    const auto outcome = setInsideCommand(field("Text3"), "1E308");
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_TRUE(outcome.nextStepRan);
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6:")) << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(figure("Label28")->text(), "1E+308");
+}
+
 }  // namespace

@@ -21,6 +21,7 @@
 #include "screen_density.h"
 #include "scripted_prompts.h"
 #include "temp_database.h"
+#include "window_test.h"
 
 // The day sheet as the shop computes it, written out independently of the
 // window: what each figure must show for given amounts (column -> amount).
@@ -54,7 +55,7 @@ inline const QStringList& figureNames() {
 // A daily window on a temporary ledger, with scripted prompts. The screen is
 // taken as 96 dpi for twips and as 100 dpi for the density table (where the
 // window keeps its design size), unless a test says otherwise.
-class DailyWindowTest : public ::testing::Test {
+class DailyWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         daily::registerWindows();
@@ -62,34 +63,11 @@ protected:
         daily::setScreenDensityForTesting(100);
     }
 
-    void TearDown() override {
-        closeWindows();
-        daily::setScreenDensityForTesting(0);
-        ledger::ui::setScreenDpiForTesting(0);
-    }
-
-    // Unloads every window; edits a test left (stored or not) are given up so
-    // the next test starts afresh without a question.
-    static void closeWindows() {
-        for (const char* name : {"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7"}) {
-            auto* window = ledger::ui::FormWindow::find(QString::fromUtf8(name));
-            if (!window) continue;
-            for (auto* data : window->findChildren<ledger::ui::DataControl*>())
-                data->source().discardEdits();
-            EXPECT_TRUE(window->unload());
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // Inserts a day row straight into the file.
+    // Inserts a day row straight into the file (a null date: no date).
     qint64 insertDay(const QString& date, const QMap<QString, double>& amounts = {}) {
-        QStringList columns = {"Date"};
-        std::vector<QVariant> values = {date.isNull() ? QVariant() : QVariant(date)};
-        for (auto it = amounts.begin(); it != amounts.end(); ++it) {
-            columns << it.key();
-            values.emplace_back(it.value());
-        }
-        return db.insert(ledger::schema::kLedger, columns, values);
+        Amounts byColumn;
+        for (auto it = amounts.begin(); it != amounts.end(); ++it) byColumn[it.key()] = it.value();
+        return addDay(date.isNull() ? QVariant() : QVariant(date), byColumn);
     }
 
     daily::Form1* openSheet() {
@@ -142,7 +120,4 @@ protected:
                         .arg(ledger::quoteName(ledger::schema::kLedger)))
             .toInt();
     }
-
-    TempDatabase db;
-    ScriptedPrompts prompts;
 };

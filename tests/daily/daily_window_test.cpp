@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../../src/supplies/sheet_commands.h"
 #include "daily_fixture.h"
 #include "decorative_bar.h"
 #include "layout_units.h"
@@ -130,18 +131,20 @@ TEST(ScreenDensity, TheTableBands) {
 
 // A stand-in for a window another part of the program builds: a hidden
 // "By here day" button that notes the day it was pressed on.
-class StandInWindow : public FormWindow {
+class StandInWindow : public FormWindow, public supplies::SheetCommands {
 public:
     explicit StandInWindow(const QString& name) : FormWindow(name) {
-        auto* byThisDay = new QPushButton(QStringLiteral("By here day"), this);
-        byThisDay->setObjectName(QStringLiteral("Command1"));
-        byThisDay->hide();
-        connect(byThisDay, &QPushButton::clicked, this, [this] {
-            auto* main = FormWindow::find(QStringLiteral("Form1"));
-            daysAsked << main->findChild<QLineEdit*>(QStringLiteral("Text2"))->text();
-        });
+        byThisDay_ = new QPushButton(QStringLiteral("By here day"), this);
+        byThisDay_->setObjectName(QStringLiteral("Command1"));
+        byThisDay_->hide();
+        connect(byThisDay_, &QPushButton::clicked, this,
+                [this] { daysAsked << daily::DailyWindowFields::ifOpen()->dateField()->text(); });
     }
+    QPushButton* byHereDayButton() const override { return byThisDay_; }
     QStringList daysAsked;
+
+private:
+    QPushButton* byThisDay_;
 };
 
 TEST_F(DailyWindow, WindowButtonsAreEnabledOnlyForWindowsTheProgramHas) {

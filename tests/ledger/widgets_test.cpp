@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <utility>
 
 #include "bound_combo.h"
 #include "bound_line_edit.h"
@@ -17,10 +21,12 @@
 #include "layout_units.h"
 #include "ledger_error.h"
 #include "program_folder.h"
+#include "record_source.h"
 #include "schema.h"
 #include "scripted_prompts.h"
 #include "temp_database.h"
 #include "window_printer.h"
+#include "workspace.h"
 
 using namespace ledger::ui;
 namespace schema = ledger::schema;
@@ -289,6 +295,151 @@ TEST(WindowRegistry, ClosingAnOlderWindowOfOneNameLeavesTheNewerFindable) {
     EXPECT_TRUE(newer->unload());
     EXPECT_EQ(FormWindow::find("RegistryForm"), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// --- reactions behind Qt signals ----------------------------------------
+
+// A plain Qt field whose change reaction fails when the text is "bad".
+struct FailingReaction {
+    QWidget parent;
+    QLineEdit field{&parent};
+    ScriptedPrompts prompts;
+    FailingReaction() {
+        connectGuarded(&field, &QLineEdit::textChanged, &parent, [](const QString& text) {
+            if (text == "bad") ledger::fail(ledger::ErrorCode::Overflow, "Overflow");
+        });
+    }
+};
+
+TEST(ErrorBoundaryTest, AFailingReactionStaysBehindTheSignalAndIsShownOnceWhenTheHandlerEnds) {
+    FailingReaction window;
+    QStringList steps;
+    // Qt's own setText emits the signal: nothing may come back through it,
+    // so the handler's later step still runs, and the error is shown once.
+    EXPECT_FALSE(runGuarded(&window.parent, [&] {
+        window.field.setText("bad");
+        steps << "after the signal";
+        EXPECT_TRUE(window.prompts.toldTexts.isEmpty()) << "shown before the handler ended";
+    }));
+    EXPECT_EQ(steps, QStringList{"after the signal"});
+    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Error 6: Overflow"});
+    EXPECT_TRUE(workspace().handlers().empty());
+}
+
+TEST(ErrorBoundaryTest, RaisedReactionErrorsEndTheStepThatSetThemOff) {
+    FailingReaction window;
+    QStringList steps;
+    EXPECT_FALSE(runGuarded(&window.parent, [&] {
+        raiseReactionErrors([&] { window.field.setText("bad"); });
+        steps << "after the signal";
+    }));
+    EXPECT_TRUE(steps.isEmpty());
+    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Error 6: Overflow"});
+}
+
+TEST(ErrorBoundaryTest, OutsideEveryHandlerAReactionShowsItsOwnError) {
+    FailingReaction window;
+    EXPECT_NO_THROW(raiseReactionErrors([&] { window.field.setText("bad"); }));
+    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Error 6: Overflow"});
+}
+
+TEST(ErrorBoundaryTest, AnInnerHandlerTellsWhetherItOrItsReactionsFailed) {
+    FailingReaction window;
+    bool failedInside = true, fineInside = false;
+    EXPECT_FALSE(runGuarded(&window.parent, [&] {
+        failedInside = runGuarded(&window.parent, [&] { window.field.setText("bad"); });
+        fineInside = runGuarded(&window.parent, [&] { window.field.setText("good"); });
+    }));
+    EXPECT_FALSE(failedInside);
+    EXPECT_TRUE(fineInside) << "an earlier failure must not count against a later handler";
+    EXPECT_EQ(window.prompts.toldTexts.size(), 1);
+}
+
+TEST(ErrorBoundaryTest, WhatRunsWhileAModalDialogIsOpenShowsItsErrorsAtOnce) {
+    FailingReaction window;
+    qsizetype shownWhileOpen = -1;
+    bool outerFine = false;
+    QDialog dialog;
+    // The user, while the dialog is up, triggers a failing reaction elsewhere.
+    QTimer::singleShot(0, &dialog, [&] {
+        runGuarded(&window.parent, [&] { window.field.setText("bad"); });
+        shownWhileOpen = window.prompts.toldTexts.size();
+        dialog.accept();
+    });
+    outerFine = runGuarded(&window.parent, [&] { execModal(dialog); });
+    EXPECT_EQ(shownWhileOpen, 1);
+    EXPECT_TRUE(outerFine) << "the handler that opened the dialog did not fail";
+    EXPECT_EQ(window.prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(workspace().handlers().empty());
+}
+
+TEST_F(WidgetsTest, AComboStillRecordsChoicesAfterAReactionFailedDuringARowFill) {
+    db.insert(schema::kWages, {"Date", "Name"}, {"2002/2/12", "Broken"});
+    db.insert(schema::kWages, {"Date", "Name"}, {"2002/2/13", "Tovena"});
+    db.insert(schema::kStaff, {"Name"}, {"Tovena"});
+    db.insert(schema::kStaff, {"Name"}, {"Lin"});
+    FormWindow* w = new FormWindow("ComboForm");
+    auto* wages = new DataControl("Data1", schema::kWages, "Data1", w);
+    auto* staff = new DataControl("Data2", schema::kStaff, "", w);
+    auto* names = new BoundCombo("DBCombo1", staff->source(), "Name", w);
+    names->setTarget(wages->source(), "Name");
+    bool failed = false;  // only the first fill fails
+    connectGuarded(names, &BoundCombo::valueChanged, w, [&failed](const QString& text) {
+        if (text != "Broken" || std::exchange(failed, true)) return;
+        ledger::fail(ledger::ErrorCode::Overflow, "Overflow");
+    });
+    for (auto* d : {wages, staff}) d->source().setDatabasePath(ledger::databasePath());
+    w->load();  // the first row's fill fails in the reaction
+    ASSERT_EQ(prompts.toldTexts, QStringList{"Error 6: Overflow"});
+    ASSERT_EQ(names->currentText(), "Broken");
+    names->setCurrentIndex(names->findText("Lin"));
+    EXPECT_TRUE(names->isChanged()) << "the user's pick must count as a change";
+    EXPECT_TRUE(w->unload());
+    EXPECT_EQ(db.scalar("SELECT Name FROM \"The staff calculate wages\" WHERE Date = '2002/2/12'")
+                  .toString(),
+              "Lin");
+}
+
+// --- the workspace ------------------------------------------------------
+
+TEST(WorkspaceTest, ListsItsOpenWindowsAndClosesThemWithoutAsking) {
+    ScriptedPrompts prompts;
+    TempDatabase db;
+    db.insert(schema::kLedger, {"Date"}, {"2002/2/12"});
+    auto* ledgerWindow = new LedgerWindow;
+    ledgerWindow->load();
+    auto* plain = new FormWindow("PlainForm");
+    auto open = workspace().openWindows();
+    EXPECT_EQ(open.size(), 2);
+    EXPECT_TRUE(open.contains(ledgerWindow) && open.contains(plain));
+    ledgerWindow->rent->setText("typed, never stored");
+    workspace().closeAllWindows();
+    EXPECT_TRUE(workspace().openWindows().isEmpty());
+    EXPECT_TRUE(prompts.defaultNoAsked.empty());
+    EXPECT_TRUE(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").isNull());
+}
+
+TEST(WorkspaceTest, ANewWorkspaceStartsAfreshAndTheOlderOneReturnsAfterIt) {
+    ScriptedPrompts scripted;
+    setScreenDpiForTesting(120);
+    FormWindow::registerFactory("MadeForm", [] { return new FormWindow("MadeForm"); });
+    auto* older = new FormWindow("OlderForm");
+    QPointer<FormWindow> inner;
+    {
+        Workspace fresh;
+        EXPECT_EQ(&workspace(), &fresh);
+        EXPECT_EQ(&prompts(), &dialogPrompts());
+        EXPECT_NE(screenDpi(), 120) << "no density pinned here";
+        EXPECT_FALSE(FormWindow::canCreate("MadeForm"));
+        EXPECT_EQ(FormWindow::find("OlderForm"), nullptr);
+        inner = new FormWindow("InnerForm");  // left open: goes with its workspace
+    }
+    EXPECT_EQ(&prompts(), &scripted);
+    EXPECT_EQ(screenDpi(), 120);
+    EXPECT_TRUE(FormWindow::canCreate("MadeForm"));
+    EXPECT_EQ(FormWindow::find("OlderForm"), older);
+    EXPECT_TRUE(inner.isNull());
+    delete older;
 }
 
 }  // namespace

@@ -169,5 +169,18 @@ TEST_F(MonthFiguresTest, AnOverflowIsReportedOnceAndTheFigureKeepsItsText) {
     EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6")) << prompts.toldTexts[0].toStdString();
 }
 
+TEST_F(MonthFiguresTest, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnds) {
+    addExampleMonth();
+    auto* sheet = openMonthSheet();
+    field(sheet, "Text5")->setText("1e308");
+    const QString before = text(sheet, "Label36");
+    const auto outcome = setInsideCommand(field(sheet, "Text6"), "1e308");
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_TRUE(outcome.nextStepRan);
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6")) << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(text(sheet, "Label36"), before);
+}
+
 }  // namespace
 }  // namespace month_tests

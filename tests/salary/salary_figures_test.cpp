@@ -91,6 +91,20 @@ TEST_F(SalaryTest, AnOverflowIsReportedAndTheSubtotalKeepsItsText) {
     EXPECT_EQ(text(window, "Label12"), "1.6E+302");
 }
 
+TEST_F(SalaryTest, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnds) {
+    addExampleMonth();
+    auto* window = openSalaryWindow();
+    field(window, "Text4")->setText("1E300");
+    ASSERT_EQ(text(window, "Label12"), "1.6E+302");
+    prompts.toldTexts.clear();
+    const auto outcome = setInsideCommand(field(window, "Text13"), "1E300");
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_TRUE(outcome.nextStepRan);
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("Overflow")) << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(text(window, "Label12"), "1.6E+302");
+}
+
 TEST_F(SalaryTest, AMonthWhoseEmployeeHasNoStaffRowKeepsTheRatesShownBefore) {
     addStaff("Alice", 50, 60, "A000");
     addStaff("Tovena", 80, 100);

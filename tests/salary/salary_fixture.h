@@ -21,11 +21,7 @@
 #include "scripted_prompts.h"
 #include "store.h"
 #include "temp_database.h"
-
-// Stored values read back in failure messages.
-inline void PrintTo(const QVariant& value, std::ostream* out) {
-    *out << (value.isNull() ? std::string("(empty)") : value.toString().toStdString());
-}
+#include "window_test.h"
 
 namespace salary_tests {
 
@@ -44,7 +40,7 @@ struct WageDay {
 
 // The salary window and the grid over real staff and wage rows: the month
 // rows come from the database's own saved queries, as in the shop.
-class SalaryTest : public ::testing::Test {
+class SalaryTest : public WindowTest {
 protected:
     void SetUp() override {
         salary::registerWindows();
@@ -52,15 +48,8 @@ protected:
     }
 
     void TearDown() override {
-        // Windows left open go without storing anything more.
-        for (const char* name : {"Form9", "Form7"})
-            delete FormWindow::find(QString::fromLatin1(name));
-        flushDeletes();
+        WindowTest::TearDown();
         salary::setDetailQueryText({});
-    }
-
-    static void flushDeletes() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void addStaff(const QString& name, double salaryHour, double overtimeRate,
@@ -109,26 +98,9 @@ protected:
         button(window, "Command3")->click();
     }
 
-    static QString text(QWidget* window, const QString& name) {
-        if (auto* field = window->findChild<QLineEdit*>(name)) return field->text();
-        if (auto* label = window->findChild<QLabel*>(name)) return label->text();
-        ADD_FAILURE() << "no control " << name.toStdString();
-        return {};
-    }
-    static QLineEdit* field(QWidget* window, const QString& name) {
-        auto* found = window->findChild<QLineEdit*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
-    static QPushButton* button(QWidget* window, const char* name) {
-        auto* found = window->findChild<QPushButton*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    // The month bar (Data2).
     static void pressBar(QWidget* window, const char* which) {
-        window->findChild<ledger::ui::DataControl*>(QStringLiteral("Data2"))
-            ->findChild<QToolButton*>(QString::fromLatin1(which))
-            ->click();
+        WindowTest::pressBar(window, QString::fromLatin1(which), QStringLiteral("Data2"));
     }
 
     // Month and name of the row the salary window shows.
@@ -175,9 +147,6 @@ protected:
             cells << grid->grid()->cellText(0, column);
         return cells;
     }
-
-    TempDatabase db;
-    ScriptedPrompts prompts;
 };
 
 }  // namespace salary_tests

@@ -19,25 +19,17 @@
 #include "scripted_prompts.h"
 #include "shell_windows.h"
 #include "temp_database.h"
+#include "window_test.h"
 
 // The login window on a temporary staff register, with the daily window
 // registered behind it, as the program starts.
-class LoginTest : public ::testing::Test {
+class LoginTest : public WindowTest {
 protected:
     void SetUp() override {
         shell::registerWindows();
         daily::registerWindows();
         ledger::ui::setScreenDpiForTesting(96);
         daily::setScreenDensityForTesting(100);
-    }
-
-    void TearDown() override {
-        for (const char* name : {"Form10", "Form1"})
-            if (auto* window = ledger::ui::FormWindow::find(QString::fromUtf8(name)))
-                window->unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        daily::setScreenDensityForTesting(0);
-        ledger::ui::setScreenDpiForTesting(0);
     }
 
     // A staff row; a null password is stored as an empty value.
@@ -59,10 +51,8 @@ protected:
     static ledger::ui::FormWindow* mainWindow() {
         return ledger::ui::FormWindow::find(QStringLiteral("Form1"));
     }
-    QLineEdit* field(const QString& name) const { return login()->findChild<QLineEdit*>(name); }
-    QPushButton* button(const QString& name) const {
-        return login()->findChild<QPushButton*>(name);
-    }
+    QLineEdit* field(const QString& name) const { return WindowTest::field(login(), name); }
+    QPushButton* button(const QString& name) const { return WindowTest::button(login(), name); }
     ledger::RecordSource& staff() const { return login()->data1()->source(); }
     void moveBar(const char* which) const {
         login()->data1()->findChild<QToolButton*>(QString::fromUtf8(which))->click();
@@ -89,7 +79,4 @@ protected:
         EXPECT_TRUE(QGuiApplication::quitOnLastWindowClosed());
         EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
     }
-
-    TempDatabase db;
-    ScriptedPrompts prompts;
 };

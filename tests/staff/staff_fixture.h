@@ -27,11 +27,7 @@
 #include "staff_windows.h"
 #include "store.h"
 #include "temp_database.h"
-
-// Stored values read back in failure messages.
-inline void PrintTo(const QVariant& value, std::ostream* out) {
-    *out << (value.isNull() ? std::string("(empty)") : value.toString().toStdString());
-}
+#include "window_test.h"
 
 namespace staff_tests {
 
@@ -40,33 +36,13 @@ namespace schema = ledger::schema;
 
 // The wage window and the staff register with the program's own daily
 // window, on a temporary database, with scripted prompts.
-class StaffTest : public ::testing::Test {
+class StaffTest : public WindowTest {
 protected:
     void SetUp() override {
         staff::registerWindows();
         daily::registerWindows();
         ledger::ui::setScreenDpiForTesting(96);
         daily::setScreenDensityForTesting(100);
-    }
-
-    void TearDown() override {
-        // What a test left pending is dropped, so the next test starts afresh
-        // and no closing asks anything.
-        for (const char* name : {"Form6", "Form5", "Form1"}) {
-            auto* window = FormWindow::find(QString::fromLatin1(name));
-            if (!window) continue;
-            for (auto* edit : window->findChildren<ledger::ui::BoundLineEdit*>())
-                edit->clearChanged();
-            for (auto* list : window->findChildren<ledger::ui::BoundCombo*>()) list->clearChanged();
-            window->unload();
-        }
-        flushDeletes();
-        daily::setScreenDensityForTesting(0);
-        ledger::ui::setScreenDpiForTesting(0);
-    }
-
-    static void flushDeletes() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     // --- rows set up straight in the file -------------------------------
@@ -170,35 +146,6 @@ protected:
         QTest::keyClicks(field(window, fieldName), keys);
     }
 
-    static QString text(QWidget* window, const char* name) {
-        const QString control = QString::fromLatin1(name);
-        if (auto* edit = window->findChild<QLineEdit*>(control)) return edit->text();
-        if (auto* label = window->findChild<QLabel*>(control)) return label->text();
-        if (auto* combo = window->findChild<QComboBox*>(control)) return combo->currentText();
-        ADD_FAILURE() << "no control " << name;
-        return {};
-    }
-    static QLineEdit* field(QWidget* window, const char* name) {
-        auto* found = window->findChild<QLineEdit*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static QComboBox* list(QWidget* window, const char* name) {
-        auto* found = window->findChild<QComboBox*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static QPushButton* button(QWidget* window, const char* name) {
-        auto* found = window->findChild<QPushButton*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static void pressBar(QWidget* window, const char* which) {
-        window->findChild<ledger::ui::DataControl*>(QStringLiteral("Data1"))
-            ->findChild<QToolButton*>(QString::fromLatin1(which))
-            ->click();
-    }
-
     // The window's own controls in keyboard order, from the first on.
     static QStringList focusOrder(QWidget* first, qsizetype count) {
         QStringList order = {first->objectName()};
@@ -219,9 +166,6 @@ protected:
             out << text(wages, QStringLiteral("Label%1").arg(n).toLatin1().constData());
         return out;
     }
-
-    TempDatabase db;
-    ScriptedPrompts prompts;
 };
 
 }  // namespace staff_tests

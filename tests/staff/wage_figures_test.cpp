@@ -246,5 +246,20 @@ TEST_F(StaffTest, AFigureBeyondTheDoubleRangeKeepsItsTextAndStopsTheChain) {
     EXPECT_EQ(text(wages, "Label24"), "7");
 }
 
+TEST_F(StaffTest, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnds) {
+    addEmployee("Tovena", "S1", 80, 0);
+    addDay("2002/2/12", 0);
+    staff::Form5* wages = openWageWindow(openDailyOn("2002/2/12"));
+    beginWageFor(wages, "Tovena");
+    type(wages, "Text7", "1e30");
+    ASSERT_EQ(text(wages, "Label20"), "8E+31");
+    const auto outcome = setInsideCommand(field(wages, "Text7"), "1e308");
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_TRUE(outcome.nextStepRan);
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6:")) << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(text(wages, "Label20"), "8E+31");
+}
+
 }  // namespace
 }  // namespace staff_tests

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <map>
 
+#include "../../src/daily/daily_window_fields.h"
 #include "bound_line_edit.h"
 #include "data_control.h"
 #include "form_window.h"
@@ -21,11 +22,7 @@
 #include "supplies_windows.h"
 #include "supply_sheet.h"
 #include "temp_database.h"
-
-// Stored values read back in failure messages.
-inline void PrintTo(const QVariant& value, std::ostream* out) {
-    *out << (value.isNull() ? std::string("(empty)") : value.toString().toStdString());
-}
+#include "window_test.h"
 
 namespace sheet_tests {
 
@@ -35,7 +32,7 @@ namespace schema = ledger::schema;
 // A small daily window for the sheets to talk to: the ledger's Data1 with
 // the date, Rent and the two fields the sheets fill, registered as "Form1"
 // like the real one.
-class StandInDailyWindow : public FormWindow {
+class StandInDailyWindow : public FormWindow, public daily::DailyWindowFields {
 public:
     StandInDailyWindow() : FormWindow(QStringLiteral("Form1")) {
         data = new ledger::ui::DataControl(QStringLiteral("Data1"), schema::kLedger,
@@ -55,6 +52,13 @@ public:
         ASSERT_TRUE(ledger::guardedFind(data->source(), "Date like  '" + day + "'"));
     }
 
+    ledger::ui::DataControl* days() const override { return data; }
+    QLineEdit* dateField() const override { return date; }
+    QLineEdit* personnelRateField() const override { return nullptr; }
+    QLineEdit* tablewareField() const override { return tableware; }
+    QLineEdit* shopArticlesField() const override { return articles; }
+    FormWindow* formWindow() override { return this; }
+
     ledger::ui::DataControl* data;
     ledger::ui::BoundLineEdit* date;
     ledger::ui::BoundLineEdit* rent;
@@ -66,32 +70,11 @@ protected:
 };
 
 // Item amounts of one day row, by column.
-using Items = std::map<QString, double>;
+using Items = WindowTest::Amounts;
 
-class SheetTest : public ::testing::Test {
+class SheetTest : public WindowTest {
 protected:
     void SetUp() override { supplies::registerWindows(); }
-
-    void TearDown() override {
-        // Windows left open by a test go without storing anything more.
-        for (const char* name : {"Form1", "Form2", "Form3"})
-            delete FormWindow::find(QString::fromLatin1(name));
-        flushDeletes();
-    }
-
-    static void flushDeletes() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    qint64 addDay(const QString& day, const Items& items = {}) {
-        QStringList columns = {QStringLiteral("Date")};
-        std::vector<QVariant> values = {day};
-        for (const auto& [column, value] : items) {
-            columns << column;
-            values.emplace_back(value);
-        }
-        return db.insert(schema::kLedger, columns, values);
-    }
 
     // The stored value of a column of the row with this key (null: empty).
     QVariant stored(qint64 row, const QString& column) const {
@@ -116,11 +99,6 @@ protected:
         return sheet;
     }
 
-    static QLineEdit* field(QWidget* window, const QString& name) {
-        auto* found = window->findChild<QLineEdit*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
     static QLineEdit* item(QWidget* sheet, int number) {
         return field(sheet, QStringLiteral("Text%1").arg(number));
     }
@@ -130,17 +108,6 @@ protected:
     static QString subtotal(QWidget* sheet) {
         return sheet->findChild<QLabel*>(QStringLiteral("Label12"))->text();
     }
-    static QPushButton* button(QWidget* window, const char* name) {
-        return window->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    static void pressBar(QWidget* window, const char* which) {
-        window->findChild<ledger::ui::DataControl*>(QStringLiteral("Data1"))
-            ->findChild<QToolButton*>(QString::fromLatin1(which))
-            ->click();
-    }
-
-    TempDatabase db;
-    ScriptedPrompts prompts;
 };
 
 }  // namespace sheet_tests

@@ -102,5 +102,18 @@ TEST_F(SheetSubtotalTest, AnOverflowIsReportedOnceAndKeepsThePreviousSubtotal) {
     EXPECT_EQ(subtotal(sheet), ledger::amountText(1 + 1e308 - 1e308));
 }
 
+TEST_F(SheetSubtotalTest, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnds) {
+    addDay("2002/2/12", {{"Soup cup", 1}});
+    auto* sheet = FormWindow::loadWindow("Form2");
+    item(sheet, 2)->setText("1e308");
+    const QString before = subtotal(sheet);
+    const auto outcome = setInsideCommand(item(sheet, 3), "1e308");
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_TRUE(outcome.nextStepRan);
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("Error 6")) << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(subtotal(sheet), before);
+}
+
 }  // namespace
 }  // namespace sheet_tests

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "workspace.h"
+
 ScriptedPrompts::ScriptedPrompts() { ledger::ui::setPrompts(this); }
-ScriptedPrompts::~ScriptedPrompts() { ledger::ui::setPrompts(nullptr); }
+ScriptedPrompts::~ScriptedPrompts() {
+    // A test's workspace outlives its prompts; only our own entry goes.
+    if (ledger::ui::workspace().installedPrompts() == this) ledger::ui::setPrompts(nullptr);
+}
 
 QString ScriptedPrompts::input(QWidget*, const QString& message, const QString& title,
                                const QString& preset) {

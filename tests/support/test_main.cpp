@@ -1,8 +1,30 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLocale>
-#include <clocale>
+#include <QEvent>
+#include <memory>
+
+#include "workspace.h"
+
+namespace {
+
+// Every test runs in a workspace of its own: no window, prompt, printer
+// setting or screen density of one test is seen by the next.
+class WorkspacePerTest : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override {
+        workspace_ = std::make_unique<ledger::ui::Workspace>();
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        workspace_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private:
+    std::unique_ptr<ledger::ui::Workspace> workspace_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // A Qt program without a display aborts; tests draw offscreen then.
@@ -10,5 +32,6 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new WorkspacePerTest);
     return RUN_ALL_TESTS();
 }

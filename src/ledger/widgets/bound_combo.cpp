@@ -5,6 +5,8 @@
 #include <QScopedValueRollback>
 #include <QWheelEvent>
 
+#include "error_boundary.h"
+#include "record_source.h"
 #include "typing_guard.h"
 
 namespace ledger::ui {
@@ -17,7 +19,9 @@ BoundCombo::BoundCombo(const QString& objectName, RecordSource& listSource,
     setInsertPolicy(QComboBox::NoInsert);
     lineEdit()->installEventFilter(this);
     // The list follows its source whenever that opens or refreshes.
-    connect(&listSource, &RecordSource::currentRowChanged, this, [this] {
+    // Reading the list may fail; the error is shown, never passed back into
+    // the record source's signal.
+    connectGuarded(&listSource, &RecordSource::currentRowChanged, this, [this] {
         if (!filling_) reloadList();
     });
     connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) {
@@ -94,7 +98,7 @@ void BoundCombo::showValue(const QString& text) {
     // deaf to the user's later choices.
     const QScopedValueRollback filling(filling_, true);
     changed_ = false;
-    setEditText(text);
+    raiseReactionErrors([&] { setEditText(text); });
 }
 
 }  // namespace ledger::ui

@@ -1,8 +1,11 @@
 #include "bound_line_edit.h"
 
 #include <QContextMenuEvent>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 
+#include "error_boundary.h"
+#include "record_source.h"
 #include "typing_guard.h"
 
 namespace ledger::ui {
@@ -43,9 +46,10 @@ void BoundLineEdit::showValue(const QString& text) {
     const QScopedValueRollback filling(filling_, true);
     changed_ = false;
     shownText_ = text;
-    setText(text);
-    // Show the start of a long value, as a freshly filled field does.
-    setCursorPosition(0);
+    // Show the start of a long value, as a freshly filled field does, even
+    // when a reaction to the new text fails.
+    const auto showStart = qScopeGuard([this] { setCursorPosition(0); });
+    raiseReactionErrors([&] { setText(text); });
 }
 
 }  // namespace ledger::ui

@@ -3,7 +3,11 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "record_source.h"
+#include "field_binding.h"
+
+namespace ledger {
+class RecordSource;
+}
 
 namespace ledger::ui {
 

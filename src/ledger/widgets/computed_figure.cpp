@@ -5,6 +5,8 @@
 #include <QScopedValueRollback>
 #include <algorithm>
 
+#include "error_boundary.h"
+
 namespace ledger::ui {
 
 ComputedFigure::ComputedFigure(const QString& objectName, QWidget* parent)
@@ -12,11 +14,13 @@ ComputedFigure::ComputedFigure(const QString& objectName, QWidget* parent)
     setObjectName(objectName);
 }
 
-void ComputedFigure::setText(const QString& text) {
-    if (text == QLabel::text()) return;
+bool ComputedFigure::setText(const QString& text) {
+    if (text == QLabel::text()) return false;
     QLabel::setText(text);
     fitText();
-    Q_EMIT textChanged(text);
+    if (dependents_) dependents_();
+    raiseReactionErrors([&] { Q_EMIT textChanged(text); });
+    return true;
 }
 
 void ComputedFigure::resizeEvent(QResizeEvent* event) {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QLabel>
+#include <functional>
 
 namespace ledger::ui {
 
 // A label whose text only code writes (a computed figure). It signals a change
-// only when its text really differs, so windows chain reactions label to label.
+// only when its text really differs. The window's own figures that depend on
+// it run as plain calls (setDependents), never through the signal, which is
+// for what watches from outside.
 //
 // A figure keeps the size and place of its design, yet always shows its whole
 // text: a text too long for the label is drawn in a smaller face, down to a
@@ -17,7 +20,13 @@ public:
     explicit ComputedFigure(const QString& objectName, QWidget* parent);
 
     // Hides QLabel::setText on purpose: windows always go through this one.
-    void setText(const QString& text);
+    // Returns whether the text changed.
+    bool setText(const QString& text);
+
+    // The window's figures that follow this one, run as a plain call each
+    // time the text changes, before the signal. Their error ends the change
+    // at that step and goes to whoever set the text.
+    void setDependents(std::function<void()> dependents) { dependents_ = std::move(dependents); }
 
     // The smallest face a long figure is shrunk to.
     static constexpr double kMinimumPointSize = 6.0;
@@ -32,6 +41,7 @@ protected:
 private:
     void fitText();
 
+    std::function<void()> dependents_;
     QFont designFont_;
     Qt::Alignment designAlignment_;
     bool fitting_ = false;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "error_boundary.h"
+#include "record_source.h"
 
 namespace ledger::ui {
 
@@ -27,9 +28,9 @@ QToolButton* barButton(const QString& name, const QString& glyph, const QString&
 
 DataControl::DataControl(const QString& objectName, const QString& source, const QString& caption,
                          QWidget* parent)
-    : QWidget(parent), source_(objectName + QStringLiteral("Recordset"), this) {
+    : QWidget(parent), source_(new RecordSource(objectName + QStringLiteral("Recordset"), this)) {
     setObjectName(objectName);
-    source_.setSource(source);
+    source_->setSource(source);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -56,10 +57,10 @@ DataControl::DataControl(const QString& objectName, const QString& source, const
     layout->addWidget(last);
 
     // A failing move shows the store's message and leaves the row as it was.
-    connectGuarded(first, &QToolButton::clicked, this, [this] { source_.moveFirst(); });
-    connectGuarded(previous, &QToolButton::clicked, this, [this] { source_.movePrevious(); });
-    connectGuarded(next, &QToolButton::clicked, this, [this] { source_.moveNext(); });
-    connectGuarded(last, &QToolButton::clicked, this, [this] { source_.moveLast(); });
+    connectGuarded(first, &QToolButton::clicked, this, [this] { source_->moveFirst(); });
+    connectGuarded(previous, &QToolButton::clicked, this, [this] { source_->movePrevious(); });
+    connectGuarded(next, &QToolButton::clicked, this, [this] { source_->moveNext(); });
+    connectGuarded(last, &QToolButton::clicked, this, [this] { source_->moveLast(); });
 }
 
 void DataControl::resizeEvent(QResizeEvent* event) {

@@ -2,10 +2,11 @@
 
 #include <QWidget>
 
-#include "record_source.h"
-
 class QLabel;
-class QToolButton;
+
+namespace ledger {
+class RecordSource;
+}
 
 namespace ledger::ui {
 
@@ -19,7 +20,7 @@ public:
     DataControl(const QString& objectName, const QString& source, const QString& caption,
                 QWidget* parent);
 
-    RecordSource& source() { return source_; }
+    RecordSource& source() { return *source_; }
     void setCaption(const QString& caption);
     QString caption() const;
 
@@ -27,7 +28,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    RecordSource source_;
+    RecordSource* source_;  // a child of the data control
     QLabel* caption_;
 };
 

@@ -2,6 +2,9 @@
 
 #include <QHeaderView>
 
+#include "error_boundary.h"
+#include "record_source.h"
+
 namespace ledger::ui {
 
 DataGrid::DataGrid(const QString& objectName, RecordSource& source, QWidget* parent)
@@ -12,7 +15,9 @@ DataGrid::DataGrid(const QString& objectName, RecordSource& source, QWidget* par
     // the shop's sheets, so the header views stay hidden.
     horizontalHeader()->hide();
     verticalHeader()->hide();
-    connect(&source, &RecordSource::currentRowChanged, this, &DataGrid::fill);
+    // Reading the rows may fail (a file replaced meanwhile): the error is
+    // shown, never passed back into the record source's signal.
+    connectGuarded(&source, &RecordSource::currentRowChanged, this, [this] { fill(); });
 }
 
 QString DataGrid::cellText(int row, int column) const {

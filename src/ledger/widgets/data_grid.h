@@ -3,7 +3,9 @@
 #include <QPointer>
 #include <QTableWidget>
 
-#include "record_source.h"
+namespace ledger {
+class RecordSource;
+}
 
 namespace ledger::ui {
 

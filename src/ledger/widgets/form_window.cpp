@@ -1,38 +1,22 @@
 #include "form_window.h"
 
 #include <QCloseEvent>
-#include <QHash>
 
 #include "data_control.h"
 #include "error_boundary.h"
 #include "prompts.h"
 #include "record_source.h"
+#include "workspace.h"
 
 namespace ledger::ui {
-
-namespace {
-
-QHash<QString, std::function<FormWindow*()>>& factories() {
-    static QHash<QString, std::function<FormWindow*()>> all;
-    return all;
-}
-
-QHash<QString, FormWindow*>& loadedWindows() {
-    static QHash<QString, FormWindow*> all;
-    return all;
-}
-
-}  // namespace
 
 FormWindow::FormWindow(const QString& objectName, QWidget* parent) : QWidget(parent) {
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
-    loadedWindows().insert(objectName, this);
+    workspace().enter(this);
 }
 
-FormWindow::~FormWindow() {
-    if (loadedWindows().value(objectName()) == this) loadedWindows().remove(objectName());
-}
+FormWindow::~FormWindow() { workspace().leave(this); }
 
 void FormWindow::load() {
     if (loaded_) return;
@@ -83,7 +67,7 @@ bool FormWindow::unload() {
     }
     unloading_ = true;
     // A newer window of the same name may have taken the name meanwhile.
-    if (loadedWindows().value(objectName()) == this) loadedWindows().remove(objectName());
+    workspace().leave(this);
     close();
     // A window that was loaded but never shown gets no close event of its
     // own; it goes all the same (deleteLater is safe to call twice).
@@ -101,16 +85,16 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FormWindow::registerFactory(const QString& name, std::function<FormWindow*()> factory) {
-    factories().insert(name, std::move(factory));
+    workspace().registerFactory(name, std::move(factory));
 }
 
-bool FormWindow::canCreate(const QString& name) { return factories().contains(name); }
+bool FormWindow::canCreate(const QString& name) { return bool(workspace().factory(name)); }
 
-FormWindow* FormWindow::find(const QString& name) { return loadedWindows().value(name); }
+FormWindow* FormWindow::find(const QString& name) { return workspace().find(name); }
 
 FormWindow* FormWindow::loadWindow(const QString& name) {
     if (FormWindow* open = find(name)) return open;
-    auto factory = factories().value(name);
+    auto factory = workspace().factory(name);
     if (!factory) return nullptr;
     FormWindow* window = factory();
     window->load();

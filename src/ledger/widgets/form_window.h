@@ -34,7 +34,7 @@ public:
     // open with the typed text and returns false.
     bool unload();
 
-    // Registry of loaded windows and of how to create each.
+    // The workspace's registry of loaded windows and of how to create each.
     static void registerFactory(const QString& name, std::function<FormWindow*()> factory);
     static bool canCreate(const QString& name);
     static FormWindow* find(const QString& name);        // loaded window or nullptr

@@ -6,19 +6,17 @@
 #include <QWidget>
 #include <cmath>
 
+#include "workspace.h"
+
 namespace ledger::ui {
 
-namespace {
-double dpiOverride = 0;
-}
-
 double screenDpi() {
-    if (dpiOverride > 0) return dpiOverride;
+    if (const double pinned = workspace().screen().twipsDpi; pinned > 0) return pinned;
     if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->logicalDotsPerInchX();
     return 96.0;
 }
 
-void setScreenDpiForTesting(double dpi) { dpiOverride = dpi; }
+void setScreenDpiForTesting(double dpi) { workspace().screen().twipsDpi = dpi; }
 
 int twips(int value) { return static_cast<int>(std::lround(value * screenDpi() / 1440.0)); }
 

@@ -3,6 +3,9 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "error_boundary.h"
+#include "workspace.h"
+
 namespace ledger::ui {
 
 namespace {
@@ -16,7 +19,7 @@ public:
         dialog.setLabelText(message);
         dialog.setTextValue(preset);
         // Enter accepts, Escape cancels: QInputDialog's own keys.
-        if (dialog.exec() != QDialog::Accepted) return {};
+        if (execModal(dialog) != QDialog::Accepted) return {};
         return dialog.textValue();
     }
 
@@ -31,7 +34,7 @@ public:
     void tell(QWidget* parent, const QString& message, const QString& title) override {
         QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
                         QMessageBox::Ok, parent);
-        box.exec();
+        execModal(box);
     }
 
 private:
@@ -41,23 +44,21 @@ private:
                         QMessageBox::Yes | QMessageBox::No, parent);
         box.setDefaultButton(defaultButton);
         box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+        return execModal(box) == QMessageBox::Yes;
     }
 };
 
-Prompts*& installed() {
-    static Prompts* prompts = nullptr;
-    return prompts;
-}
-
 }  // namespace
 
-Prompts& prompts() {
+Prompts& dialogPrompts() {
+    // The dialogs keep no state: one serves every workspace.
     static DialogPrompts dialogs;
-    return installed() ? *installed() : dialogs;
+    return dialogs;
 }
 
-void setPrompts(Prompts* replacement) { installed() = replacement; }
+Prompts& prompts() { return workspace().prompts(); }
+
+void setPrompts(Prompts* replacement) { workspace().setPrompts(replacement); }
 
 QString programTitle() { return QStringLiteral("tallowbrook"); }
 

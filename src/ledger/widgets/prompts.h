@@ -25,9 +25,13 @@ public:
     virtual void tell(QWidget* parent, const QString& message, const QString& title) = 0;
 };
 
-// The prompts in force; real dialogs unless a test installed its own.
+// The prompts of the workspace in force; real dialogs unless a test
+// installed its own.
 Prompts& prompts();
 void setPrompts(Prompts* replacement);  // nullptr: back to the real dialogs
+
+// The real Qt dialogs.
+Prompts& dialogPrompts();
 
 // The title of message boxes and prompts that have none of their own.
 QString programTitle();

@@ -12,19 +12,14 @@
 
 #include "ledger_error.h"
 #include "prompts.h"
+#include "workspace.h"
 
 namespace ledger::ui {
 
 namespace {
 
-QString& fallbackFolder() {
-    static QString folder;
-    return folder;
-}
-bool forcePdf = false;
-
 QString pdfFolder() {
-    if (!fallbackFolder().isEmpty()) return fallbackFolder();
+    if (const QString& chosen = workspace().printer().pdfFolder; !chosen.isEmpty()) return chosen;
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return documents.isEmpty() ? QDir::homePath() : documents;
 }
@@ -44,13 +39,13 @@ void paintWindow(QPrinter& printer, const QPixmap& image) {
 
 }  // namespace
 
-void setPdfFallbackFolder(const QString& folder) { fallbackFolder() = folder; }
-void setForcePdfForTesting(bool force) { forcePdf = force; }
+void setPdfFallbackFolder(const QString& folder) { workspace().printer().pdfFolder = folder; }
+void setForcePdfForTesting(bool force) { workspace().printer().forcePdf = force; }
 
 QString printWindow(QWidget* window) {
     const QPixmap image = window->grab();
     QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
-    if (!forcePdf && !printerInfo.isNull()) {
+    if (!workspace().printer().forcePdf && !printerInfo.isNull()) {
         QPrinter printer(printerInfo, QPrinter::HighResolution);
         printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
                                                                   : QPageLayout::Portrait);
