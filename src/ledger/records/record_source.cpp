@@ -1,33 +1,14 @@
 #include "record_source.h"
 
-#include <QHash>
-#include <QSet>
 #include <algorithm>
 #include <exception>
 
 #include "amount.h"
 #include "criteria.h"
-#include "row_order.h"
-#include "select_text.h"
+#include "row_set.h"
 #include "store.h"
 
 namespace ledger {
-
-// Rows of a read-only row set (a saved query or the SELECT text), read once
-// at open/Refresh.
-struct RecordSource::Snapshot {
-    std::vector<std::vector<QVariant>> rows;
-};
-
-namespace {
-
-QString fieldText(const QVariant& v) {
-    if (v.isNull()) return {};
-    if (v.typeId() == QMetaType::Double) return amountText(v.toDouble());
-    return v.toString();
-}
-
-}  // namespace
 
 RecordSource::RecordSource(const QString& objectName, QObject* parent) : QObject(parent) {
     setObjectName(objectName);
@@ -36,122 +17,47 @@ RecordSource::RecordSource(const QString& objectName, QObject* parent) : QObject
 RecordSource::~RecordSource() = default;
 
 void RecordSource::requireOpen() const {
-    if (!store_)
+    if (!rows_)
         fail(ErrorCode::InvalidOperation,
              QStringLiteral("The record source '%1' is not open.").arg(objectName()));
 }
 
-bool RecordSource::isReadOnly() const { return snapshot_ != nullptr; }
+bool RecordSource::isReadOnly() const { return rows_ && rows_->isReadOnly(); }
+
+int RecordSource::rowCount() const { return rows_ ? rows_->count() : 0; }
+
+void RecordSource::forgetRow() {
+    current_ = -1;
+    rowGone_ = false;
+    adding_ = false;
+}
 
 void RecordSource::open() {
-    store_.reset();
-    snapshot_.reset();
-    keys_.clear();
-    current_ = -1;
-    adding_ = false;
-    rowGone_ = false;
+    rows_.reset();
+    forgetRow();
     noMatch_ = false;
-    fromSelectText_ = false;
 
-    auto store = openStore(Connection{path_});
-    if (SelectText::looksLikeSelect(source_)) {
-        fromSelectText_ = true;
-        SelectText select = SelectText::parse(source_);
-        SourceInfo from = store->describe(select.source);
-        info_ = SourceInfo{};
-        info_.name = source_;
-        for (const auto& c : select.columns) {
-            int i = from.indexOf(c);
-            if (i < 0)
-                fail(ErrorCode::UnknownName,
-                     QStringLiteral("The query '%1' has no column '%2'.").arg(from.name, c));
-            info_.columns << from.columns[i];
-            info_.isAmount.push_back(from.isAmount[i]);
-        }
-        QStringList needed = info_.columns;
-        QStringList conditionColumns;
-        for (const auto& c : select.where.conditions) {
-            int i = from.indexOf(c.column);
-            if (i < 0)
-                fail(ErrorCode::UnknownName,
-                     QStringLiteral("The query '%1' has no column '%2'.").arg(from.name, c.column));
-            conditionColumns << from.columns[i];
-        }
-        int orderAt = -1;
-        if (!select.orderBy.isEmpty()) {
-            int i = from.indexOf(select.orderBy);
-            if (i < 0)
-                fail(ErrorCode::UnknownName, QStringLiteral("The query '%1' has no column '%2'.")
-                                                 .arg(from.name, select.orderBy));
-            orderAt = static_cast<int>(needed.size() + conditionColumns.size());
-            needed << conditionColumns << from.columns[i];
-        } else {
-            needed << conditionColumns;
-        }
-        auto snapshot = std::make_unique<Snapshot>();
-        const int shown = static_cast<int>(info_.columns.size());
-        std::vector<std::pair<QVariant, std::vector<QVariant>>> kept;
-        store->scan(from.name, needed, [&](Store::RowKey, const std::vector<QVariant>& values) {
-            std::vector<QVariant> conditionValues(values.begin() + shown,
-                                                  values.begin() + shown + conditionColumns.size());
-            if (select.where.conditions.empty() || select.where.matches(conditionValues))
-                kept.emplace_back(orderAt >= 0 ? values[orderAt] : QVariant(),
-                                  std::vector<QVariant>(values.begin(), values.begin() + shown));
-            return true;
-        });
-        if (orderAt >= 0)
-            std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
-                return rowValueLess(a.first, b.first);
-            });
-        for (auto& row : kept) snapshot->rows.push_back(std::move(row.second));
-        snapshot_ = std::move(snapshot);
-    } else {
-        info_ = store->describe(source_);
-        if (!info_.isTable) snapshot_ = std::make_unique<Snapshot>();
-    }
+    auto rows = openRowSet(openStore(Connection{path_}), source_);
     for (FieldBinding* f : fields_)
-        if (info_.indexOf(f->boundColumn()) < 0)
-            fail(ErrorCode::UnknownName,
-                 QStringLiteral("'%1' has no column '%2'.").arg(info_.name, f->boundColumn()));
+        if (rows->info().indexOf(f->boundColumn()) < 0)
+            fail(ErrorCode::UnknownName, QStringLiteral("'%1' has no column '%2'.")
+                                             .arg(rows->info().name, f->boundColumn()));
+    rows_ = std::move(rows);
+    showFirstOrEmpty();
+}
 
-    store_ = std::move(store);
-    loadKeys();
-    if (keys_.empty())
+void RecordSource::showFirstOrEmpty() {
+    if (rows_->count() == 0)
         showEmpty();
     else
         makeCurrent(0);
 }
 
-void RecordSource::loadKeys() {
-    if (snapshot_ && !fromSelectText_) {
-        snapshot_->rows.clear();
-        store_->scan(info_.name, info_.columns,
-                     [&](Store::RowKey, const std::vector<QVariant>& values) {
-                         snapshot_->rows.push_back(values);
-                         return true;
-                     });
-    }
-    keys_.clear();
-    if (snapshot_) {
-        keys_.resize(snapshot_->rows.size());
-        for (size_t i = 0; i < keys_.size(); ++i) keys_[i] = static_cast<qint64>(i);
-    } else {
-        keys_ = store_->rowKeys(info_.name);
-    }
-    keysAscending_ = true;
-    current_ = -1;
-    rowGone_ = false;
-    adding_ = false;
-}
-
 void RecordSource::close() {
-    if (!store_) return;
+    if (!rows_) return;
     auto release = [this] {
-        store_.reset();
-        snapshot_.reset();
-        keys_.clear();
-        current_ = -1;
-        adding_ = false;
+        rows_.reset();
+        forgetRow();
     };
     try {
         writeBack();
@@ -162,61 +68,26 @@ void RecordSource::close() {
     release();
 }
 
-QStringList RecordSource::columnNames() const { return info_.columns; }
-
-int RecordSource::indexOfKey(qint64 key) const {
-    if (keysAscending_) {
-        auto it = std::lower_bound(keys_.begin(), keys_.end(), key);
-        return it != keys_.end() && *it == key ? static_cast<int>(it - keys_.begin()) : -1;
-    }
-    auto it = std::find(keys_.begin(), keys_.end(), key);
-    return it == keys_.end() ? -1 : static_cast<int>(it - keys_.begin());
+QStringList RecordSource::columnNames() const {
+    return rows_ ? rows_->info().columns : QStringList();
 }
 
 std::vector<QVariant> RecordSource::currentValues(const QStringList& columns) const {
     if (!hasCurrentRow() || adding_ || columns.isEmpty()) return {};
-    if (snapshot_) {
-        std::vector<QVariant> out;
-        const auto& row = snapshot_->rows[keys_[current_]];
-        for (const auto& c : columns) out.push_back(row[info_.indexOf(c)]);
-        return out;
-    }
-    return store_->readRow(info_.name, keys_[current_], columns);
+    return rows_->values(current_, columns);
 }
 
 QString RecordSource::currentText(const QString& column) const {
-    int i = info_.indexOf(column);
+    requireOpen();
+    const SourceInfo& info = rows_->info();
+    int i = info.indexOf(column);
     if (i < 0) fail(ErrorCode::UnknownName, QStringLiteral("No column '%1'.").arg(column));
-    auto values = currentValues({info_.columns[i]});
+    auto values = currentValues({info.columns[i]});
     return values.empty() ? QString() : fieldText(values[0]);
 }
 
 std::vector<QStringList> RecordSource::rowsAsText() const {
-    std::vector<QStringList> out;
-    if (!store_) return out;
-    if (snapshot_) {
-        for (qint64 k : keys_) {
-            QStringList row;
-            for (const auto& v : snapshot_->rows[k]) row << fieldText(v);
-            out.push_back(row);
-        }
-        return out;
-    }
-    // One pass over the table for the whole list, then in the row set's own
-    // order; a row deleted meanwhile by another window comes out empty.
-    QHash<qint64, QStringList> byKey;
-    byKey.reserve(static_cast<qsizetype>(keys_.size()));
-    store_->scan(info_.name, info_.columns,
-                 [&](Store::RowKey key, const std::vector<QVariant>& values) {
-                     QStringList row;
-                     row.reserve(static_cast<qsizetype>(values.size()));
-                     for (const auto& v : values) row << fieldText(v);
-                     byKey.insert(key, row);
-                     return true;
-                 });
-    out.reserve(keys_.size());
-    for (qint64 k : keys_) out.push_back(byKey.value(k));
-    return out;
+    return rows_ ? rows_->rowsAsText() : std::vector<QStringList>();
 }
 
 void RecordSource::showEmpty() { fillFields({}); }
@@ -239,8 +110,9 @@ void RecordSource::fillFields(const std::vector<QVariant>& values) {
 }
 
 void RecordSource::showCurrent() {
+    const SourceInfo& info = rows_->info();
     QStringList columns;
-    for (FieldBinding* f : fields_) columns << info_.columns[info_.indexOf(f->boundColumn())];
+    for (FieldBinding* f : fields_) columns << info.columns[info.indexOf(f->boundColumn())];
     // A row another window deleted meanwhile shows as empty fields.
     fillFields(currentValues(columns));
 }
@@ -267,7 +139,7 @@ void RecordSource::setReadOnlyEdits(ReadOnlyEdits policy,
 }
 
 void RecordSource::writeBack() {
-    if (!store_) return;
+    if (!rows_) return;
     std::vector<FieldBinding*> changed;
     for (FieldBinding* f : fields_)
         if (f->isChanged()) changed.push_back(f);
@@ -280,11 +152,12 @@ void RecordSource::writeBack() {
         }
         return;
     }
-    if (snapshot_) {
+    const SourceInfo& info = rows_->info();
+    if (rows_->isReadOnly()) {
         LedgerError error(ErrorCode::ReadOnly,
                           QStringLiteral("Cannot update. '%1' is read-only: what was typed "
                                          "cannot be stored.")
-                              .arg(info_.name));
+                              .arg(info.name));
         if (readOnlyEdits_ == ReadOnlyEdits::Fail) throw error;
         for (FieldBinding* f : changed) f->clearChanged();
         if (reporter_) reporter_(error);
@@ -298,10 +171,10 @@ void RecordSource::writeBack() {
     QStringList columns;
     std::vector<QVariant> values;
     for (FieldBinding* f : changed) {
-        int i = info_.indexOf(f->boundColumn());
-        columns << info_.columns[i];
+        int i = info.indexOf(f->boundColumn());
+        columns << info.columns[i];
         const QString text = f->editedText();
-        if (!info_.isAmount[i]) {
+        if (!info.isAmount[i]) {
             values.emplace_back(text);
             continue;
         }
@@ -310,19 +183,16 @@ void RecordSource::writeBack() {
             fail(ErrorCode::DataTypeConversion,
                  QStringLiteral("Data type conversion error: '%1' is not a number, so it cannot "
                                 "be stored as '%2'. Correct it and try again.")
-                     .arg(text, info_.columns[i]));
+                     .arg(text, info.columns[i]));
         values.push_back(amount->isEmpty ? QVariant() : QVariant(amount->value));
     }
 
     if (adding_) {
-        qint64 key = store_->insertRow(info_.name, columns, values);
-        if (!keys_.empty() && key <= keys_.back()) keysAscending_ = false;
-        keys_.push_back(key);
-        current_ = static_cast<int>(keys_.size()) - 1;
+        current_ = rows_->insert(columns, values);
         adding_ = false;
         rowGone_ = false;
     } else {
-        store_->updateRow(info_.name, keys_[current_], columns, values);
+        rows_->update(current_, columns, values);
     }
     for (FieldBinding* f : changed) f->clearChanged();
 }
@@ -338,19 +208,16 @@ void RecordSource::discardEdits() {
 void RecordSource::refresh() {
     requireOpen();
     writeBack();
-    if (fromSelectText_) return open();
-    loadKeys();
-    if (keys_.empty())
-        showEmpty();
-    else
-        makeCurrent(0);
+    rows_->reload();
+    forgetRow();
+    showFirstOrEmpty();
 }
 
 void RecordSource::addNew() {
     requireOpen();
-    if (snapshot_)
+    if (rows_->isReadOnly())
         fail(ErrorCode::ReadOnly,
-             QStringLiteral("Cannot add a row: '%1' is read-only.").arg(info_.name));
+             QStringLiteral("Cannot add a row: '%1' is read-only.").arg(rows_->info().name));
     writeBack();
     beforeAdd_ = hasCurrentRow() ? current_ : -1;
     adding_ = true;
@@ -359,13 +226,12 @@ void RecordSource::addNew() {
 
 void RecordSource::deleteCurrent() {
     requireOpen();
-    if (snapshot_)
+    if (rows_->isReadOnly())
         fail(ErrorCode::ReadOnly,
-             QStringLiteral("Cannot delete: '%1' is read-only.").arg(info_.name));
+             QStringLiteral("Cannot delete: '%1' is read-only.").arg(rows_->info().name));
     if (adding_ || !hasCurrentRow())
         fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
-    store_->deleteRow(info_.name, keys_[current_]);
-    keys_.erase(keys_.begin() + current_);
+    rows_->remove(current_);
     rowGone_ = true;  // current_ now indexes the row after the deleted one
     for (FieldBinding* f : fields_) f->clearChanged();
 }
@@ -373,26 +239,23 @@ void RecordSource::deleteCurrent() {
 void RecordSource::moveFirst() {
     requireOpen();
     writeBack();
-    if (keys_.empty())
-        showEmpty();
-    else
-        makeCurrent(0);
+    showFirstOrEmpty();
 }
 
 void RecordSource::moveLast() {
     requireOpen();
     writeBack();
-    if (keys_.empty())
+    if (rows_->count() == 0)
         showEmpty();
     else
-        makeCurrent(static_cast<int>(keys_.size()) - 1);
+        makeCurrent(rows_->count() - 1);
 }
 
 void RecordSource::moveNext() {
     requireOpen();
     writeBack();
-    if (keys_.empty()) return showEmpty();
-    int last = static_cast<int>(keys_.size()) - 1;
+    if (rows_->count() == 0) return showEmpty();
+    int last = rows_->count() - 1;
     int target = rowGone_ ? current_ : current_ + 1;
     makeCurrent(std::clamp(target, 0, last));
 }
@@ -400,8 +263,8 @@ void RecordSource::moveNext() {
 void RecordSource::movePrevious() {
     requireOpen();
     writeBack();
-    if (keys_.empty()) return showEmpty();
-    int last = static_cast<int>(keys_.size()) - 1;
+    if (rows_->count() == 0) return showEmpty();
+    int last = rows_->count() - 1;
     makeCurrent(std::clamp(current_ - 1, 0, last));
 }
 
@@ -409,17 +272,17 @@ Bookmark RecordSource::bookmark() const {
     requireOpen();
     if (adding_) {
         // While a new row is being typed the bookmark is the row shown before.
-        if (beforeAdd_ >= 0) return Bookmark{keys_[beforeAdd_]};
+        if (beforeAdd_ >= 0) return Bookmark{rows_->keyAt(beforeAdd_)};
         fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
     }
     if (!hasCurrentRow()) fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
-    return Bookmark{keys_[current_]};
+    return Bookmark{rows_->keyAt(current_)};
 }
 
 void RecordSource::setBookmark(const Bookmark& mark) {
     requireOpen();
     writeBack();
-    int index = indexOfKey(mark.key);
+    int index = rows_->indexOfKey(mark.key);
     if (index < 0) fail(ErrorCode::InvalidOperation, QStringLiteral("Not a valid bookmark."));
     makeCurrent(index);
 }
@@ -428,70 +291,19 @@ std::optional<int> RecordSource::find(const QString& criterionText, bool backwar
     requireOpen();
     // A malformed criterion fails before anything is stored.
     Criterion criterion = Criterion::parse(criterionText);
+    const SourceInfo& info = rows_->info();
     QStringList columns;
-    std::vector<int> at;
     for (const auto& c : criterion.conditions) {
-        int i = info_.indexOf(c.column);
+        int i = info.indexOf(c.column);
         if (i < 0)
             fail(ErrorCode::UnknownName,
-                 QStringLiteral("'%1' is not a column of '%2'.").arg(c.column, info_.name));
-        columns << info_.columns[i];
-        at.push_back(i);
+                 QStringLiteral("'%1' is not a column of '%2'.").arg(c.column, info.name));
+        columns << info.columns[i];
     }
     writeBack();
-
-    const int count = static_cast<int>(keys_.size());
     // Where a backward search starts: before the current row.
-    int start = hasCurrentRow() ? current_ : (rowGone_ ? current_ : count);
-
-    if (snapshot_) {
-        std::vector<QVariant> values(at.size());
-        auto test = [&](int index) {
-            const auto& row = snapshot_->rows[keys_[index]];
-            for (size_t j = 0; j < at.size(); ++j) values[j] = row[at[j]];
-            return criterion.matches(values);
-        };
-        if (backwards) {
-            for (int i = start - 1; i >= 0; --i)
-                if (test(i)) return i;
-        } else {
-            for (int i = 0; i < count; ++i)
-                if (test(i)) return i;
-        }
-        return std::nullopt;
-    }
-
-    // A table: the values come in bulk, in rowid order, and our own evaluator
-    // tests them; no SQL round trip per row.
-    std::optional<int> found;
-    if (keysAscending_) {
-        auto visit = [&](Store::RowKey key, const std::vector<QVariant>& values) {
-            if (!criterion.matches(values)) return true;
-            int index = indexOfKey(key);
-            if (index < 0) return true;  // added by another window after our open
-            found = index;
-            return false;
-        };
-        if (!backwards)
-            store_->scan(info_.name, columns, visit);
-        else if (start > 0)
-            store_->scanBelow(info_.name, start < count ? keys_[start] : keys_.back() + 1, columns,
-                              visit);
-        return found;
-    }
-    QSet<qint64> matching;
-    store_->scan(info_.name, columns, [&](Store::RowKey key, const std::vector<QVariant>& values) {
-        if (criterion.matches(values)) matching.insert(key);
-        return true;
-    });
-    if (backwards) {
-        for (int i = start - 1; i >= 0; --i)
-            if (matching.contains(keys_[i])) return i;
-    } else {
-        for (int i = 0; i < count; ++i)
-            if (matching.contains(keys_[i])) return i;
-    }
-    return std::nullopt;
+    const int before = (hasCurrentRow() || rowGone_) ? current_ : rows_->count();
+    return rows_->find(criterion, columns, before, backwards);
 }
 
 void RecordSource::findFirst(const QString& criterion) {

@@ -15,7 +15,7 @@
 
 namespace ledger {
 
-class Store;
+class RowSet;
 
 // One open row set of the database with one current row: a table (a dynaset:
 // keys fixed at open/Refresh, rows read afresh when they become current), a
@@ -44,7 +44,7 @@ public:
     // Write-back, then closes. The row set is closed even when the write-back
     // fails (the error is still thrown, after closing).
     void close();
-    bool isOpen() const { return store_ != nullptr; }
+    bool isOpen() const { return rows_ != nullptr; }
     bool isReadOnly() const;
 
     void refresh();
@@ -67,7 +67,7 @@ public:
     // row or a new row being entered. On an empty table, or after Delete,
     // there is none until New or a move.
     bool acceptsEdits() const { return isOpen() && (adding_ || hasCurrentRow()); }
-    int rowCount() const { return static_cast<int>(keys_.size()); }
+    int rowCount() const;
     int currentIndex() const { return current_; }
 
     // Column names of the open row set (as the file spells them), and the
@@ -95,27 +95,19 @@ Q_SIGNALS:
     void currentRowChanged();
 
 private:
-    struct Snapshot;
-
     void requireOpen() const;
-    void loadKeys();
+    void forgetRow();
     void makeCurrent(int index);
+    void showFirstOrEmpty();
     void showCurrent();
     void showEmpty();
     void fillFields(const std::vector<QVariant>& values);
-    int indexOfKey(qint64 key) const;
     std::optional<int> find(const QString& criterion, bool backwards);
-    QStringList sourceColumnsFor(const QStringList& names) const;
     std::vector<QVariant> currentValues(const QStringList& columns) const;
 
     QString path_;
     QString source_;
-    std::shared_ptr<Store> store_;
-    SourceInfo info_;
-    std::unique_ptr<Snapshot> snapshot_;  // read-only row sets
-    std::vector<qint64> keys_;
-    bool keysAscending_ = true;
-    bool fromSelectText_ = false;  // rows read by open(); Refresh reopens
+    std::unique_ptr<RowSet> rows_;  // while open
     int current_ = -1;
     bool rowGone_ = false;  // after Delete: no current row until the next move
     bool adding_ = false;

@@ -1,0 +1,52 @@
+#include "row_set.h"
+
+#include <algorithm>
+
+#include "amount.h"
+#include "ledger_error.h"
+#include "select_text.h"
+#include "snapshot_rows.h"
+#include "store.h"
+#include "table_rows.h"
+
+namespace ledger {
+
+int RowSet::indexOfKey(qint64 key) const {
+    if (keysAscending_) {
+        auto it = std::lower_bound(keys_.begin(), keys_.end(), key);
+        return it != keys_.end() && *it == key ? static_cast<int>(it - keys_.begin()) : -1;
+    }
+    auto it = std::find(keys_.begin(), keys_.end(), key);
+    return it == keys_.end() ? -1 : static_cast<int>(it - keys_.begin());
+}
+
+int RowSet::insert(const QStringList&, const std::vector<QVariant>&) {
+    fail(ErrorCode::ReadOnly,
+         QStringLiteral("Cannot add a row: '%1' is read-only.").arg(info_.name));
+}
+
+void RowSet::update(int, const QStringList&, const std::vector<QVariant>&) {
+    fail(ErrorCode::ReadOnly,
+         QStringLiteral("Cannot update. '%1' is read-only: what was typed cannot be stored.")
+             .arg(info_.name));
+}
+
+void RowSet::remove(int) {
+    fail(ErrorCode::ReadOnly, QStringLiteral("Cannot delete: '%1' is read-only.").arg(info_.name));
+}
+
+std::unique_ptr<RowSet> openRowSet(std::shared_ptr<Store> store, const QString& source) {
+    if (SelectText::looksLikeSelect(source))
+        return SnapshotRows::ofSelectText(std::move(store), source);
+    SourceInfo info = store->describe(source);
+    if (info.isTable) return std::make_unique<TableRows>(std::move(store), std::move(info));
+    return SnapshotRows::ofSavedQuery(std::move(store), std::move(info));
+}
+
+QString fieldText(const QVariant& value) {
+    if (value.isNull()) return {};
+    if (value.typeId() == QMetaType::Double) return amountText(value.toDouble());
+    return value.toString();
+}
+
+}  // namespace ledger

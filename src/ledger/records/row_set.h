@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "source_info.h"
+
+namespace ledger {
+
+class Store;
+struct Criterion;
+
+// The rows a record source moves through, addressed by their position in the
+// set (0 .. count()-1). Two kinds stand behind the same operations: a table's
+// rows (a dynaset: keys fixed at open and Refresh, values read afresh from the
+// store) and a read-only snapshot (a saved query or the one accepted SELECT
+// text, read whole at open and Refresh).
+class RowSet {
+public:
+    virtual ~RowSet() = default;
+
+    const SourceInfo& info() const { return info_; }
+    virtual bool isReadOnly() const = 0;
+
+    // Reads the set afresh (open and Refresh).
+    virtual void reload() = 0;
+
+    int count() const { return static_cast<int>(keys_.size()); }
+    qint64 keyAt(int index) const { return keys_[static_cast<size_t>(index)]; }
+    int indexOfKey(qint64 key) const;  // -1 when the key is not in the set
+
+    // The row's values of `columns` (names as info() spells them); empty when
+    // the row is gone.
+    virtual std::vector<QVariant> values(int index, const QStringList& columns) const = 0;
+    // All rows as fields show them, in the set's order; a gone row is empty.
+    virtual std::vector<QStringList> rowsAsText() const = 0;
+
+    // The first row satisfying `criterion` (whose conditions name `columns`),
+    // or, backwards, the last one before position `before`.
+    virtual std::optional<int> find(const Criterion& criterion, const QStringList& columns,
+                                    int before, bool backwards) const = 0;
+
+    // A table's rows only; a snapshot fails with ReadOnly. insert() appends
+    // the new row to the set and returns its position.
+    virtual int insert(const QStringList& columns, const std::vector<QVariant>& values);
+    virtual void update(int index, const QStringList& columns, const std::vector<QVariant>& values);
+    virtual void remove(int index);
+
+protected:
+    SourceInfo info_;
+    std::vector<qint64> keys_;
+    bool keysAscending_ = true;  // false once a key came back lower than the last
+};
+
+// The row set of a table, a saved query or a SELECT text, on an open store.
+std::unique_ptr<RowSet> openRowSet(std::shared_ptr<Store> store, const QString& source);
+
+// A field's text for a stored value: empty, an amount's text, or the text.
+QString fieldText(const QVariant& value);
+
+}  // namespace ledger

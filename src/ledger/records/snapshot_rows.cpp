@@ -1,0 +1,132 @@
+#include "snapshot_rows.h"
+
+#include <algorithm>
+
+#include "criteria.h"
+#include "ledger_error.h"
+#include "row_order.h"
+#include "select_text.h"
+#include "store.h"
+
+namespace ledger {
+
+namespace {
+
+int columnOf(const SourceInfo& from, const QString& column) {
+    const int at = from.indexOf(column);
+    if (at < 0)
+        fail(ErrorCode::UnknownName,
+             QStringLiteral("The query '%1' has no column '%2'.").arg(from.name, column));
+    return at;
+}
+
+}  // namespace
+
+SnapshotRows::SnapshotRows(SourceInfo info, Reader reader) : reader_(std::move(reader)) {
+    info_ = std::move(info);
+    reload();
+}
+
+std::unique_ptr<SnapshotRows> SnapshotRows::ofSavedQuery(std::shared_ptr<Store> store,
+                                                         SourceInfo info) {
+    const QString name = info.name;
+    const QStringList columns = info.columns;
+    return std::make_unique<SnapshotRows>(std::move(info), [store, name, columns] {
+        Rows rows;
+        store->scan(name, columns, [&](Store::RowKey, const std::vector<QVariant>& values) {
+            rows.push_back(values);
+            return true;
+        });
+        return rows;
+    });
+}
+
+std::unique_ptr<SnapshotRows> SnapshotRows::ofSelectText(std::shared_ptr<Store> store,
+                                                         const QString& text) {
+    const SelectText select = SelectText::parse(text);
+    const SourceInfo from = store->describe(select.source);
+    SourceInfo info;
+    info.name = text;
+    for (const auto& c : select.columns) {
+        const int at = columnOf(from, c);
+        info.columns << from.columns[at];
+        info.isAmount.push_back(from.isAmount[at]);
+    }
+    // Read in one pass: the shown columns, then those the conditions test,
+    // then the one to order by.
+    QStringList needed = info.columns;
+    for (const auto& c : select.where.conditions) needed << from.columns[columnOf(from, c.column)];
+    const int shown = static_cast<int>(info.columns.size());
+    const int conditions = static_cast<int>(select.where.conditions.size());
+    const int orderAt = select.orderBy.isEmpty() ? -1 : static_cast<int>(needed.size());
+    if (orderAt >= 0) needed << from.columns[columnOf(from, select.orderBy)];
+
+    return std::make_unique<SnapshotRows>(std::move(info), [store, select, from, needed, shown,
+                                                            conditions, orderAt] {
+        std::vector<std::pair<QVariant, std::vector<QVariant>>> kept;
+        store->scan(from.name, needed, [&](Store::RowKey, const std::vector<QVariant>& values) {
+            const std::vector<QVariant> tested(values.begin() + shown,
+                                               values.begin() + shown + conditions);
+            if (conditions == 0 || select.where.matches(tested))
+                kept.emplace_back(orderAt >= 0 ? values[orderAt] : QVariant(),
+                                  std::vector<QVariant>(values.begin(), values.begin() + shown));
+            return true;
+        });
+        if (orderAt >= 0)
+            std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
+                return rowValueLess(a.first, b.first);
+            });
+        Rows rows;
+        rows.reserve(kept.size());
+        for (auto& row : kept) rows.push_back(std::move(row.second));
+        return rows;
+    });
+}
+
+void SnapshotRows::reload() {
+    rows_ = reader_();
+    keys_.resize(rows_.size());
+    for (size_t i = 0; i < keys_.size(); ++i) keys_[i] = static_cast<qint64>(i);
+    keysAscending_ = true;
+}
+
+std::vector<QVariant> SnapshotRows::values(int index, const QStringList& columns) const {
+    const auto& row = rows_[static_cast<size_t>(keyAt(index))];
+    std::vector<QVariant> out;
+    out.reserve(static_cast<size_t>(columns.size()));
+    for (const auto& c : columns) out.push_back(row[static_cast<size_t>(info_.indexOf(c))]);
+    return out;
+}
+
+std::vector<QStringList> SnapshotRows::rowsAsText() const {
+    std::vector<QStringList> out;
+    out.reserve(keys_.size());
+    for (qint64 k : keys_) {
+        QStringList row;
+        for (const auto& v : rows_[static_cast<size_t>(k)]) row << fieldText(v);
+        out.push_back(row);
+    }
+    return out;
+}
+
+std::optional<int> SnapshotRows::find(const Criterion& criterion, const QStringList& columns,
+                                      int before, bool backwards) const {
+    std::vector<int> at;
+    for (const auto& c : columns) at.push_back(info_.indexOf(c));
+    std::vector<QVariant> tested(at.size());
+    auto matches = [&](int index) {
+        const auto& row = rows_[static_cast<size_t>(keyAt(index))];
+        for (size_t j = 0; j < at.size(); ++j) tested[j] = row[static_cast<size_t>(at[j])];
+        return criterion.matches(tested);
+    };
+    if (backwards) {
+        for (int i = before - 1; i >= 0; --i)
+            if (matches(i)) return i;
+    } else {
+        for (int i = 0; i < count(); ++i)
+            if (matches(i)) return i;
+    }
+    return std::nullopt;
+}
+
+}  // namespace ledger

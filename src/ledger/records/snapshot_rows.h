@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+
+#include "row_set.h"
+
+namespace ledger {
+
+// A read-only set read whole at open and at each Refresh: the rows of a saved
+// query (the month totals, say) or of the one accepted SELECT text.
+class SnapshotRows final : public RowSet {
+public:
+    using Rows = std::vector<std::vector<QVariant>>;
+    // Reads the rows afresh; their values follow the columns of `info`.
+    using Reader = std::function<Rows()>;
+
+    static std::unique_ptr<SnapshotRows> ofSavedQuery(std::shared_ptr<Store> store,
+                                                      SourceInfo info);
+    // The SELECT text, parsed and evaluated by our own code over its saved
+    // query: its text never reaches the store.
+    static std::unique_ptr<SnapshotRows> ofSelectText(std::shared_ptr<Store> store,
+                                                      const QString& text);
+
+    SnapshotRows(SourceInfo info, Reader reader);
+
+    bool isReadOnly() const override { return true; }
+    void reload() override;
+    std::vector<QVariant> values(int index, const QStringList& columns) const override;
+    std::vector<QStringList> rowsAsText() const override;
+    std::optional<int> find(const Criterion& criterion, const QStringList& columns, int before,
+                            bool backwards) const override;
+
+private:
+    Reader reader_;
+    Rows rows_;
+};
+
+}  // namespace ledger

@@ -1,0 +1,96 @@
+#include "table_rows.h"
+
+#include <QHash>
+#include <QSet>
+
+#include "criteria.h"
+#include "store.h"
+
+namespace ledger {
+
+TableRows::TableRows(std::shared_ptr<Store> store, SourceInfo info) : store_(std::move(store)) {
+    info_ = std::move(info);
+    reload();
+}
+
+void TableRows::reload() {
+    keys_ = store_->rowKeys(info_.name);
+    keysAscending_ = true;
+}
+
+std::vector<QVariant> TableRows::values(int index, const QStringList& columns) const {
+    return store_->readRow(info_.name, keyAt(index), columns);
+}
+
+std::vector<QStringList> TableRows::rowsAsText() const {
+    // One pass over the table for the whole list, then in the set's own
+    // order; a row deleted meanwhile by another window comes out empty.
+    QHash<qint64, QStringList> byKey;
+    byKey.reserve(static_cast<qsizetype>(keys_.size()));
+    store_->scan(info_.name, info_.columns,
+                 [&](Store::RowKey key, const std::vector<QVariant>& values) {
+                     QStringList row;
+                     row.reserve(static_cast<qsizetype>(values.size()));
+                     for (const auto& v : values) row << fieldText(v);
+                     byKey.insert(key, row);
+                     return true;
+                 });
+    std::vector<QStringList> out;
+    out.reserve(keys_.size());
+    for (qint64 k : keys_) out.push_back(byKey.value(k));
+    return out;
+}
+
+std::optional<int> TableRows::find(const Criterion& criterion, const QStringList& columns,
+                                   int before, bool backwards) const {
+    // The values come in bulk, in key order, and our own evaluator tests
+    // them; no round trip per row.
+    const int total = count();
+    std::optional<int> found;
+    if (keysAscending_) {
+        auto visit = [&](Store::RowKey key, const std::vector<QVariant>& values) {
+            if (!criterion.matches(values)) return true;
+            int index = indexOfKey(key);
+            if (index < 0) return true;  // added by another window after our open
+            found = index;
+            return false;
+        };
+        if (!backwards)
+            store_->scan(info_.name, columns, visit);
+        else if (before > 0)
+            store_->scanBelow(info_.name, before < total ? keyAt(before) : keys_.back() + 1,
+                              columns, visit);
+        return found;
+    }
+    QSet<qint64> matching;
+    store_->scan(info_.name, columns, [&](Store::RowKey key, const std::vector<QVariant>& values) {
+        if (criterion.matches(values)) matching.insert(key);
+        return true;
+    });
+    if (backwards) {
+        for (int i = before - 1; i >= 0; --i)
+            if (matching.contains(keyAt(i))) return i;
+    } else {
+        for (int i = 0; i < total; ++i)
+            if (matching.contains(keyAt(i))) return i;
+    }
+    return std::nullopt;
+}
+
+int TableRows::insert(const QStringList& columns, const std::vector<QVariant>& values) {
+    const qint64 key = store_->insertRow(info_.name, columns, values);
+    if (!keys_.empty() && key <= keys_.back()) keysAscending_ = false;
+    keys_.push_back(key);
+    return count() - 1;
+}
+
+void TableRows::update(int index, const QStringList& columns, const std::vector<QVariant>& values) {
+    store_->updateRow(info_.name, keyAt(index), columns, values);
+}
+
+void TableRows::remove(int index) {
+    store_->deleteRow(info_.name, keyAt(index));
+    keys_.erase(keys_.begin() + index);
+}
+
+}  // namespace ledger

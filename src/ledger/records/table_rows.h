@@ -1,0 +1,29 @@
+#pragma once
+
+#include "row_set.h"
+
+namespace ledger {
+
+// A table's rows as a dynaset: the keys are fixed at open and Refresh, each
+// row's values are read from the store when asked for, so a row changed by
+// another window shows its new values the next time it becomes current.
+class TableRows final : public RowSet {
+public:
+    TableRows(std::shared_ptr<Store> store, SourceInfo info);
+
+    bool isReadOnly() const override { return false; }
+    void reload() override;
+    std::vector<QVariant> values(int index, const QStringList& columns) const override;
+    std::vector<QStringList> rowsAsText() const override;
+    std::optional<int> find(const Criterion& criterion, const QStringList& columns, int before,
+                            bool backwards) const override;
+    int insert(const QStringList& columns, const std::vector<QVariant>& values) override;
+    void update(int index, const QStringList& columns,
+                const std::vector<QVariant>& values) override;
+    void remove(int index) override;
+
+private:
+    std::shared_ptr<Store> store_;
+};
+
+}  // namespace ledger
