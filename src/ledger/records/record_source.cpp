@@ -90,7 +90,10 @@ std::vector<QStringList> RecordSource::rowsAsText() const {
     return rows_ ? rows_->rowsAsText() : std::vector<QStringList>();
 }
 
-void RecordSource::showEmpty() { fillFields({}); }
+void RecordSource::showEmpty() {
+    readValues_.clear();
+    fillFields({});
+}
 
 void RecordSource::fillFields(const std::vector<QVariant>& values) {
     // Every field gets the row's value even when a field's change reaction
@@ -114,7 +117,11 @@ void RecordSource::showCurrent() {
     QStringList columns;
     for (FieldBinding* f : fields_) columns << info.columns[info.indexOf(f->boundColumn())];
     // A row another window deleted meanwhile shows as empty fields.
-    fillFields(currentValues(columns));
+    const std::vector<QVariant> values = currentValues(columns);
+    readValues_.clear();
+    for (size_t i = 0; i < values.size(); ++i)
+        readValues_.insert(columns[static_cast<qsizetype>(i)].toLower(), values[i]);
+    fillFields(values);
 }
 
 void RecordSource::makeCurrent(int index) {
@@ -192,9 +199,44 @@ void RecordSource::writeBack() {
         adding_ = false;
         rowGone_ = false;
     } else {
-        rows_->update(current_, columns, values);
+        std::vector<QVariant> expected;
+        expected.reserve(values.size());
+        for (const QString& column : columns)
+            expected.push_back(readValues_.value(column.toLower()));
+        if (!rows_->update(current_, columns, values, expected)) failLostUpdate(columns, expected);
     }
+    // What is stored now is what the next write-back expects to find.
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        readValues_.insert(columns[i].toLower(), values[static_cast<size_t>(i)]);
     for (FieldBinding* f : changed) f->clearChanged();
+}
+
+void RecordSource::failLostUpdate(const QStringList& columns,
+                                  const std::vector<QVariant>& expected) {
+    const std::vector<QVariant> now = rows_->values(current_, columns);
+    if (now.empty())
+        fail(ErrorCode::RecordDeleted,
+             QStringLiteral("This record was deleted by another program or window after it was "
+                            "shown here, so what was typed cannot be stored in it. The text stays "
+                            "in the window; move to another record or close the window (and "
+                            "answer whether to give the text up)."));
+    QStringList changes;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const auto at = static_cast<size_t>(i);
+        if (now[at].isNull() == expected[at].isNull() &&
+            fieldText(now[at]) == fieldText(expected[at]))
+            continue;
+        changes << QStringLiteral("%1 from \"%2\" to \"%3\"")
+                       .arg(columns[i], fieldText(expected[at]), fieldText(now[at]));
+        // Seen now: storing the same text again is the user's deliberate choice.
+        readValues_.insert(columns[i].toLower(), now[at]);
+    }
+    fail(ErrorCode::ChangedElsewhere,
+         QStringLiteral("Another program or window changed this record while it was being "
+                        "edited here: %1. Nothing was stored, so their change is not lost; your "
+                        "text stays in the window. Store again (Save, or move to another record) "
+                        "to replace their change with yours, or correct your text first.")
+             .arg(changes.join(QStringLiteral("; "))));
 }
 
 void RecordSource::discardEdits() {
@@ -221,6 +263,7 @@ void RecordSource::addNew() {
     writeBack();
     beforeAdd_ = hasCurrentRow() ? current_ : -1;
     adding_ = true;
+    readValues_.clear();
     fillFields({});
 }
 

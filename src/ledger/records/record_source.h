@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -104,10 +105,15 @@ private:
     void fillFields(const std::vector<QVariant>& values);
     std::optional<int> find(const QString& criterion, bool backwards);
     std::vector<QVariant> currentValues(const QStringList& columns) const;
+    [[noreturn]] void failLostUpdate(const QStringList& columns,
+                                     const std::vector<QVariant>& expected);
 
     QString path_;
     QString source_;
     std::unique_ptr<RowSet> rows_;  // while open
+    // The current row's values as they were read, by lower-case column: what
+    // a write-back expects to find still stored.
+    QHash<QString, QVariant> readValues_;
     int current_ = -1;
     bool rowGone_ = false;  // after Delete: no current row until the next move
     bool adding_ = false;

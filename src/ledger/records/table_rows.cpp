@@ -84,8 +84,9 @@ int TableRows::insert(const QStringList& columns, const std::vector<QVariant>& v
     return count() - 1;
 }
 
-void TableRows::update(int index, const QStringList& columns, const std::vector<QVariant>& values) {
-    store_->updateRow(info_.name, keyAt(index), columns, values);
+bool TableRows::update(int index, const QStringList& columns, const std::vector<QVariant>& values,
+                       const std::vector<QVariant>& expected) {
+    return store_->updateRow(info_.name, keyAt(index), columns, values, expected);
 }
 
 void TableRows::remove(int index) {

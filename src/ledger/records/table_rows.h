@@ -18,8 +18,8 @@ public:
     std::optional<int> find(const Criterion& criterion, const QStringList& columns, int before,
                             bool backwards) const override;
     int insert(const QStringList& columns, const std::vector<QVariant>& values) override;
-    void update(int index, const QStringList& columns,
-                const std::vector<QVariant>& values) override;
+    bool update(int index, const QStringList& columns, const std::vector<QVariant>& values,
+                const std::vector<QVariant>& expected) override;
     void remove(int index) override;
 
 private:

@@ -21,6 +21,9 @@ enum class ErrorCode : int {
     NotADatabase = 3343,
     DataTypeConversion = 3421,
     StoreFailure = 3197,
+    RecordDeleted = 3167,     // the row was deleted by another program or window
+    ChangedElsewhere = 3260,  // another program changed what this window was changing
+    FileReplaced = 3043,      // the database file was replaced under the running program
 };
 
 // The one error type of the program. Every failing step throws it; the error

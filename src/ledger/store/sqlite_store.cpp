@@ -1,6 +1,7 @@
 #include "sqlite_store.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,14 @@
 namespace ledger {
 
 namespace {
+
+bool identityOf(const QString& path, quint64& device, quint64& inode) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) return false;
+    device = static_cast<quint64>(status.st_dev);
+    inode = static_cast<quint64>(status.st_ino);
+    return true;
+}
 
 // Connections shared per file within this process.
 QHash<QString, std::weak_ptr<SqliteStore>>& openStores() {
@@ -130,6 +139,7 @@ std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
     sqlite3_busy_timeout(raw, 5000);
     sqlite3_extended_result_codes(raw, 1);
     std::shared_ptr<SqliteStore> store(new SqliteStore(key, std::move(db)));
+    identityOf(key, store->device_, store->inode_);
     store->execute(QStringLiteral("PRAGMA synchronous=FULL"));
     // Reading the schema tells a damaged file from a good one now rather
     // than at the first row.
@@ -292,23 +302,33 @@ std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
     return values;
 }
 
-void SqliteStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
-                            const std::vector<QVariant>& values) {
-    QStringList sets;
-    for (const auto& c : columns) sets << quoteName(c) + QStringLiteral("=?");
-    QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
-                      .arg(quoteName(table), sets.join(QLatin1Char(',')));
+bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
+                            const std::vector<QVariant>& values,
+                            const std::vector<QVariant>& expected) {
+    requireSameFile();
+    QStringList sets, unchanged;
+    for (const auto& c : columns) {
+        sets << quoteName(c) + QStringLiteral("=?");
+        unchanged << quoteName(c) + QStringLiteral(" IS ?");
+    }
+    QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=? AND %3")
+                      .arg(quoteName(table), sets.join(QLatin1Char(',')),
+                           unchanged.join(QStringLiteral(" AND ")));
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
-    for (size_t i = 0; i < values.size(); ++i) bindValue(q.st, static_cast<int>(i) + 1, values[i]);
-    sqlite3_bind_int64(q.st, static_cast<int>(values.size()) + 1, key);
+    int at = 1;
+    for (const auto& v : values) bindValue(q.st, at++, v);
+    sqlite3_bind_int64(q.st, at++, key);
+    for (const auto& v : expected) bindValue(q.st, at++, v);
     rc = sqlite3_step(q.st);
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    return sqlite3_changes(db_.get()) == 1;
 }
 
 SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringList& columns,
                                            const std::vector<QVariant>& values) {
+    requireSameFile();
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
     // The key comes back from the statement itself, not from the
@@ -329,6 +349,7 @@ SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringLi
 }
 
 void SqliteStore::deleteRow(const QString& table, RowKey key) {
+    requireSameFile();
     QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table));
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
@@ -379,6 +400,17 @@ void SqliteStore::scanBelow(const QString& table, RowKey belowKey, const QString
         if (!visit(sqlite3_column_int64(q.st, 0), values)) return;
     }
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+}
+
+void SqliteStore::requireSameFile() const {
+    quint64 device = 0, inode = 0;
+    if (identityOf(path_, device, inode) && device == device_ && inode == inode_) return;
+    fail(ErrorCode::FileReplaced,
+         QStringLiteral("The database file '%1' was replaced or removed by another program "
+                        "since it was opened, so what was typed cannot be stored safely. The "
+                        "text stays in the window: note it, then close the window and open it "
+                        "again.")
+             .arg(path_));
 }
 
 std::shared_ptr<Store> openStore(const Connection& where) { return SqliteStore::open(where.path); }

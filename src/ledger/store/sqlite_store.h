@@ -31,8 +31,9 @@ public:
     std::vector<RowKey> rowKeys(const QString& table) override;
     std::vector<QVariant> readRow(const QString& table, RowKey key,
                                   const QStringList& columns) override;
-    void updateRow(const QString& table, RowKey key, const QStringList& columns,
-                   const std::vector<QVariant>& values) override;
+    bool updateRow(const QString& table, RowKey key, const QStringList& columns,
+                   const std::vector<QVariant>& values,
+                   const std::vector<QVariant>& expected) override;
     RowKey insertRow(const QString& table, const QStringList& columns,
                      const std::vector<QVariant>& values) override;
     void deleteRow(const QString& table, RowKey key) override;
@@ -49,10 +50,15 @@ private:
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
     void execute(const QString& sql);
     SourceInfo readDescription(const QString& source);
+    // Fails when the file's name now leads to another file than the one
+    // opened (a backup restored over it, say): writing would go to the old
+    // one, which nobody would ever read again.
+    void requireSameFile() const;
     qint64 schemaVersion();
 
     QString path_;
     std::unique_ptr<sqlite3, Closer> db_;
+    quint64 device_ = 0, inode_ = 0;  // the file opened
     // Descriptions read from the catalogue, by lower-case name, valid while
     // the file's schema version stays the one they were read at.
     QHash<QString, SourceInfo> described_;

@@ -48,8 +48,14 @@ public:
                                           const QStringList& columns) = 0;
 
     // One atomic statement each.
-    virtual void updateRow(const QString& table, RowKey key, const QStringList& columns,
-                           const std::vector<QVariant>& values) = 0;
+    //
+    // updateRow stores `values` into the row only while its `columns` still
+    // hold `expected` (the values this window read): another program's change
+    // is never overwritten unseen. Returns false, and changes nothing, when the
+    // row is gone or holds other values now.
+    virtual bool updateRow(const QString& table, RowKey key, const QStringList& columns,
+                           const std::vector<QVariant>& values,
+                           const std::vector<QVariant>& expected) = 0;
     virtual RowKey insertRow(const QString& table, const QStringList& columns,
                              const std::vector<QVariant>& values) = 0;
     virtual void deleteRow(const QString& table, RowKey key) = 0;
