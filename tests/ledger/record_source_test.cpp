@@ -410,6 +410,21 @@ TEST_F(RecordSourceTest, BookmarkWhileTypingANewRowIsTheRowShownBefore) {
 
 class SavedQueryTest : public RecordSourceTest {};
 
+TEST_F(SavedQueryTest, ATotalBeyondTheRangeOfANumberIsAnOverflowNotInfinity) {
+    db.exec("DELETE FROM \"daily settlement of accounts\"");
+    addDay("2002/3/1", 1e308);
+    addDay("2002/3/2", 1e308);
+    db.exec("UPDATE \"daily settlement of accounts\" SET Turnover = 50");
+    RecordSource data("Data1");
+    FakeField rent(data, ledger::schema::monthTotalOf("Rent"));
+    FakeField turnover(data, ledger::schema::monthTotalOf("Turnover"));
+    data.setDatabasePath(ledger::databasePath());
+    data.setSource(schema::kMonthTotals);
+    EXPECT_EQ(errorOf([&] { data.open(); }), int(ErrorCode::Overflow));
+    EXPECT_EQ(rent.text, "") << "never \"Infinity\"";
+    EXPECT_EQ(turnover.text, "100") << "the other totals stay right";
+}
+
 TEST_F(SavedQueryTest, TotalsAreReadOnly) {
     RecordSource data("Data1");
     FakeField month(data, "Date per month");

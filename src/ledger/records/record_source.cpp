@@ -1,6 +1,7 @@
 #include "record_source.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "amount.h"
@@ -103,7 +104,17 @@ void RecordSource::fillFields(const std::vector<QVariant>& values) {
     const std::vector<FieldBinding*> fields(fields_);
     for (size_t i = 0; i < fields.size(); ++i) {
         try {
-            fields[i]->showValue(i < values.size() ? fieldText(values[i]) : QString());
+            const QVariant value = i < values.size() ? values[i] : QVariant();
+            if (value.typeId() == QMetaType::Double && !std::isfinite(value.toDouble())) {
+                // A sum beyond the range of a number (two days of 1E+308):
+                // never shown as "Infinity" nor counted silently as 0.
+                fields[i]->showValue(QString());
+                fail(ErrorCode::Overflow,
+                     QStringLiteral("Overflow: '%1' is beyond the range of a number, so it is "
+                                    "shown empty and the figures computed from it are wrong.")
+                         .arg(fields[i]->boundColumn()));
+            }
+            fields[i]->showValue(fieldText(value));
         } catch (...) {
             if (!firstFailure) firstFailure = std::current_exception();
         }
