@@ -55,14 +55,11 @@ QPushButton* command(const QString& name, const QString& text, QWidget* parent) 
 
 Form10::Form10() : FormWindow(QStringLiteral("Form10")) {
     buildControls();
-    ledger::ui::connectGuarded(findChild<QPushButton*>(QStringLiteral("Command1")),
-                               &QPushButton::clicked, this, [this] { login(); });
-    ledger::ui::connectGuarded(findChild<QPushButton*>(QStringLiteral("Command2")),
-                               &QPushButton::clicked, this, [this] { unload(); });
+    ledger::ui::connectGuarded(login_, &QPushButton::clicked, this, [this] { login(); });
+    ledger::ui::connectGuarded(cancel_, &QPushButton::clicked, this, [this] { unload(); });
     // Enter in the password field presses Login, as a user expects after
     // typing a password.
-    connect(typedPassword_, &QLineEdit::returnPressed,
-            findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::click);
+    connect(typedPassword_, &QLineEdit::returnPressed, login_, &QPushButton::click);
 }
 
 void Form10::buildControls() {
@@ -114,18 +111,18 @@ void Form10::buildControls() {
     maskWithStars(typedPassword_);
     placeTwips(typedPassword_, 1800, 2400, 2055, 495);
 
-    QPushButton* loginButton = command(QStringLiteral("Command1"), QStringLiteral("Login"), this);
-    placeTwips(loginButton, 1800, 3240, 1455, 615);
-    QPushButton* cancelButton = command(QStringLiteral("Command2"), QStringLiteral("Cancel"), this);
-    placeTwips(cancelButton, 4080, 3240, 1455, 615);
+    login_ = command(QStringLiteral("Command1"), QStringLiteral("Login"), this);
+    placeTwips(login_, 1800, 3240, 1455, 615);
+    cancel_ = command(QStringLiteral("Command2"), QStringLiteral("Cancel"), this);
+    placeTwips(cancel_, 4080, 3240, 1455, 615);
 
     // Tab order of the form: labels take no focus and Text2 is hidden, so the
     // keyboard starts in the password field.
     setTabOrder(typedPassword_, storedPassword_);
     setTabOrder(storedPassword_, name_);
-    setTabOrder(name_, loginButton);
-    setTabOrder(loginButton, cancelButton);
-    setTabOrder(cancelButton, title);
+    setTabOrder(name_, login_);
+    setTabOrder(login_, cancel_);
+    setTabOrder(cancel_, title);
     typedPassword_->setFocus();
 }
 

@@ -3,6 +3,7 @@
 #include "form_window.h"
 
 class QLineEdit;
+class QPushButton;
 
 namespace ledger::ui {
 class DataControl;
@@ -32,6 +33,8 @@ private:
     QLineEdit* typedPassword_ = nullptr;   // Text1
     QLineEdit* storedPassword_ = nullptr;  // Text2, hidden
     QLineEdit* name_ = nullptr;            // Text3
+    QPushButton* login_ = nullptr;         // Command1
+    QPushButton* cancel_ = nullptr;        // Command2
 };
 
 }  // namespace shell

@@ -101,21 +101,23 @@ void Form6::buildFields() {
         const char* column;
         int column_;
         int row;
+        ledger::ui::BoundLineEdit* Form6::*member = nullptr;  // kept for the window's own use
     };
     static const Entry entries[] = {
-        {"Label1", "Serial numbers", "Text1", "Serial numbers", 0, 0},
+        {"Label1", "Serial numbers", "Text1", "Serial numbers", 0, 0, &Form6::serialNumber_},
         {"Label5", "Cell phone", "Text5", "Cell phone", 0, 1},
         {"Label9", "Position", "Text9", "Position", 0, 2},
         {"Label10", "Contact", "Text10", "Contact", 0, 3},
-        {"Label11", "Salary hour", "Text11", "Salary hour", 0, 4},
-        {"Label12", "Overtime salary hour", "Text12", "Overtime salary hour", 0, 5},
+        {"Label11", "Salary hour", "Text11", "Salary hour", 0, 4, &Form6::salaryHour_},
+        {"Label12", "Overtime salary hour", "Text12", "Overtime salary hour", 0, 5,
+         &Form6::overtimeSalaryHour_},
         {"Label2", "Name", "Text3", "Name", 1, 0},
         {"Label6", "Fax", "Text6", "Fax", 1, 1},
         {"Label7", "ID card number", "Text7", "ID card number", 1, 2},
         {"Label8", "Address", "Text8", "Address", 1, 3},
         {"Label14", "Assume office on day", "Text13", "Assume office on day", 1, 4},
         {"Label15", "Leave office on day", "Text14", "Leave office on day", 1, 5},
-        {"Label3", "Password", "Text4", "Password", 2, 0},
+        {"Label3", "Password", "Text4", "Password", 2, 0, &Form6::password_},
         {"Label4", "Telephone", "Text2", "Telephone", 2, 1},
     };
     for (const Entry& e : entries) {
@@ -128,15 +130,12 @@ void Form6::buildFields() {
         auto* field = addField(fieldName, QString::fromLatin1(e.column), kFieldLeft[e.column_], top,
                                wide ? kWideFieldWidth : kFieldWidth);
         fields_.push_back(field);
+        if (e.member) this->*e.member = field;
     }
-    serialNumber_ = findChild<ledger::ui::BoundLineEdit*>(QStringLiteral("Text1"));
-    password_ = findChild<ledger::ui::BoundLineEdit*>(QStringLiteral("Text4"));
     password_->setEchoMode(QLineEdit::Password);
     auto* asterisks = new AsteriskPasswordStyle;
     asterisks->setParent(password_);  // the field owns its style
     password_->setStyle(asterisks);
-    salaryHour_ = findChild<ledger::ui::BoundLineEdit*>(QStringLiteral("Text11"));
-    overtimeSalaryHour_ = findChild<ledger::ui::BoundLineEdit*>(QStringLiteral("Text12"));
 
     // The monthly-pay box stands just before its caption.
     monthlyPayBox_ = new QCheckBox(this);
