@@ -26,6 +26,7 @@
 #include "scripted_prompts.h"
 #include "temp_database.h"
 #include "window_printer.h"
+#include "window_test.h"
 #include "workspace.h"
 
 using namespace ledger::ui;
@@ -51,7 +52,7 @@ public:
     BoundLineEdit* rent;
 };
 
-class WidgetsTest : public ::testing::Test {
+class WidgetsTest : public WindowTest {
 protected:
     void SetUp() override {
         db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/2/12", 100.0});
@@ -60,9 +61,6 @@ protected:
     void click(LedgerWindow* w, const char* button) {
         QTest::mouseClick(w->data->findChild<QToolButton*>(button), Qt::LeftButton);
     }
-
-    TempDatabase db;
-    ScriptedPrompts prompts;
 };
 
 TEST_F(WidgetsTest, FillIsNotAnEditButAnyOtherChangeIs) {
