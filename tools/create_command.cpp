@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "command.h"
+#include "database_target.h"
 #include "ledger_error.h"
 #include "schema_builder.h"
 
@@ -12,15 +13,30 @@ namespace tools {
 
 namespace {
 
+// Files of a run that was stopped part-way never become a database; the
+// user learns what went, so nothing vanishes unexplained.
+void reportRemovedLeftovers(const CommandCall& call, const QStringList& removed) {
+    for (const QString& name : removed)
+        call.out << "Removed " << name << ", left unfinished by an earlier run that was stopped."
+                 << Qt::endl;
+}
+
 int writeNewFile(const CommandCall& call, bool withDemoData) {
     const QString& path = call.arguments.at(0);
     const QString shown = QDir::toNativeSeparators(path);
-    const bool existed = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+    QString forceHint;
     try {
+        const ledger::DatabaseTarget target = ledger::resolveDatabaseTarget(path);
+        if (target.isDanglingLink())
+            forceHint =
+                QStringLiteral(" Use --force to write the new file there, keeping the link.");
+        else if (target.exists)
+            forceHint = QStringLiteral(" Use --force to replace it.");
+        reportRemovedLeftovers(call, ledger::removeStalePartials(target.file));
         ledger::writeDatabaseFile(path, withDemoData, call.force);
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message();
-        if (existed && !call.force) call.err << " Use --force to replace it.";
+        if (!call.force) call.err << forceHint;
         call.err << Qt::endl;
         return 1;
     }

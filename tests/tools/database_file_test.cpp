@@ -47,16 +47,6 @@ TEST_F(DatabaseFile, RefusesAnExistingFileAndLeavesItAsItWas) {
     EXPECT_EQ(entries(), QStringList{"breakfast.mdb"});
 }
 
-TEST_F(DatabaseFile, OverwriteReplacesTheFileAndItsStaleJournal) {
-    const QString path = pathOf("breakfast.mdb");
-    writeBytes(path, "not a database at all");
-    // A journal of the old file would be played back into the new one.
-    writeBytes(path + "-journal", QByteArray(512, 'j'));
-    ledger::writeDatabaseFile(path, false, true);
-    EXPECT_EQ(entries(), QStringList{"breakfast.mdb"});
-    EXPECT_EQ(sqlite_file::problems(path), QStringList());
-}
-
 TEST_F(DatabaseFile, OverwriteOfADatabaseDropsItsRows) {
     const QString path = pathOf("breakfast.mdb");
     ledger::writeDatabaseFile(path, true, false);

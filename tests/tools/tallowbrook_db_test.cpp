@@ -5,27 +5,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "sqlite_file.h"
+#include "tool_run.h"
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun runTool(const QStringList& arguments) {
-    QProcess tool;
-    tool.start(QStringLiteral(TALLOWBROOK_DB_PATH), arguments);
-    EXPECT_TRUE(tool.waitForFinished(60000)) << arguments.join(' ').toStdString();
-    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
-            QString::fromUtf8(tool.readAllStandardError())};
-}
 
 class Tool : public ::testing::Test {
 protected:
@@ -48,23 +33,13 @@ protected:
 
 // ------------------------------------------------------------ create, demo
 
-ToolRun runToolWithInput(const QStringList& arguments, const QByteArray& input) {
-    QProcess tool;
-    tool.start(QStringLiteral(TALLOWBROOK_DB_PATH), arguments);
-    tool.write(input);
-    tool.closeWriteChannel();
-    EXPECT_TRUE(tool.waitForFinished(60000)) << arguments.join(' ').toStdString();
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
-            QString::fromUtf8(tool.readAllStandardError())};
-}
-
 TEST_F(Tool, CreateSaysHowToAddTheFirstMemberOfStaffAndAddStaffDoesIt) {
     const QString path = pathOf("breakfast.mdb");
     ToolRun created = runTool({"create", path});
     ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
     EXPECT_TRUE(created.out.contains("tallowbrook-db add-staff")) << created.out.toStdString();
 
-    ToolRun added = runToolWithInput({"add-staff", path, "Chen Ya-ting"}, "s3cret pass\n");
+    ToolRun added = runTool({"add-staff", path, "Chen Ya-ting"}, "s3cret pass\n");
     EXPECT_EQ(added.exitCode, 0) << added.err.toStdString();
     EXPECT_FALSE(added.out.contains("s3cret")) << "the password is never echoed";
     const auto rows =
@@ -76,11 +51,11 @@ TEST_F(Tool, CreateSaysHowToAddTheFirstMemberOfStaffAndAddStaffDoesIt) {
 
 TEST_F(Tool, AddStaffRefusesAMissingFileAnEmptyNameAndNoPassword) {
     const QString path = pathOf("breakfast.mdb");
-    EXPECT_EQ(runToolWithInput({"add-staff", path, "Lin"}, "pw\n").exitCode, 1);
+    EXPECT_EQ(runTool({"add-staff", path, "Lin"}, "pw\n").exitCode, 1);
     EXPECT_FALSE(QFile::exists(path));
     ASSERT_EQ(runTool({"create", path}).exitCode, 0);
-    EXPECT_EQ(runToolWithInput({"add-staff", path, "  "}, "pw\n").exitCode, 1);
-    EXPECT_EQ(runToolWithInput({"add-staff", path, "Lin"}, "").exitCode, 1);
+    EXPECT_EQ(runTool({"add-staff", path, "  "}, "pw\n").exitCode, 1);
+    EXPECT_EQ(runTool({"add-staff", path, "Lin"}, "").exitCode, 1);
     EXPECT_EQ(count(path, "Materials forms of staff"), 0);
     EXPECT_EQ(runTool({"add-staff", path}).exitCode, 2);
 }

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "database_target.h"
 #include "ledger_error.h"
 #include "schema_builder.h"
 #include "schema_statements.h"
@@ -23,7 +25,9 @@ QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(err
 QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
 
 // A new, empty file beside the final one, with a name nobody else uses
-// (created exclusively), removed again unless the build succeeds.
+// (created exclusively), removed again unless the build succeeds. It stays
+// locked while it exists, so a later run can tell it from one left behind
+// by a run that was stopped.
 class PartialFile {
 public:
     PartialFile(const QString& folder, const QString& finalName) {
@@ -32,10 +36,10 @@ public:
                 QStringLiteral(".%1.%2.partial")
                     .arg(finalName)
                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-            int fd =
+            lockFd_ =
                 ::open(encoded(path_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                ::close(fd);
+            if (lockFd_ >= 0) {
+                ::flock(lockFd_, LOCK_EX);
                 return;
             }
             if (errno != EEXIST)
@@ -47,9 +51,11 @@ public:
              QStringLiteral("Cannot find a free temporary name in %1").arg(folder));
     }
     ~PartialFile() {
-        if (path_.isEmpty()) return;
-        QFile::remove(path_);
-        QFile::remove(path_ + QStringLiteral("-journal"));
+        if (!path_.isEmpty()) {
+            QFile::remove(path_);
+            QFile::remove(path_ + QStringLiteral("-journal"));
+        }
+        if (lockFd_ >= 0) ::close(lockFd_);
     }
     PartialFile(const PartialFile&) = delete;
     PartialFile& operator=(const PartialFile&) = delete;
@@ -59,6 +65,7 @@ public:
 
 private:
     QString path_;
+    int lockFd_ = -1;
 };
 
 void build(const QString& path, bool withDemoData) {
@@ -91,41 +98,35 @@ void syncToDisk(const QString& path, bool folder) {
     ::close(fd);
 }
 
-// A journal or write-ahead log left beside the old file belongs to the old
-// contents; SQLite would otherwise play it back into the new file.
-void removeLeftoversOf(const QString& path) {
-    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-        const QString leftover = path + QString::fromLatin1(suffix);
-        if (QFileInfo::exists(leftover) && !QFile::remove(leftover))
-            fail(ErrorCode::StoreFailure,
-                 QStringLiteral("Cannot remove %1, which belongs to the old %2")
-                     .arg(leftover, path));
-    }
-}
-
 }  // namespace
 
 void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite) {
-    if (path.isEmpty()) fail(ErrorCode::FileNotFound, QStringLiteral("No database file named."));
-    const QFileInfo target(path);
-    const QString shown = QDir::toNativeSeparators(target.absoluteFilePath());
-    const QString folder = target.absolutePath();
-    if (!QFileInfo(folder).isDir())
-        fail(ErrorCode::FileNotFound,
-             QStringLiteral("Cannot create %1: the folder %2 does not exist.")
-                 .arg(shown, QDir::toNativeSeparators(folder)));
-    if (!overwrite && (target.exists() || target.isSymLink()))
+    const DatabaseTarget target = resolveDatabaseTarget(path);
+    const QString shown = QDir::toNativeSeparators(target.named);
+    if (!overwrite && target.isDanglingLink())
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("%1 already exists: it is a link to the missing file %2. It was left "
+                            "as it is.")
+                 .arg(shown, QDir::toNativeSeparators(target.file)));
+    if (!overwrite && (target.exists || target.isLink()))
         fail(ErrorCode::StoreFailure,
              QStringLiteral("%1 already exists; it was left as it is.").arg(shown));
+    // The old file's journal, log and locks are never touched: they may hold
+    // the only way back to a consistent old file should the rename fail.
+    if (target.exists) ensureReplaceable(target.file);
 
-    PartialFile partial(folder, target.fileName());
+    // Built beside the file a link points to, so the rename replaces that
+    // file and the link stays.
+    const QFileInfo file(target.file);
+    PartialFile partial(file.absolutePath(), file.fileName());
     build(partial.path(), withDemoData);
     syncToDisk(partial.path(), false);
-    if (overwrite) removeLeftoversOf(target.absoluteFilePath());
+    // A program may have started writing to the old file while this one was
+    // built.
+    if (target.exists) ensureReplaceable(target.file);
     // rename() replaces the old file in one step: the name always shows
     // either the old file or the complete new one.
-    if (::rename(encoded(partial.path()).constData(),
-                 encoded(target.absoluteFilePath()).constData()) != 0)
+    if (::rename(encoded(partial.path()).constData(), encoded(target.file).constData()) != 0)
         fail(
             ErrorCode::StoreFailure,
             QStringLiteral("Cannot put the new database at %1: %2").arg(shown, systemError(errno)));
@@ -133,7 +134,7 @@ void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite) {
     // The new file is complete under its name; making the rename itself
     // durable is a best effort that must not report a finished file as failed.
     try {
-        syncToDisk(folder, true);
+        syncToDisk(file.absolutePath(), true);
     } catch (const LedgerError&) {
     }
 }

@@ -24,7 +24,9 @@ QStringList checkSchema(sqlite3* db);
 
 // Writes a new database file at `path` completely before it appears under that
 // name (built in a temporary file beside it, then renamed). Refuses an
-// existing file unless `overwrite`. Throws LedgerError.
+// existing file (or a link) unless `overwrite`; with it, replaces the file a
+// link points to and keeps the link, and still refuses a file with an
+// unfinished write or one a running program is writing to. Throws LedgerError.
 void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite);
 
 }  // namespace ledger
