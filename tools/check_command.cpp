@@ -54,14 +54,18 @@ int checkCommand(const CommandCall& call) {
         return 1;
     }
     QStringList problems;
+    QStringList notes;
     try {
         ledger::statements::Connection db(path, ledger::statements::Connection::Mode::ReadOnly);
         problems = ledger::checkSchema(db.handle());
+        notes = ledger::schemaNotes(db.handle());
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
     for (const auto& p : problems) call.out << p << Qt::endl;
+    // Notes never fail the check: such files keep working.
+    for (const auto& n : notes) call.out << n << Qt::endl;
     if (problems.isEmpty()) {
         call.out << shown << " has everything the program needs." << Qt::endl;
         return 0;

@@ -125,6 +125,7 @@ TEST_F(Tool, CheckPassesAFileTheToolMade) {
     ToolRun r = runTool({"check", path});
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("has everything")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("Note:")) << r.out.toStdString();
 }
 
 TEST_F(Tool, CheckListsEachProblemAndFails) {
@@ -139,6 +140,80 @@ TEST_F(Tool, CheckListsEachProblemAndFails) {
     EXPECT_TRUE(r.out.contains("\"Fax\"")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("lacks 2 things")) << r.out.toStdString();
     EXPECT_EQ(readBytes(path), before);  // a check never writes
+}
+
+// Changes the type a column is declared with, as a file made elsewhere might
+// have it; the tables are empty, so no stored row depends on the old text.
+void redeclare(const QString& path, const QString& table, const QString& from, const QString& to) {
+    sqlite_file::exec(path,
+                      QStringLiteral("PRAGMA writable_schema = ON; "
+                                     "UPDATE sqlite_master SET sql = replace(sql, '%1', '%2') "
+                                     "WHERE name = '%3'; PRAGMA writable_schema = OFF")
+                          .arg(from, to, table));
+}
+
+struct TypeCase {
+    const char* table;
+    const char* column;
+    const char* declaredAs;  // replaces the type the tool declares
+    const char* mustBe;      // empty when the type serves
+};
+
+const TypeCase kTypeCases[] = {
+    {"daily settlement of accounts", "Date", "REAL", "TEXT"},
+    {"The staff calculate wages", "Date", "INTEGER", "TEXT"},
+    {"Materials forms of staff", "Name", "NUMERIC", "TEXT"},
+    {"daily settlement of accounts", "Rent", "TEXT", "REAL"},
+    {"The staff calculate wages", "Salary hour", "", "REAL"},
+    {"Materials forms of staff", "Salary hour", "BLOB", "REAL"},
+    {"daily settlement of accounts", "Date", "VARCHAR(20)", ""},
+    {"daily settlement of accounts", "Rent", "NUMERIC", ""},
+    {"daily settlement of accounts", "Rent", "DOUBLE PRECISION", ""},
+};
+
+TEST_F(Tool, CheckFailsAColumnDeclaredWithATypeThatCannotHoldItsValues) {
+    for (const TypeCase& c : kTypeCases) {
+        SCOPED_TRACE(std::string(c.table) + "." + c.column + " " + c.declaredAs);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("breakfast.mdb");
+        ASSERT_EQ(runTool({"create", path}).exitCode, 0);
+        const bool amount = QByteArray(c.column) == "Rent" || QByteArray(c.column) == "Salary hour";
+        const QString column = QStringLiteral("\"%1\"").arg(c.column);
+        const QString declared = QStringLiteral("%1 %2").arg(column, amount ? "REAL" : "TEXT");
+        redeclare(path, c.table, declared, QString(column + " " + c.declaredAs).trimmed());
+        const auto type = sqlite_file::query(
+            path, QStringLiteral("SELECT type FROM pragma_table_info('%1') WHERE name = '%2'")
+                      .arg(c.table, c.column));
+        ASSERT_EQ(type.size(), 1u);
+        ASSERT_EQ(type[0][0].toString(), c.declaredAs);
+        ToolRun r = runTool({"check", path});
+        if (*c.mustBe) {
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_TRUE(
+                r.out.contains(QStringLiteral("\"%1\": column %2").arg(c.table, column) + " holds"))
+                << r.out.toStdString();
+            EXPECT_TRUE(r.out.contains(QStringLiteral("must be declared %1").arg(c.mustBe)))
+                << r.out.toStdString();
+            EXPECT_TRUE(r.out.contains("lacks 1 thing ")) << r.out.toStdString();
+        } else {
+            EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+        }
+    }
+}
+
+TEST_F(Tool, CheckNotesATableWithoutLastingRowKeysAndStillPasses) {
+    const QString path = pathOf("breakfast.mdb");
+    ASSERT_EQ(runTool({"create", path}).exitCode, 0);
+    redeclare(path, "The staff calculate wages", "\"Row key\" INTEGER PRIMARY KEY AUTOINCREMENT, ",
+              "");
+    ToolRun r = runTool({"check", path});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("has everything")) << r.out.toStdString();
+    EXPECT_EQ(r.out.count("Note:"), 1) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(
+        "table \"The staff calculate wages\" has no column \"Row key\", so its rows have no "
+        "lasting keys"))
+        << r.out.toStdString();
 }
 
 TEST_F(Tool, CheckOfAMissingFileFails) {

@@ -19,8 +19,14 @@ inline const QString kDemoLoginName = QStringLiteral("Tovena");
 inline const QString kDemoLoginPassword = QStringLiteral("breakfast");
 
 // What a file lacks for the program: one line per missing or misnamed table,
-// saved query or column. Empty when the file is complete.
+// saved query or column, and per column declared with a type that cannot
+// hold what the program stores in it. Empty when the file is complete.
 QStringList checkSchema(sqlite3* db);
+
+// What is worth knowing about a file that lacks nothing: one line per table
+// whose rows have no lasting keys (no "Row key" column, as in files made by
+// earlier versions).
+QStringList schemaNotes(sqlite3* db);
 
 // Writes a new database file at `path` completely before it appears under that
 // name (built in a temporary file beside it, then renamed). Refuses an

@@ -77,6 +77,65 @@ void checkColumns(const QString& what, const QString& storedName, const QStringL
     }
 }
 
+// SQLite's rules for the affinity of a declared column type, in their order.
+enum class Affinity { Integer, Text, Blob, Real, Numeric };
+
+Affinity affinityOf(const QString& declared) {
+    const QString type = declared.toUpper();
+    if (type.contains(QStringLiteral("INT"))) return Affinity::Integer;
+    if (type.contains(QStringLiteral("CHAR")) || type.contains(QStringLiteral("CLOB")) ||
+        type.contains(QStringLiteral("TEXT")))
+        return Affinity::Text;
+    if (type.isEmpty() || type.contains(QStringLiteral("BLOB"))) return Affinity::Blob;
+    if (type.contains(QStringLiteral("REAL")) || type.contains(QStringLiteral("FLOA")) ||
+        type.contains(QStringLiteral("DOUB")))
+        return Affinity::Real;
+    return Affinity::Numeric;
+}
+
+// Days and texts are kept exactly as typed only in a column of TEXT
+// affinity; amounts are summed and compared as numbers.
+bool holds(schema::Kind kind, Affinity affinity) {
+    if (kind == schema::Kind::Amount)
+        return affinity == Affinity::Real || affinity == Affinity::Numeric ||
+               affinity == Affinity::Integer;
+    return affinity == Affinity::Text;
+}
+
+struct DeclaredColumn {
+    QString name;
+    QString type;
+};
+
+std::vector<DeclaredColumn> declaredColumns(sqlite3* db, const QString& table) {
+    statements::Statement info(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"),
+                               QStringLiteral("Reading the columns of %1").arg(quoted(table)));
+    info.bind(1, table);
+    std::vector<DeclaredColumn> out;
+    while (info.step()) out.push_back({info.value(0).toString(), info.value(1).toString()});
+    return out;
+}
+
+void checkColumnTypes(sqlite3* db, const schema::Table& table, const QString& storedName,
+                      QStringList& problems) {
+    for (const auto& column : declaredColumns(db, storedName)) {
+        const schema::Column* wanted = schema::findColumn(table, column.name);
+        if (!wanted || holds(wanted->kind, affinityOf(column.type))) continue;
+        const QString holding = wanted->kind == schema::Kind::Day ? QStringLiteral("days as typed")
+                                : wanted->kind == schema::Kind::Text ? QStringLiteral("text")
+                                                                     : QStringLiteral("amounts");
+        const QString declared = column.type.isEmpty() ? QStringLiteral("without a type")
+                                                       : QStringLiteral("as %1").arg(column.type);
+        problems << QStringLiteral(
+                        "Table %1: column %2 holds %3 and must be declared %4, but it "
+                        "is declared %5")
+                        .arg(quoted(storedName), quoted(column.name), holding,
+                             wanted->kind == schema::Kind::Amount ? QStringLiteral("REAL")
+                                                                  : QStringLiteral("TEXT"),
+                             declared);
+    }
+}
+
 // The wage window acts on the exact texts "Yes" and "No"; without them its
 // leave and absence lists offer nothing it understands.
 void checkChoices(sqlite3* db, const QString& selectName, const QStringList& selectColumns,
@@ -131,6 +190,7 @@ QStringList checkSchema(sqlite3* db) {
             continue;
         }
         checkColumns(QStringLiteral("Table"), found->name, stored, required, problems);
+        if (found->isTable) checkColumnTypes(db, table, found->name, problems);
         if (table.name == schema::kSelect) checkChoices(db, found->name, stored, problems);
     }
 
@@ -154,6 +214,25 @@ QStringList checkSchema(sqlite3* db) {
         checkColumns(QStringLiteral("Saved query"), found->name, stored, query.columns, problems);
     }
     return problems;
+}
+
+QStringList schemaNotes(sqlite3* db) {
+    QStringList notes;
+    const auto objects = storedObjects(db);
+    for (const auto& table : schema::tables()) {
+        const StoredObject* found = findObject(objects, table.name, true);
+        if (!found || !found->isTable) continue;
+        bool keyed = false;
+        for (const auto& column : declaredColumns(db, found->name))
+            keyed = keyed || sameName(column.name, schema::kRowKey);
+        if (!keyed)
+            notes << QStringLiteral(
+                         "Note: table %1 has no column %2, so its rows have no lasting keys "
+                         "(a file made by an earlier version). The program works with it as it "
+                         "always did.")
+                         .arg(quoted(found->name), quoted(schema::kRowKey));
+    }
+    return notes;
 }
 
 }  // namespace ledger
