@@ -10,6 +10,7 @@
 #include <string>
 
 #include "command.h"
+#include "database_target.h"
 #include "ledger_error.h"
 #include "schema.h"
 #include "store.h"
@@ -55,6 +56,12 @@ int addStaffCommand(const CommandCall& call) {
     if (!QFileInfo(path).isFile()) {
         err << "tallowbrook-db: " << shown << " does not exist; create it first with "
             << "'tallowbrook-db create " << shown << "'." << Qt::endl;
+        return 1;
+    }
+    try {
+        ledger::ensureOpenablePath(path);  // before the password is asked for in vain
+    } catch (const ledger::LedgerError& e) {
+        err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
     const bool terminal = isatty(STDIN_FILENO);

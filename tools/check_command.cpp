@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "command.h"
+#include "database_target.h"
 #include "file_kind.h"
 #include "ledger_error.h"
 #include "schema_builder.h"
@@ -56,6 +57,7 @@ int checkCommand(const CommandCall& call) {
     QStringList problems;
     QStringList notes;
     try {
+        ledger::ensureOpenablePath(path);
         ledger::statements::Connection db(path, ledger::statements::Connection::Mode::ReadOnly);
         problems = ledger::checkSchema(db.handle());
         notes = ledger::schemaNotes(db.handle());

@@ -164,20 +164,29 @@ TEST_F(ReplaceExisting, AFolderIsNamedAsOneAndForceIsNeverOffered) {
     EXPECT_EQ(entries(), QStringList{"shop"});
 }
 
-TEST_F(ReplaceExisting, APathTooLongForTheFileIsRefusedWithItsLength) {
-    // Two long folder names bring the path near the limit; the file name
-    // then sets its exact length.
-    QDir deep(dir.path());
+// Two long folder names bring a path near SQLite's limits; file names then
+// set its exact length.
+QDir deepFolder(const QString& top) {
+    QDir deep(top);
     for (char letter : {'a', 'b'}) {
         const QString name(200, QLatin1Char(letter));
-        ASSERT_TRUE(deep.mkdir(name));
+        EXPECT_TRUE(deep.mkdir(name));
         deep.cd(name);
     }
-    const qsizetype room = ledger::kLongestDatabasePath - deep.absolutePath().size() - 1;
-    ASSERT_GT(room, 0);
-    ASSERT_LT(room, 200);
-    const QString longest = deep.filePath(QString(room, QLatin1Char('c')));
-    const QString tooLong = deep.filePath(QString(room + 1, QLatin1Char('d')));
+    return deep;
+}
+
+QString pathOfLength(const QDir& folder, qsizetype length, char letter) {
+    const qsizetype room = length - folder.absolutePath().size() - 1;
+    EXPECT_GT(room, 0);
+    EXPECT_LT(room, 256);
+    return folder.filePath(QString(room, QLatin1Char(letter)));
+}
+
+TEST_F(ReplaceExisting, APathTooLongForTheFileIsRefusedWithItsLength) {
+    const QDir deep = deepFolder(dir.path());
+    const QString longest = pathOfLength(deep, ledger::kLongestDatabasePath, 'c');
+    const QString tooLong = pathOfLength(deep, ledger::kLongestDatabasePath + 1, 'd');
 
     ToolRun fits = runTool({"create", longest});
     EXPECT_EQ(fits.exitCode, 0) << fits.err.toStdString();
@@ -189,6 +198,27 @@ TEST_F(ReplaceExisting, APathTooLongForTheFileIsRefusedWithItsLength) {
     EXPECT_TRUE(r.err.contains(QString::number(ledger::kLongestDatabasePath + 1) + " characters"))
         << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(tooLong));
+}
+
+TEST_F(ReplaceExisting, CheckAndAddStaffSayAPathIsTooLongToOpen) {
+    const QDir deep = deepFolder(dir.path());
+    const QString longest = pathOfLength(deep, ledger::kLongestOpenablePath, 'c');
+    const QString tooLong = pathOfLength(deep, ledger::kLongestOpenablePath + 1, 'd');
+    // Files at such paths are made by copying one the tool made.
+    ASSERT_EQ(runTool({"create", pathOf("breakfast.mdb")}).exitCode, 0);
+    for (const QString& path : {longest, tooLong})
+        ASSERT_TRUE(QFile::copy(pathOf("breakfast.mdb"), path));
+
+    EXPECT_EQ(runTool({"check", longest}).exitCode, 0);
+    EXPECT_EQ(runTool({"add-staff", longest, "Lin"}, "pw\n").exitCode, 0);
+    for (const QStringList& arguments :
+         {QStringList{"check", tooLong}, QStringList{"add-staff", tooLong, "Lin"}}) {
+        ToolRun r = runTool(arguments, "pw\n");
+        EXPECT_EQ(r.exitCode, 1) << arguments.first().toStdString();
+        EXPECT_TRUE(
+            r.err.contains(QString::number(ledger::kLongestOpenablePath + 1) + " characters long"))
+            << r.err.toStdString();
+    }
 }
 
 TEST_F(ReplaceExisting, LeftoversOfAStoppedRunAreRemovedAndNamedAtTheNextRun) {

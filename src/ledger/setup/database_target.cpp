@@ -24,16 +24,16 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 constexpr qint64 kStaleAfterSeconds = 60;
 constexpr int kMostLinksFollowed = 40;
 
-void ensureShortEnough(const QString& path) {
+void ensureShortEnough(const QString& path, int longest) {
     const qsizetype bytes = QFile::encodeName(path).size();
-    if (bytes <= kLongestDatabasePath) return;
+    if (bytes <= longest) return;
     const QString length = bytes == path.size() ? QStringLiteral("%1 characters").arg(bytes)
                                                 : QStringLiteral("%1 bytes").arg(bytes);
     fail(ErrorCode::StoreFailure,
          QStringLiteral("The path %1 is too long for a database file: it is %2 long, and at most "
                         "%3 fit. Choose a shorter folder or name.")
              .arg(shown(path), length)
-             .arg(kLongestDatabasePath));
+             .arg(longest));
 }
 
 // The file a chain of links ends at, even when that file is missing.
@@ -77,15 +77,19 @@ bool heldByRunningTool(const QString& partial) {
 
 }  // namespace
 
+void ensureOpenablePath(const QString& path) {
+    ensureShortEnough(QFileInfo(path).absoluteFilePath(), kLongestOpenablePath);
+}
+
 DatabaseTarget resolveDatabaseTarget(const QString& path) {
     if (path.isEmpty()) fail(ErrorCode::FileNotFound, QStringLiteral("No database file named."));
     DatabaseTarget target;
     target.named = QFileInfo(path).absoluteFilePath();
-    ensureShortEnough(target.named);
+    ensureShortEnough(target.named, kLongestDatabasePath);
     if (QFileInfo(target.named).isSymLink()) {
         target.linkTo = QFileInfo(followLinks(target.named)).absoluteFilePath();
         target.file = target.linkTo;
-        ensureShortEnough(target.file);
+        ensureShortEnough(target.file, kLongestDatabasePath);
     } else {
         target.file = target.named;
     }
@@ -125,7 +129,8 @@ void ensureReplaceable(const QString& file) {
                             "there).")
                      .arg(shown(file), shown(wal)) +
                  advice);
-    if (lockedByAnotherConnection(file))
+    // Only a regular file can be a database; reading a pipe would wait forever.
+    if (QFileInfo(file).isFile() && lockedByAnotherConnection(file))
         fail(ErrorCode::StoreFailure,
              QStringLiteral("%1 is open in a running program, which is writing to it. It was "
                             "left as it is. Close the program, then try again.")

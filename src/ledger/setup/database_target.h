@@ -7,10 +7,15 @@
 // there. Every step throws LedgerError with a message for the user.
 namespace ledger {
 
-// The longest path, in bytes, that a new file may have: SQLite opens files of
-// at most 504 bytes (the rollback journal adds "-journal" to a limit of 512),
-// and the file is first built under a name 18 bytes longer.
-inline constexpr int kLongestDatabasePath = 486;
+// The longest path, in bytes, under which SQLite opens a database file for
+// writing: its rollback journal adds "-journal" and must stay within 512.
+inline constexpr int kLongestOpenablePath = 504;
+// A new file is first built under a name 18 bytes longer.
+inline constexpr int kLongestDatabasePath = kLongestOpenablePath - 18;
+
+// Refuses a path too long for SQLite to open and write, saying so with its
+// length, where SQLite itself would only say "unable to open database file".
+void ensureOpenablePath(const QString& path);
 
 struct DatabaseTarget {
     QString named;        // absolute, as the user named it
