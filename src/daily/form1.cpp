@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "../supplies/sheet_commands.h"
+#include "sheet_commands.h"
 #include "bound_line_edit.h"
 #include "criteria.h"
 #include "daily_figures.h"

@@ -7,6 +7,7 @@
 #include "error_boundary.h"
 #include "form7.h"
 #include "name_search.h"
+#include "record_source.h"
 #include "salary_arithmetic.h"
 
 namespace salary {

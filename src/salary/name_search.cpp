@@ -1,6 +1,7 @@
 #include "name_search.h"
 
 #include "ledger_error.h"
+#include "record_source.h"
 
 namespace salary {
 

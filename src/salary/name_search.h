@@ -2,7 +2,11 @@
 
 #include <QString>
 
-#include "record_source.h"
+#include "field_binding.h"
+
+namespace ledger {
+class RecordSource;
+}
 
 namespace salary {
 

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "../daily/daily_window_fields.h"
+#include "daily_window_fields.h"
 #include "prompts.h"
 
 namespace staff {

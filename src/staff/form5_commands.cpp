@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "../daily/daily_window_fields.h"
+#include "daily_window_fields.h"
 #include "amount.h"
 #include "bound_combo.h"
 #include "bound_line_edit.h"

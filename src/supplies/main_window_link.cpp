@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "../daily/daily_window_fields.h"
+#include "daily_window_fields.h"
 #include "data_control.h"
 #include "prompts.h"
 #include "record_source.h"

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "../daily/daily_window_fields.h"
+#include "daily_window_fields.h"
 
 namespace supplies {
 

@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "../../src/supplies/sheet_commands.h"
+#include "sheet_commands.h"
 #include "daily_fixture.h"
 #include "decorative_bar.h"
 #include "layout_units.h"

@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <map>
 
-#include "../../src/daily/daily_window_fields.h"
+#include "daily_window_fields.h"
 #include "bound_line_edit.h"
 #include "data_control.h"
 #include "form_window.h"

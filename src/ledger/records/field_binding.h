@@ -24,4 +24,8 @@ struct Bookmark {
     bool operator==(const Bookmark&) const = default;
 };
 
+// Which way a search goes: the first match from the top, or the nearest
+// match before the current row.
+enum class FindDirection { First, Previous };
+
 }  // namespace ledger

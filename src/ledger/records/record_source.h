@@ -127,7 +127,6 @@ private:
 // The search every command uses: remember the current row, (optionally move to
 // the first row,) find, and go back to the remembered row when nothing
 // matched. No message either way. Returns whether a row matched.
-enum class FindDirection { First, Previous };
 bool guardedFind(RecordSource& source, const QString& criterion,
                  FindDirection direction = FindDirection::First, bool moveFirstBefore = false);
 
