@@ -158,7 +158,10 @@ void SqliteStore::failFromSqlite(int rc, const QString& doing) const {
         case SQLITE_READONLY:
             fail(ErrorCode::StoreFailure,
                  QStringLiteral("Cannot save: the database file '%1' is read-only. Nothing "
-                                "already stored was changed.")
+                                "already stored was changed. The file and its folder must be "
+                                "writable by the shop's user: install the program into a "
+                                "folder of that user (for example with cmake --install BUILD "
+                                "--prefix ~/.local) or give the user the folder.")
                      .arg(path_));
         case SQLITE_FULL:
             fail(ErrorCode::StoreFailure,
