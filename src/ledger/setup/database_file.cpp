@@ -111,8 +111,9 @@ void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite) {
     if (!overwrite && (target.exists || target.isLink()))
         fail(ErrorCode::StoreFailure,
              QStringLiteral("%1 already exists; it was left as it is.").arg(shown));
-    // The old file's journal, log and locks are never touched: they may hold
-    // the only way back to a consistent old file should the rename fail.
+    // Nothing beside the old file is ever removed: its journal may be the only
+    // way back to a consistent old file. A file in the middle of a write is
+    // refused instead, as SQLite would play its journal into the new file.
     if (target.exists) ensureReplaceable(target.file);
 
     // Built beside the file a link points to, so the rename replaces that
