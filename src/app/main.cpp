@@ -4,12 +4,18 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFont>
 #include <cstdio>
 
+#include "backup.h"
 #include "daily_windows.h"
 #include "form_window.h"
+#include "ledger_error.h"
 #include "monthly_windows.h"
+#include "program_folder.h"
+#include "prompts.h"
 #include "salary_windows.h"
 #include "shell_windows.h"
 #include "staff_windows.h"
@@ -37,6 +43,24 @@ bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// Before anyone logs in: a copy of the books as they were, when they changed
+// since the last copy. A failed backup is said once and stops nothing.
+void backUpChangedDatabase() {
+    const QString database = ledger::databasePath();
+    if (!QFileInfo(database).isFile()) return;  // the login window says what is missing
+    try {
+        if (ledger::changedSinceLastBackup(database))
+            ledger::backUpDatabase(database, QDateTime::currentDateTime());
+    } catch (const ledger::LedgerError& error) {
+        ledger::ui::prompts().tell(
+            nullptr,
+            error.message() +
+                QStringLiteral("\n\nThe program goes on without a new backup; the books "
+                               "themselves are unchanged."),
+            ledger::ui::programTitle());
+    }
 }
 
 void registerAllWindows() {
@@ -98,6 +122,7 @@ int main(int argc, char** argv) {
 
     // The program's windows, prompts and settings, for as long as it runs.
     ledger::ui::Workspace workspace;
+    backUpChangedDatabase();
     registerAllWindows();
     ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10"));
     login->show();

@@ -1,0 +1,99 @@
+#include "backup.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <memory>
+
+#include "ledger_error.h"
+
+namespace ledger {
+
+namespace {
+
+struct CloseConnection {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Connection = std::unique_ptr<sqlite3, CloseConnection>;
+
+Connection openFile(const QString& path, int flags) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
+    Connection db(raw);
+    if (rc != SQLITE_OK)
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Cannot open %1 for the backup: %2")
+                 .arg(QDir::toNativeSeparators(path), QString::fromUtf8(sqlite3_errstr(rc))));
+    return db;
+}
+
+QString baseName(const QString& databasePath) { return QFileInfo(databasePath).completeBaseName(); }
+
+}  // namespace
+
+QString backupFolderFor(const QString& databasePath) {
+    return QFileInfo(databasePath).absoluteDir().filePath(QStringLiteral("backups"));
+}
+
+QStringList backupsOf(const QString& databasePath) {
+    // The names carry the date and time, so name order is time order.
+    QStringList names = QDir(backupFolderFor(databasePath))
+                            .entryList({baseName(databasePath) + QStringLiteral("-*.mdb")},
+                                       QDir::Files, QDir::Name);
+    for (QString& name : names) name = QDir(backupFolderFor(databasePath)).filePath(name);
+    return names;
+}
+
+bool changedSinceLastBackup(const QString& databasePath) {
+    const QStringList backups = backupsOf(databasePath);
+    if (backups.isEmpty()) return true;
+    return QFileInfo(databasePath).lastModified() > QFileInfo(backups.last()).lastModified();
+}
+
+QString backUpDatabase(const QString& databasePath, const QDateTime& when) {
+    const QString folder = backupFolderFor(databasePath);
+    if (!QDir().mkpath(folder))
+        fail(ErrorCode::StoreFailure, QStringLiteral("Cannot make the backup folder %1.")
+                                          .arg(QDir::toNativeSeparators(folder)));
+    const QString target = QDir(folder).filePath(
+        QStringLiteral("%1-%2.mdb")
+            .arg(baseName(databasePath), when.toString(QStringLiteral("yyyy-MM-dd-HHmm"))));
+    const QString partial = target + QStringLiteral(".partial");
+    QFile::remove(partial);
+    {
+        Connection source = openFile(databasePath, SQLITE_OPEN_READONLY);
+        Connection copy = openFile(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", source.get(), "main");
+        int rc = backup ? SQLITE_OK : sqlite3_errcode(copy.get());
+        if (backup) {
+            // A page batch at a time, so a program writing meanwhile only
+            // makes the copy start again, never makes it inconsistent.
+            do {
+                rc = sqlite3_backup_step(backup, 256);
+                if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) sqlite3_sleep(50);
+            } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+            sqlite3_backup_finish(backup);
+        }
+        if (rc != SQLITE_DONE) {
+            const QString why = QString::fromUtf8(sqlite3_errmsg(copy.get()));
+            copy.reset();
+            QFile::remove(partial);
+            fail(ErrorCode::StoreFailure, QStringLiteral("The backup of %1 failed: %2")
+                                              .arg(QDir::toNativeSeparators(databasePath), why));
+        }
+    }
+    // Only a complete copy ever carries a backup's name.
+    QFile::remove(target);
+    if (!QFile::rename(partial, target)) {
+        QFile::remove(partial);
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Cannot name the backup %1.").arg(QDir::toNativeSeparators(target)));
+    }
+    QStringList backups = backupsOf(databasePath);
+    while (backups.size() > kKeptBackups) QFile::remove(backups.takeFirst());
+    return target;
+}
+
+}  // namespace ledger
