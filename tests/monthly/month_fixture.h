@@ -17,7 +17,7 @@
 #include "record_source.h"
 #include "schema.h"
 #include "scripted_prompts.h"
-#include "store.h"
+#include "source_info.h"
 #include "temp_database.h"
 #include "window_test.h"
 

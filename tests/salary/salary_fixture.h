@@ -19,7 +19,7 @@
 #include "salary_windows.h"
 #include "schema.h"
 #include "scripted_prompts.h"
-#include "store.h"
+#include "source_info.h"
 #include "temp_database.h"
 #include "window_test.h"
 

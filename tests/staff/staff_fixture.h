@@ -24,8 +24,8 @@
 #include "schema.h"
 #include "screen_density.h"
 #include "scripted_prompts.h"
+#include "source_info.h"
 #include "staff_windows.h"
-#include "store.h"
 #include "temp_database.h"
 #include "window_test.h"
 

@@ -10,15 +10,15 @@
 #include <QToolButton>
 #include <map>
 
-#include "daily_window_fields.h"
 #include "bound_line_edit.h"
+#include "daily_window_fields.h"
 #include "data_control.h"
 #include "form_window.h"
 #include "program_folder.h"
 #include "record_source.h"
 #include "schema.h"
 #include "scripted_prompts.h"
-#include "store.h"
+#include "source_info.h"
 #include "supplies_windows.h"
 #include "supply_sheet.h"
 #include "temp_database.h"

@@ -6,7 +6,7 @@
 
 #include "program_folder.h"
 #include "schema_builder.h"
-#include "store.h"
+#include "source_info.h"
 
 namespace {
 
