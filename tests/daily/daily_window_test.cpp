@@ -7,11 +7,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "sheet_commands.h"
 #include "daily_fixture.h"
 #include "decorative_bar.h"
 #include "layout_units.h"
 #include "picture_checks.h"
+#include "sheet_commands.h"
 #include "window_printer.h"
 
 namespace {
@@ -222,6 +222,28 @@ TEST_F(DailyWindow, PrintWritesThePageWhenThereIsNoPrinter) {
     ASSERT_EQ(prompts.told.size(), 1);
     EXPECT_TRUE(prompts.toldTexts[0].contains(pdfs[0]));
     if (!snapshotFolder().isEmpty()) QFile::copy(pdf, snapshotFolder() + "/Form1.pdf");
+}
+
+TEST_F(DailyWindow, APageThatCannotBeWrittenIsNeverReportedAsSaved) {
+    QTemporaryDir pages;
+    // The folder for the page cannot exist: a file stands in its way.
+    QFile blocker(pages.filePath("Documents"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ledger::ui::setForcePdfForTesting(true);
+    ledger::ui::setPdfFallbackFolder(pages.filePath("Documents"));
+    insertDay("2002/2/12", {{"Rent", 100}});
+    openSheet();
+    button("Command6")->click();
+    ledger::ui::setForcePdfForTesting(false);
+    ledger::ui::setPdfFallbackFolder({});
+
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("could not be written"))
+        << prompts.toldTexts[0].toStdString();
+    EXPECT_FALSE(prompts.toldTexts[0].contains("The page was saved"));
+    EXPECT_EQ(QDir(pages.path()).entryList(QDir::Files), QStringList{"Documents"})
+        << "no page and no unfinished file is left";
 }
 
 TEST(DailyWindowSnapshot, RendersADemoDay) {

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPixmap>
@@ -34,7 +35,16 @@ void paintWindow(QPrinter& printer, const QPixmap& image) {
     const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(QRect(QPoint(0, 0), size), image);
-    painter.end();
+    if (!painter.end())
+        fail(ErrorCode::StoreFailure, QStringLiteral("The page could not be finished."));
+}
+
+// Whether a PDF was written to its end (a full disk leaves it cut short).
+bool isCompletePdf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 64) return false;
+    file.seek(file.size() - 32);
+    return file.read(32).contains("%%EOF");
 }
 
 }  // namespace
@@ -58,16 +68,30 @@ QString printWindow(QWidget* window) {
             .filePath(QStringLiteral("%1-%2.pdf")
                           .arg(window->objectName(), QDateTime::currentDateTime().toString(
                                                          QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
-                                                              : QPageLayout::Portrait);
-    paintWindow(printer, image);
-    if (!QFileInfo::exists(path))
+    // Written under a temporary name and named only when complete: a full
+    // disk must never leave a cut-short file that looks like the page.
+    const QString partial = path + QStringLiteral(".partial");
+    auto notWritten = [&] {
+        QFile::remove(partial);
         fail(ErrorCode::StoreFailure,
-             QStringLiteral("No printer is set up, and the page could not be written to '%1'.")
-                 .arg(path));
+             QStringLiteral("No printer is set up, and the page could not be written to '%1' "
+                            "(the disk may be full, or the folder not writable). Nothing was "
+                            "saved.")
+                 .arg(QDir::toNativeSeparators(path)));
+    };
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(partial);
+        printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
+                                                                  : QPageLayout::Portrait);
+        try {
+            paintWindow(printer, image);
+        } catch (const LedgerError&) {
+            notWritten();
+        }
+    }
+    if (!isCompletePdf(partial) || !QFile::rename(partial, path)) notWritten();
     prompts().tell(window,
                    QStringLiteral("No printer is set up. The page was saved as a PDF file:\n%1")
                        .arg(QDir::toNativeSeparators(path)),
