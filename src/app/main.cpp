@@ -2,12 +2,17 @@
 // staff login; a matching password opens the daily settlement window, from
 // which every other window is opened. It ends when its last window closes.
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFont>
 #include <cstdio>
+#include <cstring>
 
 #include "backup.h"
 #include "daily_windows.h"
@@ -43,6 +48,32 @@ bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// Whether an X display on this machine (":0", ":99.0") answers; the toolkit
+// would otherwise abort with its own message. Displays on other hosts and
+// other windowing systems are left to the toolkit.
+bool localDisplayAnswers() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    const QByteArray display = qgetenv("DISPLAY");
+    if (!display.startsWith(':')) return true;
+    const QByteArray number = display.mid(1).split('.').first();
+    bool isNumber = false;
+    number.toInt(&isNumber);
+    if (!isNumber) return true;
+    const QByteArray socketPath = "/tmp/.X11-unix/X" + number;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (static_cast<size_t>(socketPath.size()) >= sizeof(address.sun_path)) return true;
+    std::memcpy(address.sun_path, socketPath.constData(), static_cast<size_t>(socketPath.size()));
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (probe < 0) return true;
+    const bool answers =
+        ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(probe);
+    return answers;
 }
 
 // Before anyone logs in: a copy of the books as they were, when they changed
@@ -113,6 +144,15 @@ int main(int argc, char** argv) {
             "on a virtual X display, for example:\n"
             "  xvfb-run -a ./tallowbrook\n",
             stderr);
+        return 1;
+    }
+    if (!localDisplayAnswers()) {
+        std::fprintf(stderr,
+                     "tallowbrook: the display %s does not answer (no X server runs there).\n"
+                     "tallowbrook is a desktop program: start it from a graphical session, or run "
+                     "it\non a virtual X display, for example:\n"
+                     "  xvfb-run -a ./tallowbrook\n",
+                     qgetenv("DISPLAY").constData());
         return 1;
     }
 

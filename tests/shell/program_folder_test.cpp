@@ -51,4 +51,22 @@ TEST(ProgramFolder, TheProgramOpensTheFileBesideItselfFromAnyWorkingFolder) {
         open.contains(QFileInfo(workingFolder.filePath("breakfast.mdb")).canonicalFilePath()));
 }
 
+TEST(ProgramStart, ADisplayThatDoesNotAnswerIsSaidPlainlyNotAborted) {
+    int number = 90;
+    while (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))) ++number;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert("DISPLAY", QStringLiteral(":%1").arg(number));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TALLOWBROOK_PROGRAM_PATH), {});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort";
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString said = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(said.contains("does not answer") && said.contains("xvfb-run"))
+        << said.toStdString();
+}
+
 }  // namespace
