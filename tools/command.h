@@ -25,6 +25,7 @@ struct Command {
     bool acceptsForce = false;
     // Returns the process's exit status: 0 done, 1 failed (why is on err).
     int (*run)(const CommandCall& call) = nullptr;
+    int optionalArguments = 0;  // that may follow the required ones
 };
 
 const std::vector<Command>& commands();
@@ -35,5 +36,7 @@ int createCommand(const CommandCall& call);
 int demoCommand(const CommandCall& call);
 int checkCommand(const CommandCall& call);
 int addStaffCommand(const CommandCall& call);
+int backupCommand(const CommandCall& call);
+int restoreCommand(const CommandCall& call);
 
 }  // namespace tools

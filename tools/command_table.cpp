@@ -21,6 +21,14 @@ const std::vector<Command>& commands() {
          QStringLiteral("add a member of staff who can log in; the password is\nread from "
                         "standard input (not shown on a terminal)"),
          2, false, addStaffCommand},
+        {QStringLiteral("backup"), QStringLiteral("PATH [FOLDER]"),
+         QStringLiteral("copy the file, even while the program has it open, into\nFOLDER (the "
+                        "backups folder beside it); the newest 30 are kept"),
+         1, false, backupCommand, 1},
+        {QStringLiteral("restore"), QStringLiteral("BACKUP PATH"),
+         QStringLiteral("put a backup in place of PATH after checking it; refused\nwhile a "
+                        "program has PATH open; the replaced file is kept as a\nbackup"),
+         2, false, restoreCommand},
     };
     return all;
 }

@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
     if (!command)
         return usageError(
             err, QStringLiteral("Unknown command '%1'.").arg(parser.positionalArguments().first()));
-    if (args.size() != command->argumentCount)
+    if (args.size() < command->argumentCount ||
+        args.size() > command->argumentCount + command->optionalArguments)
         return usageError(
             err, args.size() < command->argumentCount
                      ? QStringLiteral("%1 needs %2.").arg(command->name, command->arguments)

@@ -291,3 +291,64 @@ TEST_F(Tool, VersionPrintsTheProgramsVersion) {
 }
 
 }  // namespace
+
+// ------------------------------------------------------------ backup, restore
+
+namespace {
+
+double firstRent(const QString& path) {
+    return sqlite_file::query(path,
+                              "SELECT Rent FROM \"daily settlement of accounts\" ORDER BY "
+                              "\"Row key\" LIMIT 1")
+        .at(0)
+        .at(0)
+        .toDouble();
+}
+
+class BackupAndRestore : public Tool {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(runTool({"demo", books}).exitCode, 0);
+        sqlite_file::exec(books, "UPDATE \"daily settlement of accounts\" SET Rent = 111");
+        ToolRun made = runTool({"backup", books, pathOf("saved")});
+        ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+        const QStringList copies = QDir(pathOf("saved")).entryList({"breakfast-*.mdb"});
+        ASSERT_EQ(copies.size(), 1);
+        backup = QDir(pathOf("saved")).filePath(copies[0]);
+        sqlite_file::exec(books, "UPDATE \"daily settlement of accounts\" SET Rent = 222");
+    }
+    const QString books = pathOf("breakfast.mdb");
+    QString backup;
+};
+
+TEST_F(BackupAndRestore, RestoreBringsBackTheBackedUpStateAndKeepsTheReplacedOne) {
+    ToolRun restored = runTool({"restore", backup, books});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_EQ(firstRent(books), 111);
+    // The state it replaced is a backup of its own, beside the books.
+    const QStringList kept = QDir(pathOf("backups")).entryList({"breakfast-*.mdb"});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(firstRent(QDir(pathOf("backups")).filePath(kept[0])), 222);
+}
+
+TEST_F(BackupAndRestore, ADamagedBackupIsRefusedAndTheBooksStay) {
+    QByteArray bytes = readBytes(backup);
+    for (int i = 4096; i < bytes.size(); i += 7) bytes[i] = char(0x5A);
+    writeBytes(backup, bytes);
+    ToolRun restored = runTool({"restore", backup, books});
+    EXPECT_EQ(restored.exitCode, 1);
+    EXPECT_TRUE(restored.err.contains("damaged")) << restored.err.toStdString();
+    EXPECT_EQ(firstRent(books), 222);
+}
+
+TEST_F(BackupAndRestore, RestoreIsRefusedWhileAProgramHasTheBooksOpen) {
+    QFile open(books);
+    ASSERT_TRUE(open.open(QIODevice::ReadOnly));
+    ToolRun restored = runTool({"restore", backup, books});
+    EXPECT_EQ(restored.exitCode, 1);
+    EXPECT_TRUE(restored.err.contains("open in a running program")) << restored.err.toStdString();
+    open.close();
+    EXPECT_EQ(firstRent(books), 222);
+}
+
+}  // namespace

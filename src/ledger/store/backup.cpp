@@ -52,8 +52,33 @@ bool changedSinceLastBackup(const QString& databasePath) {
     return QFileInfo(databasePath).lastModified() > QFileInfo(backups.last()).lastModified();
 }
 
-QString backUpDatabase(const QString& databasePath, const QDateTime& when) {
-    const QString folder = backupFolderFor(databasePath);
+void copyDatabase(const QString& from, const QString& into, const CopyProgress& progress) {
+    Connection source = openFile(from, SQLITE_OPEN_READONLY);
+    Connection copy = openFile(into, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", source.get(), "main");
+    int rc = backup ? SQLITE_OK : sqlite3_errcode(copy.get());
+    if (backup) {
+        // A page batch at a time, so a program writing meanwhile only makes
+        // the copy start again, never makes it inconsistent.
+        do {
+            rc = sqlite3_backup_step(backup, 256);
+            if (progress)
+                progress(sqlite3_backup_pagecount(backup) - sqlite3_backup_remaining(backup),
+                         sqlite3_backup_pagecount(backup));
+            if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) sqlite3_sleep(50);
+        } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+        sqlite3_backup_finish(backup);
+    }
+    if (rc != SQLITE_DONE)
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Copying %1 into %2 failed: %3")
+                 .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(into),
+                      QString::fromUtf8(sqlite3_errmsg(copy.get()))));
+}
+
+QString backUpDatabase(const QString& databasePath, const QDateTime& when,
+                       const QString& folderGiven, const CopyProgress& progress) {
+    const QString folder = folderGiven.isEmpty() ? backupFolderFor(databasePath) : folderGiven;
     if (!QDir().mkpath(folder))
         fail(ErrorCode::StoreFailure, QStringLiteral("Cannot make the backup folder %1.")
                                           .arg(QDir::toNativeSeparators(folder)));
@@ -62,27 +87,11 @@ QString backUpDatabase(const QString& databasePath, const QDateTime& when) {
             .arg(baseName(databasePath), when.toString(QStringLiteral("yyyy-MM-dd-HHmm"))));
     const QString partial = target + QStringLiteral(".partial");
     QFile::remove(partial);
-    {
-        Connection source = openFile(databasePath, SQLITE_OPEN_READONLY);
-        Connection copy = openFile(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", source.get(), "main");
-        int rc = backup ? SQLITE_OK : sqlite3_errcode(copy.get());
-        if (backup) {
-            // A page batch at a time, so a program writing meanwhile only
-            // makes the copy start again, never makes it inconsistent.
-            do {
-                rc = sqlite3_backup_step(backup, 256);
-                if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) sqlite3_sleep(50);
-            } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
-            sqlite3_backup_finish(backup);
-        }
-        if (rc != SQLITE_DONE) {
-            const QString why = QString::fromUtf8(sqlite3_errmsg(copy.get()));
-            copy.reset();
-            QFile::remove(partial);
-            fail(ErrorCode::StoreFailure, QStringLiteral("The backup of %1 failed: %2")
-                                              .arg(QDir::toNativeSeparators(databasePath), why));
-        }
+    try {
+        copyDatabase(databasePath, partial, progress);
+    } catch (const LedgerError&) {
+        QFile::remove(partial);
+        throw;
     }
     // Only a complete copy ever carries a backup's name.
     QFile::remove(target);
@@ -91,8 +100,9 @@ QString backUpDatabase(const QString& databasePath, const QDateTime& when) {
         fail(ErrorCode::StoreFailure,
              QStringLiteral("Cannot name the backup %1.").arg(QDir::toNativeSeparators(target)));
     }
-    QStringList backups = backupsOf(databasePath);
-    while (backups.size() > kKeptBackups) QFile::remove(backups.takeFirst());
+    QStringList backups = QDir(folder).entryList(
+        {baseName(databasePath) + QStringLiteral("-*.mdb")}, QDir::Files, QDir::Name);
+    while (backups.size() > kKeptBackups) QFile::remove(QDir(folder).filePath(backups.takeFirst()));
     return target;
 }
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace ledger {
 
@@ -21,8 +22,18 @@ QStringList backupsOf(const QString& databasePath);
 // Whether the file changed since its newest backup (or has none).
 bool changedSinceLastBackup(const QString& databasePath);
 
-// Makes a backup named for `when` and removes the oldest beyond the kept
-// number; returns the new backup's path. Throws LedgerError.
-QString backUpDatabase(const QString& databasePath, const QDateTime& when);
+// Pages copied so far and in all, while a backup or restore runs.
+using CopyProgress = std::function<void(int copied, int total)>;
+
+// Makes a backup named for `when` in `folder` (the backups folder beside the
+// file when empty) and removes the oldest there beyond the kept number;
+// returns the new backup's path. Throws LedgerError.
+QString backUpDatabase(const QString& databasePath, const QDateTime& when,
+                       const QString& folder = {}, const CopyProgress& progress = {});
+
+// Copies every page of `from` into the database `into` in one transaction of
+// `into` (SQLite's online backup): `into` shows either its old or the whole
+// new contents. Throws LedgerError.
+void copyDatabase(const QString& from, const QString& into, const CopyProgress& progress = {});
 
 }  // namespace ledger
