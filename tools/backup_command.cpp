@@ -10,7 +10,7 @@
 #include "command.h"
 #include "database_target.h"
 #include "ledger_error.h"
-#include "schema_statements.h"
+#include "sqlite_statements.h"
 
 namespace tools {
 

@@ -8,7 +8,7 @@
 #include "file_kind.h"
 #include "ledger_error.h"
 #include "schema_builder.h"
-#include "schema_statements.h"
+#include "sqlite_statements.h"
 
 namespace tools {
 

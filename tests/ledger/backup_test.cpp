@@ -11,7 +11,7 @@
 
 #include "ledger_error.h"
 #include "program_folder.h"
-#include "schema_statements.h"
+#include "sqlite_statements.h"
 #include "temp_database.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "program_folder.h"
 #include "schema_builder.h"
-#include "schema_statements.h"
+#include "sqlite_statements.h"
 #include "source_info.h"
 
 using ledger::statements::Connection;

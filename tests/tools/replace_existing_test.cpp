@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "database_target.h"
-#include "schema_statements.h"
+#include "sqlite_statements.h"
 #include "sqlite_file.h"
 #include "tool_run.h"
 

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "schema_builder.h"
-#include "schema_statements.h"
+#include "sqlite_statements.h"
 
 namespace sqlite_file {
 

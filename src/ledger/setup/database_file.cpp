@@ -14,7 +14,7 @@
 #include "database_target.h"
 #include "ledger_error.h"
 #include "schema_builder.h"
-#include "schema_statements.h"
+#include "sqlite_statements.h"
 
 namespace ledger {
 

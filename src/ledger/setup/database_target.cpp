@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include "ledger_error.h"
+#include "sqlite_statements.h"
 
 namespace ledger {
 
@@ -53,18 +54,17 @@ QString followLinks(const QString& path) {
 // Locked by another connection right now: the program holds its lock only
 // while it writes, so a write in progress is what this finds.
 bool lockedByAnotherConnection(const QString& file) {
-    sqlite3* db = nullptr;
-    int rc =
-        sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, 0);
-        rc = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    // Any failure but a lock (not a database, unreadable) says nothing about
+    // a running program; replacing such a file is what --force is for.
+    try {
+        statements::Connection db(file);
+        sqlite3_busy_timeout(db.handle(), 0);
+        const int rc = sqlite3_exec(db.handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+    } catch (const LedgerError&) {
+        return false;
     }
-    sqlite3_close_v2(db);
-    // Any other failure (not a database, unreadable) says nothing about a
-    // running program; replacing such a file is what --force is for.
-    return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
 }
 
 bool heldByRunningTool(const QString& partial) {

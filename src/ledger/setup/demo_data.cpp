@@ -6,8 +6,8 @@
 
 #include "schema.h"
 #include "schema_builder.h"
-#include "schema_statements.h"
 #include "source_info.h"
+#include "sqlite_statements.h"
 
 namespace ledger {
 

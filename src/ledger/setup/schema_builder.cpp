@@ -4,8 +4,8 @@
 
 #include "ledger_error.h"
 #include "schema.h"
-#include "schema_statements.h"
 #include "source_info.h"
+#include "sqlite_statements.h"
 
 namespace ledger {
 

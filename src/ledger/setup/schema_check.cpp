@@ -5,8 +5,8 @@
 #include "ledger_error.h"
 #include "schema.h"
 #include "schema_builder.h"
-#include "schema_statements.h"
 #include "source_info.h"
+#include "sqlite_statements.h"
 
 namespace ledger {
 

@@ -5,29 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <memory>
 
 #include "ledger_error.h"
+#include "sqlite_statements.h"
 
 namespace ledger {
 
 namespace {
-
-struct CloseConnection {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-using Connection = std::unique_ptr<sqlite3, CloseConnection>;
-
-Connection openFile(const QString& path, int flags) {
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
-    Connection db(raw);
-    if (rc != SQLITE_OK)
-        fail(ErrorCode::StoreFailure,
-             QStringLiteral("Cannot open %1 for the backup: %2")
-                 .arg(QDir::toNativeSeparators(path), QString::fromUtf8(sqlite3_errstr(rc))));
-    return db;
-}
 
 QString baseName(const QString& databasePath) { return QFileInfo(databasePath).completeBaseName(); }
 
@@ -53,10 +37,10 @@ bool changedSinceLastBackup(const QString& databasePath) {
 }
 
 void copyDatabase(const QString& from, const QString& into, const CopyProgress& progress) {
-    Connection source = openFile(from, SQLITE_OPEN_READONLY);
-    Connection copy = openFile(into, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", source.get(), "main");
-    int rc = backup ? SQLITE_OK : sqlite3_errcode(copy.get());
+    statements::Connection source(from, statements::Connection::Mode::ReadOnly);
+    statements::Connection copy(into, statements::Connection::Mode::Create);
+    sqlite3_backup* backup = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
+    int rc = backup ? SQLITE_OK : sqlite3_errcode(copy.handle());
     if (backup) {
         // A page batch at a time, so a program writing meanwhile only makes
         // the copy start again, never makes it inconsistent.
@@ -73,7 +57,7 @@ void copyDatabase(const QString& from, const QString& into, const CopyProgress& 
         fail(ErrorCode::StoreFailure,
              QStringLiteral("Copying %1 into %2 failed: %3")
                  .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(into),
-                      QString::fromUtf8(sqlite3_errmsg(copy.get()))));
+                      QString::fromUtf8(sqlite3_errmsg(copy.handle()))));
 }
 
 QString backUpDatabase(const QString& databasePath, const QDateTime& when,

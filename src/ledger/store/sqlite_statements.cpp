@@ -1,4 +1,4 @@
-#include "schema_statements.h"
+#include "sqlite_statements.h"
 
 #include <sqlite3.h>
 
@@ -20,7 +20,9 @@ namespace {
 }  // namespace
 
 Connection::Connection(const QString& path, Mode mode) : path_(path) {
-    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+                      : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                             : SQLITE_OPEN_READWRITE;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) != SQLITE_OK)
         failHere(QStringLiteral("Opening"));
 }

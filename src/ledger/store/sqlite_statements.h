@@ -6,17 +6,18 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// Small helpers for the schema builder, the demo data and the schema check:
-// statements built by our own code from the schema's names, values always
-// bound as parameters. Every failure becomes a LedgerError (StoreFailure).
+// The program's one SQLite wrapper outside the store's own statements: a
+// connection that owns its handle, statements built by our own code from the
+// schema's names with values always bound as parameters, and savepoints. Used
+// to make, check, back up and restore database files, and by the tests.
+// Every failure becomes a LedgerError (StoreFailure).
 namespace ledger::statements {
 
-// The one connection the schema builder, the demo data, the check and the
-// database tool open on a file, closed with the object. Threading: one
+// A connection to a database file, closed with the object. Threading: one
 // thread at a time, like every SQLite connection here.
 class Connection {
 public:
-    enum class Mode { ReadWrite, ReadOnly };
+    enum class Mode { ReadWrite, ReadOnly, Create };
     explicit Connection(const QString& path, Mode mode = Mode::ReadWrite);
     ~Connection();
     Connection(const Connection&) = delete;
