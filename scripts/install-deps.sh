@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wqy-microhei fontconfig
   xvfb xauth xdotool poppler-utils imagemagick
-  clang-format locales
+  clang-format locales ccache
 )
 
 missing=()
