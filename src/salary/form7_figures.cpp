@@ -9,6 +9,7 @@
 #include "name_search.h"
 #include "record_source.h"
 #include "salary_arithmetic.h"
+#include "salary_rules.h"
 
 namespace salary {
 
@@ -35,18 +36,18 @@ void Form7::computeSubtotal() {
     // The rates are the register's, as it stands now; the month's hours are
     // the wage rows' sums.
     subtotal_->setText(ledger::amountText(
-        checkedProductSum(amountShown(salaryHour_), amountShown(workHours_),
-                          amountShown(overtimeHours_), amountShown(overtimeRate_))));
+        salarySubtotal(amountShown(salaryHour_), amountShown(workHours_),
+                       amountShown(overtimeHours_), amountShown(overtimeRate_))));
 }
 
 void Form7::computeDeductions() {
     deductions_->setText(
-        ledger::amountText(checkedSum(amountShown(insurance_), amountShown(absentDeduct_))));
+        ledger::amountText(salaryDeductions(amountShown(insurance_), amountShown(absentDeduct_))));
 }
 
 void Form7::computeActualSalary() {
     actualSalary_->setText(
-        ledger::amountText(checkedDifference(amountShown(subtotal_), amountShown(deductions_))));
+        ledger::amountText(actualSalary(amountShown(subtotal_), amountShown(deductions_))));
 }
 
 QString Form7::shownMonth() const { return month_->text(); }
@@ -56,8 +57,7 @@ QString Form7::shownName() const { return name_->text(); }
 void Form7::lookUpStaff() {
     // No staff row of that name: the rates shown stay those of the employee
     // shown before, and the salary is priced with them.
-    findByName(staff_->source(),
-               QStringLiteral("Name like '") + name_->text() + QStringLiteral("'"));
+    findByName(staff_->source(), staffLookupCriterion(name_->text()));
 }
 
 }  // namespace salary

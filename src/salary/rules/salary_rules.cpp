@@ -1,0 +1,43 @@
+#include "salary_rules.h"
+
+#include "amount.h"
+#include "checked_figure.h"
+
+namespace salary {
+
+namespace {
+
+double checked(double value) { return ledger::checkedFigure(value, QStringLiteral("the salary")); }
+
+}  // namespace
+
+double salarySubtotal(double salaryHour, double workHours, double overtimeHours,
+                      double overtimeRate) {
+    return checked(checked(salaryHour * workHours) + checked(overtimeHours * overtimeRate));
+}
+
+double salaryDeductions(double insurance, double absentDeduct) {
+    return checked(insurance + absentDeduct);
+}
+
+double actualSalary(double subtotal, double deductions) { return checked(subtotal - deductions); }
+
+MonthSalaryFigures monthSalary(const MonthSalaryFields& shown) {
+    using ledger::amountText;
+    using ledger::parseAmount;
+    MonthSalaryFigures figures;
+    figures.subtotal = amountText(
+        salarySubtotal(parseAmount(shown.salaryHour), parseAmount(shown.workHours),
+                       parseAmount(shown.overtimeHours), parseAmount(shown.overtimeRate)));
+    figures.deductions =
+        amountText(salaryDeductions(parseAmount(shown.insurance), parseAmount(shown.absentDeduct)));
+    figures.actualSalary =
+        amountText(actualSalary(parseAmount(figures.subtotal), parseAmount(figures.deductions)));
+    return figures;
+}
+
+QString staffLookupCriterion(const QString& name) {
+    return QStringLiteral("Name like '") + name + QStringLiteral("'");
+}
+
+}  // namespace salary
