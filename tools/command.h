@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -15,6 +16,9 @@ struct CommandCall {
     bool force = false;
     QTextStream& out;
     QTextStream& err;
+    // The options given with a value (--from 2002/9/1), by name without the
+    // dashes; only those the command takes.
+    QMap<QString, QString> options = {};
 };
 
 struct Command {
@@ -26,6 +30,7 @@ struct Command {
     // Returns the process's exit status: 0 done, 1 failed (why is on err).
     int (*run)(const CommandCall& call) = nullptr;
     int optionalArguments = 0;  // that may follow the required ones
+    QStringList options = {};   // the --NAME VALUE options it takes
 };
 
 const std::vector<Command>& commands();
@@ -38,5 +43,6 @@ int checkCommand(const CommandCall& call);
 int addStaffCommand(const CommandCall& call);
 int backupCommand(const CommandCall& call);
 int restoreCommand(const CommandCall& call);
+int exportCommand(const CommandCall& call);
 
 }  // namespace tools

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <vector>
 
 #include "command.h"
 
@@ -36,6 +37,43 @@ QString describeCommands() {
     return text;
 }
 
+// The commands that take an option, for its help and its refusal: "export",
+// "create and demo".
+QString commandsTaking(bool (*takes)(const tools::Command&, const QString&),
+                       const QString& option) {
+    QStringList names;
+    for (const tools::Command& command : tools::commands())
+        if (takes(command, option)) names << command.name;
+    if (names.size() < 2) return names.join(QString());
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+bool takesValueOption(const tools::Command& command, const QString& option) {
+    return command.options.contains(option);
+}
+
+bool takesForce(const tools::Command& command, const QString&) { return command.acceptsForce; }
+
+// The options that carry a value; each command's table entry says which it
+// takes.
+struct ValueOption {
+    QString name;
+    QString valueName;
+    QString description;
+};
+
+const std::vector<ValueOption>& valueOptions() {
+    static const std::vector<ValueOption> all = {
+        {QStringLiteral("from"), QStringLiteral("YYYY/M/D"),
+         QStringLiteral("First day to include")},
+        {QStringLiteral("to"), QStringLiteral("YYYY/M/D"), QStringLiteral("Last day to include")},
+        {QStringLiteral("output"), QStringLiteral("FILE"),
+         QStringLiteral("Write to FILE instead of standard output")},
+    };
+    return all;
+}
+
 QStringList commandNames() {
     QStringList names;
     for (const tools::Command& command : tools::commands()) names << command.name;
@@ -63,6 +101,15 @@ int main(int argc, char** argv) {
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Replace an existing file (create, demo)."));
     parser.addOption(force);
+    std::vector<QCommandLineOption> withValues;
+    for (const ValueOption& option : valueOptions()) {
+        withValues.emplace_back(
+            option.name,
+            QStringLiteral("%1 (%2).")
+                .arg(option.description, commandsTaking(takesValueOption, option.name)),
+            option.valueName);
+        parser.addOption(withValues.back());
+    }
     parser.addPositionalArgument(QStringLiteral("command"),
                                  commandNames().join(QStringLiteral(", ")));
     parser.addPositionalArgument(QStringLiteral("path"),
@@ -85,6 +132,18 @@ int main(int argc, char** argv) {
                      ? QStringLiteral("%1 needs %2.").arg(command->name, command->arguments)
                      : QStringLiteral("Too many arguments."));
     if (parser.isSet(force) && !command->acceptsForce)
-        return usageError(err, QStringLiteral("--force applies to create and demo only."));
-    return command->run({args, parser.isSet(force), out, err});
+        return usageError(err, QStringLiteral("--force applies to %1 only.")
+                                   .arg(commandsTaking(takesForce, QString())));
+    QMap<QString, QString> options;
+    for (const QCommandLineOption& option : withValues) {
+        const QString name = option.names().first();
+        if (!parser.isSet(option)) continue;
+        if (!command->options.contains(name))
+            return usageError(err, QStringLiteral("--%1 applies to %2 only.")
+                                       .arg(name, commandsTaking(takesValueOption, name)));
+        if (parser.values(option).size() > 1)
+            return usageError(err, QStringLiteral("--%1 is given more than once.").arg(name));
+        options.insert(name, parser.value(option));
+    }
+    return command->run({args, parser.isSet(force), out, err, options});
 }
