@@ -29,6 +29,18 @@ const std::vector<Command>& commands() {
          QStringLiteral("put a backup in place of PATH after checking it; refused\nwhile a "
                         "program has PATH open; the replaced file is kept as a\nbackup"),
          2, false, restoreCommand},
+        {QStringLiteral("export"),
+         QStringLiteral("PATH WHAT [--from YYYY/M/D] [--to YYYY/M/D] [--output FILE]"),
+         QStringLiteral("write WHAT (days, months, wages or salaries) as CSV for a\n"
+                        "spreadsheet: UTF-8 with a byte-order mark, amounts as the\n"
+                        "windows show them, in calendar order; --from and --to keep\n"
+                        "the days (or months) in that range; to standard output\n"
+                        "unless --output names a file"),
+         2,
+         false,
+         exportCommand,
+         0,
+         {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("output")}},
     };
     return all;
 }

@@ -1,0 +1,441 @@
+// tallowbrook-db export, run as the user runs it, its CSV read back as a
+// spreadsheet program reads it.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "csv_reader.h"
+#include "form7.h"
+#include "form_window.h"
+#include "record_source.h"
+#include "salary_rules.h"
+#include "salary_windows.h"
+#include "schema.h"
+#include "tool_run.h"
+#include "window_test.h"
+
+namespace {
+
+namespace schema = ledger::schema;
+
+// ------------------------------------------------------------ the reader
+
+struct CsvVector {
+    const char* bytes;
+    std::vector<QStringList> records;
+    int bareLineBreaks;
+    bool wellFormed;
+};
+
+TEST(CsvReader, ReadsQuotesDoubledQuotesAndLineBreaksAndFlagsWhatIsNotRfc4180) {
+    const CsvVector vectors[] = {
+        {"a,b\r\n", {{"a", "b"}}, 0, true},
+        {"\"x, y\",\"say \"\"hi\"\"\"\r\n", {{"x, y", "say \"hi\""}}, 0, true},
+        {"\"two\r\nlines\",\r\n", {{"two\r\nlines", ""}}, 0, true},
+        {"a\nb\r\n", {{"a"}, {"b"}}, 1, true},
+        {"a,b", {{"a", "b"}}, 1, true},
+        {"ab\"c\r\n", {{"ab\"c"}}, 0, false},
+        {"\"open\r\n", {{"open\r\n"}}, 1, false},
+    };
+    for (const CsvVector& v : vectors) {
+        const CsvDocument doc = readCsv(QByteArray(v.bytes));
+        EXPECT_EQ(doc.records, v.records) << v.bytes;
+        EXPECT_EQ(doc.bareLineBreaks, v.bareLineBreaks) << v.bytes;
+        EXPECT_EQ(doc.wellFormed, v.wellFormed) << v.bytes;
+    }
+}
+
+// ------------------------------------------------------------ the export
+
+class Export : public WindowTest {
+protected:
+    QString outputPath(const QString& name = QStringLiteral("export.csv")) const {
+        return out.filePath(name);
+    }
+
+    // Runs the export into a file and reads it back; the tool must succeed
+    // and its file must be strict CSV in UTF-8 with a byte-order mark.
+    std::vector<QStringList> exported(const QString& what, const QStringList& options = {}) {
+        const QString file = outputPath();
+        QFile::remove(file);
+        last = runTool(QStringList{"export", db.path(), what, "--output", file} + options);
+        EXPECT_EQ(last.exitCode, 0) << last.err.toStdString();
+        QFile written(file);
+        if (!written.open(QIODevice::ReadOnly)) {
+            ADD_FAILURE() << "no file " << file.toStdString();
+            return {};
+        }
+        const CsvDocument doc = readCsv(written.readAll());
+        EXPECT_TRUE(doc.hasByteOrderMark);
+        EXPECT_TRUE(doc.validUtf8);
+        EXPECT_TRUE(doc.wellFormed);
+        EXPECT_EQ(doc.bareLineBreaks, 0);
+        return doc.records;
+    }
+
+    // One column of the exported rows (below the header).
+    static QStringList column(const std::vector<QStringList>& records, const QString& name) {
+        QStringList cells;
+        if (records.empty()) return cells;
+        const qsizetype at = records.front().indexOf(name);
+        EXPECT_GE(at, 0) << name.toStdString();
+        for (size_t i = 1; i < records.size(); ++i) cells << records[i].value(at);
+        return cells;
+    }
+
+    void addStaff(const QString& name, const QVariant& salaryHour, const QVariant& overtimeRate,
+                  const QString& serial = QStringLiteral("A001")) const {
+        db.insert(schema::kStaff,
+                  {"Serial numbers", "Name", "Password", "Salary hour", "Overtime salary hour"},
+                  {serial, name, QStringLiteral("pw"), salaryHour, overtimeRate});
+    }
+
+    void addWage(const QString& day, const QString& name, double mainHour, double overtime,
+                 double insurance, double absentDeduct,
+                 const QString& serial = QStringLiteral("A001")) const {
+        db.insert(
+            schema::kWages,
+            {"Date", "Serial numbers", "Name", "Salary hour", "Overtime salary hour", "Main hour",
+             "Work overtime", "Ask for leave", "Absent", "Insurance", "Absent-Deduct"},
+            {day, serial, name, 80.0, 100.0, mainHour, overtime, QStringLiteral("No"),
+             QStringLiteral("No"), insurance, absentDeduct});
+    }
+
+    // The shop's example month: 160 hours, 10 overtime hours, 600 insurance
+    // and 200 absence deductions in December 2002.
+    void addExampleMonth(const QString& name = QStringLiteral("Tovena")) const {
+        addWage("2002/12/2", name, 100, 6, 600, 0);
+        addWage("2002/12/9", name, 60, 4, 0, 200);
+    }
+
+    QTemporaryDir out;
+    ToolRun last;
+};
+
+// Texts that sort wrongly as plain text, and texts that are no calendar day.
+TEST_F(Export, DaysComeInCalendarOrderWithUndatedRowsLastInTheirStoredOrder) {
+    for (const char* day : {"2002/10/1", "Closing stock", "2002/9/30", "2002/1/15", "2002/2/30",
+                            "2002/1/5", " 2002/01/06 "})
+        addDay(QString::fromLatin1(day));
+    const auto records = exported("days");
+    ASSERT_FALSE(records.empty());
+    QStringList header = {"Date"};
+    header << schema::ledgerDayAmounts() << schema::tablewareItems() << schema::shopArticleItems();
+    EXPECT_EQ(records.front(), header) << "every ledger column but the row key";
+    EXPECT_EQ(column(records, "Date"),
+              QStringList({"2002/1/5", " 2002/01/06 ", "2002/1/15", "2002/9/30", "2002/10/1",
+                           "Closing stock", "2002/2/30"}));
+    EXPECT_TRUE(last.out.contains("Exported 7 days to ")) << last.out.toStdString();
+    EXPECT_TRUE(last.out.contains("2 days whose Date is not a calendar day at the end"))
+        << last.out.toStdString();
+}
+
+struct AmountVector {
+    QVariant stored;
+    const char* shown;
+};
+
+TEST_F(Export, AmountsAreWrittenAsTheWindowsShowThem) {
+    const AmountVector vectors[] = {
+        {1.7976931348623157e308, "1.79769313486232E+308"},
+        {-1.7976931348623157e308, "-1.79769313486232E+308"},
+        {-5.0, "-5"},
+        {0.1 + 0.2, "0.3"},
+        {1234.5, "1234.5"},
+        {123456789012345.6, "123456789012346"},
+        {1e15, "1E+15"},
+        {0.00001, "1E-05"},
+        {0.0, "0"},
+        {QVariant(), ""},
+    };
+    int day = 1;
+    for (const AmountVector& v : vectors)
+        db.insert(schema::kLedger, {"Date", "Rent"},
+                  {QStringLiteral("2002/3/%1").arg(day++), v.stored});
+    const QStringList rents = column(exported("days"), "Rent");
+    ASSERT_EQ(rents.size(), std::size(vectors));
+    for (size_t i = 0; i < std::size(vectors); ++i)
+        EXPECT_EQ(rents[i], QString::fromLatin1(vectors[i].shown)) << i;
+}
+
+TEST_F(Export, TextIsKeptExactlyThroughCommasQuotesLineBreaksAndFormulaSigns) {
+    const QStringList names = {"Lee, \"Big\" Wan", "two\r\nlines", "=1+2", "-Chen", "陳小明"};
+    int day = 1;
+    for (const QString& name : names)
+        addWage(QStringLiteral("2002/4/%1").arg(day++), name, 8, 0, 0, 0);
+    const auto records = exported("wages");
+    EXPECT_EQ(records.size(), static_cast<size_t>(names.size()) + 1);
+    EXPECT_EQ(column(records, "Name"), names);
+    EXPECT_EQ(column(records, "Main hour"), QStringList(names.size(), "8"))
+        << "amounts stay numbers, never text";
+}
+
+TEST_F(Export, FromAndToKeepTheDaysBetweenThemBothIncluded) {
+    for (const char* day : {"2002/9/29", "2002/9/30", "Undated", "2002/10/1", "2002/10/2"})
+        addDay(QString::fromLatin1(day));
+    EXPECT_EQ(column(exported("days", {"--from", "2002/9/30", "--to", "2002/10/1"}), "Date"),
+              QStringList({"2002/9/30", "2002/10/1"}));
+    EXPECT_EQ(column(exported("days", {"--from", "2002/10/1"}), "Date"),
+              QStringList({"2002/10/1", "2002/10/2"}));
+    EXPECT_EQ(column(exported("days", {"--to", "2002/09/29"}), "Date"), QStringList({"2002/9/29"}));
+    EXPECT_FALSE(last.out.contains("at the end")) << last.out.toStdString();
+}
+
+TEST_F(Export, MonthsFollowTheMonthSheetInCalendarOrderAndARangeKeepsMonthsItTouches) {
+    addDay("2003/1/4", {{"Rent", 7}});
+    addDay("2002/10/1", {{"Rent", 100}, {"Turnover", 1000}});
+    addDay("2002/9/30", {{"Rent", 50}});
+    addDay("no date", {{"Rent", 1}});
+    addDay("2002/10/31", {{"Rent", 0.5}});
+    const auto records = exported("months");
+    ASSERT_FALSE(records.empty());
+    QStringList header = {"Date per month"};
+    for (const QString& c : schema::ledgerDayAmounts()) header << schema::monthTotalOf(c);
+    EXPECT_EQ(records.front(), header);
+    EXPECT_EQ(column(records, "Date per month"),
+              QStringList({"9/ 2002", "10/ 2002", "1/ 2003", "Undated"}));
+    EXPECT_EQ(column(records, schema::monthTotalOf("Rent")),
+              QStringList({"50", "100.5", "7", "1"}));
+    EXPECT_EQ(column(records, schema::monthTotalOf("Turnover")), QStringList({"", "1000", "", ""}));
+    EXPECT_TRUE(last.out.contains("1 month whose month is not a calendar month at the end"))
+        << last.out.toStdString();
+
+    EXPECT_EQ(
+        column(exported("months", {"--from", "2002/9/30", "--to", "2002/10/1"}), "Date per month"),
+        QStringList({"9/ 2002", "10/ 2002"}));
+    EXPECT_EQ(
+        column(exported("months", {"--from", "2002/11/1", "--to", "2002/12/31"}), "Date per month"),
+        QStringList());
+}
+
+// ------------------------------------------------------------ salaries
+
+QStringList salaryHeader() {
+    return {"Name",
+            "Serial numbers",
+            "Date /\u6708",
+            "Salary hour",
+            "Overtime salary hour",
+            "Main hour\u4E4B\u7E3D\u8A08",
+            "Work overtime\u4E4B\u7E3D\u8A08",
+            "Subtotal",
+            "Insurance\u4E4B\u7E3D\u8A08",
+            "Absent-Deduct\u4E4B\u7E3D\u8A08",
+            "Deductions",
+            "The salary gotten actually"};
+}
+
+TEST_F(Export, TheShopsExampleMonthGivesItsSubtotalDeductionsAndSalary) {
+    addStaff("Tovena", 80.0, 100.0);
+    addExampleMonth();
+    const auto records = exported("salaries");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0], salaryHeader());
+    EXPECT_EQ(records[1], QStringList({"Tovena", "A001", "2002/12", "80", "100", "160", "10",
+                                       "13800", "600", "200", "800", "13000"}));
+}
+
+TEST_F(Export, SalariesUseTheRegistersCurrentRatesNotThoseOfTheWageRows) {
+    addStaff("Tovena", 95.5, 120.0);
+    addWage("2002/11/4", "Tovena", 12.5, 1.5, 0, 0);
+    const auto records = exported("salaries");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].mid(3, 5), QStringList({"95.5", "120", "12.5", "1.5", "1373.75"}));
+    EXPECT_EQ(records[1].last(), "1373.75");
+}
+
+TEST_F(Export, SalariesComeByMonthThenInTheQuerysOrderWithUnknownEmployeesLeftUnpriced) {
+    addStaff("Tovena", 80.0, 100.0);
+    addStaff("Lin", 90.0, 110.0, "A002");
+    addWage("2002/12/2", "Tovena", 10, 0, 5, 0);
+    addWage("2002/11/5", "Tovena", 10, 0, 0, 0);
+    addWage("2002/12/3", "Lin", 10, 1, 0, 0, "A002");
+    addWage("2002/12/3", "Ghost", 10, 0, 30, 20, "X9");
+    const auto records = exported("salaries");
+    ASSERT_EQ(records.size(), 5u);
+    QStringList order;
+    for (size_t i = 1; i < records.size(); ++i) order << records[i][2] + " " + records[i][0];
+    EXPECT_EQ(order,
+              QStringList({"2002/11 Tovena", "2002/12 Ghost", "2002/12 Lin", "2002/12 Tovena"}));
+    // No staff row, so no rates: nothing is priced, the deductions still are.
+    EXPECT_EQ(records[2],
+              QStringList({"Ghost", "X9", "2002/12", "", "", "10", "0", "", "30", "20", "50", ""}));
+    EXPECT_EQ(records[3].last(), "1010");
+    EXPECT_EQ(records[4].last(), "795");
+    EXPECT_TRUE(last.out.contains("1 salary without rates")) << last.out.toStdString();
+}
+
+TEST_F(Export, SalariesMatchTheSalaryWindowRowForRowOnTheDemoShop) {
+    TempDatabase demo(true);  // the program folder now points at the demo shop
+    const QString file = outputPath();
+    last = runTool({"export", demo.path(), "salaries", "--output", file});
+    ASSERT_EQ(last.exitCode, 0) << last.err.toStdString();
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const auto records = readCsv(written.readAll()).records;
+
+    // Every row the window shows, stepped through with its bar.
+    salary::registerWindows();
+    auto* window = qobject_cast<salary::Form7*>(ledger::ui::FormWindow::loadWindow("Form7"));
+    ASSERT_NE(window, nullptr);
+    const int rows =
+        demo.scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(schema::kMonthWages)).toInt();
+    ASSERT_GT(rows, 3);
+    ASSERT_EQ(records.size(), static_cast<size_t>(rows) + 1);
+    QStringList onScreen, inExport;
+    for (int i = 0; i < rows; ++i) {
+        onScreen << QStringList({text(window, "Text3"), text(window, "Text1"),
+                                 text(window, "Text4"), text(window, "Text5"),
+                                 text(window, "Label12"), text(window, "Label14"),
+                                 text(window, "Label13")})
+                        .join('|');
+        pressBar(window, "Next", "Data2");
+    }
+    for (size_t i = 1; i < records.size(); ++i) {
+        const QStringList& r = records[i];
+        inExport << QStringList({r[0], r[2], r[3], r[4], r[7], r[10], r[11]}).join('|');
+    }
+    closeWindows();  // before the demo shop's file goes
+    onScreen.sort();
+    inExport.sort();
+    EXPECT_EQ(inExport, onScreen);
+}
+
+TEST_F(Export, ASalaryBeyondTheRangeOfANumberFailsAndWritesNothing) {
+    addStaff("Tovena", 1e308, 100.0);
+    addExampleMonth();
+    const ToolRun run = runTool({"export", db.path(), "salaries", "--output", outputPath()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Cannot compute the salary of Tovena for 2002/12"))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(outputPath()));
+}
+
+// The arithmetic the window and the export share, on the texts the window
+// shows: each figure is read back from the text of the one before.
+TEST(SalaryRules, ComputeFromTheFiguresAsShown) {
+    struct Vector {
+        salary::MonthSalaryFields shown;
+        const char* expected;  // subtotal deductions salary
+    };
+    const Vector vectors[] = {
+        {{"80", "100", "160", "10", "600", "200"}, "13800 800 13000"},
+        {{"10", "10", "1", "1", "50", ""}, "20 50 -30"},
+        {{"abc", "100", "160", "2x", "6OO", ""}, "200 6 194"},
+        {{"0.1", "0.2", "1", "1", "0.1", "0.2"}, "0.3 0.3 0"},
+        // 15 digits on screen: the salary is the difference of what is shown.
+        {{"1", "0", "100000000000000.4", "0", "0.4", "0"}, "100000000000000 0.4 99999999999999.6"},
+    };
+    for (const Vector& v : vectors) {
+        const salary::MonthSalaryFigures f = salary::monthSalary(v.shown);
+        EXPECT_EQ(f.subtotal + " " + f.deductions + " " + f.actualSalary, v.expected);
+    }
+    EXPECT_THROW(salary::monthSalary({"1E+308", "1E+308", "10", "10", "", ""}),
+                 ledger::LedgerError);
+}
+
+// ------------------------------------------------------------ the command
+
+TEST_F(Export, StandardOutputGetsTheCsvAndStandardErrorTheSummary) {
+    addDay("2002/9/30", {{"Rent", 5}});
+    QProcess tool;
+    tool.start(QStringLiteral(TALLOWBROOK_DB_PATH), {"export", db.path(), "days"});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0);
+    const QByteArray bytes = tool.readAllStandardOutput();
+    EXPECT_TRUE(
+        bytes.startsWith("\xEF\xBB\xBF"
+                         "Date,Rent,"))
+        << bytes.left(40).toStdString();
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    const CsvDocument doc = readCsv(bytes);
+    EXPECT_EQ(doc.bareLineBreaks, 0);
+    ASSERT_EQ(doc.records.size(), 2u);
+    EXPECT_EQ(doc.records[1].mid(0, 2), QStringList({"2002/9/30", "5"}));
+    EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError())
+                    .contains("Exported 1 day to standard output."));
+}
+
+struct Refusal {
+    QStringList arguments;  // after "export DB"; "OUT" stands for the output file
+    int exitCode;
+    const char* message;
+};
+
+TEST_F(Export, WrongUsageAndUnsafeOutputsAreRefusedAndNothingIsWritten) {
+    addDay("2002/9/30", {{"Rent", 5}});
+    const Refusal refusals[] = {
+        {{"day"}, 2, "WHAT is one of days, months, wages, salaries"},
+        {{"days", "--from", "2002/13/1"}, 2, "--from '2002/13/1' is not a day"},
+        {{"days", "--to", "2002/2/30"}, 2, "--to '2002/2/30' is not a day"},
+        {{"days", "--from", "2002-9-30"}, 2, "write it as year/month/day"},
+        {{"days", "--from", "2002/10/1", "--to", "2002/9/30"}, 2, "is after --to"},
+        {{"days", "--output", ""}, 2, "--output needs a file name"},
+        {{"days", "--output", "OUT", "--output", "OUT"}, 2, "more than once"},
+        {{"days", "--force"}, 2, "--force applies to create and demo only"},
+        {{"days", "--output", "DB"}, 1, "is the database being exported"},
+        {{"days", "--output", "NOFOLDER"}, 1, "Nothing was exported"},
+    };
+    const QByteArray before = [&] {
+        QFile f(db.path());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    for (const Refusal& r : refusals) {
+        QStringList arguments = {"export", db.path()};
+        for (const QString& a : r.arguments)
+            arguments << (a == "OUT"        ? outputPath()
+                          : a == "DB"       ? db.path()
+                          : a == "NOFOLDER" ? outputPath("missing/export.csv")
+                                            : a);
+        const ToolRun run = runTool(arguments);
+        EXPECT_EQ(run.exitCode, r.exitCode) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(r.message)))
+            << arguments.join(' ').toStdString() << "\n"
+            << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(outputPath()));
+    QFile after(db.path());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before) << "the database is untouched";
+}
+
+TEST_F(Export, OptionsAreRefusedByCommandsThatDoNotTakeThemAndShownInTheHelp) {
+    const ToolRun check = runTool({"check", db.path(), "--from", "2002/9/30"});
+    EXPECT_EQ(check.exitCode, 2);
+    EXPECT_TRUE(check.err.contains("--from applies to export only")) << check.err.toStdString();
+    const ToolRun help = runTool({"--help"});
+    EXPECT_TRUE(help.out.contains("export PATH WHAT [--from YYYY/M/D]")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("--output <FILE>")) << help.out.toStdString();
+}
+
+TEST_F(Export, AMissingDatabaseOrOneWithoutTheSavedQueryFailsWithOneMessage) {
+    const ToolRun missing =
+        runTool({"export", outputPath("nothing.mdb"), "days", "--output", outputPath()});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("does not exist")) << missing.err.toStdString();
+
+    db.exec(QStringLiteral("DROP VIEW \"%1\"").arg(schema::kMonthWages));
+    const ToolRun noQuery = runTool({"export", db.path(), "salaries", "--output", outputPath()});
+    EXPECT_EQ(noQuery.exitCode, 1);
+    EXPECT_TRUE(noQuery.err.contains(schema::kMonthWages)) << noQuery.err.toStdString();
+    EXPECT_FALSE(QFile::exists(outputPath()));
+}
+
+TEST_F(Export, AnEarlierExportIsReplacedWhole) {
+    addDay("2002/9/30");
+    QFile old(outputPath());
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(100000, 'x'));
+    old.close();
+    const auto records = exported("days");
+    EXPECT_EQ(records.size(), 2u);
+    EXPECT_LT(QFileInfo(outputPath()).size(), 1000);
+}
+
+}  // namespace

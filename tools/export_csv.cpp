@@ -1,0 +1,33 @@
+#include "export_csv.h"
+
+#include <algorithm>
+
+namespace tools::csv {
+
+QString field(const QString& text) {
+    static const QString needsQuotes = QStringLiteral(",\"\r\n");
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return needsQuotes.contains(c); }))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString record(const QStringList& fields) {
+    QStringList written;
+    written.reserve(fields.size());
+    for (const QString& text : fields) written << field(text);
+    return written.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
+QString document(const QStringList& header, const std::vector<QStringList>& rows) {
+    QString text = record(header);
+    for (const QStringList& row : rows) text += record(row);
+    return text;
+}
+
+QByteArray utf8WithByteOrderMark(const QString& text) {
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+}  // namespace tools::csv

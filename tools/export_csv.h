@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// Comma-separated values as spreadsheet programs read them: a comma between
+// fields, CRLF after every record, a field holding a comma, a quote, CR or LF
+// enclosed in quotes with its quotes doubled, and the whole text in UTF-8
+// behind a byte-order mark, without which spreadsheet programs take the
+// Chinese column names for another code page.
+namespace tools::csv {
+
+QString field(const QString& text);
+QString record(const QStringList& fields);
+QString document(const QStringList& header, const std::vector<QStringList>& rows);
+// The bytes of a file: the byte-order mark, then the text in UTF-8.
+QByteArray utf8WithByteOrderMark(const QString& text);
+
+}  // namespace tools::csv

@@ -1,0 +1,132 @@
+// The monthly salaries: every row of the month wage totals, priced at the
+// staff register's current rates exactly as the salary window prices the
+// month it shows.
+
+#include <algorithm>
+#include <vector>
+
+#include "criteria.h"
+#include "export_tables.h"
+#include "ledger_error.h"
+#include "row_set.h"
+#include "salary_rules.h"
+#include "schema.h"
+#include "store.h"
+
+namespace tools {
+
+namespace schema = ledger::schema;
+
+namespace {
+
+struct StaffRates {
+    QVariant name;
+    QString salaryHour;
+    QString overtimeRate;
+};
+
+const QString kSalaryHour = QStringLiteral("Salary hour");
+const QString kOvertimeRate = QStringLiteral("Overtime salary hour");
+
+std::vector<StaffRates> staffRates(ledger::Store& store) {
+    std::vector<StaffRates> staff;
+    store.scan(schema::kStaff, {QStringLiteral("Name"), kSalaryHour, kOvertimeRate},
+               [&](ledger::Store::RowKey, const std::vector<QVariant>& values) {
+                   staff.push_back(
+                       {values[0], ledger::fieldText(values[1]), ledger::fieldText(values[2])});
+                   return true;
+               });
+    return staff;
+}
+
+// The staff row the salary window finds for a name: the first, in the
+// register's order, that its name lookup matches. A name the lookup cannot
+// hold (an apostrophe) finds none, as in the window.
+const StaffRates* findStaff(const std::vector<StaffRates>& staff, const QString& name) {
+    const QString criterion = salary::staffLookupCriterion(name);
+    if (!ledger::Criterion::isWellFormed(criterion)) return nullptr;
+    const ledger::Criterion lookup = ledger::Criterion::parse(criterion);
+    for (const StaffRates& member : staff)
+        if (lookup.matches({member.name})) return &member;
+    return nullptr;
+}
+
+}  // namespace
+
+ExportTable exportSalaries(ledger::Store& store, const DayRange& range) {
+    // Month, name, serial number, then the four totals.
+    const QStringList& query = savedQueryColumns(schema::kMonthWages);
+    const QString& month = query.at(0);
+    const QString& name = query.at(1);
+    const QString& serial = query.at(2);
+    const QString& workHours = query.at(3);
+    const QString& overtimeHours = query.at(4);
+    const QString& insurance = query.at(5);
+    const QString& absentDeduct = query.at(6);
+
+    const ledger::SourceInfo info = store.describe(schema::kMonthWages);
+    const QStringList read = {month,         name,      serial,      workHours,
+                              overtimeHours, insurance, absentDeduct};
+    // Headers as the file spells its columns.
+    auto spelled = [&](const QString& column) {
+        const int at = info.indexOf(column);
+        return at < 0 ? column : info.columns.at(at);
+    };
+
+    ExportTable table;
+    // Laid out as the salary window reads: who and when, the rates and hours
+    // with their subtotal, the deductions with their sum, and the salary.
+    table.header = {spelled(name),
+                    spelled(serial),
+                    spelled(month),
+                    kSalaryHour,
+                    kOvertimeRate,
+                    spelled(workHours),
+                    spelled(overtimeHours),
+                    QStringLiteral("Subtotal"),
+                    spelled(insurance),
+                    spelled(absentDeduct),
+                    QStringLiteral("Deductions"),
+                    QStringLiteral("The salary gotten actually")};
+
+    const std::vector<StaffRates> staff = staffRates(store);
+    store.scan(info.name, read, [&](ledger::Store::RowKey, const std::vector<QVariant>& values) {
+        QStringList shown;
+        for (const QVariant& value : values) shown << ledger::fieldText(value);
+        const StaffRates* rates = findStaff(staff, shown[1]);
+        salary::MonthSalaryFigures figures;
+        try {
+            figures = salary::monthSalary({rates ? rates->salaryHour : QString(),
+                                           rates ? rates->overtimeRate : QString(), shown[3],
+                                           shown[4], shown[5], shown[6]});
+        } catch (const ledger::LedgerError& error) {
+            ledger::fail(error.code(), QStringLiteral("Cannot compute the salary of %1 for %2: %3")
+                                           .arg(shown[1], shown[0], error.message()));
+        }
+        ExportRow row;
+        row.span = wageMonth(shown[0]);
+        // Without a staff row there are no rates to price the hours at: the
+        // rates, the subtotal and the salary stay empty rather than invented.
+        row.cells = {shown[1],
+                     shown[2],
+                     shown[0],
+                     rates ? rates->salaryHour : QString(),
+                     rates ? rates->overtimeRate : QString(),
+                     shown[3],
+                     shown[4],
+                     rates ? figures.subtotal : QString(),
+                     shown[5],
+                     shown[6],
+                     figures.deductions,
+                     rates ? figures.actualSalary : QString()};
+        row.priced = rates != nullptr;
+        table.rows.push_back(std::move(row));
+        return true;
+    });
+    arrangeByCalendar(table, range);
+    table.unpriced = static_cast<int>(std::count_if(
+        table.rows.begin(), table.rows.end(), [](const ExportRow& row) { return !row.priced; }));
+    return table;
+}
+
+}  // namespace tools

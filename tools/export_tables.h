@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "export_dates.h"
+
+namespace ledger {
+class Store;
+}
+
+// What the accountant gets: the ledger's days, the month totals, the wage
+// rows and the monthly salaries, each cell written as the windows show it.
+namespace tools {
+
+struct ExportRow {
+    std::optional<DaySpan> span;  // none: the row's day or month is no calendar date
+    QStringList cells;
+    bool priced = true;  // salaries: the employee's rates were found
+};
+
+struct ExportTable {
+    QStringList header;
+    std::vector<ExportRow> rows;
+    int undated = 0;   // rows kept at the end: their day or month is no calendar date
+    int unpriced = 0;  // salaries of employees the staff register does not know
+};
+
+// The columns the program names in a saved query, in their order.
+const QStringList& savedQueryColumns(const QString& name);
+
+// Rows in calendar order, those without a calendar date after them in the
+// order they came; with a range, only the rows with a day in it.
+void arrangeByCalendar(ExportTable& table, const DayRange& range);
+
+// Each reads the whole source and arranges it; a failure throws LedgerError.
+ExportTable exportDays(ledger::Store& store, const DayRange& range);
+ExportTable exportMonths(ledger::Store& store, const DayRange& range);
+ExportTable exportWages(ledger::Store& store, const DayRange& range);
+ExportTable exportSalaries(ledger::Store& store, const DayRange& range);
+
+}  // namespace tools
