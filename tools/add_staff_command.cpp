@@ -13,6 +13,7 @@
 #include "database_target.h"
 #include "ledger_error.h"
 #include "schema.h"
+#include "server_address.h"
 #include "store.h"
 
 namespace tools {
@@ -48,18 +49,23 @@ int addStaffCommand(const CommandCall& call) {
     const QString& name = call.arguments.at(1);
     QTextStream& out = call.out;
     QTextStream& err = call.err;
-    const QString shown = QDir::toNativeSeparators(path);
+    const bool onServer = ledger::isServerAddress(path);
+    const QString shown = onServer ? ledger::displayName(path) : QDir::toNativeSeparators(path);
     if (name.trimmed().isEmpty()) {
         err << "tallowbrook-db: the name must not be empty." << Qt::endl;
         return 1;
     }
-    if (!QFileInfo(path).isFile()) {
+    if (!onServer && !QFileInfo(path).isFile()) {
         err << "tallowbrook-db: " << shown << " does not exist; create it first with "
             << "'tallowbrook-db create " << shown << "'." << Qt::endl;
         return 1;
     }
     try {
-        ledger::ensureOpenablePath(path);  // before the password is asked for in vain
+        // Before the password is asked for in vain.
+        if (onServer)
+            ledger::openStore(ledger::Connection{path})->describe(ledger::schema::kStaff);
+        else
+            ledger::ensureOpenablePath(path);
     } catch (const ledger::LedgerError& e) {
         err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;

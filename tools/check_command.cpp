@@ -8,6 +8,8 @@
 #include "file_kind.h"
 #include "ledger_error.h"
 #include "schema_builder.h"
+#include "server_address.h"
+#include "server_commands.h"
 #include "sqlite_statements.h"
 
 namespace tools {
@@ -40,6 +42,7 @@ QString notADatabaseReason(const QString& path) {
 
 int checkCommand(const CommandCall& call) {
     const QString& path = call.arguments.at(0);
+    if (ledger::isServerAddress(path)) return checkOnServer(call);
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo file(path);
     if (!file.exists()) {

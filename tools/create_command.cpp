@@ -8,6 +8,8 @@
 #include "database_target.h"
 #include "ledger_error.h"
 #include "schema_builder.h"
+#include "server_address.h"
+#include "server_commands.h"
 
 namespace tools {
 
@@ -23,6 +25,7 @@ void reportRemovedLeftovers(const CommandCall& call, const QStringList& removed)
 
 int writeNewFile(const CommandCall& call, bool withDemoData) {
     const QString& path = call.arguments.at(0);
+    if (ledger::isServerAddress(path)) return createOnServer(call, withDemoData);
     const QString shown = QDir::toNativeSeparators(path);
     QString forceHint;
     try {

@@ -9,7 +9,16 @@ namespace ledger {
 QString programFolder();
 void setProgramFolder(const QString& folder);  // empty: back to the default
 
-// The program's folder joined with "/breakfast.mdb".
+// The settings file beside the program: "tallowbrook.ini".
+QString settingsPath();
+
+// The database every window opens: the key `database` of tallowbrook.ini
+// beside the program, either a file (relative to the program's folder when
+// relative) or a postgresql:// address; without the file or the key, the
+// program's folder joined with "/breakfast.mdb".
 QString databasePath();
+
+// The same as the user may see it: an address without its password.
+QString databaseDisplayName();
 
 }  // namespace ledger

@@ -420,6 +420,4 @@ void SqliteStore::requireSameFile() const {
              .arg(path_));
 }
 
-std::shared_ptr<Store> openStore(const Connection& where) { return SqliteStore::open(where.path); }
-
 }  // namespace ledger

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace ledger {
+
+// Making and checking the shop's tables in a PostgreSQL database (named by a
+// postgresql:// URI; the database itself exists, made by the server's
+// administrator). Everything below throws LedgerError and leaves the
+// database as it was when it fails.
+
+// The three tables, the choice lists and the three saved queries (views
+// giving the same rows in the same order as in a file), with the demo shop
+// when `withDemoData`. Refuses a database that already has any of them
+// unless `replace`, which drops them and makes them anew; either way in one
+// transaction.
+void createServerSchema(const QString& address, bool withDemoData, bool replace);
+
+// What the database lacks for the program, one line each; empty when
+// nothing is missing. The lines read as the file check's do.
+QStringList checkServerSchema(const QString& address);
+
+}  // namespace ledger

@@ -1,0 +1,246 @@
+#include "postgres_store.h"
+
+#include "ledger_error.h"
+#include "schema.h"
+
+namespace ledger {
+
+namespace {
+
+// Connections shared per address within this process.
+QHash<QString, std::weak_ptr<PostgresStore>>& openStores() {
+    static QHash<QString, std::weak_ptr<PostgresStore>> stores;
+    return stores;
+}
+
+using Resend = ServerConnection::Resend;
+
+const QString kKey = quoteName(schema::kRowKey);
+
+}  // namespace
+
+PostgresStore::PostgresStore(const QString& address) : address_(address), connection_(address) {
+    auto rows = connection_.run(QStringLiteral("SELECT current_schema()"), {},
+                                QStringLiteral("Cannot read the database's tables"));
+    schema_ = rows.count() == 1 ? rows.value(0, 0).toString() : QString();
+}
+
+PostgresStore::~PostgresStore() { openStores().remove(address_); }
+
+std::shared_ptr<PostgresStore> PostgresStore::open(const QString& address) {
+    if (auto existing = openStores().value(address).lock()) return existing;
+    std::shared_ptr<PostgresStore> store(new PostgresStore(address));
+    openStores().insert(address, store);
+    return store;
+}
+
+PostgresStore::SourceInfo PostgresStore::describe(const QString& source) {
+    const QString key = source.toLower();
+    if (auto found = described_.constFind(key); found != described_.constEnd()) return *found;
+    SourceInfo info = readDescription(source);
+    described_.insert(key, info);
+    return info;
+}
+
+PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) {
+    const QString doing = QStringLiteral("Cannot read the database's tables");
+    // Tables and views of the schema the connection works in; the name is
+    // matched here, without regard to case, as the file store does.
+    auto found = connection_.run(
+        QStringLiteral(
+            "SELECT c.oid, c.relname, c.relkind IN ('r', 'p') FROM pg_catalog.pg_class c "
+            "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+            "WHERE n.nspname = $1 AND c.relkind IN ('r', 'p', 'v', 'm')"),
+        {schema_}, doing);
+    SourceInfo info;
+    QString oid;
+    for (int i = 0; i < found.count(); ++i) {
+        if (found.text(i, 1).compare(source, Qt::CaseInsensitive) != 0) continue;
+        oid = found.text(i, 0);
+        info.name = found.text(i, 1);
+        info.isTable = found.text(i, 2) == QLatin1String("t");
+        break;
+    }
+    if (info.name.isEmpty())
+        fail(ErrorCode::UnknownName,
+             QStringLiteral("The database '%1' has no table or query named '%2'.")
+                 .arg(path(), source));
+
+    auto columns = connection_.run(
+        QStringLiteral("SELECT attname, format_type(atttypid, atttypmod) FROM "
+                       "pg_catalog.pg_attribute WHERE attrelid = $1::oid AND attnum > 0 AND NOT "
+                       "attisdropped ORDER BY attnum"),
+        {oid}, QStringLiteral("Cannot read the columns"));
+    // The program's own tables take their column kinds from the schema; a
+    // saved query's columns (or a column the schema does not know) from the
+    // type the server reports.
+    const schema::Table* known = info.isTable ? schema::findTable(info.name) : nullptr;
+    for (int i = 0; i < columns.count(); ++i) {
+        const QString name = columns.text(i, 0);
+        if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) continue;
+        info.columns << name;
+        if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr) {
+            info.isAmount.push_back(column->kind == schema::Kind::Amount);
+            continue;
+        }
+        const QString type = columns.text(i, 1);
+        info.isAmount.push_back(
+            type == QLatin1String("double precision") || type == QLatin1String("real") ||
+            type.startsWith("numeric") || type == QLatin1String("integer") ||
+            type == QLatin1String("bigint") || type == QLatin1String("smallint"));
+    }
+    return info;
+}
+
+QString PostgresStore::tableName(const QString& table, const QString& doing) {
+    const SourceInfo info = describe(table);
+    if (!info.isTable)
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("%1: '%2' is a saved query, not a table.").arg(doing, info.name));
+    return quoteName(schema_) + QLatin1Char('.') + quoteName(info.name);
+}
+
+QStringList PostgresStore::quotedColumns(const QString& source, const QStringList& columns,
+                                         const QString& doing) {
+    const SourceInfo info = describe(source);
+    QStringList quoted;
+    quoted.reserve(columns.size());
+    for (const QString& c : columns) {
+        const int at = info.indexOf(c);
+        if (at < 0)
+            fail(ErrorCode::StoreFailure, QStringLiteral("%1: no such column: %2").arg(doing, c));
+        quoted << quoteName(info.columns[at]);
+    }
+    return quoted;
+}
+
+QString PostgresStore::columnNames(const QString& source, const QStringList& columns,
+                                   const QString& doing) {
+    return quotedColumns(source, columns, doing).join(QLatin1Char(','));
+}
+
+std::vector<PostgresStore::RowKey> PostgresStore::rowKeys(const QString& table) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    auto rows = connection_.run(
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(kKey, tableName(table, doing)), {},
+        doing);
+    std::vector<RowKey> keys;
+    keys.reserve(rows.count());
+    for (int i = 0; i < rows.count(); ++i) keys.push_back(rows.number(i, 0));
+    return keys;
+}
+
+std::vector<QVariant> PostgresStore::readRow(const QString& table, RowKey key,
+                                             const QStringList& columns) {
+    const QString doing = QStringLiteral("Cannot read a row of '%1'").arg(table);
+    const QString list = columns.isEmpty() ? kKey : columnNames(table, columns, doing);
+    auto rows = connection_.run(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = $1").arg(list, tableName(table, doing), kKey),
+        {key}, doing);
+    std::vector<QVariant> values;
+    if (rows.count() == 0) return values;
+    values.reserve(columns.size());
+    for (int i = 0; i < columns.size(); ++i) values.push_back(rows.value(0, i));
+    return values;
+}
+
+bool PostgresStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
+                              const std::vector<QVariant>& values,
+                              const std::vector<QVariant>& expected) {
+    const QString doing = QStringLiteral("Cannot save into '%1'").arg(table);
+    const QString name = tableName(table, doing);
+    const QStringList quoted = quotedColumns(table, columns, doing);
+    if (quoted.isEmpty()) return !readRow(table, key, {}).empty();
+    // $1..$n the new values, $n+1 the key, then the values this window read.
+    QStringList sets, unchanged;
+    const int n = static_cast<int>(quoted.size());
+    for (int i = 0; i < n; ++i) {
+        sets << QStringLiteral("%1 = $%2").arg(quoted[i]).arg(i + 1);
+        unchanged << QStringLiteral("%1 IS NOT DISTINCT FROM $%2").arg(quoted[i]).arg(n + 2 + i);
+    }
+    std::vector<QVariant> parameters = values;
+    parameters.push_back(key);
+    parameters.insert(parameters.end(), expected.begin(), expected.end());
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = $%4 AND %5")
+                            .arg(name, sets.join(QStringLiteral(", ")), kKey)
+                            .arg(n + 1)
+                            .arg(unchanged.join(QStringLiteral(" AND ")));
+    // Sent again after a lost connection: if the first one was stored, the
+    // second finds the new values in place of the expected ones.
+    if (connection_.run(sql, parameters, doing, Resend::Always).changedCount() == 1) return true;
+    // The row already holding exactly these values (stored by that first try,
+    // or the same figures stored by another till) loses nothing.
+    const std::vector<QVariant> now = readRow(table, key, columns);
+    if (now.empty()) return false;
+    for (size_t i = 0; i < now.size(); ++i)
+        if (now[i].isNull() != values[i].isNull() || now[i] != values[i]) return false;
+    return true;
+}
+
+PostgresStore::RowKey PostgresStore::insertRow(const QString& table, const QStringList& columns,
+                                               const std::vector<QVariant>& values) {
+    const QString doing = QStringLiteral("Cannot add a row to '%1'").arg(table);
+    const QString name = tableName(table, doing);
+    QString sql;
+    if (columns.isEmpty()) {
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(name, kKey);
+    } else {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("$%1").arg(i + 1);
+        sql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                .arg(name, columnNames(table, columns, doing), marks.join(QLatin1Char(',')), kKey);
+    }
+    auto rows = connection_.run(sql, values, doing, Resend::IfServerRefused);
+    if (rows.count() != 1)
+        fail(ErrorCode::StoreFailure, doing + QStringLiteral(": no key returned"));
+    return rows.number(0, 0);
+}
+
+void PostgresStore::deleteRow(const QString& table, RowKey key) {
+    const QString doing = QStringLiteral("Cannot delete from '%1'").arg(table);
+    connection_.run(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = $1").arg(tableName(table, doing), kKey), {key},
+        doing);
+}
+
+void PostgresStore::scan(const QString& source, const QStringList& columns,
+                         const RowVisitor& visit) {
+    // Tables stream in key order with their keys; saved queries in their own
+    // order, numbered from 0.
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(source);
+    const SourceInfo info = describe(source);
+    const QString name = quoteName(schema_) + QLatin1Char('.') + quoteName(info.name);
+    const QString list = columns.isEmpty() ? QString() : columnNames(source, columns, doing);
+    QString sql;
+    if (info.isTable)
+        sql = QStringLiteral("SELECT %1%2 FROM %3 ORDER BY %1")
+                  .arg(kKey, list.isEmpty() ? QString() : QLatin1Char(',') + list, name);
+    else
+        sql = QStringLiteral("SELECT 0%1 FROM %2")
+                  .arg(list.isEmpty() ? QString() : QLatin1Char(',') + list, name);
+    auto rows = connection_.run(sql, {}, doing);
+    std::vector<QVariant> values(columns.size());
+    for (int r = 0; r < rows.count(); ++r) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = rows.value(r, i + 1);
+        const RowKey key = info.isTable ? rows.number(r, 0) : r;
+        if (!visit(key, values)) return;
+    }
+}
+
+void PostgresStore::scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
+                              const RowVisitor& visit) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    const QString list = columns.isEmpty() ? QString() : columnNames(table, columns, doing);
+    auto rows = connection_.run(QStringLiteral("SELECT %1%2 FROM %3 WHERE %1 < $1 ORDER BY %1 DESC")
+                                    .arg(kKey, list.isEmpty() ? QString() : QLatin1Char(',') + list,
+                                         tableName(table, doing)),
+                                {belowKey}, doing);
+    std::vector<QVariant> values(columns.size());
+    for (int r = 0; r < rows.count(); ++r) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = rows.value(r, i + 1);
+        if (!visit(rows.number(r, 0), values)) return;
+    }
+}
+
+}  // namespace ledger

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QHash>
+#include <memory>
+
+#include "server_connection.h"
+#include "store.h"
+
+namespace ledger {
+
+// The store on a PostgreSQL database, for several tills on one ledger. One
+// per address per process, shared by every record source opened on it, as
+// the file store is. Tables carry the "Row key" column as an identity the
+// server hands out once (never again after a delete); saved queries are
+// views. Table and column names are resolved without regard to case against
+// the server's catalogue and then quoted exactly as the server spells them;
+// values always go as bound parameters.
+//
+// Threading: the user-interface thread only, like its connection.
+class PostgresStore final : public Store {
+public:
+    static std::shared_ptr<PostgresStore> open(const QString& address);
+
+    ~PostgresStore() override;
+    PostgresStore(const PostgresStore&) = delete;
+    PostgresStore& operator=(const PostgresStore&) = delete;
+
+    const QString& path() const override { return connection_.shownName(); }
+    SourceInfo describe(const QString& source) override;
+    std::vector<RowKey> rowKeys(const QString& table) override;
+    std::vector<QVariant> readRow(const QString& table, RowKey key,
+                                  const QStringList& columns) override;
+    bool updateRow(const QString& table, RowKey key, const QStringList& columns,
+                   const std::vector<QVariant>& values,
+                   const std::vector<QVariant>& expected) override;
+    RowKey insertRow(const QString& table, const QStringList& columns,
+                     const std::vector<QVariant>& values) override;
+    void deleteRow(const QString& table, RowKey key) override;
+    void scan(const QString& source, const QStringList& columns, const RowVisitor& visit) override;
+    void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
+                   const RowVisitor& visit) override;
+
+private:
+    explicit PostgresStore(const QString& address);
+    SourceInfo readDescription(const QString& source);
+    // The table as the server spells it, qualified by its schema and quoted.
+    QString tableName(const QString& table, const QString& doing);
+    // The columns as the server spells them, quoted and joined by commas.
+    QString columnNames(const QString& source, const QStringList& columns, const QString& doing);
+    QStringList quotedColumns(const QString& source, const QStringList& columns,
+                              const QString& doing);
+
+    QString address_;
+    ServerConnection connection_;
+    QString schema_;  // where the tables are: the first schema of the search path
+    QHash<QString, SourceInfo> described_;  // by lower-case name
+};
+
+}  // namespace ledger

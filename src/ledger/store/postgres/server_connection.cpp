@@ -1,0 +1,269 @@
+#include "server_connection.h"
+
+#include <libpq-fe.h>
+
+#include <limits>
+
+#include "ledger_error.h"
+#include "server_address.h"
+
+namespace ledger {
+
+namespace {
+
+// Type numbers of the server's numeric types (pg_type.h): every one of them
+// comes back as a double, as amounts do from the file.
+bool isNumberType(Oid type) {
+    switch (type) {
+        case 20:    // int8
+        case 21:    // int2
+        case 23:    // int4
+        case 700:   // float4
+        case 701:   // float8
+        case 1700:  // numeric
+            return true;
+        default:
+            return false;
+    }
+}
+
+QByteArray parameterText(const QVariant& v) {
+    switch (v.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            // 17 significant digits read back as the very same double.
+            return QByteArray::number(v.toDouble(), 'g', 17);
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            return QByteArray::number(v.toLongLong());
+        default:
+            return v.toString().toUtf8();
+    }
+}
+
+// The server's notices (a table dropped in cascade, say) are no news for the
+// user; errors come with the statement's own result. One thing is noted: the
+// server saying, to an idle connection, that it ends the session (a restart,
+// a terminated session), so the next statement goes to a new session.
+void noteNotice(void* ended, const PGresult* notice) {
+    const char* severity = PQresultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
+    if (severity && (qstrcmp(severity, "FATAL") == 0 || qstrcmp(severity, "PANIC") == 0))
+        *static_cast<bool*>(ended) = true;
+}
+
+// First line of libpq's message, without the trailing newline.
+QString firstLine(const char* message) {
+    QString text = QString::fromUtf8(message ? message : "").trimmed();
+    const qsizetype newline = text.indexOf(QLatin1Char('\n'));
+    return newline < 0 ? text : text.left(newline).trimmed();
+}
+
+}  // namespace
+
+void ServerConnection::Finish::operator()(pg_conn* c) const { PQfinish(c); }
+void ServerConnection::Rows::Clear::operator()(pg_result* r) const { PQclear(r); }
+
+int ServerConnection::Rows::count() const { return PQntuples(result_.get()); }
+int ServerConnection::Rows::columns() const { return PQnfields(result_.get()); }
+
+QVariant ServerConnection::Rows::value(int row, int column) const {
+    if (PQgetisnull(result_.get(), row, column)) return {};
+    const char* text = PQgetvalue(result_.get(), row, column);
+    if (isNumberType(PQftype(result_.get(), column))) {
+        // The server spells the three special doubles as words.
+        if (qstrcmp(text, "Infinity") == 0) return std::numeric_limits<double>::infinity();
+        if (qstrcmp(text, "-Infinity") == 0) return -std::numeric_limits<double>::infinity();
+        if (qstrcmp(text, "NaN") == 0) return std::numeric_limits<double>::quiet_NaN();
+        return QByteArray(text).toDouble();
+    }
+    return QString::fromUtf8(text, PQgetlength(result_.get(), row, column));
+}
+
+QString ServerConnection::Rows::text(int row, int column) const {
+    return QString::fromUtf8(PQgetvalue(result_.get(), row, column));
+}
+
+qint64 ServerConnection::Rows::number(int row, int column) const {
+    return QByteArray(PQgetvalue(result_.get(), row, column)).toLongLong();
+}
+
+qint64 ServerConnection::Rows::changedCount() const {
+    return QByteArray(PQcmdTuples(result_.get())).toLongLong();
+}
+
+ServerConnection::ServerConnection(const QString& address) : shown_(displayName(address)) {
+    const QByteArray uri = address.toUtf8();
+    // Keywords in order, later ones winning: defaults the URI may change (a
+    // time limit, the name the server's activity list shows), the URI
+    // itself, then what this program relies on.
+    const char* keys[] = {"connect_timeout", "application_name", "dbname", "client_encoding",
+                          nullptr};
+    const char* values[] = {"10", "tallowbrook", uri.constData(), "UTF8", nullptr};
+    conn_.reset(PQconnectdbParams(keys, values, 1));
+    if (!conn_)
+        fail(ErrorCode::StoreFailure, QStringLiteral("Out of memory opening '%1'.").arg(shown_));
+    if (PQstatus(conn_.get()) != CONNECTION_OK) {
+        const QString detail = firstLine(PQerrorMessage(conn_.get()));
+        // The server's own words; it answers in English unless set up otherwise.
+        if (detail.contains(QLatin1String("database \"")) &&
+            detail.contains(QLatin1String("does not exist")))
+            fail(ErrorCode::FileNotFound,
+                 QStringLiteral("Could not find the database '%1' on the database server %2 (%3). "
+                                "The server's administrator creates it (createdb NAME); then "
+                                "make the shop's tables with: tallowbrook-db create \"%1\"")
+                     .arg(shown_, serverName(), detail));
+        failUnreachable(detail);
+    }
+    PQsetNoticeReceiver(conn_.get(), noteNotice, &sessionEnded_);
+    prepareSession();
+}
+
+ServerConnection::~ServerConnection() = default;
+
+QString ServerConnection::serverName() const {
+    const QString host = QString::fromUtf8(PQhost(conn_.get()));
+    const QString port = QString::fromUtf8(PQport(conn_.get()));
+    if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
+        return QStringLiteral("on this computer (socket %1, port %2)")
+            .arg(host.isEmpty() ? QStringLiteral("default") : host, port);
+    return QStringLiteral("'%1' (port %2)").arg(host, port);
+}
+
+void ServerConnection::prepareSession() {
+    // Shortest text that reads back as the same double (the default since
+    // PostgreSQL 12; older servers need it said).
+    Rows r;
+    r.result_.reset(PQexec(conn_.get(), "SET extra_float_digits = 3"));
+    if (PQresultStatus(r.result_.get()) != PGRES_COMMAND_OK)
+        failFromServer(r, QStringLiteral("Cannot prepare the connection to '%1'").arg(shown_));
+}
+
+void ServerConnection::failUnreachable(const QString& detail) const {
+    fail(ErrorCode::StoreFailure,
+         QStringLiteral("Cannot reach the database server %1 for '%2': %3. Nothing already "
+                        "stored was changed and what was typed stays in the window; try again "
+                        "when the server is running and the network is up.")
+             .arg(serverName(), shown_, detail));
+}
+
+void ServerConnection::failFromServer(const Rows& result, const QString& doing) const {
+    const PGresult* r = result.result_.get();
+    const QString state = QString::fromLatin1(r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : "");
+    QString detail = firstLine(r ? PQresultErrorMessage(r) : PQerrorMessage(conn_.get()));
+    if (detail.isEmpty()) detail = firstLine(PQerrorMessage(conn_.get()));
+    if (detail.startsWith(QLatin1String("ERROR:"))) detail = detail.mid(6).trimmed();
+    const QString cls = state.left(2);
+    if (state == QLatin1String("42501"))
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Cannot save: the database '%1' does not let this user write (%2). "
+                            "Nothing already stored was changed. The server's administrator "
+                            "must grant the shop's user the right to change the tables.")
+                 .arg(shown_, detail));
+    if (state == QLatin1String("53100"))
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Cannot save: the disk of the database server holding '%1' is full. "
+                            "Nothing already stored was changed; free some space and try again.")
+                 .arg(shown_));
+    if (state == QLatin1String("40001") || state == QLatin1String("40P01") ||
+        state == QLatin1String("55P03"))
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("The database '%1' is in use by another program; try again in a "
+                            "moment.")
+                 .arg(shown_));
+    if (cls == QLatin1String("XX"))
+        fail(ErrorCode::NotADatabase,
+             QStringLiteral("The database '%1' is damaged (%2).").arg(shown_, detail));
+    if (cls == QLatin1String("08") || cls == QLatin1String("57") ||
+        PQstatus(conn_.get()) == CONNECTION_BAD)
+        failUnreachable(detail);
+    fail(ErrorCode::StoreFailure, QStringLiteral("%1: %2").arg(doing, detail));
+}
+
+ServerConnection::Rows ServerConnection::sendOnce(const QString& sql,
+                                                  const std::vector<QVariant>& values) {
+    std::vector<QByteArray> texts;
+    std::vector<const char*> pointers;
+    texts.reserve(values.size());
+    pointers.reserve(values.size());
+    for (const QVariant& v : values) {
+        if (v.isNull()) {
+            texts.emplace_back();
+            pointers.push_back(nullptr);
+        } else {
+            texts.push_back(parameterText(v));
+            pointers.push_back(texts.back().constData());
+        }
+    }
+    Rows r;
+    r.result_.reset(PQexecParams(conn_.get(), sql.toUtf8().constData(),
+                                 static_cast<int>(pointers.size()), nullptr, pointers.data(),
+                                 nullptr, nullptr, 0));
+    return r;
+}
+
+namespace {
+bool succeeded(const PGresult* r) {
+    const ExecStatusType status = PQresultStatus(r);
+    return r && (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK);
+}
+}  // namespace
+
+void ServerConnection::reconnect() {
+    sessionEnded_ = false;
+    PQreset(conn_.get());
+    if (PQstatus(conn_.get()) != CONNECTION_OK)
+        failUnreachable(firstLine(PQerrorMessage(conn_.get())));
+    prepareSession();
+}
+
+ServerConnection::Rows ServerConnection::run(const QString& sql,
+                                             const std::vector<QVariant>& values,
+                                             const QString& doing, Resend resend) {
+    // Lost before this statement (a server restarted, a session ended while
+    // the program was idle): what the server said meanwhile is read first,
+    // so the loss is known before anything of the statement is sent.
+    // An error the server sends to an idle connection is taken as a notice
+    // (PQisBusy parses it); the end of the connection that follows it is
+    // seen by the next read. libpq's socket never blocks on these reads.
+    if (PQstatus(conn_.get()) == CONNECTION_OK && PQconsumeInput(conn_.get())) {
+        PQisBusy(conn_.get());
+        PQconsumeInput(conn_.get());
+    }
+    if (PQstatus(conn_.get()) == CONNECTION_BAD || sessionEnded_) {
+        if (resend == Resend::Never) failUnreachable(firstLine(PQerrorMessage(conn_.get())));
+        reconnect();
+    }
+    Rows r = sendOnce(sql, values);
+    if (succeeded(r.result_.get())) return r;
+    if (PQstatus(conn_.get()) != CONNECTION_BAD || resend == Resend::Never)
+        failFromServer(r, doing);
+
+    // Lost while it ran. An error the server sent (a restart, a terminated
+    // session) means the statement was rolled back; silence means it may or
+    // may not have been stored.
+    const bool serverRefused =
+        r.result_ && PQresultErrorField(r.result_.get(), PG_DIAG_SQLSTATE) != nullptr;
+    const QString lost =
+        firstLine(r.result_ ? PQresultErrorMessage(r.result_.get()) : PQerrorMessage(conn_.get()));
+    reconnect();
+    if (resend == Resend::IfServerRefused && !serverRefused)
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("The connection to the database server %1 was lost while saving "
+                            "into '%2' (%3), so the server may or may not have stored it. The "
+                            "text stays in the window; close the window and open it again to "
+                            "see what was stored.")
+                 .arg(serverName(), shown_, lost));
+    r = sendOnce(sql, values);
+    if (!succeeded(r.result_.get())) failFromServer(r, doing);
+    return r;
+}
+
+void ServerConnection::runScript(const QString& sql, const QString& doing) {
+    Rows r;
+    r.result_.reset(PQexec(conn_.get(), sql.toUtf8().constData()));
+    if (!succeeded(r.result_.get())) failFromServer(r, doing);
+}
+
+}  // namespace ledger

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+namespace ledger {
+
+// One connection to a PostgreSQL server, owned by this object and closed with
+// it. Statements go with their values bound as parameters ($1, $2, ...),
+// never spliced into the SQL. Values travel as text: a double as 17
+// significant digits (so it comes back bit for bit), text as UTF-8; what
+// comes back is a null QVariant, a double (every number) or a QString.
+//
+// Threading: a libpq connection must not be used by two threads at once;
+// this one belongs to the user-interface thread like every store.
+//
+// A connection that the server dropped (a restart, a terminated session) is
+// re-established once, at the next statement, before anything fails; a
+// statement is sent again afterwards only when that cannot store anything
+// twice (see Resend).
+class ServerConnection {
+public:
+    // Connects at once. Throws LedgerError: FileNotFound when the server has
+    // no such database, StoreFailure when the server cannot be reached.
+    explicit ServerConnection(const QString& address);
+    ~ServerConnection();
+    ServerConnection(const ServerConnection&) = delete;
+    ServerConnection& operator=(const ServerConnection&) = delete;
+
+    // The address as the user may see it (no password).
+    const QString& shownName() const { return shown_; }
+    // "host:port", or "this computer" for a local socket; for messages.
+    QString serverName() const;
+
+    // When a statement may be sent again after the connection was lost
+    // while it ran.
+    enum class Resend {
+        Always,           // reading, or a change that is the same when done twice
+        IfServerRefused,  // an insert: only when the server said it did not run it
+        Never             // inside a transaction, which a lost connection ended
+    };
+
+    class Rows {
+    public:
+        int count() const;
+        int columns() const;
+        QVariant value(int row, int column) const;
+        QString text(int row, int column) const;
+        qint64 number(int row, int column) const;  // an integer column
+        qint64 changedCount() const;               // rows an UPDATE or DELETE touched
+
+    private:
+        friend class ServerConnection;
+        struct Clear {
+            void operator()(pg_result* r) const;
+        };
+        std::unique_ptr<pg_result, Clear> result_;
+    };
+
+    // One statement; `doing` leads the message of a failure ("Cannot save
+    // into 'x'"). Throws LedgerError.
+    Rows run(const QString& sql, const std::vector<QVariant>& values, const QString& doing,
+             Resend resend = Resend::Always);
+    // Statements without values, run as they are (within a transaction the
+    // caller opened: never sent again).
+    void runScript(const QString& sql, const QString& doing);
+
+private:
+    struct Finish {
+        void operator()(pg_conn* c) const;
+    };
+    Rows sendOnce(const QString& sql, const std::vector<QVariant>& values);
+    void prepareSession();
+    // Reconnects once; throws the unreachable-server message when that fails.
+    void reconnect();
+    [[noreturn]] void failUnreachable(const QString& detail) const;
+    [[noreturn]] void failFromServer(const Rows& result, const QString& doing) const;
+
+    QString shown_;
+    std::unique_ptr<pg_conn, Finish> conn_;
+    bool sessionEnded_ = false;  // the server said so to the idle connection
+};
+
+}  // namespace ledger

@@ -1,0 +1,55 @@
+// tallowbrook-db create / demo / check on a PostgreSQL database.
+
+#include "server_commands.h"
+
+#include "ledger_error.h"
+#include "schema_builder.h"
+#include "server_address.h"
+#include "server_setup.h"
+
+namespace tools {
+
+int createOnServer(const CommandCall& call, bool withDemoData) {
+    const QString& address = call.arguments.at(0);
+    const QString shown = ledger::displayName(address);
+    try {
+        ledger::createServerSchema(address, withDemoData, call.force);
+    } catch (const ledger::LedgerError& e) {
+        call.err << "tallowbrook-db: " << e.message();
+        if (!call.force && e.code() == ledger::ErrorCode::StoreFailure &&
+            e.message().contains(QLatin1String("already holds")))
+            call.err << " Use --force to drop them and make them anew.";
+        call.err << Qt::endl;
+        return 1;
+    }
+    call.out << "Created the tables in " << shown << (withDemoData ? " with demo data." : ".")
+             << Qt::endl;
+    if (withDemoData)
+        call.out << "Log in as " << ledger::kDemoLoginName << " with the password "
+                 << ledger::kDemoLoginPassword << "." << Qt::endl;
+    else
+        call.out << "The staff register is empty; add the first member of staff with" << Qt::endl
+                 << "  tallowbrook-db add-staff \"" << shown << "\" NAME" << Qt::endl;
+    return 0;
+}
+
+int checkOnServer(const CommandCall& call) {
+    const QString shown = ledger::displayName(call.arguments.at(0));
+    QStringList problems;
+    try {
+        problems = ledger::checkServerSchema(call.arguments.at(0));
+    } catch (const ledger::LedgerError& e) {
+        call.err << "tallowbrook-db: " << e.message() << Qt::endl;
+        return 1;
+    }
+    for (const auto& p : problems) call.out << p << Qt::endl;
+    if (problems.isEmpty()) {
+        call.out << shown << " has everything the program needs." << Qt::endl;
+        return 0;
+    }
+    call.out << shown << " lacks " << problems.size()
+             << (problems.size() == 1 ? " thing" : " things") << " the program needs." << Qt::endl;
+    return 1;
+}
+
+}  // namespace tools
