@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6svg6 qt6-qpa-plugins
   libsqlite3-dev sqlite3
+  libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wqy-microhei fontconfig
   xvfb xauth xdotool poppler-utils imagemagick

@@ -27,6 +27,7 @@ QVariant valueIn(const QString& file, const QString& sql) {
 
 class Backups : public ::testing::Test {
 protected:
+    void SetUp() override { SKIP_ON_SERVER("backups are copies of the database file"); }
     TempDatabase db;
 };
 

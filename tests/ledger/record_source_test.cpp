@@ -344,6 +344,7 @@ TEST_F(RecordSourceTest, TheRowKeyIsNoFieldAndAFileWithoutOneStillWorks) {
     EXPECT_EQ(data.columnNames().size(), 44);
     data.close();
 
+    SKIP_ON_SERVER("the rest is about files made before row keys");
     // A file made before row keys: the same table without its key column.
     QStringList columns;
     for (const auto& c : schema::findTable(schema::kLedger)->columns)
@@ -553,6 +554,7 @@ TEST_F(StoreFailureTest, AccessFileIsNamedAndMustBeConverted) {
 }
 
 TEST_F(StoreFailureTest, DamagedOrEmptyFileIsReportedClearly) {
+    SKIP_ON_SERVER("damaged and empty database files");
     TempDatabase db;
     QString message;
     {
@@ -572,6 +574,7 @@ TEST_F(StoreFailureTest, DamagedOrEmptyFileIsReportedClearly) {
 }
 
 TEST_F(StoreFailureTest, ReadOnlyFileReportsClearlyAndKeepsWhatIsStored) {
+    SKIP_ON_SERVER("file permissions");
     if (geteuid() == 0) GTEST_SKIP() << "root writes read-only files anyway";
     TempDatabase db;
     db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/2/12", 100.0});

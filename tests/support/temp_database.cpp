@@ -1,29 +1,43 @@
 #include "temp_database.h"
 
+#include <QSettings>
+
 #include "program_folder.h"
 #include "schema_builder.h"
-#include "sqlite_statements.h"
 #include "source_info.h"
+#include "sqlite_statements.h"
 
 using ledger::statements::Connection;
 using ledger::statements::Statement;
 
 TempDatabase::TempDatabase(bool withDemoData) {
-    ledger::writeDatabaseFile(path(), withDemoData, false);
+    // Without a server on the server run the test is skipped before its body.
+    if (test_server::requested() && !test_server::baseAddress().isEmpty()) {
+        server_ = std::make_unique<test_server::ServerSchema>(withDemoData);
+        QSettings settings(dir_.filePath(QStringLiteral("tallowbrook.ini")), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("database"), server_->address());
+        settings.sync();
+    } else if (!test_server::requested()) {
+        ledger::writeDatabaseFile(filePath(), withDemoData, false);
+    }
     ledger::setProgramFolder(dir_.path());
 }
 
 TempDatabase::~TempDatabase() { ledger::setProgramFolder({}); }
 
-QString TempDatabase::path() const { return dir_.path() + QStringLiteral("/breakfast.mdb"); }
+QString TempDatabase::filePath() const { return dir_.path() + QStringLiteral("/breakfast.mdb"); }
+
+QString TempDatabase::path() const { return server_ ? server_->address() : filePath(); }
 
 void TempDatabase::exec(const QString& sql) const {
+    if (server_) return server_->exec(sql);
     Connection db(path());
     ledger::statements::run(db.handle(), sql, QStringLiteral("Test statement"));
 }
 
 qint64 TempDatabase::insert(const QString& table, const QStringList& columns,
                             const std::vector<QVariant>& values) const {
+    if (server_) return server_->insert(table, columns, values);
     QStringList quoted, marks;
     for (const auto& c : columns) {
         quoted << ledger::quoteName(c);
@@ -40,6 +54,7 @@ qint64 TempDatabase::insert(const QString& table, const QStringList& columns,
 }
 
 std::vector<std::vector<QVariant>> TempDatabase::query(const QString& sql) const {
+    if (server_) return server_->query(sql);
     Connection db(path());
     Statement read(db.handle(), sql, QStringLiteral("Test query"));
     std::vector<std::vector<QVariant>> rows;
