@@ -16,6 +16,7 @@
 
 #include "backup.h"
 #include "daily_windows.h"
+#include "folder_name_check.h"
 #include "form_window.h"
 #include "ledger_error.h"
 #include "monthly_windows.h"
@@ -162,6 +163,12 @@ int main(int argc, char** argv) {
 
     // The program's windows, prompts and settings, for as long as it runs.
     ledger::ui::Workspace workspace;
+    if (const QString problem = app::unreadableFolderMessage(); !problem.isEmpty()) {
+        std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(problem));
+        std::fflush(stderr);
+        ledger::ui::prompts().tell(nullptr, problem, ledger::ui::programTitle());
+        return 1;
+    }
     backUpChangedDatabase();
     registerAllWindows();
     ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10"));

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <filesystem>
 
 #include "schema_builder.h"
 
@@ -67,6 +68,39 @@ TEST(ProgramStart, ADisplayThatDoesNotAnswerIsSaidPlainlyNotAborted) {
     const QString said = QString::fromUtf8(program.readAllStandardError());
     EXPECT_TRUE(said.contains("does not answer") && said.contains("xvfb-run"))
         << said.toStdString();
+}
+
+// A folder name with a byte that is not UTF-8 ("caf\xe9" in Latin-1): the
+// program says so, with the name readable, instead of looking for
+// "/breakfast.mdb".
+TEST(ProgramStart, AFolderNameThatIsNotUtf8IsSaidPlainly) {
+    QTemporaryDir parent;
+    const std::filesystem::path folder =
+        std::filesystem::path(parent.path().toStdString()) / std::string("caf\xe9 books");
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path program = folder / "tallowbrook";
+    std::filesystem::copy_file(TALLOWBROOK_PROGRAM_PATH, program);
+    std::filesystem::permissions(program, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+
+    // A QString cannot carry the byte to exec; the shell's printf makes it.
+    QProcess running;
+    running.start(QStringLiteral("/bin/sh"),
+                  {"-c", "exec \"$(printf '%s/caf\\351 books/tallowbrook' \"$1\")\"", "sh",
+                   parent.path()});
+    ASSERT_TRUE(running.waitForStarted());
+    QString said;
+    for (int tries = 0; tries < 100 && !said.contains("start it again"); ++tries) {
+        running.waitForReadyRead(100);
+        said += QString::fromUtf8(running.readAllStandardError());
+    }
+    // The message is also shown in a box, which nobody answers here.
+    running.kill();
+    running.waitForFinished();
+    std::filesystem::remove_all(folder);  // QTemporaryDir cannot name it
+    EXPECT_TRUE(said.contains("not valid text")) << said.toStdString();
+    EXPECT_TRUE(said.contains("caf\\xe9 books")) << said.toStdString();
+    EXPECT_FALSE(said.contains("/breakfast.mdb")) << said.toStdString();
 }
 
 }  // namespace
