@@ -376,7 +376,7 @@ TEST_F(Export, WrongUsageAndUnsafeOutputsAreRefusedAndNothingIsWritten) {
         {{"days", "--from", "2002/10/1", "--to", "2002/9/30"}, 2, "is after --to"},
         {{"days", "--output", ""}, 2, "--output needs a file name"},
         {{"days", "--output", "OUT", "--output", "OUT"}, 2, "more than once"},
-        {{"days", "--force"}, 2, "--force applies to create and demo only"},
+        {{"days", "--force"}, 2, "--force applies to "},
         {{"days", "--output", "DB"}, 1, "is the database being exported"},
         {{"days", "--output", "NOFOLDER"}, 1, "Nothing was exported"},
     };

@@ -14,8 +14,20 @@ TableRows::TableRows(std::shared_ptr<Store> store, SourceInfo info) : store_(std
 }
 
 void TableRows::reload() {
-    keys_ = store_->rowKeys(info_.name);
-    keysAscending_ = true;
+    // The mark is read before the keys: a removal while they are read shows
+    // as a change at the next reload.
+    const quint64 mark = store_->removalMark(info_.name);
+    if (removalMark_ == mark && keysAscending_ && !keys_.empty()) {
+        // Nothing removed since the keys were read: the new rows are the
+        // ones above the highest key, and Save does not read the whole
+        // table's keys again.
+        const std::vector<qint64> added = store_->rowKeysAbove(info_.name, keys_.back());
+        keys_.insert(keys_.end(), added.begin(), added.end());
+    } else {
+        keys_ = store_->rowKeys(info_.name);
+        keysAscending_ = true;
+    }
+    removalMark_ = mark;
 }
 
 std::vector<QVariant> TableRows::values(int index, const QStringList& columns) const {
@@ -43,6 +55,7 @@ std::vector<QStringList> TableRows::rowsAsText() const {
 
 std::optional<int> TableRows::find(const Criterion& criterion, const QStringList& columns,
                                    int before, bool backwards) const {
+    if (std::optional<int> found; !backwards && findEqualText(criterion, found)) return found;
     // The values come in bulk, in key order, and our own evaluator tests
     // them; no round trip per row.
     const int total = count();
@@ -75,6 +88,35 @@ std::optional<int> TableRows::find(const Criterion& criterion, const QStringList
             if (matching.contains(keyAt(i))) return i;
     }
     return std::nullopt;
+}
+
+namespace {
+
+// Whether "=" with this constant means the same characters, whatever case
+// folding and normalization the criteria apply: no letters, and none of the
+// few characters that normalize to another. Day texts like "2002/2/12" are.
+bool comparesExactly(const QString& literal) {
+    for (QChar c : literal)
+        if (!(c >= u'0' && c <= u'9') && !QStringLiteral(" /-.:").contains(c)) return false;
+    return true;
+}
+
+}  // namespace
+
+bool TableRows::findEqualText(const Criterion& criterion, std::optional<int>& found) const {
+    if (criterion.conditions.size() != 1) return false;
+    const Condition& condition = criterion.conditions.front();
+    if (condition.op != Condition::Op::Equal || !comparesExactly(condition.literal)) return false;
+    const auto keys = store_->rowKeysHoldingText(info_.name, condition.column, condition.literal);
+    if (!keys) return false;
+    // The first in the set's order among the rows that hold the text.
+    found.reset();
+    for (qint64 key : *keys) {
+        const int index = indexOfKey(key);
+        if (index >= 0 && (!found || index < *found)) found = index;
+        if (found && keysAscending_) break;
+    }
+    return true;
 }
 
 int TableRows::insert(const QStringList& columns, const std::vector<QVariant>& values) {

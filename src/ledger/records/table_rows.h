@@ -23,7 +23,13 @@ public:
     void remove(int index) override;
 
 private:
+    // A find of one "=" condition whose constant compares character for
+    // character, answered by the store from an index; false when the store
+    // cannot answer it so (the caller then reads the column itself).
+    bool findEqualText(const Criterion& criterion, std::optional<int>& found) const;
+
     std::shared_ptr<Store> store_;
+    quint64 removalMark_ = 0;
 };
 
 }  // namespace ledger

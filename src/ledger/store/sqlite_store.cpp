@@ -364,6 +364,64 @@ void SqliteStore::deleteRow(const QString& table, RowKey key) {
     sqlite3_bind_int64(q.st, 1, key);
     rc = sqlite3_step(q.st);
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
+    ++removals_;
+}
+
+quint64 SqliteStore::removalMark(const QString&) {
+    // data_version changes when another connection (another program, or the
+    // backup at start-up) committed anything; this store's own deletions are
+    // counted as they happen.
+    Statement q;
+    sqlite3_prepare_v2(db_.get(), "PRAGMA data_version", -1, &q.st, nullptr);
+    const qint64 version = sqlite3_step(q.st) == SQLITE_ROW ? sqlite3_column_int64(q.st, 0) : -1;
+    if (version != othersVersion_ || version < 0) ++removals_;
+    othersVersion_ = version;
+    return removals_;
+}
+
+std::vector<SqliteStore::RowKey> SqliteStore::rowKeysAbove(const QString& table, RowKey after) {
+    Statement q;
+    const QString sql =
+        QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid").arg(quoteName(table));
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    sqlite3_bind_int64(q.st, 1, after);
+    std::vector<RowKey> keys;
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    return keys;
+}
+
+std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
+    const QString& table, const QString& column, const QString& text) {
+    // Only a column of text affinity holds every value as text, so that "="
+    // compares characters; in any other a number stays a number and would
+    // never equal its own text.
+    const SourceInfo info = describe(table);
+    const int at = info.indexOf(column);
+    if (!info.isTable || at < 0) return std::nullopt;
+    Statement type;
+    sqlite3_prepare_v2(db_.get(), "SELECT upper(type) FROM pragma_table_info(?) WHERE name=?", -1,
+                       &type.st, nullptr);
+    bindValue(type.st, 1, info.name);
+    bindValue(type.st, 2, info.columns[at]);
+    if (sqlite3_step(type.st) != SQLITE_ROW) return std::nullopt;
+    const QByteArray declared(reinterpret_cast<const char*>(sqlite3_column_text(type.st, 0)));
+    const bool textAffinity =
+        !declared.contains("INT") &&
+        (declared.contains("CHAR") || declared.contains("CLOB") || declared.contains("TEXT"));
+    if (!textAffinity) return std::nullopt;
+
+    Statement q;
+    const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2=? ORDER BY rowid")
+                            .arg(quoteName(info.name), quoteName(info.columns[at]));
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    bindValue(q.st, 1, text);
+    std::vector<RowKey> keys;
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    return keys;
 }
 
 void SqliteStore::scan(const QString& source, const QStringList& columns, const RowVisitor& visit) {

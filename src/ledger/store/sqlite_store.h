@@ -29,6 +29,11 @@ public:
     const QString& path() const override { return path_; }
     SourceInfo describe(const QString& source) override;
     std::vector<RowKey> rowKeys(const QString& table) override;
+    quint64 removalMark(const QString& table) override;
+    std::vector<RowKey> rowKeysAbove(const QString& table, RowKey after) override;
+    std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,
+                                                          const QString& column,
+                                                          const QString& text) override;
     std::vector<QVariant> readRow(const QString& table, RowKey key,
                                   const QStringList& columns) override;
     bool updateRow(const QString& table, RowKey key, const QStringList& columns,
@@ -63,6 +68,10 @@ private:
     // the file's schema version stays the one they were read at.
     QHash<QString, SourceInfo> described_;
     qint64 describedAt_ = -1;
+    // Rows this store deleted, plus one for every time another connection
+    // was seen to have committed (othersVersion_ is SQLite's data_version).
+    quint64 removals_ = 0;
+    qint64 othersVersion_ = -1;
 };
 
 }  // namespace ledger

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "source_info.h"
@@ -43,6 +44,32 @@ public:
     // A table's row keys in the order rows were added.
     virtual std::vector<RowKey> rowKeys(const QString& table) = 0;
 
+    // What a refresh needs to read only what changed. removalMark() changes
+    // whenever rows may have been removed from the table (by this process or
+    // any other) since it was last asked; while it stays the same, the rows
+    // added since a list of keys was read are exactly those above its highest
+    // key, since keys only grow. The defaults always report a change, which
+    // makes every refresh read all keys: correct, only slower.
+    virtual quint64 removalMark(const QString& table) {
+        (void)table;
+        return ++unknownRemovals_;
+    }
+    virtual std::vector<RowKey> rowKeysAbove(const QString& table, RowKey after) {
+        std::vector<RowKey> keys = rowKeys(table);
+        std::erase_if(keys, [after](RowKey key) { return key <= after; });
+        return keys;
+    }
+
+    // Keys, ascending, of the rows whose `column` holds exactly `text`,
+    // character for character; nullopt when the store cannot tell that
+    // quickly and exactly (the caller then reads the column itself).
+    virtual std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,
+                                                                  const QString& column,
+                                                                  const QString& text) {
+        (void)table, (void)column, (void)text;
+        return std::nullopt;
+    }
+
     // The row's values of `columns`, or an empty vector when the row is gone.
     virtual std::vector<QVariant> readRow(const QString& table, RowKey key,
                                           const QStringList& columns) = 0;
@@ -67,6 +94,9 @@ public:
                       const RowVisitor& visit) = 0;
     virtual void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                            const RowVisitor& visit) = 0;
+
+private:
+    quint64 unknownRemovals_ = 0;
 };
 
 // Opens (or shares, within this process) the store a connection names.
