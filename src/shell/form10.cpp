@@ -16,6 +16,7 @@
 #include "prompts.h"
 #include "record_source.h"
 #include "schema.h"
+#include "server_address.h"
 
 namespace shell {
 
@@ -146,7 +147,9 @@ void Form10::login() {
             QStringLiteral("The staff register in %1 has nobody in it yet, so nobody can log in. "
                            "Add the first member of staff with\n  tallowbrook-db add-staff "
                            "\"%1\" NAME\nthen start the program again.")
-                .arg(QDir::toNativeSeparators(staff.databasePath())),
+                .arg(ledger::isServerAddress(staff.databasePath())
+                         ? ledger::displayName(staff.databasePath())
+                         : QDir::toNativeSeparators(staff.databasePath())),
             ledger::ui::programTitle());
         return;
     }

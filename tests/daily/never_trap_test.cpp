@@ -100,9 +100,16 @@ protected:
         DailyWindowTest::SetUp();
         insertDay("2002/2/12", {{"Rent", 30}});
         openSheet();
-        db.exec(
-            "CREATE TRIGGER refuse BEFORE UPDATE ON \"daily settlement of accounts\" "
-            "BEGIN SELECT RAISE(ABORT, 'attempt to write a readonly database'); END");
+        if (db.onServer())
+            db.exec(
+                "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
+                "EXCEPTION 'attempt to write a readonly database'; END $$; CREATE TRIGGER refuse "
+                "BEFORE UPDATE ON \"daily settlement of accounts\" FOR EACH ROW EXECUTE "
+                "FUNCTION refuse()");
+        else
+            db.exec(
+                "CREATE TRIGGER refuse BEFORE UPDATE ON \"daily settlement of accounts\" "
+                "BEGIN SELECT RAISE(ABORT, 'attempt to write a readonly database'); END");
         type("Text1", "44");
     }
 };
