@@ -44,5 +44,6 @@ int addStaffCommand(const CommandCall& call);
 int backupCommand(const CommandCall& call);
 int restoreCommand(const CommandCall& call);
 int exportCommand(const CommandCall& call);
+int copyCommand(const CommandCall& call);
 
 }  // namespace tools

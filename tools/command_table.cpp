@@ -41,6 +41,12 @@ const std::vector<Command>& commands() {
          exportCommand,
          0,
          {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("output")}},
+        {QStringLiteral("copy"), QStringLiteral("FROM TO"),
+         QStringLiteral("copy a whole ledger, every row, between a file and a server\n"
+                        "database (postgresql://...) either way; TO is a new file or a\n"
+                        "server database without the shop's tables (--force replaces\n"
+                        "them); rows and totals are compared afterwards"),
+         2, true, copyCommand},
     };
     return all;
 }

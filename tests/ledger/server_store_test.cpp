@@ -5,6 +5,7 @@
 // of this program only.
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -13,13 +14,16 @@
 #include <limits>
 
 #include "fake_field.h"
+#include "ledger_copy.h"
 #include "ledger_error.h"
 #include "program_folder.h"
 #include "schema.h"
 #include "schema_builder.h"
 #include "server_address.h"
 #include "server_connection.h"
+#include "server_relay.h"
 #include "server_setup.h"
+#include "sqlite_statements.h"
 #include "store.h"
 #include "temp_database.h"
 
@@ -204,6 +208,52 @@ TEST_F(OnServer, ASaveAfterTheSessionEndedReconnectsAndStoresWhatWasTyped) {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 2);
 }
 
+// The test server's Unix socket, for the relay; empty when it is reached
+// over the network.
+QString serverSocket(const QString& address) {
+    PGconn* probe = PQconnectdb(address.toUtf8().constData());
+    const QString host = QString::fromUtf8(PQhost(probe));
+    const QString port = QString::fromUtf8(PQport(probe));
+    PQfinish(probe);
+    return host.startsWith('/') ? host + "/.s.PGSQL." + port : QString();
+}
+
+TEST_F(OnServer, AServerOutOfReachIsSaidAtEachWriteAndWhatWasTypedWaitsForIt) {
+    const QString socket = serverSocket(db.path());
+    if (socket.isEmpty()) GTEST_SKIP() << "the relay needs the server's Unix socket";
+    db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
+    ServerRelay relay(socket);
+    relay.start();
+    RecordSource data("Data1");
+    FakeField rent(data, "Rent");
+    data.setDatabasePath(db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port()));
+    data.setSource(schema::kLedger);
+    data.open();
+    rent.type("300");
+
+    relay.stop();
+    const QString said =
+        QStringLiteral("Cannot reach the database server '127.0.0.1' (port %1)").arg(relay.port());
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        try {
+            data.writeBack();
+            ADD_FAILURE() << "stored with the server away";
+        } catch (const LedgerError& e) {
+            EXPECT_EQ(e.code(), ErrorCode::StoreFailure);
+            EXPECT_TRUE(e.message().contains(said)) << e.message().toStdString();
+        }
+        EXPECT_TRUE(rent.isChanged());
+        EXPECT_EQ(rent.text, "300");
+    }
+    EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 100);
+
+    relay.start();  // the server is back
+    data.writeBack();
+    EXPECT_FALSE(rent.isChanged());
+    EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 300);
+}
+
 TEST_F(OnServer, AReadAfterTheSessionEndedReconnects) {
     db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
     auto store = ledger::openStore(ledger::Connection{tillAddress("read")});
@@ -336,6 +386,86 @@ TEST_F(OnServer, CheckNamesWhatIsMissing) {
                           "be declared DOUBLE PRECISION, but it is declared text"));
     EXPECT_TRUE(problems.contains("\"Select\" has no row with \"Yes\" in the column \"Absent\""));
     EXPECT_EQ(problems.size(), 4) << problems.join('\n').toStdString();
+}
+
+// ------------------------------------------------------------- the copy
+
+std::vector<std::vector<QVariant>> everyRow(const QString& database, const QString& table) {
+    auto store = ledger::openStore(ledger::Connection{database});
+    QStringList columns;
+    for (const auto& c : schema::findTable(table)->columns) columns << c.name;
+    std::vector<std::vector<QVariant>> rows;
+    store->scan(table, columns, [&](qint64, const std::vector<QVariant>& row) {
+        rows.push_back(row);
+        return true;
+    });
+    return rows;
+}
+
+TEST_F(OnServer, ACopyToTheServerAndBackHoldsEveryRowAsItWas) {
+    QTemporaryDir dir;
+    const QString shop = dir.filePath("shop.mdb"), back = dir.filePath("back.mdb");
+    ledger::writeDatabaseFile(shop, true, false);
+    {  // figures that only come back whole if every bit does
+        auto file = ledger::openStore(ledger::Connection{shop});
+        file->insertRow(schema::kLedger, {"Date", "Rent", "Egg"},
+                        {QStringLiteral("2003/1/1"), 0.1 + 0.2, QVariant()});
+    }
+    EXPECT_THROW(ledger::copyLedger(shop, db.path(), false), LedgerError)
+        << "the database has the tables already";
+    const auto there = ledger::copyLedger(shop, db.path(), true);
+    const auto home = ledger::copyLedger(db.path(), back, false);
+    EXPECT_EQ(there, home);
+    for (const auto& table : schema::tables()) {
+        SCOPED_TRACE(table.name.toStdString());
+        const auto rows = everyRow(shop, table.name);
+        EXPECT_FALSE(rows.empty());
+        EXPECT_EQ(everyRow(db.path(), table.name), rows);
+        EXPECT_EQ(everyRow(back, table.name), rows);
+    }
+    EXPECT_THROW(ledger::copyLedger(db.path(), back, false), LedgerError) << "never over a file";
+}
+
+TEST_F(OnServer, AFailedCopyLeavesTheServerDatabaseAsItWas) {
+    db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
+    QTemporaryDir dir;
+    const QString shop = dir.filePath("shop.mdb");
+    ledger::writeDatabaseFile(shop, true, false);
+    {  // a file keeps a text where an amount belongs; the server cannot
+        ledger::statements::Connection file(shop);
+        ledger::statements::run(
+            file.handle(),
+            "UPDATE \"The staff calculate wages\" SET \"Main hour\" = 'eight' "
+            "WHERE rowid = (SELECT max(rowid) FROM \"The staff calculate wages\")",
+            "spoil");
+    }
+    try {
+        ledger::copyLedger(shop, db.path(), true);
+        FAIL() << "copied a text into an amount";
+    } catch (const LedgerError& e) {
+        EXPECT_TRUE(e.message().contains("eight")) << e.message().toStdString();
+    }
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 100);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"The staff calculate wages\"").toInt(), 0);
+}
+
+TEST(LedgerCopy, AnIncompleteLedgerIsNotCopiedAndNoFileIsLeft) {
+    QTemporaryDir dir;
+    const QString shop = dir.filePath("shop.mdb"), copy = dir.filePath("copy.mdb");
+    ledger::writeDatabaseFile(shop, false, false);
+    {
+        ledger::statements::Connection file(shop);
+        ledger::statements::run(file.handle(), "DROP VIEW \"Inquiry detail\"", "spoil");
+    }
+    try {
+        ledger::copyLedger(shop, copy, false);
+        FAIL();
+    } catch (const LedgerError& e) {
+        EXPECT_TRUE(e.message().contains("Missing saved query \"Inquiry detail\""))
+            << e.message().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(copy));
 }
 
 }  // namespace

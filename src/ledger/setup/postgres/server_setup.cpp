@@ -187,8 +187,8 @@ QStringList checkServerSchema(const QString& address) {
     return problems;
 }
 
-void createServerSchema(const QString& address, bool withDemoData, bool replace) {
-    ServerConnection server(address);
+void createServerSchema(ServerConnection& server, bool replace,
+                        const std::function<void(ServerConnection&)>& fill) {
     const QStringList existing = existingObjects(server);
     if (!existing.isEmpty() && !replace)
         fail(ErrorCode::StoreFailure,
@@ -202,7 +202,7 @@ void createServerSchema(const QString& address, bool withDemoData, bool replace)
         if (replace) server.runScript(server_sql::dropAll(), doing);
         server.runScript(server_sql::createTables(), doing);
         server.runScript(server_sql::createViews(), doing);
-        if (withDemoData) copyDemoRows(server);
+        if (fill) fill(server);
         server.runScript(QStringLiteral("COMMIT"), doing);
     } catch (...) {
         // Whatever failed, the database keeps what it had.
@@ -212,6 +212,12 @@ void createServerSchema(const QString& address, bool withDemoData, bool replace)
         }
         throw;
     }
+}
+
+void createServerSchema(const QString& address, bool withDemoData, bool replace) {
+    ServerConnection server(address);
+    createServerSchema(server, replace,
+                       withDemoData ? copyDemoRows : std::function<void(ServerConnection&)>());
 }
 
 }  // namespace ledger

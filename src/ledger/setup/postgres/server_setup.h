@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace ledger {
 
@@ -16,6 +17,13 @@ namespace ledger {
 // unless `replace`, which drops them and makes them anew; either way in one
 // transaction.
 void createServerSchema(const QString& address, bool withDemoData, bool replace);
+
+class ServerConnection;
+
+// The same on an open connection, with `fill` run inside the transaction
+// after the tables are made (it may throw: then nothing is kept).
+void createServerSchema(ServerConnection& server, bool replace,
+                        const std::function<void(ServerConnection&)>& fill);
 
 // What the database lacks for the program, one line each; empty when
 // nothing is missing. The lines read as the file check's do.

@@ -1,0 +1,96 @@
+#include "server_relay.h"
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <stdexcept>
+
+ServerRelay::ServerRelay(QString socketPath) : socketPath_(std::move(socketPath)) {}
+
+ServerRelay::~ServerRelay() { stop(); }
+
+void ServerRelay::start() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int yes = 1;
+    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port_));
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener_, 8) != 0)
+        throw std::runtime_error("relay: cannot listen");
+    socklen_t length = sizeof address;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    running_ = true;
+    acceptor_ = std::thread([this, listener = listener_] { acceptLoop(listener); });
+}
+
+void ServerRelay::stop() {
+    if (!running_) return;
+    running_ = false;
+    ::shutdown(listener_, SHUT_RDWR);
+    acceptor_.join();
+    ::close(listener_);
+    {
+        std::lock_guard<std::mutex> lock(openLock_);
+        for (int s : open_) ::shutdown(s, SHUT_RDWR);
+    }
+    for (auto& t : pumps_) t.join();
+    pumps_.clear();
+    std::lock_guard<std::mutex> lock(openLock_);
+    for (int s : open_) ::close(s);
+    open_.clear();
+}
+
+void ServerRelay::acceptLoop(int listener) {
+    while (running_) {
+        pollfd waiting{listener, POLLIN, 0};
+        if (::poll(&waiting, 1, 50) <= 0) continue;
+        const int client = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) continue;
+        const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un path{};
+        path.sun_family = AF_UNIX;
+        std::strncpy(path.sun_path, socketPath_.toLocal8Bit().constData(),
+                     sizeof path.sun_path - 1);
+        if (::connect(server, reinterpret_cast<sockaddr*>(&path), sizeof path) != 0) {
+            ::close(client);
+            ::close(server);
+            continue;
+        }
+        std::lock_guard<std::mutex> lock(openLock_);
+        open_.push_back(client);
+        open_.push_back(server);
+        pumps_.emplace_back([this, client, server] { pump(client, server); });
+    }
+}
+
+// Passes bytes both ways until either side ends.
+void ServerRelay::pump(int client, int server) {
+    pollfd ends[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
+    char buffer[16384];
+    while (running_) {
+        if (::poll(ends, 2, 50) <= 0) continue;
+        for (int i = 0; i < 2; ++i) {
+            if (!(ends[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            const ssize_t n = ::read(ends[i].fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                ::shutdown(client, SHUT_RDWR);
+                ::shutdown(server, SHUT_RDWR);
+                return;
+            }
+            for (ssize_t sent = 0; sent < n;) {
+                const ssize_t w =
+                    ::write(ends[1 - i].fd, buffer + sent, static_cast<size_t>(n - sent));
+                if (w <= 0) return;
+                sent += w;
+            }
+        }
+    }
+}
