@@ -302,6 +302,18 @@ TEST_F(OnServer, NamesResolveWithoutRegardToCaseAndUnknownNamesSayWhich) {
     }
 }
 
+TEST_F(OnServer, ADayIsLookedUpByItsTextCharacterForCharacter) {
+    auto store = ledger::openStore(ledger::Connection{db.path()});
+    std::vector<qint64> keys;
+    for (const char* day : {"2002/2/12", "2002/2/12 ", "2002/02/12", "2002/2/12", "Undated"})
+        keys.push_back(db.insert(schema::kLedger, {"Date"}, {QString::fromLatin1(day)}));
+    EXPECT_EQ(store->rowKeysHoldingText(schema::kLedger, "date", "2002/2/12"),
+              (std::vector<qint64>{keys[0], keys[3]}));
+    EXPECT_EQ(store->rowKeysHoldingText(schema::kLedger, "Date", "undated"), std::vector<qint64>{});
+    EXPECT_EQ(store->rowKeysHoldingText(schema::kLedger, "Rent", "2002/2/12"), std::nullopt)
+        << "an amount column holds no text";
+}
+
 TEST_F(OnServer, KeysAreNeverHandedOutTwice) {
     auto store = ledger::openStore(ledger::Connection{db.path()});
     const qint64 first = store->insertRow(schema::kWages, {"Name"}, {QStringLiteral("Lin")});

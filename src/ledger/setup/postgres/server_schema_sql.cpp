@@ -174,6 +174,10 @@ QString fillSelectSql() {
 QString createTables() {
     QString sql;
     for (const auto& table : schema::tables()) sql += createTableSql(table);
+    // Save and Inquiry look a day up by its date text.
+    sql += QStringLiteral("CREATE INDEX %1 ON %2 (%3);\n")
+               .arg(quoteName(QStringLiteral("%1 by Date").arg(schema::kLedger)),
+                    quoteName(schema::kLedger), quoteName(QStringLiteral("Date")));
     return sql + fillSelectSql();
 }
 

@@ -75,8 +75,11 @@ PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) 
     // saved query's columns (or a column the schema does not know) from the
     // type the server reports.
     const schema::Table* known = info.isTable ? schema::findTable(info.name) : nullptr;
+    QStringList& texts = textColumns_[source.toLower()];
+    texts.clear();
     for (int i = 0; i < columns.count(); ++i) {
         const QString name = columns.text(i, 0);
+        if (columns.text(i, 1) == QLatin1String("text")) texts << name;
         if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) continue;
         info.columns << name;
         if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr) {
@@ -124,6 +127,26 @@ std::vector<PostgresStore::RowKey> PostgresStore::rowKeys(const QString& table) 
     auto rows = connection_.run(
         QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(kKey, tableName(table, doing)), {},
         doing);
+    std::vector<RowKey> keys;
+    keys.reserve(rows.count());
+    for (int i = 0; i < rows.count(); ++i) keys.push_back(rows.number(i, 0));
+    return keys;
+}
+
+std::optional<std::vector<PostgresStore::RowKey>> PostgresStore::rowKeysHoldingText(
+    const QString& table, const QString& column, const QString& text) {
+    // Only a text column compares character for character with "=" (the
+    // server's collations here are deterministic); the index on Date makes
+    // the look-up of a day cost the same in any size of ledger.
+    const SourceInfo info = describe(table);
+    const int at = info.indexOf(column);
+    if (!info.isTable || at < 0 || !textColumns_.value(table.toLower()).contains(info.columns[at]))
+        return std::nullopt;
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    auto rows =
+        connection_.run(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = $1 ORDER BY %1")
+                            .arg(kKey, tableName(table, doing), quoteName(info.columns[at])),
+                        {text}, doing);
     std::vector<RowKey> keys;
     keys.reserve(rows.count());
     for (int i = 0; i < rows.count(); ++i) keys.push_back(rows.number(i, 0));

@@ -28,6 +28,9 @@ public:
     const QString& path() const override { return connection_.shownName(); }
     SourceInfo describe(const QString& source) override;
     std::vector<RowKey> rowKeys(const QString& table) override;
+    std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,
+                                                          const QString& column,
+                                                          const QString& text) override;
     std::vector<QVariant> readRow(const QString& table, RowKey key,
                                   const QStringList& columns) override;
     bool updateRow(const QString& table, RowKey key, const QStringList& columns,
@@ -54,6 +57,8 @@ private:
     ServerConnection connection_;
     QString schema_;  // where the tables are: the first schema of the search path
     QHash<QString, SourceInfo> described_;  // by lower-case name
+    // Per table (lower-case), its columns that hold text as text.
+    QHash<QString, QStringList> textColumns_;
 };
 
 }  // namespace ledger
