@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <atomic>
 
+#include "ledger_error.h"
 #include "schema.h"
 #include "server_connection.h"
 #include "server_setup.h"
@@ -20,10 +21,18 @@ namespace {
 class NoServerSkipsAll : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (requested() && baseAddress().isEmpty())
+        if (!requested()) return;
+        if (baseAddress().isEmpty())
             GTEST_SKIP() << "[  SKIPPED ] no PostgreSQL server for the server half of the tests "
                             "(TALLOWBROOK_TEST_POSTGRES is not set; scripts/test-postgres.sh "
                             "sets it)";
+        try {
+            ledger::ServerConnection probe(baseAddress());
+        } catch (const ledger::LedgerError& e) {
+            GTEST_SKIP() << "[  SKIPPED ] the PostgreSQL server of the server half of the tests "
+                            "does not answer: "
+                         << e.message().toStdString();
+        }
     }
 };
 
