@@ -4,11 +4,15 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <map>
+#include <memory>
 
 #include "criteria.h"
+#include "fake_field.h"
 #include "record_source.h"
 #include "schema.h"
 #include "schema_builder.h"
@@ -18,8 +22,19 @@ namespace {
 using ledger::RecordSource;
 namespace schema = ledger::schema;
 
-// One ledger file per size, made once: days spread over the years, amounts
-// in every tenth column.
+// The ledger's columns: the date, then 43 amounts.
+const std::vector<ledger::schema::Column>& ledgerColumns() {
+    return schema::findTable(schema::kLedger)->columns;
+}
+
+// The i-th business day from 1990/1/1 on, as the daily window writes dates.
+QString dayText(int i) {
+    const QDate day = QDate(1990, 1, 1).addDays(i);
+    return QStringLiteral("%1/%2/%3").arg(day.year()).arg(day.month()).arg(day.day());
+}
+
+// One ledger file per size, made once, every column filled as on a real day:
+// consecutive calendar days, every amount a figure with cents.
 QString ledgerFile(int rows) {
     static QTemporaryDir dir;
     static std::map<int, QString> made;
@@ -29,21 +44,22 @@ QString ledgerFile(int rows) {
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    QStringList names, marks;
+    for (const auto& column : ledgerColumns()) {
+        names << ledger::quoteName(column.name);
+        marks << QStringLiteral("?");
+    }
+    const QByteArray sql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(ledger::quoteName(schema::kLedger), names.join(','), marks.join(','))
+            .toUtf8();
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO \"daily settlement of accounts\" (Date, Rent, Turnover, "
-                       "\"Small incidental money\") VALUES (?,?,?,?)",
-                       -1, &st, nullptr);
+    sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
     for (int i = 0; i < rows; ++i) {
-        QByteArray day = QStringLiteral("%1/%2/%3")
-                             .arg(1990 + i / 336)
-                             .arg(1 + (i / 28) % 12)
-                             .arg(1 + i % 28)
-                             .toUtf8();
+        const QByteArray day = dayText(i).toUtf8();
         sqlite3_bind_text(st, 1, day.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_double(st, 2, 100 + i % 7);
-        sqlite3_bind_double(st, 3, 2000 + i % 113);
-        sqlite3_bind_double(st, 4, 20);
+        for (int c = 2; c <= static_cast<int>(ledgerColumns().size()); ++c)
+            sqlite3_bind_double(st, c, ((i * 37 + c * 101) % 90000) / 100.0 + 10);
         sqlite3_step(st);
         sqlite3_reset(st);
     }
@@ -53,6 +69,9 @@ QString ledgerFile(int rows) {
     made[rows] = path;
     return path;
 }
+
+// No day of any ledger here has this text, nor anything LIKE it.
+constexpr auto kNoSuchDay = "1800/1/1";
 
 struct Bare {
     sqlite3* db = nullptr;
@@ -82,6 +101,24 @@ void BM_Baseline_SelectRowids(benchmark::State& state) {
     }
 }
 
+// What opening costs the program at least: a new connection with the
+// program's page cache, and the row keys.
+void BM_Baseline_ConnectAndSelectRowids(benchmark::State& state) {
+    const QString path = ledgerFile(state.range(0));
+    for (auto _ : state) {
+        Bare bare(path);
+        sqlite3_exec(bare.db, "PRAGMA cache_size=-8192", nullptr, nullptr, nullptr);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(bare.db,
+                           "SELECT rowid FROM \"daily settlement of accounts\" ORDER BY rowid", -1,
+                           &st, nullptr);
+        std::vector<sqlite3_int64> keys;
+        while (sqlite3_step(st) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(st, 0));
+        sqlite3_finalize(st);
+        benchmark::DoNotOptimize(keys.data());
+    }
+}
+
 void BM_RecordSource_Open(benchmark::State& state) {
     QString path = ledgerFile(state.range(0));
     for (auto _ : state) {
@@ -101,7 +138,7 @@ void BM_Baseline_SelectLikeNoMatch(benchmark::State& state) {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(bare.db,
                            "SELECT rowid FROM \"daily settlement of accounts\" WHERE "
-                           "ledger_like(Date, '2099/1/1') LIMIT 1",
+                           "ledger_like(Date, '1800/1/1') ORDER BY rowid LIMIT 1",
                            -1, &st, nullptr);
         benchmark::DoNotOptimize(sqlite3_step(st));
         sqlite3_finalize(st);
@@ -114,7 +151,7 @@ void BM_RecordSource_FindFirstNoMatch(benchmark::State& state) {
     data.setSource(schema::kLedger);
     data.open();
     for (auto _ : state) {
-        data.findFirst(QStringLiteral("Date like  '2099/1/1'"));
+        data.findFirst(QStringLiteral("Date like  '%1'").arg(kNoSuchDay));
         benchmark::DoNotOptimize(data.noMatch());
     }
 }
@@ -127,6 +164,97 @@ void BM_RecordSource_Refresh(benchmark::State& state) {
     for (auto _ : state) {
         data.refresh();
         benchmark::DoNotOptimize(data.rowCount());
+    }
+}
+
+// A refresh after another program stored something: every key is read again.
+void BM_RecordSource_RefreshAfterAnotherProgram(benchmark::State& state) {
+    const QString path = ledgerFile(state.range(0));
+    Bare other(path);
+    RecordSource data(QStringLiteral("Data1"));
+    data.setDatabasePath(path);
+    data.setSource(schema::kLedger);
+    data.open();
+    for (auto _ : state) {
+        state.PauseTiming();
+        sqlite3_exec(other.db,
+                     "UPDATE \"daily settlement of accounts\" SET Rent = Rent + 1 WHERE rowid = 1",
+                     nullptr, nullptr, nullptr);
+        state.ResumeTiming();
+        data.refresh();
+        benchmark::DoNotOptimize(data.rowCount());
+    }
+}
+
+// A copy of a ledger that a benchmark may add days to.
+QString ledgerCopy(int rows) {
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("copy-%1.mdb").arg(rows));
+    QFile::remove(path);
+    QFile::copy(ledgerFile(rows), path);
+    return path;
+}
+
+// The bare work of saving a new day: store its 44 figures, look its date up,
+// read the row to show it.
+void BM_Baseline_InsertAndFindDay(benchmark::State& state) {
+    Bare bare(ledgerCopy(state.range(0)));
+    QStringList names, marks;
+    for (const auto& column : ledgerColumns()) {
+        names << ledger::quoteName(column.name);
+        marks << QStringLiteral("?");
+    }
+    const QByteArray insertSql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(ledger::quoteName(schema::kLedger), names.join(','), marks.join(','))
+            .toUtf8();
+    int n = 0;
+    for (auto _ : state) {
+        const QByteArray day = QStringLiteral("2400/1/%1").arg(++n).toUtf8();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(bare.db, insertSql.constData(), -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, day.constData(), -1, SQLITE_TRANSIENT);
+        for (int c = 2; c <= static_cast<int>(ledgerColumns().size()); ++c)
+            sqlite3_bind_double(st, c, 12.5);
+        sqlite3_step(st);
+        sqlite3_finalize(st);
+        sqlite3_prepare_v2(bare.db,
+                           "SELECT rowid FROM \"daily settlement of accounts\" WHERE Date = ? "
+                           "ORDER BY rowid LIMIT 1",
+                           -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, day.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(st);
+        const sqlite3_int64 key = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        sqlite3_prepare_v2(bare.db,
+                           "SELECT * FROM \"daily settlement of accounts\" WHERE rowid = ?", -1,
+                           &st, nullptr);
+        sqlite3_bind_int64(st, 1, key);
+        benchmark::DoNotOptimize(sqlite3_step(st));
+        sqlite3_finalize(st);
+    }
+}
+
+// Save of a new day as the daily window does it: New, the date and the
+// day's figures typed, then Refresh (which stores the day) and the find of
+// its date from the first day on.
+void BM_RecordSource_SaveNewDay(benchmark::State& state) {
+    RecordSource data(QStringLiteral("Data1"));
+    std::vector<std::unique_ptr<FakeField>> fields;
+    for (const auto& column : ledgerColumns())
+        fields.push_back(std::make_unique<FakeField>(data, column.name));
+    data.setDatabasePath(ledgerCopy(state.range(0)));
+    data.setSource(schema::kLedger);
+    data.open();
+    int n = 0;
+    for (auto _ : state) {
+        const QString day = QStringLiteral("2400/1/%1").arg(++n);
+        data.addNew();
+        fields.front()->type(day);
+        for (size_t c = 1; c < fields.size(); ++c) fields[c]->type(QStringLiteral("12.5"));
+        data.refresh();
+        ledger::guardedFind(data, QStringLiteral("Date = '%1'").arg(day));
+        benchmark::DoNotOptimize(data.currentIndex());
     }
 }
 
@@ -184,9 +312,9 @@ QString staffFile(int rows) {
 
 // Time per listed row, so lists of different lengths compare.
 void perRow(benchmark::State& state, int rows) {
-    state.counters["per_row"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * rows,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_row"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * rows,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_Baseline_SelectStaffRows(benchmark::State& state) {
@@ -223,12 +351,20 @@ void BM_RecordSource_ComboRefresh(benchmark::State& state) {
     perRow(state, rows);
 }
 
-BENCHMARK(BM_Baseline_SelectRowids)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RecordSource_Open)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Baseline_SelectLikeNoMatch)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RecordSource_FindFirstNoMatch)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RecordSource_Refresh)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Baseline_SelectMonthTotals)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RecordSource_OpenMonthTotals)->Arg(100000)->Unit(benchmark::kMillisecond);
+// Ten years of a shop, a century, and three.
+void ledgerSizes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Arg(3000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_Baseline_SelectRowids)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_ConnectAndSelectRowids)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_Open)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_SelectLikeNoMatch)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_FindFirstNoMatch)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_Refresh)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_RefreshAfterAnotherProgram)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_InsertAndFindDay)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_SaveNewDay)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_SelectMonthTotals)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_OpenMonthTotals)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_SelectStaffRows)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecordSource_ComboRefresh)->Arg(100)->Unit(benchmark::kMicrosecond);
