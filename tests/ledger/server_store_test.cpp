@@ -438,6 +438,50 @@ TEST_F(OnServer, ACopyToTheServerAndBackHoldsEveryRowAsItWas) {
     EXPECT_THROW(ledger::copyLedger(db.path(), back, false), LedgerError) << "never over a file";
 }
 
+TEST_F(OnServer, TheSavedQueriesGiveTheSameRowsInTheSameOrderAsInAFile) {
+    QTemporaryDir dir;
+    const QString shop = dir.filePath("shop.mdb");
+    ledger::writeDatabaseFile(shop, true, false);
+    {
+        auto file = ledger::openStore(ledger::Connection{shop});
+        const struct {
+            const char* day;
+            QVariant rent;
+        } days[] = {{" 2002/02/3 ", 0.1}, {"2002/2/3", 0.2}, {"2003/1/1", QVariant()},
+                    {"1999/12/31", 1e-3}, {"2002/11", 5.0},  {"soon", 7.0},
+                    {"2002//3", 1.0},     {"0002/1/1", 2.0}, {"2002/10/1", 1.0 / 3.0}};
+        for (const auto& d : days)
+            file->insertRow(schema::kLedger, {"Date", "Rent", "Turnover"},
+                            {QString::fromLatin1(d.day), d.rent, 12.5});
+        const struct {
+            const char *day, *name, *serial;
+        } wages[] = {{"2002/11/1", "lin", "A9"}, {"2002/11/2", "Lin", "A9"},
+                     {"2002/11/3", "", nullptr}, {"x", "Wu", "A7"},
+                     {"2002/1/30", "陳", "A8"},  {"2002/01/31", "陳", "A8"}};
+        for (const auto& w : wages)
+            file->insertRow(schema::kWages, {"Date", "Name", "Serial numbers", "Main hour"},
+                            {QString::fromUtf8(w.day), QString::fromUtf8(w.name),
+                             w.serial ? QVariant(QString::fromLatin1(w.serial)) : QVariant(), 0.7});
+    }
+    ledger::copyLedger(shop, db.path(), true);
+    auto file = ledger::openStore(ledger::Connection{shop});
+    auto server = ledger::openStore(ledger::Connection{db.path()});
+    for (const auto& query : schema::savedQueries()) {
+        SCOPED_TRACE(query.name.toStdString());
+        auto rowsOf = [&](ledger::Store& store) {
+            std::vector<std::vector<QVariant>> rows;
+            store.scan(query.name, query.columns, [&](qint64, const std::vector<QVariant>& row) {
+                rows.push_back(row);
+                return true;
+            });
+            return rows;
+        };
+        const auto inFile = rowsOf(*file);
+        EXPECT_GT(inFile.size(), 3u);
+        EXPECT_EQ(rowsOf(*server), inFile);
+    }
+}
+
 TEST_F(OnServer, AFailedCopyLeavesTheServerDatabaseAsItWas) {
     db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
     QTemporaryDir dir;

@@ -64,17 +64,19 @@ QString monthOfDayCtes(const QString& table, const QStringList& carried) {
         .arg(quotedList(carried), date, quoteName(table));
 }
 
-// The month's sum of an amount column. Summed exactly, then made a double: a
-// total beyond the range of a double becomes Infinity, as it does in the
+// The month's sum of an amount column, added up in doubles as the file
+// does. A total beyond the range of a double must become Infinity, as in the
 // file, where the month sheet shows that one total as an overflow and the
-// others as they are; the server's own double sum would stop the whole sheet
-// with an error instead.
+// others as they are; the server's own double sum stops the whole sheet with
+// an error instead. So the values are added scaled down by 2^-64, which
+// changes no bit of any sum of amounts (a power of two), and scaled back only
+// when the total fits.
 QString sumOf(const QString& column) {
-    const QString exact = QStringLiteral("SUM(%1::numeric)").arg(quoteName(column));
+    const QString scaled = QStringLiteral("SUM(%1 * power(2::float8, -64))").arg(quoteName(column));
     return QStringLiteral(
-               "CASE WHEN %1 > 1.7976931348623157e308 THEN 'Infinity'::float8 "
-               "WHEN %1 < -1.7976931348623157e308 THEN '-Infinity'::float8 ELSE %1::float8 END")
-        .arg(exact);
+               "CASE WHEN abs(%1) > 1.7976931348623157e308::float8 * power(2::float8, -64) "
+               "THEN sign(%1) * 'Infinity'::float8 ELSE %1 * power(2::float8, 64) END")
+        .arg(scaled);
 }
 
 const QString kUndated = QStringLiteral("'Undated'");
