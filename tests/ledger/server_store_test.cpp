@@ -314,6 +314,22 @@ TEST_F(OnServer, ADayIsLookedUpByItsTextCharacterForCharacter) {
         << "an amount column holds no text";
 }
 
+TEST_F(OnServer, TheRemovalMarkMovesWithEveryRemovalAndOnlyThen) {
+    auto store = ledger::openStore(ledger::Connection{db.path()});
+    const qint64 first = db.insert(schema::kLedger, {"Date"}, {"2002/1/1"});
+    const quint64 start = store->removalMark(schema::kLedger);
+    const qint64 second = store->insertRow(schema::kLedger, {"Date"}, {QStringLiteral("2002/1/2")});
+    const qint64 third = db.insert(schema::kLedger, {"Date"}, {"2002/1/3"});  // another program
+    EXPECT_EQ(store->removalMark(schema::kLedger), start) << "rows only added";
+    EXPECT_EQ(store->rowKeysAbove(schema::kLedger, first), (std::vector<qint64>{second, third}));
+
+    db.exec("DELETE FROM \"daily settlement of accounts\" WHERE rowid = " + QString::number(third));
+    const quint64 afterLast = store->removalMark(schema::kLedger);
+    EXPECT_NE(afterLast, start) << "the last row removed by another program";
+    store->deleteRow(schema::kLedger, first);
+    EXPECT_NE(store->removalMark(schema::kLedger), afterLast) << "the first row removed here";
+}
+
 TEST_F(OnServer, KeysAreNeverHandedOutTwice) {
     auto store = ledger::openStore(ledger::Connection{db.path()});
     const qint64 first = store->insertRow(schema::kWages, {"Name"}, {QStringLiteral("Lin")});

@@ -133,6 +133,33 @@ std::vector<PostgresStore::RowKey> PostgresStore::rowKeys(const QString& table) 
     return keys;
 }
 
+// Keys are handed out by the table's sequence and never again, so the keys
+// handed out minus the rows there are the rows ever removed (plus inserts
+// that were rolled back, which only cost a full read): the count grows with
+// every removal, by this program or any other, and stays put while rows are
+// only added.
+quint64 PostgresStore::removalMark(const QString& table) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    const QString name = tableName(table, doing);
+    auto rows = connection_.run(
+        QStringLiteral("SELECT COALESCE(pg_sequence_last_value(pg_get_serial_sequence($1, $2)), 0) "
+                       "- (SELECT count(*) FROM %1)")
+            .arg(name),
+        {name, schema::kRowKey}, doing);
+    return static_cast<quint64>(rows.number(0, 0));
+}
+
+std::vector<PostgresStore::RowKey> PostgresStore::rowKeysAbove(const QString& table, RowKey after) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    auto rows = connection_.run(QStringLiteral("SELECT %1 FROM %2 WHERE %1 > $1 ORDER BY %1")
+                                    .arg(kKey, tableName(table, doing)),
+                                {after}, doing);
+    std::vector<RowKey> keys;
+    keys.reserve(rows.count());
+    for (int i = 0; i < rows.count(); ++i) keys.push_back(rows.number(i, 0));
+    return keys;
+}
+
 std::optional<std::vector<PostgresStore::RowKey>> PostgresStore::rowKeysHoldingText(
     const QString& table, const QString& column, const QString& text) {
     // Only a text column compares character for character with "=" (the
