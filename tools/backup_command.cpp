@@ -10,6 +10,7 @@
 #include "command.h"
 #include "database_target.h"
 #include "ledger_error.h"
+#include "server_address.h"
 #include "sqlite_statements.h"
 
 namespace tools {
@@ -58,11 +59,22 @@ bool isSoundDatabase(const QString& path, QString& why) {
     }
 }
 
+// A server database is backed up by the server's own tools; a file copy of
+// it is what copy makes.
+int refuseServerDatabase(const CommandCall& call, const QString& address) {
+    call.err << "tallowbrook-db: " << ledger::displayName(address)
+             << " is a server database: back it up with the server's own tools (pg_dump), or "
+                "copy it into a file with tallowbrook-db copy ADDRESS FILE."
+             << Qt::endl;
+    return 1;
+}
+
 }  // namespace
 
 int backupCommand(const CommandCall& call) {
     const QString& path = call.arguments.at(0);
     const QString folder = call.arguments.size() > 1 ? call.arguments.at(1) : QString();
+    if (ledger::isServerAddress(path)) return refuseServerDatabase(call, path);
     if (!QFileInfo(path).isFile()) {
         call.err << "tallowbrook-db: " << QDir::toNativeSeparators(path) << " does not exist."
                  << Qt::endl;
@@ -83,6 +95,8 @@ int backupCommand(const CommandCall& call) {
 int restoreCommand(const CommandCall& call) {
     const QString& backup = call.arguments.at(0);
     const QString& path = call.arguments.at(1);
+    for (const QString& named : {backup, path})
+        if (ledger::isServerAddress(named)) return refuseServerDatabase(call, named);
     const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo(backup).isFile()) {
         call.err << "tallowbrook-db: the backup " << QDir::toNativeSeparators(backup)

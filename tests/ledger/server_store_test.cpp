@@ -8,6 +8,7 @@
 #include <libpq-fe.h>
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QThread>
 #include <cmath>
 #include <cstring>
@@ -252,6 +253,27 @@ TEST_F(OnServer, AServerOutOfReachIsSaidAtEachWriteAndWhatWasTypedWaitsForIt) {
     data.writeBack();
     EXPECT_FALSE(rent.isChanged());
     EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 300);
+}
+
+TEST_F(OnServer, TwoTillsWithARestartBetweenTheirSavesBothKeepTheirWork) {
+    db.insert(schema::kLedger, {"Date", "Rent", "Partner"}, {"2002/11/5", 100.0, 5.0});
+    RecordSource data("Data1");
+    FakeField rent(data, "Rent"), partner(data, "Partner");
+    data.setDatabasePath(tillAddress("restart"));
+    data.setSource(schema::kLedger);
+    data.open();
+    rent.type("250");
+
+    // The other till, a program of its own, stores another figure of the day.
+    QProcess till;
+    till.start(QStringLiteral(TILL_PROBE_PATH), {db.path(), "2002/11/5", "Partner", "7"});
+    ASSERT_TRUE(till.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(till.readAllStandardOutput()).trimmed(), "stored");
+
+    endSessionsOf("restart");  // the server restarted: this till's session is gone
+    data.writeBack();
+    EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 250);
+    EXPECT_EQ(db.scalar("SELECT Partner FROM \"daily settlement of accounts\"").toDouble(), 7);
 }
 
 TEST_F(OnServer, AReadAfterTheSessionEndedReconnects) {

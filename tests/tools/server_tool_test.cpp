@@ -91,4 +91,16 @@ TEST_F(ServerTool, AServerOutOfReachIsOneLineNamingTheHost) {
     EXPECT_FALSE(run.err.contains("s3cret"));
 }
 
+TEST_F(ServerTool, BackupAndRestoreOfAServerDatabaseSayWhatToUseInstead) {
+    for (const QStringList& arguments :
+         {QStringList{"backup", address()}, QStringList{"restore", "old.mdb", address()}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const ToolRun run = runTool(arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains("is a server database")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("tallowbrook-db copy"));
+        EXPECT_FALSE(run.err.contains("s3cret"));
+    }
+}
+
 }  // namespace
