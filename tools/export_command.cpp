@@ -10,6 +10,7 @@
 #include "export_tables.h"
 #include "file_kind.h"
 #include "ledger_error.h"
+#include "server_address.h"
 #include "store.h"
 
 namespace tools {
@@ -141,9 +142,11 @@ int exportCommand(const CommandCall& call) {
     if (call.options.contains(QStringLiteral("output")) && output.isEmpty())
         return usageError(call, QStringLiteral("--output needs a file name."));
 
+    // A server database is checked by opening it; a file first by its name.
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo database(path);
-    if (!database.exists()) return failure(call, QStringLiteral("%1 does not exist.").arg(shown));
+    if (!ledger::isServerAddress(path) && !database.exists())
+        return failure(call, QStringLiteral("%1 does not exist.").arg(shown));
     if (database.isDir())
         return failure(call, QStringLiteral("%1 is a folder, not a database file.").arg(shown));
     if (!output.isEmpty())
