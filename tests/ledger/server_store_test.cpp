@@ -361,6 +361,9 @@ TEST_F(OnServer, KeysAreNeverHandedOutTwice) {
     EXPECT_LT(first, second);
     EXPECT_GT(third, second);
     EXPECT_TRUE(store->readRow(schema::kWages, second, {"Name"}).empty());
+    // An update with nothing to store tells whether the row is still there.
+    EXPECT_TRUE(store->updateRow(schema::kWages, third, {}, {}, {}));
+    EXPECT_FALSE(store->updateRow(schema::kWages, second, {}, {}, {}));
 }
 
 TEST_F(OnServer, TextIsStoredAsTypedNeverAsSql) {

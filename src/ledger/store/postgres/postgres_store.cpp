@@ -200,7 +200,11 @@ bool PostgresStore::updateRow(const QString& table, RowKey key, const QStringLis
     const QString doing = QStringLiteral("Cannot save into '%1'").arg(table);
     const QString name = tableName(table, doing);
     const QStringList quoted = quotedColumns(table, columns, doing);
-    if (quoted.isEmpty()) return !readRow(table, key, {}).empty();
+    if (quoted.isEmpty())  // nothing to store: true while the row is there
+        return connection_
+                   .run(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = $1").arg(name, kKey), {key},
+                        doing)
+                   .count() == 1;
     // $1..$n the new values, $n+1 the key, then the values this window read.
     QStringList sets, unchanged;
     const int n = static_cast<int>(quoted.size());
