@@ -12,8 +12,8 @@
 
 namespace ledger {
 
-// Where a ledger lives. Today the database file beside the program; a server
-// database later, behind the same Store.
+// Where a ledger lives: an SQLite database file, or a PostgreSQL database
+// named by a postgresql:// (or postgres://) address in libpq's form.
 struct Connection {
     QString path;
 };
@@ -99,8 +99,10 @@ private:
     quint64 unknownRemovals_ = 0;
 };
 
-// Opens (or shares, within this process) the store a connection names.
-// Throws FileNotFound, NotADatabase or StoreFailure with a message naming it.
+// Opens (or shares, within this process) the store a connection names: the
+// server store for an address, the file store for anything else. Throws
+// FileNotFound, NotADatabase or StoreFailure with a message naming it (an
+// address without its password).
 std::shared_ptr<Store> openStore(const Connection& where);
 
 }  // namespace ledger
