@@ -523,6 +523,17 @@ TEST_F(OnServer, TheSavedQueriesGiveTheSameRowsInTheSameOrderAsInAFile) {
     }
 }
 
+TEST_F(OnServer, ACopyOntoItselfUnderAnotherSpellingIsRefused) {
+    db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
+    try {
+        ledger::copyLedger(db.path(), db.path() + "&application_name=other", true);
+        FAIL() << "copied onto itself";
+    } catch (const LedgerError& e) {
+        EXPECT_TRUE(e.message().contains("are the same tables")) << e.message().toStdString();
+    }
+    EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 100);
+}
+
 TEST_F(OnServer, AFailedCopyLeavesTheServerDatabaseAsItWas) {
     db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
     QTemporaryDir dir;

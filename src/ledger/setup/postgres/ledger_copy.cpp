@@ -138,8 +138,31 @@ QStringList problemsOf(const QString& database) {
 // The choice lists come from the source like every other table.
 const QString kClearChoices = QStringLiteral("DELETE FROM %1").arg(quoteName(schema::kSelect));
 
-std::vector<TableTally> copyToServer(Store& source, const QString& to, bool replace) {
+// Which tables of which server an address leads to: the server's start (a
+// stamp every session can read), the database and the schema. Two addresses
+// spelled differently can lead to the same tables.
+QString tablesBehind(ServerConnection& server) {
+    auto rows =
+        server.run(QStringLiteral("SELECT pg_postmaster_start_time()::text || ' ' || "
+                                  "d.oid::text || ' ' || coalesce(current_schema(), '') "
+                                  "FROM pg_database d WHERE d.datname = current_database()"),
+                   {}, QStringLiteral("Cannot read which database this is"));
+    return rows.count() == 1 ? rows.text(0, 0) : QString();
+}
+
+std::vector<TableTally> copyToServer(Store& source, const QString& from, const QString& to,
+                                     bool replace) {
     ServerConnection server(to);
+    // Copying a database onto itself would drop the very tables being read
+    // (and wait on its own locks for ever).
+    if (isServerAddress(from)) {
+        ServerConnection origin(from);
+        if (tablesBehind(origin) == tablesBehind(server))
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("'%1' and '%2' are the same tables on the same server; nothing "
+                                "was copied.")
+                     .arg(displayName(from), server.shownName()));
+    }
     std::vector<TableTally> sent;
     createServerSchema(server, replace, [&](ServerConnection& s) {
         const QString doing = QStringLiteral("Cannot copy into '%1'").arg(s.shownName());
@@ -212,7 +235,7 @@ std::vector<TableTally> copyLedger(const QString& from, const QString& to, bool 
         fail(ErrorCode::StoreFailure,
              QStringLiteral("'%1' lacks what the program needs, so it is not copied:\n%2")
                  .arg(displayName(from), problems.join(QLatin1Char('\n'))));
-    if (isServerAddress(to)) return copyToServer(*source, to, replace);
+    if (isServerAddress(to)) return copyToServer(*source, from, to, replace);
     return copyToFile(*source, to);
 }
 
