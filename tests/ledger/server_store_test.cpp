@@ -276,6 +276,32 @@ TEST_F(OnServer, TwoTillsWithARestartBetweenTheirSavesBothKeepTheirWork) {
     EXPECT_EQ(db.scalar("SELECT Partner FROM \"daily settlement of accounts\"").toDouble(), 7);
 }
 
+TEST_F(OnServer, ADayLockedByAnotherTillIsReportedAfterAWhileNotWaitedForForEver) {
+    db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
+    RecordSource data("Data1");
+    FakeField rent(data, "Rent");
+    data.setDatabasePath(db.path());
+    data.setSource(schema::kLedger);
+    data.open();
+    rent.type("250");
+    ledger::ServerConnection other(db.path());  // a till in the middle of a long change
+    other.runScript("BEGIN; LOCK TABLE \"daily settlement of accounts\" IN ACCESS EXCLUSIVE MODE",
+                    "lock");
+    QElapsedTimer waited;
+    waited.start();
+    try {
+        data.writeBack();
+        ADD_FAILURE() << "stored through another till's lock";
+    } catch (const LedgerError& e) {
+        EXPECT_TRUE(e.message().contains("in use by another program")) << e.message().toStdString();
+    }
+    EXPECT_LT(waited.elapsed(), 30000);
+    EXPECT_TRUE(rent.isChanged()) << "the typed text waits";
+    other.runScript("ROLLBACK", "unlock");
+    data.writeBack();
+    EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 250);
+}
+
 TEST_F(OnServer, AReadAfterTheSessionEndedReconnects) {
     db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
     auto store = ledger::openStore(ledger::Connection{tillAddress("read")});

@@ -98,9 +98,19 @@ ServerConnection::ServerConnection(const QString& address) : shown_(displayName(
     // Keywords in order, later ones winning: defaults the URI may change (a
     // time limit, the name the server's activity list shows), the URI
     // itself, then what this program relies on.
-    const char* keys[] = {"connect_timeout", "application_name", "dbname", "client_encoding",
+    // A network that stops answering ends a statement within about half a
+    // minute (TCP keepalives and a send time limit) rather than never.
+    const char* keys[] = {"connect_timeout",
+                          "application_name",
+                          "keepalives_idle",
+                          "keepalives_interval",
+                          "keepalives_count",
+                          "tcp_user_timeout",
+                          "dbname",
+                          "client_encoding",
                           nullptr};
-    const char* values[] = {"10", "tallowbrook", uri.constData(), "UTF8", nullptr};
+    const char* values[] = {"10",    "tallowbrook",   "20",   "5",    "3",
+                            "30000", uri.constData(), "UTF8", nullptr};
     conn_.reset(PQconnectdbParams(keys, values, 1));
     if (!conn_)
         fail(ErrorCode::StoreFailure, QStringLiteral("Out of memory opening '%1'.").arg(shown_));
@@ -133,9 +143,11 @@ QString ServerConnection::serverName() const {
 
 void ServerConnection::prepareSession() {
     // Shortest text that reads back as the same double (the default since
-    // PostgreSQL 12; older servers need it said).
+    // PostgreSQL 12; older servers need it said). A row another till holds
+    // locked is waited for five seconds, as a file's lock is, and then
+    // reported instead of freezing the window.
     Rows r;
-    r.result_.reset(PQexec(conn_.get(), "SET extra_float_digits = 3"));
+    r.result_.reset(PQexec(conn_.get(), "SET extra_float_digits = 3; SET lock_timeout = '5s'"));
     if (PQresultStatus(r.result_.get()) != PGRES_COMMAND_OK)
         failFromServer(r, QStringLiteral("Cannot prepare the connection to '%1'").arg(shown_));
 }
