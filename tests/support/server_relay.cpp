@@ -85,9 +85,10 @@ void ServerRelay::pump(int client, int server) {
                 ::shutdown(server, SHUT_RDWR);
                 return;
             }
+            // A side that is gone must not end the test program with SIGPIPE.
             for (ssize_t sent = 0; sent < n;) {
-                const ssize_t w =
-                    ::write(ends[1 - i].fd, buffer + sent, static_cast<size_t>(n - sent));
+                const ssize_t w = ::send(ends[1 - i].fd, buffer + sent,
+                                         static_cast<size_t>(n - sent), MSG_NOSIGNAL);
                 if (w <= 0) return;
                 sent += w;
             }
