@@ -92,7 +92,7 @@ std::optional<int> TableRows::find(const Criterion& criterion, const QStringList
 
 namespace {
 
-// Whether "=" with this constant means the same characters, whatever case
+// Whether "=" (or LIKE) with this constant means the same characters, whatever case
 // folding and normalization the criteria apply: no letters, and none of the
 // few characters that normalize to another. Day texts like "2002/2/12" are.
 bool comparesExactly(const QString& literal) {
@@ -106,7 +106,9 @@ bool comparesExactly(const QString& literal) {
 bool TableRows::findEqualText(const Criterion& criterion, std::optional<int>& found) const {
     if (criterion.conditions.size() != 1) return false;
     const Condition& condition = criterion.conditions.front();
-    if (condition.op != Condition::Op::Equal || !comparesExactly(condition.literal)) return false;
+    // Such a constant holds none of LIKE's wildcards either, so "like" means
+    // "=" for it: the daily window's Save and Inquiry look days up that way.
+    if (!comparesExactly(condition.literal)) return false;
     const auto keys = store_->rowKeysHoldingText(info_.name, condition.column, condition.literal);
     if (!keys) return false;
     // The first in the set's order among the rows that hold the text.

@@ -23,7 +23,7 @@ public:
     void remove(int index) override;
 
 private:
-    // A find of one "=" condition whose constant compares character for
+    // A find of one condition whose constant compares character for
     // character, answered by the store from an index; false when the store
     // cannot answer it so (the caller then reads the column itself).
     bool findEqualText(const Criterion& criterion, std::optional<int>& found) const;
