@@ -127,7 +127,13 @@ void Form10::buildControls() {
     typedPassword_->setFocus();
 }
 
-void Form10::loadStep() { data1_->source().setDatabasePath(ledger::databasePath()); }
+void Form10::loadStep() {
+    data1_->source().setDatabasePath(ledger::databasePath());
+    // Which books this is, without changing the window's design: with several
+    // tills and a server, the name shows wherever the pointer rests.
+    setToolTip(QStringLiteral("The shop's books: %1")
+                   .arg(QDir::toNativeSeparators(ledger::databaseDisplayName())));
+}
 
 void Form10::login() {
     ledger::RecordSource& staff = data1_->source();

@@ -20,6 +20,8 @@ TEST_F(LoginTest, AServerOutOfReachIsOneMessageNamingTheHostNeverThePassword) {
         << message.toStdString();
     EXPECT_TRUE(message.contains("postgresql://till@127.0.0.1:1/books"));
     EXPECT_FALSE(message.contains("s3cret"));
+    // The window itself names the books it is for, without the password.
+    EXPECT_EQ(login()->toolTip(), "The shop's books: postgresql://till@127.0.0.1:1/books");
 
     typeAndLogin("x");  // says so again, and nobody is let in
     ASSERT_EQ(prompts.told.size(), 2);
