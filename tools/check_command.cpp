@@ -68,6 +68,11 @@ int checkCommand(const CommandCall& call) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
+    return reportCheck(call, shown, problems, notes);
+}
+
+int reportCheck(const CommandCall& call, const QString& shown, const QStringList& problems,
+                const QStringList& notes) {
     for (const auto& p : problems) call.out << p << Qt::endl;
     // Notes never fail the check: such files keep working.
     for (const auto& n : notes) call.out << n << Qt::endl;

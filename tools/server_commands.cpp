@@ -42,14 +42,7 @@ int checkOnServer(const CommandCall& call) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
-    for (const auto& p : problems) call.out << p << Qt::endl;
-    if (problems.isEmpty()) {
-        call.out << shown << " has everything the program needs." << Qt::endl;
-        return 0;
-    }
-    call.out << shown << " lacks " << problems.size()
-             << (problems.size() == 1 ? " thing" : " things") << " the program needs." << Qt::endl;
-    return 1;
+    return reportCheck(call, shown, problems);
 }
 
 }  // namespace tools

@@ -9,4 +9,9 @@ namespace tools {
 int createOnServer(const CommandCall& call, bool withDemoData);
 int checkOnServer(const CommandCall& call);
 
+// The end of every check, on a file or a server: what is missing, then the
+// notes (which never fail it), then the verdict; the exit status.
+int reportCheck(const CommandCall& call, const QString& shown, const QStringList& problems,
+                const QStringList& notes = {});
+
 }  // namespace tools
