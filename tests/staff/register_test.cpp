@@ -18,8 +18,10 @@ class NameSearchTest : public StaffTest, public ::testing::WithParamInterface<Na
 TEST_P(NameSearchTest, TheRegisterOpensAtTheNameOrStaysSilentlyOnItsRow) {
     const NameSearchCase& c = GetParam();
     int serial = 0;
-    for (const QString& name : c.staffNames)
-        addEmployee(name, QStringLiteral("S%1").arg(++serial), 10 * serial, 0);
+    for (const QString& name : c.staffNames) {
+        ++serial;
+        addEmployee(name, QStringLiteral("S%1").arg(serial), 10 * serial, 0);
+    }
     addDay("2002/2/12", 0);
     staff::Form5* wages = openWageWindow(openDailyOn("2002/2/12"));
     button(wages, "Command3")->click();

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "database_target.h"
-#include "sqlite_statements.h"
 #include "sqlite_file.h"
+#include "sqlite_statements.h"
 #include "tool_run.h"
 
 namespace {
@@ -98,9 +98,12 @@ TEST_F(ReplaceExisting, ForceRefusesAFileWithAWriteInProgressAndKeepsItsJournal)
             EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
             EXPECT_TRUE(r.err.contains(path)) << r.err.toStdString();
             EXPECT_EQ(sqlite_file::readBytes(path), before);
-            if (c.beside == Beside::HotJournal)
+            if (c.beside == Beside::HotJournal) {
                 EXPECT_EQ(sqlite_file::readBytes(path + "-journal"), journal);
-            if (c.beside == Beside::WriteAheadLog) EXPECT_TRUE(QFile::exists(path + "-wal"));
+            }
+            if (c.beside == Beside::WriteAheadLog) {
+                EXPECT_TRUE(QFile::exists(path + "-wal"));
+            }
             QFile::remove(path + "-journal");
             QFile::remove(path + "-wal");
             EXPECT_EQ(days(path), daysBefore);
