@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "amount.h"
-#include "criteria.h"
+#include "ledger/amount/amount.h"
+#include "ledger/query/criteria.h"
 
 namespace {
 

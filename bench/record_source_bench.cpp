@@ -11,11 +11,11 @@
 #include <map>
 #include <memory>
 
-#include "criteria.h"
 #include "fake_field.h"
-#include "record_source.h"
-#include "schema.h"
-#include "schema_builder.h"
+#include "ledger/query/criteria.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "setup/schema_builder.h"
 
 namespace {
 

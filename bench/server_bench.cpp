@@ -9,14 +9,14 @@
 #include <map>
 #include <memory>
 
-#include "field_binding.h"
-#include "ledger_error.h"
-#include "record_source.h"
-#include "schema.h"
-#include "server_connection.h"
-#include "server_setup.h"
-#include "source_info.h"
-#include "store.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/records/field_binding.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/source_info.h"
+#include "ledger/store/store.h"
+#include "setup/postgres/server_setup.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "command.h"
-#include "database_target.h"
-#include "ledger_error.h"
-#include "schema.h"
-#include "server_address.h"
-#include "store.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/server_address.h"
+#include "ledger/store/store.h"
+#include "setup/database_target.h"
 
 namespace tools {
 

@@ -6,12 +6,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "backup.h"
 #include "command.h"
-#include "database_target.h"
-#include "ledger_error.h"
-#include "server_address.h"
-#include "sqlite_statements.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/backup.h"
+#include "ledger/store/server_address.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/database_target.h"
 
 namespace tools {
 

@@ -4,13 +4,13 @@
 #include <QFileInfo>
 
 #include "command.h"
-#include "database_target.h"
-#include "file_kind.h"
-#include "ledger_error.h"
-#include "schema_builder.h"
-#include "server_address.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/file_kind.h"
+#include "ledger/store/server_address.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
 #include "server_commands.h"
-#include "sqlite_statements.h"
+#include "setup/database_target.h"
+#include "setup/schema_builder.h"
 
 namespace tools {
 

@@ -1,5 +1,5 @@
 #include "command.h"
-#include "schema_builder.h"
+#include "setup/schema_builder.h"
 
 namespace tools {
 

@@ -2,9 +2,9 @@
 // a file and a server database either way, counted on both sides.
 
 #include "command.h"
-#include "ledger_copy.h"
-#include "ledger_error.h"
-#include "server_address.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/server_address.h"
+#include "setup/postgres/ledger_copy.h"
 
 namespace tools {
 

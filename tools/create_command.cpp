@@ -5,11 +5,11 @@
 #include <QFileInfo>
 
 #include "command.h"
-#include "database_target.h"
-#include "ledger_error.h"
-#include "schema_builder.h"
-#include "server_address.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/server_address.h"
 #include "server_commands.h"
+#include "setup/database_target.h"
+#include "setup/schema_builder.h"
 
 namespace tools {
 

@@ -8,10 +8,10 @@
 #include "command.h"
 #include "export_csv.h"
 #include "export_tables.h"
-#include "file_kind.h"
-#include "ledger_error.h"
-#include "server_address.h"
-#include "store.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/file_kind.h"
+#include "ledger/store/server_address.h"
+#include "ledger/store/store.h"
 
 namespace tools {
 

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "criteria.h"
 #include "export_tables.h"
-#include "ledger_error.h"
-#include "row_set.h"
-#include "salary_rules.h"
-#include "schema.h"
-#include "store.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/query/criteria.h"
+#include "ledger/records/row_set.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
+#include "salary/rules/salary_rules.h"
 
 namespace tools {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "row_set.h"
-#include "schema.h"
-#include "store.h"
+#include "ledger/records/row_set.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
 
 namespace tools {
 

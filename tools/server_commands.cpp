@@ -2,10 +2,10 @@
 
 #include "server_commands.h"
 
-#include "ledger_error.h"
-#include "schema_builder.h"
-#include "server_address.h"
-#include "server_setup.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/server_address.h"
+#include "setup/postgres/server_setup.h"
+#include "setup/schema_builder.h"
 
 namespace tools {
 

@@ -1,4 +1,4 @@
-#include "folder_name_check.h"
+#include "app/folder_name_check.h"
 
 #include <unistd.h>
 

@@ -14,19 +14,19 @@
 #include <cstdio>
 #include <cstring>
 
-#include "backup.h"
-#include "daily_windows.h"
-#include "folder_name_check.h"
-#include "form_window.h"
-#include "ledger_error.h"
-#include "monthly_windows.h"
-#include "program_folder.h"
-#include "prompts.h"
-#include "salary_windows.h"
-#include "shell_windows.h"
-#include "staff_windows.h"
-#include "supplies_windows.h"
-#include "workspace.h"
+#include "app/folder_name_check.h"
+#include "daily/daily_windows.h"
+#include "forms/form_window.h"
+#include "forms/prompts.h"
+#include "forms/workspace.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/store/backup.h"
+#include "monthly/monthly_windows.h"
+#include "salary/salary_windows.h"
+#include "shell/shell_windows.h"
+#include "staff/staff_windows.h"
+#include "supplies/supplies_windows.h"
 
 namespace {
 

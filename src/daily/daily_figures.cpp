@@ -1,13 +1,13 @@
-#include "daily_figures.h"
+#include "daily/daily_figures.h"
 
 #include <QWidget>
 #include <stdexcept>
 
-#include "amount.h"
-#include "bound_line_edit.h"
-#include "checked_figure.h"
-#include "computed_figure.h"
-#include "error_boundary.h"
+#include "forms/bound_line_edit.h"
+#include "forms/computed_figure.h"
+#include "forms/error_boundary.h"
+#include "ledger/amount/amount.h"
+#include "ledger/amount/checked_figure.h"
 
 namespace daily {
 

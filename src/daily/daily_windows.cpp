@@ -1,6 +1,6 @@
-#include "daily_windows.h"
+#include "daily/daily_windows.h"
 
-#include "form1.h"
+#include "daily/daily_window.h"
 
 namespace daily {
 

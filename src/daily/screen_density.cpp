@@ -1,9 +1,9 @@
-#include "screen_density.h"
+#include "daily/screen_density.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "workspace.h"
+#include "forms/workspace.h"
 
 namespace daily {
 

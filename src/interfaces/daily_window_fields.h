@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "form_window.h"
+#include "forms/form_window.h"
 
 class QLineEdit;
 

@@ -1,12 +1,12 @@
-#include "month_arithmetic.h"
+#include "monthly/month_arithmetic.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <cmath>
 
-#include "amount.h"
-#include "checked_figure.h"
-#include "ledger_error.h"
+#include "ledger/amount/amount.h"
+#include "ledger/amount/checked_figure.h"
+#include "ledger/base/ledger_error.h"
 
 namespace monthly {
 

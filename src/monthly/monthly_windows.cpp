@@ -1,6 +1,6 @@
-#include "monthly_windows.h"
+#include "monthly/monthly_windows.h"
 
-#include "form4.h"
+#include "monthly/month_sheet.h"
 
 namespace monthly {
 

@@ -1,4 +1,4 @@
-#include "column_autosize.h"
+#include "salary/column_autosize.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

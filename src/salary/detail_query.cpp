@@ -1,6 +1,6 @@
-#include "detail_query.h"
+#include "salary/detail_query.h"
 
-#include "like_match.h"
+#include "ledger/query/like_match.h"
 
 namespace salary {
 

@@ -1,13 +1,13 @@
-#include "detail_query_command.h"
+#include "salary/detail_query_command.h"
 
 #include <QLineEdit>
 
-#include "detail_query.h"
-#include "form7.h"
-#include "form_window.h"
-#include "ledger_error.h"
-#include "prompts.h"
-#include "typed_text.h"
+#include "forms/form_window.h"
+#include "forms/prompts.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/query/typed_text.h"
+#include "salary/detail_query.h"
+#include "salary/salary_window.h"
 
 namespace salary {
 

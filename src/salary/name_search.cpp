@@ -1,7 +1,7 @@
-#include "name_search.h"
+#include "salary/name_search.h"
 
-#include "ledger_error.h"
-#include "record_source.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/records/record_source.h"
 
 namespace salary {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "field_binding.h"
+#include "ledger/records/field_binding.h"
 
 namespace ledger {
 class RecordSource;

@@ -1,9 +1,9 @@
-#include "salary_arithmetic.h"
+#include "salary/salary_arithmetic.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include "amount.h"
+#include "ledger/amount/amount.h"
 
 namespace salary {
 

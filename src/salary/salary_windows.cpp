@@ -1,7 +1,7 @@
-#include "salary_windows.h"
+#include "salary/salary_windows.h"
 
-#include "form7.h"
-#include "form9.h"
+#include "salary/salary_window.h"
+#include "salary/wage_detail_grid.h"
 
 namespace salary {
 

@@ -1,6 +1,6 @@
-#include "shell_windows.h"
+#include "shell/shell_windows.h"
 
-#include "form10.h"
+#include "shell/login_window.h"
 
 namespace shell {
 

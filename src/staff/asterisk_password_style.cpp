@@ -1,4 +1,4 @@
-#include "asterisk_password_style.h"
+#include "staff/asterisk_password_style.h"
 
 namespace staff {
 

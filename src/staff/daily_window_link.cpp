@@ -1,9 +1,9 @@
-#include "daily_window_link.h"
+#include "staff/daily_window_link.h"
 
 #include <QLineEdit>
 
-#include "daily_window_fields.h"
-#include "prompts.h"
+#include "forms/prompts.h"
+#include "interfaces/daily_window_fields.h"
 
 namespace staff {
 

@@ -1,7 +1,7 @@
-#include "staff_windows.h"
+#include "staff/staff_windows.h"
 
-#include "form5.h"
-#include "form6.h"
+#include "staff/staff_register.h"
+#include "staff/wage_window.h"
 
 namespace staff {
 

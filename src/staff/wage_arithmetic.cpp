@@ -1,4 +1,4 @@
-#include "wage_arithmetic.h"
+#include "staff/wage_arithmetic.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -6,9 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "amount.h"
-#include "checked_figure.h"
-#include "ledger_error.h"
+#include "ledger/amount/amount.h"
+#include "ledger/amount/checked_figure.h"
+#include "ledger/base/ledger_error.h"
 
 namespace staff {
 

@@ -1,10 +1,10 @@
-#include "item_subtotal.h"
+#include "supplies/item_subtotal.h"
 
 #include <cmath>
 
-#include "amount.h"
-#include "checked_figure.h"
-#include "ledger_error.h"
+#include "ledger/amount/amount.h"
+#include "ledger/amount/checked_figure.h"
+#include "ledger/base/ledger_error.h"
 
 namespace supplies {
 

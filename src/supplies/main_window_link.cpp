@@ -1,11 +1,11 @@
-#include "main_window_link.h"
+#include "supplies/main_window_link.h"
 
 #include <QLineEdit>
 
-#include "daily_window_fields.h"
-#include "data_control.h"
-#include "prompts.h"
-#include "record_source.h"
+#include "forms/data_control.h"
+#include "forms/prompts.h"
+#include "interfaces/daily_window_fields.h"
+#include "ledger/records/record_source.h"
 
 namespace supplies {
 

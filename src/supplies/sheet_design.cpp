@@ -1,6 +1,6 @@
-#include "sheet_design.h"
+#include "supplies/sheet_design.h"
 
-#include "schema.h"
+#include "ledger/schema/schema.h"
 
 namespace supplies {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "daily_window_fields.h"
+#include "interfaces/daily_window_fields.h"
 
 namespace supplies {
 

@@ -1,7 +1,7 @@
-#include "supplies_windows.h"
+#include "supplies/supplies_windows.h"
 
-#include "sheet_design.h"
-#include "supply_sheet.h"
+#include "supplies/sheet_design.h"
+#include "supplies/supply_sheet.h"
 
 namespace supplies {
 

@@ -1,4 +1,4 @@
-#include "supply_sheet.h"
+#include "supplies/supply_sheet.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -6,18 +6,18 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "bound_line_edit.h"
-#include "computed_figure.h"
-#include "data_control.h"
-#include "decorative_bar.h"
-#include "error_boundary.h"
-#include "item_subtotal.h"
-#include "layout_units.h"
-#include "main_window_link.h"
-#include "program_folder.h"
-#include "prompts.h"
-#include "record_source.h"
-#include "schema.h"
+#include "forms/bound_line_edit.h"
+#include "forms/computed_figure.h"
+#include "forms/data_control.h"
+#include "forms/decorative_bar.h"
+#include "forms/error_boundary.h"
+#include "forms/layout_units.h"
+#include "forms/prompts.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "supplies/item_subtotal.h"
+#include "supplies/main_window_link.h"
 
 namespace supplies {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "form_window.h"
-#include "sheet_commands.h"
-#include "sheet_design.h"
+#include "forms/form_window.h"
+#include "interfaces/sheet_commands.h"
+#include "supplies/sheet_design.h"
 
 namespace ledger {
 class RecordSource;

@@ -9,19 +9,19 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "amount.h"
-#include "bound_line_edit.h"
-#include "computed_figure.h"
-#include "daily_windows.h"
-#include "data_control.h"
-#include "form1.h"
-#include "layout_units.h"
-#include "record_source.h"
-#include "schema.h"
-#include "screen_density.h"
-#include "scripted_prompts.h"
-#include "temp_database.h"
-#include "window_test.h"
+#include "daily/daily_window.h"
+#include "daily/daily_windows.h"
+#include "daily/screen_density.h"
+#include "forms/bound_line_edit.h"
+#include "forms/computed_figure.h"
+#include "forms/data_control.h"
+#include "forms/layout_units.h"
+#include "ledger/amount/amount.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_database.h"
+#include "support/window_test.h"
 
 // The day sheet as the shop computes it, written out independently of the
 // window: what each figure must show for given amounts (column -> amount).

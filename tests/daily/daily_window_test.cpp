@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 
 #include "daily_fixture.h"
-#include "decorative_bar.h"
-#include "layout_units.h"
-#include "picture_checks.h"
-#include "sheet_commands.h"
-#include "window_printer.h"
+#include "forms/decorative_bar.h"
+#include "forms/layout_units.h"
+#include "forms/window_printer.h"
+#include "interfaces/sheet_commands.h"
+#include "support/picture_checks.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // desktop (comma as the decimal point in the C library, and as Qt's default
 // locale), because a figure must read and write the same on every desktop.
 
-#include "amount.h"
+#include "ledger/amount/amount.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@
 #include <random>
 #include <string>
 
-#include "ledger_error.h"
+#include "ledger/base/ledger_error.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Backups of the database file: complete copies under date-and-time names,
 // only when the file changed, the newest thirty kept.
 
-#include "backup.h"
+#include "ledger/store/backup.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "ledger_error.h"
-#include "program_folder.h"
-#include "sqlite_statements.h"
-#include "temp_database.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "support/temp_database.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QProcess>
 
-#include "schema.h"
-#include "temp_database.h"
+#include "ledger/schema/schema.h"
+#include "support/temp_database.h"
 
 TEST(CrashSafety, StoredFigureSurvivesAKillRightAfterTheWrite) {
     SKIP_ON_SERVER("a file writer killed with SIGKILL");

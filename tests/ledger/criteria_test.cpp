@@ -1,7 +1,7 @@
 // The criteria dialect every search builds: LIKE patterns, the parser with its
 // odd spacings, and what matches a stored row.
 
-#include "criteria.h"
+#include "ledger/query/criteria.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <ostream>
 #include <vector>
 
-#include "ledger_error.h"
-#include "like_match.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/query/like_match.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record_source.h"
+#include "ledger/records/record_source.h"
 
 // A bound field without a widget: what the record source shows and what the
 // "user" typed.

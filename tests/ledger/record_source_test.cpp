@@ -1,4 +1,4 @@
-#include "record_source.h"
+#include "ledger/records/record_source.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <clocale>
 
 #include "fake_field.h"
-#include "program_folder.h"
-#include "schema.h"
-#include "temp_database.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/schema/schema.h"
+#include "support/temp_database.h"
 
 using ledger::ErrorCode;
 using ledger::LedgerError;
@@ -353,8 +353,9 @@ TEST_F(RecordSourceTest, TheRowKeyIsNoFieldAndAFileWithoutOneStillWorks) {
             " FROM \"daily settlement of accounts\" ORDER BY \"Row key\"");
     db.exec("DROP TABLE \"daily settlement of accounts\"");
     // The saved queries name the table; the old rename rules leave them be.
-    db.exec("PRAGMA legacy_alter_table=ON; ALTER TABLE old_days RENAME TO \"daily settlement of "
-            "accounts\"");
+    db.exec(
+        "PRAGMA legacy_alter_table=ON; ALTER TABLE old_days RENAME TO \"daily settlement of "
+        "accounts\"");
     RecordSource old("Data1");
     FakeField date(old, "Date"), oldRent(old, "Rent");
     openLedger(old);

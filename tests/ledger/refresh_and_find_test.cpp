@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "fake_field.h"
-#include "program_folder.h"
-#include "record_source.h"
-#include "schema.h"
-#include "temp_database.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "support/temp_database.h"
 
 using ledger::RecordSource;
 namespace schema = ledger::schema;
@@ -138,9 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FindCase{"TheDayAddedLast", "2002/11/6", "Date = '2002/11/6'", 4},
                       FindCase{"ABlankMakesAnotherDay", "2002/11/6", "Date = '2002/11/6 '", -1},
                       FindCase{"NoSuchDay", "2002/11/6", "Date = '1800/1/1'", -1},
-        // The daily window's own look-up: LIKE without a wildcard.
-        FindCase{"LikeWithoutAWildcard", "2002/11/6", "Date like  '2002/2/12'", 0},
-        FindCase{"LikeWithADigitWildcard", "2002/11/6", "Date like '2002/11/#'", 4},
+                      // The daily window's own look-up: LIKE without a wildcard.
+                      FindCase{"LikeWithoutAWildcard", "2002/11/6", "Date like  '2002/2/12'", 0},
+                      FindCase{"LikeWithADigitWildcard", "2002/11/6", "Date like '2002/11/#'", 4},
                       // Letters compare without regard to case.
                       FindCase{"LettersIgnoreCase", "Nov 6", "Date = 'NOV 6'", 4},
                       // A Greek question mark is a semicolon to the criteria (normalized).

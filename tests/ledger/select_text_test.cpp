@@ -1,7 +1,7 @@
 // The one SELECT text the program composes (the wage-detail query), and what
 // typed patterns can and cannot do to it.
 
-#include "select_text.h"
+#include "ledger/query/select_text.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <ostream>
 #include <vector>
 
-#include "ledger_error.h"
+#include "ledger/base/ledger_error.h"
 
 namespace {
 

@@ -15,18 +15,18 @@
 #include <limits>
 
 #include "fake_field.h"
-#include "ledger_copy.h"
-#include "ledger_error.h"
-#include "program_folder.h"
-#include "schema.h"
-#include "schema_builder.h"
-#include "server_address.h"
-#include "server_connection.h"
-#include "server_relay.h"
-#include "server_setup.h"
-#include "sqlite_statements.h"
-#include "store.h"
-#include "temp_database.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/server_address.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/store.h"
+#include "setup/postgres/ledger_copy.h"
+#include "setup/postgres/server_setup.h"
+#include "setup/schema_builder.h"
+#include "support/server_relay.h"
+#include "support/temp_database.h"
 
 using ledger::ErrorCode;
 using ledger::LedgerError;

@@ -7,9 +7,9 @@
 #include <QProcess>
 
 #include "fake_field.h"
-#include "program_folder.h"
-#include "schema.h"
-#include "temp_database.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/schema/schema.h"
+#include "support/temp_database.h"
 
 using ledger::ErrorCode;
 using ledger::LedgerError;

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "fake_field.h"
-#include "schema.h"
+#include "ledger/schema/schema.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

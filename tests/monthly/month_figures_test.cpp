@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "computed_figure.h"
+#include "forms/computed_figure.h"
 #include "month_fixture.h"
 
 namespace month_tests {

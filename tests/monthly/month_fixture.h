@@ -10,16 +10,16 @@
 #include <QToolButton>
 #include <map>
 
-#include "data_control.h"
-#include "form4.h"
-#include "form_window.h"
-#include "monthly_windows.h"
-#include "record_source.h"
-#include "schema.h"
-#include "scripted_prompts.h"
-#include "source_info.h"
-#include "temp_database.h"
-#include "window_test.h"
+#include "forms/data_control.h"
+#include "forms/form_window.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/source_info.h"
+#include "monthly/month_sheet.h"
+#include "monthly/monthly_windows.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_database.h"
+#include "support/window_test.h"
 
 namespace month_tests {
 

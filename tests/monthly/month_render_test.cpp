@@ -2,10 +2,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "layout_units.h"
+#include "forms/layout_units.h"
+#include "forms/window_printer.h"
 #include "month_fixture.h"
-#include "picture_checks.h"
-#include "window_printer.h"
+#include "support/picture_checks.h"
 
 namespace month_tests {
 namespace {

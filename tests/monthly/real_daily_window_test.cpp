@@ -1,6 +1,6 @@
-#include "daily_windows.h"
+#include "daily/daily_windows.h"
+#include "daily/screen_density.h"
 #include "month_fixture.h"
-#include "screen_density.h"
 
 namespace month_tests {
 namespace {

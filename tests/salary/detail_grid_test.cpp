@@ -1,7 +1,7 @@
 #include <QFontMetricsF>
 #include <cmath>
 
-#include "layout_units.h"
+#include "forms/layout_units.h"
 #include "salary_fixture.h"
 
 namespace salary_tests {

@@ -1,8 +1,8 @@
 #include <QPointer>
 
-#include "daily_windows.h"
+#include "daily/daily_windows.h"
+#include "daily/screen_density.h"
 #include "salary_fixture.h"
-#include "screen_density.h"
 
 namespace salary_tests {
 namespace {

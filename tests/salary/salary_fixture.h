@@ -9,19 +9,19 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "data_control.h"
-#include "data_grid.h"
-#include "detail_query.h"
-#include "form7.h"
-#include "form9.h"
-#include "form_window.h"
-#include "record_source.h"
-#include "salary_windows.h"
-#include "schema.h"
-#include "scripted_prompts.h"
-#include "source_info.h"
-#include "temp_database.h"
-#include "window_test.h"
+#include "forms/data_control.h"
+#include "forms/data_grid.h"
+#include "forms/form_window.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/source_info.h"
+#include "salary/detail_query.h"
+#include "salary/salary_window.h"
+#include "salary/salary_windows.h"
+#include "salary/wage_detail_grid.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_database.h"
+#include "support/window_test.h"
 
 namespace salary_tests {
 

@@ -2,9 +2,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "layout_units.h"
+#include "forms/layout_units.h"
+#include "forms/window_printer.h"
 #include "salary_fixture.h"
-#include "window_printer.h"
 
 namespace salary_tests {
 namespace {

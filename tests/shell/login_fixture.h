@@ -8,18 +8,18 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "bound_line_edit.h"
-#include "daily_windows.h"
-#include "data_control.h"
-#include "form10.h"
-#include "layout_units.h"
-#include "record_source.h"
-#include "schema.h"
-#include "screen_density.h"
-#include "scripted_prompts.h"
-#include "shell_windows.h"
-#include "temp_database.h"
-#include "window_test.h"
+#include "daily/daily_windows.h"
+#include "daily/screen_density.h"
+#include "forms/bound_line_edit.h"
+#include "forms/data_control.h"
+#include "forms/layout_units.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "shell/login_window.h"
+#include "shell/shell_windows.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_database.h"
+#include "support/window_test.h"
 
 // The login window on a temporary staff register, with the daily window
 // registered behind it, as the program starts.

@@ -6,7 +6,7 @@
 #include <QStyle>
 
 #include "login_fixture.h"
-#include "picture_checks.h"
+#include "support/picture_checks.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QThread>
 #include <filesystem>
 
-#include "schema_builder.h"
+#include "setup/schema_builder.h"
 
 namespace {
 
@@ -85,9 +85,9 @@ TEST(ProgramStart, AFolderNameThatIsNotUtf8IsSaidPlainly) {
 
     // A QString cannot carry the byte to exec; the shell's printf makes it.
     QProcess running;
-    running.start(QStringLiteral("/bin/sh"),
-                  {"-c", "exec \"$(printf '%s/caf\\351 books/tallowbrook' \"$1\")\"", "sh",
-                   parent.path()});
+    running.start(
+        QStringLiteral("/bin/sh"),
+        {"-c", "exec \"$(printf '%s/caf\\351 books/tallowbrook' \"$1\")\"", "sh", parent.path()});
     ASSERT_TRUE(running.waitForStarted());
     QString said;
     for (int tries = 0; tries < 100 && !said.contains("start it again"); ++tries) {

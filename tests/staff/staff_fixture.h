@@ -12,22 +12,22 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "bound_combo.h"
-#include "bound_line_edit.h"
-#include "daily_windows.h"
-#include "data_control.h"
-#include "form5.h"
-#include "form6.h"
-#include "form_window.h"
-#include "layout_units.h"
-#include "record_source.h"
-#include "schema.h"
-#include "screen_density.h"
-#include "scripted_prompts.h"
-#include "source_info.h"
-#include "staff_windows.h"
-#include "temp_database.h"
-#include "window_test.h"
+#include "daily/daily_windows.h"
+#include "daily/screen_density.h"
+#include "forms/bound_combo.h"
+#include "forms/bound_line_edit.h"
+#include "forms/data_control.h"
+#include "forms/form_window.h"
+#include "forms/layout_units.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/source_info.h"
+#include "staff/staff_register.h"
+#include "staff/staff_windows.h"
+#include "staff/wage_window.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_database.h"
+#include "support/window_test.h"
 
 namespace staff_tests {
 

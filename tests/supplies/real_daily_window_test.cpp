@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "daily_windows.h"
-#include "screen_density.h"
+#include "daily/daily_windows.h"
+#include "daily/screen_density.h"
 #include "sheet_fixture.h"
 
 namespace sheet_tests {

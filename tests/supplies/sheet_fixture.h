@@ -10,19 +10,19 @@
 #include <QToolButton>
 #include <map>
 
-#include "bound_line_edit.h"
-#include "daily_window_fields.h"
-#include "data_control.h"
-#include "form_window.h"
-#include "program_folder.h"
-#include "record_source.h"
-#include "schema.h"
-#include "scripted_prompts.h"
-#include "source_info.h"
-#include "supplies_windows.h"
-#include "supply_sheet.h"
-#include "temp_database.h"
-#include "window_test.h"
+#include "forms/bound_line_edit.h"
+#include "forms/data_control.h"
+#include "forms/form_window.h"
+#include "interfaces/daily_window_fields.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/source_info.h"
+#include "supplies/supplies_windows.h"
+#include "supplies/supply_sheet.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_database.h"
+#include "support/window_test.h"
 
 namespace sheet_tests {
 

@@ -1,7 +1,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "layout_units.h"
+#include "forms/layout_units.h"
 #include "sheet_fixture.h"
 
 namespace sheet_tests {

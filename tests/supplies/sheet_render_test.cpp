@@ -1,8 +1,8 @@
 #include <QDir>
 
-#include "layout_units.h"
-#include "picture_checks.h"
+#include "forms/layout_units.h"
 #include "sheet_fixture.h"
+#include "support/picture_checks.h"
 
 namespace sheet_tests {
 namespace {

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "amount.h"
+#include "ledger/amount/amount.h"
 #include "sheet_fixture.h"
 
 namespace sheet_tests {

@@ -1,4 +1,4 @@
-#include "picture_checks.h"
+#include "support/picture_checks.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
-#include "scripted_prompts.h"
+#include "support/scripted_prompts.h"
 
 #include <gtest/gtest.h>
 
-#include "workspace.h"
+#include "forms/workspace.h"
 
 ScriptedPrompts::ScriptedPrompts() { ledger::ui::setPrompts(this); }
 ScriptedPrompts::~ScriptedPrompts() {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "prompts.h"
+#include "forms/prompts.h"
 
 // Prompts that answer from a script and record what was asked and told.
 // Installs itself for its lifetime.

@@ -1,4 +1,4 @@
-#include "server_database.h"
+#include "support/server_database.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -6,11 +6,11 @@
 #include <QRegularExpression>
 #include <atomic>
 
-#include "ledger_error.h"
-#include "schema.h"
-#include "server_connection.h"
-#include "server_setup.h"
-#include "source_info.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/source_info.h"
+#include "setup/postgres/server_setup.h"
 
 namespace test_server {
 

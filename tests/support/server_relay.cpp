@@ -1,4 +1,4 @@
-#include "server_relay.h"
+#include "support/server_relay.h"
 
 #include <netinet/in.h>
 #include <poll.h>

@@ -1,11 +1,11 @@
-#include "temp_database.h"
+#include "support/temp_database.h"
 
 #include <QSettings>
 
-#include "program_folder.h"
-#include "schema_builder.h"
-#include "source_info.h"
-#include "sqlite_statements.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/store/source_info.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/schema_builder.h"
 
 using ledger::statements::Connection;
 using ledger::statements::Statement;

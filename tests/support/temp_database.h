@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "server_database.h"
+#include "support/server_database.h"
 
 // A temporary program folder holding a fresh breakfast.mdb with the complete
 // schema (and optionally the demo data). The program folder points at it for

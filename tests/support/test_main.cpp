@@ -4,7 +4,7 @@
 #include <QEvent>
 #include <memory>
 
-#include "workspace.h"
+#include "forms/workspace.h"
 
 namespace {
 

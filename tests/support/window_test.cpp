@@ -1,12 +1,12 @@
-#include "window_test.h"
+#include "support/window_test.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "data_control.h"
-#include "error_boundary.h"
-#include "schema.h"
-#include "workspace.h"
+#include "forms/data_control.h"
+#include "forms/error_boundary.h"
+#include "forms/workspace.h"
+#include "ledger/schema/schema.h"
 
 void WindowTest::closeWindows() { ledger::ui::workspace().closeAllWindows(); }
 

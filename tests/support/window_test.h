@@ -12,8 +12,8 @@
 #include <map>
 #include <ostream>
 
-#include "scripted_prompts.h"
-#include "temp_database.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_database.h"
 
 // Stored values read back in failure messages.
 inline void PrintTo(const QVariant& value, std::ostream* out) {

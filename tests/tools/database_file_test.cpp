@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "ledger_error.h"
-#include "schema_builder.h"
+#include "ledger/base/ledger_error.h"
+#include "setup/schema_builder.h"
 #include "sqlite_file.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <map>
 
-#include "schema_builder.h"
+#include "setup/schema_builder.h"
 #include "sqlite_file.h"
 
 namespace {

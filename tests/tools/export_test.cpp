@@ -9,14 +9,14 @@
 #include <QTemporaryDir>
 
 #include "csv_reader.h"
-#include "form7.h"
-#include "form_window.h"
-#include "record_source.h"
-#include "salary_rules.h"
-#include "salary_windows.h"
-#include "schema.h"
+#include "forms/form_window.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "salary/rules/salary_rules.h"
+#include "salary/salary_window.h"
+#include "salary/salary_windows.h"
+#include "support/window_test.h"
 #include "tool_run.h"
-#include "window_test.h"
 
 namespace {
 

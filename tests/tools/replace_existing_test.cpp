@@ -14,9 +14,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "database_target.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/database_target.h"
 #include "sqlite_file.h"
-#include "sqlite_statements.h"
 #include "tool_run.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "schema.h"
-#include "server_address.h"
-#include "temp_database.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/server_address.h"
+#include "support/temp_database.h"
 #include "tool_run.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "schema_builder.h"
-#include "sqlite_statements.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/schema_builder.h"
 
 namespace sqlite_file {
 

@@ -1,4 +1,4 @@
-#include "amount.h"
+#include "ledger/amount/amount.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-#include "ledger_error.h"
+#include "ledger/base/ledger_error.h"
 
 // Reading amounts works on plain ASCII with std::from_chars. Once a
 // QApplication exists, the C library's LC_NUMERIC follows the user's locale,

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "amount.h"
+#include "ledger/amount/amount.h"
 
 // Amount text is written with std::to_chars, never printf or QLocale: the
 // decimal point is "." on every desktop.

@@ -1,8 +1,8 @@
-#include "checked_figure.h"
+#include "ledger/amount/checked_figure.h"
 
 #include <cmath>
 
-#include "ledger_error.h"
+#include "ledger/base/ledger_error.h"
 
 namespace ledger {
 

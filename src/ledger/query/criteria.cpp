@@ -1,12 +1,12 @@
-#include "criteria.h"
+#include "ledger/query/criteria.h"
 
 #include <QByteArray>
 #include <QMetaType>
 
-#include "amount.h"
-#include "criteria_tokens.h"
-#include "ledger_error.h"
-#include "like_match.h"
+#include "ledger/amount/amount.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/query/criteria_tokens.h"
+#include "ledger/query/like_match.h"
 
 namespace ledger {
 

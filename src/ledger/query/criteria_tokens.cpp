@@ -1,8 +1,8 @@
-#include "criteria_tokens.h"
+#include "ledger/query/criteria_tokens.h"
 
 #include <QChar>
 
-#include "like_match.h"
+#include "ledger/query/like_match.h"
 
 namespace ledger::detail {
 

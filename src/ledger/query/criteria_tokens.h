@@ -4,8 +4,8 @@
 #include <QStringView>
 #include <vector>
 
-#include "criteria.h"
-#include "ledger_error.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/query/criteria.h"
 
 namespace ledger::detail {
 

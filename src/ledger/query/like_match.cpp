@@ -1,9 +1,9 @@
-#include "like_match.h"
+#include "ledger/query/like_match.h"
 
 #include <QChar>
 #include <QString>
 
-#include "criteria.h"
+#include "ledger/query/criteria.h"
 
 namespace ledger {
 

@@ -1,8 +1,8 @@
-#include "select_text.h"
+#include "ledger/query/select_text.h"
 
 #include <QChar>
 
-#include "criteria_tokens.h"
+#include "ledger/query/criteria_tokens.h"
 
 namespace ledger {
 

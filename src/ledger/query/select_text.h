@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "criteria.h"
+#include "ledger/query/criteria.h"
 
 namespace ledger {
 

@@ -1,4 +1,4 @@
-#include "typed_text.h"
+#include "ledger/query/typed_text.h"
 
 namespace ledger {
 

@@ -1,13 +1,13 @@
-#include "record_source.h"
+#include "ledger/records/record_source.h"
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
-#include "amount.h"
-#include "criteria.h"
-#include "row_set.h"
-#include "store.h"
+#include "ledger/amount/amount.h"
+#include "ledger/query/criteria.h"
+#include "ledger/records/row_set.h"
+#include "ledger/store/store.h"
 
 namespace ledger {
 

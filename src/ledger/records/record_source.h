@@ -10,9 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "field_binding.h"
-#include "ledger_error.h"
-#include "source_info.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/records/field_binding.h"
+#include "ledger/store/source_info.h"
 
 namespace ledger {
 

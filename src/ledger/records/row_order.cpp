@@ -1,4 +1,4 @@
-#include "row_order.h"
+#include "ledger/records/row_order.h"
 
 #include <QStringList>
 #include <tuple>

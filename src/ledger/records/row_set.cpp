@@ -1,13 +1,13 @@
-#include "row_set.h"
+#include "ledger/records/row_set.h"
 
 #include <algorithm>
 
-#include "amount.h"
-#include "ledger_error.h"
-#include "select_text.h"
-#include "snapshot_rows.h"
-#include "store.h"
-#include "table_rows.h"
+#include "ledger/amount/amount.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/query/select_text.h"
+#include "ledger/records/snapshot_rows.h"
+#include "ledger/records/table_rows.h"
+#include "ledger/store/store.h"
 
 namespace ledger {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "source_info.h"
+#include "ledger/store/source_info.h"
 
 namespace ledger {
 

@@ -1,12 +1,12 @@
-#include "snapshot_rows.h"
+#include "ledger/records/snapshot_rows.h"
 
 #include <algorithm>
 
-#include "criteria.h"
-#include "ledger_error.h"
-#include "row_order.h"
-#include "select_text.h"
-#include "store.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/query/criteria.h"
+#include "ledger/query/select_text.h"
+#include "ledger/records/row_order.h"
+#include "ledger/store/store.h"
 
 namespace ledger {
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "row_set.h"
+#include "ledger/records/row_set.h"
 
 namespace ledger {
 

@@ -1,10 +1,10 @@
-#include "table_rows.h"
+#include "ledger/records/table_rows.h"
 
 #include <QHash>
 #include <QSet>
 
-#include "criteria.h"
-#include "store.h"
+#include "ledger/query/criteria.h"
+#include "ledger/store/store.h"
 
 namespace ledger {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "row_set.h"
+#include "ledger/records/row_set.h"
 
 namespace ledger {
 

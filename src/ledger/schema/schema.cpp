@@ -1,4 +1,4 @@
-#include "schema.h"
+#include "ledger/schema/schema.h"
 
 namespace ledger::schema {
 

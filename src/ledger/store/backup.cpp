@@ -1,4 +1,4 @@
-#include "backup.h"
+#include "ledger/store/backup.h"
 
 #include <sqlite3.h>
 
@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "ledger_error.h"
-#include "sqlite_statements.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
 
 namespace ledger {
 

@@ -1,4 +1,4 @@
-#include "file_kind.h"
+#include "ledger/store/file_kind.h"
 
 #include <QByteArray>
 #include <QFile>

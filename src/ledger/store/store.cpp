@@ -1,8 +1,8 @@
-#include "store.h"
+#include "ledger/store/store.h"
 
-#include "postgres_store.h"
-#include "server_address.h"
-#include "sqlite_store.h"
+#include "ledger/store/postgres/postgres_store.h"
+#include "ledger/store/server_address.h"
+#include "ledger/store/sqlite/sqlite_store.h"
 
 namespace ledger {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "source_info.h"
+#include "ledger/store/source_info.h"
 
 namespace ledger {
 

@@ -1,7 +1,7 @@
-#include "salary_rules.h"
+#include "salary/rules/salary_rules.h"
 
-#include "amount.h"
-#include "checked_figure.h"
+#include "ledger/amount/amount.h"
+#include "ledger/amount/checked_figure.h"
 
 namespace salary {
 

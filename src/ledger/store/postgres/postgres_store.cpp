@@ -1,7 +1,7 @@
-#include "postgres_store.h"
+#include "ledger/store/postgres/postgres_store.h"
 
-#include "ledger_error.h"
-#include "schema.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/schema/schema.h"
 
 namespace ledger {
 

@@ -3,8 +3,8 @@
 #include <QHash>
 #include <memory>
 
-#include "server_connection.h"
-#include "store.h"
+#include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/store.h"
 
 namespace ledger {
 

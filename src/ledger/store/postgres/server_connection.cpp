@@ -1,11 +1,11 @@
-#include "server_connection.h"
+#include "ledger/store/postgres/server_connection.h"
 
 #include <libpq-fe.h>
 
 #include <limits>
 
-#include "ledger_error.h"
-#include "server_address.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/server_address.h"
 
 namespace ledger {
 

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "daily/daily_figures.h"
+#include "forms/form_window.h"
+#include "interfaces/daily_window_fields.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace ledger::ui {
+class BoundLineEdit;
+class DataControl;
+}  // namespace ledger::ui
+
+namespace daily {
+
+// The fields of the day row the window itself and other windows use.
+struct DailyFields {
+    ledger::ui::BoundLineEdit* date = nullptr;           // Text2
+    ledger::ui::BoundLineEdit* rent = nullptr;           // Text1
+    ledger::ui::BoundLineEdit* personnelRate = nullptr;  // Text7
+    ledger::ui::BoundLineEdit* tableware = nullptr;      // Text20
+    ledger::ui::BoundLineEdit* shopArticles = nullptr;   // Text21
+};
+
+// The daily settlement window: one day row of the ledger with its amounts,
+// the eight computed figures, the day commands (Inquiry, New, Save, Print)
+// and the buttons that open every other window. It is the program's main
+// window from the login on.
+class Form1 : public ledger::ui::FormWindow, public DailyWindowFields {
+    Q_OBJECT
+public:
+    Form1();
+    ~Form1() override;
+
+    ledger::ui::DataControl* data1() const { return data1_; }
+
+    // What other windows may touch.
+    ledger::ui::DataControl* days() const override { return data1_; }
+    QLineEdit* dateField() const override;
+    QLineEdit* personnelRateField() const override;
+    QLineEdit* tablewareField() const override;
+    QLineEdit* shopArticlesField() const override;
+    ledger::ui::FormWindow* formWindow() override { return this; }
+
+protected:
+    void loadStep() override;
+
+private:
+    // form1_layout.cpp
+    void buildControls();
+    void buildAmountFields();
+    void buildFigures();
+    void buildHeader();
+    void buildButtons();
+    void buildDecoration();
+    void adaptToScreenDensity();
+
+    // form1.cpp
+    struct WindowButton;
+    std::vector<WindowButton> windowButtons() const;  // the buttons that open windows
+    void connectCommands();
+    void enableWindowButtons();
+    void inquiry();
+    void beginNewDay();
+    void saveDay();
+    void printSheet();
+
+    ledger::ui::DataControl* data1_ = nullptr;
+    DailyFields fields_;
+    DayFigureControls figureControls_;
+    std::unique_ptr<DailyFigures> figures_;
+
+    QPushButton* inquiry_ = nullptr;             // Command1
+    QPushButton* tablewareDetail_ = nullptr;     // Command2
+    QPushButton* shopArticlesDetail_ = nullptr;  // Command3
+    QPushButton* new_ = nullptr;                 // Command4
+    QPushButton* save_ = nullptr;                // Command5
+    QPushButton* print_ = nullptr;               // Command6
+    QPushButton* monthly_ = nullptr;             // Command7
+    QPushButton* wages_ = nullptr;               // Command8
+    QPushButton* staffRegister_ = nullptr;       // Command9
+    QPushButton* salary_ = nullptr;              // Command10
+};
+
+}  // namespace daily

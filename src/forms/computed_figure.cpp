@@ -1,0 +1,65 @@
+#include "forms/computed_figure.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QScopedValueRollback>
+#include <algorithm>
+
+#include "forms/error_boundary.h"
+
+namespace ledger::ui {
+
+ComputedFigure::ComputedFigure(const QString& objectName, QWidget* parent)
+    : QLabel(parent), designFont_(font()), designAlignment_(alignment()) {
+    setObjectName(objectName);
+}
+
+bool ComputedFigure::setText(const QString& text) {
+    if (text == QLabel::text()) return false;
+    QLabel::setText(text);
+    fitText();
+    if (dependents_) dependents_();
+    raiseReactionErrors([&] { Q_EMIT textChanged(text); });
+    return true;
+}
+
+void ComputedFigure::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fitText();
+}
+
+void ComputedFigure::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    // A face or alignment the window sets is the design; our own shrinking
+    // is not.
+    if (fitting_) return;
+    if (event->type() == QEvent::FontChange) {
+        designFont_ = font();
+        fitText();
+    }
+}
+
+void ComputedFigure::fitText() {
+    const QScopedValueRollback guard(fitting_, true);
+    if (!leftForced_) designAlignment_ = alignment();
+    const QString shown = QLabel::text();
+    const qreal room = contentsRect().width() - 2 * std::max(0, margin()) - 2;
+    QFont face = designFont_;
+    auto fits = [&] { return QFontMetricsF(face).horizontalAdvance(shown) <= room; };
+    while (!fits() && face.pointSizeF() - 0.5 >= kMinimumPointSize)
+        face.setPointSizeF(face.pointSizeF() - 0.5);
+    const bool shrunk = face != designFont_;
+    if (font() != face) setFont(face);
+    // Still too long at the smallest face: show its start (the sign and the
+    // leading digits) rather than its end.
+    if (!fits()) {
+        setAlignment((designAlignment_ & Qt::AlignVertical_Mask) | Qt::AlignLeft);
+        leftForced_ = true;
+    } else if (leftForced_) {
+        setAlignment(designAlignment_);
+        leftForced_ = false;
+    }
+    setToolTip(shrunk || !fits() ? shown : QString());
+}
+
+}  // namespace ledger::ui

@@ -1,0 +1,81 @@
+#include "forms/data_control.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <algorithm>
+
+#include "forms/error_boundary.h"
+#include "ledger/records/record_source.h"
+
+namespace ledger::ui {
+
+namespace {
+
+QToolButton* barButton(const QString& name, const QString& glyph, const QString& tip,
+                       QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(glyph);
+    button->setToolTip(tip);
+    button->setAutoRaise(false);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    return button;
+}
+
+}  // namespace
+
+DataControl::DataControl(const QString& objectName, const QString& source, const QString& caption,
+                         QWidget* parent)
+    : QWidget(parent), source_(new RecordSource(objectName + QStringLiteral("Recordset"), this)) {
+    setObjectName(objectName);
+    source_->setSource(source);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* first = barButton(QStringLiteral("First"), QStringLiteral("|\u25C0"),
+                            QStringLiteral("First"), this);
+    auto* previous = barButton(QStringLiteral("Previous"), QStringLiteral("\u25C0"),
+                               QStringLiteral("Previous"), this);
+    caption_ = new QLabel(caption, this);
+    caption_->setObjectName(QStringLiteral("Caption"));
+    caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    caption_->setAutoFillBackground(true);
+    caption_->setFrameShape(QFrame::Panel);
+    caption_->setFrameShadow(QFrame::Sunken);
+    caption_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    auto* next =
+        barButton(QStringLiteral("Next"), QStringLiteral("\u25B6"), QStringLiteral("Next"), this);
+    auto* last =
+        barButton(QStringLiteral("Last"), QStringLiteral("\u25B6|"), QStringLiteral("Last"), this);
+    layout->addWidget(first);
+    layout->addWidget(previous);
+    layout->addWidget(caption_, 1);
+    layout->addWidget(next);
+    layout->addWidget(last);
+
+    // A failing move shows the store's message and leaves the row as it was.
+    connectGuarded(first, &QToolButton::clicked, this, [this] { source_->moveFirst(); });
+    connectGuarded(previous, &QToolButton::clicked, this, [this] { source_->movePrevious(); });
+    connectGuarded(next, &QToolButton::clicked, this, [this] { source_->moveNext(); });
+    connectGuarded(last, &QToolButton::clicked, this, [this] { source_->moveLast(); });
+}
+
+void DataControl::resizeEvent(QResizeEvent* event) {
+    // Slim move buttons, as on the shop's forms, so that even a narrow bar
+    // leaves its caption room.
+    const int slim = std::max(12, std::min(height() * 3 / 5, width() / 8));
+    for (auto* move : findChildren<QToolButton*>()) move->setFixedWidth(slim);
+    QWidget::resizeEvent(event);
+    // Lay out now, not at the next pass of the event loop, so a window that
+    // is grabbed or printed right away shows the bar as it will look.
+    layout()->activate();
+}
+
+void DataControl::setCaption(const QString& caption) { caption_->setText(caption); }
+
+QString DataControl::caption() const { return caption_->text(); }
+
+}  // namespace ledger::ui

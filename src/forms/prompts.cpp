@@ -1,0 +1,65 @@
+#include "forms/prompts.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "forms/error_boundary.h"
+#include "forms/workspace.h"
+
+namespace ledger::ui {
+
+namespace {
+
+class DialogPrompts : public Prompts {
+public:
+    QString input(QWidget* parent, const QString& message, const QString& title,
+                  const QString& preset) override {
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(title.isEmpty() ? programTitle() : title);
+        dialog.setLabelText(message);
+        dialog.setTextValue(preset);
+        // Enter accepts, Escape cancels: QInputDialog's own keys.
+        if (execModal(dialog) != QDialog::Accepted) return {};
+        return dialog.textValue();
+    }
+
+    bool askYesNo(QWidget* parent, const QString& message, const QString& title) override {
+        return ask(parent, message, title, QMessageBox::Yes);
+    }
+
+    bool askYesNoDefaultNo(QWidget* parent, const QString& message, const QString& title) override {
+        return ask(parent, message, title, QMessageBox::No);
+    }
+
+    void tell(QWidget* parent, const QString& message, const QString& title) override {
+        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
+                        QMessageBox::Ok, parent);
+        execModal(box);
+    }
+
+private:
+    static bool ask(QWidget* parent, const QString& message, const QString& title,
+                    QMessageBox::StandardButton defaultButton) {
+        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(defaultButton);
+        box.setEscapeButton(QMessageBox::No);
+        return execModal(box) == QMessageBox::Yes;
+    }
+};
+
+}  // namespace
+
+Prompts& dialogPrompts() {
+    // The dialogs keep no state: one serves every workspace.
+    static DialogPrompts dialogs;
+    return dialogs;
+}
+
+Prompts& prompts() { return workspace().prompts(); }
+
+void setPrompts(Prompts* replacement) { workspace().setPrompts(replacement); }
+
+QString programTitle() { return QStringLiteral("tallowbrook"); }
+
+}  // namespace ledger::ui

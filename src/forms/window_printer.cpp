@@ -1,0 +1,102 @@
+#include "forms/window_printer.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QWidget>
+
+#include "forms/prompts.h"
+#include "forms/workspace.h"
+#include "ledger/base/ledger_error.h"
+
+namespace ledger::ui {
+
+namespace {
+
+QString pdfFolder() {
+    if (const QString& chosen = workspace().printer().pdfFolder; !chosen.isEmpty()) return chosen;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+// The window's image, scaled to fit the printable page, top left.
+void paintWindow(QPrinter& printer, const QPixmap& image) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        fail(ErrorCode::StoreFailure, QStringLiteral("The printer could not be started."));
+    QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    page.moveTo(0, 0);
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRect(QPoint(0, 0), size), image);
+    if (!painter.end())
+        fail(ErrorCode::StoreFailure, QStringLiteral("The page could not be finished."));
+}
+
+// Whether a PDF was written to its end (a full disk leaves it cut short).
+bool isCompletePdf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 64) return false;
+    file.seek(file.size() - 32);
+    return file.read(32).contains("%%EOF");
+}
+
+}  // namespace
+
+void setPdfFallbackFolder(const QString& folder) { workspace().printer().pdfFolder = folder; }
+void setForcePdfForTesting(bool force) { workspace().printer().forcePdf = force; }
+
+QString printWindow(QWidget* window) {
+    const QPixmap image = window->grab();
+    QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (!workspace().printer().forcePdf && !printerInfo.isNull()) {
+        QPrinter printer(printerInfo, QPrinter::HighResolution);
+        printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
+                                                                  : QPageLayout::Portrait);
+        paintWindow(printer, image);
+        return {};
+    }
+    QDir().mkpath(pdfFolder());
+    const QString path =
+        QDir(pdfFolder())
+            .filePath(QStringLiteral("%1-%2.pdf")
+                          .arg(window->objectName(), QDateTime::currentDateTime().toString(
+                                                         QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
+    // Written under a temporary name and named only when complete: a full
+    // disk must never leave a cut-short file that looks like the page.
+    const QString partial = path + QStringLiteral(".partial");
+    auto notWritten = [&] {
+        QFile::remove(partial);
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("No printer is set up, and the page could not be written to '%1' "
+                            "(the disk may be full, or the folder not writable). Nothing was "
+                            "saved.")
+                 .arg(QDir::toNativeSeparators(path)));
+    };
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(partial);
+        printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
+                                                                  : QPageLayout::Portrait);
+        try {
+            paintWindow(printer, image);
+        } catch (const LedgerError&) {
+            notWritten();
+        }
+    }
+    if (!isCompletePdf(partial) || !QFile::rename(partial, path)) notWritten();
+    prompts().tell(window,
+                   QStringLiteral("No printer is set up. The page was saved as a PDF file:\n%1")
+                       .arg(QDir::toNativeSeparators(path)),
+                   programTitle());
+    return path;
+}
+
+}  // namespace ledger::ui

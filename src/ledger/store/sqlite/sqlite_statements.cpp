@@ -1,0 +1,130 @@
+#include "ledger/store/sqlite/sqlite_statements.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/source_info.h"
+
+namespace ledger::statements {
+
+namespace {
+
+[[noreturn]] void failWith(sqlite3* db, const QString& doing) {
+    fail(ErrorCode::StoreFailure,
+         QStringLiteral("%1 failed: %2").arg(doing, QString::fromUtf8(sqlite3_errmsg(db))));
+}
+
+}  // namespace
+
+Connection::Connection(const QString& path, Mode mode) : path_(path) {
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+                      : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                             : SQLITE_OPEN_READWRITE;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) != SQLITE_OK)
+        failHere(QStringLiteral("Opening"));
+}
+
+Connection::~Connection() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void Connection::close() {
+    if (sqlite3_close(db_) != SQLITE_OK) failHere(QStringLiteral("Closing"));
+    db_ = nullptr;
+}
+
+void Connection::failHere(const QString& doing) const {
+    fail(ErrorCode::StoreFailure,
+         QStringLiteral("%1 %2 failed: %3")
+             .arg(doing, QDir::toNativeSeparators(path_), QString::fromUtf8(sqlite3_errmsg(db_))));
+}
+
+void run(sqlite3* db, const QString& sql, const QString& doing) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        QString text = message ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_free(message);
+        fail(ErrorCode::StoreFailure, QStringLiteral("%1 failed: %2").arg(doing, text));
+    }
+}
+
+Statement::Statement(sqlite3* db, const QString& sql, const QString& doing)
+    : db_(db), doing_(doing) {
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt_, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        failWith(db, doing);
+    }
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+void Statement::bind(int position, const QVariant& value) {
+    int rc;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(stmt_, position);
+    } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Int ||
+               value.typeId() == QMetaType::LongLong) {
+        rc = sqlite3_bind_double(stmt_, position, value.toDouble());
+    } else {
+        rc = sqlite3_bind_text(stmt_, position, value.toString().toUtf8().constData(), -1,
+                               SQLITE_TRANSIENT);
+    }
+    if (rc != SQLITE_OK) failWith(db_, doing_);
+}
+
+bool Statement::step() {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    failWith(db_, doing_);
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QString Statement::columnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+QVariant Statement::value(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt_, column);
+        default:
+            return QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)));
+    }
+}
+
+Savepoint::Savepoint(sqlite3* db, const QString& name) : db_(db), name_(name) {
+    run(db_, QStringLiteral("SAVEPOINT %1").arg(quoteName(name_)),
+        QStringLiteral("Starting %1").arg(name_));
+}
+
+Savepoint::~Savepoint() {
+    if (!open_) return;
+    // Undo everything since the savepoint; errors here cannot be reported
+    // better than the one already on its way.
+    QByteArray name = quoteName(name_).toUtf8();
+    sqlite3_exec(db_, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+}
+
+void Savepoint::release() {
+    run(db_, QStringLiteral("RELEASE %1").arg(quoteName(name_)),
+        QStringLiteral("Finishing %1").arg(name_));
+    open_ = false;
+}
+
+}  // namespace ledger::statements

@@ -1,0 +1,481 @@
+#include "ledger/store/sqlite/sqlite_store.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <memory>
+
+#include "ledger/base/ledger_error.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/file_kind.h"
+
+namespace ledger {
+
+namespace {
+
+bool identityOf(const QString& path, quint64& device, quint64& inode) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) return false;
+    device = static_cast<quint64>(status.st_dev);
+    inode = static_cast<quint64>(status.st_ino);
+    return true;
+}
+
+// Connections shared per file within this process.
+QHash<QString, std::weak_ptr<SqliteStore>>& openStores() {
+    static QHash<QString, std::weak_ptr<SqliteStore>> stores;
+    return stores;
+}
+
+// Finalizes a statement however the caller leaves.
+struct Statement {
+    sqlite3_stmt* st = nullptr;
+    ~Statement() { sqlite3_finalize(st); }
+};
+
+QVariant columnValue(sqlite3_stmt* st, int i) {
+    switch (sqlite3_column_type(st, i)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return static_cast<double>(sqlite3_column_int64(st, i));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(st, i);
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+            return QString::fromUtf8(text, sqlite3_column_bytes(st, i));
+        }
+    }
+}
+
+void bindValue(sqlite3_stmt* st, int at, const QVariant& v) {
+    if (v.isNull()) {
+        sqlite3_bind_null(st, at);
+    } else if (v.typeId() == QMetaType::Double) {
+        sqlite3_bind_double(st, at, v.toDouble());
+    } else {
+        QByteArray utf8 = v.toString().toUtf8();
+        sqlite3_bind_text(st, at, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+    }
+}
+
+// What a file that is not an SQLite database is, from its first bytes.
+QString describeForeignFile(const QString& path) {
+    switch (fileKindOf(path)) {
+        case FileKind::Sqlite:
+        case FileKind::Unreadable:  // opening it says why
+            return {};
+        case FileKind::Empty:
+            return QStringLiteral(
+                       "The database file '%1' is empty. Replace it with a new one: "
+                       "tallowbrook-db create --force \"%1\"")
+                .arg(path);
+        case FileKind::Access:
+            return QStringLiteral(
+                       "The database file '%1' is a Microsoft Access (Jet) database. This "
+                       "program keeps its data in an SQLite database: the file must be "
+                       "converted first.")
+                .arg(path);
+        case FileKind::Foreign:
+            break;
+    }
+    return QStringLiteral(
+               "The file '%1' is not a database this program recognizes, or it is "
+               "damaged.")
+        .arg(path);
+}
+
+QString columnAffinityIsAmount(const char* declared) {
+    return QString::fromUtf8(declared ? declared : "");
+}
+
+}  // namespace
+
+int SourceInfo::indexOf(const QString& column) const {
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+void SqliteStore::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+
+QString quoteName(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+SqliteStore::SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db)
+    : path_(std::move(path)), db_(std::move(db)) {}
+
+SqliteStore::~SqliteStore() { openStores().remove(path_); }
+
+std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
+    QFileInfo info(path);
+    QString full = info.absoluteFilePath();
+    QString key = info.exists() ? info.canonicalFilePath() : full;
+    if (auto existing = openStores().value(key).lock()) return existing;
+
+    if (!info.exists())
+        fail(ErrorCode::FileNotFound,
+             QStringLiteral("Could not find file '%1'. Create the shop's database with: "
+                            "tallowbrook-db create \"%1\" (or tallowbrook-db demo \"%1\" for "
+                            "a sample shop).")
+                 .arg(full));
+    if (QString foreign = describeForeignFile(full); !foreign.isEmpty())
+        fail(ErrorCode::NotADatabase, foreign);
+
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(full.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<sqlite3, Closer> db(raw);
+    if (rc != SQLITE_OK)
+        fail(ErrorCode::StoreFailure, QStringLiteral("Cannot open the database file '%1': %2")
+                                          .arg(full, QString::fromUtf8(sqlite3_errstr(rc))));
+    // A second program on the same file waits briefly instead of failing at
+    // once; FULL sync so that a stored row survives a crash or power loss.
+    sqlite3_busy_timeout(raw, 5000);
+    sqlite3_extended_result_codes(raw, 1);
+    std::shared_ptr<SqliteStore> store(new SqliteStore(key, std::move(db)));
+    identityOf(key, store->device_, store->inode_);
+    store->execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    // A full day row takes about 500 bytes: 8 MiB of page cache holds ten
+    // years of a shop's days (and then some) so a search that matches
+    // nothing does not read the file again; pages are taken only as used.
+    store->execute(QStringLiteral("PRAGMA cache_size=-8192"));
+    // Reading the schema tells a damaged file from a good one now rather
+    // than at the first row.
+    store->execute(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+    openStores().insert(key, store);
+    return store;
+}
+
+void SqliteStore::failFromSqlite(int rc, const QString& doing) const {
+    QString detail = QString::fromUtf8(sqlite3_errmsg(db_.get()));
+    switch (rc & 0xff) {
+        case SQLITE_READONLY:
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("Cannot save: the database file '%1' is read-only. Nothing "
+                                "already stored was changed. The file and its folder must be "
+                                "writable by the shop's user: install the program into a "
+                                "folder of that user (for example with cmake --install BUILD "
+                                "--prefix ~/.local) or give the user the folder.")
+                     .arg(path_));
+        case SQLITE_FULL:
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("Cannot save: the disk holding '%1' is full. Nothing already "
+                                "stored was changed; free some space and try again.")
+                     .arg(path_));
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("The database file '%1' is in use by another program; try "
+                                "again in a moment.")
+                     .arg(path_));
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            fail(ErrorCode::NotADatabase,
+                 QStringLiteral("The database file '%1' is damaged (%2).").arg(path_, detail));
+        case SQLITE_CANTOPEN:
+        case SQLITE_IOERR:
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("Cannot read or write the database file '%1' (%2).")
+                     .arg(path_, detail));
+        default:
+            fail(ErrorCode::StoreFailure, QStringLiteral("%1: %2").arg(doing, detail));
+    }
+}
+
+void SqliteStore::execute(const QString& sql) {
+    char* message = nullptr;
+    int rc = sqlite3_exec(db_.get(), sql.toUtf8().constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Database statement failed"));
+}
+
+qint64 SqliteStore::schemaVersion() {
+    Statement q;
+    int rc = sqlite3_prepare_v2(db_.get(), "PRAGMA schema_version", -1, &q.st, nullptr);
+    if (rc != SQLITE_OK || (rc = sqlite3_step(q.st)) != SQLITE_ROW)
+        failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
+    return sqlite3_column_int64(q.st, 0);
+}
+
+SqliteStore::SourceInfo SqliteStore::describe(const QString& source) {
+    // Every search and scan asks; the catalogue is read again only when
+    // another program changed the file's tables or saved queries.
+    const qint64 version = schemaVersion();
+    if (version != describedAt_) {
+        described_.clear();
+        describedAt_ = version;
+    }
+    const QString key = source.toLower();
+    if (auto found = described_.constFind(key); found != described_.constEnd()) return *found;
+    SourceInfo info = readDescription(source);
+    described_.insert(key, info);
+    return info;
+}
+
+SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
+    Statement find;
+    sqlite3_prepare_v2(db_.get(),
+                       "SELECT name, type FROM sqlite_schema WHERE type IN ('table','view')", -1,
+                       &find.st, nullptr);
+    SourceInfo info;
+    int rc;
+    while ((rc = sqlite3_step(find.st)) == SQLITE_ROW) {
+        QString name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 0)));
+        if (name.compare(source, Qt::CaseInsensitive) != 0) continue;
+        info.name = name;
+        info.isTable =
+            qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 1)), "table") == 0;
+        break;
+    }
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
+    if (info.name.isEmpty())
+        fail(ErrorCode::UnknownName,
+             QStringLiteral("The database '%1' has no table or query named '%2'.")
+                 .arg(path_, source));
+
+    Statement columns;
+    QString sql = QStringLiteral("SELECT name, type FROM pragma_table_info(?)");
+    sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &columns.st, nullptr);
+    bindValue(columns.st, 1, info.name);
+    // The program's own tables take their column kinds from the schema; a
+    // saved query's columns (or a column the schema does not know) from the
+    // type the file declares.
+    const schema::Table* known = info.isTable ? schema::findTable(info.name) : nullptr;
+    while ((rc = sqlite3_step(columns.st)) == SQLITE_ROW) {
+        const QString name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 0)));
+        // The row key is the store's, never a field's.
+        if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) continue;
+        info.columns << name;
+        if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr) {
+            info.isAmount.push_back(column->kind == schema::Kind::Amount);
+            continue;
+        }
+        QString type = columnAffinityIsAmount(
+                           reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 1)))
+                           .toUpper();
+        info.isAmount.push_back(
+            type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("DOUB")) ||
+            type.contains(QLatin1String("FLOA")) || type.contains(QLatin1String("NUM")));
+    }
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read the columns"));
+    return info;
+}
+
+std::vector<SqliteStore::RowKey> SqliteStore::rowKeys(const QString& table) {
+    Statement q;
+    QString sql = QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(table));
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    std::vector<RowKey> keys;
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    return keys;
+}
+
+namespace {
+QString columnList(const QStringList& columns) {
+    QStringList quoted;
+    quoted.reserve(columns.size());
+    for (const auto& c : columns) quoted << quoteName(c);
+    return quoted.join(QLatin1Char(','));
+}
+}  // namespace
+
+std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
+                                           const QStringList& columns) {
+    Statement q;
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
+                      .arg(columnList(columns), quoteName(table));
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read a row of '%1'").arg(table));
+    sqlite3_bind_int64(q.st, 1, key);
+    std::vector<QVariant> values;
+    rc = sqlite3_step(q.st);
+    if (rc == SQLITE_ROW) {
+        values.reserve(columns.size());
+        for (int i = 0; i < columns.size(); ++i) values.push_back(columnValue(q.st, i));
+    } else if (rc != SQLITE_DONE) {
+        failFromSqlite(rc, QStringLiteral("Cannot read a row of '%1'").arg(table));
+    }
+    return values;
+}
+
+bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
+                            const std::vector<QVariant>& values,
+                            const std::vector<QVariant>& expected) {
+    requireSameFile();
+    QStringList sets, unchanged;
+    for (const auto& c : columns) {
+        sets << quoteName(c) + QStringLiteral("=?");
+        unchanged << quoteName(c) + QStringLiteral(" IS ?");
+    }
+    QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=? AND %3")
+                      .arg(quoteName(table), sets.join(QLatin1Char(',')),
+                           unchanged.join(QStringLiteral(" AND ")));
+    Statement q;
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    int at = 1;
+    for (const auto& v : values) bindValue(q.st, at++, v);
+    sqlite3_bind_int64(q.st, at++, key);
+    for (const auto& v : expected) bindValue(q.st, at++, v);
+    rc = sqlite3_step(q.st);
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    return sqlite3_changes(db_.get()) == 1;
+}
+
+SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringList& columns,
+                                           const std::vector<QVariant>& values) {
+    requireSameFile();
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+    // The key comes back from the statement itself, not from the
+    // connection's last insert, which a trigger's insert could change.
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
+                      .arg(quoteName(table), columnList(columns), marks.join(QLatin1Char(',')));
+    Statement q;
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    for (size_t i = 0; i < values.size(); ++i) bindValue(q.st, static_cast<int>(i) + 1, values[i]);
+    rc = sqlite3_step(q.st);
+    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    const RowKey key = sqlite3_column_int64(q.st, 0);
+    rc = sqlite3_step(q.st);
+    if (rc != SQLITE_DONE)
+        failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    return key;
+}
+
+void SqliteStore::deleteRow(const QString& table, RowKey key) {
+    requireSameFile();
+    QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table));
+    Statement q;
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
+    sqlite3_bind_int64(q.st, 1, key);
+    rc = sqlite3_step(q.st);
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
+    ++removals_;
+}
+
+quint64 SqliteStore::removalMark(const QString&) {
+    // data_version changes when another connection (another program, or the
+    // backup at start-up) committed anything; this store's own deletions are
+    // counted as they happen.
+    Statement q;
+    sqlite3_prepare_v2(db_.get(), "PRAGMA data_version", -1, &q.st, nullptr);
+    const qint64 version = sqlite3_step(q.st) == SQLITE_ROW ? sqlite3_column_int64(q.st, 0) : -1;
+    if (version != othersVersion_ || version < 0) ++removals_;
+    othersVersion_ = version;
+    return removals_;
+}
+
+std::vector<SqliteStore::RowKey> SqliteStore::rowKeysAbove(const QString& table, RowKey after) {
+    Statement q;
+    const QString sql =
+        QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid").arg(quoteName(table));
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    sqlite3_bind_int64(q.st, 1, after);
+    std::vector<RowKey> keys;
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    return keys;
+}
+
+std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
+    const QString& table, const QString& column, const QString& text) {
+    // Only a column of text affinity holds every value as text, so that "="
+    // compares characters; in any other a number stays a number and would
+    // never equal its own text.
+    const SourceInfo info = describe(table);
+    const int at = info.indexOf(column);
+    if (!info.isTable || at < 0) return std::nullopt;
+    Statement type;
+    sqlite3_prepare_v2(db_.get(), "SELECT upper(type) FROM pragma_table_info(?) WHERE name=?", -1,
+                       &type.st, nullptr);
+    bindValue(type.st, 1, info.name);
+    bindValue(type.st, 2, info.columns[at]);
+    if (sqlite3_step(type.st) != SQLITE_ROW) return std::nullopt;
+    const QByteArray declared(reinterpret_cast<const char*>(sqlite3_column_text(type.st, 0)));
+    const bool textAffinity =
+        !declared.contains("INT") &&
+        (declared.contains("CHAR") || declared.contains("CLOB") || declared.contains("TEXT"));
+    if (!textAffinity) return std::nullopt;
+
+    Statement q;
+    const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2=? ORDER BY rowid")
+                            .arg(quoteName(info.name), quoteName(info.columns[at]));
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    bindValue(q.st, 1, text);
+    std::vector<RowKey> keys;
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    return keys;
+}
+
+void SqliteStore::scan(const QString& source, const QStringList& columns, const RowVisitor& visit) {
+    // Tables stream in rowid order with their keys; saved queries in their own
+    // order, numbered from 0.
+    SourceInfo info = describe(source);
+    QString sql =
+        info.isTable
+            ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
+                  .arg(columnList(columns), quoteName(info.name))
+            : QStringLiteral("SELECT 0,%1 FROM %2").arg(columnList(columns), quoteName(info.name));
+    if (columns.isEmpty())
+        sql = info.isTable
+                  ? QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(info.name))
+                  : QStringLiteral("SELECT 0 FROM %1").arg(quoteName(info.name));
+    Statement q;
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));
+    std::vector<QVariant> values(columns.size());
+    RowKey ordinal = 0;
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = columnValue(q.st, i + 1);
+        RowKey key = info.isTable ? sqlite3_column_int64(q.st, 0) : ordinal++;
+        if (!visit(key, values)) return;
+    }
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));
+}
+
+void SqliteStore::scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
+                            const RowVisitor& visit) {
+    QString sql = QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid<? ORDER BY rowid DESC")
+                      .arg(columns.isEmpty() ? QString() : QLatin1Char(',') + columnList(columns),
+                           quoteName(table));
+    Statement q;
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    sqlite3_bind_int64(q.st, 1, belowKey);
+    std::vector<QVariant> values(columns.size());
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = columnValue(q.st, i + 1);
+        if (!visit(sqlite3_column_int64(q.st, 0), values)) return;
+    }
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+}
+
+void SqliteStore::requireSameFile() const {
+    quint64 device = 0, inode = 0;
+    if (identityOf(path_, device, inode) && device == device_ && inode == inode_) return;
+    fail(ErrorCode::FileReplaced,
+         QStringLiteral("The database file '%1' was replaced or removed by another program "
+                        "since it was opened, so what was typed cannot be stored safely. The "
+                        "text stays in the window: note it, then close the window and open it "
+                        "again.")
+             .arg(path_));
+}
+
+}  // namespace ledger

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QHash>
+#include <memory>
+
+#include "ledger/store/store.h"
+
+struct sqlite3;
+
+namespace ledger {
+
+// The store on an SQLite database file. One per file per process, shared by
+// every record source opened on that file, so a row stored by one window is
+// seen by the next read of another. It owns the connection (closed with it).
+//
+// Threading: the store and its connection are used from the user-interface
+// thread only.
+//
+// Everything sent to SQLite is built from names the file itself reports,
+// quoted, and bound parameters; no user-typed text is ever SQL.
+class SqliteStore final : public Store {
+public:
+    static std::shared_ptr<SqliteStore> open(const QString& path);
+
+    ~SqliteStore() override;
+    SqliteStore(const SqliteStore&) = delete;
+    SqliteStore& operator=(const SqliteStore&) = delete;
+
+    const QString& path() const override { return path_; }
+    SourceInfo describe(const QString& source) override;
+    std::vector<RowKey> rowKeys(const QString& table) override;
+    quint64 removalMark(const QString& table) override;
+    std::vector<RowKey> rowKeysAbove(const QString& table, RowKey after) override;
+    std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,
+                                                          const QString& column,
+                                                          const QString& text) override;
+    std::vector<QVariant> readRow(const QString& table, RowKey key,
+                                  const QStringList& columns) override;
+    bool updateRow(const QString& table, RowKey key, const QStringList& columns,
+                   const std::vector<QVariant>& values,
+                   const std::vector<QVariant>& expected) override;
+    RowKey insertRow(const QString& table, const QStringList& columns,
+                     const std::vector<QVariant>& values) override;
+    void deleteRow(const QString& table, RowKey key) override;
+    void scan(const QString& source, const QStringList& columns, const RowVisitor& visit) override;
+    void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
+                   const RowVisitor& visit) override;
+
+private:
+    struct Closer {
+        void operator()(sqlite3* db) const;
+    };
+
+    SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db);
+    [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
+    void execute(const QString& sql);
+    SourceInfo readDescription(const QString& source);
+    // Fails when the file's name now leads to another file than the one
+    // opened (a backup restored over it, say): writing would go to the old
+    // one, which nobody would ever read again.
+    void requireSameFile() const;
+    qint64 schemaVersion();
+
+    QString path_;
+    std::unique_ptr<sqlite3, Closer> db_;
+    quint64 device_ = 0, inode_ = 0;  // the file opened
+    // Descriptions read from the catalogue, by lower-case name, valid while
+    // the file's schema version stays the one they were read at.
+    QHash<QString, SourceInfo> described_;
+    qint64 describedAt_ = -1;
+    // Rows this store deleted, plus one for every time another connection
+    // was seen to have committed (othersVersion_ is SQLite's data_version).
+    quint64 removals_ = 0;
+    qint64 othersVersion_ = -1;
+};
+
+}  // namespace ledger

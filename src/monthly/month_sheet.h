@@ -1,0 +1,94 @@
+#pragma once
+
+#include <vector>
+
+#include "forms/form_window.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ledger {
+class LedgerError;
+class RecordSource;
+}  // namespace ledger
+
+namespace ledger::ui {
+class BoundLineEdit;
+class ComputedFigure;
+class DataControl;
+}  // namespace ledger::ui
+
+namespace monthly {
+
+// "Settle account in the month": the month totals of the daily ledger, one
+// month at a time, balanced the way the daily window balances a day, found
+// by a typed month or stepped through with the "Month" bar, and printed.
+// The totals are sums; the window only reads them.
+class Form4 : public ledger::ui::FormWindow {
+    Q_OBJECT
+public:
+    explicit Form4(QWidget* parent = nullptr);
+
+    ledger::RecordSource& records();
+
+protected:
+    void loadStep() override;
+
+private:
+    // Layout (form4.cpp).
+    void buildTopRow();
+    void buildAdministration();
+    void buildExpenditure();
+    void buildIncome();
+    void buildBottomRow();
+    void buildDecoration();
+    void orderKeyboardFocus();
+    void centreOnScreen();
+    QLabel* addCaption(const QString& name, const QString& text, int left, int top, int height);
+    QLabel* addHeading(const QString& name, const QString& text, int left);
+    ledger::ui::BoundLineEdit* addTotalField(const QString& name, const QString& ledgerColumn,
+                                             int left, int top);
+    ledger::ui::ComputedFigure* addFigure(const QString& name, quint32 background, int left,
+                                          int top, int height);
+
+    // Figures and the reactions that keep them current (form4_figures.cpp).
+    void connectTriggers();
+    void computeAdministrationSubtotal();  // Label36
+    void computeExpenditureSubtotal();     // Label37
+    void computeTotalNetAmount();          // Label38
+    void copyOutOfPocketExpenses();        // Label39, from Label37's text
+    void computeOutOfPocketFromFields();   // Label39, as the ten-term sum
+    void computeDeduction();               // Label40
+    void computeCashSubtotal();            // Label41
+    void computeDifference();              // Label42
+    void computeTotal();                   // Label43
+
+    // Commands (form4_commands.cpp).
+    void inquireMonth();  // Command1
+    void printSheet();    // Command2
+    void tellTotalsAreReadOnly(const ledger::LedgerError& error);
+
+    ledger::ui::DataControl* data_ = nullptr;
+    QLineEdit* title_ = nullptr;  // Text1, unbound
+    ledger::ui::BoundLineEdit* month_ = nullptr;
+    std::vector<ledger::ui::BoundLineEdit*> administration_;     // Text3 ... Text12
+    std::vector<ledger::ui::BoundLineEdit*> expenditure_;        // Text14 ... Text23
+    ledger::ui::BoundLineEdit* turnover_ = nullptr;              // Text25
+    ledger::ui::BoundLineEdit* smallIncidentalMoney_ = nullptr;  // Text26
+    ledger::ui::BoundLineEdit* acceptedCash_ = nullptr;          // Text13
+
+    ledger::ui::ComputedFigure* administrationSubtotal_ = nullptr;  // Label36
+    ledger::ui::ComputedFigure* expenditureSubtotal_ = nullptr;     // Label37
+    ledger::ui::ComputedFigure* totalNetAmount_ = nullptr;          // Label38
+    ledger::ui::ComputedFigure* outOfPocketExpenses_ = nullptr;     // Label39
+    ledger::ui::ComputedFigure* deduction_ = nullptr;               // Label40
+    ledger::ui::ComputedFigure* cashSubtotal_ = nullptr;            // Label41
+    ledger::ui::ComputedFigure* difference_ = nullptr;              // Label42
+    ledger::ui::ComputedFigure* total_ = nullptr;                   // Label43
+
+    QPushButton* inquiry_ = nullptr;  // Command1
+    QPushButton* print_ = nullptr;    // Command2
+};
+
+}  // namespace monthly

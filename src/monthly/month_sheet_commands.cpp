@@ -1,0 +1,52 @@
+#include "forms/data_control.h"
+#include "forms/prompts.h"
+#include "forms/window_printer.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/query/typed_text.h"
+#include "ledger/records/record_source.h"
+#include "monthly/month_sheet.h"
+
+namespace monthly {
+
+void Form4::loadStep() {
+    data_->source().setDatabasePath(ledger::databasePath());
+    // The fields are still empty, so these all come out "0". The deduction
+    // is left alone: it stays empty until the small incidental money first
+    // changes.
+    computeAdministrationSubtotal();
+    computeExpenditureSubtotal();
+    computeTotalNetAmount();
+    computeOutOfPocketFromFields();
+    computeCashSubtotal();
+    computeDifference();
+    computeTotal();
+}
+
+void Form4::inquireMonth() {
+    ledger::RecordSource& source = data_->source();
+    // With no month shown (an empty query) there is nothing to come back to:
+    // fail here, before asking for a month.
+    static_cast<void>(source.bookmark());
+
+    QString month = ledger::withoutOuterBlanks(ledger::ui::prompts().input(
+        this, QStringLiteral("Please input month:"), QStringLiteral("Inquiry"), QString()));
+    // Months are kept as "12/ 2002"; the user types "12/2002".
+    month.replace(QLatin1Char('/'), QStringLiteral("/ "));
+    ledger::guardedFind(source,
+                        QStringLiteral("[Date per month] like '") + month + QStringLiteral("'"),
+                        ledger::FindDirection::First, /*moveFirstBefore=*/true);
+}
+
+void Form4::printSheet() { ledger::ui::printWindow(this); }
+
+void Form4::tellTotalsAreReadOnly(const ledger::LedgerError&) {
+    ledger::ui::prompts().tell(
+        this,
+        QStringLiteral("Month totals cannot be edited; they are the sums of the daily ledger. "
+                       "The figures you typed were not stored. To change a month, correct "
+                       "its days in the daily settlement window."),
+        ledger::ui::programTitle());
+}
+
+}  // namespace monthly

@@ -1,0 +1,107 @@
+#include <QLineEdit>
+
+#include "forms/bound_line_edit.h"
+#include "forms/computed_figure.h"
+#include "forms/error_boundary.h"
+#include "ledger/amount/amount.h"
+#include "monthly/month_arithmetic.h"
+#include "monthly/month_sheet.h"
+
+namespace monthly {
+
+namespace {
+
+using ledger::ui::BoundLineEdit;
+using ledger::ui::ComputedFigure;
+
+// The ten fields of a group, added left to right and tested after each step.
+double tenTermSum(const std::vector<BoundLineEdit*>& fields) {
+    double sum = 0.0;
+    for (const BoundLineEdit* field : fields) sum = checkedSum({sum, amountShown(field)});
+    return sum;
+}
+
+}  // namespace
+
+void Form4::connectTriggers() {
+    // Each reaction runs at once when a field's text changes, and a figure
+    // whose text changes runs the figures depending on it as plain calls,
+    // depth first, so the figures follow every keystroke and every month the
+    // bar brings in. Only the fields' signals start the chain.
+    for (BoundLineEdit* field : administration_)
+        ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
+                                   [this](const QString&) { computeAdministrationSubtotal(); });
+    for (BoundLineEdit* field : expenditure_)
+        ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
+                                   [this](const QString&) { computeExpenditureSubtotal(); });
+    ledger::ui::connectGuarded(turnover_, &QLineEdit::textChanged, this,
+                               [this](const QString&) { computeTotalNetAmount(); });
+    // The total net amount first, then the deduction.
+    ledger::ui::connectGuarded(smallIncidentalMoney_, &QLineEdit::textChanged, this,
+                               [this](const QString&) {
+                                   computeTotalNetAmount();
+                                   computeDeduction();
+                               });
+    ledger::ui::connectGuarded(acceptedCash_, &QLineEdit::textChanged, this,
+                               [this](const QString&) { computeDifference(); });
+
+    administrationSubtotal_->setDependents([this] { computeTotal(); });
+    expenditureSubtotal_->setDependents([this] {
+        copyOutOfPocketExpenses();
+        computeTotal();
+    });
+    for (ComputedFigure* figure : {totalNetAmount_, outOfPocketExpenses_, deduction_})
+        figure->setDependents([this] { computeCashSubtotal(); });
+    cashSubtotal_->setDependents([this] {
+        computeDifference();
+        computeTotal();
+    });
+}
+
+void Form4::computeAdministrationSubtotal() {
+    administrationSubtotal_->setText(ledger::amountText(tenTermSum(administration_)));
+}
+
+void Form4::computeExpenditureSubtotal() {
+    expenditureSubtotal_->setText(ledger::amountText(tenTermSum(expenditure_)));
+}
+
+void Form4::computeTotalNetAmount() {
+    totalNetAmount_->setText(ledger::amountText(
+        checkedSum({amountShown(turnover_), amountShown(smallIncidentalMoney_)})));
+}
+
+void Form4::copyOutOfPocketExpenses() {
+    // Character for character: no parse, no arithmetic, nothing to test.
+    outOfPocketExpenses_->setText(expenditureSubtotal_->text());
+}
+
+void Form4::computeOutOfPocketFromFields() {
+    outOfPocketExpenses_->setText(ledger::amountText(tenTermSum(expenditure_)));
+}
+
+void Form4::computeDeduction() {
+    // A single parsed value: no arithmetic to test.
+    deduction_->setText(ledger::amountText(amountShown(smallIncidentalMoney_)));
+}
+
+void Form4::computeCashSubtotal() {
+    cashSubtotal_->setText(ledger::amountText(
+        checkedDifference(amountShown(totalNetAmount_),
+                          {amountShown(outOfPocketExpenses_), amountShown(deduction_)})));
+}
+
+void Form4::computeDifference() {
+    difference_->setText(ledger::amountText(
+        checkedDifference(amountShown(acceptedCash_), {amountShown(cashSubtotal_)})));
+}
+
+void Form4::computeTotal() {
+    // The expenditure enters twice (through the cash subtotal and here), as
+    // on the daily window.
+    total_->setText(ledger::amountText(checkedDifference(
+        amountShown(cashSubtotal_),
+        {amountShown(expenditureSubtotal_), amountShown(administrationSubtotal_)})));
+}
+
+}  // namespace monthly

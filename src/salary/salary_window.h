@@ -1,0 +1,96 @@
+#pragma once
+
+#include "forms/form_window.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ledger {
+class RecordSource;
+}
+
+namespace ledger::ui {
+class BoundLineEdit;
+class ComputedFigure;
+class DataControl;
+}  // namespace ledger::ui
+
+namespace salary {
+
+// "Staff's salary settlement of  every month": one employee's month of
+// hours and deductions (a row of the monthly wage totals), priced at the
+// employee's current rates from the staff register, with the salary actually
+// due. Steps back through the employee's months, finds an employee by name,
+// prints itself and opens the wage detail grid.
+class Form7 : public ledger::ui::FormWindow {
+    Q_OBJECT
+public:
+    explicit Form7(QWidget* parent = nullptr);
+
+    ledger::RecordSource& monthRows();  // Data2
+    ledger::RecordSource& staffRows();  // Data3
+
+    // What the wage detail command reads as its presets: the month and the
+    // name shown.
+    QString shownMonth() const;  // Text1
+    QString shownName() const;   // Text3
+
+protected:
+    void loadStep() override;
+
+private:
+    // Layout (form7.cpp).
+    void buildTopRow();
+    void buildMonthRow();
+    void buildRates();
+    void buildDeductions();
+    void buildBottomRow();
+    void orderKeyboardFocus();
+    QLabel* addCaption(const QString& name, const QString& text, int left, int top, int width,
+                       int height);
+    ledger::ui::BoundLineEdit* addField(const QString& name, ledger::ui::DataControl* data,
+                                        const QString& column, int left, int top, int width);
+    ledger::ui::ComputedFigure* addFigure(const QString& name, int left, int top, int height);
+    QPushButton* addButton(const QString& name, const QString& caption, int left, int top,
+                           int width, int height);
+
+    // Figures and the reactions that keep them current (form7_figures.cpp).
+    void connectTriggers();
+    void computeSubtotal();      // Label12
+    void computeDeductions();    // Label14
+    void computeActualSalary();  // Label13
+    void lookUpStaff();          // Data3 follows the name in Text3
+
+    // Commands (form7_commands.cpp).
+    void stepBackOneMonth();  // Command1
+    void inquireName();       // Command2
+    void openDetail();        // Command3
+    void printSheet();        // Command4
+    void tellTotalsAreReadOnly();
+
+    ledger::ui::DataControl* staff_ = nullptr;   // Data3, hidden
+    ledger::ui::DataControl* months_ = nullptr;  // Data2
+    QLineEdit* title_ = nullptr;                 // Text12, unbound
+
+    ledger::ui::BoundLineEdit* month_ = nullptr;          // Text1
+    ledger::ui::BoundLineEdit* serialNumber_ = nullptr;   // Text2
+    ledger::ui::BoundLineEdit* name_ = nullptr;           // Text3
+    ledger::ui::BoundLineEdit* salaryHour_ = nullptr;     // Text4 (staff register)
+    ledger::ui::BoundLineEdit* overtimeRate_ = nullptr;   // Text5 (staff register)
+    ledger::ui::BoundLineEdit* overtimeHours_ = nullptr;  // Text6
+    ledger::ui::BoundLineEdit* insurance_ = nullptr;      // Text8
+    ledger::ui::BoundLineEdit* absentDeduct_ = nullptr;   // Text9
+    ledger::ui::BoundLineEdit* workHours_ = nullptr;      // Text13
+
+    ledger::ui::ComputedFigure* subtotal_ = nullptr;      // Label12
+    ledger::ui::ComputedFigure* deductions_ = nullptr;    // Label14
+    ledger::ui::ComputedFigure* actualSalary_ = nullptr;  // Label13
+
+    QPushButton* lastMonth_ = nullptr;    // Command1
+    QPushButton* nameInquiry_ = nullptr;  // Command2
+    QPushButton* detail_ = nullptr;       // Command3
+    QPushButton* print_ = nullptr;        // Command4
+};
+
+}  // namespace salary

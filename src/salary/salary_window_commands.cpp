@@ -1,0 +1,54 @@
+#include <QLineEdit>
+
+#include "forms/bound_line_edit.h"
+#include "forms/data_control.h"
+#include "forms/prompts.h"
+#include "forms/window_printer.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/query/typed_text.h"
+#include "ledger/records/record_source.h"
+#include "salary/detail_query_command.h"
+#include "salary/name_search.h"
+#include "salary/salary_window.h"
+
+namespace salary {
+
+void Form7::loadStep() {
+    staff_->source().setDatabasePath(ledger::databasePath());
+    months_->source().setDatabasePath(ledger::databasePath());
+    // The fields are still empty, so all three come out "0"; they follow
+    // the first month row once the record sources open.
+    computeSubtotal();
+    computeDeductions();
+    computeActualSalary();
+}
+
+void Form7::stepBackOneMonth() {
+    // The nearest earlier row of this employee in the query's own order.
+    findByName(months_->source(),
+               QStringLiteral(" Name like '") + name_->text() + QStringLiteral("'"),
+               ledger::FindDirection::Previous);
+}
+
+void Form7::inquireName() {
+    const QString name = ledger::withoutOuterBlanks(ledger::ui::prompts().input(
+        this, QStringLiteral("Please input name"), QStringLiteral("Inquiry"), name_->text()));
+    // The employee's first row in the query's order; LIKE's pattern
+    // characters typed here act as patterns.
+    findByName(months_->source(), QStringLiteral("Name like'") + name + QStringLiteral("'"));
+}
+
+void Form7::openDetail() { runDetailQueryCommand(this); }
+
+void Form7::printSheet() { ledger::ui::printWindow(this); }
+
+void Form7::tellTotalsAreReadOnly() {
+    ledger::ui::prompts().tell(
+        this,
+        QStringLiteral("The month's hours and deductions cannot be edited here; they are the "
+                       "sums of the employee's daily wage rows. What you typed into them was "
+                       "not stored. To change a month, correct its days in the wage window."),
+        ledger::ui::programTitle());
+}
+
+}  // namespace salary

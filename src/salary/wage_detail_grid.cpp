@@ -1,0 +1,128 @@
+#include "salary/wage_detail_grid.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+#include "forms/data_grid.h"
+#include "forms/error_boundary.h"
+#include "forms/layout_units.h"
+#include "forms/window_printer.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "salary/column_autosize.h"
+#include "salary/detail_query.h"
+
+namespace salary {
+
+using ledger::ui::placeTwips;
+
+namespace {
+
+constexpr int kClientWidth = 13680;
+constexpr int kClientHeight = 5760;
+constexpr int kGridTop = 720;
+
+}  // namespace
+
+Form9::Form9(QWidget* parent) : FormWindow(QStringLiteral("Form9"), parent) {
+    setWindowTitle(QStringLiteral("Form9"));
+    setFont(ledger::ui::arialFont(9, false));
+    resize(ledger::ui::twips(kClientWidth), ledger::ui::twips(kClientHeight));
+
+    // The design names the saved query; the load step always replaces it by
+    // the detail query text.
+    data_ = new ledger::RecordSource(QStringLiteral("Data1"), this);
+    data_->setSource(ledger::schema::kInquiryDetail);
+
+    title_ = new QLineEdit(QStringLiteral("The staff calculate wages(Detail)"), this);
+    title_->setObjectName(QStringLiteral("Text1"));
+    title_->setFont(ledger::ui::arialFont(12, true));
+    placeTwips(title_, 120, 120, 4935, 495);
+
+    autosize_ = new QPushButton(QStringLiteral("Autosize Columns"), this);
+    autosize_->setObjectName(QStringLiteral("Command1"));
+    placeTwips(autosize_, 5280, 120, 1935, 495);
+    ledger::ui::connectGuarded(autosize_, &QPushButton::clicked, this,
+                               [this] { autosizeColumns(); });
+
+    print_ = new QPushButton(QStringLiteral("Print"), this);
+    print_->setObjectName(QStringLiteral("Command2"));
+    placeTwips(print_, 7320, 120, 1215, 495);
+    ledger::ui::connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
+
+    grid_ = new ledger::ui::DataGrid(QStringLiteral("MSFlexGrid1"), *data_, this);
+    placeGrid();
+
+    QWidget::setTabOrder(autosize_, title_);
+    QWidget::setTabOrder(title_, print_);
+    QWidget::setTabOrder(print_, grid_);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+Form9::~Form9() = default;
+
+void Form9::resizeEvent(QResizeEvent* event) {
+    placeGrid();
+    FormWindow::resizeEvent(event);
+}
+
+void Form9::placeGrid() {
+    // The grid fills the window's width and the height under the top row.
+    const int top = ledger::ui::twips(kGridTop);
+    grid_->setGeometry(0, top, width(), std::max(0, height() - top));
+}
+
+void Form9::loadStep() {
+    data_->setDatabasePath(ledger::databasePath());
+    data_->setSource(detailQueryText());
+    // The record source has no bar and nothing to store; it opens here, at
+    // the end of the load step, so a failure can still leave the grid its
+    // heading row.
+    openRows();
+}
+
+void Form9::openRows() {
+    if (data_->source().isEmpty()) {
+        // No usable query was asked for: the headings, no rows.
+        showHeadingOnly();
+        return;
+    }
+    try {
+        data_->open();
+    } catch (...) {
+        showHeadingOnly();
+        throw;  // the load reports it, once
+    }
+}
+
+void Form9::showHeadingOnly() {
+    const QStringList& columns = detailColumns();
+    grid_->setRowCount(1);
+    grid_->setColumnCount(static_cast<int>(columns.size()) + 1);
+    const QBrush fixed = grid_->palette().button();
+    for (int c = 0; c <= columns.size(); ++c) {
+        auto* cell = new QTableWidgetItem(c == 0 ? QString() : columns[c - 1]);
+        cell->setBackground(fixed);
+        cell->setFlags(Qt::ItemIsEnabled);
+        grid_->setItem(0, c, cell);
+    }
+}
+
+void Form9::autosizeColumns() {
+    // Measured in the window's own font, not the grid's.
+    for (int column = 0; column < grid_->gridColumns(); ++column) {
+        QStringList texts;
+        for (int row = 0; row < grid_->gridRows(); ++row) texts << grid_->cellText(row, column);
+        const int widthTwips = autosizedWidthTwips(longestByCharacters(texts), font(), this);
+        grid_->setGridColumnWidth(column, ledger::ui::twips(widthTwips));
+    }
+}
+
+void Form9::printSheet() { ledger::ui::printWindow(this); }
+
+}  // namespace salary

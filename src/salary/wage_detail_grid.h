@@ -1,0 +1,49 @@
+#pragma once
+
+#include "forms/form_window.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace ledger {
+class RecordSource;
+}
+
+namespace ledger::ui {
+class DataGrid;
+}
+
+namespace salary {
+
+// "The staff calculate wages(Detail)": the wage rows that the "Detail"
+// command asked for, listed by date in a read-only grid that can fit its
+// columns to their texts and print itself. The rows are read once, when the
+// window loads.
+class Form9 : public ledger::ui::FormWindow {
+    Q_OBJECT
+public:
+    explicit Form9(QWidget* parent = nullptr);
+    ~Form9() override;
+
+    ledger::ui::DataGrid* grid() const { return grid_; }
+
+protected:
+    void loadStep() override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeGrid();
+    void openRows();
+    void showHeadingOnly();
+    void autosizeColumns();  // Command1
+    void printSheet();       // Command2
+
+    // Hidden, with no bar: the grid is its only view.
+    ledger::RecordSource* data_ = nullptr;  // Data1
+    QLineEdit* title_ = nullptr;            // Text1
+    QPushButton* autosize_ = nullptr;       // Command1
+    QPushButton* print_ = nullptr;          // Command2
+    ledger::ui::DataGrid* grid_ = nullptr;  // MSFlexGrid1
+};
+
+}  // namespace salary

@@ -1,0 +1,192 @@
+#include "shell/login_window.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+
+#include "forms/bound_line_edit.h"
+#include "forms/data_control.h"
+#include "forms/error_boundary.h"
+#include "forms/layout_units.h"
+#include "forms/prompts.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+
+namespace shell {
+
+using ledger::ui::arialFont;
+using ledger::ui::placeTwips;
+using ledger::ui::setBackground;
+
+namespace {
+
+constexpr quint32 kLightGreen = 0x00C0FFC0;
+constexpr quint32 kLightYellow = 0x00C0FFFF;
+
+const QString kMainWindow = QStringLiteral("Form1");
+
+// Password fields show one "*" per character, whatever the style's own mask.
+void maskWithStars(QLineEdit* field) {
+    field->setEchoMode(QLineEdit::Password);
+    field->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+}
+
+QLabel* caption(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(arialFont(12, true));
+    setBackground(label, kLightGreen);
+    return label;
+}
+
+QPushButton* command(const QString& name, const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setFont(arialFont(12, true));
+    return button;
+}
+
+}  // namespace
+
+Form10::Form10() : FormWindow(QStringLiteral("Form10")) {
+    buildControls();
+    ledger::ui::connectGuarded(login_, &QPushButton::clicked, this, [this] { login(); });
+    ledger::ui::connectGuarded(cancel_, &QPushButton::clicked, this, [this] { unload(); });
+    // Enter in the password field presses Login, as a user expects after
+    // typing a password.
+    connect(typedPassword_, &QLineEdit::returnPressed, login_, &QPushButton::click);
+}
+
+void Form10::buildControls() {
+    setWindowTitle(QStringLiteral("Form10"));
+    // Only the form itself is green: its fields stay white, its buttons grey.
+    QPalette green = palette();
+    green.setColor(QPalette::Window, ledger::ui::bgrColor(kLightGreen));
+    setPalette(green);
+    setAutoFillBackground(true);
+    resize(ledger::ui::twips(6105), ledger::ui::twips(4365));
+
+    auto* title = new QLineEdit(QStringLiteral("The administrative staff login"), this);
+    title->setObjectName(QStringLiteral("Text4"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setFont(arialFont(14.25, true));
+    setBackground(title, kLightYellow);
+    placeTwips(title, 120, 120, 4935, 615);
+
+    data1_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kStaff,
+                                         QStringLiteral("Select Your Name"), this);
+    placeTwips(data1_, 1800, 960, 2655, 375);
+    // A smaller face lets "Select Your Name" show whole on the narrow bar.
+    data1_->setFont(arialFont(9, true));
+
+    placeTwips(caption(QStringLiteral("Label1"), QStringLiteral("Name"), this), 360, 1680, 855,
+               375);
+
+    name_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text3"), data1_->source(),
+                                          QStringLiteral("Name"), this);
+    name_->setFont(arialFont(12, true));
+    // The user picks their row with the bar; the login window must never
+    // rename a member of staff, so the name is shown, not edited.
+    name_->setReadOnly(true);
+    placeTwips(name_, 1800, 1560, 2055, 495);
+
+    storedPassword_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text2"), data1_->source(),
+                                                    QStringLiteral("Password"), this);
+    storedPassword_->setFont(arialFont(12, true));
+    maskWithStars(storedPassword_);
+    placeTwips(storedPassword_, 4080, 1560, 1335, 495);
+    storedPassword_->setVisible(false);
+
+    placeTwips(caption(QStringLiteral("Label2"), QStringLiteral("Password"), this), 360, 2400, 1455,
+               495);
+
+    typedPassword_ = new QLineEdit(this);
+    typedPassword_->setObjectName(QStringLiteral("Text1"));
+    typedPassword_->setFont(arialFont(12, true));
+    maskWithStars(typedPassword_);
+    placeTwips(typedPassword_, 1800, 2400, 2055, 495);
+
+    login_ = command(QStringLiteral("Command1"), QStringLiteral("Login"), this);
+    placeTwips(login_, 1800, 3240, 1455, 615);
+    cancel_ = command(QStringLiteral("Command2"), QStringLiteral("Cancel"), this);
+    placeTwips(cancel_, 4080, 3240, 1455, 615);
+
+    // Tab order of the form: labels take no focus and Text2 is hidden, so the
+    // keyboard starts in the password field.
+    setTabOrder(typedPassword_, storedPassword_);
+    setTabOrder(storedPassword_, name_);
+    setTabOrder(name_, login_);
+    setTabOrder(login_, cancel_);
+    setTabOrder(cancel_, title);
+    typedPassword_->setFocus();
+}
+
+void Form10::loadStep() {
+    data1_->source().setDatabasePath(ledger::databasePath());
+    // Which books this is, without changing the window's design: with several
+    // tills and a server, the name shows wherever the pointer rests.
+    setToolTip(QStringLiteral("The shop's books: %1")
+                   .arg(QDir::toNativeSeparators(ledger::databaseDisplayName())));
+}
+
+void Form10::login() {
+    ledger::RecordSource& staff = data1_->source();
+    if (!staff.isOpen()) {
+        // The register could not be opened when the window loaded (a missing
+        // or foreign file). Trying again tells the user why, with the way to
+        // create the file; if it has appeared meanwhile, the first staff row
+        // shows and the user can log in.
+        staff.open();
+        return;
+    }
+
+    if (staff.rowCount() == 0) {
+        // No row to compare with: say what is missing and how to mend it.
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("The staff register in %1 has nobody in it yet, so nobody can log in. "
+                           "Add the first member of staff with\n  tallowbrook-db add-staff "
+                           "\"%1\" NAME\nthen start the program again.")
+                .arg(QDir::toNativeSeparators(ledger::databaseDisplayName())),
+            ledger::ui::programTitle());
+        return;
+    }
+
+    // The three texts are read first: the password compared is the one of
+    // the row shown when Login was pressed, whichever row the find leaves.
+    const QString typed = typedPassword_->text();
+    const QString stored = storedPassword_->text();
+    const QString name = name_->text();
+
+    ledger::guardedFind(staff, QStringLiteral("Name='") + name + QLatin1Char('\''));
+
+    // Exact: case-sensitive, nothing trimmed. A wrong password is silent.
+    if (typed != stored) return;
+    openMainWindow();
+}
+
+void Form10::openMainWindow() {
+    if (!FormWindow::canCreate(kMainWindow))
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("The daily settlement window is not part of this program."));
+
+    // For a moment no window is open between closing this one and showing
+    // the main window; that moment must not end the program.
+    const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    const auto restore = qScopeGuard(
+        [quitOnLastWindow] { QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindow); });
+
+    if (!unload()) return;
+    FormWindow* mainWindow = FormWindow::loadWindow(kMainWindow);
+    mainWindow->show();
+    mainWindow->raise();
+    mainWindow->activateWindow();
+}
+
+}  // namespace shell

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "forms/form_window.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace ledger::ui {
+class DataControl;
+}
+
+namespace shell {
+
+// The login window the program starts with: the user picks their row of the
+// staff register with the "Select Your Name" bar, types that row's password
+// and presses Login, which opens the daily settlement window.
+class Form10 : public ledger::ui::FormWindow {
+    Q_OBJECT
+public:
+    Form10();
+
+    ledger::ui::DataControl* data1() const { return data1_; }
+
+protected:
+    void loadStep() override;
+
+private:
+    void buildControls();
+    void login();
+    void openMainWindow();
+
+    ledger::ui::DataControl* data1_ = nullptr;
+    QLineEdit* typedPassword_ = nullptr;   // Text1
+    QLineEdit* storedPassword_ = nullptr;  // Text2, hidden
+    QLineEdit* name_ = nullptr;            // Text3
+    QPushButton* login_ = nullptr;         // Command1
+    QPushButton* cancel_ = nullptr;        // Command2
+};
+
+}  // namespace shell

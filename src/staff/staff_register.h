@@ -1,0 +1,82 @@
+#pragma once
+
+#include <vector>
+
+#include "forms/form_window.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ledger {
+class RecordSource;
+}
+
+namespace ledger::ui {
+class BoundCombo;
+class BoundLineEdit;
+class DataControl;
+}  // namespace ledger::ui
+
+namespace staff {
+
+// "Material forms of staff": the staff register, one employee at a time,
+// browsed with the bar and edited in place. Opened from the daily window as
+// a plain register, or from the wage window at the employee picked there,
+// when its "Login" carries the employee's rates into the wage row.
+class Form6 : public ledger::ui::FormWindow {
+    Q_OBJECT
+public:
+    explicit Form6(QWidget* parent = nullptr);
+
+    ledger::RecordSource& records();
+
+    // For the wage window: "By This Name" (Command5), pressed once the
+    // register is open, and the register set up for the rate transfer, with
+    // only "Login" left to press.
+    QPushButton* byThisNameButton() const { return byThisName_; }
+    void offerOnlyLogin();
+
+protected:
+    void loadStep() override;
+
+private:
+    // Layout (form6.cpp).
+    void buildTitleRow();
+    void buildFields();
+    void buildChoices();
+    void buildButtons();
+    void orderKeyboardFocus();
+    void centreOnScreen();
+    QLabel* addCaption(const QString& name, const QString& text, int left, int top, int width);
+    ledger::ui::BoundLineEdit* addField(const QString& name, const QString& column, int left,
+                                        int top, int width);
+
+    // Commands (form6_commands.cpp).
+    void connectCommands();
+    void carryRatesToWageRow();  // Command1 "Login"
+    void beginNewEmployee();     // Command2 "New"
+    void findWageWindowName();   // Command5 "By This Name"
+    void showMonthlyPay(bool ticked);
+    void tellLoginNeedsNewWageRow();
+
+    ledger::ui::DataControl* data_ = nullptr;                  // Data1: the staff rows
+    ledger::ui::DataControl* choices_ = nullptr;               // Data2: Select, for "Vacate"
+    QLineEdit* title_ = nullptr;                               // Text17, unbound
+    std::vector<ledger::ui::BoundLineEdit*> fields_;           // in keyboard order
+    ledger::ui::BoundLineEdit* serialNumber_ = nullptr;        // Text1
+    ledger::ui::BoundLineEdit* password_ = nullptr;            // Text4
+    ledger::ui::BoundLineEdit* salaryHour_ = nullptr;          // Text11
+    ledger::ui::BoundLineEdit* overtimeSalaryHour_ = nullptr;  // Text12
+    ledger::ui::BoundLineEdit* monthlyPay_ = nullptr;          // Text15
+    QCheckBox* monthlyPayBox_ = nullptr;                       // Check1
+    ledger::ui::BoundCombo* vacate_ = nullptr;                 // DBCombo1, unbound
+    QPushButton* login_ = nullptr;                             // Command1
+    QPushButton* newEmployee_ = nullptr;                       // Command2
+    QPushButton* save_ = nullptr;                              // Command3
+    QPushButton* cancel_ = nullptr;                            // Command4
+    QPushButton* byThisName_ = nullptr;                        // Command5, hidden
+};
+
+}  // namespace staff

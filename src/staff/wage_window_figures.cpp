@@ -1,0 +1,120 @@
+// The wage window's figures: each change of a field runs its reaction at
+// once, and a figure whose text changes runs the figures that depend on it,
+// depth first, so the wage follows every keystroke, every row the bar brings
+// in and every value the staff register carries over. Only the fields' own
+// change signals start the chain; within it the figures call each other.
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "forms/bound_combo.h"
+#include "forms/bound_line_edit.h"
+#include "forms/computed_figure.h"
+#include "forms/error_boundary.h"
+#include "ledger/amount/amount.h"
+#include "staff/wage_arithmetic.h"
+#include "staff/wage_window.h"
+
+namespace staff {
+
+using ledger::ui::ComputedFigure;
+using ledger::ui::connectGuarded;
+
+namespace {
+
+const QString kYes = QStringLiteral("Yes");
+const QString kNo = QStringLiteral("No");
+
+}  // namespace
+
+void Form5::connectTriggers() {
+    connectGuarded(salaryHour_, &QLineEdit::textChanged, this, [this] {
+        copySalaryHour();
+        // Rates come from the staff register, never from typing: from its
+        // first change on, the field only takes what code writes.
+        salaryHour_->setReadOnly(true);
+    });
+    connectGuarded(overtimeSalaryHour_, &QLineEdit::textChanged, this, [this] {
+        copyOvertimeSalaryHour();
+        overtimeSalaryHour_->setReadOnly(true);
+    });
+    connectGuarded(mainHour_, &QLineEdit::textChanged, this, [this] { computeMainTotal(); });
+    connectGuarded(workOvertime_, &QLineEdit::textChanged, this,
+                   [this] { computeOvertimeTotal(); });
+    for (QLineEdit* deduction : {insurance_, absentDeduct_})
+        connectGuarded(deduction, &QLineEdit::textChanged, this, [this] { computeDeductions(); });
+
+    salaryHourCopy_->setDependents([this] { computeMainTotal(); });
+    overtimeSalaryHourCopy_->setDependents([this] { computeOvertimeTotal(); });
+    for (ComputedFigure* total : {mainTotal_, overtimeTotal_})
+        total->setDependents([this] { computeSubtotal(); });
+    for (ComputedFigure* part : {subtotal_, deductions_})
+        part->setDependents([this] { computeWage(); });
+
+    // A choice in either yes / no list (and a click on its text) decides
+    // whether the hours are worked or zero.
+    for (QComboBox* list :
+         {static_cast<QComboBox*>(askForLeave_), static_cast<QComboBox*>(absent_)}) {
+        connectGuarded(list, &QComboBox::activated, this,
+                       [this, list] { applyLeaveOrAbsence(list); });
+        list->lineEdit()->installEventFilter(this);
+    }
+}
+
+void Form5::setFieldText(QLineEdit* field, const QString& text) {
+    // Set by code like a keystroke: the field's reaction runs, and its
+    // failure ends the step that set it.
+    ledger::ui::raiseReactionErrors([&] { field->setText(text); });
+}
+
+void Form5::copySalaryHour() {
+    salaryHourCopy_->setText(ledger::amountText(amountShown(salaryHour_)));
+}
+
+void Form5::copyOvertimeSalaryHour() {
+    overtimeSalaryHourCopy_->setText(ledger::amountText(amountShown(overtimeSalaryHour_)));
+}
+
+void Form5::computeMainTotal() {
+    mainTotal_->setText(ledger::amountText(checkedResult(
+        amountShown(salaryHourCopy_) * amountShown(mainHour_), QStringLiteral("the main total"))));
+}
+
+void Form5::computeOvertimeTotal() {
+    overtimeTotal_->setText(ledger::amountText(
+        checkedResult(amountShown(overtimeSalaryHourCopy_) * amountShown(workOvertime_),
+                      QStringLiteral("the overtime total"))));
+}
+
+void Form5::computeSubtotal() {
+    subtotal_->setText(ledger::amountText(checkedResult(
+        amountShown(mainTotal_) + amountShown(overtimeTotal_), QStringLiteral("the subtotal"))));
+}
+
+void Form5::computeDeductions() {
+    deductions_->setText(
+        ledger::amountText(checkedResult(amountShown(insurance_) + amountShown(absentDeduct_),
+                                         QStringLiteral("the deductions (Subtotal -2)"))));
+}
+
+void Form5::computeWage() {
+    wage_->setText(ledger::amountText(checkedResult(
+        amountShown(subtotal_) - amountShown(deductions_), QStringLiteral("the day's wage"))));
+}
+
+void Form5::applyLeaveOrAbsence(const QComboBox* list) {
+    // Exact texts, case and all; the last list set to one of them decides.
+    if (list->currentText() == kYes) {
+        setHoursReadOnly(true);
+        setFieldText(mainHour_, QStringLiteral("0"));
+        setFieldText(workOvertime_, QStringLiteral("0"));
+    }
+    if (list->currentText() == kNo) setHoursReadOnly(false);
+}
+
+void Form5::setHoursReadOnly(bool readOnly) {
+    mainHour_->setReadOnly(readOnly);
+    workOvertime_->setReadOnly(readOnly);
+}
+
+}  // namespace staff
