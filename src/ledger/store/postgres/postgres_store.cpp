@@ -8,7 +8,7 @@ namespace ledger {
 namespace {
 
 // Connections shared per address within this process.
-QHash<QString, std::weak_ptr<PostgresStore>>& openStores() {
+QHash<QString, std::weak_ptr<PostgresStore>>& openServerStores() {
     static QHash<QString, std::weak_ptr<PostgresStore>> stores;
     return stores;
 }
@@ -25,12 +25,12 @@ PostgresStore::PostgresStore(const QString& address) : address_(address), connec
     schema_ = rows.count() == 1 ? rows.value(0, 0).toString() : QString();
 }
 
-PostgresStore::~PostgresStore() { openStores().remove(address_); }
+PostgresStore::~PostgresStore() { openServerStores().remove(address_); }
 
 std::shared_ptr<PostgresStore> PostgresStore::open(const QString& address) {
-    if (auto existing = openStores().value(address).lock()) return existing;
+    if (auto existing = openServerStores().value(address).lock()) return existing;
     std::shared_ptr<PostgresStore> store(new PostgresStore(address));
-    openStores().insert(address, store);
+    openServerStores().insert(address, store);
     return store;
 }
 

@@ -25,7 +25,7 @@ bool identityOf(const QString& path, quint64& device, quint64& inode) {
 }
 
 // Connections shared per file within this process.
-QHash<QString, std::weak_ptr<SqliteStore>>& openStores() {
+QHash<QString, std::weak_ptr<SqliteStore>>& openFileStores() {
     static QHash<QString, std::weak_ptr<SqliteStore>> stores;
     return stores;
 }
@@ -111,13 +111,13 @@ QString quoteName(const QString& name) {
 SqliteStore::SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db)
     : path_(std::move(path)), db_(std::move(db)) {}
 
-SqliteStore::~SqliteStore() { openStores().remove(path_); }
+SqliteStore::~SqliteStore() { openFileStores().remove(path_); }
 
 std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
     QFileInfo info(path);
     QString full = info.absoluteFilePath();
     QString key = info.exists() ? info.canonicalFilePath() : full;
-    if (auto existing = openStores().value(key).lock()) return existing;
+    if (auto existing = openFileStores().value(key).lock()) return existing;
 
     if (!info.exists())
         fail(ErrorCode::FileNotFound,
@@ -148,7 +148,7 @@ std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
     // Reading the schema tells a damaged file from a good one now rather
     // than at the first row.
     store->execute(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
-    openStores().insert(key, store);
+    openFileStores().insert(key, store);
     return store;
 }
 
