@@ -5,40 +5,14 @@
 
 #include "command.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/store/file_kind.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger_file_check.h"
 #include "server_commands.h"
 #include "setup/database_target.h"
 #include "setup/schema_builder.h"
 
 namespace tools {
-
-namespace {
-
-// Why the file cannot be checked as a database; empty when it can. An empty
-// file is one SQLite would open, so the check lists all it lacks.
-QString notADatabaseReason(const QString& path) {
-    const QString shown = QDir::toNativeSeparators(path);
-    switch (ledger::fileKindOf(path)) {
-        case ledger::FileKind::Sqlite:
-        case ledger::FileKind::Empty:
-            return {};
-        case ledger::FileKind::Unreadable:
-            return QStringLiteral("Cannot read %1.").arg(shown);
-        case ledger::FileKind::Access:
-            return QStringLiteral(
-                       "%1 is a Microsoft Access (Jet) database, not an SQLite database. "
-                       "This program cannot read it; it must be converted to SQLite first "
-                       "(tallowbrook-db create makes an empty database to copy its rows into).")
-                .arg(shown);
-        case ledger::FileKind::Foreign:
-            break;
-    }
-    return QStringLiteral("%1 is not an SQLite database.").arg(shown);
-}
-
-}  // namespace
 
 int checkCommand(const CommandCall& call) {
     const QString& path = call.arguments.at(0);

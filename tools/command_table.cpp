@@ -21,13 +21,20 @@ const std::vector<Command>& commands() {
          QStringLiteral("add a member of staff who can log in; the password is\nread from "
                         "standard input (not shown on a terminal)"),
          2, false, addStaffCommand},
-        {QStringLiteral("backup"), QStringLiteral("PATH [FOLDER]"),
-         QStringLiteral("copy the file, even while the program has it open, into\nFOLDER (the "
-                        "backups folder beside it); the newest 30 are kept"),
+        {QStringLiteral("backup"), QStringLiteral("PATH [DEST]"),
+         QStringLiteral("copy the file, even while the program has it open, into\n"
+                        "the folder DEST (the backups folder beside PATH when not\n"
+                        "given) under its date and time to the second, e.g.\n"
+                        "breakfast-2026-12-08-093015.mdb (-2, -3, ... when taken\n"
+                        "in the same second); the newest 30 there are kept. A DEST\n"
+                        "that is no folder and ends in .mdb, .db or .sqlite is the\n"
+                        "backup file itself; an existing file is never replaced"),
          1, false, backupCommand, 1},
         {QStringLiteral("restore"), QStringLiteral("BACKUP PATH"),
-         QStringLiteral("put a backup in place of PATH after checking it; refused\nwhile a "
-                        "program has PATH open; the replaced file is kept as a\nbackup"),
+         QStringLiteral("put a backup in place of PATH after the same check as\n"
+                        "check; refused while a program has PATH open; the replaced\n"
+                        "file is kept as a backup; done only when PATH then holds\n"
+                        "exactly what BACKUP holds"),
          2, false, restoreCommand},
         {QStringLiteral("export"),
          QStringLiteral("PATH WHAT [--from YYYY/M/D] [--to YYYY/M/D] [--output FILE]"),

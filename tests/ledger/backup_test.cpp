@@ -1,5 +1,6 @@
-// Backups of the database file: complete copies under date-and-time names,
-// only when the file changed, the newest thirty kept.
+// Backups of the database file: complete copies under date-and-time names
+// that never collide, only when the file changed, the newest thirty kept,
+// for the owner only.
 
 #include "ledger/store/backup.h"
 
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
@@ -16,7 +18,7 @@
 
 namespace {
 
-const QDateTime kMorning(QDate(2026, 12, 8), QTime(9, 30));
+const QDateTime kMorning(QDate(2026, 12, 8), QTime(9, 30, 15));
 
 // One value read from any file, past the program.
 QVariant valueIn(const QString& file, const QString& sql) {
@@ -34,13 +36,13 @@ protected:
 TEST_F(Backups, ACopyHoldsWhatTheFileHeldAndCarriesTheDateAndTime) {
     db.exec("INSERT INTO \"daily settlement of accounts\" (Date, Rent) VALUES ('2002/1/1', 7)");
     const QString made = ledger::backUpDatabase(db.path(), kMorning);
-    EXPECT_EQ(QFileInfo(made).fileName(), "breakfast-2026-12-08-0930.mdb");
+    EXPECT_EQ(QFileInfo(made).fileName(), "breakfast-2026-12-08-093015.mdb");
     EXPECT_EQ(QFileInfo(made).absolutePath(), QDir(db.folder()).filePath("backups"));
     db.exec("UPDATE \"daily settlement of accounts\" SET Rent = 8");
     EXPECT_EQ(valueIn(made, "PRAGMA integrity_check").toString(), "ok");
     EXPECT_EQ(valueIn(made, "SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 7);
     EXPECT_EQ(QDir(db.folder() + "/backups").entryList(QDir::Files),
-              QStringList{"breakfast-2026-12-08-0930.mdb"})
+              QStringList{"breakfast-2026-12-08-093015.mdb"})
         << "nothing else is left in the folder";
 }
 
@@ -61,9 +63,10 @@ TEST_F(Backups, TheNewestThirtyAreKept) {
         ledger::backUpDatabase(db.path(), QDateTime(QDate(2026, 1, 1).addDays(day), QTime(8, 0)));
     const QStringList kept = ledger::backupsOf(db.path());
     ASSERT_EQ(kept.size(), ledger::kKeptBackups);
-    EXPECT_TRUE(kept.first().endsWith("breakfast-2026-01-05-0800.mdb"))
+    EXPECT_TRUE(kept.first().endsWith("breakfast-2026-01-05-080000.mdb"))
         << kept.first().toStdString();
-    EXPECT_TRUE(kept.last().endsWith("breakfast-2026-02-03-0800.mdb")) << kept.last().toStdString();
+    EXPECT_TRUE(kept.last().endsWith("breakfast-2026-02-03-080000.mdb"))
+        << kept.last().toStdString();
 }
 
 TEST_F(Backups, AFailedBackupLeavesNothingUnderABackupsName) {
@@ -73,6 +76,147 @@ TEST_F(Backups, AFailedBackupLeavesNothingUnderABackupsName) {
     blocker.close();
     EXPECT_THROW(ledger::backUpDatabase(db.path(), kMorning), ledger::LedgerError);
     EXPECT_TRUE(ledger::backupsOf(db.path()).isEmpty());
+}
+
+double rentIn(const QString& file) {
+    return valueIn(file, "SELECT Rent FROM \"daily settlement of accounts\"").toDouble();
+}
+
+TEST_F(Backups, BackupsInOneSecondAreCountedAndNeverReplaceOneAnother) {
+    db.exec("INSERT INTO \"daily settlement of accounts\" (Date, Rent) VALUES ('2002/1/1', 1)");
+    QStringList made;
+    for (int rent = 1; rent <= 3; ++rent) {
+        db.exec(QStringLiteral("UPDATE \"daily settlement of accounts\" SET Rent = %1").arg(rent));
+        made << ledger::backUpDatabase(db.path(), kMorning);
+    }
+    QStringList names;
+    for (const QString& path : made) names << QFileInfo(path).fileName();
+    EXPECT_EQ(names,
+              QStringList({"breakfast-2026-12-08-093015.mdb", "breakfast-2026-12-08-093015-2.mdb",
+                           "breakfast-2026-12-08-093015-3.mdb"}));
+    EXPECT_EQ(ledger::backupsOf(db.path()), made) << "in the order they were taken";
+    for (int i = 0; i < made.size(); ++i) EXPECT_EQ(rentIn(made[i]), i + 1) << i;
+}
+
+// Names of earlier versions (to the minute) and of this one sort by time;
+// files the program did not name are none of its backups.
+TEST_F(Backups, MinuteNamedBackupsOfEarlierVersionsTakeTheirPlaceInTime) {
+    const QString folder = ledger::backupFolderFor(db.path());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QStringList onDisk = {
+        "breakfast-2026-12-08-0931.mdb",  "breakfast-2026-12-08-093059.mdb",
+        "breakfast-2026-12-08-0930.mdb",  "breakfast-2026-12-08-093000-2.mdb",
+        "breakfast-before-the-audit.mdb", "breakfast-2026-12-08.mdb"};
+    for (const QString& name : onDisk) ASSERT_TRUE(QFile::copy(db.path(), folder + "/" + name));
+    QStringList names;
+    for (const QString& path : ledger::backupsOf(db.path())) names << QFileInfo(path).fileName();
+    EXPECT_EQ(names,
+              QStringList({"breakfast-2026-12-08-0930.mdb", "breakfast-2026-12-08-093000-2.mdb",
+                           "breakfast-2026-12-08-093059.mdb", "breakfast-2026-12-08-0931.mdb"}));
+}
+
+// The thirty backups of a month, oldest first, written straight into the folder.
+QStringList fillWithOldBackups(const QString& database) {
+    const QString folder = ledger::backupFolderFor(database);
+    QDir().mkpath(folder);
+    QStringList paths;
+    for (int day = 1; day <= ledger::kKeptBackups; ++day) {
+        paths << QStringLiteral("%1/breakfast-2026-11-%2-080000.mdb")
+                     .arg(folder)
+                     .arg(day, 2, 10, QLatin1Char('0'));
+        QFile::copy(database, paths.back());
+    }
+    return paths;
+}
+
+TEST_F(Backups, RotationSparesTheBackupAboutToBeRestoredAndTheOneJustMade) {
+    const QStringList old = fillWithOldBackups(db.path());
+    const QString made = ledger::backUpDatabase(db.path(), kMorning, {}, {}, {old[0]});
+    EXPECT_TRUE(QFileInfo::exists(made));
+    EXPECT_TRUE(QFileInfo::exists(old[0])) << "the one about to be restored";
+    EXPECT_FALSE(QFileInfo::exists(old[1])) << "the oldest of the others makes room";
+    EXPECT_EQ(ledger::backupsOf(db.path()).size(), ledger::kKeptBackups);
+
+    // A clock set back: the new backup is named before all others, and
+    // still stays.
+    const QString early =
+        ledger::backUpDatabase(db.path(), QDateTime(QDate(2001, 1, 1), QTime(0, 0)));
+    EXPECT_TRUE(QFileInfo::exists(early));
+    EXPECT_FALSE(QFileInfo::exists(old[0])) << "spared only while it was being restored";
+    EXPECT_TRUE(QFileInfo::exists(old[2]));
+    EXPECT_EQ(ledger::backupsOf(db.path()).size(), ledger::kKeptBackups);
+}
+
+TEST_F(Backups, FilesNotNamedByTheProgramAreNeverRemoved) {
+    fillWithOldBackups(db.path());
+    const QString own = ledger::backupFolderFor(db.path()) + "/breakfast-before-the-audit.mdb";
+    ASSERT_TRUE(QFile::copy(db.path(), own));
+    for (int i = 0; i < 3; ++i) ledger::backUpDatabase(db.path(), kMorning);
+    EXPECT_TRUE(QFileInfo::exists(own));
+    EXPECT_EQ(ledger::backupsOf(db.path()).size(), ledger::kKeptBackups);
+}
+
+TEST_F(Backups, ABackupAndTheFolderMadeForItAreTheOwnersAlone) {
+    const QString made = ledger::backUpDatabase(db.path(), kMorning);
+    EXPECT_EQ(QFileInfo(made).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QFileInfo(ledger::backupFolderFor(db.path())).permissions() & 0x0777,
+              QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+
+    // A folder the shop made keeps the permissions it was given.
+    QTemporaryDir shared;
+    const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                    QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
+                                    QFile::ReadGroup | QFile::ExeGroup;
+    ASSERT_TRUE(QFile::setPermissions(shared.path(), open));
+    const QString there = ledger::backUpDatabase(db.path(), kMorning, shared.path());
+    EXPECT_EQ(QFileInfo(shared.path()).permissions(), open);
+    EXPECT_EQ(QFileInfo(there).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
+}
+
+TEST_F(Backups, ABackupNamedAsAFileNeverReplacesOne) {
+    const QString target = QDir(db.folder()).filePath("copy.mdb");
+    ledger::backUpDatabaseAs(db.path(), target);
+    EXPECT_EQ(valueIn(target, "PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(QFileInfo(target).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
+    const QByteArray before = [&] {
+        QFile f(target);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    db.exec("INSERT INTO \"daily settlement of accounts\" (Date, Rent) VALUES ('2002/1/1', 9)");
+    EXPECT_THROW(ledger::backUpDatabaseAs(db.path(), target), ledger::LedgerError);
+    QFile after(target);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    EXPECT_EQ(QDir(db.folder()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"breakfast.mdb", "copy.mdb"}))
+        << "no temporary file left";
+}
+
+// The digest a restore compares: any value that differs, and nothing else.
+TEST_F(Backups, TheContentDigestTellsEveryDifferentValueApart) {
+    db.exec("INSERT INTO \"daily settlement of accounts\" (Date, Rent) VALUES ('2002/1/1', 7)");
+    const QString copy = ledger::backUpDatabase(db.path(), kMorning);
+    EXPECT_EQ(ledger::contentDigest(copy), ledger::contentDigest(db.path()));
+    const struct {
+        const char* change;
+    } changes[] = {
+        {"UPDATE \"daily settlement of accounts\" SET Rent = 7.000000000000001"},
+        {"UPDATE \"daily settlement of accounts\" SET Rent = '7x'"},
+        {"UPDATE \"daily settlement of accounts\" SET Date = '2002/1/1 '"},
+        {"UPDATE \"daily settlement of accounts\" SET Date = '2002/1/1' || char(0) || 'x'"},
+        {"UPDATE \"daily settlement of accounts\" SET Egg = 0"},
+        {"INSERT INTO \"Select\" (Absent) VALUES ('Maybe')"},
+        {"CREATE INDEX spare ON \"Select\" (Absent)"},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        const QString changed = ledger::backUpDatabase(db.path(), kMorning);
+        ledger::statements::Connection file(changed);
+        ledger::statements::run(file.handle(), QString::fromUtf8(c.change), "change");
+        file.close();
+        EXPECT_NE(ledger::contentDigest(changed), ledger::contentDigest(db.path()));
+    }
 }
 
 }  // namespace

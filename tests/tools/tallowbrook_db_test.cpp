@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "sqlite_file.h"
 #include "tool_run.h"
@@ -337,7 +341,9 @@ TEST_F(BackupAndRestore, ADamagedBackupIsRefusedAndTheBooksStay) {
     writeBytes(backup, bytes);
     ToolRun restored = runTool({"restore", backup, books});
     EXPECT_EQ(restored.exitCode, 1);
-    EXPECT_TRUE(restored.err.contains("damaged")) << restored.err.toStdString();
+    EXPECT_TRUE(restored.err.contains("is not books the program can open"))
+        << restored.err.toStdString();
+    EXPECT_TRUE(restored.err.contains("nothing was restored")) << restored.err.toStdString();
     EXPECT_EQ(firstRent(books), 222);
 }
 
@@ -349,6 +355,163 @@ TEST_F(BackupAndRestore, RestoreIsRefusedWhileAProgramHasTheBooksOpen) {
     EXPECT_TRUE(restored.err.contains("open in a running program")) << restored.err.toStdString();
     open.close();
     EXPECT_EQ(firstRent(books), 222);
+}
+
+// Opens a file in another process, as a running program holds its books.
+class HeldOpen {
+public:
+    HeldOpen(const QString& folder, const QString& name) {
+        holder.setWorkingDirectory(folder);
+        holder.start("/bin/sh", {"-c", "exec 3<\"$1\"; exec sleep 60", "sh", name});
+        holder.waitForStarted();
+        const QString wanted = QFileInfo(QDir(folder).filePath(name)).canonicalFilePath();
+        for (int tries = 0; tries < 100 && !holds(wanted); ++tries) QThread::msleep(20);
+    }
+    ~HeldOpen() {
+        holder.kill();
+        holder.waitForFinished();
+    }
+    bool holds(const QString& file) const {
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(holder.processId()));
+        for (const QFileInfo& fd : fds.entryInfoList(QDir::AllEntries | QDir::System))
+            if (fd.symLinkTarget() == file) return true;
+        return false;
+    }
+
+private:
+    QProcess holder;
+};
+
+TEST_F(BackupAndRestore, RelativeNamesAreRefusedWhileAnotherProcessHasTheBooksOpen) {
+    const HeldOpen program(dir.path(), "breakfast.mdb");
+    ASSERT_TRUE(program.holds(QFileInfo(books).canonicalFilePath()));
+    const QString relativeBackup = QDir(dir.path()).relativeFilePath(backup);
+    ToolRun restored = runTool({"restore", relativeBackup, "breakfast.mdb"}, {}, {dir.path()});
+    EXPECT_EQ(restored.exitCode, 1);
+    EXPECT_TRUE(restored.err.contains("open in a running program")) << restored.err.toStdString();
+    EXPECT_EQ(firstRent(books), 222);
+    EXPECT_FALSE(QFileInfo::exists(pathOf("backups"))) << "nothing was kept, nothing replaced";
+}
+
+// Backups the program took before, one a day at eight, each with its own
+// rent; the oldest first.
+QStringList monthOfBackups(const QString& books, int count) {
+    const QString folder = QFileInfo(books).absoluteDir().filePath("backups");
+    QDir().mkpath(folder);
+    QStringList made;
+    for (int day = 1; day <= count; ++day) {
+        made << QStringLiteral("%1/breakfast-2026-11-%2-080000.mdb")
+                    .arg(folder)
+                    .arg(day, 2, 10, QLatin1Char('0'));
+        QFile::copy(books, made.back());
+        sqlite_file::exec(made.back(),
+                          QStringLiteral("UPDATE \"daily settlement of accounts\" SET Rent = %1")
+                              .arg(1000 + day));
+    }
+    return made;
+}
+
+TEST_F(BackupAndRestore, TheOldestOfThirtyBackupsIsRestoredAndStaysABackup) {
+    const QStringList month = monthOfBackups(books, 30);
+    ToolRun restored = runTool({"restore", month.first(), books});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_EQ(firstRent(books), 1001);
+    EXPECT_TRUE(QFileInfo::exists(month.first()));
+    EXPECT_FALSE(QFileInfo::exists(month.at(1))) << "the next oldest made room";
+    EXPECT_EQ(QDir(pathOf("backups")).entryList({"breakfast-*.mdb"}).size(), 30);
+}
+
+// The backup being restored and the one that keeps the books it replaces
+// are taken in the same second: every name the clock may give is taken
+// already, by backups that must all stay as they were.
+TEST_F(BackupAndRestore, ARestoreInTheSecondOfItsBackupBringsItBackAndDestroysNoBackup) {
+    ToolRun made = runTool({"backup", books});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const QString taken = QDir(pathOf("backups")).entryList({"breakfast-*.mdb"}).value(0);
+    const QString ownBackup = pathOf("backups/" + taken);
+    ASSERT_EQ(firstRent(ownBackup), 222);
+    sqlite_file::exec(books, "UPDATE \"daily settlement of accounts\" SET Rent = 333");
+    QStringList occupied;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int second = -1; second <= 10; ++second) {
+        const QString name = pathOf("backups/breakfast-" +
+                                    now.addSecs(second).toString("yyyy-MM-dd-HHmmss") + ".mdb");
+        if (QFile::copy(ownBackup, name)) occupied << name;
+    }
+    ToolRun restored = runTool({"restore", ownBackup, books});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_EQ(firstRent(books), 222) << "the books are the backup's";
+    EXPECT_EQ(firstRent(ownBackup), 222) << "the backup is still itself";
+    for (const QString& other : occupied) EXPECT_EQ(firstRent(other), 222) << other.toStdString();
+    const QStringList all = QDir(pathOf("backups")).entryList({"breakfast-*.mdb"});
+    int holdingTheChange = 0;
+    for (const QString& name : all) holdingTheChange += firstRent(pathOf("backups/" + name)) == 333;
+    EXPECT_EQ(holdingTheChange, 1) << "the replaced books are kept once";
+    EXPECT_TRUE(restored.out.contains("Kept the replaced file as")) << restored.out.toStdString();
+}
+
+TEST_F(BackupAndRestore, ASoundDatabaseThatIsNoLedgerIsRefusedAsCheckWouldRefuseIt) {
+    const QString other = pathOf("notes.db");
+    writeBytes(other, {});  // SQLite takes an empty file for a new database
+    sqlite_file::exec(other, "CREATE TABLE notes (said TEXT); INSERT INTO notes VALUES ('hi')");
+    ToolRun restored = runTool({"restore", other, books});
+    EXPECT_EQ(restored.exitCode, 1);
+    EXPECT_TRUE(restored.err.contains("is not books the program can open"))
+        << restored.err.toStdString();
+    EXPECT_TRUE(restored.err.contains("Missing table \"daily settlement of accounts\""))
+        << restored.err.toStdString();
+    EXPECT_FALSE(restored.out.contains("Restored")) << restored.out.toStdString();
+    EXPECT_EQ(firstRent(books), 222);
+    EXPECT_FALSE(QFileInfo::exists(pathOf("backups")));
+}
+
+TEST_F(BackupAndRestore, ARestoreIntoANewFileMakesItForTheOwnerOnly) {
+    const QString fresh = pathOf("again.mdb");
+    ToolRun restored = runTool({"restore", backup, fresh});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_EQ(firstRent(fresh), 111);
+    EXPECT_EQ(QFileInfo(fresh).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
+}
+
+TEST_F(BackupAndRestore, ADestinationEndingInAFileNameIsTheBackupFileItselfAndNeverReplaced) {
+    for (const char* name : {"copy.mdb", "copy.DB", "copy.sqlite"}) {
+        SCOPED_TRACE(name);
+        const QString target = pathOf(name);
+        ToolRun made = runTool({"backup", books, target});
+        EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+        EXPECT_TRUE(QFileInfo(target).isFile());
+        EXPECT_EQ(firstRent(target), 222);
+        EXPECT_EQ(QFileInfo(target).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
+
+        sqlite_file::exec(books, "UPDATE \"daily settlement of accounts\" SET Rent = 444");
+        const QByteArray before = readBytes(target);
+        ToolRun again = runTool({"backup", books, target});
+        EXPECT_EQ(again.exitCode, 1);
+        EXPECT_TRUE(again.err.contains("already exists")) << again.err.toStdString();
+        EXPECT_EQ(readBytes(target), before);
+        sqlite_file::exec(books, "UPDATE \"daily settlement of accounts\" SET Rent = 222");
+    }
+    // Any other name is a folder, made for the owner only.
+    ToolRun intoFolder = runTool({"backup", books, pathOf("copies")});
+    EXPECT_EQ(intoFolder.exitCode, 0) << intoFolder.err.toStdString();
+    EXPECT_EQ(QFileInfo(pathOf("copies")).permissions() & 0x0777,
+              QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    EXPECT_EQ(QDir(pathOf("copies")).entryList({"breakfast-*.mdb"}).size(), 1);
+    // An existing folder named like a file takes a dated backup.
+    ASSERT_TRUE(QDir().mkpath(pathOf("old.mdb")));
+    EXPECT_EQ(runTool({"backup", books, pathOf("old.mdb")}).exitCode, 0);
+    EXPECT_EQ(QDir(pathOf("old.mdb")).entryList({"breakfast-*.mdb"}).size(), 1);
+    // A file that is there and no folder is left alone.
+    writeBytes(pathOf("notes.txt"), "keep me");
+    EXPECT_EQ(runTool({"backup", books, pathOf("notes.txt")}).exitCode, 1);
+    EXPECT_EQ(readBytes(pathOf("notes.txt")), QByteArray("keep me"));
+}
+
+TEST_F(Tool, HelpSaysWhereABackupGoesAndWhatRestoreChecks) {
+    const QString help = runTool({"--help"}).out;
+    EXPECT_TRUE(help.contains("ends in .mdb, .db or .sqlite is the")) << help.toStdString();
+    EXPECT_TRUE(help.contains("breakfast-2026-12-08-093015.mdb")) << help.toStdString();
+    EXPECT_TRUE(help.contains("exactly what BACKUP holds")) << help.toStdString();
 }
 
 }  // namespace

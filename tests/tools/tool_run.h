@@ -11,4 +11,11 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun runTool(const QStringList& arguments, const QByteArray& input = {});
+// How the process is started, beyond its arguments.
+struct ToolSetting {
+    QString workingFolder;      // empty: the test's own
+    qint64 fileSizeLimit = -1;  // bytes a file may grow to; a write beyond fails
+};
+
+ToolRun runTool(const QStringList& arguments, const QByteArray& input = {},
+                const ToolSetting& setting = {});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -8,15 +9,20 @@
 namespace ledger {
 
 // Copies of the database file in a `backups` folder beside it, named by date
-// and time (breakfast-2026-12-08-0930.mdb), made with SQLite's online backup
-// (a consistent copy even while another program has the file open), written
-// under a temporary name and renamed only when complete. The newest
-// `kKeptBackups` are kept.
+// and time to the second (breakfast-2026-12-08-093015.mdb; a second copy in
+// the same second gets -2, then -3, ...), made with SQLite's online backup (a
+// consistent copy even while another program has the file open), written
+// under a temporary name and named only when complete. A backup never takes
+// the name of another one. The newest `kKeptBackups` are kept; files whose
+// names this program did not give (nor older minute-named backups beyond the
+// kept number) are never removed otherwise.
 inline constexpr int kKeptBackups = 30;
 
 QString backupFolderFor(const QString& databasePath);
 
-// The backups of the database, oldest first.
+// The backups of the database in the backups folder beside it, oldest first
+// by the date and time in their names (minute-named ones of earlier versions
+// included).
 QStringList backupsOf(const QString& databasePath);
 
 // Whether the file changed since its newest backup (or has none).
@@ -26,14 +32,27 @@ bool changedSinceLastBackup(const QString& databasePath);
 using CopyProgress = std::function<void(int copied, int total)>;
 
 // Makes a backup named for `when` in `folder` (the backups folder beside the
-// file when empty) and removes the oldest there beyond the kept number;
-// returns the new backup's path. Throws LedgerError.
+// file when empty; made for the owner only when missing) and then removes
+// the oldest there beyond the kept number, but never the one just made nor
+// any of `spare` (a backup about to be restored). Returns the new backup's
+// path. Throws LedgerError.
 QString backUpDatabase(const QString& databasePath, const QDateTime& when,
-                       const QString& folder = {}, const CopyProgress& progress = {});
+                       const QString& folder = {}, const CopyProgress& progress = {},
+                       const QStringList& spare = {});
+
+// Makes a backup as the file `target` itself, which must not exist yet.
+// Throws LedgerError.
+void backUpDatabaseAs(const QString& databasePath, const QString& target,
+                      const CopyProgress& progress = {});
 
 // Copies every page of `from` into the database `into` in one transaction of
 // `into` (SQLite's online backup): `into` shows either its old or the whole
 // new contents. Throws LedgerError.
 void copyDatabase(const QString& from, const QString& into, const CopyProgress& progress = {});
+
+// A digest of everything a database file holds: its schema and every row of
+// every table, value by value with its type. Two files with the same digest
+// hold the same books. Throws LedgerError.
+QByteArray contentDigest(const QString& path);
 
 }  // namespace ledger

@@ -70,7 +70,9 @@ void Statement::bind(int position, const QVariant& value) {
                value.typeId() == QMetaType::LongLong) {
         rc = sqlite3_bind_double(stmt_, position, value.toDouble());
     } else {
-        rc = sqlite3_bind_text(stmt_, position, value.toString().toUtf8().constData(), -1,
+        // With its length: a text may hold a NUL character.
+        const QByteArray text = value.toString().toUtf8();
+        rc = sqlite3_bind_text(stmt_, position, text.constData(), static_cast<int>(text.size()),
                                SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK) failWith(db_, doing_);
@@ -101,9 +103,11 @@ QVariant Statement::value(int column) const {
         case SQLITE_INTEGER:
         case SQLITE_FLOAT:
             return sqlite3_column_double(stmt_, column);
-        default:
-            return QString::fromUtf8(
-                reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)));
+        default: {
+            // The text first, then its length in bytes (a NUL may be inside).
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+            return QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column));
+        }
     }
 }
 

@@ -53,6 +53,7 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     QVariant value(int column) const;  // null, double or QString
+    sqlite3_stmt* handle() const { return stmt_; }
 
 private:
     sqlite3* db_;

@@ -1,0 +1,51 @@
+#include "ledger_file_check.h"
+
+#include <QDir>
+
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/file_kind.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/database_target.h"
+#include "setup/schema_builder.h"
+
+namespace tools {
+
+QString notADatabaseReason(const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (ledger::fileKindOf(path)) {
+        case ledger::FileKind::Sqlite:
+        case ledger::FileKind::Empty:
+            return {};
+        case ledger::FileKind::Unreadable:
+            return QStringLiteral("Cannot read %1.").arg(shown);
+        case ledger::FileKind::Access:
+            return QStringLiteral(
+                       "%1 is a Microsoft Access (Jet) database, not an SQLite database. "
+                       "This program cannot read it; it must be converted to SQLite first "
+                       "(tallowbrook-db create makes an empty database to copy its rows into).")
+                .arg(shown);
+        case ledger::FileKind::Foreign:
+            break;
+    }
+    return QStringLiteral("%1 is not an SQLite database.").arg(shown);
+}
+
+QStringList ledgerFileProblems(const QString& path) {
+    if (const QString reason = notADatabaseReason(path); !reason.isEmpty()) return {reason};
+    try {
+        ledger::ensureOpenablePath(path);
+        ledger::statements::Connection db(path, ledger::statements::Connection::Mode::ReadOnly);
+        ledger::statements::Statement check(db.handle(), QStringLiteral("PRAGMA integrity_check"),
+                                            QStringLiteral("Checking %1").arg(path));
+        QStringList damage;
+        while (check.step())
+            if (const QString line = check.value(0).toString(); line != QLatin1String("ok"))
+                damage << QStringLiteral("Damaged: %1").arg(line);
+        if (!damage.isEmpty()) return damage;
+        return ledger::checkSchema(db.handle());
+    } catch (const ledger::LedgerError& e) {
+        return {e.message()};
+    }
+}
+
+}  // namespace tools
