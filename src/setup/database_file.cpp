@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -25,7 +26,8 @@ QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(err
 QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
 
 // A new, empty file beside the final one, with a name nobody else uses
-// (created exclusively), removed again unless the build succeeds. It stays
+// (created exclusively, for the owner only: the books hold wages and
+// takings), removed again unless the build succeeds. It stays
 // locked while it exists, so a later run can tell it from one left behind
 // by a run that was stopped.
 class PartialFile {
@@ -37,7 +39,7 @@ public:
                     .arg(finalName)
                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
             lockFd_ =
-                ::open(encoded(path_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                ::open(encoded(path_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (lockFd_ >= 0) {
                 ::flock(lockFd_, LOCK_EX);
                 return;
@@ -125,6 +127,10 @@ void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite) {
     // A program may have started writing to the old file while this one was
     // built.
     if (target.exists) ensureReplaceable(target.file);
+    // A file replaced keeps the permissions its owner gave it.
+    struct stat old {};
+    if (target.exists && ::stat(encoded(target.file).constData(), &old) == 0)
+        ::chmod(encoded(partial.path()).constData(), old.st_mode & 07777);
     // rename() replaces the old file in one step: the name always shows
     // either the old file or the complete new one.
     if (::rename(encoded(partial.path()).constData(), encoded(target.file).constData()) != 0)

@@ -113,6 +113,33 @@ TEST_F(Tool, ForceReplacesAnExistingFile) {
     EXPECT_GT(count(path, "daily settlement of accounts"), 0);
 }
 
+// The books hold wages and takings: every file the tool makes is the
+// owner's alone, whatever the umask; a file it replaces keeps the
+// permissions its owner gave it.
+TEST_F(Tool, FilesTheToolMakesAreTheOwnersAloneAndReplacedOnesKeepTheirPermissions) {
+    const QString shop = pathOf("shop.mdb");
+    ASSERT_EQ(runTool({"demo", shop}).exitCode, 0);
+    const QList<QStringList> making = {
+        {"create", pathOf("empty.mdb")},
+        {"copy", shop, pathOf("copy.mdb")},
+    };
+    QStringList made = {shop};
+    for (const QStringList& command : making) {
+        ToolRun run = runTool(command);
+        ASSERT_EQ(run.exitCode, 0) << command.join(' ').toStdString() << run.err.toStdString();
+        made << command.last();
+    }
+    for (const QString& file : made)
+        EXPECT_EQ(QFileInfo(file).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser)
+            << file.toStdString();
+
+    const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                      QFile::WriteUser | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(shop, shared));
+    ASSERT_EQ(runTool({"create", "--force", shop}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(shop).permissions(), shared);
+}
+
 TEST_F(Tool, MissingFolderIsAClearErrorAndCreatesNothing) {
     const QString path = pathOf("gone/breakfast.mdb");
     ToolRun r = runTool({"create", path});
