@@ -13,6 +13,12 @@ QString field(const QString& text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+QString textCell(const QString& text) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (text.isEmpty() || !formulaStarts.contains(text.front())) return text;
+    return QLatin1Char('\'') + text;
+}
+
 QString record(const QStringList& fields) {
     QStringList written;
     written.reserve(fields.size());
@@ -21,7 +27,10 @@ QString record(const QStringList& fields) {
 }
 
 QString document(const QStringList& header, const std::vector<QStringList>& rows) {
-    QString text = record(header);
+    // Column names are the file's own, which anyone may have added to.
+    QStringList headerCells;
+    for (const QString& name : header) headerCells << textCell(name);
+    QString text = record(headerCells);
     for (const QStringList& row : rows) text += record(row);
     return text;
 }

@@ -13,6 +13,13 @@
 namespace tools::csv {
 
 QString field(const QString& text);
+// A text cell as a spreadsheet program must take it: staff type names and
+// notes, and a text beginning with =, +, -, @, a tab or a carriage return
+// would be run as a formula there (=HYPERLINK(...), @SUM(...)). Such a text
+// is written behind an apostrophe, the spreadsheets' own mark for "text,
+// not a formula". Amounts are numbers, never text cells: a negative amount
+// keeps its minus sign.
+QString textCell(const QString& text);
 QString record(const QStringList& fields);
 QString document(const QStringList& header, const std::vector<QStringList>& rows);
 // The bytes of a file: the byte-order mark, then the text in UTF-8.

@@ -21,8 +21,10 @@ namespace {
 
 struct StaffRates {
     QVariant name;
-    QString salaryHour;
+    QString salaryHour;  // as the register's field shows it
     QString overtimeRate;
+    QVariant salaryHourValue;  // as stored
+    QVariant overtimeRateValue;
 };
 
 const QString kSalaryHour = QStringLiteral("Salary hour");
@@ -32,8 +34,8 @@ std::vector<StaffRates> staffRates(ledger::Store& store) {
     std::vector<StaffRates> staff;
     store.scan(schema::kStaff, {QStringLiteral("Name"), kSalaryHour, kOvertimeRate},
                [&](ledger::Store::RowKey, const std::vector<QVariant>& values) {
-                   staff.push_back(
-                       {values[0], ledger::fieldText(values[1]), ledger::fieldText(values[2])});
+                   staff.push_back({values[0], ledger::fieldText(values[1]),
+                                    ledger::fieldText(values[2]), values[1], values[2]});
                    return true;
                });
     return staff;
@@ -107,16 +109,18 @@ ExportTable exportSalaries(ledger::Store& store, const DayRange& range) {
         row.span = wageMonth(shown[0]);
         // Without a staff row there are no rates to price the hours at: the
         // rates, the subtotal and the salary stay empty rather than invented.
-        row.cells = {shown[1],
-                     shown[2],
-                     shown[0],
-                     rates ? rates->salaryHour : QString(),
-                     rates ? rates->overtimeRate : QString(),
-                     shown[3],
-                     shown[4],
+        // Names, serial numbers and months are text cells; the figures are
+        // numbers (or, stored as text, text cells as well).
+        row.cells = {cellOf(values[1]),
+                     cellOf(values[2]),
+                     cellOf(values[0]),
+                     rates ? cellOf(rates->salaryHourValue) : QString(),
+                     rates ? cellOf(rates->overtimeRateValue) : QString(),
+                     cellOf(values[3]),
+                     cellOf(values[4]),
                      rates ? figures.subtotal : QString(),
-                     shown[5],
-                     shown[6],
+                     cellOf(values[5]),
+                     cellOf(values[6]),
                      figures.deductions,
                      rates ? figures.actualSalary : QString()};
         row.priced = rates != nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "export_csv.h"
 #include "ledger/records/row_set.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
@@ -26,8 +27,8 @@ ExportTable wholeSource(ledger::Store& store, const QString& source, const QStri
     table.header = info.columns;
     store.scan(info.name, info.columns, [&](ledger::Store::RowKey, const auto& values) {
         ExportRow row;
-        for (const QVariant& value : values) row.cells << ledger::fieldText(value);
-        if (dateAt >= 0) row.span = spanOf(row.cells.at(dateAt));
+        for (const QVariant& value : values) row.cells << cellOf(value);
+        if (dateAt >= 0) row.span = spanOf(ledger::fieldText(values.at(dateAt)));
         table.rows.push_back(std::move(row));
         return true;
     });
@@ -35,6 +36,11 @@ ExportTable wholeSource(ledger::Store& store, const QString& source, const QStri
 }
 
 }  // namespace
+
+QString cellOf(const QVariant& value) {
+    if (value.isNull() || value.typeId() == QMetaType::Double) return ledger::fieldText(value);
+    return csv::textCell(value.toString());
+}
 
 const QStringList& savedQueryColumns(const QString& name) {
     for (const schema::SavedQuery& query : schema::savedQueries())

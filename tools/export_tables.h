@@ -27,6 +27,10 @@ struct ExportTable {
     int unpriced = 0;  // salaries of employees the staff register does not know
 };
 
+// A stored value as the export writes it: a number as the windows show it,
+// a text as a text cell (see csv::textCell), nothing as an empty cell.
+QString cellOf(const QVariant& value);
+
 // The columns the program names in a saved query, in their order.
 const QStringList& savedQueryColumns(const QString& name);
 

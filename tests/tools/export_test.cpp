@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -15,6 +16,7 @@
 #include "salary/rules/salary_rules.h"
 #include "salary/salary_window.h"
 #include "salary/salary_windows.h"
+#include "small_disk.h"
 #include "support/window_test.h"
 #include "tool_run.h"
 
@@ -162,16 +164,60 @@ TEST_F(Export, AmountsAreWrittenAsTheWindowsShowThem) {
         EXPECT_EQ(rents[i], QString::fromLatin1(vectors[i].shown)) << i;
 }
 
-TEST_F(Export, TextIsKeptExactlyThroughCommasQuotesLineBreaksAndFormulaSigns) {
-    const QStringList names = {"Lee, \"Big\" Wan", "two\r\nlines", "=1+2", "-Chen", "陳小明"};
+struct TextCell {
+    const char* stored;
+    const char* written;  // as the spreadsheet gets it
+};
+
+// Staff type names; the accountant opens the file in a spreadsheet, which
+// would run a text beginning with =, +, -, @, a tab or a carriage return as a
+// formula. Such a text gets the spreadsheets' apostrophe; every other text
+// is kept exactly, and amounts stay numbers, negative ones included.
+TEST_F(Export, TextsASpreadsheetWouldRunAsAFormulaGetAnApostropheAndAmountsStayNumbers) {
+    const TextCell cells[] = {
+        {"=HYPERLINK(\"http://example.com/x\",\"click\")",
+         "'=HYPERLINK(\"http://example.com/x\",\"click\")"},
+        {"@SUM(A1:A9)", "'@SUM(A1:A9)"},
+        {"+886 2 1234", "'+886 2 1234"},
+        {"-Chen", "'-Chen"},
+        {"-12", "'-12"},
+        {"\tTab", "'\tTab"},
+        {"\rReturn", "'\rReturn"},
+        {"Lee, \"Big\" Wan", "Lee, \"Big\" Wan"},
+        {"two\r\nlines", "two\r\nlines"},
+        {"a=b+c", "a=b+c"},
+        {" =1", " =1"},
+        {"陳小明", "陳小明"},
+    };
+    QStringList stored, written;
     int day = 1;
-    for (const QString& name : names)
-        addWage(QStringLiteral("2002/4/%1").arg(day++), name, 8, 0, 0, 0);
+    for (const TextCell& c : cells) {
+        stored << QString::fromUtf8(c.stored);
+        written << QString::fromUtf8(c.written);
+        addStaff(stored.back(), 80.0, 100.0, stored.back());
+        addWage(QStringLiteral("2002/4/%1").arg(day++), stored.back(), -3, 0, 0, 0, stored.back());
+    }
+    const auto wages = exported("wages");
+    EXPECT_EQ(column(wages, "Name"), written);
+    EXPECT_EQ(column(wages, "Serial numbers"), written);
+    EXPECT_EQ(column(wages, "Main hour"), QStringList(written.size(), "-3"))
+        << "a negative amount is a number, not a formula";
+
+    const auto salaries = exported("salaries");
+    ASSERT_EQ(salaries.size(), static_cast<size_t>(written.size()) + 1);
+    QStringList names = column(salaries, "Name");
+    names.sort();
+    QStringList expected = written;
+    expected.sort();
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(column(salaries, "Subtotal"), QStringList(written.size(), "-240"));
+}
+
+TEST_F(Export, AFieldHoldingOnlyALineFeedComesBackExactly) {
+    addWage("2002/4/1", "\n", 8, 0, 0, 0, "\n");
     const auto records = exported("wages");
-    EXPECT_EQ(records.size(), static_cast<size_t>(names.size()) + 1);
-    EXPECT_EQ(column(records, "Name"), names);
-    EXPECT_EQ(column(records, "Main hour"), QStringList(names.size(), "8"))
-        << "amounts stay numbers, never text";
+    EXPECT_EQ(column(records, "Name"), QStringList{"\n"});
+    EXPECT_EQ(column(records, "Serial numbers"), QStringList{"\n"});
 }
 
 TEST_F(Export, FromAndToKeepTheDaysBetweenThemBothIncluded) {
@@ -436,6 +482,88 @@ TEST_F(Export, AnEarlierExportIsReplacedWhole) {
     const auto records = exported("days");
     EXPECT_EQ(records.size(), 2u);
     EXPECT_LT(QFileInfo(outputPath()).size(), 1000);
+}
+
+// A failed write is a failure: the earlier export stays as it was, nothing
+// half-written takes its name, the exit status and the message say why.
+class FailedExport : public Export {
+protected:
+    void SetUp() override {
+        Export::SetUp();
+        for (int day = 1; day <= 28; ++day)
+            addWage(QStringLiteral("2002/2/%1").arg(day), "Tovena", 8, 1, 0, 0);
+    }
+    // Writes the earlier, complete export into `file`.
+    QByteArray earlierExport(const QString& file) {
+        const ToolRun first = runTool({"export", db.path(), "wages", "--output", file});
+        EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+        return readAll(file);
+    }
+    static QByteArray readAll(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void expectFailureSaid(const ToolRun& run, const char* reason) {
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(reason)) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("Nothing was exported; the earlier file is left as it was"))
+            << run.err.toStdString();
+        EXPECT_FALSE(run.out.contains("Exported")) << run.out.toStdString();
+    }
+};
+
+TEST_F(FailedExport, OnAFullDiskTheEarlierExportIsLeftAsItWas) {
+    const SmallDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a small disk here: " << disk.why().toStdString();
+    const QString file = disk.filePath("wages.csv");
+    const QByteArray before = earlierExport(file);
+    ASSERT_GT(before.size(), 1000);
+    addWage("2002/3/1", "Tovena", 8, 1, 0, 0);
+    disk.fill();
+    expectFailureSaid(runTool({"export", db.path(), "wages", "--output", file}),
+                      "No space left on device");
+    EXPECT_EQ(readAll(file), before);
+    EXPECT_EQ(QDir(QFileInfo(file).path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"filler", "wages.csv"}));
+}
+
+// The same where no disk can be mounted: the file may grow no further than
+// a few hundred bytes, so a write fails as on a full disk.
+TEST_F(FailedExport, AWriteThatFailsLeavesTheEarlierExportAsItWas) {
+    const QString file = outputPath("wages.csv");
+    const QByteArray before = earlierExport(file);
+    ASSERT_GT(before.size(), 1000);
+    addWage("2002/3/1", "Tovena", 8, 1, 0, 0);
+    ToolSetting small;
+    small.fileSizeLimit = 500;
+    expectFailureSaid(runTool({"export", db.path(), "wages", "--output", file}, {}, small),
+                      "File too large");
+    EXPECT_EQ(readAll(file), before);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"wages.csv"});
+}
+
+TEST_F(FailedExport, StandardOutputThatCannotBeWrittenFails) {
+    QProcess tool;
+    tool.setStandardOutputFile("/dev/full");
+    tool.start(QStringLiteral(TALLOWBROOK_DB_PATH), {"export", db.path(), "wages"});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    const QString said = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_TRUE(said.contains("Cannot write to standard output")) << said.toStdString();
+    EXPECT_FALSE(said.contains("Exported")) << said.toStdString();
+}
+
+TEST_F(Export, ANewExportIsTheOwnersAloneAndAReplacedOneKeepsItsPermissions) {
+    addDay("2002/9/30");
+    const QString file = outputPath("days.csv");
+    ASSERT_EQ(runTool({"export", db.path(), "days", "--output", file}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(file).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
+    const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                      QFile::WriteUser | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(file, shared));
+    ASSERT_EQ(runTool({"export", db.path(), "days", "--output", file}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(file).permissions(), shared);
 }
 
 }  // namespace
