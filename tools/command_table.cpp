@@ -52,7 +52,8 @@ const std::vector<Command>& commands() {
          QStringLiteral("copy a whole ledger, every row, between a file and a server\n"
                         "database (postgresql://...) either way; TO is a new file or a\n"
                         "server database without the shop's tables (--force replaces\n"
-                        "them); rows and totals are compared afterwards"),
+                        "them); afterwards the rows, the amount totals and every\n"
+                        "value are compared on both sides"),
          2, true, copyCommand},
     };
     return all;

@@ -1,5 +1,6 @@
 // tallowbrook-db copy: a whole ledger from one database to another, between
-// a file and a server database either way, counted on both sides.
+// a file and a server database either way, compared value for value on both
+// sides.
 
 #include "command.h"
 #include "ledger/base/ledger_error.h"
@@ -32,7 +33,9 @@ int copyCommand(const CommandCall& call) {
         call.out << Qt::endl;
     }
     call.out << "Copied " << ledger::displayName(from) << " to " << ledger::displayName(to)
-             << "; rows and the total of every amount column agree on both sides." << Qt::endl;
+             << "; every value agrees on both sides (the rows, the total of every amount "
+                "column and a digest of every column)."
+             << Qt::endl;
     return 0;
 }
 

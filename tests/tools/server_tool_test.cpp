@@ -5,9 +5,11 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <limits>
 
 #include "ledger/schema/schema.h"
 #include "ledger/store/server_address.h"
+#include "sqlite_file.h"
 #include "support/temp_database.h"
 #include "tool_run.h"
 
@@ -72,7 +74,7 @@ TEST_F(ServerTool, CopyToAFileAndBack) {
     const QString file = dir.filePath("shop.mdb");
     ToolRun run = runTool({"copy", address(), file});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("rows and the total of every amount column agree"));
+    EXPECT_TRUE(run.out.contains("every value agrees on both sides"));
     EXPECT_FALSE(run.out.contains("s3cret"));
     EXPECT_EQ(runTool({"check", file}).exitCode, 0);
 
@@ -118,6 +120,56 @@ TEST_F(ServerTool, BackupAndRestoreOfAServerDatabaseSayWhatToUseInstead) {
         EXPECT_TRUE(run.err.contains("tallowbrook-db copy"));
         EXPECT_FALSE(run.err.contains("s3cret"));
     }
+}
+
+// A server database cannot store a NUL character: such a text is refused by
+// where it stands, instead of arriving cut short ("Nul\0Byte" as "Nul").
+TEST_F(ServerTool, ATextWithANulCharacterIsRefusedByTableRowAndColumnAndNothingIsKept) {
+    db->insert(ledger::schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
+    QTemporaryDir dir;
+    const QString file = dir.filePath("shop.mdb");
+    ASSERT_EQ(runTool({"demo", file}).exitCode, 0);
+    sqlite_file::exec(file,
+                      "UPDATE \"Materials forms of staff\" SET Name = 'Nul' || char(0) || 'Byte' "
+                      "WHERE rowid = 2");
+    const ToolRun run = runTool({"copy", "--force", file, address()});
+    EXPECT_EQ(run.exitCode, 1);
+    for (const char* said : {"Table 'Materials forms of staff', row 2", "column 'Name'",
+                             "NUL character", "\"Nul\\0Byte\"", "Nothing was copied"})
+        EXPECT_TRUE(run.err.contains(said)) << said << "\n" << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("s3cret"));
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 1);
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM \"Materials forms of staff\"").toInt(), 0);
+}
+
+// A server keeps a figure that is not a number; a file cannot (it becomes
+// empty). The rows agree in number and the totals do not: the copy fails.
+TEST_F(ServerTool, ACopyWhoseCountsAgreeAndWhoseTotalsDoNotFailsAndLeavesNoFile) {
+    db->insert(ledger::schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
+    db->insert(ledger::schema::kLedger, {"Date", "Rent"},
+               {"2002/11/6", std::numeric_limits<double>::quiet_NaN()});
+    QTemporaryDir dir;
+    const QString file = dir.filePath("shop.mdb");
+    const ToolRun run = runTool({"copy", address(), file});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(
+        run.err.contains("in table 'daily settlement of accounts' the column 'Rent' totals"))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Nothing was kept")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(file));
+}
+
+TEST_F(ServerTool, AFigureThatIsNotANumberCopiesToAnotherServerDatabase) {
+    db->insert(ledger::schema::kLedger, {"Date", "Rent"},
+               {"2002/11/6", std::numeric_limits<double>::quiet_NaN()});
+    const TempDatabase other;
+    const ToolRun run = runTool({"copy", "--force", address(), other.path()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(other
+                  .scalar("SELECT count(*) FROM \"daily settlement of accounts\" WHERE Rent = "
+                          "'NaN'::float8")
+                  .toInt(),
+              1);
 }
 
 }  // namespace

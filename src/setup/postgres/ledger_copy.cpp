@@ -1,7 +1,10 @@
 #include "setup/postgres/ledger_copy.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <cmath>
+#include <memory>
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
@@ -48,33 +51,93 @@ QString quotedList(const QStringList& names) {
     return quoted.join(QLatin1Char(','));
 }
 
-// Adds one row's amounts (given in the order of `amounts`) to a tally.
-void count(TableTally& tally, const std::vector<QVariant>& amounts) {
-    ++tally.rows;
-    for (size_t i = 0; i < amounts.size(); ++i)
-        if (!amounts[i].isNull()) tally.amountTotals[i] += amounts[i].toDouble();
+bool isNumber(const QVariant& value) {
+    switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            return true;
+        default:
+            return false;
+    }
 }
 
-TableTally emptyTally(const TableColumns& t) {
-    return {t.table, 0, std::vector<double>(static_cast<size_t>(t.amounts.size()), 0.0)};
+// One value as both kinds of database give it back: an amount as its exact
+// double (a file may keep a number as text; a server's amount columns hold
+// only numbers), a text as its bytes, an empty value apart from both.
+QByteArray canonical(const QVariant& value, bool amount) {
+    if (value.isNull()) return QByteArrayLiteral("N");
+    if (amount) {
+        bool isDouble = isNumber(value);
+        const double number = isDouble ? value.toDouble() : value.toString().toDouble(&isDouble);
+        // A file keeps no minus sign on a zero; the server does.
+        if (isDouble) return "D" + QByteArray::number(number == 0 ? 0.0 : number, 'g', 17);
+    }
+    return "T" + value.toString().toUtf8();
 }
+
+// Counts rows, adds up the amount columns and digests every column, value
+// by value in the order the rows come.
+class Tallying {
+public:
+    explicit Tallying(const TableColumns& t) : t_(t) {
+        tally_.table = t.table;
+        tally_.amountColumns = t.amounts;
+        tally_.amountTotals.assign(static_cast<size_t>(t.amounts.size()), 0.0);
+        tally_.columns = t.columns;
+        isAmount_.assign(static_cast<size_t>(t.columns.size()), false);
+        for (int at : t.amountAt) isAmount_[static_cast<size_t>(at)] = true;
+        for (qsizetype i = 0; i < t.columns.size(); ++i)
+            digests_.push_back(std::make_unique<QCryptographicHash>(QCryptographicHash::Sha256));
+    }
+
+    // `values` holds every column, in the schema's order.
+    void add(const std::vector<QVariant>& values) {
+        ++tally_.rows;
+        for (size_t i = 0; i < t_.amountAt.size(); ++i) {
+            const QVariant& amount = values[static_cast<size_t>(t_.amountAt[i])];
+            if (!amount.isNull()) tally_.amountTotals[i] += amount.toDouble();
+        }
+        for (size_t c = 0; c < values.size(); ++c) {
+            const QByteArray bytes = canonical(values[c], isAmount_[c]);
+            const qint64 length = bytes.size();
+            digests_[c]->addData(
+                QByteArrayView(reinterpret_cast<const char*>(&length), sizeof length));
+            digests_[c]->addData(bytes);
+        }
+    }
+
+    TableTally result() {
+        for (const auto& digest : digests_) tally_.columnDigests.push_back(digest->result());
+        return tally_;
+    }
+
+private:
+    const TableColumns& t_;
+    TableTally tally_;
+    std::vector<bool> isAmount_;
+    std::vector<std::unique_ptr<QCryptographicHash>> digests_;
+};
 
 // What the copy holds, read back in key order, so the totals are added up in
 // the same order as those of the rows sent.
 std::vector<TableTally> tallyOnServer(ServerConnection& server) {
     std::vector<TableTally> tallies;
     for (const auto& t : ledgerTables()) {
-        TableTally tally = emptyTally(t);
-        const QString list = t.amounts.isEmpty() ? QStringLiteral("1") : quotedList(t.amounts);
-        auto rows = server.run(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                   .arg(list, quoteName(t.table), quoteName(schema::kRowKey)),
-                               {}, QStringLiteral("Cannot count the copy"), Resend::Never);
+        Tallying tally(t);
+        auto rows = server.run(
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                .arg(quotedList(t.columns), quoteName(t.table), quoteName(schema::kRowKey)),
+            {}, QStringLiteral("Cannot count the copy"), Resend::Never);
+        std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
         for (int r = 0; r < rows.count(); ++r) {
-            std::vector<QVariant> amounts;
-            for (int i = 0; i < t.amounts.size(); ++i) amounts.push_back(rows.value(r, i));
-            count(tally, amounts);
+            for (int i = 0; i < t.columns.size(); ++i) values[i] = rows.value(r, i);
+            tally.add(values);
         }
-        tallies.push_back(std::move(tally));
+        tallies.push_back(tally.result());
     }
     return tallies;
 }
@@ -82,36 +145,44 @@ std::vector<TableTally> tallyOnServer(ServerConnection& server) {
 std::vector<TableTally> tallyInFile(sqlite3* db) {
     std::vector<TableTally> tallies;
     for (const auto& t : ledgerTables()) {
-        TableTally tally = emptyTally(t);
-        const QString list = t.amounts.isEmpty() ? QStringLiteral("1") : quotedList(t.amounts);
-        statements::Statement read(
-            db, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, quoteName(t.table)),
-            QStringLiteral("Cannot count the copy"));
+        Tallying tally(t);
+        statements::Statement read(db,
+                                   QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                                       .arg(quotedList(t.columns), quoteName(t.table)),
+                                   QStringLiteral("Cannot count the copy"));
+        std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
         while (read.step()) {
-            std::vector<QVariant> amounts;
-            for (int i = 0; i < t.amounts.size(); ++i) amounts.push_back(read.value(i));
-            count(tally, amounts);
+            for (int i = 0; i < t.columns.size(); ++i) values[i] = read.value(i);
+            tally.add(values);
         }
-        tallies.push_back(std::move(tally));
+        tallies.push_back(tally.result());
     }
     return tallies;
 }
 
+// Where a row stands, for a message: its place in the table and its key.
+struct RowPlace {
+    qint64 number = 0;  // 1 for the table's first row
+    Store::RowKey key = 0;
+};
+
 // Streams every table of `source` to `insert`, in key order, tallying what
 // was sent.
-using RowSink = std::function<void(const TableColumns&, const std::vector<QVariant>&)>;
+using RowSink =
+    std::function<void(const TableColumns&, const RowPlace&, const std::vector<QVariant>&)>;
 std::vector<TableTally> sendEveryRow(Store& source, const RowSink& insert) {
     std::vector<TableTally> sent;
     for (const auto& t : ledgerTables()) {
-        TableTally tally = emptyTally(t);
-        source.scan(t.table, t.columns, [&](Store::RowKey, const std::vector<QVariant>& values) {
-            insert(t, values);
-            std::vector<QVariant> amounts;
-            for (int at : t.amountAt) amounts.push_back(values[static_cast<size_t>(at)]);
-            count(tally, amounts);
-            return true;
-        });
-        sent.push_back(std::move(tally));
+        Tallying tally(t);
+        RowPlace place;
+        source.scan(t.table, t.columns,
+                    [&](Store::RowKey key, const std::vector<QVariant>& values) {
+                        place = {place.number + 1, key};
+                        insert(t, place, values);
+                        tally.add(values);
+                        return true;
+                    });
+        sent.push_back(tally.result());
     }
     return sent;
 }
@@ -119,13 +190,31 @@ std::vector<TableTally> sendEveryRow(Store& source, const RowSink& insert) {
 void requireSameTallies(const std::vector<TableTally>& sent, const std::vector<TableTally>& stored,
                         const QString& to) {
     for (size_t i = 0; i < sent.size(); ++i) {
-        if (sent[i] == stored[i]) continue;
+        const QString difference = tallyDifference(sent[i], stored[i]);
+        if (difference.isEmpty()) continue;
         fail(ErrorCode::StoreFailure,
-             QStringLiteral("The copy in '%1' does not hold what was read: table '%2' has %3 "
-                            "rows there against %4 read, or other totals. Nothing was kept.")
-                 .arg(to, sent[i].table)
-                 .arg(stored[i].rows)
-                 .arg(sent[i].rows));
+             QStringLiteral("The copy in '%1' does not hold what was read: %2 Nothing was kept.")
+                 .arg(to, difference));
+    }
+}
+
+// A server database cannot store a NUL character in a text: such a text is
+// refused by where it stands, before it would arrive cut short.
+void refuseNulCharacters(const TableColumns& t, const RowPlace& place,
+                         const std::vector<QVariant>& values) {
+    for (size_t c = 0; c < values.size(); ++c) {
+        if (values[c].typeId() != QMetaType::QString) continue;
+        QString text = values[c].toString();
+        if (!text.contains(QChar(0))) continue;
+        text.replace(QChar(0), QStringLiteral("\\0"));
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Table '%1', row %2 (row key %3), column '%4' holds a NUL character "
+                            "(shown as \\0 in \"%5\"), which a server database cannot store. "
+                            "Nothing was copied; take the character out of that value first.")
+                 .arg(t.table)
+                 .arg(place.number)
+                 .arg(place.key)
+                 .arg(t.columns.at(static_cast<qsizetype>(c)), text));
     }
 }
 
@@ -167,7 +256,9 @@ std::vector<TableTally> copyToServer(Store& source, const QString& from, const Q
     createServerSchema(server, replace, [&](ServerConnection& s) {
         const QString doing = QStringLiteral("Cannot copy into '%1'").arg(s.shownName());
         s.run(kClearChoices, {}, doing, Resend::Never);
-        sent = sendEveryRow(source, [&](const TableColumns& t, const std::vector<QVariant>& row) {
+        sent = sendEveryRow(source, [&](const TableColumns& t, const RowPlace& place,
+                                        const std::vector<QVariant>& row) {
+            refuseNulCharacters(t, place, row);
             QStringList marks;
             for (int i = 1; i <= t.columns.size(); ++i) marks << QStringLiteral("$%1").arg(i);
             s.run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -193,21 +284,23 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
         statements::run(file.handle(), kClearChoices, QStringLiteral("Cannot copy"));
         std::unique_ptr<statements::Statement> insert;
         QString insertingInto;
-        sent = sendEveryRow(source, [&](const TableColumns& t, const std::vector<QVariant>& row) {
-            if (insertingInto != t.table) {
-                QStringList marks;
-                for (int i = 0; i < t.columns.size(); ++i) marks << QStringLiteral("?");
-                insert = std::make_unique<statements::Statement>(
-                    file.handle(),
-                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                        .arg(quoteName(t.table), quotedList(t.columns), marks.join(',')),
-                    QStringLiteral("Cannot copy into '%1'").arg(to));
-                insertingInto = t.table;
-            }
-            for (size_t i = 0; i < row.size(); ++i) insert->bind(static_cast<int>(i) + 1, row[i]);
-            insert->step();
-            insert->reset();
-        });
+        sent = sendEveryRow(
+            source, [&](const TableColumns& t, const RowPlace&, const std::vector<QVariant>& row) {
+                if (insertingInto != t.table) {
+                    QStringList marks;
+                    for (int i = 0; i < t.columns.size(); ++i) marks << QStringLiteral("?");
+                    insert = std::make_unique<statements::Statement>(
+                        file.handle(),
+                        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quoteName(t.table), quotedList(t.columns), marks.join(',')),
+                        QStringLiteral("Cannot copy into '%1'").arg(to));
+                    insertingInto = t.table;
+                }
+                for (size_t i = 0; i < row.size(); ++i)
+                    insert->bind(static_cast<int>(i) + 1, row[i]);
+                insert->step();
+                insert->reset();
+            });
         insert.reset();
         requireSameTallies(sent, tallyInFile(file.handle()), to);
         all.release();
@@ -222,6 +315,39 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
 }
 
 }  // namespace
+
+bool TableTally::operator==(const TableTally& other) const {
+    return tallyDifference(*this, other).isEmpty() && table == other.table;
+}
+
+QString tallyDifference(const TableTally& read, const TableTally& stored) {
+    const QString table = read.table;
+    if (stored.rows != read.rows)
+        return QStringLiteral("table '%1' has %2 rows there against %3 read.")
+            .arg(table)
+            .arg(stored.rows)
+            .arg(read.rows);
+    for (qsizetype i = 0; i < read.amountColumns.size(); ++i) {
+        const double a = read.amountTotals.at(i);
+        const double b =
+            i < qsizetype(stored.amountTotals.size()) ? stored.amountTotals.at(i) : std::nan("");
+        if (a == b || (std::isnan(a) && std::isnan(b))) continue;
+        return QStringLiteral("in table '%1' the column '%2' totals %3 there against %4 read.")
+            .arg(table, read.amountColumns.at(i))
+            .arg(b, 0, 'g', 17)
+            .arg(a, 0, 'g', 17);
+    }
+    for (qsizetype i = 0; i < read.columns.size(); ++i) {
+        if (i < qsizetype(stored.columnDigests.size()) &&
+            stored.columnDigests.at(i) == read.columnDigests.at(i))
+            continue;
+        return QStringLiteral(
+                   "in table '%1' the values of the column '%2' differ from those "
+                   "read.")
+            .arg(table, read.columns.at(i));
+    }
+    return {};
+}
 
 std::vector<TableTally> copyLedger(const QString& from, const QString& to, bool replace) {
     if (displayName(from) == displayName(to) ||
