@@ -80,9 +80,9 @@ bool localDisplayAnswers() {
 // Before anyone logs in: a copy of the books as they were, when they changed
 // since the last copy. A failed backup is said once and stops nothing.
 void backUpChangedDatabase() {
-    const QString database = ledger::databasePath();
-    if (!QFileInfo(database).isFile()) return;  // the login window says what is missing
     try {
+        const QString database = ledger::databasePath();
+        if (!QFileInfo(database).isFile()) return;  // the login window says what is missing
         if (ledger::changedSinceLastBackup(database))
             ledger::backUpDatabase(database, QDateTime::currentDateTime());
     } catch (const ledger::LedgerError& error) {
@@ -164,6 +164,14 @@ int main(int argc, char** argv) {
     // The program's windows, prompts and settings, for as long as it runs.
     ledger::ui::Workspace workspace;
     if (const QString problem = app::unreadableFolderMessage(); !problem.isEmpty()) {
+        std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(problem));
+        std::fflush(stderr);
+        ledger::ui::prompts().tell(nullptr, problem, ledger::ui::programTitle());
+        return 1;
+    }
+    // A settings file that cannot be read as written opens no books at all,
+    // rather than the file beside the program in place of those it names.
+    if (const QString problem = ledger::settingsProblem(); !problem.isEmpty()) {
         std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(problem));
         std::fflush(stderr);
         ledger::ui::prompts().tell(nullptr, problem, ledger::ui::programTitle());

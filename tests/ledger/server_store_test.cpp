@@ -93,8 +93,7 @@ TEST_F(SettingsFile, NamesTheDatabaseOrLeavesTheFileBesideTheProgram) {
         QString expected;
     } cases[] = {
         {nullptr, dir.filePath("breakfast.mdb")},
-        {"[General]\nother=1\n", dir.filePath("breakfast.mdb")},
-        {"database=\n", dir.filePath("breakfast.mdb")},
+        {"[General]\n; the shop's books\n", dir.filePath("breakfast.mdb")},
         {"database=shop.mdb\n", dir.filePath("shop.mdb")},
         {"database=books/../shop.mdb\n", dir.filePath("shop.mdb")},
         {"database=/srv/books/shop.mdb\n", "/srv/books/shop.mdb"},

@@ -103,4 +103,63 @@ TEST(ProgramStart, AFolderNameThatIsNotUtf8IsSaidPlainly) {
     EXPECT_FALSE(said.contains("/breakfast.mdb")) << said.toStdString();
 }
 
+// The program copied into a folder of its own with the shop's books and a
+// decoy breakfast.mdb beside it, and tallowbrook.ini as the shop wrote it.
+class ProgramWithSettings {
+public:
+    explicit ProgramWithSettings(const QByteArray& ini) {
+        program = folder.filePath("tallowbrook");
+        QFile::copy(QStringLiteral(TALLOWBROOK_PROGRAM_PATH), program);
+        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        ledger::writeDatabaseFile(folder.filePath("breakfast.mdb"), true, false);
+        QFile settings(folder.filePath("tallowbrook.ini"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(ini);
+    }
+    ~ProgramWithSettings() {
+        running.kill();
+        running.waitForFinished();
+    }
+    // Starts it and waits until it has `wanted` open or has said something.
+    QStringList startAndWatch(const QString& wanted) {
+        running.start(program, {});
+        running.waitForStarted();
+        QStringList open;
+        for (int tries = 0; tries < 100 && !open.contains(wanted) && said.isEmpty(); ++tries) {
+            running.waitForReadyRead(100);
+            said += QString::fromUtf8(running.readAllStandardError());
+            open = openFilesOf(running.processId());
+        }
+        return open;
+    }
+    QString canonical(const QString& name) const {
+        return QFileInfo(folder.filePath(name)).canonicalFilePath();
+    }
+
+    QTemporaryDir folder;
+    QString program;
+    QProcess running;
+    QString said;
+};
+
+TEST(ProgramSettings, ANameWithACommaAndAnAtSignOpensExactlyThatFile) {
+    ProgramWithSettings shop("database=shop,@1.mdb\n");
+    ledger::writeDatabaseFile(shop.folder.filePath("shop,@1.mdb"), true, false);
+    const QStringList open = shop.startAndWatch(shop.canonical("shop,@1.mdb"));
+    EXPECT_TRUE(open.contains(shop.canonical("shop,@1.mdb")))
+        << open.join("\n").toStdString() << shop.said.toStdString();
+    EXPECT_FALSE(open.contains(shop.canonical("breakfast.mdb")));
+}
+
+TEST(ProgramSettings, AMisspelledSettingOpensNoBooksAndSaysWhereAndWhatToWrite) {
+    ProgramWithSettings shop("[General]\ndatabse=shop.mdb\n");
+    const QStringList open = shop.startAndWatch(shop.canonical("breakfast.mdb"));
+    EXPECT_FALSE(open.contains(shop.canonical("breakfast.mdb"))) << open.join("\n").toStdString();
+    EXPECT_TRUE(shop.said.contains(shop.folder.filePath("tallowbrook.ini") + " cannot be used"))
+        << shop.said.toStdString();
+    EXPECT_TRUE(shop.said.contains("line 2")) << shop.said.toStdString();
+    EXPECT_TRUE(shop.said.contains("database=breakfast.mdb")) << shop.said.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(shop.folder.filePath("backups"))) << "no backup either";
+}
+
 }  // namespace

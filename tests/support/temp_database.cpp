@@ -1,6 +1,7 @@
 #include "support/temp_database.h"
 
-#include <QSettings>
+#include <QFile>
+#include <stdexcept>
 
 #include "ledger/location/program_folder.h"
 #include "ledger/store/source_info.h"
@@ -14,9 +15,11 @@ TempDatabase::TempDatabase(bool withDemoData) {
     // Without a server on the server run the test is skipped before its body.
     if (test_server::requested() && !test_server::baseAddress().isEmpty()) {
         server_ = std::make_unique<test_server::ServerSchema>(withDemoData);
-        QSettings settings(dir_.filePath(QStringLiteral("tallowbrook.ini")), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("database"), server_->address());
-        settings.sync();
+        // Written as the shop's administrator writes it: the address as it is.
+        QFile ini(dir_.filePath(QStringLiteral("tallowbrook.ini")));
+        if (!ini.open(QIODevice::WriteOnly) ||
+            ini.write("database=" + server_->address().toUtf8() + "\n") < 0 || !ini.flush())
+            throw std::runtime_error("cannot write tallowbrook.ini for a server test");
     } else if (!test_server::requested()) {
         ledger::writeDatabaseFile(filePath(), withDemoData, false);
     }

@@ -3,10 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
+#include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/server_address.h"
+#include "ledger/store/settings_file.h"
 
 namespace ledger {
 
@@ -16,18 +17,6 @@ QString& folderOverride() {
     return folder;
 }
 
-// The configured database, empty when there is none. QSettings splits an
-// unquoted value at commas, so a list is joined back into the one name.
-QString configuredDatabase() {
-    const QString ini = settingsPath();
-    if (!QFileInfo(ini).isFile()) return {};
-    QSettings settings(ini, QSettings::IniFormat);
-    const QVariant value = settings.value(QStringLiteral("database"));
-    const QString name = value.typeId() == QMetaType::QStringList
-                             ? value.toStringList().join(QLatin1Char(','))
-                             : value.toString();
-    return name.trimmed();
-}
 }  // namespace
 
 QString programFolder() {
@@ -39,8 +28,13 @@ void setProgramFolder(const QString& folder) { folderOverride() = folder; }
 
 QString settingsPath() { return programFolder() + QStringLiteral("/tallowbrook.ini"); }
 
+QString settingsProblem() { return readDatabaseSetting(settingsPath()).problem; }
+
 QString databasePath() {
-    const QString configured = configuredDatabase();
+    const DatabaseSetting setting = readDatabaseSetting(settingsPath());
+    // Never the file beside the program in place of books the settings name.
+    if (!setting.problem.isEmpty()) fail(ErrorCode::StoreFailure, setting.problem);
+    const QString& configured = setting.database;
     if (configured.isEmpty()) return programFolder() + QLatin1Char('/') + schema::kFileName;
     if (isServerAddress(configured)) return configured;
     return QDir::cleanPath(QDir(programFolder()).absoluteFilePath(configured));
