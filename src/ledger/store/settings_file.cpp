@@ -17,8 +17,7 @@ const QString kExamples = QStringLiteral(
 QString refusal(const QString& iniPath, int line, const QString& what, const QString& advice) {
     return QStringLiteral(
                "The settings file %1 cannot be used as it stands: line %2 %3\n\n%4\n\nNo books "
-               "were opened, so that none other than those meant are used. Correct the file "
-               "and start the program again.")
+               "were opened. Correct the file and start the program again.")
         .arg(QDir::toNativeSeparators(iniPath))
         .arg(line)
         .arg(what, advice);
