@@ -11,8 +11,8 @@
 
 #include "command.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/base/owner_only.h"
 #include "ledger/store/backup.h"
-#include "ledger/store/owner_only.h"
 #include "ledger/store/server_address.h"
 #include "ledger_file_check.h"
 #include "setup/database_target.h"

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/location/settings_file.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/server_address.h"
-#include "ledger/store/settings_file.h"
 
 namespace ledger {
 

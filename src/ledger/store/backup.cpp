@@ -16,7 +16,7 @@
 #include <cstring>
 
 #include "ledger/base/ledger_error.h"
-#include "ledger/store/owner_only.h"
+#include "ledger/base/owner_only.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 

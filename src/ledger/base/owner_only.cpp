@@ -1,4 +1,4 @@
-#include "ledger/store/owner_only.h"
+#include "ledger/base/owner_only.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "ledger/store/settings_file.h"
+#include "ledger/location/settings_file.h"
 
 #include <QDir>
 #include <QFile>
