@@ -44,6 +44,7 @@ void RecordSource::open() {
             fail(ErrorCode::UnknownName, QStringLiteral("'%1' has no column '%2'.")
                                              .arg(rows->info().name, f->boundColumn()));
     rows_ = std::move(rows);
+    identity_ = rowIdentityOf(rows_->info());
     showFirstOrEmpty();
 }
 
@@ -127,11 +128,16 @@ void RecordSource::showCurrent() {
     const SourceInfo& info = rows_->info();
     QStringList columns;
     for (FieldBinding* f : fields_) columns << info.columns[info.indexOf(f->boundColumn())];
+    const qsizetype bound = columns.size();
+    // What the row is about is read with it, bound or not: a write-back
+    // checks that the row still holds it.
+    columns << identityBeyond(columns);
     // A row another window deleted meanwhile shows as empty fields.
-    const std::vector<QVariant> values = currentValues(columns);
+    std::vector<QVariant> values = currentValues(columns);
     readValues_.clear();
     for (size_t i = 0; i < values.size(); ++i)
         readValues_.insert(columns[static_cast<qsizetype>(i)].toLower(), values[i]);
+    if (values.size() > static_cast<size_t>(bound)) values.resize(static_cast<size_t>(bound));
     fillFields(values);
 }
 
@@ -140,6 +146,13 @@ void RecordSource::makeCurrent(int index) {
     rowGone_ = false;
     adding_ = false;
     showCurrent();
+}
+
+QStringList RecordSource::identityBeyond(const QStringList& columns) const {
+    QStringList beyond;
+    for (const QString& column : identity_.columns)
+        if (!columns.contains(column, Qt::CaseInsensitive)) beyond << column;
+    return beyond;
 }
 
 void RecordSource::bind(FieldBinding* field) {
@@ -209,12 +222,22 @@ void RecordSource::writeBack() {
         current_ = rows_->insert(columns, values);
         adding_ = false;
         rowGone_ = false;
+        // The new row is about what it holds now: what was typed, and
+        // whatever the store put in the identity columns nobody typed.
+        readValues_.clear();
+        const QStringList untyped = identityBeyond(columns);
+        const std::vector<QVariant> stored = currentValues(untyped);
+        for (size_t i = 0; i < stored.size(); ++i)
+            readValues_.insert(untyped[static_cast<qsizetype>(i)].toLower(), stored[i]);
     } else {
+        // The changed figures' old values, and what the row is about.
+        const QStringList checked = columns + identityBeyond(columns);
         std::vector<QVariant> expected;
-        expected.reserve(values.size());
-        for (const QString& column : columns)
+        expected.reserve(static_cast<size_t>(checked.size()));
+        for (const QString& column : checked)
             expected.push_back(readValues_.value(column.toLower()));
-        if (!rows_->update(current_, columns, values, expected)) failLostUpdate(columns, expected);
+        if (!rows_->update(current_, columns, values, checked, expected))
+            failLostUpdate(columns, checked, expected);
     }
     // What is stored now is what the next write-back expects to find.
     for (qsizetype i = 0; i < columns.size(); ++i)
@@ -222,25 +245,52 @@ void RecordSource::writeBack() {
     for (FieldBinding* f : changed) f->clearChanged();
 }
 
-void RecordSource::failLostUpdate(const QStringList& columns,
+void RecordSource::failLostUpdate(const QStringList& columns, const QStringList& checked,
                                   const std::vector<QVariant>& expected) {
-    const std::vector<QVariant> now = rows_->values(current_, columns);
+    const std::vector<QVariant> now = rows_->values(current_, checked);
     if (now.empty())
         fail(ErrorCode::RecordDeleted,
              QStringLiteral("This record was deleted by another program or window after it was "
                             "shown here, so what was typed cannot be stored in it. The text stays "
                             "in the window; move to another record or close the window (and "
                             "answer whether to give the text up)."));
+    const SourceInfo& info = rows_->info();
+    auto differs = [&](qsizetype i) {
+        const auto at = static_cast<size_t>(i);
+        return now[at].isNull() != expected[at].isNull() ||
+               fieldText(now[at]) != fieldText(expected[at]);
+    };
+    // A secret's values are never written into a message.
+    auto change = [&](qsizetype i) {
+        const auto at = static_cast<size_t>(i);
+        if (holdsSecret(info, checked[i])) return checked[i] + QStringLiteral(" (changed)");
+        return QStringLiteral("%1 from \"%2\" to \"%3\"")
+            .arg(checked[i], fieldText(expected[at]), fieldText(now[at]));
+    };
+
+    // The row is about another day or person now (another program changed
+    // it, or the books were copied or restored over the ones read): storing
+    // into it would misfile the edit, whatever the user answers, so this is
+    // never taken as seen.
+    QStringList moved;
+    for (qsizetype i = 0; i < checked.size(); ++i)
+        if (identity_.columns.contains(checked[i], Qt::CaseInsensitive) && differs(i))
+            moved << change(i);
+    if (!moved.isEmpty())
+        fail(ErrorCode::ChangedElsewhere,
+             QStringLiteral("This record no longer holds the %1 shown here: %2 (another program "
+                            "changed it, or the books were copied or restored meanwhile). "
+                            "Nothing was stored, so no other %1 was changed; your text stays in "
+                            "the window. Note it, then close the window, open it again and find "
+                            "the %1.")
+                 .arg(identity_.noun, moved.join(QStringLiteral("; "))));
+
     QStringList changes;
     for (qsizetype i = 0; i < columns.size(); ++i) {
-        const auto at = static_cast<size_t>(i);
-        if (now[at].isNull() == expected[at].isNull() &&
-            fieldText(now[at]) == fieldText(expected[at]))
-            continue;
-        changes << QStringLiteral("%1 from \"%2\" to \"%3\"")
-                       .arg(columns[i], fieldText(expected[at]), fieldText(now[at]));
+        if (!differs(i)) continue;
+        changes << change(i);
         // Seen now: storing the same text again is the user's deliberate choice.
-        readValues_.insert(columns[i].toLower(), now[at]);
+        readValues_.insert(columns[i].toLower(), now[static_cast<size_t>(i)]);
     }
     fail(ErrorCode::ChangedElsewhere,
          QStringLiteral("Another program or window changed this record while it was being "

@@ -12,6 +12,7 @@
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/records/field_binding.h"
+#include "ledger/records/row_identity.h"
 #include "ledger/store/source_info.h"
 
 namespace ledger {
@@ -105,14 +106,18 @@ private:
     void fillFields(const std::vector<QVariant>& values);
     std::optional<int> find(const QString& criterion, bool backwards);
     std::vector<QVariant> currentValues(const QStringList& columns) const;
-    [[noreturn]] void failLostUpdate(const QStringList& columns,
+    [[noreturn]] void failLostUpdate(const QStringList& columns, const QStringList& checked,
                                      const std::vector<QVariant>& expected);
+    // The identity columns not among `columns`, as the current row was read.
+    QStringList identityBeyond(const QStringList& columns) const;
 
     QString path_;
     QString source_;
     std::unique_ptr<RowSet> rows_;  // while open
-    // The current row's values as they were read, by lower-case column: what
-    // a write-back expects to find still stored.
+    RowIdentity identity_;          // what a row of the open set is about
+    // The current row's values as they were read (its bound columns and its
+    // identity), by lower-case column: what a write-back expects to find
+    // still stored.
     QHash<QString, QVariant> readValues_;
     int current_ = -1;
     bool rowGone_ = false;  // after Delete: no current row until the next move

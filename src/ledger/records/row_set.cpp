@@ -25,7 +25,7 @@ int RowSet::insert(const QStringList&, const std::vector<QVariant>&) {
          QStringLiteral("Cannot add a row: '%1' is read-only.").arg(info_.name));
 }
 
-bool RowSet::update(int, const QStringList&, const std::vector<QVariant>&,
+bool RowSet::update(int, const QStringList&, const std::vector<QVariant>&, const QStringList&,
                     const std::vector<QVariant>&) {
     fail(ErrorCode::ReadOnly,
          QStringLiteral("Cannot update. '%1' is read-only: what was typed cannot be stored.")

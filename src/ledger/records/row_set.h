@@ -46,10 +46,11 @@ public:
     // A table's rows only; a snapshot fails with ReadOnly. insert() appends
     // the new row to the set and returns its position.
     virtual int insert(const QStringList& columns, const std::vector<QVariant>& values);
-    // Stores `values` only while the row still holds `expected` in `columns`;
-    // false (nothing changed) when it is gone or holds other values now.
+    // Stores `values` into `columns` only while the row still holds
+    // `expected` in `checked`; false (nothing changed) when it is gone or
+    // holds other values now.
     virtual bool update(int index, const QStringList& columns, const std::vector<QVariant>& values,
-                        const std::vector<QVariant>& expected);
+                        const QStringList& checked, const std::vector<QVariant>& expected);
     virtual void remove(int index);
 
 protected:

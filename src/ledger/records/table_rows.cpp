@@ -129,8 +129,8 @@ int TableRows::insert(const QStringList& columns, const std::vector<QVariant>& v
 }
 
 bool TableRows::update(int index, const QStringList& columns, const std::vector<QVariant>& values,
-                       const std::vector<QVariant>& expected) {
-    return store_->updateRow(info_.name, keyAt(index), columns, values, expected);
+                       const QStringList& checked, const std::vector<QVariant>& expected) {
+    return store_->updateRow(info_.name, keyAt(index), columns, values, checked, expected);
 }
 
 void TableRows::remove(int index) {

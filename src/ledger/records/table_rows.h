@@ -19,7 +19,7 @@ public:
                             bool backwards) const override;
     int insert(const QStringList& columns, const std::vector<QVariant>& values) override;
     bool update(int index, const QStringList& columns, const std::vector<QVariant>& values,
-                const std::vector<QVariant>& expected) override;
+                const QStringList& checked, const std::vector<QVariant>& expected) override;
     void remove(int index) override;
 
 private:

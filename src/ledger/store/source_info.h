@@ -13,6 +13,9 @@ struct SourceInfo {
     bool isTable = false;        // false: a saved query (read-only)
     QStringList columns;         // as the file spells them
     std::vector<bool> isAmount;  // per column: an amount, stored as a number
+    // A table whose row keys are handed out once and never again (its "Row
+    // key" column); files made before row keys reuse SQLite's row numbers.
+    bool lastingKeys = false;
 
     int indexOf(const QString& column) const;  // case-insensitive, -1 when unknown
 };

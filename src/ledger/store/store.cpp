@@ -1,10 +1,21 @@
 #include "ledger/store/store.h"
 
+#include "ledger/base/ledger_error.h"
 #include "ledger/store/postgres/postgres_store.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/sqlite/sqlite_store.h"
 
 namespace ledger {
+
+void failMadeAnew(const QString& books) {
+    fail(ErrorCode::FileReplaced,
+         QStringLiteral("The books '%1' were made anew by another program (copied or restored "
+                        "over the ones open here) after this program read them, so what was "
+                        "typed is not stored: it could land in another day. The text stays in "
+                        "the window: note it, then close every window of the program and start "
+                        "it again.")
+             .arg(books));
+}
 
 // A connection URI names a server database; anything else is a file.
 std::shared_ptr<Store> openStore(const Connection& where) {

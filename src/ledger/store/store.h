@@ -76,13 +76,24 @@ public:
 
     // One atomic statement each.
     //
-    // updateRow stores `values` into the row only while its `columns` still
-    // hold `expected` (the values this window read): another program's change
-    // is never overwritten unseen. Returns false, and changes nothing, when the
-    // row is gone or holds other values now.
+    // updateRow stores `values` into `columns` of the row only while its
+    // `checked` columns still hold `expected` (the values this window read:
+    // the changed figures' old values and what the row is about, its day or
+    // name): another program's change is never overwritten unseen, and an
+    // edit never lands in another day. Returns false, and changes nothing,
+    // when the row is gone or holds other values now.
+    //
+    // Every write refuses, with FileReplaced, a table that was made anew
+    // since this store first read it (the ledger copied or restored over the
+    // one open here), whose keys may name other rows: nothing is written.
     virtual bool updateRow(const QString& table, RowKey key, const QStringList& columns,
-                           const std::vector<QVariant>& values,
+                           const std::vector<QVariant>& values, const QStringList& checked,
                            const std::vector<QVariant>& expected) = 0;
+    // The changed columns alone checked.
+    bool updateRow(const QString& table, RowKey key, const QStringList& columns,
+                   const std::vector<QVariant>& values, const std::vector<QVariant>& expected) {
+        return updateRow(table, key, columns, values, columns, expected);
+    }
     virtual RowKey insertRow(const QString& table, const QStringList& columns,
                              const std::vector<QVariant>& values) = 0;
     virtual void deleteRow(const QString& table, RowKey key) = 0;
@@ -98,6 +109,10 @@ public:
 private:
     quint64 unknownRemovals_ = 0;
 };
+
+// Refuses a write into a table made anew since the store first read it:
+// FileReplaced, with what to do.
+[[noreturn]] void failMadeAnew(const QString& books);
 
 // Opens (or shares, within this process) the store a connection names: the
 // server store for an address, the file store for anything else. Throws

@@ -65,6 +65,8 @@ PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) 
         fail(ErrorCode::UnknownName,
              QStringLiteral("The database '%1' has no table or query named '%2'.")
                  .arg(path(), source));
+    if (info.isTable && !tableNumbers_.contains(source.toLower()))
+        tableNumbers_.insert(source.toLower(), oid);
 
     auto columns = connection_.run(
         QStringLiteral("SELECT attname, format_type(atttypid, atttypmod) FROM "
@@ -80,7 +82,10 @@ PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) 
     for (int i = 0; i < columns.count(); ++i) {
         const QString name = columns.text(i, 0);
         if (columns.text(i, 1) == QLatin1String("text")) texts << name;
-        if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) continue;
+        if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) {
+            info.lastingKeys = true;
+            continue;
+        }
         info.columns << name;
         if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr) {
             info.isAmount.push_back(column->kind == schema::Kind::Amount);
@@ -194,40 +199,71 @@ std::vector<QVariant> PostgresStore::readRow(const QString& table, RowKey key,
     return values;
 }
 
+QString PostgresStore::tableNumber(const QString& table) {
+    describe(table);
+    return tableNumbers_.value(table.toLower());
+}
+
+void PostgresStore::requireNotMadeAnew(const QString& table, const QString& doing) {
+    const QString name = tableName(table, doing);
+    auto now = connection_.run(QStringLiteral("SELECT to_regclass($1)::oid"), {name}, doing);
+    if (now.count() != 1 || now.text(0, 0) != tableNumber(table)) failMadeAnew(path());
+}
+
 bool PostgresStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
-                              const std::vector<QVariant>& values,
+                              const std::vector<QVariant>& values, const QStringList& checked,
                               const std::vector<QVariant>& expected) {
     const QString doing = QStringLiteral("Cannot save into '%1'").arg(table);
     const QString name = tableName(table, doing);
     const QStringList quoted = quotedColumns(table, columns, doing);
-    if (quoted.isEmpty())  // nothing to store: true while the row is there
-        return connection_
-                   .run(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = $1").arg(name, kKey), {key},
-                        doing)
-                   .count() == 1;
-    // $1..$n the new values, $n+1 the key, then the values this window read.
-    QStringList sets, unchanged;
+    const QStringList quotedChecked = quotedColumns(table, checked, doing);
+    const QString number = tableNumber(table);
+    // $1..$n the new values, then the key, the table's number and the
+    // values this window read. A table made anew (another number) takes
+    // nothing, whatever its rows hold.
     const int n = static_cast<int>(quoted.size());
-    for (int i = 0; i < n; ++i) {
-        sets << QStringLiteral("%1 = $%2").arg(quoted[i]).arg(i + 1);
-        unchanged << QStringLiteral("%1 IS NOT DISTINCT FROM $%2").arg(quoted[i]).arg(n + 2 + i);
-    }
+    QStringList sets, conditions{QStringLiteral("%1 = $%2").arg(kKey).arg(n + 1),
+                                 QStringLiteral("tableoid = $%1::oid").arg(n + 2)};
+    for (int i = 0; i < n; ++i) sets << QStringLiteral("%1 = $%2").arg(quoted[i]).arg(i + 1);
+    for (int i = 0; i < quotedChecked.size(); ++i)
+        conditions
+            << QStringLiteral("%1 IS NOT DISTINCT FROM $%2").arg(quotedChecked[i]).arg(n + 3 + i);
     std::vector<QVariant> parameters = values;
     parameters.push_back(key);
+    parameters.push_back(number);
     parameters.insert(parameters.end(), expected.begin(), expected.end());
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = $%4 AND %5")
-                            .arg(name, sets.join(QStringLiteral(", ")), kKey)
-                            .arg(n + 1)
-                            .arg(unchanged.join(QStringLiteral(" AND ")));
+    const QString where = conditions.join(QStringLiteral(" AND "));
+    if (quoted.isEmpty()) {  // nothing to store: true while the row is there
+        if (connection_
+                .run(QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(name, where), parameters,
+                     doing)
+                .count() == 1)
+            return true;
+        requireNotMadeAnew(table, doing);
+        return false;
+    }
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(name, sets.join(QStringLiteral(", ")), where);
     // Sent again after a lost connection: if the first one was stored, the
     // second finds the new values in place of the expected ones.
     if (connection_.run(sql, parameters, doing, Resend::Always).changedCount() == 1) return true;
-    // The row already holding exactly these values (stored by that first try,
-    // or the same figures stored by another till) loses nothing.
-    const std::vector<QVariant> now = readRow(table, key, columns);
+    requireNotMadeAnew(table, doing);
+    // The row already holding exactly these values, and still about the
+    // same day or name (stored by that first try, or the same figures stored
+    // by another till), loses nothing.
+    QStringList identity;
+    std::vector<QVariant> identityValues;
+    for (qsizetype i = 0; i < checked.size(); ++i)
+        if (!columns.contains(checked[i], Qt::CaseInsensitive)) {
+            identity << checked[i];
+            identityValues.push_back(expected[static_cast<size_t>(i)]);
+        }
+    const std::vector<QVariant> now = readRow(table, key, columns + identity);
     if (now.empty()) return false;
+    std::vector<QVariant> wanted = values;
+    wanted.insert(wanted.end(), identityValues.begin(), identityValues.end());
     for (size_t i = 0; i < now.size(); ++i)
-        if (now[i].isNull() != values[i].isNull() || now[i] != values[i]) return false;
+        if (now[i].isNull() != wanted[i].isNull() || now[i] != wanted[i]) return false;
     return true;
 }
 
@@ -235,17 +271,28 @@ PostgresStore::RowKey PostgresStore::insertRow(const QString& table, const QStri
                                                const std::vector<QVariant>& values) {
     const QString doing = QStringLiteral("Cannot add a row to '%1'").arg(table);
     const QString name = tableName(table, doing);
-    QString sql;
-    if (columns.isEmpty()) {
-        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(name, kKey);
-    } else {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("$%1").arg(i + 1);
-        sql =
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                .arg(name, columnNames(table, columns, doing), marks.join(QLatin1Char(',')), kKey);
-    }
-    auto rows = connection_.run(sql, values, doing, Resend::IfServerRefused);
+    // A row with no values holds nothing in its first column either.
+    const QStringList stored =
+        columns.isEmpty() ? QStringList{describe(table).columns.value(0)} : columns;
+    std::vector<QVariant> parameters = values;
+    if (columns.isEmpty()) parameters.emplace_back();
+    const int n = static_cast<int>(stored.size());
+    QStringList marks;
+    for (int i = 0; i < n; ++i) marks << QStringLiteral("$%1").arg(i + 1);
+    // The row goes in only while the table under that name is the one first
+    // read: a table made anew would hand out its old keys again.
+    const QString sql =
+        QStringLiteral(
+            "INSERT INTO %1 (%2) SELECT %3 WHERE to_regclass($%4)::oid = $%5::oid "
+            "RETURNING %6")
+            .arg(name, columnNames(table, stored, doing), marks.join(QLatin1Char(',')))
+            .arg(n + 1)
+            .arg(n + 2)
+            .arg(kKey);
+    parameters.push_back(name);
+    parameters.push_back(tableNumber(table));
+    auto rows = connection_.run(sql, parameters, doing, Resend::IfServerRefused);
+    if (rows.count() == 0) failMadeAnew(path());
     if (rows.count() != 1)
         fail(ErrorCode::StoreFailure, doing + QStringLiteral(": no key returned"));
     return rows.number(0, 0);
@@ -253,9 +300,11 @@ PostgresStore::RowKey PostgresStore::insertRow(const QString& table, const QStri
 
 void PostgresStore::deleteRow(const QString& table, RowKey key) {
     const QString doing = QStringLiteral("Cannot delete from '%1'").arg(table);
-    connection_.run(
-        QStringLiteral("DELETE FROM %1 WHERE %2 = $1").arg(tableName(table, doing), kKey), {key},
-        doing);
+    const auto deleted =
+        connection_.run(QStringLiteral("DELETE FROM %1 WHERE %2 = $1 AND tableoid = $2::oid")
+                            .arg(tableName(table, doing), kKey),
+                        {key, tableNumber(table)}, doing);
+    if (deleted.changedCount() == 0) requireNotMadeAnew(table, doing);
 }
 
 void PostgresStore::scan(const QString& source, const QStringList& columns,

@@ -35,8 +35,9 @@ public:
                                                           const QString& text) override;
     std::vector<QVariant> readRow(const QString& table, RowKey key,
                                   const QStringList& columns) override;
+    using Store::updateRow;
     bool updateRow(const QString& table, RowKey key, const QStringList& columns,
-                   const std::vector<QVariant>& values,
+                   const std::vector<QVariant>& values, const QStringList& checked,
                    const std::vector<QVariant>& expected) override;
     RowKey insertRow(const QString& table, const QStringList& columns,
                      const std::vector<QVariant>& values) override;
@@ -54,6 +55,12 @@ private:
     QString columnNames(const QString& source, const QStringList& columns, const QString& doing);
     QStringList quotedColumns(const QString& source, const QStringList& columns,
                               const QString& doing);
+    // The server's number for the table as this store first read it: a
+    // table made anew (dropped and created again) gets another.
+    QString tableNumber(const QString& table);
+    // Throws FileReplaced when the table under that name is no longer the
+    // one first read.
+    void requireNotMadeAnew(const QString& table, const QString& doing);
 
     QString address_;
     ServerConnection connection_;
@@ -61,6 +68,8 @@ private:
     QHash<QString, SourceInfo> described_;  // by lower-case name
     // Per table (lower-case), its columns that hold text as text.
     QHash<QString, QStringList> textColumns_;
+    // Per table (lower-case), its number when first read; never replaced.
+    QHash<QString, QString> tableNumbers_;
 };
 
 }  // namespace ledger

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
 #include <memory>
 
 #include "ledger/base/ledger_error.h"
@@ -253,7 +254,10 @@ SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
         const QString name =
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 0)));
         // The row key is the store's, never a field's.
-        if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) continue;
+        if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) {
+            info.lastingKeys = true;
+            continue;
+        }
         info.columns << name;
         if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr) {
             info.isAmount.push_back(column->kind == schema::Kind::Amount);
@@ -278,7 +282,44 @@ std::vector<SqliteStore::RowKey> SqliteStore::rowKeys(const QString& table) {
     std::vector<RowKey> keys;
     while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    noteKeys(table, keys);
     return keys;
+}
+
+void SqliteStore::noteKeys(const QString& table, const std::vector<RowKey>& keys) {
+    if (keys.empty()) return;
+    RowKey& highest = highestKey_[table.toLower()];
+    highest = std::max(highest, *std::max_element(keys.begin(), keys.end()));
+}
+
+// A table with lasting keys takes them from its counter in sqlite_sequence,
+// which only grows while the file is the same ledger. Found lower than a key
+// already seen, the file was overwritten in place by another ledger (a copy
+// written into the same file): its keys may name other rows.
+SqliteStore::KeyGuard SqliteStore::keyGuard(const QString& table) {
+    const SourceInfo info = describe(table);
+    if (!info.lastingKeys) return {};
+    return {QStringLiteral("coalesce((SELECT seq FROM sqlite_sequence WHERE name=?),0)>=?"),
+            info.name, highestKey_.value(table.toLower())};
+}
+
+void SqliteStore::KeyGuard::bind(sqlite3_stmt* st, int& at) const {
+    if (condition.isEmpty()) return;
+    bindValue(st, at++, table);
+    sqlite3_bind_int64(st, at++, highest);
+}
+
+void SqliteStore::requireNotMadeAnew(const KeyGuard& guard) {
+    if (guard.condition.isEmpty()) return;
+    Statement q;
+    const QString sql = QStringLiteral("SELECT ") + guard.condition;
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(guard.table));
+    int at = 1;
+    guard.bind(q.st, at);
+    rc = sqlite3_step(q.st);
+    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(guard.table));
+    if (sqlite3_column_int(q.st, 0) == 0) failMadeAnew(path_);
 }
 
 namespace {
@@ -310,17 +351,17 @@ std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
 }
 
 bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
-                            const std::vector<QVariant>& values,
+                            const std::vector<QVariant>& values, const QStringList& checked,
                             const std::vector<QVariant>& expected) {
     requireSameFile();
-    QStringList sets, unchanged;
-    for (const auto& c : columns) {
-        sets << quoteName(c) + QStringLiteral("=?");
-        unchanged << quoteName(c) + QStringLiteral(" IS ?");
-    }
-    QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=? AND %3")
+    const KeyGuard guard = keyGuard(table);
+    QStringList sets, conditions{QStringLiteral("rowid=?")};
+    for (const auto& c : columns) sets << quoteName(c) + QStringLiteral("=?");
+    for (const auto& c : checked) conditions << quoteName(c) + QStringLiteral(" IS ?");
+    if (!guard.condition.isEmpty()) conditions << guard.condition;
+    QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                       .arg(quoteName(table), sets.join(QLatin1Char(',')),
-                           unchanged.join(QStringLiteral(" AND ")));
+                           conditions.join(QStringLiteral(" AND ")));
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
@@ -328,42 +369,62 @@ bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList&
     for (const auto& v : values) bindValue(q.st, at++, v);
     sqlite3_bind_int64(q.st, at++, key);
     for (const auto& v : expected) bindValue(q.st, at++, v);
+    guard.bind(q.st, at);
     rc = sqlite3_step(q.st);
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
-    return sqlite3_changes(db_.get()) == 1;
+    if (sqlite3_changes(db_.get()) == 1) return true;
+    requireNotMadeAnew(guard);
+    return false;
 }
 
 SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringList& columns,
                                            const std::vector<QVariant>& values) {
     requireSameFile();
+    const KeyGuard guard = keyGuard(table);
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+    // A row with no values takes SQLite's own key and nothing else.
+    const QString list = columns.isEmpty() ? QStringLiteral("rowid") : columnList(columns);
+    if (marks.isEmpty()) marks << QStringLiteral("NULL");
     // The key comes back from the statement itself, not from the
     // connection's last insert, which a trigger's insert could change.
-    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
-                      .arg(quoteName(table), columnList(columns), marks.join(QLatin1Char(',')));
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3%4 RETURNING rowid")
+                      .arg(quoteName(table), list, marks.join(QLatin1Char(',')),
+                           guard.condition.isEmpty() ? QString()
+                                                     : QStringLiteral(" WHERE ") + guard.condition);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
-    for (size_t i = 0; i < values.size(); ++i) bindValue(q.st, static_cast<int>(i) + 1, values[i]);
+    int at = 1;
+    for (const auto& v : values) bindValue(q.st, at++, v);
+    guard.bind(q.st, at);
     rc = sqlite3_step(q.st);
+    if (rc == SQLITE_DONE) failMadeAnew(path_);  // the guard held the row back
     if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
     const RowKey key = sqlite3_column_int64(q.st, 0);
     rc = sqlite3_step(q.st);
     if (rc != SQLITE_DONE)
         failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    noteKeys(table, {key});
     return key;
 }
 
 void SqliteStore::deleteRow(const QString& table, RowKey key) {
     requireSameFile();
-    QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table));
+    const KeyGuard guard = keyGuard(table);
+    QString sql =
+        QStringLiteral("DELETE FROM %1 WHERE rowid=?%2")
+            .arg(quoteName(table),
+                 guard.condition.isEmpty() ? QString() : QStringLiteral(" AND ") + guard.condition);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
     sqlite3_bind_int64(q.st, 1, key);
+    int at = 2;
+    guard.bind(q.st, at);
     rc = sqlite3_step(q.st);
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
+    if (sqlite3_changes(db_.get()) == 0) requireNotMadeAnew(guard);
     ++removals_;
 }
 
@@ -389,6 +450,7 @@ std::vector<SqliteStore::RowKey> SqliteStore::rowKeysAbove(const QString& table,
     std::vector<RowKey> keys;
     while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    noteKeys(table, keys);
     return keys;
 }
 

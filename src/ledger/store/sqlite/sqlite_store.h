@@ -6,6 +6,7 @@
 #include "ledger/store/store.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace ledger {
 
@@ -36,8 +37,9 @@ public:
                                                           const QString& text) override;
     std::vector<QVariant> readRow(const QString& table, RowKey key,
                                   const QStringList& columns) override;
+    using Store::updateRow;
     bool updateRow(const QString& table, RowKey key, const QStringList& columns,
-                   const std::vector<QVariant>& values,
+                   const std::vector<QVariant>& values, const QStringList& checked,
                    const std::vector<QVariant>& expected) override;
     RowKey insertRow(const QString& table, const QStringList& columns,
                      const std::vector<QVariant>& values) override;
@@ -60,6 +62,20 @@ private:
     // one, which nobody would ever read again.
     void requireSameFile() const;
     qint64 schemaVersion();
+    // The highest key this store has read or handed out for a table.
+    void noteKeys(const QString& table, const std::vector<RowKey>& keys);
+    // A condition, for a write's WHERE, that holds while the table's key
+    // counter has not fallen below the highest key seen, with its two
+    // values; empty for a table without lasting keys.
+    struct KeyGuard {
+        QString condition;
+        QString table;
+        RowKey highest = 0;
+        void bind(sqlite3_stmt* st, int& at) const;
+    };
+    KeyGuard keyGuard(const QString& table);
+    // Throws FileReplaced when the guard no longer holds.
+    void requireNotMadeAnew(const KeyGuard& guard);
 
     QString path_;
     std::unique_ptr<sqlite3, Closer> db_;
@@ -72,6 +88,7 @@ private:
     // was seen to have committed (othersVersion_ is SQLite's data_version).
     quint64 removals_ = 0;
     qint64 othersVersion_ = -1;
+    QHash<QString, RowKey> highestKey_;  // by lower-case table name
 };
 
 }  // namespace ledger

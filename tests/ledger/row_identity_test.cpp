@@ -1,0 +1,222 @@
+// An edit lands only in the row that still holds what the window showed: its
+// day, its member of staff, its wage row's name and day. Keys that come to
+// name other rows (books copied or restored over the ones open) never carry
+// an edit into another day.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "fake_field.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/postgres/server_setup.h"
+#include "setup/schema_builder.h"
+#include "support/temp_database.h"
+
+using ledger::ErrorCode;
+using ledger::LedgerError;
+using ledger::RecordSource;
+namespace schema = ledger::schema;
+
+namespace {
+
+// A row whose identity another program changed under the window's key.
+struct Moved {
+    const QString& table;
+    const char* figure;       // the column the window edits
+    QStringList identity;     // what the row is about...
+    QStringList shown;        // ...as the window read it
+    const char* movedColumn;  // what another program changed
+    const char* movedTo;
+    const char* noun;  // how the message names such a row
+};
+
+class RowIdentity : public ::testing::TestWithParam<Moved> {
+protected:
+    // The error the write-back ends with; 0 when it stored.
+    int writeBackError(RecordSource& data) {
+        try {
+            data.writeBack();
+        } catch (const LedgerError& e) {
+            message = e.message();
+            return e.number();
+        }
+        return 0;
+    }
+
+    TempDatabase db;
+    QString message;
+};
+
+TEST_P(RowIdentity, AnEditNeverLandsInARowThatNowHoldsAnotherDayOrPerson) {
+    const Moved c = GetParam();
+    std::vector<QVariant> values;
+    for (const QString& v : c.shown) values.emplace_back(v);
+    values.emplace_back(100.0);
+    db.insert(c.table, c.identity + QStringList{c.figure}, values);
+
+    // The window binds only the figure: what the row is about is checked
+    // whether a field shows it or not (the salary window's rates).
+    RecordSource data(QStringLiteral("Data1"));
+    FakeField figure(data, QString::fromLatin1(c.figure));
+    data.setDatabasePath(ledger::databasePath());
+    data.setSource(c.table);
+    data.open();
+    ASSERT_EQ(figure.text, "100");
+
+    db.exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = '%3'")
+                .arg(c.table, QString::fromLatin1(c.movedColumn), QString::fromLatin1(c.movedTo)));
+    figure.type("111");
+    EXPECT_EQ(writeBackError(data), int(ErrorCode::ChangedElsewhere));
+    EXPECT_TRUE(message.contains(QStringLiteral("no longer holds the %1").arg(c.noun)))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromLatin1(c.movedTo))) << message.toStdString();
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT \"%1\" FROM \"%2\"").arg(c.figure, c.table)), 100.0)
+        << "nothing stored into the other row";
+    EXPECT_TRUE(figure.isChanged());
+    EXPECT_EQ(figure.text, "111") << "the typed text stays";
+    // Unlike another figure's change, this is never taken as seen: storing
+    // again is refused again.
+    EXPECT_EQ(writeBackError(data), int(ErrorCode::ChangedElsewhere));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT \"%1\" FROM \"%2\"").arg(c.figure, c.table)), 100.0);
+    data.discardEdits();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, RowIdentity,
+    ::testing::Values(
+        Moved{schema::kLedger, "Rent", {"Date"}, {"2002/11/1"}, "Date", "2002/11/5", "day"},
+        Moved{schema::kStaff, "Salary hour", {"Name"}, {"Lin"}, "Name", "Wu", "member of staff"},
+        Moved{schema::kWages,
+              "Main hour",
+              {"Name", "Date"},
+              {"Lin", "2002/11/1"},
+              "Name",
+              "Wu",
+              "wage row"},
+        Moved{schema::kWages,
+              "Main hour",
+              {"Name", "Date"},
+              {"Lin", "2002/11/1"},
+              "Date",
+              "2002/11/5",
+              "wage row"}));
+
+// The shop's books as a till has them open: three days, the last one shown.
+class MadeAnew : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* day : {"2002/11/1", "2002/11/2", "2002/11/3"})
+            db.insert(schema::kLedger, {"Date", "Rent"}, {QString::fromLatin1(day), 100.0});
+        data.setDatabasePath(ledger::databasePath());
+        data.setSource(schema::kLedger);
+        data.open();
+        data.moveLast();
+        ASSERT_EQ(date.text, "2002/11/3");
+    }
+
+    // Another ledger file with these days, made by the tool.
+    QString otherLedgerFile(const QStringList& days) {
+        const QString path = other.filePath(QStringLiteral("other.mdb"));
+        ledger::writeDatabaseFile(path, false, true);
+        ledger::statements::Connection file(path);
+        for (const QString& day : days)
+            ledger::statements::run(file.handle(),
+                                    QStringLiteral("INSERT INTO \"daily settlement of accounts\" "
+                                                   "(Date, Rent) VALUES ('%1', 5)")
+                                        .arg(day),
+                                    QStringLiteral("test"));
+        file.close();
+        return path;
+    }
+
+    // Writes `from` into the books' own file, the same file on the disk, as
+    // a copy over it does.
+    void overwriteInPlace(const QString& from) {
+        QFile source(from), target(db.path());
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(target.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(target.resize(0));
+        ASSERT_EQ(target.write(source.readAll()), source.size());
+    }
+
+    int writeBackError() {
+        try {
+            data.writeBack();
+        } catch (const LedgerError& e) {
+            message = e.message();
+            return e.number();
+        }
+        return 0;
+    }
+
+    QStringList storedDays() const {
+        QStringList days;
+        for (const auto& row : db.query("SELECT Date, Rent FROM \"daily settlement of accounts\" "
+                                        "ORDER BY rowid"))
+            days << row[0].toString() + QLatin1Char('=') + row[1].toString();
+        return days;
+    }
+
+    TempDatabase db;
+    QTemporaryDir other;
+    RecordSource data{QStringLiteral("Data1")};
+    FakeField date{data, QStringLiteral("Date")};
+    FakeField rent{data, QStringLiteral("Rent")};
+    QString message;
+};
+
+TEST_F(MadeAnew, AFileOverwrittenInPlaceByAShorterLedgerTakesNoEditAndNoNewDay) {
+    SKIP_ON_SERVER("a database file overwritten in place");
+    overwriteInPlace(otherLedgerFile({"2002/12/24"}));
+    rent.type("4444");
+    EXPECT_EQ(writeBackError(), int(ErrorCode::FileReplaced));
+    EXPECT_TRUE(message.contains("made anew")) << message.toStdString();
+    EXPECT_EQ(rent.text, "4444");
+    data.discardEdits();
+
+    // A new day would take a key this till already knows for another day.
+    data.addNew();
+    date.type("2002/11/4");
+    EXPECT_EQ(writeBackError(), int(ErrorCode::FileReplaced));
+    data.discardEdits();
+    EXPECT_EQ(storedDays(), QStringList{"2002/12/24=5"});
+}
+
+TEST_F(MadeAnew, AFileOverwrittenInPlaceByALongerLedgerTakesNoEditIntoAnotherDay) {
+    SKIP_ON_SERVER("a database file overwritten in place");
+    // Its third row, under the key of the day shown, is another day.
+    overwriteInPlace(otherLedgerFile({"2002/12/1", "2002/12/2", "2002/12/3", "2002/12/4"}));
+    rent.type("4444");
+    EXPECT_EQ(writeBackError(), int(ErrorCode::ChangedElsewhere));
+    EXPECT_TRUE(message.contains("no longer holds the day")) << message.toStdString();
+    data.discardEdits();
+    EXPECT_EQ(storedDays(),
+              (QStringList{"2002/12/1=5", "2002/12/2=5", "2002/12/3=5", "2002/12/4=5"}));
+}
+
+TEST_F(MadeAnew, TablesMadeAnewOnTheServerTakeNoEditAndNoNewDay) {
+    if (!db.onServer()) GTEST_SKIP() << "tables made anew on a server";
+    // copy --force onto the server: the tables dropped and made again, their
+    // keys counted from 1 again, here even with the very same days and
+    // figures: a ledger made anew is never written into.
+    ledger::createServerSchema(db.path(), false, true);
+    for (const char* day : {"2002/11/1", "2002/11/2", "2002/11/3", "2002/11/4"})
+        db.insert(schema::kLedger, {"Date", "Rent"}, {QString::fromLatin1(day), 100.0});
+    rent.type("4444");
+    EXPECT_EQ(writeBackError(), int(ErrorCode::FileReplaced));
+    EXPECT_TRUE(message.contains("made anew")) << message.toStdString();
+    data.discardEdits();
+
+    data.addNew();
+    date.type("2002/11/4");
+    EXPECT_EQ(writeBackError(), int(ErrorCode::FileReplaced));
+    data.discardEdits();
+    EXPECT_EQ(storedDays(),
+              (QStringList{"2002/11/1=100", "2002/11/2=100", "2002/11/3=100", "2002/11/4=100"}));
+}
+
+}  // namespace
