@@ -93,8 +93,17 @@ qint64 ServerConnection::Rows::changedCount() const {
     return QByteArray(PQcmdTuples(result_.get())).toLongLong();
 }
 
-ServerConnection::ServerConnection(const QString& address) : shown_(displayName(address)) {
-    const QByteArray uri = address.toUtf8();
+ServerConnection::ServerConnection(const QString& address)
+    : shown_(displayName(address)), address_(address), secrets_(secretsOf(address)) {
+    if (!isReadableAddress(address))
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("The database server's address cannot be read, so nothing was opened. "
+                            "Write it as postgresql://USER@HOST:PORT/DATABASE in the database= "
+                            "line of tallowbrook.ini beside the program (or in the address given "
+                            "to tallowbrook-db); in a user name or password write @ as %40, : as "
+                            "%3A, / as %2F, ? as %3F, # as %23 and % as %25, or better keep the "
+                            "password in ~/.pgpass."));
+    const QByteArray uri = libpqAddress(address).toUtf8();
     // Keywords in order, later ones winning: defaults the URI may change (a
     // time limit, the name the server's activity list shows), the URI
     // itself, then what this program relies on.
@@ -114,20 +123,47 @@ ServerConnection::ServerConnection(const QString& address) : shown_(displayName(
     conn_.reset(PQconnectdbParams(keys, values, 1));
     if (!conn_)
         fail(ErrorCode::StoreFailure, QStringLiteral("Out of memory opening '%1'.").arg(shown_));
-    if (PQstatus(conn_.get()) != CONNECTION_OK) {
-        const QString detail = firstLine(PQerrorMessage(conn_.get()));
-        // The server's own words; it answers in English unless set up otherwise.
-        if (detail.contains(QLatin1String("database \"")) &&
-            detail.contains(QLatin1String("does not exist")))
-            fail(ErrorCode::FileNotFound,
-                 QStringLiteral("Could not find the database '%1' on the database server %2 (%3). "
-                                "The server's administrator creates it (createdb NAME); then "
-                                "make the shop's tables with: tallowbrook-db create \"%1\"")
-                     .arg(shown_, serverName(), detail));
-        failUnreachable(detail);
-    }
+    if (PQstatus(conn_.get()) != CONNECTION_OK) failConnecting();
     PQsetNoticeReceiver(conn_.get(), noteNotice, &sessionEnded_);
     prepareSession();
+}
+
+QString ServerConnection::shownDetail(const char* message) const {
+    const QString line = firstLine(message);
+    bool quotes = line.contains(address_, Qt::CaseInsensitive) ||
+                  line.contains(libpqAddress(address_), Qt::CaseInsensitive);
+    for (const QString& secret : secrets_) quotes = quotes || line.contains(secret);
+    if (!quotes) return line;
+    return QStringLiteral("the server's own words are not shown, as they quote the address");
+}
+
+void ServerConnection::failConnecting() const {
+    const QString detail = shownDetail(PQerrorMessage(conn_.get()));
+    // The server's own words; it answers in English unless set up otherwise.
+    if (detail.contains(QLatin1String("database \"")) &&
+        detail.contains(QLatin1String("does not exist")))
+        fail(ErrorCode::FileNotFound,
+             QStringLiteral("Could not find the database '%1' on the database server %2 (%3). "
+                            "The server's administrator creates it (createdb NAME); then "
+                            "make the shop's tables with: tallowbrook-db create \"%1\"")
+                 .arg(shown_, serverName(), detail));
+    // A password asked for and none given, or a user name or password the
+    // server did not accept (it says the same for an unknown user).
+    const bool refused = PQconnectionNeedsPassword(conn_.get()) ||
+                         detail.contains(QLatin1String("authentication failed")) ||
+                         (detail.contains(QLatin1String("role \"")) &&
+                          detail.contains(QLatin1String("does not exist"))) ||
+                         detail.contains(QLatin1String("pg_hba.conf"));
+    if (refused)
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("The database server %1 refused the user name or password for '%2' "
+                            "(%3). Check the user name in the database= line of tallowbrook.ini "
+                            "beside the program (postgresql://USER@HOST/DATABASE) and the "
+                            "password for that user in ~/.pgpass (HOST:PORT:DATABASE:USER:"
+                            "PASSWORD), or ask the server's administrator; then start the "
+                            "program again. Nothing was changed.")
+                 .arg(serverName(), shown_, detail));
+    failUnreachable(detail);
 }
 
 ServerConnection::~ServerConnection() = default;
@@ -163,8 +199,8 @@ void ServerConnection::failUnreachable(const QString& detail) const {
 void ServerConnection::failFromServer(const Rows& result, const QString& doing) const {
     const PGresult* r = result.result_.get();
     const QString state = QString::fromLatin1(r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : "");
-    QString detail = firstLine(r ? PQresultErrorMessage(r) : PQerrorMessage(conn_.get()));
-    if (detail.isEmpty()) detail = firstLine(PQerrorMessage(conn_.get()));
+    QString detail = shownDetail(r ? PQresultErrorMessage(r) : PQerrorMessage(conn_.get()));
+    if (detail.isEmpty()) detail = shownDetail(PQerrorMessage(conn_.get()));
     if (detail.startsWith(QLatin1String("ERROR:"))) detail = detail.mid(6).trimmed();
     const QString cls = state.left(2);
     if (state == QLatin1String("42501"))
@@ -225,8 +261,7 @@ bool succeeded(const PGresult* r) {
 void ServerConnection::reconnect() {
     sessionEnded_ = false;
     PQreset(conn_.get());
-    if (PQstatus(conn_.get()) != CONNECTION_OK)
-        failUnreachable(firstLine(PQerrorMessage(conn_.get())));
+    if (PQstatus(conn_.get()) != CONNECTION_OK) failConnecting();
     prepareSession();
 }
 
@@ -244,7 +279,7 @@ ServerConnection::Rows ServerConnection::run(const QString& sql,
         PQconsumeInput(conn_.get());
     }
     if (PQstatus(conn_.get()) == CONNECTION_BAD || sessionEnded_) {
-        if (resend == Resend::Never) failUnreachable(firstLine(PQerrorMessage(conn_.get())));
+        if (resend == Resend::Never) failUnreachable(shownDetail(PQerrorMessage(conn_.get())));
         reconnect();
     }
     Rows r = sendOnce(sql, values);
@@ -257,8 +292,8 @@ ServerConnection::Rows ServerConnection::run(const QString& sql,
     // may not have been stored.
     const bool serverRefused =
         r.result_ && PQresultErrorField(r.result_.get(), PG_DIAG_SQLSTATE) != nullptr;
-    const QString lost =
-        firstLine(r.result_ ? PQresultErrorMessage(r.result_.get()) : PQerrorMessage(conn_.get()));
+    const QString lost = shownDetail(r.result_ ? PQresultErrorMessage(r.result_.get())
+                                               : PQerrorMessage(conn_.get()));
     reconnect();
     if (resend == Resend::IfServerRefused && !serverRefused)
         fail(ErrorCode::StoreFailure,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <vector>
@@ -26,7 +27,10 @@ namespace ledger {
 class ServerConnection {
 public:
     // Connects at once. Throws LedgerError: FileNotFound when the server has
-    // no such database, StoreFailure when the server cannot be reached.
+    // no such database, StoreFailure when the address cannot be read, the
+    // server refuses the user name or password, or cannot be reached.
+    // No message ever holds a password, nor libpq's own words when they
+    // quote the address.
     explicit ServerConnection(const QString& address);
     ~ServerConnection();
     ServerConnection(const ServerConnection&) = delete;
@@ -79,9 +83,15 @@ private:
     // Reconnects once; throws the unreachable-server message when that fails.
     void reconnect();
     [[noreturn]] void failUnreachable(const QString& detail) const;
+    [[noreturn]] void failConnecting() const;
+    // The first line of libpq's or the server's words, when it holds no
+    // secret of the address and does not quote the address itself.
+    QString shownDetail(const char* message) const;
     [[noreturn]] void failFromServer(const Rows& result, const QString& doing) const;
 
     QString shown_;
+    QString address_;      // as given, for telling a quoted address apart
+    QStringList secrets_;  // what libpq reads as passwords in it
     std::unique_ptr<pg_conn, Finish> conn_;
     bool sessionEnded_ = false;  // the server said so to the idle connection
 };
