@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqt6svg6 qt6-qpa-plugins
   libsqlite3-dev sqlite3
   libpq-dev postgresql
+  libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wqy-microhei fontconfig
   xvfb xauth xdotool poppler-utils imagemagick

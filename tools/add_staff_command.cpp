@@ -13,6 +13,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/server_address.h"
+#include "ledger/store/staff_password.h"
 #include "ledger/store/store.h"
 #include "setup/database_target.h"
 
@@ -89,8 +90,10 @@ int addStaffCommand(const CommandCall& call) {
     }
     try {
         auto store = ledger::openStore(ledger::Connection{path});
+        // The register keeps the password's salted hash, never the password.
         store->insertRow(ledger::schema::kStaff,
-                         {QStringLiteral("Name"), QStringLiteral("Password")}, {name, password});
+                         {QStringLiteral("Name"), QStringLiteral("Password")},
+                         {name, ledger::hashStaffPassword(password)});
     } catch (const ledger::LedgerError& e) {
         err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;

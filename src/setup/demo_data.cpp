@@ -7,6 +7,7 @@
 #include "ledger/schema/schema.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/staff_password.h"
 #include "setup/schema_builder.h"
 
 namespace ledger {
@@ -194,7 +195,7 @@ void writeStaff(sqlite3* db) {
     for (const auto& e : staff()) {
         Row row = {{"Serial numbers", e.serial},
                    {"Name", e.name},
-                   {"Password", e.password},
+                   {"Password", hashStaffPassword(e.password)},
                    {"Address", e.address},
                    {"Position", e.position},
                    {"Contact", e.contact},

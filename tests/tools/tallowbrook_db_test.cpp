@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "ledger/store/staff_password.h"
 #include "sqlite_file.h"
 #include "tool_run.h"
 
@@ -50,7 +51,8 @@ TEST_F(Tool, CreateSaysHowToAddTheFirstMemberOfStaffAndAddStaffDoesIt) {
         sqlite_file::query(path, "SELECT Name, Password FROM \"Materials forms of staff\"");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0].toString(), "Chen Ya-ting");
-    EXPECT_EQ(rows[0][1].toString(), "s3cret pass");
+    EXPECT_TRUE(ledger::isStaffPasswordHash(rows[0][1].toString())) << "never the password itself";
+    EXPECT_TRUE(ledger::staffPasswordMatches("s3cret pass", rows[0][1].toString()));
 }
 
 TEST_F(Tool, AddStaffRefusesAMissingFileAnEmptyNameAndNoPassword) {
