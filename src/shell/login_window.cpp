@@ -16,6 +16,8 @@
 #include "ledger/location/program_folder.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
+#include "ledger/store/staff_password.h"
+#include "shell/stored_password.h"
 
 namespace shell {
 
@@ -162,11 +164,16 @@ void Form10::login() {
     const QString typed = typedPassword_->text();
     const QString stored = storedPassword_->text();
     const QString name = name_->text();
+    const ledger::Bookmark shownRow = staff.bookmark();
 
     ledger::guardedFind(staff, QStringLiteral("Name='") + name + QLatin1Char('\''));
 
-    // Exact: case-sensitive, nothing trimmed. A wrong password is silent.
-    if (typed != stored) return;
+    // A stored hash is verified; a password an older file keeps as plain text
+    // is compared exactly (case-sensitive, nothing trimmed) and then stored
+    // as its hash. A wrong password is silent.
+    if (!ledger::staffPasswordMatches(typed, stored)) return;
+    if (!ledger::isStaffPasswordHash(stored))
+        protectPlainPassword(this, staff, shownRow, *storedPassword_, typed);
     openMainWindow();
 }
 
