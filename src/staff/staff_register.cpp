@@ -14,6 +14,7 @@
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "staff/asterisk_password_style.h"
+#include "staff/hashed_password_edit.h"
 
 namespace staff {
 
@@ -77,7 +78,10 @@ QLabel* Form6::addCaption(const QString& name, const QString& text, int left, in
 
 ledger::ui::BoundLineEdit* Form6::addField(const QString& name, const QString& column, int left,
                                            int top, int width) {
-    auto* field = new ledger::ui::BoundLineEdit(name, data_->source(), column, this);
+    // The password is stored as its hash, whatever is typed.
+    auto* field = column == QLatin1String("Password")
+                      ? new HashedPasswordEdit(name, data_->source(), column, this)
+                      : new ledger::ui::BoundLineEdit(name, data_->source(), column, this);
     placeTwips(field, left, top, width, kRowHeight);
     return field;
 }

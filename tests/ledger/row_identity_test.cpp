@@ -105,6 +105,25 @@ INSTANTIATE_TEST_SUITE_P(
               "2002/11/5",
               "wage row"}));
 
+// A password (or its hash) changed by another program is said to have
+// changed, never quoted.
+TEST_F(RowIdentity, APasswordIsNeverQuotedInAConflictMessage) {
+    db.insert(schema::kStaff, {"Name", "Password"},
+              {QStringLiteral("Lin"), QStringLiteral("old-pw")});
+    RecordSource data(QStringLiteral("Data1"));
+    FakeField password(data, QStringLiteral("Password"));
+    data.setDatabasePath(ledger::databasePath());
+    data.setSource(schema::kStaff);
+    data.open();
+    db.exec("UPDATE \"Materials forms of staff\" SET Password = 'their-pw'");
+    password.type("my-pw");
+    EXPECT_EQ(writeBackError(data), int(ErrorCode::ChangedElsewhere));
+    EXPECT_TRUE(message.contains("Password (changed)")) << message.toStdString();
+    for (const char* secret : {"old-pw", "their-pw", "my-pw"})
+        EXPECT_FALSE(message.contains(QString::fromLatin1(secret))) << message.toStdString();
+    data.discardEdits();
+}
+
 // The shop's books as a till has them open: three days, the last one shown.
 class MadeAnew : public ::testing::Test {
 protected:

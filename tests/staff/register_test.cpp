@@ -1,3 +1,4 @@
+#include "ledger/store/staff_password.h"
 #include "staff_fixture.h"
 
 namespace staff_tests {
@@ -190,9 +191,11 @@ TEST_F(StaffTest, NewInTheRegisterAddsAnEmployee) {
     EXPECT_EQ(db.scalar("SELECT \"Salary hour\" FROM " + ledger::quoteName(schema::kStaff) +
                         " WHERE Name = 'Carla'"),
               QVariant(95.0));
-    EXPECT_EQ(db.scalar("SELECT Password FROM " + ledger::quoteName(schema::kStaff) +
-                        " WHERE Name = 'Carla'"),
-              QVariant("secret"));
+    const QString stored = db.scalar("SELECT Password FROM " + ledger::quoteName(schema::kStaff) +
+                                     " WHERE Name = 'Carla'")
+                               .toString();
+    EXPECT_TRUE(ledger::isStaffPasswordHash(stored)) << "never the password itself";
+    EXPECT_TRUE(ledger::staffPasswordMatches("secret", stored));
 }
 
 TEST_F(StaffTest, TheRegisterShowsTheRowWithAMaskedPasswordInThreeColumns) {

@@ -1,0 +1,9 @@
+#include "staff/hashed_password_edit.h"
+
+#include "ledger/store/staff_password.h"
+
+namespace staff {
+
+QString HashedPasswordEdit::editedText() const { return ledger::hashStaffPassword(text()); }
+
+}  // namespace staff
