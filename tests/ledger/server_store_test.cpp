@@ -23,6 +23,7 @@
 #include "ledger/store/postgres/server_connection.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/staff_password.h"
 #include "ledger/store/store.h"
 #include "setup/postgres/ledger_copy.h"
 #include "setup/postgres/server_setup.h"
@@ -557,6 +558,12 @@ TEST_F(OnServer, CreateRefusesTablesThatAreThereAndForceMakesThemAnew) {
             return true;
         });
         EXPECT_GT(inFile.size(), 1u);
+        // Each making salts the passwords' hashes anew: both sides hold a
+        // hash there, the rest is equal.
+        for (auto* rows : {&inFile, &onServer})
+            for (auto& row : *rows)
+                for (auto& value : row)
+                    if (ledger::isStaffPasswordHash(value.toString())) value = "(a hash)";
         EXPECT_EQ(inFile, onServer);
     }
 }

@@ -122,11 +122,19 @@ TEST_F(RealDailyWindowTest, ADateCorrectedInASheetSurvivesTheDailyWindowsSave) {
     sheetDate->setText("2002/2/14");
     sheet->close();
     flushDeletes();
-    // The daily window still shows the old date text, unchanged, and stores
-    // only what it changed itself.
+    // The daily window still shows the old date text: its figure is not
+    // stored into the row unseen, now that the row holds another day. Told
+    // which day the row holds, the user saves again on purpose, and only
+    // what the daily window changed itself is stored.
     QLineEdit* rent = field(main, "Text1");
     rent->setFocus();
     QTest::keyClicks(rent, "300");
+    button(main, "Command5")->click();
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("no longer holds the day"))
+        << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].contains("2002/2/14"));
+    EXPECT_EQ(stored(day12, "Rent"), QVariant());
     button(main, "Command5")->click();
     EXPECT_EQ(stored(day12, "Date"), QVariant("2002/2/14"));
     EXPECT_EQ(stored(day12, "Rent"), QVariant(300.0));

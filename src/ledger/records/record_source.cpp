@@ -268,22 +268,29 @@ void RecordSource::failLostUpdate(const QStringList& columns, const QStringList&
             .arg(checked[i], fieldText(expected[at]), fieldText(now[at]));
     };
 
-    // The row is about another day or person now (another program changed
-    // it, or the books were copied or restored over the ones read): storing
-    // into it would misfile the edit, whatever the user answers, so this is
-    // never taken as seen.
+    // The row is about another day or person now (another window or program
+    // changed its date or name, or the books were copied or restored over
+    // the ones read): nothing is stored without the user being told which
+    // one it holds. Told, storing again puts the text into the row as it is
+    // now, on purpose, as with another figure's change.
     QStringList moved;
-    for (qsizetype i = 0; i < checked.size(); ++i)
-        if (identity_.columns.contains(checked[i], Qt::CaseInsensitive) && differs(i))
-            moved << change(i);
-    if (!moved.isEmpty())
+    for (qsizetype i = 0; i < checked.size(); ++i) {
+        if (!identity_.columns.contains(checked[i], Qt::CaseInsensitive) || !differs(i)) continue;
+        moved << change(i);
+        readValues_.insert(checked[i].toLower(), now[static_cast<size_t>(i)]);
+    }
+    if (!moved.isEmpty()) {
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            readValues_.insert(columns[i].toLower(), now[static_cast<size_t>(i)]);
         fail(ErrorCode::ChangedElsewhere,
-             QStringLiteral("This record no longer holds the %1 shown here: %2 (another program "
-                            "changed it, or the books were copied or restored meanwhile). "
-                            "Nothing was stored, so no other %1 was changed; your text stays in "
-                            "the window. Note it, then close the window, open it again and find "
-                            "the %1.")
+             QStringLiteral("This record no longer holds the %1 shown here: %2 (another window "
+                            "or program changed it, or the books were copied or restored "
+                            "meanwhile). Nothing was stored, so no other %1 was changed; your "
+                            "text stays in the window. Store again (Save, or move to another "
+                            "record) only if your text belongs to the record as it is now; "
+                            "otherwise close the window without storing it and find the %1.")
                  .arg(identity_.noun, moved.join(QStringLiteral("; "))));
+    }
 
     QStringList changes;
     for (qsizetype i = 0; i < columns.size(); ++i) {
