@@ -11,9 +11,9 @@
 
 #include "command.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/credentials/staff_password.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/server_address.h"
-#include "ledger/store/staff_password.h"
 #include "ledger/store/store.h"
 #include "setup/database_target.h"
 

@@ -4,10 +4,10 @@
 #include <map>
 #include <vector>
 
+#include "ledger/credentials/staff_password.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
-#include "ledger/store/staff_password.h"
 #include "setup/schema_builder.h"
 
 namespace ledger {

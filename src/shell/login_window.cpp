@@ -13,10 +13,10 @@
 #include "forms/layout_units.h"
 #include "forms/prompts.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/credentials/staff_password.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
-#include "ledger/store/staff_password.h"
 #include "shell/stored_password.h"
 
 namespace shell {

@@ -4,8 +4,8 @@
 
 #include "forms/prompts.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/credentials/staff_password.h"
 #include "ledger/records/record_source.h"
-#include "ledger/store/staff_password.h"
 
 namespace shell {
 

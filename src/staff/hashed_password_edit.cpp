@@ -1,6 +1,6 @@
 #include "staff/hashed_password_edit.h"
 
-#include "ledger/store/staff_password.h"
+#include "ledger/credentials/staff_password.h"
 
 namespace staff {
 

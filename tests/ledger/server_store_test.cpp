@@ -18,12 +18,12 @@
 
 #include "fake_field.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/credentials/staff_password.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/postgres/server_connection.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
-#include "ledger/store/staff_password.h"
 #include "ledger/store/store.h"
 #include "setup/postgres/ledger_copy.h"
 #include "setup/postgres/server_setup.h"

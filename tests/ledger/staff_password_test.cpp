@@ -1,7 +1,7 @@
 // Staff passwords kept as salted hashes: each verifies only its own password,
 // exactly; a password kept as plain text by an older file compares exactly.
 
-#include "ledger/store/staff_password.h"
+#include "ledger/credentials/staff_password.h"
 
 #include <gtest/gtest.h>
 

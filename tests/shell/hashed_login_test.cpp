@@ -2,7 +2,7 @@
 // verified, a password an older file keeps as plain text logs in once and is
 // then stored as its hash, in the row the user logged in with.
 
-#include "ledger/store/staff_password.h"
+#include "ledger/credentials/staff_password.h"
 #include "login_fixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ledger/store/staff_password.h"
+#include "ledger/credentials/staff_password.h"
 #include "staff_fixture.h"
 
 namespace staff_tests {

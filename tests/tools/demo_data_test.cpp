@@ -9,7 +9,7 @@
 #include <cmath>
 #include <map>
 
-#include "ledger/store/staff_password.h"
+#include "ledger/credentials/staff_password.h"
 #include "setup/schema_builder.h"
 #include "sqlite_file.h"
 

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <limits>
 
+#include "ledger/credentials/staff_password.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/server_address.h"
-#include "ledger/store/staff_password.h"
 #include "sqlite_file.h"
 #include "support/temp_database.h"
 #include "tool_run.h"

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "ledger/store/staff_password.h"
+#include "ledger/credentials/staff_password.h"
 #include "sqlite_file.h"
 #include "tool_run.h"
 

@@ -1,4 +1,4 @@
-#include "ledger/store/staff_password.h"
+#include "ledger/credentials/staff_password.h"
 
 #include <sodium.h>
 
