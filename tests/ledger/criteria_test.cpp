@@ -175,19 +175,19 @@ struct ParsedCondition {
     const char16_t* literal;
 };
 
-struct ParseCase {
+struct CriterionCase {
     const char16_t* criterion;
     std::vector<ParsedCondition> conditions;
 };
 
-void PrintTo(const ParseCase& c, std::ostream* os) {
+void PrintTo(const CriterionCase& c, std::ostream* os) {
     *os << '"' << q(c.criterion).toStdString() << '"';
 }
 
 constexpr auto kLike = Condition::Op::Like;
 constexpr auto kEqual = Condition::Op::Equal;
 
-const ParseCase kParseCases[] = {
+const CriterionCase kCriterionCases[] = {
     // the criteria the windows build, letter for letter
     {u"Date like  '2002/2/12'", {{u"Date", kLike, u"2002/2/12"}}},
     {u" Date like   '2002/2/12'", {{u"Date", kLike, u"2002/2/12"}}},
@@ -223,10 +223,10 @@ const ParseCase kParseCases[] = {
      {{u"Date", kLike, u"a"}, {u"Main hour", kEqual, u"8"}, {u"Name", kLike, u"c"}}},
 };
 
-class CriterionParse : public ::testing::TestWithParam<ParseCase> {};
+class CriterionParse : public ::testing::TestWithParam<CriterionCase> {};
 
 TEST_P(CriterionParse, ReadsEveryCondition) {
-    const ParseCase& c = GetParam();
+    const CriterionCase& c = GetParam();
     const Criterion criterion = Criterion::parse(q(c.criterion));
     ASSERT_EQ(criterion.conditions.size(), c.conditions.size());
     QStringList columns;
@@ -239,7 +239,7 @@ TEST_P(CriterionParse, ReadsEveryCondition) {
     EXPECT_EQ(criterion.columns(), columns);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, CriterionParse, ::testing::ValuesIn(kParseCases));
+INSTANTIATE_TEST_SUITE_P(Table, CriterionParse, ::testing::ValuesIn(kCriterionCases));
 
 struct MalformedCase {
     const char16_t* criterion;

@@ -20,7 +20,7 @@ using ledger::ErrorCode;
 using ledger::LedgerError;
 using ledger::SelectText;
 
-QString q(const char16_t* text) { return QString::fromUtf16(text); }
+QString fromUtf16(const char16_t* text) { return QString::fromUtf16(text); }
 
 // The wage-detail query as the monthly salary window's "Detail" puts it
 // together: plain concatenation, nothing escaped.
@@ -99,8 +99,9 @@ TEST(SelectTextProgram, CancelledPromptsMatchEveryRowWithDateAndName) {
     const SelectText select = SelectText::parse(detailQueryText(QString(), QString()));
     ASSERT_EQ(select.where.conditions.size(), 2u);
     EXPECT_EQ(select.where.conditions[0].literal, QStringLiteral("**"));
-    EXPECT_TRUE(select.where.matches({QVariant(q(u"2002/1/5")), QVariant(q(u"x"))}));
-    EXPECT_FALSE(select.where.matches({QVariant(q(u"2002/1/5")), QVariant()}));
+    EXPECT_TRUE(
+        select.where.matches({QVariant(fromUtf16(u"2002/1/5")), QVariant(fromUtf16(u"x"))}));
+    EXPECT_FALSE(select.where.matches({QVariant(fromUtf16(u"2002/1/5")), QVariant()}));
 }
 
 TEST(SelectTextProgram, BlanksInsideAPatternStayPartOfIt) {
