@@ -13,6 +13,7 @@
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/query/like_match.h"
+#include "ledger/query/quoted_text.h"
 
 namespace {
 
@@ -211,6 +212,11 @@ const CriterionCase kCriterionCases[] = {
     {u"Name like 'AND'", {{u"Name", kLike, u"AND"}}},
     {u"Name like '[!a]*'", {{u"Name", kLike, u"[!a]*"}}},
     {u"Name like 'a;b--c'", {{u"Name", kLike, u"a;b--c"}}},
+    // an apostrophe inside is written twice
+    {u"Name like 'O''Brien'", {{u"Name", kLike, u"O'Brien"}}},
+    {u"Name=''''", {{u"Name", kEqual, u"'"}}},
+    {u"Name like 'a''''b'", {{u"Name", kLike, u"a''b"}}},
+    {u"Name like 'x'''AND Date like ''", {{u"Name", kLike, u"x'"}, {u"Date", kLike, u""}}},
     // names of the saved queries
     {u"[Date /\u6708] like '2002/1'", {{u"Date /\u6708", kLike, u"2002/1"}}},
     {u"[Main hour\u4e4b\u7e3d\u8a08]='8'", {{u"Main hour\u4e4b\u7e3d\u8a08", kEqual, u"8"}}},
@@ -255,7 +261,7 @@ const MalformedCase kMalformedCases[] = {
     {u"Name like 'O'Brien'", true},
     {u"Name like'O'Brien'", true},
     {u"Date like  '2002/2/12''", true},
-    {u"Name like 'O''Brien'", true},
+    {u"Name like 'O''Brien", true},
     {u"Name like 'x' OR 'a'='a'", false},
     {u"Name like '' OR ''=''", false},
     // not the dialect at all
@@ -300,7 +306,7 @@ TEST_P(CriterionMalformed, IsASyntaxErrorQuotingTheCriterion) {
             e.message().contains(QStringLiteral("\"") + q(c.criterion) + QStringLiteral("\"")))
             << e.message().toStdString();
         if (c.mentionsApostrophe) {
-            EXPECT_TRUE(e.message().contains(QStringLiteral("cannot itself contain an apostrophe")))
+            EXPECT_TRUE(e.message().contains(QStringLiteral("written twice: 'O''Brien'")))
                 << e.message().toStdString();
         }
     }
@@ -387,5 +393,45 @@ TEST(CriteriaText, ShowsValuesAsTheFieldsDo) {
     EXPECT_TRUE(empty.isEmpty());
     EXPECT_FALSE(empty.isNull());
 }
+
+}  // namespace
+
+namespace {
+
+// A name put into a criterion quoted and as a literal pattern finds that very
+// name, whatever it holds, and no other name its pattern characters would
+// have matched.
+struct ExactNameCase {
+    const char16_t* name;
+    const char16_t* nearMiss;  // matched if the name were read as a pattern
+};
+
+void PrintTo(const ExactNameCase& c, std::ostream* os) {
+    *os << '"' << q(c.name).toStdString() << '"';
+}
+
+const ExactNameCase kExactNames[] = {
+    {u"O'Brien", u"O"},      {u"D'Arcy d'Or", u"D"}, {u"Anna?", u"Annas"}, {u"*star", u"bigstar"},
+    {u"#1", u"21"},          {u"Li [Sr]", u"Li S"},  {u"[[x", u"[x"},      {u"[!a]", u"b"},
+    {u"100%", u"1000"},      {u"a_b", u"axb"},       {u"x]", u"x"},        {u"''", u"'"},
+    {u"Tovena", u"Tovenas"},
+};
+
+class ExactName : public ::testing::TestWithParam<ExactNameCase> {};
+
+TEST_P(ExactName, IsFoundByItsQuotedLiteralAndNothingElseIs) {
+    const ExactNameCase& c = GetParam();
+    const QString name = q(c.name);
+    for (const QString& prefix : {QStringLiteral("Name like "), QStringLiteral("Name=")}) {
+        const bool like = prefix.contains(QStringLiteral("like"));
+        const Criterion criterion =
+            Criterion::parse(prefix + ledger::quotedText(like ? ledger::likeLiteral(name) : name));
+        EXPECT_TRUE(criterion.matches({QVariant(name)})) << prefix.toStdString();
+        EXPECT_TRUE(criterion.matches({QVariant(name.toUpper())})) << "case is still ignored";
+        EXPECT_FALSE(criterion.matches({QVariant(q(c.nearMiss))})) << prefix.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ExactName, ::testing::ValuesIn(kExactNames));
 
 }  // namespace

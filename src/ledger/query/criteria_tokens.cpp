@@ -23,8 +23,9 @@ char32_t codePointAt(const QString& s, qsizetype i, qsizetype& next) {
     return s[i].unicode();
 }
 
-const QString kApostropheNote =
-    QStringLiteral(" (a text between apostrophes cannot itself contain an apostrophe)");
+const QString kApostropheNote = QStringLiteral(
+    " (an apostrophe inside a text between apostrophes is written twice: "
+    "'O''Brien')");
 
 }  // namespace
 
@@ -50,15 +51,29 @@ void TokenStream::tokenize() {
         token.begin = i;
         const QChar c = text_[i];
         if (c == u'\'') {
-            const qsizetype close = text_.indexOf(u'\'', i + 1);
-            if (close < 0)
-                reject(QStringLiteral("the apostrophe at position %1 opens a text that is never "
-                                      "closed%2")
-                           .arg(i + 1)
-                           .arg(kApostropheNote));
+            // Two apostrophes in a row inside the text stand for one: that is
+            // how a name such as O'Brien is quoted ('O''Brien').
+            QString constant;
+            qsizetype at = i + 1;
+            for (;;) {
+                const qsizetype close = text_.indexOf(u'\'', at);
+                if (close < 0)
+                    reject(QStringLiteral("the apostrophe at position %1 opens a text that is "
+                                          "never closed%2")
+                               .arg(i + 1)
+                               .arg(kApostropheNote));
+                constant += QStringView(text_).mid(at, close - at);
+                if (close + 1 < n && text_[close + 1] == u'\'') {
+                    constant += u'\'';
+                    at = close + 2;
+                    continue;
+                }
+                at = close + 1;
+                break;
+            }
             token.kind = Token::Kind::Constant;
-            token.text = text_.mid(i + 1, close - i - 1);
-            i = close + 1;
+            token.text = constant;
+            i = at;
         } else if (c == u'[') {
             const qsizetype close = text_.indexOf(u']', i + 1);
             if (close < 0)
