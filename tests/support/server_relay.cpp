@@ -54,6 +54,10 @@ void ServerRelay::acceptLoop(int listener) {
         if (::poll(&waiting, 1, 50) <= 0) continue;
         const int client = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) continue;
+        if (refusing_) {
+            ::close(client);
+            continue;
+        }
         const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_un path{};
         path.sun_family = AF_UNIX;
@@ -71,19 +75,47 @@ void ServerRelay::acceptLoop(int listener) {
     }
 }
 
+void ServerRelay::cutAt(const QByteArray& marker, Cut how, bool stayDown) {
+    std::lock_guard<std::mutex> lock(cutLock_);
+    cutMarker_ = marker;
+    cut_ = how;
+    cutStaysDown_ = stayDown;
+}
+
 // Passes bytes both ways until either side ends.
 void ServerRelay::pump(int client, int server) {
     pollfd ends[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
     char buffer[16384];
+    bool swallowAnswer = false;  // the server ran the cut message: its answer goes nowhere
+    auto end = [&] {
+        ::shutdown(client, SHUT_RDWR);
+        ::shutdown(server, SHUT_RDWR);
+    };
     while (running_) {
         if (::poll(ends, 2, 50) <= 0) continue;
         for (int i = 0; i < 2; ++i) {
             if (!(ends[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
             const ssize_t n = ::read(ends[i].fd, buffer, sizeof buffer);
             if (n <= 0) {
-                ::shutdown(client, SHUT_RDWR);
-                ::shutdown(server, SHUT_RDWR);
+                end();
                 return;
+            }
+            if (i == 1 && swallowAnswer) {
+                end();
+                return;
+            }
+            if (i == 0) {
+                std::lock_guard<std::mutex> lock(cutLock_);
+                if (!cutMarker_.isEmpty() &&
+                    QByteArray::fromRawData(buffer, n).contains(cutMarker_)) {
+                    cutMarker_.clear();
+                    if (cutStaysDown_) refusing_ = true;
+                    if (cut_ == Cut::BeforeTheServer) {
+                        end();
+                        return;
+                    }
+                    swallowAnswer = true;
+                }
             }
             // A side that is gone must not end the test program with SIGPIPE.
             for (ssize_t sent = 0; sent < n;) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <atomic>
 #include <memory>
@@ -23,6 +24,15 @@ public:
     void stop();
     int port() const { return port_; }
 
+    // The network failing in the middle of one statement: the next message
+    // from a till that holds `marker` (say "COMMIT") either never reaches
+    // the server, or reaches it and its answer never comes back. Either way
+    // the till's connection ends there. With `stayDown`, new connections
+    // are refused from then on, until allowAgain().
+    enum class Cut { BeforeTheServer, AfterTheServerRanIt };
+    void cutAt(const QByteArray& marker, Cut how, bool stayDown);
+    void allowAgain() { refusing_ = false; }
+
 private:
     void acceptLoop(int listener);
     void pump(int client, int server);
@@ -31,6 +41,11 @@ private:
     int port_ = 0;
     int listener_ = -1;
     std::atomic<bool> running_{false};
+    std::atomic<bool> refusing_{false};
+    std::mutex cutLock_;
+    QByteArray cutMarker_;
+    Cut cut_ = Cut::BeforeTheServer;
+    bool cutStaysDown_ = false;
     std::thread acceptor_;
     std::vector<std::thread> pumps_;
     std::vector<int> open_;  // every socket of the relayed connections

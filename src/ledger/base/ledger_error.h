@@ -24,6 +24,7 @@ enum class ErrorCode : int {
     RecordDeleted = 3167,     // the row was deleted by another program or window
     ChangedElsewhere = 3260,  // another program changed what this window was changing
     FileReplaced = 3043,      // the database file was replaced under the running program
+    OutcomeUnknown = 3146,    // the server may or may not have stored it; the next try asks
 };
 
 // The one error type of the program. Every failing step throws it; the error

@@ -98,6 +98,38 @@ public:
                              const std::vector<QVariant>& values) = 0;
     virtual void deleteRow(const QString& table, RowKey key) = 0;
 
+    // Adds `amount` to the amount `column` of the row `key` as it is stored
+    // now (an empty value counts 0), only while the row's `guardColumn`
+    // still holds `guardValue`: one statement, never a figure read earlier
+    // and written back, so two tills adding to one day at once both count.
+    // Returns the value stored now, or nullopt, having changed nothing, when
+    // the row is gone or its guard column holds something else.
+    virtual std::optional<double> addToAmount(const QString& table, RowKey key,
+                                              const QString& column, double amount,
+                                              const QString& guardColumn,
+                                              const QVariant& guardValue) = 0;
+
+    // What a transaction came to: stored now, or found stored by an earlier
+    // try of the same attempt (see inTransaction).
+    enum class Outcome { Stored, StoredEarlier };
+
+    // Runs `work` so that everything it stores lands together or not at all.
+    // Returns once it is committed. A call made while another one runs joins
+    // it: a failure inside undoes only the inner call's part and is passed
+    // on. Throws what `work` throws, after undoing everything it stored, or
+    // LedgerError when the commit fails (and nothing was stored).
+    //
+    // `attempt` names one piece of work the user may try again (a wage Save,
+    // say). On a server, a connection lost during the commit leaves it open
+    // whether the server stored it: the store asks the server (on a new
+    // connection) and goes on as the answer says. When the server cannot be
+    // asked, it throws OutcomeUnknown and remembers the attempt; the next
+    // call with the same name asks again before anything else, and returns
+    // StoredEarlier without running `work` when that first try landed. So
+    // work is never stored twice. A file's commit is never in doubt.
+    virtual Outcome inTransaction(const std::function<void()>& work,
+                                  const QString& attempt = QString()) = 0;
+
     // Streams the rows of a table (in key order, with their keys) or a saved
     // query (its own order, keys 0, 1, 2, ...). The visitor returns false to
     // stop early. scanBelow streams a table's rows below a key, descending.

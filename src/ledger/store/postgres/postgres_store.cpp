@@ -1,5 +1,8 @@
 #include "ledger/store/postgres/postgres_store.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 
@@ -343,6 +346,166 @@ void PostgresStore::scanBelow(const QString& table, RowKey belowKey, const QStri
     for (int r = 0; r < rows.count(); ++r) {
         for (int i = 0; i < columns.size(); ++i) values[i] = rows.value(r, i + 1);
         if (!visit(rows.number(r, 0), values)) return;
+    }
+}
+
+std::optional<double> PostgresStore::addToAmount(const QString& table, RowKey key,
+                                                 const QString& column, double amount,
+                                                 const QString& guardColumn,
+                                                 const QVariant& guardValue) {
+    const QString doing = QStringLiteral("Cannot save into '%1'").arg(table);
+    const QStringList quoted = quotedColumns(table, {column, guardColumn}, doing);
+    // The sum is made by the server from what the row holds at this moment;
+    // a second till's addition waits for this one's row lock, then adds to
+    // the result. Not idempotent: sent again only when the server said it
+    // did not run it.
+    auto rows = connection_.run(
+        QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, 0) + $1::double precision WHERE %3 = $2 "
+                       "AND %4 IS NOT DISTINCT FROM $3 RETURNING %2")
+            .arg(tableName(table, doing), quoted[0], kKey, quoted[1]),
+        {amount, key, guardValue}, doing, Resend::IfServerRefused);
+    if (rows.count() == 0) return std::nullopt;
+    return rows.value(0, 0).toDouble();
+}
+
+PostgresStore::Outcome PostgresStore::inTransaction(const std::function<void()>& work,
+                                                    const QString& attempt) {
+    if (transactionDepth_ > 0) {
+        runNested(work);
+        return Outcome::Stored;
+    }
+    if (!attempt.isEmpty()) {
+        if (auto earlier = unconfirmed_.constFind(attempt); earlier != unconfirmed_.constEnd()) {
+            switch (statusOf(*earlier)) {
+                case CommitStatus::Committed:
+                    unconfirmed_.remove(attempt);
+                    return Outcome::StoredEarlier;
+                case CommitStatus::Aborted:
+                    unconfirmed_.remove(attempt);
+                    break;
+                case CommitStatus::Unknown:
+                    fail(ErrorCode::OutcomeUnknown,
+                         QStringLiteral("The database server %1 still cannot say whether it "
+                                        "stored what was saved before the connection was lost. "
+                                        "Nothing was stored now, and nothing will be stored "
+                                        "twice: try again in a moment.")
+                             .arg(connection_.serverName()));
+            }
+        }
+    }
+    return runTransaction(work, attempt);
+}
+
+void PostgresStore::runNested(const std::function<void()>& work) {
+    const QString savepoint = QStringLiteral("step%1").arg(transactionDepth_);
+    const QString doing = QStringLiteral("Cannot save into '%1'").arg(path());
+    connection_.run(QStringLiteral("SAVEPOINT ") + savepoint, {}, doing);
+    ++transactionDepth_;
+    try {
+        work();
+    } catch (...) {
+        --transactionDepth_;
+        if (!connection_.isLost()) {
+            try {
+                connection_.run(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint, {}, doing);
+                connection_.run(QStringLiteral("RELEASE SAVEPOINT ") + savepoint, {}, doing);
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+    --transactionDepth_;
+    connection_.run(QStringLiteral("RELEASE SAVEPOINT ") + savepoint, {}, doing);
+}
+
+PostgresStore::Outcome PostgresStore::runTransaction(const std::function<void()>& work,
+                                                     const QString& attempt) {
+    const QString doing = QStringLiteral("Cannot save into '%1'").arg(path());
+    // Nothing is open yet: a session that ended while idle is reconnected.
+    connection_.run(QStringLiteral("BEGIN"), {}, doing);
+    connection_.setInTransaction(true);
+    Commit commit;
+    auto abandon = [&] {
+        transactionDepth_ = 0;
+        connection_.setInTransaction(false);
+        // A lost connection took the transaction with it.
+        if (connection_.isLost()) return;
+        try {
+            connection_.run(QStringLiteral("ROLLBACK"), {}, doing);
+        } catch (...) {
+        }
+    };
+    try {
+        commit.transaction =
+            connection_.run(QStringLiteral("SELECT txid_current()"), {}, doing).number(0, 0);
+        commit.process = connection_.backendPid();
+        transactionDepth_ = 1;
+        work();
+    } catch (...) {
+        abandon();
+        throw;
+    }
+    transactionDepth_ = 0;
+    try {
+        connection_.run(QStringLiteral("COMMIT"), {}, doing);
+        connection_.setInTransaction(false);
+        return Outcome::Stored;
+    } catch (const LedgerError&) {
+        const bool lost = connection_.isLost();
+        abandon();
+        if (!lost) throw;  // the server refused it: nothing was stored
+    }
+    // The connection went while the commit ran: ask the server.
+    switch (statusOf(commit)) {
+        case CommitStatus::Committed:
+            return Outcome::Stored;
+        case CommitStatus::Aborted:
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("The connection to the database server %1 was lost while saving "
+                                "into '%2', and the server did not store it. Nothing was stored; "
+                                "what was typed stays in the window. Save again when the server "
+                                "can be reached.")
+                     .arg(connection_.serverName(), path()));
+        case CommitStatus::Unknown:
+            break;
+    }
+    if (!attempt.isEmpty()) unconfirmed_.insert(attempt, commit);
+    fail(ErrorCode::OutcomeUnknown,
+         QStringLiteral("The connection to the database server %1 was lost while saving into "
+                        "'%2', and the server cannot be asked yet whether it stored it. What was "
+                        "typed stays in the window. Nothing will be stored twice: when the server "
+                        "can be reached again, save again (it checks first and stores only what "
+                        "is not stored yet).")
+             .arg(connection_.serverName(), path()));
+}
+
+PostgresStore::CommitStatus PostgresStore::statusOf(const Commit& commit) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(path());
+    try {
+        QElapsedTimer waited;
+        waited.start();
+        for (;;) {
+            // Reconnects first when the connection is gone.
+            const QString status = connection_
+                                       .run(QStringLiteral("SELECT txid_status($1::bigint)"),
+                                            {commit.transaction}, doing)
+                                       .text(0, 0);
+            if (status == QLatin1String("committed")) return CommitStatus::Committed;
+            if (status == QLatin1String("aborted")) return CommitStatus::Aborted;
+            if (status != QLatin1String("in progress") || waited.elapsed() > 10000)
+                return CommitStatus::Unknown;
+            // Still open in the old session (its end not yet noticed by the
+            // server): end that session, which settles it one way or the
+            // other. Only while it still runs this very transaction: its
+            // process number may have gone to another till by now.
+            connection_.run(
+                QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                               "pid = $1 AND backend_xid = (($2::bigint % 4294967296)::text)::xid"),
+                {commit.process, commit.transaction}, doing);
+            QThread::msleep(50);
+        }
+    } catch (const LedgerError&) {
+        return CommitStatus::Unknown;
     }
 }
 

@@ -42,11 +42,27 @@ public:
     RowKey insertRow(const QString& table, const QStringList& columns,
                      const std::vector<QVariant>& values) override;
     void deleteRow(const QString& table, RowKey key) override;
+    std::optional<double> addToAmount(const QString& table, RowKey key, const QString& column,
+                                      double amount, const QString& guardColumn,
+                                      const QVariant& guardValue) override;
+    Outcome inTransaction(const std::function<void()>& work, const QString& attempt) override;
     void scan(const QString& source, const QStringList& columns, const RowVisitor& visit) override;
     void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                    const RowVisitor& visit) override;
 
 private:
+    // A transaction whose commit may or may not have landed: the server's
+    // number for it and the server process that ran it.
+    struct Commit {
+        qint64 transaction = 0;
+        int process = 0;
+    };
+    enum class CommitStatus { Committed, Aborted, Unknown };
+    // Asks the server, on a new connection if need be, what became of it.
+    CommitStatus statusOf(const Commit& commit);
+    Outcome runTransaction(const std::function<void()>& work, const QString& attempt);
+    void runNested(const std::function<void()>& work);
+
     explicit PostgresStore(const QString& address);
     SourceInfo readDescription(const QString& source);
     // The table as the server spells it, qualified by its schema and quoted.
@@ -70,6 +86,9 @@ private:
     QHash<QString, QStringList> textColumns_;
     // Per table (lower-case), its number when first read; never replaced.
     QHash<QString, QString> tableNumbers_;
+    int transactionDepth_ = 0;
+    // Attempts whose commit could not be confirmed either way, by name.
+    QHash<QString, Commit> unconfirmed_;
 };
 
 }  // namespace ledger

@@ -268,6 +268,7 @@ void ServerConnection::reconnect() {
 ServerConnection::Rows ServerConnection::run(const QString& sql,
                                              const std::vector<QVariant>& values,
                                              const QString& doing, Resend resend) {
+    if (inTransaction_) resend = Resend::Never;
     // Lost before this statement (a server restarted, a session ended while
     // the program was idle): what the server said meanwhile is read first,
     // so the loss is known before anything of the statement is sent.
@@ -306,6 +307,10 @@ ServerConnection::Rows ServerConnection::run(const QString& sql,
     if (!succeeded(r.result_.get())) failFromServer(r, doing);
     return r;
 }
+
+bool ServerConnection::isLost() const { return PQstatus(conn_.get()) == CONNECTION_BAD; }
+
+int ServerConnection::backendPid() const { return PQbackendPID(conn_.get()); }
 
 void ServerConnection::runScript(const QString& sql, const QString& doing) {
     Rows r;

@@ -74,6 +74,16 @@ public:
     // caller opened: never sent again).
     void runScript(const QString& sql, const QString& doing);
 
+    // While a transaction is open on this connection, no statement is sent
+    // again after a lost connection, whatever its Resend says: on a new
+    // session it would run outside the transaction.
+    void setInTransaction(bool open) { inTransaction_ = open; }
+    // The connection is gone (the next statement outside a transaction
+    // connects anew).
+    bool isLost() const;
+    // The server process serving this connection now.
+    int backendPid() const;
+
 private:
     struct Finish {
         void operator()(pg_conn* c) const;
@@ -94,6 +104,7 @@ private:
     QStringList secrets_;  // what libpq reads as passwords in it
     std::unique_ptr<pg_conn, Finish> conn_;
     bool sessionEnded_ = false;  // the server said so to the idle connection
+    bool inTransaction_ = false;
 };
 
 }  // namespace ledger

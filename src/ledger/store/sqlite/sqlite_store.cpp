@@ -428,6 +428,73 @@ void SqliteStore::deleteRow(const QString& table, RowKey key) {
     ++removals_;
 }
 
+std::optional<double> SqliteStore::addToAmount(const QString& table, RowKey key,
+                                               const QString& column, double amount,
+                                               const QString& guardColumn,
+                                               const QVariant& guardValue) {
+    requireSameFile();
+    // The sum is made by SQLite from what the row holds at this moment.
+    const QString sql = QStringLiteral(
+                            "UPDATE %1 SET %2 = COALESCE(%2, 0) + ? WHERE rowid = ? AND %3 IS ? "
+                            "RETURNING %2")
+                            .arg(quoteName(table), quoteName(column), quoteName(guardColumn));
+    Statement q;
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    sqlite3_bind_double(q.st, 1, amount);
+    sqlite3_bind_int64(q.st, 2, key);
+    bindValue(q.st, 3, guardValue);
+    rc = sqlite3_step(q.st);
+    if (rc == SQLITE_DONE) return std::nullopt;
+    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    const double now = sqlite3_column_double(q.st, 0);
+    rc = sqlite3_step(q.st);
+    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    return now;
+}
+
+SqliteStore::Outcome SqliteStore::inTransaction(const std::function<void()>& work, const QString&) {
+    // The outer call takes the file's write lock at once (another program
+    // waits for it, as for any write); inner calls are savepoints in it.
+    const int depth = transactionDepth_;
+    const QString savepoint = QStringLiteral("step%1").arg(depth);
+    if (depth == 0) {
+        requireSameFile();
+        execute(QStringLiteral("BEGIN IMMEDIATE"));
+    } else {
+        execute(QStringLiteral("SAVEPOINT ") + savepoint);
+    }
+    auto undo = [&] {
+        // Whatever failed is reported, not the undoing; SQLite undoes a
+        // transaction it could not finish by itself at the next statement.
+        try {
+            if (depth == 0) {
+                if (!sqlite3_get_autocommit(db_.get())) execute(QStringLiteral("ROLLBACK"));
+            } else {
+                execute(QStringLiteral("ROLLBACK TO ") + savepoint);
+                execute(QStringLiteral("RELEASE ") + savepoint);
+            }
+        } catch (...) {
+        }
+    };
+    ++transactionDepth_;
+    try {
+        work();
+    } catch (...) {
+        --transactionDepth_;
+        undo();
+        throw;
+    }
+    --transactionDepth_;
+    try {
+        execute(depth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + savepoint);
+    } catch (...) {
+        undo();
+        throw;
+    }
+    return Outcome::Stored;
+}
+
 quint64 SqliteStore::removalMark(const QString&) {
     // data_version changes when another connection (another program, or the
     // backup at start-up) committed anything; this store's own deletions are

@@ -44,6 +44,10 @@ public:
     RowKey insertRow(const QString& table, const QStringList& columns,
                      const std::vector<QVariant>& values) override;
     void deleteRow(const QString& table, RowKey key) override;
+    std::optional<double> addToAmount(const QString& table, RowKey key, const QString& column,
+                                      double amount, const QString& guardColumn,
+                                      const QVariant& guardValue) override;
+    Outcome inTransaction(const std::function<void()>& work, const QString& attempt) override;
     void scan(const QString& source, const QStringList& columns, const RowVisitor& visit) override;
     void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                    const RowVisitor& visit) override;
@@ -89,6 +93,7 @@ private:
     quint64 removals_ = 0;
     qint64 othersVersion_ = -1;
     QHash<QString, RowKey> highestKey_;  // by lower-case table name
+    int transactionDepth_ = 0;  // inTransaction calls running now
 };
 
 }  // namespace ledger
