@@ -1,5 +1,6 @@
 #include "ledger/records/record_source.h"
 
+#include <QUuid>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -38,13 +39,15 @@ void RecordSource::open() {
     forgetRow();
     noMatch_ = false;
 
-    auto rows = openRowSet(openStore(Connection{path_}), source_);
+    std::shared_ptr<Store> store = openStore(Connection{path_});
+    auto rows = openRowSet(store, source_);
     for (FieldBinding* f : fields_)
         if (rows->info().indexOf(f->boundColumn()) < 0)
             fail(ErrorCode::UnknownName, QStringLiteral("'%1' has no column '%2'.")
                                              .arg(rows->info().name, f->boundColumn()));
     rows_ = std::move(rows);
     identity_ = rowIdentityOf(rows_->info());
+    store_ = std::move(store);
     showFirstOrEmpty();
 }
 
@@ -59,6 +62,7 @@ void RecordSource::close() {
     if (!rows_) return;
     auto release = [this] {
         rows_.reset();
+        store_.reset();
         forgetRow();
     };
     try {
@@ -169,6 +173,15 @@ void RecordSource::setReadOnlyEdits(ReadOnlyEdits policy,
     reporter_ = std::move(reporter);
 }
 
+bool RecordSource::hasEdits() const {
+    return std::any_of(fields_.begin(), fields_.end(),
+                       [](const FieldBinding* f) { return f->isChanged(); });
+}
+
+void RecordSource::setConflictAdvice(const QString& column, const QString& advice) {
+    conflictAdvice_.insert(column.toLower(), advice);
+}
+
 void RecordSource::writeBack() {
     if (!rows_) return;
     std::vector<FieldBinding*> changed;
@@ -197,38 +210,12 @@ void RecordSource::writeBack() {
     if (!adding_ && !hasCurrentRow())
         fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
 
-    // Convert every field first: one that its column cannot take stops the
-    // whole write, so nothing of the row is half stored.
-    QStringList columns;
-    std::vector<QVariant> values;
-    for (FieldBinding* f : changed) {
-        int i = info.indexOf(f->boundColumn());
-        columns << info.columns[i];
-        const QString text = f->editedText();
-        if (!info.isAmount[i]) {
-            values.emplace_back(text);
-            continue;
-        }
-        auto amount = parseStoredAmount(text);
-        if (!amount)
-            fail(ErrorCode::DataTypeConversion,
-                 QStringLiteral("Data type conversion error: '%1' is not a number, so it cannot "
-                                "be stored as '%2'. Correct it and try again.")
-                     .arg(text, info.columns[i]));
-        values.push_back(amount->isEmpty ? QVariant() : QVariant(amount->value));
-    }
+    const PendingRow row = converted(changed);
+    const QStringList& columns = row.columns;
+    const std::vector<QVariant>& values = row.values;
 
     if (adding_) {
-        current_ = rows_->insert(columns, values);
-        adding_ = false;
-        rowGone_ = false;
-        // The new row is about what it holds now: what was typed, and
-        // whatever the store put in the identity columns nobody typed.
-        readValues_.clear();
-        const QStringList untyped = identityBeyond(columns);
-        const std::vector<QVariant> stored = currentValues(untyped);
-        for (size_t i = 0; i < stored.size(); ++i)
-            readValues_.insert(untyped[static_cast<qsizetype>(i)].toLower(), stored[i]);
+        storeNewRow(row);
     } else {
         // The changed figures' old values, and what the row is about.
         const QStringList checked = columns + identityBeyond(columns);
@@ -243,6 +230,158 @@ void RecordSource::writeBack() {
     for (qsizetype i = 0; i < columns.size(); ++i)
         readValues_.insert(columns[i].toLower(), values[static_cast<size_t>(i)]);
     for (FieldBinding* f : changed) f->clearChanged();
+}
+
+PendingRow RecordSource::converted(const std::vector<FieldBinding*>& changed) const {
+    // Convert every field first: one that its column cannot take stops the
+    // whole write, so nothing of the row is half stored.
+    const SourceInfo& info = rows_->info();
+    PendingRow row;
+    for (FieldBinding* f : changed) {
+        int i = info.indexOf(f->boundColumn());
+        row.columns << info.columns[i];
+        const QString text = f->editedText();
+        if (!info.isAmount[i]) {
+            row.values.emplace_back(text);
+            continue;
+        }
+        auto amount = parseStoredAmount(text);
+        if (!amount)
+            fail(ErrorCode::DataTypeConversion,
+                 QStringLiteral("'%1' is not a number, so it cannot be stored as '%2'. Nothing "
+                                "was stored; correct it and try again.")
+                     .arg(text, info.columns[i]));
+        row.values.push_back(amount->isEmpty ? QVariant() : QVariant(amount->value));
+    }
+    return row;
+}
+
+void RecordSource::storeNewRow(const PendingRow& row, const std::function<void()>& alongside) {
+    const QString table = rows_->info().name;
+    // One transaction named after the new row: on a server whose connection
+    // went during the commit, a second write-back of the same row (Save
+    // again, or closing the window) finds the first one if it landed and
+    // never stores the row twice.
+    const Store::Outcome outcome = store_->inTransaction(
+        [&] {
+            attemptKey_ = store_->insertRow(table, row.columns, row.values);
+            attemptRow_ = row;
+            if (alongside) alongside();
+        },
+        attempt_);
+    current_ = rows_->adopt(attemptKey_);
+    adding_ = false;
+    rowGone_ = false;
+    attempt_.clear();
+    if (outcome == Store::Outcome::StoredEarlier) storeOverEarlierTry(row);
+    // The new row is about what it holds now: what was typed, and whatever
+    // the store put in the identity columns nobody typed.
+    readValues_.clear();
+    const QStringList untyped = identityBeyond(row.columns);
+    const std::vector<QVariant> stored = currentValues(untyped);
+    for (size_t i = 0; i < stored.size(); ++i)
+        readValues_.insert(untyped[static_cast<qsizetype>(i)].toLower(), stored[i]);
+}
+
+void RecordSource::storeOverEarlierTry(const PendingRow& row) {
+    // The first try landed with what was typed then: the row holds that, and
+    // what was changed since goes into it like any edit.
+    readValues_.clear();
+    for (qsizetype i = 0; i < attemptRow_.columns.size(); ++i)
+        readValues_.insert(attemptRow_.columns[i].toLower(),
+                           attemptRow_.values[static_cast<size_t>(i)]);
+    std::vector<QVariant> expected;
+    for (const QString& column : row.columns)
+        expected.push_back(readValues_.value(column.toLower()));
+    if (!rows_->update(current_, row.columns, row.values, row.columns, expected))
+        failLostUpdate(row.columns, row.columns, expected);
+}
+
+Store& RecordSource::store() const {
+    requireOpen();
+    return *store_;
+}
+
+void RecordSource::storeNewRowWith(const std::function<void()>& alongside) {
+    requireOpen();
+    if (!adding_)
+        fail(ErrorCode::NoCurrentRecord, QStringLiteral("No new record is being entered."));
+    std::vector<FieldBinding*> changed;
+    for (FieldBinding* f : fields_)
+        if (f->isChanged()) changed.push_back(f);
+    const PendingRow row = converted(changed);
+    storeNewRow(row, alongside);
+    for (qsizetype i = 0; i < row.columns.size(); ++i)
+        readValues_.insert(row.columns[i].toLower(), row.values[static_cast<size_t>(i)]);
+    for (FieldBinding* f : changed) f->clearChanged();
+}
+
+QVariant RecordSource::readValue(const QString& column) const {
+    return readValues_.value(column.toLower());
+}
+
+void RecordSource::showStored(const QString& column) {
+    requireOpen();
+    if (adding_ || !hasCurrentRow()) return;
+    const SourceInfo& info = rows_->info();
+    const int at = info.indexOf(column);
+    if (at < 0) fail(ErrorCode::UnknownName, QStringLiteral("No column '%1'.").arg(column));
+    const std::vector<QVariant> now = rows_->values(current_, {info.columns[at]});
+    if (now.empty()) return;  // gone meanwhile: the next move says so
+    readValues_.insert(info.columns[at].toLower(), now[0]);
+    for (FieldBinding* f : std::vector<FieldBinding*>(fields_))
+        if (!f->isChanged() && f->boundColumn().compare(column, Qt::CaseInsensitive) == 0)
+            f->showValue(fieldText(now[0]));
+}
+
+void RecordSource::takeInNewRows() {
+    requireOpen();
+    const int count = rows_->count();
+    const qint64 currentKey =
+        (current_ >= 0 && current_ < count && !rowGone_ && !adding_) ? rows_->keyAt(current_) : -1;
+    const qint64 beforeKey =
+        (adding_ && beforeAdd_ >= 0 && beforeAdd_ < count) ? rows_->keyAt(beforeAdd_) : -1;
+    rows_->reload();
+    if (adding_) {
+        beforeAdd_ = beforeKey >= 0 ? rows_->indexOfKey(beforeKey) : -1;
+    } else if (currentKey >= 0) {
+        const int index = rows_->indexOfKey(currentKey);
+        if (index >= 0) {
+            current_ = index;
+        } else {
+            // Deleted elsewhere meanwhile: as after Delete, no current row.
+            rowGone_ = true;
+            current_ = std::min(current_, rows_->count());
+        }
+    }
+}
+
+std::optional<Bookmark> RecordSource::lookUp(const QString& criterionText) const {
+    requireOpen();
+    Criterion criterion = Criterion::parse(criterionText);
+    const SourceInfo& info = rows_->info();
+    QStringList columns;
+    for (const auto& c : criterion.conditions) {
+        int i = info.indexOf(c.column);
+        if (i < 0)
+            fail(ErrorCode::UnknownName,
+                 QStringLiteral("'%1' is not a column of '%2'.").arg(c.column, info.name));
+        columns << info.columns[i];
+    }
+    const std::optional<int> index = rows_->find(criterion, columns, 0, false);
+    if (!index) return std::nullopt;
+    return Bookmark{rows_->keyAt(*index)};
+}
+
+Bookmark RecordSource::bookmarkAt(int index) const {
+    requireOpen();
+    if (index < 0 || index >= rows_->count())
+        fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    return Bookmark{rows_->keyAt(index)};
+}
+
+bool RecordSource::holds(const Bookmark& mark) const {
+    return rows_ && rows_->indexOfKey(mark.key) >= 0;
 }
 
 void RecordSource::failLostUpdate(const QStringList& columns, const QStringList& checked,
@@ -293,18 +432,25 @@ void RecordSource::failLostUpdate(const QStringList& columns, const QStringList&
     }
 
     QStringList changes;
+    QStringList advice;
     for (qsizetype i = 0; i < columns.size(); ++i) {
         if (!differs(i)) continue;
         changes << change(i);
+        if (const QString special = conflictAdvice_.value(columns[i].toLower()); !special.isEmpty())
+            advice << special.arg(fieldText(now[static_cast<size_t>(i)]));
         // Seen now: storing the same text again is the user's deliberate choice.
         readValues_.insert(columns[i].toLower(), now[static_cast<size_t>(i)]);
     }
+    const QString nextStep =
+        advice.isEmpty() ? QStringLiteral(
+                               "To keep their figure, type it in place of yours; to put yours in "
+                               "its place, store again (Save, or move to another record).")
+                         : advice.join(QLatin1Char(' '));
     fail(ErrorCode::ChangedElsewhere,
          QStringLiteral("Another program or window changed this record while it was being "
                         "edited here: %1. Nothing was stored, so their change is not lost; your "
-                        "text stays in the window. Store again (Save, or move to another record) "
-                        "to replace their change with yours, or correct your text first.")
-             .arg(changes.join(QStringLiteral("; "))));
+                        "text stays in the window. %2")
+             .arg(changes.join(QStringLiteral("; ")), nextStep));
 }
 
 void RecordSource::discardEdits() {
@@ -312,6 +458,7 @@ void RecordSource::discardEdits() {
     if (adding_) {
         adding_ = false;
         current_ = beforeAdd_;
+        attempt_.clear();
     }
 }
 
@@ -331,6 +478,8 @@ void RecordSource::addNew() {
     writeBack();
     beforeAdd_ = hasCurrentRow() ? current_ : -1;
     adding_ = true;
+    attempt_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    attemptKey_ = -1;
     readValues_.clear();
     fillFields({});
 }

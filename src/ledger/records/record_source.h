@@ -14,10 +14,18 @@
 #include "ledger/records/field_binding.h"
 #include "ledger/records/row_identity.h"
 #include "ledger/store/source_info.h"
+#include "ledger/store/store.h"
 
 namespace ledger {
 
 class RowSet;
+class Store;
+
+// A new row's values, converted for their columns and not stored yet.
+struct PendingRow {
+    QStringList columns;
+    std::vector<QVariant> values;
+};
 
 // One open row set of the database with one current row: a table (a dynaset:
 // keys fixed at open/Refresh, rows read afresh when they become current), a
@@ -85,12 +93,47 @@ public:
     void setReadOnlyEdits(ReadOnlyEdits policy,
                           std::function<void(const LedgerError&)> reporter = {});
 
+    // Whether any bound field holds an edit not stored yet.
+    bool hasEdits() const;
+    // What the message about another program's change advises for this
+    // figure instead of storing again (a figure other windows add to, whose
+    // replacement would drop what they added). "%1" stands for the figure
+    // stored now.
+    void setConflictAdvice(const QString& column, const QString& advice);
+
     // Stores the changed fields now (what every move does first).
     void writeBack();
     // Gives up the pending edits without storing them (the user chose to
     // close a window whose edits cannot be stored); a new row nobody stored
     // is dropped. What is stored already stays as it is.
     void discardEdits();
+
+    // --- for a write that must land together with another one ------------
+    // The store the row set lives in (open only).
+    Store& store() const;
+    // Stores the new row being entered and runs `alongside` in the same
+    // transaction: both land or neither (`alongside` throws to undo the row
+    // too, and nothing is stored). Afterwards the new row is the current row,
+    // its fields unchanged. A try after a connection lost during the commit
+    // is recognised (Store::inTransaction): the row and what `alongside`
+    // stored are never stored twice. Not a new row: NoCurrentRecord.
+    void storeNewRowWith(const std::function<void()>& alongside);
+    // The current row's value of `column` as last read or stored here.
+    QVariant readValue(const QString& column) const;
+    // Reads the current row's `column` again as the store holds it now and
+    // shows it in the fields bound to it that hold no edit of their own.
+    void showStored(const QString& column);
+
+    // Takes in rows that other windows or tills added since the row set
+    // was read, staying on the row (or the new row) shown; nothing stored.
+    void takeInNewRows();
+    // The first row satisfying the criterion, without storing anything or
+    // moving: nullopt when none does.
+    std::optional<Bookmark> lookUp(const QString& criterion) const;
+    // The row at a position of the row set.
+    Bookmark bookmarkAt(int index) const;
+    // Whether the row set holds the row of this bookmark.
+    bool holds(const Bookmark& mark) const;
 
 Q_SIGNALS:
     // After a new current row (or none) was loaded into the bound fields.
@@ -106,6 +149,9 @@ private:
     void fillFields(const std::vector<QVariant>& values);
     std::optional<int> find(const QString& criterion, bool backwards);
     std::vector<QVariant> currentValues(const QStringList& columns) const;
+    PendingRow converted(const std::vector<FieldBinding*>& changed) const;
+    void storeNewRow(const PendingRow& row, const std::function<void()>& alongside = {});
+    void storeOverEarlierTry(const PendingRow& row);
     [[noreturn]] void failLostUpdate(const QStringList& columns, const QStringList& checked,
                                      const std::vector<QVariant>& expected);
     // The identity columns not among `columns`, as the current row was read.
@@ -113,8 +159,14 @@ private:
 
     QString path_;
     QString source_;
+    std::shared_ptr<Store> store_;  // while open
     std::unique_ptr<RowSet> rows_;  // while open
     RowIdentity identity_;          // what a row of the open set is about
+    // The new row's name for the store, and what its last storing try put
+    // in (the key comes back before the commit that may not be confirmed).
+    QString attempt_;
+    Store::RowKey attemptKey_ = -1;
+    PendingRow attemptRow_;
     // The current row's values as they were read (its bound columns and its
     // identity), by lower-case column: what a write-back expects to find
     // still stored.
@@ -126,6 +178,7 @@ private:
     bool noMatch_ = false;
     std::vector<FieldBinding*> fields_;
     ReadOnlyEdits readOnlyEdits_ = ReadOnlyEdits::Fail;
+    QHash<QString, QString> conflictAdvice_;  // by lower-case column
     std::function<void(const LedgerError&)> reporter_;
 };
 

@@ -25,6 +25,11 @@ int RowSet::insert(const QStringList&, const std::vector<QVariant>&) {
          QStringLiteral("Cannot add a row: '%1' is read-only.").arg(info_.name));
 }
 
+int RowSet::adopt(qint64) {
+    fail(ErrorCode::ReadOnly,
+         QStringLiteral("Cannot add a row: '%1' is read-only.").arg(info_.name));
+}
+
 bool RowSet::update(int, const QStringList&, const std::vector<QVariant>&, const QStringList&,
                     const std::vector<QVariant>&) {
     fail(ErrorCode::ReadOnly,

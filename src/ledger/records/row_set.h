@@ -46,6 +46,9 @@ public:
     // A table's rows only; a snapshot fails with ReadOnly. insert() appends
     // the new row to the set and returns its position.
     virtual int insert(const QStringList& columns, const std::vector<QVariant>& values);
+    // Appends a row the caller stored itself (in a transaction, once it is
+    // committed) and returns its position.
+    virtual int adopt(qint64 key);
     // Stores `values` into `columns` only while the row still holds
     // `expected` in `checked`; false (nothing changed) when it is gone or
     // holds other values now.

@@ -122,7 +122,11 @@ bool TableRows::findEqualText(const Criterion& criterion, std::optional<int>& fo
 }
 
 int TableRows::insert(const QStringList& columns, const std::vector<QVariant>& values) {
-    const qint64 key = store_->insertRow(info_.name, columns, values);
+    return adopt(store_->insertRow(info_.name, columns, values));
+}
+
+int TableRows::adopt(qint64 key) {
+    if (const int there = indexOfKey(key); there >= 0) return there;
     if (!keys_.empty() && key <= keys_.back()) keysAscending_ = false;
     keys_.push_back(key);
     return count() - 1;

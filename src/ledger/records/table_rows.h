@@ -18,6 +18,7 @@ public:
     std::optional<int> find(const Criterion& criterion, const QStringList& columns, int before,
                             bool backwards) const override;
     int insert(const QStringList& columns, const std::vector<QVariant>& values) override;
+    int adopt(qint64 key) override;
     bool update(int index, const QStringList& columns, const std::vector<QVariant>& values,
                 const QStringList& checked, const std::vector<QVariant>& expected) override;
     void remove(int index) override;
