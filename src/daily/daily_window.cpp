@@ -5,8 +5,10 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 #include "daily/daily_figures.h"
+#include "daily/day_text.h"
 #include "forms/bound_line_edit.h"
 #include "forms/data_control.h"
 #include "forms/error_boundary.h"
@@ -17,8 +19,11 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/query/criteria.h"
+#include "ledger/query/quoted_text.h"
 #include "ledger/query/typed_text.h"
 #include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
 
 namespace daily {
 
@@ -28,6 +33,9 @@ namespace {
 
 // The date field turns this colour at the first Save and keeps it.
 constexpr quint32 kSavedDateColour = 1000;
+
+const QString kPersonnelRate = QStringLiteral("Personnel rate");
+const QString kDate = QStringLiteral("Date");
 
 // Text criteria are built by plain concatenation, blanks as the shop's
 // program has them; an apostrophe in the typed text makes the criterion
@@ -69,6 +77,13 @@ Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
     figures_ = std::make_unique<DailyFigures>(this, figureControls_);
     figures_->connectReactions();
     connectCommands();
+    // The wage window adds to the Personnel rate as it is stored: a figure
+    // typed over it after another till added a wage would drop that wage.
+    data1_->source().setConflictAdvice(
+        kPersonnelRate,
+        QStringLiteral("The Personnel rate holds the wages saved for the day, so storing your "
+                       "figure in its place would drop the wages added meanwhile. Type the stored "
+                       "figure (\"%1\") back, with your own change added to it, then Save."));
 }
 
 Form1::~Form1() = default;
@@ -123,8 +138,12 @@ void Form1::connectCommands() {
                         QStringLiteral("The window %1 has no command to find a day.").arg(name));
                 sheet->byHereDayButton()->click();
             } else if (opening == Opening::ShowAndLockInquiry) {
-                // Nothing enables Inquiry again while this window exists.
+                // While wages are entered the day shown stays put; once the
+                // wage window is gone, another day can be found again (a
+                // wage's Save checks its own day in any case).
                 inquiry_->setEnabled(false);
+                connect(window, &QObject::destroyed, inquiry_,
+                        [inquiry = inquiry_] { inquiry->setEnabled(true); });
             }
         });
     }
@@ -148,6 +167,7 @@ void Form1::beginNewDay() {
 }
 
 void Form1::saveDay() {
+    if (!confirmDateBeforeSaving()) return;
     // The date as typed, blanks included: the find after storing looks for
     // exactly that text.
     const QString date = dateField()->text();
@@ -167,6 +187,142 @@ void Form1::saveDay() {
         days.setBookmark(stored);
     }
     ledger::ui::setForeground(dateField(), kSavedDateColour);
+}
+
+bool Form1::confirmDateBeforeSaving() {
+    ledger::RecordSource& days = data1_->source();
+    // Nothing will be stored: nothing to ask about.
+    if (!days.isOpen() || !days.hasEdits()) return true;
+    const QString date = dateField()->text();
+    // Dates already stored stay as they are; a date typed now is checked.
+    if (days.isNewRow() || fields_.date->isChanged()) {
+        const QString keep = QStringLiteral(
+            "\n\n(No stores nothing: the day stays here as typed. Type its date as "
+            "year/month/day, like 2026/12/5, then Save.)");
+        QString question;
+        switch (dayFormOf(date)) {
+            case DayForm::CalendarDay:
+                break;
+            case DayForm::Undated:
+                question = date.trimmed().isEmpty()
+                               ? QStringLiteral(
+                                     "This day has no date, so it will not be counted in any "
+                                     "month. Save it anyway?")
+                               : QStringLiteral(
+                                     "The date \"%1\" is not a day written year/month/day "
+                                     "(like 2026/12/5), so this day will not be counted in "
+                                     "any month. Save it anyway?")
+                                     .arg(date);
+                break;
+            case DayForm::OtherDay:
+                question = QStringLiteral(
+                               "The date \"%1\" is not a calendar day written year/month/day "
+                               "without leading zeros (like 2026/12/5), so Inquiry will not find "
+                               "the day as a day is usually typed. Save it anyway?")
+                               .arg(date);
+                break;
+        }
+        if (!question.isEmpty() && !ledger::ui::prompts().askYesNoDefaultNo(
+                                       this, question + keep, ledger::ui::programTitle()))
+            return false;
+    }
+    if (days.isNewRow() && !date.isEmpty()) return confirmSecondSheet(date);
+    return true;
+}
+
+bool Form1::confirmSecondSheet(const QString& date) {
+    ledger::RecordSource& days = data1_->source();
+    // Another till may have stored the day since this window read the rows.
+    days.takeInNewRows();
+    const std::optional<ledger::Bookmark> stored =
+        days.lookUp(kDate + QStringLiteral(" = ") + ledger::quotedText(date));
+    if (!stored) return true;
+    const QStringList buttons = {QStringLiteral("Show the stored day"),
+                                 QStringLiteral("Save a second sheet"), QStringLiteral("Stay")};
+    const int choice = ledger::ui::prompts().choose(
+        this,
+        QStringLiteral("A day dated %1 is already stored (by this till or another). Saving this "
+                       "new sheet would make a second sheet for the same date, and the day's "
+                       "figures would be split between the two.\n\n"
+                       "Show the stored day: this new sheet is given up (what was typed on it is "
+                       "not stored) and the stored day is shown.\n"
+                       "Save a second sheet: this sheet is stored as well.\n"
+                       "Stay: nothing is stored and this sheet stays as typed (to change its "
+                       "date, say).")
+            .arg(date),
+        ledger::ui::programTitle(), buttons, 0, 2);
+    if (choice == 1) return true;
+    if (choice == 0) {
+        days.discardEdits();
+        days.setBookmark(*stored);
+    }
+    return false;
+}
+
+bool Form1::addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) {
+    ledger::RecordSource& days = data1_->source();
+    if (!days.isOpen() || days.isNewRow() || !days.hasCurrentRow()) {
+        tellDayCannotTakeWage(
+            QStringLiteral("The day shown in the daily settlement window has not been saved yet, "
+                           "so there is no stored day to add the wage to. Save the day there "
+                           "first (Save), then Save the wage again."));
+        return false;
+    }
+    if (fields_.date->isChanged()) {
+        tellDayCannotTakeWage(
+            QStringLiteral("The date of the day shown in the daily settlement window was changed "
+                           "to \"%1\" and not saved. Save the day there first (Save), then Save "
+                           "the wage again.")
+                .arg(dateField()->text()));
+        return false;
+    }
+    if (dateField()->text() != wageDay) {
+        tellDayCannotTakeWage(
+            QStringLiteral("This wage is for the day %1, but the daily settlement window shows "
+                           "the day %2. The wage is added to the Personnel rate of the day shown "
+                           "there. Show the day %1 in the daily settlement window (or correct the "
+                           "Date of the wage), then Save again.")
+                .arg(wageDay.isEmpty() ? QStringLiteral("(none)") : wageDay,
+                     dateField()->text().isEmpty() ? QStringLiteral("(none)")
+                                                   : dateField()->text()));
+        return false;
+    }
+    // What was typed into the day is stored first, as the day's own Save
+    // stores it; when it cannot be, the day's message says why and the wage
+    // waits.
+    days.writeBack();
+    const ledger::Bookmark day = days.bookmark();
+    ledger::Store& store = days.store();
+    if (&store != &wageRows.store())
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("The wage and the day are not in the same books. Nothing was "
+                                    "stored."));
+    wageRows.storeNewRowWith([&] {
+        const std::optional<double> total = store.addToAmount(ledger::schema::kLedger, day.key,
+                                                              kPersonnelRate, wage, kDate, wageDay);
+        if (!total)
+            ledger::fail(ledger::ErrorCode::ChangedElsewhere,
+                         QStringLiteral("The day %1 was changed or removed by another program "
+                                        "after it was shown here, so the wage was not stored and "
+                                        "nothing was added to the day. Show the day again "
+                                        "(Inquiry), then Save the wage again.")
+                             .arg(wageDay));
+        if (*total < std::numeric_limits<qint32>::min() ||
+            *total > std::numeric_limits<qint32>::max())
+            ledger::fail(ledger::ErrorCode::Overflow,
+                         QStringLiteral("The day's Personnel rate with this wage would come to "
+                                        "%1, more than the ledger takes as a whole number. "
+                                        "Nothing was stored. Check the day's Personnel rate and "
+                                        "the wage's figures, then Save again.")
+                             .arg(QString::number(*total, 'f', 0)));
+    });
+    days.showStored(kPersonnelRate);
+    return true;
+}
+
+void Form1::tellDayCannotTakeWage(const QString& why) {
+    ledger::ui::prompts().tell(this, why + QStringLiteral(" Nothing was stored or added."),
+                               ledger::ui::programTitle());
 }
 
 void Form1::printSheet() { ledger::ui::printWindow(this); }

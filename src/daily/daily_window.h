@@ -45,6 +45,7 @@ public:
     QLineEdit* tablewareField() const override;
     QLineEdit* shopArticlesField() const override;
     ledger::ui::FormWindow* formWindow() override { return this; }
+    bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) override;
 
 protected:
     void loadStep() override;
@@ -67,6 +68,11 @@ private:
     void inquiry();
     void beginNewDay();
     void saveDay();
+    // Before a day is saved: a date no month counts, or one already stored
+    // for another sheet, is asked about. False: nothing is to be stored now.
+    bool confirmDateBeforeSaving();
+    bool confirmSecondSheet(const QString& date);
+    void tellDayCannotTakeWage(const QString& why);
     void printSheet();
 
     ledger::ui::DataControl* data1_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <vector>
 
 #include "forms/error_boundary.h"
 #include "forms/workspace.h"
@@ -29,6 +31,21 @@ public:
 
     bool askYesNoDefaultNo(QWidget* parent, const QString& message, const QString& title) override {
         return ask(parent, message, title, QMessageBox::No);
+    }
+
+    int choose(QWidget* parent, const QString& message, const QString& title,
+               const QStringList& buttons, int defaultIndex, int escapeIndex) override {
+        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
+                        QMessageBox::NoButton, parent);
+        std::vector<QAbstractButton*> pressable;
+        for (const QString& caption : buttons)
+            pressable.push_back(box.addButton(caption, QMessageBox::ActionRole));
+        box.setDefaultButton(static_cast<QPushButton*>(pressable.at(defaultIndex)));
+        box.setEscapeButton(pressable.at(escapeIndex));
+        execModal(box);
+        for (size_t i = 0; i < pressable.size(); ++i)
+            if (box.clickedButton() == pressable[i]) return static_cast<int>(i);
+        return escapeIndex;
     }
 
     void tell(QWidget* parent, const QString& message, const QString& title) override {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -21,6 +22,11 @@ public:
     virtual bool askYesNoDefaultNo(QWidget* parent, const QString& message, const QString& title) {
         return askYesNo(parent, message, title);
     }
+    // A question with buttons of its own, left to right; returns the index
+    // of the one pressed. Enter presses `defaultIndex`; Escape and the close
+    // box press `escapeIndex`.
+    virtual int choose(QWidget* parent, const QString& message, const QString& title,
+                       const QStringList& buttons, int defaultIndex, int escapeIndex) = 0;
     // A message with an OK button (errors and notices).
     virtual void tell(QWidget* parent, const QString& message, const QString& title) = 0;
 };

@@ -137,7 +137,8 @@ TEST_F(DayCommandsOnThreeDays, TheDateIsBlackUntilTheFirstSave) {
 }
 
 TEST_F(DayCommandsOnThreeDays, SaveKeepsTheBlanksOfTheTypedDate) {
-    prompts.yesNoAnswers = {true};
+    // New, then Save it anyway although the blank makes it no calendar day.
+    prompts.yesNoAnswers = {true, true};
     button("Command4")->click();
     type("Text2", "2002/3/5 ");
     type("Text1", "9");
@@ -145,10 +146,13 @@ TEST_F(DayCommandsOnThreeDays, SaveKeepsTheBlanksOfTheTypedDate) {
     EXPECT_EQ(stored("Rent", "2002/3/5 ").toDouble(), 9);
     // Found again by the untrimmed text: the new day is shown, not the first.
     EXPECT_EQ(field("Text2")->text(), "2002/3/5 ");
+    ASSERT_EQ(prompts.defaultNoAsked.size(), 1u);
+    EXPECT_TRUE(prompts.defaultNoAsked[0].message.contains("not a calendar day"));
 }
 
 TEST_F(DayCommandsOnThreeDays, SaveWithAnEmptyDateShowsTheFirstDay) {
-    prompts.yesNoAnswers = {true};
+    // New, then Save it anyway without a date.
+    prompts.yesNoAnswers = {true, true};
     button("Command4")->click();
     type("Text1", "66");
     button("Command5")->click();

@@ -149,7 +149,8 @@ TEST_P(SaveOfAnUnsearchableDate, ShowsTheStoredDayWithoutAnError) {
     insertDay("2002/1/31", {{"Rent", 10}});
     insertDay("2002/2/1", {{"Rent", 20}});
     openSheet();
-    prompts.yesNoAnswers = {true};
+    // New, then Save it anyway: such a date is counted in no month.
+    prompts.yesNoAnswers = {true, true};
     button("Command4")->click();
     const QString date = QString::fromUtf8(GetParam());
     type("Text2", date);

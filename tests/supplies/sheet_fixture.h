@@ -58,6 +58,10 @@ public:
     QLineEdit* tablewareField() const override { return tableware; }
     QLineEdit* shopArticlesField() const override { return articles; }
     FormWindow* formWindow() override { return this; }
+    bool addWageToDay(ledger::RecordSource&, const QString&, qint32) override {
+        ADD_FAILURE() << "the sheets add no wages";
+        return false;
+    }
 
     ledger::ui::DataControl* data;
     ledger::ui::BoundLineEdit* date;

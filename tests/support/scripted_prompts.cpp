@@ -36,6 +36,25 @@ bool ScriptedPrompts::askYesNoDefaultNo(QWidget* parent, const QString& message,
     return askYesNo(parent, message, title);
 }
 
+int ScriptedPrompts::choose(QWidget*, const QString& message, const QString&,
+                            const QStringList& buttons, int defaultIndex, int escapeIndex) {
+    choicesAsked.push_back(
+        {message, buttons, buttons.value(defaultIndex), buttons.value(escapeIndex)});
+    if (choiceAnswers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << message.toStdString();
+        return escapeIndex;
+    }
+    const QString answer = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    const int at = static_cast<int>(buttons.indexOf(answer));
+    if (at < 0) {
+        ADD_FAILURE() << "no button \"" << answer.toStdString()
+                      << "\" in: " << message.toStdString();
+        return escapeIndex;
+    }
+    return at;
+}
+
 void ScriptedPrompts::tell(QWidget*, const QString& message, const QString& title) {
     told << title + QLatin1Char('|') + message;
     toldTexts << message;

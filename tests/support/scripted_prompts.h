@@ -17,6 +17,8 @@ public:
     // (empty text); a Yes/No with none fails the test.
     std::deque<QString> inputAnswers;
     std::deque<bool> yesNoAnswers;
+    // Buttons to press in questions with buttons of their own, by caption.
+    std::deque<QString> choiceAnswers;
 
     struct Asked {
         QString message, title, preset;
@@ -25,6 +27,12 @@ public:
     std::vector<Asked> yesNoAsked;
     // The Yes/No boxes whose default is No (asked before giving something up).
     std::vector<Asked> defaultNoAsked;
+    struct Choice {
+        QString message;
+        QStringList buttons;
+        QString defaultButton, escapeButton;
+    };
+    std::vector<Choice> choicesAsked;
     QStringList told;       // messages shown, "title|message"
     QStringList toldTexts;  // messages shown, message only
 
@@ -33,5 +41,8 @@ public:
     bool askYesNo(QWidget*, const QString& message, const QString& title) override;
     // Recorded in yesNoAsked too, and answered from the same script.
     bool askYesNoDefaultNo(QWidget*, const QString& message, const QString& title) override;
+    // Unscripted, or a caption that is not offered, fails the test.
+    int choose(QWidget*, const QString& message, const QString& title, const QStringList& buttons,
+               int defaultIndex, int escapeIndex) override;
     void tell(QWidget*, const QString& message, const QString& title) override;
 };

@@ -1,0 +1,145 @@
+// What Save asks before it stores a day: a date that no month counts (or
+// that is no calendar day in the shop's form), and a date another sheet
+// already holds. The answers decide; nothing is lost by the default.
+
+#include "daily_fixture.h"
+
+namespace {
+
+struct DateCase {
+    const char* date;
+    const char* question;  // a phrase of the question, or nullptr: not asked
+};
+
+void PrintTo(const DateCase& c, std::ostream* os) { *os << '"' << c.date << '"'; }
+
+const DateCase kDates[] = {
+    {"2026/12/5", nullptr},
+    {"2002/2/12", nullptr},
+    {"2024/2/29", nullptr},
+    {"2026-12-05", "will not be counted in any month. Save it anyway?"},
+    {"5.12.2026", "will not be counted in any month. Save it anyway?"},
+    {"2026/12", "will not be counted in any month. Save it anyway?"},
+    {"", "This day has no date, so it will not be counted in any month"},
+    {"2026/12/05", "not a calendar day written year/month/day without leading zeros"},
+    {"2023/2/29", "not a calendar day"},
+    {"2026/13/1", "not a calendar day"},
+    {" 2026/12/5", "not a calendar day"},
+};
+
+class DateBeforeSaving : public DailyWindowTest, public ::testing::WithParamInterface<DateCase> {
+protected:
+    void enterNewDay(const QString& date) {
+        insertDay("2002/1/31", {{"Rent", 10}});
+        openSheet();
+        prompts.yesNoAnswers = {true};  // New
+        button("Command4")->click();
+        if (!date.isEmpty()) type("Text2", date);
+        type("Text1", "77");
+    }
+};
+
+TEST_P(DateBeforeSaving, IsAskedAboutWhenNoMonthWouldCountIt) {
+    const DateCase& c = GetParam();
+    enterNewDay(QString::fromUtf8(c.date));
+    if (c.question) prompts.yesNoAnswers = {false};
+    button("Command5")->click();
+    if (!c.question) {
+        EXPECT_TRUE(prompts.defaultNoAsked.empty());
+        EXPECT_EQ(storedRows(), 2);
+        return;
+    }
+    ASSERT_EQ(prompts.defaultNoAsked.size(), 1u);
+    EXPECT_TRUE(prompts.defaultNoAsked[0].message.contains(QString::fromUtf8(c.question)))
+        << prompts.defaultNoAsked[0].message.toStdString();
+    // No, the default: nothing stored, the day stays as typed.
+    EXPECT_EQ(storedRows(), 1);
+    EXPECT_TRUE(days().isNewRow());
+    EXPECT_EQ(field("Text2")->text(), QString::fromUtf8(c.date));
+    EXPECT_EQ(field("Text1")->text(), "77");
+
+    // Yes: stored as typed.
+    prompts.yesNoAnswers = {true};
+    button("Command5")->click();
+    EXPECT_EQ(storedRows(), 2);
+    EXPECT_FALSE(days().isNewRow());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dates, DateBeforeSaving, ::testing::ValuesIn(kDates));
+
+TEST_F(DailyWindowTest, ADateAlreadyStoredStaysAsItIsAndIsNotAskedAbout) {
+    insertDay("2026-12-05", {{"Rent", 10}});
+    openSheet();
+    type("Text1", "12");
+    button("Command5")->click();
+    EXPECT_TRUE(prompts.defaultNoAsked.empty());
+    EXPECT_EQ(stored("Rent", "2026-12-05").toDouble(), 12);
+}
+
+TEST_F(DailyWindowTest, ANewDayWithNothingTypedIsNotAskedAbout) {
+    insertDay("2002/1/31", {{"Rent", 10}});
+    openSheet();
+    prompts.yesNoAnswers = {true};
+    button("Command4")->click();
+    button("Command5")->click();
+    EXPECT_TRUE(prompts.defaultNoAsked.empty());
+    EXPECT_EQ(storedRows(), 1);
+}
+
+// ------------------------------------------------ a second sheet of a day
+
+struct SecondSheetCase {
+    const char* answer;
+    int rows;           // stored afterwards
+    bool stillNew;      // the typed sheet still waits
+    const char* shown;  // the Rent the window shows
+};
+
+void PrintTo(const SecondSheetCase& c, std::ostream* os) { *os << c.answer; }
+
+class SecondSheet : public DailyWindowTest,
+                    public ::testing::WithParamInterface<SecondSheetCase> {};
+
+TEST_P(SecondSheet, IsMadeOnlyWhenTheUserSaysSo) {
+    const SecondSheetCase& c = GetParam();
+    insertDay("2002/11/30", {{"Rent", 10}});
+    openSheet();
+    prompts.yesNoAnswers = {true};
+    button("Command4")->click();
+    // Meanwhile another till saves the same day.
+    insertDay("2002/12/1", {{"Rent", 55}});
+    type("Text2", "2002/12/1");
+    type("Text1", "77");
+    prompts.choiceAnswers = {QString::fromUtf8(c.answer)};
+    button("Command5")->click();
+    ASSERT_EQ(prompts.choicesAsked.size(), 1u);
+    const auto& asked = prompts.choicesAsked[0];
+    EXPECT_TRUE(asked.message.contains("A day dated 2002/12/1 is already stored"));
+    EXPECT_EQ(asked.defaultButton, "Show the stored day");
+    EXPECT_EQ(asked.escapeButton, "Stay");
+    EXPECT_EQ(storedRows(), c.rows);
+    EXPECT_EQ(days().isNewRow(), c.stillNew);
+    EXPECT_EQ(field("Text1")->text(), QString::fromUtf8(c.shown));
+    if (!c.stillNew) EXPECT_EQ(field("Text2")->text(), "2002/12/1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, SecondSheet,
+                         ::testing::Values(SecondSheetCase{"Show the stored day", 2, false, "55"},
+                                           SecondSheetCase{"Save a second sheet", 3, false, "55"},
+                                           SecondSheetCase{"Stay", 2, true, "77"}));
+
+TEST_F(DailyWindowTest, ADateNoMonthCountsThatIsStoredAlreadyIsAskedAboutTwice) {
+    insertDay("2026-12-05", {{"Rent", 10}});
+    openSheet();
+    prompts.yesNoAnswers = {true, true};  // New; save it anyway
+    button("Command4")->click();
+    type("Text2", "2026-12-05");
+    type("Text1", "5");
+    prompts.choiceAnswers = {"Stay"};
+    button("Command5")->click();
+    EXPECT_EQ(prompts.defaultNoAsked.size(), 1u);
+    EXPECT_EQ(prompts.choicesAsked.size(), 1u);
+    EXPECT_EQ(storedRows(), 1);
+}
+
+}  // namespace
