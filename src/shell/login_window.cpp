@@ -15,6 +15,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/credentials/staff_password.h"
 #include "ledger/location/program_folder.h"
+#include "ledger/query/quoted_text.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "shell/stored_password.h"
@@ -83,8 +84,7 @@ void Form10::buildControls() {
     data1_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kStaff,
                                          QStringLiteral("Select Your Name"), this);
     placeTwips(data1_, 1800, 960, 2655, 375);
-    // A smaller face lets "Select Your Name" show whole on the narrow bar.
-    data1_->setFont(arialFont(9, true));
+    data1_->setFont(arialFont(12, true));
 
     placeTwips(caption(QStringLiteral("Label1"), QStringLiteral("Name"), this), 360, 1680, 855,
                375);
@@ -166,7 +166,8 @@ void Form10::login() {
     const QString name = name_->text();
     const ledger::Bookmark shownRow = staff.bookmark();
 
-    ledger::guardedFind(staff, QStringLiteral("Name='") + name + QLatin1Char('\''));
+    // The name is quoted, so any name the register holds (O'Brien) is found.
+    ledger::guardedFind(staff, QStringLiteral("Name=") + ledger::quotedText(name));
 
     // A stored hash is verified; a password an older file keeps as plain text
     // is compared exactly (case-sensitive, nothing trimmed) and then stored

@@ -136,16 +136,25 @@ TEST_F(LoginTest, AnEmptyRegisterSaysHowToAddTheFirstMemberOfStaff) {
     EXPECT_TRUE(login()->isVisible());
 }
 
-TEST_F(LoginTest, AnApostropheInTheNameIsOneMessageAndTheWindowStays) {
-    addStaff("O'Brien", "soda");
+// Every name the register and add-staff accept logs in, behind another
+// member of staff so the look-up must find the very row.
+class OddNameLogin : public LoginTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OddNameLogin, LogsIn) {
+    const QString name = QString::fromUtf8(GetParam());
+    addStaff("Tovena", "breakfast");
+    addStaff(name, "soda");
     openLogin();
+    moveBar("Next");
+    ASSERT_EQ(field("Text3")->text(), name);
     typeAndLogin("soda");
-    ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].contains("Error 3077")) << prompts.toldTexts[0].toStdString();
-    EXPECT_NE(login(), nullptr);
-    EXPECT_EQ(mainWindow(), nullptr);
-    EXPECT_EQ(field("Text3")->text(), "O'Brien");
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    EXPECT_NE(mainWindow(), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(Names, OddNameLogin,
+                         ::testing::Values("O'Brien", "D'Arcy O'Neil", "Li [Sr]", "[Anna", "100%_x",
+                                           "Ann*", "#2", "Anna?", "'"));
 
 TEST_F(LoginTest, AMissingFileNamesThePathAndHowToCreateIt) {
     SKIP_ON_SERVER("a missing database file");
