@@ -68,6 +68,11 @@ void BoundCombo::showPopup() {
     if (mayEdit()) QComboBox::showPopup();
 }
 
+void BoundCombo::hidePopup() {
+    QComboBox::hidePopup();
+    Q_EMIT popupClosed();
+}
+
 bool BoundCombo::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && isEditingEvent(event) && !mayEdit()) {
         event->accept();

@@ -30,6 +30,8 @@ public:
     bool isChanged() const override { return changed_; }
     QString editedText() const override { return currentText(); }
     void clearChanged() override { changed_ = false; }
+    // While the record source fills it with a row's value (no edit).
+    bool isFilling() const { return filling_; }
 
 protected:
     // With a target that has no row, choosing or typing is refused (with a
@@ -38,11 +40,15 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void showPopup() override;
+    void hidePopup() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
     // The shown text really changed (a choice, typing, or a row change).
     void valueChanged(const QString& text);
+    // The drop-down closed, whether or not an entry was chosen (a click on
+    // the list's button, as far as the window is concerned).
+    void popupClosed();
 
 private:
     void reloadList();

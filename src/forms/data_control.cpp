@@ -57,10 +57,16 @@ DataControl::DataControl(const QString& objectName, const QString& source, const
     layout->addWidget(last);
 
     // A failing move shows the store's message and leaves the row as it was.
-    connectGuarded(first, &QToolButton::clicked, this, [this] { source_->moveFirst(); });
-    connectGuarded(previous, &QToolButton::clicked, this, [this] { source_->movePrevious(); });
-    connectGuarded(next, &QToolButton::clicked, this, [this] { source_->moveNext(); });
-    connectGuarded(last, &QToolButton::clicked, this, [this] { source_->moveLast(); });
+    auto move = [this](void (RecordSource::*step)()) {
+        return [this, step] {
+            if (moveGuard_ && !moveGuard_()) return;
+            (source_->*step)();
+        };
+    };
+    connectGuarded(first, &QToolButton::clicked, this, move(&RecordSource::moveFirst));
+    connectGuarded(previous, &QToolButton::clicked, this, move(&RecordSource::movePrevious));
+    connectGuarded(next, &QToolButton::clicked, this, move(&RecordSource::moveNext));
+    connectGuarded(last, &QToolButton::clicked, this, move(&RecordSource::moveLast));
 }
 
 void DataControl::resizeEvent(QResizeEvent* event) {

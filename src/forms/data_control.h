@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 
@@ -21,6 +22,9 @@ public:
                 QWidget* parent);
 
     RecordSource& source() { return *source_; }
+    // Asked before every move of the bar: false leaves the row where it is
+    // (a window that must settle something with the user first).
+    void setMoveGuard(std::function<bool()> guard) { moveGuard_ = std::move(guard); }
     void setCaption(const QString& caption);
     QString caption() const;
 
@@ -29,6 +33,7 @@ protected:
 
 private:
     RecordSource* source_;  // a child of the data control
+    std::function<bool()> moveGuard_;
     QLabel* caption_;
 };
 

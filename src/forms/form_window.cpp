@@ -55,6 +55,8 @@ bool FormWindow::storeOrGiveUpEdits(ledger::RecordSource& source) {
 
 bool FormWindow::unload() {
     if (unloading_) return true;
+    if (!readyToUnload()) return false;
+    if (unloading_) return true;  // settling it closed the window already
     const auto sources = findChildren<DataControl*>();
     for (DataControl* data : sources)
         if (!storeOrGiveUpEdits(data->source())) return false;

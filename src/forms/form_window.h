@@ -42,6 +42,10 @@ public:
 
 protected:
     virtual void loadStep() {}
+    // Asked first when the window is to unload (its close box, a command):
+    // false keeps it open and nothing is stored. For what a window must
+    // settle with the user before its write-back.
+    virtual bool readyToUnload() { return true; }
     void closeEvent(QCloseEvent* event) override;
 
 private:

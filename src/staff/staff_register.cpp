@@ -115,7 +115,7 @@ void Form6::buildFields() {
         {"Label11", "Salary hour", "Text11", "Salary hour", 0, 4, &Form6::salaryHour_},
         {"Label12", "Overtime salary hour", "Text12", "Overtime salary hour", 0, 5,
          &Form6::overtimeSalaryHour_},
-        {"Label2", "Name", "Text3", "Name", 1, 0},
+        {"Label2", "Name", "Text3", "Name", 1, 0, &Form6::name_},
         {"Label6", "Fax", "Text6", "Fax", 1, 1},
         {"Label7", "ID card number", "Text7", "ID card number", 1, 2},
         {"Label8", "Address", "Text8", "Address", 1, 3},

@@ -66,6 +66,7 @@ private:
     QLineEdit* title_ = nullptr;                               // Text17, unbound
     std::vector<ledger::ui::BoundLineEdit*> fields_;           // in keyboard order
     ledger::ui::BoundLineEdit* serialNumber_ = nullptr;        // Text1
+    ledger::ui::BoundLineEdit* name_ = nullptr;                // Text3
     ledger::ui::BoundLineEdit* password_ = nullptr;            // Text4
     ledger::ui::BoundLineEdit* salaryHour_ = nullptr;          // Text11
     ledger::ui::BoundLineEdit* overtimeSalaryHour_ = nullptr;  // Text12

@@ -12,6 +12,7 @@
 #include "forms/prompts.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
+#include "ledger/records/field_binding.h"
 #include "ledger/records/record_source.h"
 #include "staff/staff_register.h"
 #include "staff/wage_window.h"
@@ -45,22 +46,17 @@ void Form6::showMonthlyPay(bool ticked) {
 }
 
 void Form6::findWageWindowName() {
-    const auto* wageWindow = qobject_cast<Form5*>(FormWindow::find(QStringLiteral("Form5")));
+    auto* wageWindow = qobject_cast<Form5*>(FormWindow::find(QStringLiteral("Form5")));
     if (!wageWindow) return;
     ledger::RecordSource& staffRows = data_->source();
     // An empty register has no row to find and none to come back to.
     if (staffRows.rowCount() == 0) return;
-    const QString name = wageWindow->chosenName();
-    // The name goes into the criterion as it stands; an apostrophe would end
-    // the text constant early, so such a name matches no row, silently.
-    if (name.contains(QLatin1Char('\''))) return;
-    try {
-        ledger::guardedFind(staffRows, QStringLiteral("Name like '") + name + QLatin1Char('\''));
-    } catch (const ledger::LedgerError& error) {
-        // Other pattern text the criteria cannot read (an unclosed "[") is a
-        // miss like any other: nothing was stored or moved before the parse.
-        if (error.code() != ledger::ErrorCode::SyntaxErrorInCriteria) throw;
-    }
+    // The very employee picked in the wage window (two of one name stay
+    // apart); a name nobody has leaves the register where it is.
+    const std::optional<ledger::Bookmark> employee = wageWindow->chosenEmployee();
+    if (!employee) return;
+    if (!staffRows.holds(*employee)) staffRows.takeInNewRows();
+    if (staffRows.holds(*employee)) staffRows.setBookmark(*employee);
 }
 
 void Form6::carryRatesToWageRow() {
@@ -78,8 +74,10 @@ void Form6::carryRatesToWageRow() {
 
     std::optional<QString> monthlyPay;
     if (monthlyPayBox_->isChecked()) monthlyPay = monthlyPay_->text();
-    wageWindow->takeRates(salaryHour_->text(), overtimeSalaryHour_->text(), serialNumber_->text(),
-                          monthlyPay);
+    // The name goes with the rates: the wage row's name and rates are always
+    // one employee's, whichever row the register was moved to.
+    wageWindow->takeRates(name_->text(), salaryHour_->text(), overtimeSalaryHour_->text(),
+                          serialNumber_->text(), monthlyPay);
     unload();
 }
 

@@ -43,32 +43,15 @@ qint32 wholeWage(double value, const QString& what) {
     const double rounded = nearestEven(value);
     if (!(rounded >= kLowest && rounded <= kHighest))
         ledger::fail(ErrorCode::Overflow,
-                     QStringLiteral("Overflow: %1 (%2) is too large to be added to the day's "
-                                    "Personnel rate. Correct the figures, then Save again.")
+                     QStringLiteral("%1 (%2) is beyond the whole numbers the ledger takes "
+                                    "(-2147483648 to 2147483647), so it cannot be added to the "
+                                    "day's Personnel rate. Nothing was stored.\n\nCorrect the "
+                                    "rates, hours or deductions (or the monthly pay in the staff "
+                                    "register, if the wage came from there) and Save again; or "
+                                    "give up this row: close the window and answer \"Give it "
+                                    "up\".")
                          .arg(what, ledger::amountText(value)));
     return static_cast<qint32>(rounded);
-}
-
-qint32 wholePersonnelRate(const QString& text) {
-    const auto amount = ledger::parseStoredAmount(text);
-    if (!amount || amount->isEmpty)
-        ledger::fail(ErrorCode::TypeMismatch,
-                     QStringLiteral("Type mismatch: the day's Personnel rate in the daily "
-                                    "settlement window (\"%1\") is not a number, so the wage "
-                                    "cannot be added to it. Type a number there (0 if the day "
-                                    "has no personnel cost yet), then Save again. Nothing was "
-                                    "changed.")
-                         .arg(text));
-    return wholeWage(amount->value, QStringLiteral("the day's Personnel rate"));
-}
-
-qint32 checkedWholeSum(qint32 current, qint32 wage) {
-    const qint64 sum = qint64(current) + qint64(wage);
-    if (sum < std::numeric_limits<qint32>::min() || sum > std::numeric_limits<qint32>::max())
-        ledger::fail(ErrorCode::Overflow,
-                     QStringLiteral("Overflow: the day's Personnel rate plus this wage is too "
-                                    "large. Correct the figures, then Save again."));
-    return static_cast<qint32>(sum);
 }
 
 }  // namespace staff

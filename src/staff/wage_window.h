@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "forms/form_window.h"
+#include "ledger/records/field_binding.h"
 
 class QComboBox;
 class QLabel;
@@ -25,9 +26,11 @@ namespace staff {
 
 // "The staff calculate wages": one employee's wage for one business day.
 // New begins a wage row dated from the daily window's day; the employee's
-// rates come from the staff register (its Login); the wage is computed on
-// every change, and Save adds it, rounded, to the day's Personnel rate in
-// the daily window, stores the row and closes.
+// name and rates come from the staff register (its Login); the wage is
+// computed on every change, and Save stores the row and adds the wage,
+// rounded, to the day's Personnel rate, both at once, then closes. A wage
+// row is stored only that way: never by a move, a second New or closing,
+// which ask first, so no wage is ever stored without being counted.
 class Form5 : public ledger::ui::FormWindow {
     Q_OBJECT
 public:
@@ -36,19 +39,27 @@ public:
     ledger::RecordSource& records();
     // The name chosen in the list (DBCombo1), as the staff register looks it up.
     QString chosenName() const;
+    // The staff row of that name: the very row picked in the list, or the
+    // first one whose name is the typed text (without regard to case);
+    // nullopt when the list is empty or names nobody in the register.
+    std::optional<ledger::Bookmark> chosenEmployee();
 
     // Whether a wage row begun with New is being entered and not yet stored:
     // the only row the staff register may carry rates into.
     bool isEnteringNewRow() const;
 
-    // The staff register's rate transfer, in its order: salary hour, overtime
-    // salary hour, serial number, and for a monthly-paid employee the monthly
-    // pay as the day's wage. Each write is a change like a keystroke.
-    void takeRates(const QString& salaryHour, const QString& overtimeSalaryHour,
-                   const QString& serialNumber, const std::optional<QString>& monthlyPay);
+    // The staff register's rate transfer, in its order: the employee's name,
+    // salary hour, overtime salary hour, serial number, and for a
+    // monthly-paid employee the monthly pay as the day's wage. Each write is
+    // a change like a keystroke. The carried rates lock; a name changed
+    // afterwards gives them up again, so name and rates are one employee's.
+    void takeRates(const QString& name, const QString& salaryHour,
+                   const QString& overtimeSalaryHour, const QString& serialNumber,
+                   const std::optional<QString>& monthlyPay);
 
 protected:
     void loadStep() override;
+    bool readyToUnload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -79,16 +90,32 @@ private:
     void computeDeductions();       // Label24
     void computeWage();             // Label25
     void applyLeaveOrAbsence(const QComboBox* list);
+    void lockHoursAsTheListsShow();
     void setFieldText(QLineEdit* field, const QString& text);
+    void nameChanged(const QString& name);
+    void forgetCarriedRates();
 
     // Commands (form5_commands.cpp).
     void connectCommands();
     void beginNewRow();               // Command3 "New"
     void saveWage();                  // Command1 "Save"
     void openRegisterAtChosenName();  // mouse release over DBCombo1
+    // Stores the wage row with its addition to the day; false when it did
+    // not (the user was told why).
+    bool storeWage();
+    bool nameIsInRegister();
+    // A wage row begun with New and not saved, before it is left: the user
+    // saves it, gives it up or stays. True when it may be left.
+    enum class Leaving { Saved, GivenUp, Stay };
+    Leaving settleUnsavedWage();
+    bool hasUnsavedWage() const;
+    void followRow();
     void setDataFieldsEnabled(bool enabled);
     void setHoursReadOnly(bool readOnly);
-    void tellWageIsForAnotherDay(const QString& shownDay);
+    void setRatesReadOnly(bool readOnly);
+    // After a Save whose outcome the server could not confirm: nothing may
+    // change until Save (which asks first) or Give it up settles it.
+    void setUnconfirmed(bool unconfirmed);
 
     ledger::ui::DataControl* data_ = nullptr;     // Data1: the wage rows
     ledger::ui::DataControl* staff_ = nullptr;    // Data2: the names
@@ -118,8 +145,11 @@ private:
     QPushButton* save_ = nullptr;  // Command1
     QPushButton* new_ = nullptr;   // Command3
 
-    // Browsing until New; Entering from then on, for the window's life.
+    // Entering a row begun with New, until it is saved or left.
     bool entering_ = false;
+    bool unconfirmed_ = false;
+    bool carrying_ = false;  // inside the register's transfer
+    QString carriedName_;    // the employee whose rates the register carried
 };
 
 }  // namespace staff

@@ -1,5 +1,6 @@
 // The wage window's load step and commands: New, Save, the name list that
-// opens the staff register, and the rate transfer the register performs.
+// opens the staff register, the rate transfer the register performs, and
+// what becomes of a wage row begun and not saved.
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
+#include "ledger/query/quoted_text.h"
 #include "ledger/records/record_source.h"
 #include "staff/daily_window_link.h"
 #include "staff/staff_register.h"
@@ -53,6 +55,12 @@ void Form5::connectCommands() {
     name_->installEventFilter(this);
     name_->lineEdit()->installEventFilter(this);
     name_->view()->viewport()->installEventFilter(this);
+    connectGuarded(name_, &ledger::ui::BoundCombo::valueChanged, this,
+                   [this](const QString& name) { nameChanged(name); });
+    // The bar never leaves a wage row begun here without asking.
+    data_->setMoveGuard([this] { return settleUnsavedWage() != Leaving::Stay; });
+    connectGuarded(&data_->source(), &ledger::RecordSource::currentRowChanged, this,
+                   [this] { followRow(); });
 }
 
 bool Form5::eventFilter(QObject* watched, QEvent* event) {
@@ -80,11 +88,42 @@ bool Form5::isEnteringNewRow() const { return entering_ && data_->source().isNew
 
 QString Form5::chosenName() const { return name_->currentText(); }
 
+std::optional<ledger::Bookmark> Form5::chosenEmployee() {
+    const QString name = name_->currentText();
+    if (name.isEmpty()) return std::nullopt;
+    ledger::RecordSource& staff = staff_->source();
+    if (!staff.isOpen()) return std::nullopt;
+    // Picked from the list: that very row, even when two employees share
+    // the name. The list holds the register's rows in their order.
+    const int picked = name_->currentIndex();
+    if (picked >= 0 && picked < staff.rowCount() && name_->itemText(picked) == name)
+        return staff.bookmarkAt(picked);
+    // Typed: the first employee of that very name, whatever it holds.
+    staff.takeInNewRows();
+    return staff.lookUp(QStringLiteral("Name like ") +
+                        ledger::quotedText(ledger::likeLiteral(name)));
+}
+
 void Form5::setDataFieldsEnabled(bool enabled) {
     for (QWidget* field : std::initializer_list<QWidget*>{
              date_, serialNumber_, name_, salaryHour_, overtimeSalaryHour_, askForLeave_, absent_,
              insurance_, absentDeduct_, mainHour_, workOvertime_})
         field->setEnabled(enabled);
+}
+
+void Form5::setRatesReadOnly(bool readOnly) {
+    salaryHour_->setReadOnly(readOnly);
+    overtimeSalaryHour_->setReadOnly(readOnly);
+}
+
+void Form5::followRow() {
+    // A stored row (the bar, or a wage just saved) is looked at, not edited.
+    if (!data_->source().isNewRow()) entering_ = false;
+    if (!entering_) {
+        save_->setEnabled(false);
+        setDataFieldsEnabled(false);
+    }
+    lockHoursAsTheListsShow();
 }
 
 void Form5::beginNewRow() {
@@ -93,19 +132,34 @@ void Form5::beginNewRow() {
         tellDailyWindowClosed(this);
         return;
     }
+    if (settleUnsavedWage() == Leaving::Stay) return;
     const QLineEdit* day = daily->dateField();
-    // Stores a row still pending (without touching the day's Personnel
-    // rate), then begins the new one.
     data_->source().addNew();
     date_->setText(day->text());
     save_->setEnabled(true);
-    // New lifts no read-only state: the rates stay locked, and the hours
-    // stay locked while a yes / no list last said "Yes".
     setDataFieldsEnabled(true);
+    // A new row has no carried rates: they are typed, or carried by Login.
+    carriedName_.clear();
+    setRatesReadOnly(false);
     entering_ = true;
+    lockHoursAsTheListsShow();
 }
 
 void Form5::openRegisterAtChosenName() {
+    const QString name = name_->currentText();
+    // A name that is no employee's has no rates to carry: say so rather
+    // than open the register at someone else.
+    if (!name.isEmpty() && !chosenEmployee()) {
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("\"%1\" is not in the staff register, so there are no rates to "
+                           "carry over. Nothing was carried.\n\nChoose the name from the list, "
+                           "or add the employee first (\"The staff revise materials\" in the "
+                           "daily settlement window).")
+                .arg(name),
+            ledger::ui::programTitle());
+        return;
+    }
     auto* reg = qobject_cast<Form6*>(FormWindow::loadWindow(QStringLiteral("Form6")));
     if (!reg)
         ledger::fail(ledger::ErrorCode::InvalidOperation,
@@ -119,68 +173,172 @@ void Form5::openRegisterAtChosenName() {
     reg->offerOnlyLogin();
 }
 
-void Form5::takeRates(const QString& salaryHour, const QString& overtimeSalaryHour,
-                      const QString& serialNumber, const std::optional<QString>& monthlyPay) {
+void Form5::takeRates(const QString& name, const QString& salaryHour,
+                      const QString& overtimeSalaryHour, const QString& serialNumber,
+                      const std::optional<QString>& monthlyPay) {
+    carrying_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{carrying_};
+    // The name first: the rates that follow are this employee's.
+    carriedName_ = name;
+    ledger::ui::raiseReactionErrors([&] { name_->setEditText(name); });
     // A failing figure ends the transfer at that step, as a typed value would.
     setFieldText(salaryHour_, salaryHour);
     salaryHourCopy_->setText(salaryHour);
     setFieldText(overtimeSalaryHour_, overtimeSalaryHour);
     overtimeSalaryHourCopy_->setText(overtimeSalaryHour);
     setFieldText(serialNumber_, serialNumber);
+    // Carried from the register, the rates are not typed over.
+    setRatesReadOnly(true);
     // Last, so the monthly pay stays in the wage until something changes.
     if (monthlyPay) wage_->setText(*monthlyPay);
 }
 
+void Form5::nameChanged(const QString& name) {
+    if (carrying_ || name_->isFilling() || carriedName_.isEmpty() || name == carriedName_) return;
+    forgetCarriedRates();
+}
+
+void Form5::forgetCarriedRates() {
+    // Another employee now: the rates carried for the one before do not
+    // belong to this name. They go, and Login carries this one's.
+    carriedName_.clear();
+    setRatesReadOnly(false);
+    setFieldText(salaryHour_, QString());
+    setFieldText(overtimeSalaryHour_, QString());
+    setFieldText(serialNumber_, QString());
+}
+
 void Form5::saveWage() {
-    daily::DailyWindowFields* daily = dailyWindow();
-    if (!daily) {
-        tellDailyWindowClosed(this);
-        return;
-    }
-    QLineEdit* personnelRate = daily->personnelRateField();
-    const QLineEdit* day = daily->dateField();
-    // The wage is added to the day the daily window shows; a wage of another
-    // day must not land there.
-    if (day->text() != date_->text()) {
-        tellWageIsForAnotherDay(day->text());
-        return;
-    }
-
-    for (ledger::ui::BoundLineEdit* field :
-         {date_, serialNumber_, salaryHour_, overtimeSalaryHour_, insurance_, absentDeduct_})
-        field->setReadOnly(true);
-
-    // A conversion error ends Save here: the daily window keeps its text,
-    // the row stays pending and Save stays enabled.
-    const qint32 wage = wholeWage(ledger::parseAmount(wage_->text()), QStringLiteral("the wage"));
-    const qint32 current = wholePersonnelRate(personnelRate->text());
-    const qint32 sum = checkedWholeSum(current, wage);
-
-    // Store the row before the day's cost counts it: a row that cannot be
-    // stored must not be added to the Personnel rate.
-    data_->source().writeBack();
-
-    // A change in the daily window like a keystroke; its own write-back
-    // stores it with the day. Trouble in its figures is its own to report:
-    // the new Personnel rate is in place either way, so Save goes on and
-    // cannot add the same wage twice.
-    ledger::ui::runReporting(personnelRate->window(),
-                             [&] { personnelRate->setText(QString::number(sum)); });
+    if (!storeWage()) return;
     save_->setEnabled(false);
-    data_->source().refresh();
     unload();
 }
 
-void Form5::tellWageIsForAnotherDay(const QString& shownDay) {
+bool Form5::nameIsInRegister() {
+    const QString name = name_->currentText();
+    if (name.isEmpty()) {
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("This wage has no name, so no month's salary would count it. Nothing "
+                           "was stored or added.\n\nChoose the employee in the Name list: the "
+                           "staff register opens at that employee; press Login there to carry "
+                           "the name and rates over. Then Save again."),
+            ledger::ui::programTitle());
+        return false;
+    }
+    if (chosenEmployee()) return true;
     ledger::ui::prompts().tell(
         this,
-        QStringLiteral("This wage is for the day %1, but the daily settlement window shows the "
-                       "day %2. The wage is added to the Personnel rate of the day shown there, "
-                       "so nothing was saved or added.\n\nShow the day %1 in the daily "
-                       "settlement window (or correct the Date here), then Save again.")
-            .arg(date_->text().isEmpty() ? QStringLiteral("(none)") : date_->text(),
-                 shownDay.isEmpty() ? QStringLiteral("(none)") : shownDay),
+        QStringLiteral("\"%1\" is not in the staff register, so no month's salary would count "
+                       "this wage. Nothing was stored or added.\n\nChoose the name from the list "
+                       "(or add the employee first with \"The staff revise materials\"), then "
+                       "Save again.")
+            .arg(name),
         ledger::ui::programTitle());
+    return false;
 }
+
+bool Form5::storeWage() {
+    if (!isEnteringNewRow()) {
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("This wage row is stored already and counted in its day, so Save adds "
+                           "nothing. To enter another wage, press New."),
+            ledger::ui::programTitle());
+        return false;
+    }
+    daily::DailyWindowFields* daily = dailyWindow();
+    if (!daily) {
+        tellDailyWindowClosed(this);
+        return false;
+    }
+    if (!nameIsInRegister()) return false;
+    // A wage the ledger cannot take ends Save here, with every field still
+    // open for correcting.
+    const qint32 wage = wholeWage(ledger::parseAmount(wage_->text()), QStringLiteral("The wage"));
+    bool stored = false;
+    try {
+        stored = daily->addWageToDay(data_->source(), date_->text(), wage);
+    } catch (const ledger::LedgerError& error) {
+        setUnconfirmed(error.code() == ledger::ErrorCode::OutcomeUnknown);
+        throw;
+    }
+    setUnconfirmed(false);
+    if (!stored) return false;
+    entering_ = false;
+    carriedName_.clear();
+    return true;
+}
+
+void Form5::setUnconfirmed(bool unconfirmed) {
+    if (unconfirmed == unconfirmed_) return;
+    unconfirmed_ = unconfirmed;
+    setDataFieldsEnabled(!unconfirmed);
+    new_->setEnabled(!unconfirmed);
+    data_->setEnabled(!unconfirmed);
+}
+
+bool Form5::hasUnsavedWage() const {
+    if (!isEnteringNewRow()) return false;
+    // The date alone is New's own doing, not the user's.
+    for (const QLineEdit* field :
+         {static_cast<const QLineEdit*>(serialNumber_), static_cast<const QLineEdit*>(salaryHour_),
+          static_cast<const QLineEdit*>(overtimeSalaryHour_),
+          static_cast<const QLineEdit*>(mainHour_), static_cast<const QLineEdit*>(workOvertime_),
+          static_cast<const QLineEdit*>(insurance_), static_cast<const QLineEdit*>(absentDeduct_)})
+        if (!field->text().isEmpty()) return true;
+    for (const QComboBox* list :
+         {static_cast<const QComboBox*>(name_), static_cast<const QComboBox*>(askForLeave_),
+          static_cast<const QComboBox*>(absent_)})
+        if (!list->currentText().isEmpty()) return true;
+    return wage_->text() != QLatin1String("0");
+}
+
+Form5::Leaving Form5::settleUnsavedWage() {
+    if (!isEnteringNewRow()) return Leaving::GivenUp;
+    if (!hasUnsavedWage()) {
+        // Nothing but the date: nothing to keep.
+        data_->source().discardEdits();
+        entering_ = false;
+        return Leaving::GivenUp;
+    }
+    const QStringList buttons = {QStringLiteral("Save this wage (it is added to the day)"),
+                                 QStringLiteral("Give it up"), QStringLiteral("Stay")};
+    const QString question =
+        unconfirmed_ ? QStringLiteral(
+                           "The database server did not confirm whether it stored this wage of "
+                           "%1 for %2. Save asks it first and never stores the wage twice; "
+                           "Give it up leaves it as the server has it (stored with its day, or "
+                           "not at all).")
+                     : QStringLiteral(
+                           "This wage of %1 for %2 has not been saved. A wage row is stored "
+                           "only together with its day's Personnel rate: save it now, or give "
+                           "it up (nothing of it is stored).");
+    const int choice = ledger::ui::prompts().choose(
+        this,
+        question.arg(wage_->text(), name_->currentText().isEmpty() ? QStringLiteral("(no name)")
+                                                                   : name_->currentText()),
+        ledger::ui::programTitle(), buttons, 2, 2);
+    if (choice == 0) {
+        bool saved = false;
+        // Asked from the close box too, outside every command: the failure
+        // is shown here and the wage stays.
+        ledger::ui::runReporting(this, [&] { saved = storeWage(); });
+        return saved ? Leaving::Saved : Leaving::Stay;
+    }
+    if (choice == 1) {
+        data_->source().discardEdits();
+        entering_ = false;
+        carriedName_.clear();
+        setUnconfirmed(false);
+        return Leaving::GivenUp;
+    }
+    return Leaving::Stay;
+}
+
+bool Form5::readyToUnload() { return settleUnsavedWage() != Leaving::Stay; }
 
 }  // namespace staff

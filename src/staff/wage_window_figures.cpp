@@ -28,16 +28,11 @@ const QString kNo = QStringLiteral("No");
 }  // namespace
 
 void Form5::connectTriggers() {
-    connectGuarded(salaryHour_, &QLineEdit::textChanged, this, [this] {
-        copySalaryHour();
-        // Rates come from the staff register, never from typing: from its
-        // first change on, the field only takes what code writes.
-        salaryHour_->setReadOnly(true);
-    });
-    connectGuarded(overtimeSalaryHour_, &QLineEdit::textChanged, this, [this] {
-        copyOvertimeSalaryHour();
-        overtimeSalaryHour_->setReadOnly(true);
-    });
+    // Rates typed by hand stay editable while the row is entered; only
+    // rates the register carried lock (takeRates).
+    connectGuarded(salaryHour_, &QLineEdit::textChanged, this, [this] { copySalaryHour(); });
+    connectGuarded(overtimeSalaryHour_, &QLineEdit::textChanged, this,
+                   [this] { copyOvertimeSalaryHour(); });
     connectGuarded(mainHour_, &QLineEdit::textChanged, this, [this] { computeMainTotal(); });
     connectGuarded(workOvertime_, &QLineEdit::textChanged, this,
                    [this] { computeOvertimeTotal(); });
@@ -51,12 +46,18 @@ void Form5::connectTriggers() {
     for (ComputedFigure* part : {subtotal_, deductions_})
         part->setDependents([this] { computeWage(); });
 
-    // A choice in either yes / no list (and a click on its text) decides
-    // whether the hours are worked or zero.
-    for (QComboBox* list :
-         {static_cast<QComboBox*>(askForLeave_), static_cast<QComboBox*>(absent_)}) {
+    // A choice in either yes / no list, a click on its text, its drop-down
+    // opened and closed, and text typed into it: each decides whether the
+    // hours are worked or zero, so the lock always follows what the list
+    // shows.
+    for (ledger::ui::BoundCombo* list : {askForLeave_, absent_}) {
         connectGuarded(list, &QComboBox::activated, this,
                        [this, list] { applyLeaveOrAbsence(list); });
+        connectGuarded(list, &ledger::ui::BoundCombo::popupClosed, this,
+                       [this, list] { applyLeaveOrAbsence(list); });
+        connectGuarded(list, &ledger::ui::BoundCombo::valueChanged, this, [this, list] {
+            if (!list->isFilling()) applyLeaveOrAbsence(list);
+        });
         list->lineEdit()->installEventFilter(this);
     }
 }
@@ -110,6 +111,15 @@ void Form5::applyLeaveOrAbsence(const QComboBox* list) {
         setFieldText(workOvertime_, QStringLiteral("0"));
     }
     if (list->currentText() == kNo) setHoursReadOnly(false);
+}
+
+void Form5::lockHoursAsTheListsShow() {
+    // A row filled in (a new row, a row of the bar): the lists show what
+    // they hold, and the hours are locked while one says "Yes" and neither
+    // says "No". Nothing is zeroed: the row's hours are what they are.
+    const QString leave = askForLeave_->currentText();
+    const QString absent = absent_->currentText();
+    setHoursReadOnly((leave == kYes || absent == kYes) && leave != kNo && absent != kNo);
 }
 
 void Form5::setHoursReadOnly(bool readOnly) {

@@ -107,11 +107,12 @@ protected:
         return wages;
     }
 
-    // Picks a name in the wage window's list and releases the mouse over
-    // it: the staff register opens at that name.
-    staff::Form6* pickEmployee(QWidget* wages, const QString& name) {
+    // Picks a name in the wage window's list (the entry at `index`, or the
+    // first entry of that name, or else types it) and releases the mouse
+    // over it: the staff register opens at that employee.
+    staff::Form6* pickEmployee(QWidget* wages, const QString& name, int index = -1) {
         auto* names = list(wages, "DBCombo1");
-        const int at = names->findText(name);
+        const int at = index >= 0 ? index : names->findText(name);
         if (at >= 0)
             names->setCurrentIndex(at);
         else

@@ -41,9 +41,9 @@ TEST_P(WageFigureTest, FiguresFollowEveryKeystrokeAndSaveAddsTheRoundedWage) {
     EXPECT_EQ(lastWage("Date"), QVariant("2002/2/12"));
     EXPECT_EQ(lastWage("Name"), QVariant("Tovena"));
     EXPECT_EQ(lastWage("Serial numbers"), QVariant("S1"));
-    // The daily window stores its figure with the day by its own Save.
-    button(main, "Command5")->click();
+    // Stored with the wage row: the day's figure needs no Save of its own.
     EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate").toString(), c.personnelAfter);
+    EXPECT_FALSE(static_cast<ledger::ui::BoundLineEdit*>(field(main, "Text7"))->isChanged());
 }
 
 const WageCase kWageCases[] = {
@@ -57,7 +57,7 @@ const WageCase kWageCases[] = {
      {"80", "640", "100", "200", "840", "30", "810"},
      1200,
      "2010"},
-    {"a Personnel rate with a fraction is read whole",
+    {"a Personnel rate with a fraction keeps it",
      80,
      100,
      "8",
@@ -66,7 +66,17 @@ const WageCase kWageCases[] = {
      "0",
      {"80", "640", "100", "200", "840", "30", "810"},
      1200.5,
-     "2010"},
+     "2010.5"},
+    {"an empty Personnel rate counts 0",
+     80,
+     100,
+     "8",
+     "2",
+     "30",
+     "0",
+     {"80", "640", "100", "200", "840", "30", "810"},
+     QVariant(),
+     "810"},
     {"a wage of 100.5 adds 100 (ties to even)",
      100.5,
      0,
@@ -206,12 +216,14 @@ TEST_F(StaffTest, MonthlyPayStaysTheWageUntilAnythingChanges) {
     EXPECT_EQ(text(wages, "Label25"), "-5");
 
     // A second row, nothing changed after the transfer: the whole monthly
-    // pay, rounded, goes into the day's cost.
+    // pay, rounded, goes into the day's cost. The first row is saved when
+    // New asks, so both count.
+    prompts.choiceAnswers = {"Save this wage (it is added to the day)"};
     beginWageFor(wages, "Anna", /*monthlyPay=*/true);
     EXPECT_EQ(text(wages, "Label25"), "30000.4");
     button(wages, "Command1")->click();
     flushDeletes();
-    EXPECT_EQ(text(main, "Text7"), "31000");
+    EXPECT_EQ(text(main, "Text7"), "30995");
     EXPECT_EQ(wageRowCount(), 2);
 }
 
