@@ -1,0 +1,196 @@
+// Wages of one day saved at two tills, a wage Save killed at every step, and
+// a Save whose commit the server's network lost: the wage rows and the day's
+// Personnel rate always agree, and no wage counts twice or not at all.
+
+#include <libpq-fe.h>
+
+#include <QProcess>
+#include <QSettings>
+
+#include "staff_fixture.h"
+#include "support/server_relay.h"
+
+namespace staff_tests {
+namespace {
+
+// Another till's wage Save, a process of its own; what it said.
+QString otherTillSaves(const QString& books, const QString& day, const QString& wage,
+                       int stopAt = -1, QProcess* keep = nullptr) {
+    QProcess local;
+    QProcess& till = keep ? *keep : local;
+    QStringList arguments = {books, day, wage};
+    if (stopAt >= 0) arguments << QString::number(stopAt);
+    till.start(QStringLiteral(WAGE_TILL_PROBE), arguments);
+    if (!till.waitForStarted(10000)) return QStringLiteral("not started");
+    if (stopAt >= 0) {
+        if (!till.waitForReadyRead(30000)) return QStringLiteral("silent");
+        return QString::fromUtf8(till.readAllStandardOutput()).trimmed();
+    }
+    till.waitForFinished(30000);
+    return QString::fromUtf8(till.readAllStandardOutput()).trimmed();
+}
+
+class WageTills : public StaffTest {
+protected:
+    void SetUp() override {
+        StaffTest::SetUp();
+        addEmployee("Tovena", "S1", 80, 100);
+    }
+
+    // A wage of 640 entered for the day shown, not saved yet.
+    staff::Form5* enterWage(FormWindow* main) {
+        staff::Form5* wages = openWageWindow(main);
+        beginWageFor(wages, "Tovena");
+        type(wages, "Text7", "8");
+        EXPECT_EQ(text(wages, "Label25"), "640");
+        return wages;
+    }
+};
+
+TEST_F(WageTills, TwoTillsEachAddingAWageToOneDayBothCount) {
+    const qint64 day = addDay("2002/2/12", 512);
+    FormWindow* main = openDailyOn("2002/2/12");
+    staff::Form5* wages = enterWage(main);
+    ASSERT_EQ(otherTillSaves(db.path(), "2002/2/12", "77"), "stored");
+    EXPECT_EQ(text(main, "Text7"), "512");  // this till has not looked again
+
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(1229.0));
+    EXPECT_EQ(text(main, "Text7"), "1229");
+    EXPECT_EQ(wageRowCount(), 2);
+    // The day's own Save after it finds nothing to quarrel about.
+    type(main, "Text1", "5");
+    button(main, "Command5")->click();
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(1229.0));
+}
+
+TEST_F(WageTills, APersonnelRateTypedOverAnotherTillsWageIsNeverAdvisedToReplaceIt) {
+    const qint64 day = addDay("2002/2/12", 512);
+    FormWindow* main = openDailyOn("2002/2/12");
+    staff::Form5* wages = enterWage(main);
+    field(main, "Text7")->setText("600");
+    ASSERT_EQ(otherTillSaves(db.path(), "2002/2/12", "77"), "stored");
+
+    button(wages, "Command1")->click();
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    const QString said = prompts.toldTexts[0];
+    EXPECT_TRUE(said.contains("Personnel rate from \"512\" to \"589\"")) << said.toStdString();
+    EXPECT_TRUE(said.contains("Type the stored figure (\"589\") back")) << said.toStdString();
+    EXPECT_FALSE(said.contains("store again")) << said.toStdString();
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(589.0));
+    EXPECT_EQ(wageRowCount(), 1);  // the other till's
+    ASSERT_EQ(FormWindow::find("Form5"), wages);
+
+    // Done as it says: the other till's wage and this one both count.
+    field(main, "Text7")->setText("589");
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(1229.0));
+    EXPECT_EQ(wageRowCount(), 2);
+}
+
+// A wage Save killed with SIGKILL at each of its steps.
+struct CrashCase {
+    int step;
+    bool stored;
+};
+
+void PrintTo(const CrashCase& c, std::ostream* out) { *out << "step " << c.step; }
+
+class WageSaveKilled : public WageTills, public ::testing::WithParamInterface<CrashCase> {};
+
+TEST_P(WageSaveKilled, LeavesTheRowAndTheDayAgreeing) {
+    const CrashCase& c = GetParam();
+    const qint64 day = addDay("2002/2/12", 512);
+    QProcess till;
+    ASSERT_EQ(otherTillSaves(db.path(), "2002/2/12", "77", c.step, &till),
+              QStringLiteral("step %1").arg(c.step));
+    till.kill();  // SIGKILL: nothing flushed, closed or rolled back
+    till.waitForFinished(10000);
+
+    if (!db.onServer()) EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(wageRowCount(), c.stored ? 1 : 0);
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(c.stored ? 589.0 : 512.0));
+
+    // The program started again shows the same, and goes on from there.
+    FormWindow* main = openDailyOn("2002/2/12");
+    EXPECT_EQ(text(main, "Text7"), c.stored ? "589" : "512");
+    staff::Form5* wages = enterWage(main);
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(c.stored ? 1229.0 : 1152.0));
+    EXPECT_EQ(wageRowCount(), c.stored ? 2 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, WageSaveKilled,
+                         ::testing::Values(CrashCase{0, false}, CrashCase{1, false},
+                                           CrashCase{2, false}, CrashCase{3, true}));
+
+// ------------------------------------------ the server's network goes
+
+class WageOnLostNetwork : public WageTills {
+protected:
+    QString serverSocket() const {
+        PGconn* probe = PQconnectdb(db.path().toUtf8().constData());
+        const QString host = QString::fromUtf8(PQhost(probe));
+        const QString port = QString::fromUtf8(PQport(probe));
+        PQfinish(probe);
+        return host.startsWith('/') ? host + "/.s.PGSQL." + port : QString();
+    }
+
+    // The windows reach the server through the relay from now on.
+    void routeThrough(ServerRelay& relay) {
+        relay.start();
+        QSettings settings(db.folder() + "/tallowbrook.ini", QSettings::IniFormat);
+        settings.setValue("database",
+                          db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port()));
+    }
+};
+
+TEST_F(WageOnLostNetwork, AnUnconfirmedSaveIsAskedAboutAndNeverCountsTwice) {
+    if (!test_server::requested()) GTEST_SKIP() << "runs on the server run (server:...)";
+    const QString socket = serverSocket();
+    if (socket.isEmpty()) GTEST_SKIP() << "the relay needs the Unix socket";
+    ServerRelay relay(socket);
+    routeThrough(relay);
+    const qint64 day = addDay("2002/2/12", 512);
+    FormWindow* main = openDailyOn("2002/2/12");
+    staff::Form5* wages = enterWage(main);
+
+    // The server stores the wage, and the answer never comes back.
+    relay.cutAt("COMMIT", ServerRelay::Cut::AfterTheServerRanIt, /*stayDown=*/true);
+    button(wages, "Command1")->click();
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("Nothing will be stored twice"))
+        << prompts.toldTexts[0].toStdString();
+    ASSERT_EQ(FormWindow::find("Form5"), wages);
+    // Nothing can change until it is settled; Save stays to try again.
+    EXPECT_FALSE(field(wages, "Text7")->isEnabled());
+    EXPECT_FALSE(button(wages, "Command3")->isEnabled());
+    EXPECT_TRUE(button(wages, "Command1")->isEnabled());
+
+    // Closing asks, and staying keeps it.
+    prompts.choiceAnswers = {"Stay"};
+    wages->close();
+    flushDeletes();
+    ASSERT_EQ(prompts.choicesAsked.size(), 1u);
+    EXPECT_TRUE(prompts.choicesAsked[0].message.contains("did not confirm"));
+    ASSERT_EQ(FormWindow::find("Form5"), wages);
+
+    // The network is back: Save finds the wage stored and counts it once.
+    relay.allowAgain();
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_EQ(prompts.toldTexts.size(), 1) << prompts.toldTexts.join("\n").toStdString();
+    EXPECT_EQ(FormWindow::find("Form5"), nullptr);
+    EXPECT_EQ(wageRowCount(), 1);
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(1152.0));
+    EXPECT_EQ(text(main, "Text7"), "1152");
+}
+
+}  // namespace
+}  // namespace staff_tests
