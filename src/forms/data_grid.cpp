@@ -11,41 +11,66 @@ DataGrid::DataGrid(const QString& objectName, RecordSource& source, QWidget* par
     : QTableWidget(parent), source_(&source) {
     setObjectName(objectName);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The fixed heading row and column are cells of the grid itself, as on
-    // the shop's sheets, so the header views stay hidden.
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
+    // The fixed heading row and empty first column, in the grey of the
+    // shop's grid, neither clickable nor sized by dragging into nothing.
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        header->setSectionsClickable(false);
+        header->setHighlightSections(false);
+    }
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setFixedWidth(horizontalHeader()->defaultSectionSize() / 2);
+    setCornerButtonEnabled(false);
     // Reading the rows may fail (a file replaced meanwhile): the error is
     // shown, never passed back into the record source's signal.
     connectGuarded(&source, &RecordSource::currentRowChanged, this, [this] { fill(); });
 }
 
 QString DataGrid::cellText(int row, int column) const {
-    const QTableWidgetItem* cell = item(row, column);
+    if (column == 0) return QString();  // the empty fixed column
+    if (row == 0) {
+        const QTableWidgetItem* heading = horizontalHeaderItem(column - 1);
+        return heading ? heading->text() : QString();
+    }
+    const QTableWidgetItem* cell = item(row - 1, column - 1);
     return cell ? cell->text() : QString();
+}
+
+void DataGrid::setGridColumnWidth(int column, int pixels) {
+    if (column == 0)
+        verticalHeader()->setFixedWidth(pixels);
+    else
+        setColumnWidth(column - 1, pixels);
+}
+
+int DataGrid::gridColumnWidth(int column) const {
+    return column == 0 ? verticalHeader()->width() : columnWidth(column - 1);
+}
+
+void DataGrid::setHeadings(const QStringList& columns) {
+    setColumnCount(static_cast<int>(columns.size()));
+    setHorizontalHeaderLabels(columns);
+}
+
+void DataGrid::showHeadingOnly(const QStringList& columns) {
+    setRowCount(0);
+    setHeadings(columns);
 }
 
 void DataGrid::fill() {
     if (!source_ || !source_->isOpen()) return;
     const QStringList columns = source_->columnNames();
     const std::vector<QStringList> rows = source_->rowsAsText();
-    setRowCount(static_cast<int>(rows.size()) + 1);
-    setColumnCount(static_cast<int>(columns.size()) + 1);
-    const QBrush fixed = palette().button();
-    auto fixedCell = [&](const QString& text) {
-        auto* cell = new QTableWidgetItem(text);
-        cell->setBackground(fixed);
-        cell->setFlags(Qt::ItemIsEnabled);
-        return cell;
-    };
-    setItem(0, 0, fixedCell(QString()));
-    for (int c = 0; c < columns.size(); ++c) setItem(0, c + 1, fixedCell(columns[c]));
+    setRowCount(static_cast<int>(rows.size()));
+    setHeadings(columns);
+    // The fixed first column stays empty: no row numbers.
+    setVerticalHeaderLabels(QStringList(static_cast<qsizetype>(rows.size()), QString()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        setItem(r + 1, 0, fixedCell(QString()));
         for (int c = 0; c < rows[r].size(); ++c) {
             auto* cell = new QTableWidgetItem(rows[r][c]);
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            setItem(r + 1, c + 1, cell);
+            setItem(r, c, cell);
         }
     }
 }

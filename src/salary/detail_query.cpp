@@ -1,6 +1,7 @@
 #include "salary/detail_query.h"
 
 #include "ledger/query/like_match.h"
+#include "ledger/query/quoted_text.h"
 
 namespace salary {
 
@@ -20,12 +21,15 @@ void setDetailQueryText(const QString& text) { storedText() = text; }
 QString composeDetailQuery(const QString& monthPattern, const QString& namePattern) {
     // Piece for piece as the shop's query reads; the engine takes a quoted
     // text directly followed by a keyword as two tokens, so no blank is added.
+    // An apostrophe in a pattern is written twice: a letter of the pattern,
+    // never the end of its text.
     return QStringLiteral(
                "SELECT Date,Name,[Main hour],[Work overtime],Absent,[Ask for leave],"
                "[Daily settlement of accounts] FROM [Inquiry Detail] WHERE Date LIKE ") +
-           QStringLiteral("'*") + monthPattern + QStringLiteral("*'") +
-           QStringLiteral("AND Name LIKE") + QStringLiteral("'*") + namePattern +
-           QStringLiteral("*'") + QStringLiteral("order by Date");
+           ledger::quotedText(QStringLiteral("*") + monthPattern + QStringLiteral("*")) +
+           QStringLiteral("AND Name LIKE") +
+           ledger::quotedText(QStringLiteral("*") + namePattern + QStringLiteral("*")) +
+           QStringLiteral("order by Date");
 }
 
 const QStringList& detailColumns() {
@@ -40,8 +44,6 @@ const QStringList& detailColumns() {
 }
 
 QString patternProblem(const QString& pattern) {
-    if (pattern.contains(QLatin1Char('\'')))
-        return QStringLiteral("it contains an apostrophe ('), which a pattern cannot hold");
     if (!ledger::isValidLikePattern(QStringLiteral("*") + pattern + QStringLiteral("*")))
         return QStringLiteral(
             "it has a [ list that is not closed with ], or a range that runs backwards "

@@ -13,16 +13,15 @@ void setDetailQueryText(const QString& text);
 
 // The query over the saved query "Inquiry detail" for a month pattern and a
 // name pattern, each matched anywhere inside the day and the name. The
-// patterns are put in as they are: callers check them first with
-// patternProblem().
+// patterns are quoted (an apostrophe is a letter, O'Brien included); callers
+// check them first with patternProblem().
 QString composeDetailQuery(const QString& monthPattern, const QString& namePattern);
 
 // The columns the query selects, in the grid's order.
 const QStringList& detailColumns();
 
-// Why a typed pattern cannot go into the query (an apostrophe would end its
-// quoted text and let the rest be read as query text; an open [ list is no
-// pattern), or empty text when it can.
+// Why a typed pattern cannot be used (an open [ list, a range that runs
+// backwards), or empty text when it can.
 QString patternProblem(const QString& pattern);
 
 }  // namespace salary

@@ -8,6 +8,7 @@
 #include "ledger/query/typed_text.h"
 #include "salary/detail_query.h"
 #include "salary/salary_window.h"
+#include "salary/wage_detail_grid.h"
 
 namespace salary {
 
@@ -43,7 +44,11 @@ bool patternsUsable(QWidget* parent, const QString& month, const QString& name) 
     return true;
 }
 
-void openGridWindow() {
+void openGridWindow(bool newRows) {
+    // An open grid shows what was just asked for; a refused pattern leaves
+    // it as it was.
+    if (auto* open = qobject_cast<Form9*>(ledger::ui::FormWindow::find(QStringLiteral("Form9"))))
+        if (newRows) open->showAskedRows();
     ledger::ui::FormWindow* grid = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form9"));
     if (!grid)
         ledger::fail(ledger::ErrorCode::InvalidOperation,
@@ -67,9 +72,9 @@ void runDetailQueryCommand(QWidget* parent) {
                    QStringLiteral("Inquiry----Name"), shown ? shown->shownName() : QString());
     // A pattern that could end its quoted text never reaches the query: the
     // text is cleared instead, and a grid opened now shows no rows.
-    setDetailQueryText(patternsUsable(parent, month, name) ? composeDetailQuery(month, name)
-                                                           : QString());
-    openGridWindow();
+    const bool usable = patternsUsable(parent, month, name);
+    setDetailQueryText(usable ? composeDetailQuery(month, name) : QString());
+    openGridWindow(usable);
 }
 
 }  // namespace salary

@@ -5,6 +5,7 @@
 #include "forms/prompts.h"
 #include "forms/window_printer.h"
 #include "ledger/location/program_folder.h"
+#include "ledger/query/quoted_text.h"
 #include "ledger/query/typed_text.h"
 #include "ledger/records/record_source.h"
 #include "salary/detail_query_command.h"
@@ -25,17 +26,18 @@ void Form7::loadStep() {
 
 void Form7::stepBackOneMonth() {
     // The nearest earlier row of this employee in the query's own order.
-    findByName(months_->source(),
-               QStringLiteral(" Name like '") + name_->text() + QStringLiteral("'"),
-               ledger::FindDirection::Previous);
+    findByName(
+        months_->source(),
+        QStringLiteral(" Name like ") + ledger::quotedText(ledger::likeLiteral(name_->text())),
+        ledger::FindDirection::Previous);
 }
 
 void Form7::inquireName() {
     const QString name = ledger::withoutOuterBlanks(ledger::ui::prompts().input(
         this, QStringLiteral("Please input name"), QStringLiteral("Inquiry"), name_->text()));
     // The employee's first row in the query's order; LIKE's pattern
-    // characters typed here act as patterns.
-    findByName(months_->source(), QStringLiteral("Name like'") + name + QStringLiteral("'"));
+    // characters typed here act as patterns, an apostrophe is a letter.
+    findByName(months_->source(), QStringLiteral("Name like") + ledger::quotedText(name));
 }
 
 void Form7::openDetail() { runDetailQueryCommand(this); }

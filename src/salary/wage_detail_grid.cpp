@@ -100,17 +100,14 @@ void Form9::openRows() {
     }
 }
 
-void Form9::showHeadingOnly() {
-    const QStringList& columns = detailColumns();
-    grid_->setRowCount(1);
-    grid_->setColumnCount(static_cast<int>(columns.size()) + 1);
-    const QBrush fixed = grid_->palette().button();
-    for (int c = 0; c <= columns.size(); ++c) {
-        auto* cell = new QTableWidgetItem(c == 0 ? QString() : columns[c - 1]);
-        cell->setBackground(fixed);
-        cell->setFlags(Qt::ItemIsEnabled);
-        grid_->setItem(0, c, cell);
-    }
+void Form9::showHeadingOnly() { grid_->showHeadingOnly(detailColumns()); }
+
+void Form9::showAskedRows() {
+    // Another "Detail" while the grid is open: its rows replace the ones
+    // shown, so the grid always shows what was asked for last.
+    data_->close();
+    data_->setSource(detailQueryText());
+    openRows();
 }
 
 void Form9::autosizeColumns() {

@@ -17,8 +17,8 @@ namespace salary {
 
 // "The staff calculate wages(Detail)": the wage rows that the "Detail"
 // command asked for, listed by date in a read-only grid that can fit its
-// columns to their texts and print itself. The rows are read once, when the
-// window loads.
+// columns to their texts and print itself. The rows are read when the window
+// loads, and again at each later "Detail".
 class Form9 : public ledger::ui::FormWindow {
     Q_OBJECT
 public:
@@ -26,6 +26,8 @@ public:
     ~Form9() override;
 
     ledger::ui::DataGrid* grid() const { return grid_; }
+    // Reads the rows of the detail query text as it stands now.
+    void showAskedRows();
 
 protected:
     void loadStep() override;

@@ -1,4 +1,6 @@
 #include <QFontMetricsF>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <cmath>
 
 #include "forms/layout_units.h"
@@ -149,6 +151,32 @@ TEST_F(DetailGridTest, TheGridFillsTheWindowsWidth) {
     QCoreApplication::processEvents();
     EXPECT_EQ(grid->grid()->geometry().width(), 900);
     EXPECT_EQ(grid->grid()->geometry().bottom(), 499);
+}
+
+}  // namespace
+}  // namespace salary_tests
+
+namespace salary_tests {
+namespace {
+
+TEST_F(DetailGridTest, TheHeadingRowAndFirstColumnStayInViewWhenTheLinesScroll) {
+    for (int day = 1; day <= 28; ++day)
+        addWage({QStringLiteral("2002/2/%1").arg(day), "Tovena", 1, 0, 0, 0});
+    salary::Form9* grid = openGrid();
+    grid->show();
+    ledger::ui::DataGrid* cells = grid->grid();
+    ASSERT_GT(cells->gridRows(), 20);
+    cells->scrollToBottom();
+    cells->horizontalScrollBar()->setValue(cells->horizontalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    ASSERT_GT(cells->verticalScrollBar()->value(), 0) << "the lines did not scroll";
+    // The heading row and the empty column are the grid's fixed headers:
+    // shown above and beside whatever line is at the top.
+    EXPECT_TRUE(cells->horizontalHeader()->isVisible());
+    EXPECT_TRUE(cells->verticalHeader()->isVisible());
+    EXPECT_EQ(cells->horizontalHeader()->geometry().bottom() + 1,
+              cells->viewport()->geometry().top());
+    EXPECT_EQ(cells->cellText(0, 1), "Date");
 }
 
 }  // namespace

@@ -112,75 +112,78 @@ TEST_F(DetailQueryTest, ARowWithoutANameIsNotListedByEmptyPatterns) {
     EXPECT_EQ(gridLines(grid).size(), 5);
 }
 
-TEST_F(DetailQueryTest, DetailWhileTheGridIsOpenBringsItForwardWithItsOldRows) {
-    QPointer<salary::Form9> grid = detail("2002/12", "Tovena");
-    ASSERT_EQ(gridDates(grid), QStringList({"2002/12/24"}));
-    grid->lower();
-
-    detail("2002/11", "Joan");
-    EXPECT_EQ(gridWindow(), grid.data());
-    EXPECT_EQ(gridDates(grid), QStringList({"2002/12/24"}));
-    EXPECT_TRUE(salary::detailQueryText().contains("'*Joan*'"));
-
-    // Closed and opened again by a further "Detail": the new rows.
-    grid->close();
-    flushDeletes();
-    ASSERT_TRUE(grid.isNull());
-    grid = detail("2002/11", "Joan");
-    EXPECT_EQ(gridNames(grid), QStringList({"Joan"}));
-}
-
-// Hostile patterns, typed into either prompt: one message naming the
-// pattern, a grid with its heading row alone, and nothing else read or run.
-struct Injection {
-    const char* month;
-    const char* name;
-    const char* named;  // which pattern the message names
-};
-
-void PrintTo(const Injection& attempt, std::ostream* out) {
-    *out << "month '" << attempt.month << "' name '" << attempt.name << "'";
-}
-
+// Hostile patterns, typed into either prompt: an apostrophe is a letter of
+// the pattern, so none of them is read as query text; nothing but the wage
+// rows is read, nothing is changed, and no row matches.
 class DetailInjectionTest : public DetailQueryTest,
-                            public ::testing::WithParamInterface<Injection> {};
+                            public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(DetailInjectionTest, IsRefusedWithOneMessageAndListsNoRow) {
-    const Injection& attempt = GetParam();
+TEST_P(DetailInjectionTest, IsAPatternLikeAnyOtherAndListsNoRow) {
+    const QString hostile = QString::fromUtf8(GetParam());
     const auto staffBefore = db.query("SELECT * FROM \"Materials forms of staff\"");
     const auto wagesBefore = db.query("SELECT * FROM \"The staff calculate wages\"");
-
-    salary::Form9* grid = detail(attempt.month, attempt.name);
-    ASSERT_NE(grid, nullptr);
-    ASSERT_EQ(prompts.told.size(), 1) << prompts.told.join("\n").toStdString();
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith(
-        QStringLiteral("The %1 pattern \"").arg(QString::fromLatin1(attempt.named))))
-        << prompts.toldTexts[0].toStdString();
-    EXPECT_EQ(heading(grid),
-              QStringList({"", "Date", "Name", "Main hour", "Work overtime", "Absent",
-                           "Ask for leave", "Daily settlement of accounts"}));
-    EXPECT_EQ(grid->grid()->gridRows(), 1);
+    for (const bool asMonth : {true, false}) {
+        SCOPED_TRACE(asMonth ? "month" : "name");
+        salary::Form9* grid = asMonth ? detail(hostile, "") : detail("", hostile);
+        ASSERT_NE(grid, nullptr);
+        EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+        EXPECT_EQ(heading(grid),
+                  QStringList({"", "Date", "Name", "Main hour", "Work overtime", "Absent",
+                               "Ask for leave", "Daily settlement of accounts"}));
+        EXPECT_EQ(grid->grid()->gridRows(), 1);
+    }
     EXPECT_EQ(db.query("SELECT * FROM \"Materials forms of staff\""), staffBefore);
     EXPECT_EQ(db.query("SELECT * FROM \"The staff calculate wages\""), wagesBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Vectors, DetailInjectionTest,
-    ::testing::Values(
-        Injection{"O'Brien", "", "month"}, Injection{"", "O'Brien", "name"},
-        // Shapes the restricted query would even accept: still refused.
-        Injection{"*'AND Name LIKE'*", "", "month"}, Injection{"", "x*'AND Date LIKE'*", "name"},
-        Injection{"' OR Name LIKE '*", "", "month"},
-        Injection{"", "' UNION SELECT Password FROM [Materials forms of staff] --", "name"},
-        Injection{"2002*'order by Date; DROP TABLE [The staff calculate wages]; --", "", "month"},
-        Injection{"", "*'; DELETE FROM [Materials forms of staff]; --", "name"},
-        // No apostrophe, but no pattern either.
-        Injection{"2002/[1", "", "month"}, Injection{"", "[z-a]", "name"}));
+    ::testing::Values("*'AND Name LIKE'*", "x*'AND Date LIKE'*", "' OR Name LIKE '*",
+                      "' UNION SELECT Password FROM [Materials forms of staff] --",
+                      "2002*'order by Date; DROP TABLE [The staff calculate wages]; --",
+                      "*'; DELETE FROM [Materials forms of staff]; --"));
+
+TEST_F(DetailQueryTest, ANameWithAnApostropheListsItsRows) {
+    addWage({"2002/12/3", "O'Brien", 2, 0, 0, 0}, "A005");
+    salary::Form9* grid = detail("2002/12", "O'Brien");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    EXPECT_EQ(gridNames(grid), QStringList({"O'Brien"}));
+}
+
+// Patterns that are no patterns: one message naming the pattern, and an
+// open grid left as it was.
+struct Refused {
+    const char* month;
+    const char* name;
+    const char* named;
+};
+
+void PrintTo(const Refused& attempt, std::ostream* out) {
+    *out << "month '" << attempt.month << "' name '" << attempt.name << "'";
+}
+
+class RefusedPatternTest : public DetailQueryTest, public ::testing::WithParamInterface<Refused> {};
+
+TEST_P(RefusedPatternTest, IsSaidOnceAndListsNoRow) {
+    const Refused& attempt = GetParam();
+    salary::Form9* grid = detail(attempt.month, attempt.name);
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(prompts.told.size(), 1) << prompts.told.join("\n").toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].startsWith(
+        QStringLiteral("The %1 pattern \"").arg(QString::fromLatin1(attempt.named))))
+        << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(grid->grid()->gridRows(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vectors, RefusedPatternTest,
+                         ::testing::Values(Refused{"2002/[1", "", "month"},
+                                           Refused{"", "[z-a]", "name"}));
 
 TEST_F(DetailQueryTest, ARefusedPatternLeavesAnOpenGridAsItWas) {
     QPointer<salary::Form9> grid = detail("2002/12", "Tovena");
     ASSERT_EQ(gridDates(grid), QStringList({"2002/12/24"}));
-    detail("", "x'y");
+    detail("", "[z-a]");
     ASSERT_EQ(prompts.told.size(), 1);
     EXPECT_EQ(gridWindow(), grid.data());
     EXPECT_EQ(gridDates(grid), QStringList({"2002/12/24"}));
@@ -190,6 +193,16 @@ TEST_F(DetailQueryTest, ARefusedPatternLeavesAnOpenGridAsItWas) {
     ASSERT_TRUE(grid.isNull());
     ASSERT_NE(FormWindow::loadWindow("Form9"), nullptr);
     EXPECT_EQ(gridWindow()->grid()->gridRows(), 1);
+}
+
+TEST_F(DetailQueryTest, DetailWhileTheGridIsOpenShowsWhatWasJustAskedFor) {
+    QPointer<salary::Form9> grid = detail("2002/12", "Tovena");
+    ASSERT_EQ(gridDates(grid), QStringList({"2002/12/24"}));
+    detail("2002/1", "Joan");
+    EXPECT_EQ(gridWindow(), grid.data());  // the same window, brought forward
+    EXPECT_EQ(gridDates(grid), QStringList({"2002/11/7"}));
+    EXPECT_EQ(gridNames(grid), QStringList({"Joan"}));
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
 }
 
 TEST_F(DetailQueryTest, AQueryTextTheGridCannotOpenIsReportedOnceAndShowsTheHeading) {

@@ -2,6 +2,7 @@
 
 #include "ledger/amount/amount.h"
 #include "ledger/amount/checked_figure.h"
+#include "ledger/query/quoted_text.h"
 
 namespace salary {
 
@@ -37,7 +38,9 @@ MonthSalaryFigures monthSalary(const MonthSalaryFields& shown) {
 }
 
 QString staffLookupCriterion(const QString& name) {
-    return QStringLiteral("Name like '") + name + QStringLiteral("'");
+    // This very name, whatever it holds: quoted, its pattern characters
+    // standing for themselves.
+    return QStringLiteral("Name like ") + ledger::quotedText(ledger::likeLiteral(name));
 }
 
 }  // namespace salary

@@ -40,7 +40,8 @@ struct MonthSalaryFigures {
 MonthSalaryFigures monthSalary(const MonthSalaryFields& shown);
 
 // The criterion that finds an employee's rates in the staff register: the
-// first row whose Name matches the month row's name.
+// first row whose Name is the month row's name (without regard to case),
+// whatever characters it holds.
 QString staffLookupCriterion(const QString& name);
 
 }  // namespace salary
