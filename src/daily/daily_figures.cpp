@@ -6,6 +6,7 @@
 #include "forms/bound_line_edit.h"
 #include "forms/computed_figure.h"
 #include "forms/error_boundary.h"
+#include "interfaces/settlement_explanations.h"
 #include "ledger/amount/amount.h"
 #include "ledger/amount/checked_figure.h"
 
@@ -35,6 +36,15 @@ DailyFigures::DailyFigures(QWidget* window, DayFigureControls controls)
                           c_.smallMoneyDeducted && c_.netAmount && c_.cashSubtotal &&
                           c_.difference && c_.settlementTotal;
     if (!complete) throw std::logic_error("the day sheet lacks a control of its figures");
+    const settlement::Explanations say = settlement::explanations(QStringLiteral("day"));
+    c_.administrationSubtotal->setExplanation(say.administrationSubtotal);
+    c_.expenditureSubtotal->setExplanation(say.expenditureSubtotal);
+    c_.netAmount->setExplanation(say.totalNetAmount);
+    c_.outOfPocket->setExplanation(say.outOfPocket);
+    c_.smallMoneyDeducted->setExplanation(say.smallMoneyDeducted);
+    c_.cashSubtotal->setExplanation(say.cashSubtotal);
+    c_.difference->setExplanation(say.difference);
+    c_.settlementTotal->setExplanation(say.total);
 }
 
 // P(x): a field's or a figure's text read as an amount.

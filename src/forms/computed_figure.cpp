@@ -23,6 +23,11 @@ bool ComputedFigure::setText(const QString& text) {
     return true;
 }
 
+void ComputedFigure::setExplanation(const QString& explanation) {
+    explanation_ = explanation;
+    fitText();
+}
+
 void ComputedFigure::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
     fitText();
@@ -43,9 +48,16 @@ void ComputedFigure::fitText() {
     const QScopedValueRollback guard(fitting_, true);
     if (!leftForced_) designAlignment_ = alignment();
     const QString shown = QLabel::text();
-    const qreal room = contentsRect().width() - 2 * std::max(0, margin()) - 2;
     QFont face = designFont_;
-    auto fits = [&] { return QFontMetricsF(face).horizontalAdvance(shown) <= room; };
+    // QLabel's own indent: as set, or, left to it, half an "x" beside a frame.
+    auto indentIn = [this](const QFont& f) -> qreal {
+        if (indent() >= 0) return indent();
+        return frameWidth() > 0 ? QFontMetricsF(f).horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    };
+    auto fits = [&] {
+        const qreal room = contentsRect().width() - 2 * std::max(0, margin()) - indentIn(face) - 2;
+        return QFontMetricsF(face).horizontalAdvance(shown) <= room;
+    };
     while (!fits() && face.pointSizeF() - 0.5 >= kMinimumPointSize)
         face.setPointSizeF(face.pointSizeF() - 0.5);
     const bool shrunk = face != designFont_;
@@ -59,7 +71,11 @@ void ComputedFigure::fitText() {
         setAlignment(designAlignment_);
         leftForced_ = false;
     }
-    setToolTip(shrunk || !fits() ? shown : QString());
+    const QString whole = shrunk || !fits() ? shown : QString();
+    if (explanation_.isEmpty())
+        setToolTip(whole);
+    else
+        setToolTip(whole.isEmpty() ? explanation_ : explanation_ + QStringLiteral("\n\n") + whole);
 }
 
 }  // namespace ledger::ui

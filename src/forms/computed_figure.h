@@ -12,8 +12,10 @@ namespace ledger::ui {
 //
 // A figure keeps the size and place of its design, yet always shows its whole
 // text: a text too long for the label is drawn in a smaller face, down to a
-// readable minimum, and the full text is also in the tooltip. A minus sign or
-// leading digits are never cut off.
+// readable minimum, and the full text is also in the tooltip. The room is
+// what the label leaves its text (frame, margin and indent taken off, on the
+// side its alignment puts it), so a minus sign or leading digits are never
+// cut off.
 class ComputedFigure : public QLabel {
     Q_OBJECT
 public:
@@ -27,6 +29,11 @@ public:
     // time the text changes, before the signal. Their error ends the change
     // at that step and goes to whoever set the text.
     void setDependents(std::function<void()> dependents) { dependents_ = std::move(dependents); }
+
+    // How the figure is made from the boxes, in the shop's words: its
+    // tooltip, so an owner can follow a total that differs from their own
+    // sum (a shrunk figure's full text follows it).
+    void setExplanation(const QString& explanation);
 
     // The smallest face a long figure is shrunk to.
     static constexpr double kMinimumPointSize = 6.0;
@@ -42,6 +49,7 @@ private:
     void fitText();
 
     std::function<void()> dependents_;
+    QString explanation_;
     QFont designFont_;
     Qt::Alignment designAlignment_;
     bool fitting_ = false;

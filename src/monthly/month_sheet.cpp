@@ -12,6 +12,7 @@
 #include "forms/decorative_bar.h"
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
+#include "interfaces/settlement_explanations.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 
@@ -68,6 +69,7 @@ Form4::Form4(QWidget* parent) : FormWindow(QStringLiteral("Form4"), parent) {
     buildBottomRow();
     buildDecoration();
     connectTriggers();
+    explainFigures();
     orderKeyboardFocus();
     centreOnScreen();
 }
@@ -264,6 +266,18 @@ void Form4::orderKeyboardFocus() {
 void Form4::centreOnScreen() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form4::explainFigures() {
+    const settlement::Explanations say = settlement::explanations(QStringLiteral("month"));
+    administrationSubtotal_->setExplanation(say.administrationSubtotal);
+    expenditureSubtotal_->setExplanation(say.expenditureSubtotal);
+    totalNetAmount_->setExplanation(say.totalNetAmount);
+    outOfPocketExpenses_->setExplanation(say.outOfPocket);
+    deduction_->setExplanation(say.smallMoneyDeducted);
+    cashSubtotal_->setExplanation(say.cashSubtotal);
+    difference_->setExplanation(say.difference);
+    total_->setExplanation(say.total);
 }
 
 }  // namespace monthly

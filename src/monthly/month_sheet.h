@@ -63,6 +63,7 @@ private:
     void computeCashSubtotal();            // Label41
     void computeDifference();              // Label42
     void computeTotal();                   // Label43
+    void explainFigures();                 // their tooltips
 
     // Commands (form4_commands.cpp).
     void inquireMonth();  // Command1

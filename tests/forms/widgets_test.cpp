@@ -441,3 +441,79 @@ TEST(WorkspaceTest, ANewWorkspaceStartsAfreshAndTheOlderOneReturnsAfterIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A long figure in a box like the daily window's (right-aligned, indented,
+// framed): the rendered text lies wholly inside the box, its sign included.
+struct FitCase {
+    const char* text;
+    Qt::Alignment alignment;
+    int indent;
+    QFrame::Shape frame;
+};
+
+void PrintTo(const FitCase& c, std::ostream* os) {
+    *os << c.text << " indent " << c.indent << " frame " << int(c.frame);
+}
+
+class FigureDrawnWhole : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(FigureDrawnWhole, KeepsItsSignAndLeadingDigitsInView) {
+    const FitCase& c = GetParam();
+    QWidget window;
+    window.resize(300, 60);
+    auto* figure = new ledger::ui::ComputedFigure("Label43", &window);
+    figure->setFont(ledger::ui::arialFont(12, true));
+    figure->setAlignment(c.alignment);
+    figure->setIndent(c.indent);
+    figure->setFrameShape(c.frame);
+    figure->setAutoFillBackground(true);
+    QPalette white = figure->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    figure->setPalette(white);
+    figure->setGeometry(10, 10, ledger::ui::twips(1815), ledger::ui::twips(495));
+    figure->setText(QString::fromUtf8(c.text));
+    window.show();
+    const QImage picture = figure->grab().toImage();
+    // Dark pixels are the text's (and the frame's, at the very edges).
+    const QRect inside = figure->contentsRect().adjusted(1, 1, -1, -1);
+    int first = -1, last = -1;
+    for (int x = inside.left(); x <= inside.right(); ++x)
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            if (qGray(picture.pixel(x, y)) < 100) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    ASSERT_GE(first, 0) << "nothing drawn";
+    EXPECT_GT(first, inside.left()) << "the start of the text is cut off";
+    EXPECT_LT(last, inside.right()) << "the end of the text is cut off";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, FigureDrawnWhole,
+    ::testing::Values(
+        FitCase{"-98765432109876.5", Qt::AlignRight | Qt::AlignVCenter, 6, QFrame::Box},
+        FitCase{"123456789012345.6", Qt::AlignRight | Qt::AlignVCenter, 6, QFrame::Box},
+        FitCase{"-1.23456789012346E+19", Qt::AlignRight | Qt::AlignVCenter, 6, QFrame::Box},
+        FitCase{"-98765432109876.5", Qt::AlignRight | Qt::AlignVCenter, -1, QFrame::Box},
+        FitCase{"-98765432109876.5", Qt::AlignCenter, 0, QFrame::Panel},
+        FitCase{"-98765432109876.5", Qt::AlignLeft | Qt::AlignVCenter, 12, QFrame::NoFrame}));
+
+TEST(ComputedFigureTip, SaysHowTheFigureIsMadeAndAddsAShrunkFiguresWholeText) {
+    QWidget window;
+    auto* figure = new ledger::ui::ComputedFigure("Label42", &window);
+    figure->setFont(ledger::ui::arialFont(9.75, true));
+    figure->setGeometry(0, 0, 96, 24);
+    figure->setExplanation("Subtotal of the cash: Total net amount - Out-of-pocket expenses.");
+    figure->setText("12");
+    EXPECT_EQ(figure->toolTip(),
+              "Subtotal of the cash: Total net amount - Out-of-pocket expenses.");
+    figure->setText("-1.23456789012346E+19");
+    EXPECT_TRUE(figure->toolTip().startsWith("Subtotal of the cash:"));
+    EXPECT_TRUE(figure->toolTip().endsWith("-1.23456789012346E+19"));
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace settlement {
+
+// How each computed figure of the day sheet and the month sheet is made
+// from the boxes, in the shop's words: the figures' tooltips, so an owner
+// can follow a total that differs from their own sum. The two sheets add
+// the same boxes, a day's or a month's.
+struct Explanations {
+    QString administrationSubtotal, expenditureSubtotal, totalNetAmount, outOfPocket,
+        smallMoneyDeducted, cashSubtotal, difference, total;
+};
+
+inline Explanations explanations(const QString& period) {
+    const QString empty = QStringLiteral(" An empty box counts 0.");
+    return {
+        QStringLiteral("Administration's subtotal: Rant + Partner + Electric rate + Telephone "
+                       "rate + Water rate + Personnel rate + Income tax + Board expenses + Main "
+                       "payment + Insurance.") +
+            empty,
+        QStringLiteral("Subtotal of the expenditure: Bread trader + General materials + Noodles "
+                       "+ Fruit + Egg + Gas + Beverage + Miscellaneous + Tableware + Articles in "
+                       "the shop.") +
+            empty,
+        QStringLiteral("Total net amount: Turnover + Small incidental money."),
+        QStringLiteral("Out-of-pocket expenses: the Subtotal of the expenditure again."),
+        QStringLiteral("Deduct the small incidental money: the Small incidental money again."),
+        QStringLiteral("Subtotal of the cash: Total net amount - Out-of-pocket expenses - Deduct "
+                       "the small incidental money; that is, Turnover - Subtotal of the "
+                       "expenditure."),
+        QStringLiteral("Difference: Accept cashes in fact - Subtotal of the cash."),
+        QStringLiteral("The %1's total: Subtotal of the cash - Subtotal of the expenditure - "
+                       "Administration's subtotal. The expenditure is taken off twice: once "
+                       "inside the Subtotal of the cash and once here.")
+            .arg(period),
+    };
+}
+
+}  // namespace settlement
