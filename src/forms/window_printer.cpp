@@ -1,6 +1,6 @@
 #include "forms/window_printer.h"
 
-#include <QDateTime>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,6 +39,25 @@ void paintWindow(QPrinter& printer, const QPixmap& image) {
         fail(ErrorCode::StoreFailure, QStringLiteral("The page could not be finished."));
 }
 
+// The page's file: the window's caption and the day, as the user knows the
+// window ("Settle account in the month 2026-12-08.pdf"); a second page of the
+// same window and day gets " (2)", and so on, so none is overwritten.
+QString pdfPathFor(const QWidget* window) {
+    QString caption = window->windowTitle().trimmed();
+    if (caption.isEmpty()) caption = window->objectName();
+    // Characters no file name may hold on the shop's computers.
+    for (QChar& c : caption)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 0x20) c = u'-';
+    const QString stem =
+        caption + QLatin1Char(' ') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const QDir folder(pdfFolder());
+    QString path = folder.filePath(stem + QStringLiteral(".pdf"));
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo::exists(path + QStringLiteral(".partial"));
+         ++n)
+        path = folder.filePath(QStringLiteral("%1 (%2).pdf").arg(stem).arg(n));
+    return path;
+}
+
 // Whether a PDF was written to its end (a full disk leaves it cut short).
 bool isCompletePdf(const QString& path) {
     QFile file(path);
@@ -63,11 +82,7 @@ QString printWindow(QWidget* window) {
         return {};
     }
     QDir().mkpath(pdfFolder());
-    const QString path =
-        QDir(pdfFolder())
-            .filePath(QStringLiteral("%1-%2.pdf")
-                          .arg(window->objectName(), QDateTime::currentDateTime().toString(
-                                                         QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
+    const QString path = pdfPathFor(window);
     // Written under a temporary name and named only when complete: a full
     // disk must never leave a cut-short file that looks like the page.
     const QString partial = path + QStringLiteral(".partial");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -188,13 +189,22 @@ TEST(LayoutUnitsTest, TwipsFollowTheScreenDensity) {
 
 TEST_F(WidgetsTest, PrintWithoutPrinterWritesAPdfAndSaysWhere) {
     auto* w = new LedgerWindow;
+    w->setWindowTitle("Settle account in the month");
     w->resize(300, 200);
     w->load();
     setForcePdfForTesting(true);
     setPdfFallbackFolder(db.folder());
     QString path = printWindow(w);
-    setForcePdfForTesting(false);
     ASSERT_FALSE(path.isEmpty());
+    // Named after the caption and the day; a second page never overwrites it.
+    const QString day = QDate::currentDate().toString("yyyy-MM-dd");
+    EXPECT_EQ(QFileInfo(path).fileName(), "Settle account in the month " + day + ".pdf");
+    EXPECT_EQ(QFileInfo(printWindow(w)).fileName(),
+              "Settle account in the month " + day + " (2).pdf");
+    w->setWindowTitle("A/B: c?");
+    EXPECT_EQ(QFileInfo(printWindow(w)).fileName(), "A-B- c- " + day + ".pdf");
+    setForcePdfForTesting(false);
+    prompts.toldTexts = prompts.toldTexts.mid(0, 1);
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));

@@ -1,3 +1,4 @@
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -46,12 +47,15 @@ TEST_F(MonthRenderTest, PrintWritesThePageWhenThereIsNoPrinter) {
     const QString folder = snapshots.isEmpty() ? pages.path() : snapshots;
     ledger::ui::setForcePdfForTesting(true);
     ledger::ui::setPdfFallbackFolder(folder);
-    const QStringList before = QDir(folder).entryList({"Form4-*.pdf"});
+    // Named after the window's caption and the day, as the user knows it.
+    const QString pattern =
+        "Settle account in the month " + QDate::currentDate().toString("yyyy-MM-dd") + "*.pdf";
+    const QStringList before = QDir(folder).entryList({pattern});
 
     auto* sheet = openMonthSheet();
     button(sheet, "Command2")->click();
 
-    const QStringList after = QDir(folder).entryList({"Form4-*.pdf"});
+    const QStringList after = QDir(folder).entryList({pattern});
     ASSERT_EQ(after.size(), before.size() + 1);
     ASSERT_EQ(prompts.told.size(), 1);
     EXPECT_TRUE(prompts.toldTexts[0].contains("PDF"));

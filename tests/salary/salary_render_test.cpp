@@ -1,3 +1,4 @@
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -49,7 +50,8 @@ protected:
 
     // Presses Print and checks that one page was written and announced.
     void expectPrinted(QWidget* window, const char* printButton) {
-        const QString pattern = window->objectName() + "-*.pdf";
+        const QString pattern =
+            window->windowTitle() + " " + QDate::currentDate().toString("yyyy-MM-dd") + "*.pdf";
         const QStringList before = QDir(folder()).entryList({pattern});
         prompts.told.clear();
         button(window, printButton)->click();
