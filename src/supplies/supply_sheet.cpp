@@ -172,6 +172,8 @@ void SupplySheet::goToMainWindowDay() {
         tellMainWindowDayNotStored(this);
         return;
     }
+    // A day saved since this sheet read its rows is found too.
+    data_->source().takeInNewRows();
     ledger::guardedFind(data_->source(),
                         design_.criterionPrefix + day->text() + QStringLiteral("'"));
 }

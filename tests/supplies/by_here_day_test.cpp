@@ -45,6 +45,24 @@ TEST_F(ByHereDayTest, ANewDayBeforeSaveLeavesTheSheetWhereItWasAndSaysSo) {
         << prompts.toldTexts[0].toStdString();
 }
 
+TEST_F(ByHereDayTest, FindsADaySavedSinceTheSheetOpened) {
+    auto* main = openDailyWindow();
+    main->showDay("2002/2/13");
+    const std::vector<supplies::SupplySheet*> sheets = {openLikeDetailButton("Form2"),
+                                                        openLikeDetailButton("Form3")};
+    // The daily window saves a new day while the sheets stay open.
+    main->data->source().addNew();
+    QTest::keyClicks(main->date, "2002/3/1");
+    QTest::keyClicks(main->rent, "5");
+    main->data->source().writeBack();
+    for (supplies::SupplySheet* sheet : sheets) {
+        button(sheet, "Command1")->click();
+        EXPECT_EQ(dateField(sheet)->text(), "2002/3/1") << sheet->objectName().toStdString();
+        EXPECT_EQ(subtotal(sheet), "0");
+    }
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
 TEST_F(ByHereDayTest, RightAfterOpeningADayWithoutARowLeavesTheFirstRow) {
     auto* main = openDailyWindow();
     main->data->source().addNew();
