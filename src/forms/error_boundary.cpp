@@ -12,9 +12,11 @@ namespace ledger::ui {
 
 QString errorText(const std::exception& error) {
     if (const auto* ledgerError = dynamic_cast<const LedgerError*>(&error))
-        return QStringLiteral("Error %1: %2")
-            .arg(ledgerError->number())
-            .arg(ledgerError->message());
+        // What happened and what to do first; the number, for whoever the
+        // shop asks for help, last.
+        return QStringLiteral("%1 (Error %2)")
+            .arg(ledgerError->message())
+            .arg(ledgerError->number());
     return QStringLiteral("Unexpected error: %1").arg(QString::fromUtf8(error.what()));
 }
 

@@ -109,7 +109,7 @@ TEST_F(WidgetsTest, FailedBarMoveShowsOneMessageAndStays) {
     w->rent->setText("twelve");
     click(w, "Next");
     ASSERT_EQ(prompts.toldTexts.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 3421:"))
+    EXPECT_TRUE(prompts.toldTexts[0].endsWith("(Error 3421)"))
         << prompts.toldTexts[0].toStdString();
     EXPECT_TRUE(prompts.told[0].startsWith(programTitle() + "|"));
     EXPECT_EQ(w->date->text(), "2002/2/12");
@@ -119,7 +119,7 @@ TEST_F(WidgetsTest, FailedBarMoveShowsOneMessageAndStays) {
     prompts.yesNoAnswers = {false};
     EXPECT_FALSE(w->unload());
     ASSERT_EQ(prompts.defaultNoAsked.size(), 1);
-    EXPECT_TRUE(prompts.defaultNoAsked[0].message.startsWith("Error 3421:"));
+    EXPECT_TRUE(prompts.defaultNoAsked[0].message.contains("(Error 3421)"));
     EXPECT_EQ(FormWindow::find("TestForm"), w);
     EXPECT_EQ(w->rent->text(), "twelve");
     w->rent->setText("12");
@@ -170,7 +170,7 @@ TEST(ErrorBoundaryTest, NestedReactionEndsTheOutermostHandlerWithOneMessage) {
     });
     EXPECT_FALSE(runGuarded(&parent, [&] { first.setText("go"); }));
     EXPECT_EQ(steps, (QStringList{"first", "second"}));
-    EXPECT_EQ(prompts.toldTexts, QStringList{"Error 6: Overflow"});
+    EXPECT_EQ(prompts.toldTexts, QStringList{"Overflow (Error 6)"});
     EXPECT_EQ(second.text(), "x") << "steps done before the failure stay done";
     // And the program carries on.
     EXPECT_TRUE(runGuarded(&parent, [&] { steps << "later"; }));
@@ -330,7 +330,7 @@ TEST(ErrorBoundaryTest, AFailingReactionStaysBehindTheSignalAndIsShownOnceWhenTh
         EXPECT_TRUE(window.prompts.toldTexts.isEmpty()) << "shown before the handler ended";
     }));
     EXPECT_EQ(steps, QStringList{"after the signal"});
-    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Error 6: Overflow"});
+    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Overflow (Error 6)"});
     EXPECT_TRUE(workspace().handlers().empty());
 }
 
@@ -342,13 +342,13 @@ TEST(ErrorBoundaryTest, RaisedReactionErrorsEndTheStepThatSetThemOff) {
         steps << "after the signal";
     }));
     EXPECT_TRUE(steps.isEmpty());
-    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Error 6: Overflow"});
+    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Overflow (Error 6)"});
 }
 
 TEST(ErrorBoundaryTest, OutsideEveryHandlerAReactionShowsItsOwnError) {
     FailingReaction window;
     EXPECT_NO_THROW(raiseReactionErrors([&] { window.field.setText("bad"); }));
-    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Error 6: Overflow"});
+    EXPECT_EQ(window.prompts.toldTexts, QStringList{"Overflow (Error 6)"});
 }
 
 TEST(ErrorBoundaryTest, AnInnerHandlerTellsWhetherItOrItsReactionsFailed) {
@@ -398,7 +398,7 @@ TEST_F(WidgetsTest, AComboStillRecordsChoicesAfterAReactionFailedDuringARowFill)
     });
     for (auto* d : {wages, staff}) d->source().setDatabasePath(ledger::databasePath());
     w->load();  // the first row's fill fails in the reaction
-    ASSERT_EQ(prompts.toldTexts, QStringList{"Error 6: Overflow"});
+    ASSERT_EQ(prompts.toldTexts, QStringList{"Overflow (Error 6)"});
     ASSERT_EQ(names->currentText(), "Broken");
     names->setCurrentIndex(names->findText("Lin"));
     EXPECT_TRUE(names->isChanged()) << "the user's pick must count as a change";

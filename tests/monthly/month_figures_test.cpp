@@ -166,7 +166,7 @@ TEST_F(MonthFiguresTest, AnOverflowIsReportedOnceAndTheFigureKeepsItsText) {
     EXPECT_EQ(text(sheet, "Label36"), before);
     EXPECT_EQ(text(sheet, "Label43"), totalBefore);
     ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6")) << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].endsWith("(Error 6)")) << prompts.toldTexts[0].toStdString();
 }
 
 TEST_F(MonthFiguresTest, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnds) {
@@ -178,7 +178,7 @@ TEST_F(MonthFiguresTest, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnd
     EXPECT_FALSE(outcome.succeeded);
     EXPECT_TRUE(outcome.nextStepRan);
     ASSERT_EQ(prompts.toldTexts.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6")) << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].endsWith("(Error 6)")) << prompts.toldTexts[0].toStdString();
     EXPECT_EQ(text(sheet, "Label36"), before);
 }
 

@@ -111,7 +111,7 @@ TEST_F(MonthInquiryTest, AnApostropheIsReportedOnce) {
     auto* sheet = openOnLastMonth();
     inquire(sheet, "12/20'02");
     ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 3077"))
+    EXPECT_TRUE(prompts.toldTexts[0].endsWith("(Error 3077)"))
         << prompts.toldTexts[0].toStdString();
     EXPECT_TRUE(monthsInQueryOrder().contains(month(sheet)));
 }
@@ -131,7 +131,8 @@ TEST_F(EmptyMonthInquiryTest, NoMonthIsReportedBeforeAnyPrompt) {
     button(sheet, "Command1")->click();
     EXPECT_TRUE(prompts.inputsAsked.empty());
     ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|Error 3021"))
+    EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|") &&
+                prompts.told[0].endsWith("(Error 3021)"))
         << prompts.told[0].toStdString();
     EXPECT_EQ(month(sheet), "");
     EXPECT_EQ(text(sheet, "Label40"), "");

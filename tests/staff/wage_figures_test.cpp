@@ -250,7 +250,7 @@ TEST_F(StaffTest, AFigureBeyondTheDoubleRangeKeepsItsTextAndStopsTheChain) {
 
     type(wages, "Text7", "8");  // 1e308 x 80 leaves the double range
     ASSERT_EQ(prompts.toldTexts.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6:")) << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].endsWith("(Error 6)")) << prompts.toldTexts[0].toStdString();
     EXPECT_EQ(text(wages, "Text7"), "1e308");
     EXPECT_EQ(text(wages, "Label20"), "8E+31");
     EXPECT_EQ(text(wages, "Label23"), "8E+31");
@@ -269,7 +269,7 @@ TEST_F(StaffTest, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnds) {
     EXPECT_FALSE(outcome.succeeded);
     EXPECT_TRUE(outcome.nextStepRan);
     ASSERT_EQ(prompts.toldTexts.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 6:")) << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].endsWith("(Error 6)")) << prompts.toldTexts[0].toStdString();
     EXPECT_EQ(text(wages, "Label20"), "8E+31");
 }
 

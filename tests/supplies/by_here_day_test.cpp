@@ -150,7 +150,7 @@ TEST_F(ByHereDayTest, AnApostropheInTheDayIsReportedAndTheSheetStays) {
     main->date->setText("2002/2/1'3");
     button(sheet, "Command1")->click();
     ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].startsWith("Error 3077"))
+    EXPECT_TRUE(prompts.toldTexts[0].endsWith("(Error 3077)"))
         << prompts.toldTexts[0].toStdString();
     EXPECT_EQ(dateField(sheet)->text(), "2002/2/12");
 }

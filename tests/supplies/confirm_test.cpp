@@ -150,7 +150,7 @@ TEST_F(ConfirmTest, TextNotANumberIsNotStoredAndTheSheetStaysOpen) {
     // No, which is also the default).
     EXPECT_EQ(main->tableware->text(), "20");
     ASSERT_EQ(prompts.defaultNoAsked.size(), 1);
-    EXPECT_TRUE(prompts.defaultNoAsked[0].message.startsWith("Error 3421"))
+    EXPECT_TRUE(prompts.defaultNoAsked[0].message.contains("(Error 3421)"))
         << prompts.defaultNoAsked[0].message.toStdString();
     EXPECT_EQ(FormWindow::find("Form2"), sheet);
     EXPECT_EQ(item(sheet, 1)->text(), "12abc");
