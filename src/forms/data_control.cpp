@@ -1,5 +1,7 @@
 #include "forms/data_control.h"
 
+#include <QEvent>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -78,9 +80,28 @@ void DataControl::resizeEvent(QResizeEvent* event) {
     // Lay out now, not at the next pass of the event loop, so a window that
     // is grabbed or printed right away shows the bar as it will look.
     layout()->activate();
+    fitCaption();
 }
 
-void DataControl::setCaption(const QString& caption) { caption_->setText(caption); }
+void DataControl::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitCaption();
+}
+
+void DataControl::fitCaption() {
+    QFont face = font();
+    const QString text = caption_->text();
+    const qreal room = caption_->contentsRect().width() - 4;
+    while (QFontMetricsF(face).horizontalAdvance(text) > room && face.pointSizeF() - 0.5 >= 6)
+        face.setPointSizeF(face.pointSizeF() - 0.5);
+    caption_->setFont(face);
+    caption_->setToolTip(face == font() ? QString() : text);
+}
+
+void DataControl::setCaption(const QString& caption) {
+    caption_->setText(caption);
+    fitCaption();
+}
 
 QString DataControl::caption() const { return caption_->text(); }
 

@@ -30,8 +30,13 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The caption in the bar's face, or smaller when the bar is too narrow
+    // for it, so it is always read whole.
+    void fitCaption();
+
     RecordSource* source_;  // a child of the data control
     std::function<bool()> moveGuard_;
     QLabel* caption_;

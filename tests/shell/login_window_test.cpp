@@ -2,6 +2,7 @@
 // the masked password fields and where the keyboard starts.
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QStyle>
 
@@ -48,12 +49,16 @@ TEST_F(LoginWindow, ControlsCaptionsAndPlaces) {
     EXPECT_EQ(button("Command2")->text(), "Cancel");
     EXPECT_EQ(button("Command1")->geometry(), twipsRect(1800, 3240, 1455, 615));
     EXPECT_EQ(button("Command2")->geometry(), twipsRect(4080, 3240, 1455, 615));
-    // The bar's caption too: "Select Your Name" in 12 pt bold like the rest.
-    QWidget* barCaption = login()->data1()->findChild<QLabel*>("Caption");
+    // The bar too: "Select Your Name" in 12 pt bold like the rest, drawn
+    // smaller only as far as the narrow bar needs to show it whole.
+    auto* barCaption = login()->data1()->findChild<QLabel*>("Caption");
     ASSERT_NE(barCaption, nullptr);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{field("Text1"), field("Text3"), nameLabel,
-                                         button("Command1"), button("Command2"), barCaption}) {
+    EXPECT_LE(QFontMetricsF(barCaption->font()).horizontalAdvance("Select Your Name"),
+              barCaption->contentsRect().width());
+    EXPECT_TRUE(barCaption->font().bold());
+    for (QWidget* w : std::initializer_list<QWidget*>{field("Text1"), field("Text3"), nameLabel,
+                                                      button("Command1"), button("Command2"),
+                                                      login()->data1()}) {
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 12) << w->objectName().toStdString();
         EXPECT_TRUE(w->font().bold());
     }
