@@ -77,8 +77,8 @@ QStringList matchingRows(const QString& month, const QString& name) {
     const SelectText select = SelectText::parse(detailQueryText(month, name));
     QStringList matched;
     for (const WageRow& row : kWageRows) {
-        if (select.where.matches({QVariant(q(row.date)), QVariant(q(row.name))}))
-            matched << q(row.date) + u' ' + q(row.name);
+        if (select.where.matches({QVariant(fromUtf16(row.date)), QVariant(fromUtf16(row.name))}))
+            matched << fromUtf16(row.date) + u' ' + fromUtf16(row.name);
     }
     return matched;
 }
@@ -128,8 +128,8 @@ struct InjectionCase {
 };
 
 void PrintTo(const InjectionCase& c, std::ostream* os) {
-    *os << "month \"" << q(c.month).toStdString() << "\", name \"" << q(c.name).toStdString()
-        << '"';
+    *os << "month \"" << fromUtf16(c.month).toStdString() << "\", name \""
+        << fromUtf16(c.name).toStdString() << '"';
 }
 
 const InjectionCase kInjectionCases[] = {
@@ -151,7 +151,7 @@ class SelectTextInjectionRejected : public ::testing::TestWithParam<InjectionCas
 
 TEST_P(SelectTextInjectionRejected, IsAMalformedQuery) {
     const InjectionCase& c = GetParam();
-    const QString text = detailQueryText(q(c.month), q(c.name));
+    const QString text = detailQueryText(fromUtf16(c.month), fromUtf16(c.name));
     try {
         const SelectText select = SelectText::parse(text);
         FAIL() << "parsed, source " << select.source.toStdString();
@@ -185,7 +185,7 @@ struct AcceptedCase {
     const char16_t* orderBy;
 };
 
-void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << q(c.text).toStdString(); }
+void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << fromUtf16(c.text).toStdString(); }
 
 const AcceptedCase kAcceptedCases[] = {
     {u"SELECT Date FROM [Inquiry detail]", {u"Date"}, u"Inquiry detail", 0, u""},
@@ -213,13 +213,13 @@ class SelectTextAccepted : public ::testing::TestWithParam<AcceptedCase> {};
 
 TEST_P(SelectTextAccepted, ReadsItsParts) {
     const AcceptedCase& c = GetParam();
-    const SelectText select = SelectText::parse(q(c.text));
+    const SelectText select = SelectText::parse(fromUtf16(c.text));
     QStringList columns;
-    for (const char16_t* column : c.columns) columns << q(column);
+    for (const char16_t* column : c.columns) columns << fromUtf16(column);
     EXPECT_EQ(select.columns, columns);
-    EXPECT_EQ(select.source, q(c.source));
+    EXPECT_EQ(select.source, fromUtf16(c.source));
     EXPECT_EQ(select.where.conditions.size(), c.conditionCount);
-    EXPECT_EQ(select.orderBy, q(c.orderBy));
+    EXPECT_EQ(select.orderBy, fromUtf16(c.orderBy));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SelectTextAccepted, ::testing::ValuesIn(kAcceptedCases));
@@ -228,7 +228,7 @@ struct RejectedCase {
     const char16_t* text;
 };
 
-void PrintTo(const RejectedCase& c, std::ostream* os) { *os << q(c.text).toStdString(); }
+void PrintTo(const RejectedCase& c, std::ostream* os) { *os << fromUtf16(c.text).toStdString(); }
 
 const RejectedCase kRejectedCases[] = {
     {u""},
@@ -270,7 +270,7 @@ class SelectTextRejected : public ::testing::TestWithParam<RejectedCase> {};
 
 TEST_P(SelectTextRejected, IsAMalformedQuery) {
     try {
-        SelectText::parse(q(GetParam().text));
+        SelectText::parse(fromUtf16(GetParam().text));
         FAIL() << "parsed";
     } catch (const LedgerError& e) {
         EXPECT_EQ(e.code(), ErrorCode::MalformedQuery);
@@ -288,7 +288,9 @@ struct SourceKindCase {
     bool isSelect;
 };
 
-void PrintTo(const SourceKindCase& c, std::ostream* os) { *os << q(c.source).toStdString(); }
+void PrintTo(const SourceKindCase& c, std::ostream* os) {
+    *os << fromUtf16(c.source).toStdString();
+}
 
 const SourceKindCase kSourceKindCases[] = {
     {u"SELECT Date FROM Q", true},
@@ -310,7 +312,7 @@ const SourceKindCase kSourceKindCases[] = {
 class SelectTextSourceKind : public ::testing::TestWithParam<SourceKindCase> {};
 
 TEST_P(SelectTextSourceKind, TellsAQueryFromARowSetName) {
-    EXPECT_EQ(SelectText::looksLikeSelect(q(GetParam().source)), GetParam().isSelect);
+    EXPECT_EQ(SelectText::looksLikeSelect(fromUtf16(GetParam().source)), GetParam().isSelect);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SelectTextSourceKind, ::testing::ValuesIn(kSourceKindCases));

@@ -464,7 +464,12 @@ SqliteStore::Outcome SqliteStore::inTransaction(const std::function<void()>& wor
     } else {
         execute(QStringLiteral("SAVEPOINT ") + savepoint);
     }
+    // Keys handed out inside a transaction that is undone are handed out
+    // again: the counter goes back with it, and that is no sign of the file
+    // having been made anew.
+    const QHash<QString, RowKey> keysSeen = highestKey_;
     auto undo = [&] {
+        highestKey_ = keysSeen;
         // Whatever failed is reported, not the undoing; SQLite undoes a
         // transaction it could not finish by itself at the next statement.
         try {
