@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "command.h"
+#include "hidden_secrets.h"
 
 namespace {
 
@@ -84,6 +85,9 @@ QStringList commandNames() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // Read before the passwords in them are wiped from the process list.
+    const QStringList arguments = QCoreApplication::arguments();
+    tools::hideSecretsInArguments(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tallowbrook-db"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TALLOWBROOK_VERSION));
     QTextStream out(stdout);
@@ -115,7 +119,7 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("path"),
                                  QStringLiteral("The database file, e.g. breakfast.mdb"));
 
-    if (!parser.parse(QCoreApplication::arguments())) return usageError(err, parser.errorText());
+    if (!parser.parse(arguments)) return usageError(err, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <limits>
 
 #include "ledger/credentials/staff_password.h"
@@ -69,6 +73,32 @@ TEST_F(ServerTool, AddStaffPutsSomebodyWhoCanLogInIntoTheRegister) {
             .toString();
     EXPECT_TRUE(ledger::isStaffPasswordHash(stored)) << "never the password itself";
     EXPECT_TRUE(ledger::staffPasswordMatches("tea", stored));
+}
+
+// The process list shows every program's arguments to every user of the
+// machine: while the tool waits for the member's password, an address it was
+// given shows there without the server password written into it.
+TEST_F(ServerTool, APasswordInAnAddressLeavesTheProcessListOnceTheToolHasStarted) {
+    QProcess tool;
+    tool.start(TALLOWBROOK_DB_PATH, {"add-staff", address(), "Marlow"});
+    ASSERT_TRUE(tool.waitForStarted());
+    QByteArray shown;
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(tool.processId()));
+        ASSERT_TRUE(commandLine.open(QIODevice::ReadOnly));
+        shown = commandLine.readAll();
+        if (!shown.contains("s3cret") && shown.contains("add-staff")) break;
+        QThread::msleep(10);
+    } while (waited.elapsed() < 5000);
+    tool.write("tea\n");
+    tool.closeWriteChannel();
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_FALSE(shown.contains("s3cret")) << shown.toStdString();
+    // What is left says which database the tool is working on.
+    EXPECT_TRUE(shown.contains(ledger::displayName(address()).toUtf8())) << shown.toStdString();
 }
 
 TEST_F(ServerTool, CopyToAFileAndBack) {
