@@ -19,6 +19,7 @@
 #include "forms/form_window.h"
 #include "forms/prompts.h"
 #include "forms/workspace.h"
+#include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/store/backup.h"
@@ -179,7 +180,7 @@ int main(int argc, char** argv) {
     }
     backUpChangedDatabase();
     registerAllWindows();
-    ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10"));
+    ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(windows::kLoginWindow);
     login->show();
     return app.exec();
 }

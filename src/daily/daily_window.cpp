@@ -16,6 +16,7 @@
 #include "forms/prompts.h"
 #include "forms/window_printer.h"
 #include "interfaces/sheet_commands.h"
+#include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/query/criteria.h"
@@ -68,7 +69,7 @@ FormWindow* showWindow(const QString& name) {
 
 struct Form1::WindowButton {
     QPushButton* button;
-    const char* window;
+    QString window;
     Opening opening;
 };
 
@@ -88,18 +89,33 @@ Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
 
 Form1::~Form1() = default;
 
-QLineEdit* Form1::dateField() const { return fields_.date; }
-QLineEdit* Form1::personnelRateField() const { return fields_.personnelRate; }
-QLineEdit* Form1::tablewareField() const { return fields_.tableware; }
-QLineEdit* Form1::shopArticlesField() const { return fields_.shopArticles; }
+QString Form1::dayShown() const { return fields_.date->text(); }
+
+bool Form1::showsStoredDay() const {
+    const ledger::RecordSource& days = data1_->source();
+    return days.isOpen() && days.hasCurrentRow() && !days.isNewRow();
+}
+
+ledger::Bookmark Form1::storedDay() const { return data1_->source().bookmark(); }
+
+void Form1::takePurchaseSubtotal(Purchase which, const QString& subtotal) {
+    QLineEdit* field = which == Purchase::Tableware ? fields_.tableware : fields_.shopArticles;
+    ledger::ui::raiseReactionErrors([&] { field->setText(subtotal); });
+}
+
+void Form1::bringForward() {
+    show();
+    raise();
+    activateWindow();
+}
 
 std::vector<Form1::WindowButton> Form1::windowButtons() const {
-    return {{tablewareDetail_, "Form2", Opening::OnThisDay},
-            {shopArticlesDetail_, "Form3", Opening::OnThisDay},
-            {monthly_, "Form4", Opening::Show},
-            {wages_, "Form5", Opening::ShowAndLockInquiry},
-            {staffRegister_, "Form6", Opening::Show},
-            {salary_, "Form7", Opening::Show}};
+    return {{tablewareDetail_, windows::kTablewareSheet, Opening::OnThisDay},
+            {shopArticlesDetail_, windows::kShopArticlesSheet, Opening::OnThisDay},
+            {monthly_, windows::kMonthSheet, Opening::Show},
+            {wages_, windows::kWageWindow, Opening::ShowAndLockInquiry},
+            {staffRegister_, windows::kStaffRegister, Opening::Show},
+            {salary_, windows::kSalaryWindow, Opening::Show}};
 }
 
 void Form1::loadStep() {
@@ -115,7 +131,7 @@ void Form1::enableWindowButtons() {
     // A button whose window this program cannot create stays disabled rather
     // than doing nothing when pressed.
     for (const WindowButton& b : windowButtons())
-        b.button->setEnabled(FormWindow::canCreate(QString::fromUtf8(b.window)));
+        b.button->setEnabled(FormWindow::canCreate(b.window));
 }
 
 void Form1::connectCommands() {
@@ -126,7 +142,7 @@ void Form1::connectCommands() {
     connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
 
     for (const WindowButton& b : windowButtons()) {
-        const QString name = QString::fromUtf8(b.window);
+        const QString name = b.window;
         const Opening opening = b.opening;
         connectGuarded(b.button, &QPushButton::clicked, this, [this, name, opening] {
             FormWindow* window = showWindow(name);
@@ -170,7 +186,7 @@ void Form1::saveDay() {
     if (!confirmDateBeforeSaving()) return;
     // The date as typed, blanks included: the find after storing looks for
     // exactly that text.
-    const QString date = dateField()->text();
+    const QString date = dayShown();
     ledger::RecordSource& days = data1_->source();
     const QString criterion = dateCriterion(date);
     if (ledger::Criterion::isWellFormed(criterion)) {
@@ -186,14 +202,14 @@ void Form1::saveDay() {
         days.refresh();
         days.setBookmark(stored);
     }
-    ledger::ui::setForeground(dateField(), kSavedDateColour);
+    ledger::ui::setForeground(fields_.date, kSavedDateColour);
 }
 
 bool Form1::confirmDateBeforeSaving() {
     ledger::RecordSource& days = data1_->source();
     // Nothing will be stored: nothing to ask about.
     if (!days.isOpen() || !days.hasEdits()) return true;
-    const QString date = dateField()->text();
+    const QString date = dayShown();
     // Dates already stored stay as they are; a date typed now is checked.
     if (days.isNewRow() || fields_.date->isChanged()) {
         const QString keep = QStringLiteral(
@@ -273,18 +289,17 @@ bool Form1::addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
             QStringLiteral("The date of the day shown in the daily settlement window was changed "
                            "to \"%1\" and not saved. Save the day there first (Save), then Save "
                            "the wage again.")
-                .arg(dateField()->text()));
+                .arg(dayShown()));
         return false;
     }
-    if (dateField()->text() != wageDay) {
+    if (dayShown() != wageDay) {
         tellDayCannotTakeWage(
             QStringLiteral("This wage is for the day %1, but the daily settlement window shows "
                            "the day %2. The wage is added to the Personnel rate of the day shown "
                            "there. Show the day %1 in the daily settlement window (or correct the "
                            "Date of the wage), then Save again.")
                 .arg(wageDay.isEmpty() ? QStringLiteral("(none)") : wageDay,
-                     dateField()->text().isEmpty() ? QStringLiteral("(none)")
-                                                   : dateField()->text()));
+                     dayShown().isEmpty() ? QStringLiteral("(none)") : dayShown()));
         return false;
     }
     // What was typed into the day is stored first, as the day's own Save

@@ -5,7 +5,7 @@
 
 #include "daily/daily_figures.h"
 #include "forms/form_window.h"
-#include "interfaces/daily_window_fields.h"
+#include "interfaces/daily_window_face.h"
 
 class QLineEdit;
 class QPushButton;
@@ -30,7 +30,7 @@ struct DailyFields {
 // the eight computed figures, the day commands (Inquiry, New, Save, Print)
 // and the buttons that open every other window. It is the program's main
 // window from the login on.
-class Form1 : public ledger::ui::FormWindow, public DailyWindowFields {
+class Form1 : public ledger::ui::FormWindow, public DailyWindowFace {
     Q_OBJECT
 public:
     Form1();
@@ -38,14 +38,13 @@ public:
 
     ledger::ui::DataControl* data1() const { return data1_; }
 
-    // What other windows may touch.
-    ledger::ui::DataControl* days() const override { return data1_; }
-    QLineEdit* dateField() const override;
-    QLineEdit* personnelRateField() const override;
-    QLineEdit* tablewareField() const override;
-    QLineEdit* shopArticlesField() const override;
-    ledger::ui::FormWindow* formWindow() override { return this; }
+    // What other windows may ask of the day shown.
+    QString dayShown() const override;
+    bool showsStoredDay() const override;
+    ledger::Bookmark storedDay() const override;
+    void takePurchaseSubtotal(Purchase which, const QString& subtotal) override;
     bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) override;
+    void bringForward() override;
 
 protected:
     void loadStep() override;

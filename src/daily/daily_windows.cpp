@@ -1,11 +1,12 @@
 #include "daily/daily_windows.h"
 
 #include "daily/daily_window.h"
+#include "interfaces/window_names.h"
 
 namespace daily {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(QStringLiteral("Form1"), [] { return new Form1; });
+    ledger::ui::FormWindow::registerFactory(windows::kDailyWindow, [] { return new Form1; });
 }
 
 }  // namespace daily

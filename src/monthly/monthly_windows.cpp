@@ -1,11 +1,12 @@
 #include "monthly/monthly_windows.h"
 
+#include "interfaces/window_names.h"
 #include "monthly/month_sheet.h"
 
 namespace monthly {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(QStringLiteral("Form4"), [] { return new Form4(); });
+    ledger::ui::FormWindow::registerFactory(windows::kMonthSheet, [] { return new Form4(); });
 }
 
 }  // namespace monthly

@@ -4,6 +4,7 @@
 
 #include "forms/form_window.h"
 #include "forms/prompts.h"
+#include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/query/typed_text.h"
 #include "salary/detail_query.h"
@@ -16,7 +17,7 @@ namespace {
 
 // The salary window, or nullptr when it is not open.
 const Form7* salaryWindow() {
-    return qobject_cast<const Form7*>(ledger::ui::FormWindow::find(QStringLiteral("Form7")));
+    return qobject_cast<const Form7*>(ledger::ui::FormWindow::find(windows::kSalaryWindow));
 }
 
 QString askPattern(QWidget* parent, const QString& message, const QString& title,
@@ -47,9 +48,9 @@ bool patternsUsable(QWidget* parent, const QString& month, const QString& name) 
 void openGridWindow(bool newRows) {
     // An open grid shows what was just asked for; a refused pattern leaves
     // it as it was.
-    if (auto* open = qobject_cast<Form9*>(ledger::ui::FormWindow::find(QStringLiteral("Form9"))))
+    if (auto* open = qobject_cast<Form9*>(ledger::ui::FormWindow::find(windows::kWageDetailGrid)))
         if (newRows) open->showAskedRows();
-    ledger::ui::FormWindow* grid = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form9"));
+    ledger::ui::FormWindow* grid = ledger::ui::FormWindow::loadWindow(windows::kWageDetailGrid);
     if (!grid)
         ledger::fail(ledger::ErrorCode::InvalidOperation,
                      QStringLiteral("The window Form9 is not part of this program."));

@@ -1,5 +1,6 @@
 #include "salary/salary_windows.h"
 
+#include "interfaces/window_names.h"
 #include "salary/salary_window.h"
 #include "salary/wage_detail_grid.h"
 
@@ -7,8 +8,8 @@ namespace salary {
 
 void registerWindows() {
     // Form8 is no window here: its one command runs from Form7's "Detail".
-    ledger::ui::FormWindow::registerFactory(QStringLiteral("Form7"), [] { return new Form7(); });
-    ledger::ui::FormWindow::registerFactory(QStringLiteral("Form9"), [] { return new Form9(); });
+    ledger::ui::FormWindow::registerFactory(windows::kSalaryWindow, [] { return new Form7(); });
+    ledger::ui::FormWindow::registerFactory(windows::kWageDetailGrid, [] { return new Form9(); });
 }
 
 }  // namespace salary

@@ -12,6 +12,7 @@
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
 #include "forms/prompts.h"
+#include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/credentials/staff_password.h"
 #include "ledger/location/program_folder.h"
@@ -30,8 +31,6 @@ namespace {
 
 constexpr quint32 kLightGreen = 0x00C0FFC0;
 constexpr quint32 kLightYellow = 0x00C0FFFF;
-
-const QString kMainWindow = QStringLiteral("Form1");
 
 // Password fields show one "*" per character, whatever the style's own mask.
 void maskWithStars(QLineEdit* field) {
@@ -179,7 +178,7 @@ void Form10::login() {
 }
 
 void Form10::openMainWindow() {
-    if (!FormWindow::canCreate(kMainWindow))
+    if (!FormWindow::canCreate(windows::kDailyWindow))
         ledger::fail(ledger::ErrorCode::InvalidOperation,
                      QStringLiteral("The daily settlement window is not part of this program."));
 
@@ -191,7 +190,7 @@ void Form10::openMainWindow() {
         [quitOnLastWindow] { QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindow); });
 
     if (!unload()) return;
-    FormWindow* mainWindow = FormWindow::loadWindow(kMainWindow);
+    FormWindow* mainWindow = FormWindow::loadWindow(windows::kDailyWindow);
     mainWindow->show();
     mainWindow->raise();
     mainWindow->activateWindow();

@@ -1,11 +1,12 @@
 #include "shell/shell_windows.h"
 
+#include "interfaces/window_names.h"
 #include "shell/login_window.h"
 
 namespace shell {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(QStringLiteral("Form10"), [] { return new Form10; });
+    ledger::ui::FormWindow::registerFactory(windows::kLoginWindow, [] { return new Form10; });
 }
 
 }  // namespace shell

@@ -10,6 +10,7 @@
 #include "forms/data_control.h"
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
+#include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/records/field_binding.h"
@@ -46,7 +47,7 @@ void Form6::showMonthlyPay(bool ticked) {
 }
 
 void Form6::findWageWindowName() {
-    auto* wageWindow = qobject_cast<Form5*>(FormWindow::find(QStringLiteral("Form5")));
+    auto* wageWindow = qobject_cast<Form5*>(FormWindow::find(windows::kWageWindow));
     if (!wageWindow) return;
     ledger::RecordSource& staffRows = data_->source();
     // An empty register has no row to find and none to come back to.
@@ -63,7 +64,7 @@ void Form6::carryRatesToWageRow() {
     // The values land in bound fields of the wage window's current row, so
     // they may go only into a row begun there with New: written into a stored
     // row they would change it at that window's next write-back.
-    auto* wageWindow = qobject_cast<Form5*>(FormWindow::find(QStringLiteral("Form5")));
+    auto* wageWindow = qobject_cast<Form5*>(FormWindow::find(windows::kWageWindow));
     if (!wageWindow || !wageWindow->isEnteringNewRow()) {
         tellLoginNeedsNewWageRow();
         return;

@@ -111,6 +111,7 @@ private:
     bool hasUnsavedWage() const;
     void followRow();
     void setDataFieldsEnabled(bool enabled);
+    void tellDailyWindowClosed();
     void setHoursReadOnly(bool readOnly);
     void setRatesReadOnly(bool readOnly);
     // After a Save whose outcome the server could not confirm: nothing may

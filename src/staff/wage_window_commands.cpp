@@ -15,13 +15,14 @@
 #include "forms/data_control.h"
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
-#include "interfaces/daily_window_fields.h"
+#include "interfaces/daily_window_face.h"
+#include "interfaces/daily_window_link.h"
+#include "interfaces/window_names.h"
 #include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/query/quoted_text.h"
 #include "ledger/records/record_source.h"
-#include "staff/daily_window_link.h"
 #include "staff/staff_register.h"
 #include "staff/wage_arithmetic.h"
 #include "staff/wage_window.h"
@@ -127,15 +128,15 @@ void Form5::followRow() {
 }
 
 void Form5::beginNewRow() {
-    daily::DailyWindowFields* daily = dailyWindow();
+    daily::DailyWindowFace* daily = windows::openDailyWindow();
     if (!daily) {
-        tellDailyWindowClosed(this);
+        tellDailyWindowClosed();
         return;
     }
     if (settleUnsavedWage() == Leaving::Stay) return;
-    const QLineEdit* day = daily->dateField();
+    const QString day = daily->dayShown();
     data_->source().addNew();
-    date_->setText(day->text());
+    date_->setText(day);
     save_->setEnabled(true);
     setDataFieldsEnabled(true);
     // A new row has no carried rates: they are typed, or carried by Login.
@@ -160,7 +161,7 @@ void Form5::openRegisterAtChosenName() {
             ledger::ui::programTitle());
         return;
     }
-    auto* reg = qobject_cast<Form6*>(FormWindow::loadWindow(QStringLiteral("Form6")));
+    auto* reg = qobject_cast<Form6*>(FormWindow::loadWindow(windows::kStaffRegister));
     if (!reg)
         ledger::fail(ledger::ErrorCode::InvalidOperation,
                      QStringLiteral("The staff register is not part of this program."));
@@ -250,9 +251,9 @@ bool Form5::storeWage() {
             ledger::ui::programTitle());
         return false;
     }
-    daily::DailyWindowFields* daily = dailyWindow();
+    daily::DailyWindowFace* daily = windows::openDailyWindow();
     if (!daily) {
-        tellDailyWindowClosed(this);
+        tellDailyWindowClosed();
         return false;
     }
     if (!nameIsInRegister()) return false;
@@ -340,5 +341,12 @@ Form5::Leaving Form5::settleUnsavedWage() {
 }
 
 bool Form5::readyToUnload() { return settleUnsavedWage() != Leaving::Stay; }
+
+void Form5::tellDailyWindowClosed() {
+    // The daily window opens only at login, so the user cannot bring it back
+    // from here; closing this window still asks what to do with the wage.
+    windows::tellDailyWindowClosed(this,
+                                   QStringLiteral("no day to date a wage with or to add it to"));
+}
 
 }  // namespace staff

@@ -1,12 +1,13 @@
 #include "supplies/sheet_design.h"
 
+#include "interfaces/window_names.h"
 #include "ledger/schema/schema.h"
 
 namespace supplies {
 
 const SheetDesign& tablewareSheet() {
     static const SheetDesign design{
-        QStringLiteral("Form2"),
+        windows::kTablewareSheet,
         QStringLiteral("Tableware detail"),
         // "Rubber band" carries a blank and a line break, as the shop's sheet has it.
         {QStringLiteral("Soup cup"), QStringLiteral("Beverage cup"), QStringLiteral("Coffee cup"),
@@ -17,7 +18,7 @@ const SheetDesign& tablewareSheet() {
         QStringLiteral("Text12"),
         QStringLiteral("Subtotal"),
         QStringLiteral(" Date like   '"),
-        &daily::DailyWindowFields::tablewareField,
+        daily::DailyWindowFace::Purchase::Tableware,
         8910,
         7695,
     };
@@ -26,7 +27,7 @@ const SheetDesign& tablewareSheet() {
 
 const SheetDesign& shopArticlesSheet() {
     static const SheetDesign design{
-        QStringLiteral("Form3"),
+        windows::kShopArticlesSheet,
         QStringLiteral("Articles in the shop"),
         {QStringLiteral("Cup"), QStringLiteral("Bowl"), QStringLiteral("Dish"),
          QStringLiteral("Tableware"), QStringLiteral("Oven"), QStringLiteral("Coffee machine"),
@@ -36,7 +37,7 @@ const SheetDesign& shopArticlesSheet() {
         QStringLiteral("Text11"),
         QStringLiteral("Subtatal"),
         QStringLiteral(" Date like '"),
-        &daily::DailyWindowFields::shopArticlesField,
+        daily::DailyWindowFace::Purchase::ShopArticles,
         8760,
         7560,
     };

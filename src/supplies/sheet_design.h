@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "interfaces/daily_window_fields.h"
+#include "interfaces/daily_window_face.h"
 
 namespace supplies {
 
@@ -17,8 +17,8 @@ struct SheetDesign {
     QString dateField;         // the field bound to Date
     QString subtotalCaption;   // Label11
     QString criterionPrefix;   // "By here day" criterion, before the day text
-    // The daily window's field that "Confirm" fills.
-    QLineEdit* (daily::DailyWindowFields::*mainWindowTarget)() const = nullptr;
+    // The daily window's purchase figure that "Confirm" fills.
+    daily::DailyWindowFace::Purchase purchase = daily::DailyWindowFace::Purchase::Tableware;
     int clientWidthTwips = 0;
     int clientHeightTwips = 0;
 };

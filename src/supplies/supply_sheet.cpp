@@ -13,11 +13,12 @@
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
 #include "forms/prompts.h"
+#include "interfaces/daily_window_face.h"
+#include "interfaces/daily_window_link.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "supplies/item_subtotal.h"
-#include "supplies/main_window_link.h"
 
 namespace supplies {
 
@@ -160,62 +161,75 @@ void SupplySheet::recomputeSubtotal() {
 }
 
 void SupplySheet::goToMainWindowDay() {
-    daily::DailyWindowFields* main = mainWindow();
+    daily::DailyWindowFace* main = windows::openDailyWindow();
     if (!main) {
-        tellMainWindowClosed(this);
+        tellDailyWindowClosed();
         return;
     }
-    const QLineEdit* day = main->dateField();
-    if (!mainWindowDayIsStored()) {
+    if (!main->showsStoredDay()) {
         // A new day before Save: any row found now would be another day's,
         // and items typed into it would land there.
-        tellMainWindowDayNotStored(this);
+        tellDayNotStored();
         return;
     }
     // A day saved since this sheet read its rows is found too.
     data_->source().takeInNewRows();
     ledger::guardedFind(data_->source(),
-                        design_.criterionPrefix + day->text() + QStringLiteral("'"));
+                        design_.criterionPrefix + main->dayShown() + QStringLiteral("'"));
 }
 
 void SupplySheet::confirm() {
-    daily::DailyWindowFields* main = mainWindow();
+    daily::DailyWindowFace* main = windows::openDailyWindow();
     if (!main) {
         // Keep the sheet open with its items: nothing is lost, the user can
         // reopen the daily window and confirm again.
-        tellMainWindowClosed(this);
+        tellDailyWindowClosed();
         return;
     }
-    if (!mainWindowDayIsStored()) {
-        tellMainWindowDayNotStored(this);
+    if (!main->showsStoredDay()) {
+        tellDayNotStored();
         return;
     }
-    if (!showsMainWindowDay()) {
+    if (!showsDay(*main)) {
         // Another day's subtotal would be filed under the daily window's day.
         ledger::ui::prompts().tell(
             this,
             QStringLiteral("This sheet shows the items of %1, not those of the daily window's "
                            "day %2. Nothing was written. Press \"By here day\" to show that "
                            "day's items, then \"Confirm\".")
-                .arg(date_->text(), main->dateField()->text()),
+                .arg(date_->text(), main->dayShown()),
             ledger::ui::programTitle());
         return;
     }
-    bringMainWindowForward();
+    main->bringForward();
     // A change in the daily window like a keystroke: its figures follow, and
     // its own write-back stores the value with its day. When they fail, the
     // sheet stays open with its items.
-    QLineEdit* target = (main->*design_.mainWindowTarget)();
-    ledger::ui::raiseReactionErrors([&] { target->setText(subtotal_->text()); });
+    main->takePurchaseSubtotal(design_.purchase, subtotal_->text());
     unload();
 }
 
-bool SupplySheet::showsMainWindowDay() const {
+bool SupplySheet::showsDay(const daily::DailyWindowFace& main) const {
     // The same row of the ledger, not merely the same date text.
-    const ledger::RecordSource* days = mainWindowDays();
     const ledger::RecordSource& sheet = data_->source();
-    return days && sheet.hasCurrentRow() && !sheet.isNewRow() &&
-           sheet.bookmark() == days->bookmark();
+    return sheet.hasCurrentRow() && !sheet.isNewRow() && sheet.bookmark() == main.storedDay();
+}
+
+void SupplySheet::tellDailyWindowClosed() {
+    // The daily window opens only at login, so the user cannot bring it back
+    // now; closing the sheet is the way on, and it keeps the items.
+    windows::tellDailyWindowClosed(this, QStringLiteral("no day to work on"),
+                                   QStringLiteral("Closing this sheet still stores its items."));
+}
+
+void SupplySheet::tellDayNotStored() {
+    ledger::ui::prompts().tell(
+        this,
+        QStringLiteral("The daily window's day has not been saved yet, so it has no items to "
+                       "show here, and this sheet's items belong to another day. Nothing was "
+                       "changed. Save the day in the daily window first, then press \"By here "
+                       "day\"."),
+        ledger::ui::programTitle());
 }
 
 }  // namespace supplies

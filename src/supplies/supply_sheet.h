@@ -46,7 +46,10 @@ private:
     void recomputeSubtotal();
     void goToMainWindowDay();  // Command1 "By here day"
     void confirm();            // Command2 "Confirm"
-    bool showsMainWindowDay() const;
+    // Whether this sheet shows the very day row the daily window shows.
+    bool showsDay(const daily::DailyWindowFace& main) const;
+    void tellDailyWindowClosed();
+    void tellDayNotStored();
 
     const SheetDesign& design_;
     ledger::ui::DataControl* data_ = nullptr;

@@ -11,6 +11,8 @@
 #include "forms/decorative_bar.h"
 #include "forms/layout_units.h"
 #include "forms/window_printer.h"
+#include "interfaces/daily_window_face.h"
+#include "interfaces/daily_window_link.h"
 #include "interfaces/sheet_commands.h"
 #include "support/picture_checks.h"
 
@@ -138,7 +140,7 @@ public:
         byThisDay_->setObjectName(QStringLiteral("Command1"));
         byThisDay_->hide();
         connect(byThisDay_, &QPushButton::clicked, this,
-                [this] { daysAsked << daily::DailyWindowFields::ifOpen()->dateField()->text(); });
+                [this] { daysAsked << windows::openDailyWindow()->dayShown(); });
     }
     QPushButton* byHereDayButton() const override { return byThisDay_; }
     QStringList daysAsked;

@@ -12,8 +12,9 @@
 
 #include "forms/bound_line_edit.h"
 #include "forms/data_control.h"
+#include "forms/error_boundary.h"
 #include "forms/form_window.h"
-#include "interfaces/daily_window_fields.h"
+#include "interfaces/daily_window_face.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
@@ -32,7 +33,7 @@ namespace schema = ledger::schema;
 // A small daily window for the sheets to talk to: the ledger's Data1 with
 // the date, Rent and the two fields the sheets fill, registered as "Form1"
 // like the real one.
-class StandInDailyWindow : public FormWindow, public daily::DailyWindowFields {
+class StandInDailyWindow : public FormWindow, public daily::DailyWindowFace {
 public:
     StandInDailyWindow() : FormWindow(QStringLiteral("Form1")) {
         data = new ledger::ui::DataControl(QStringLiteral("Data1"), schema::kLedger,
@@ -52,12 +53,16 @@ public:
         ASSERT_TRUE(ledger::guardedFind(data->source(), "Date like  '" + day + "'"));
     }
 
-    ledger::ui::DataControl* days() const override { return data; }
-    QLineEdit* dateField() const override { return date; }
-    QLineEdit* personnelRateField() const override { return nullptr; }
-    QLineEdit* tablewareField() const override { return tableware; }
-    QLineEdit* shopArticlesField() const override { return articles; }
-    FormWindow* formWindow() override { return this; }
+    QString dayShown() const override { return date->text(); }
+    bool showsStoredDay() const override {
+        return data->source().hasCurrentRow() && !data->source().isNewRow();
+    }
+    ledger::Bookmark storedDay() const override { return data->source().bookmark(); }
+    void takePurchaseSubtotal(Purchase which, const QString& subtotal) override {
+        QLineEdit* field = which == Purchase::Tableware ? tableware : articles;
+        ledger::ui::raiseReactionErrors([&] { field->setText(subtotal); });
+    }
+    void bringForward() override { show(); }
     bool addWageToDay(ledger::RecordSource&, const QString&, qint32) override {
         ADD_FAILURE() << "the sheets add no wages";
         return false;

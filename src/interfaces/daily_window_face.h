@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include "ledger/records/field_binding.h"
+
+namespace ledger {
+class RecordSource;
+}
+
+namespace daily {
+
+// What other windows may ask of the daily window (Form1): the day it shows,
+// and the few things they do to that day. The daily window implements it;
+// windows that need the day reach it by name (daily_window_link.h), so they
+// never link to it and never touch its fields.
+class DailyWindowFace {
+public:
+    // The date of the day shown (its Date field, as typed).
+    virtual QString dayShown() const = 0;
+    // Whether the day shown is stored: not a new day being typed, not an
+    // empty ledger. Only a stored day has items and wages of its own.
+    virtual bool showsStoredDay() const = 0;
+    // The stored day shown; valid while showsStoredDay().
+    virtual ledger::Bookmark storedDay() const = 0;
+
+    // A supply sheet's subtotal written into the day's Tableware (Text20) or
+    // Articles in the shop (Text21), as a keystroke would: the day's figures
+    // follow, and the day's own write-back stores it. Throws LedgerError when
+    // a figure computed from it fails.
+    enum class Purchase { Tableware, ShopArticles };
+    virtual void takePurchaseSubtotal(Purchase which, const QString& subtotal) = 0;
+
+    // Adds a day's wage, a whole number, to the Personnel rate of the day
+    // shown here as that day is stored now, and stores the wage row being
+    // entered in `wageRows` with it, in one transaction: both are stored or
+    // neither. Only a stored day whose date is `wageDay` takes it; figures
+    // typed into the day and not saved yet are stored first, as Save stores
+    // them. Afterwards this window shows the stored Personnel rate and
+    // `wageRows` the stored wage row.
+    //
+    // Returns false, having told the user why and stored nothing, when the
+    // day shown cannot take the wage (a new day not saved yet, another day,
+    // a date changed and not saved). Throws LedgerError when storing fails;
+    // nothing of the wage is stored then.
+    virtual bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
+                              qint32 wage) = 0;
+
+    // Shows the daily window and brings it to the front.
+    virtual void bringForward() = 0;
+
+protected:
+    ~DailyWindowFace() = default;
+};
+
+}  // namespace daily
