@@ -1,19 +1,14 @@
 // tallowbrook-db export: the ledger's days, the month totals, the wage rows or
 // the monthly salaries as a CSV file for the shop's accountant.
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
-#include <cstring>
 
 #include "command.h"
 #include "export_csv.h"
 #include "export_tables.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/base/whole_file.h"
 #include "ledger/store/file_kind.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
@@ -101,39 +96,10 @@ QString outputRefusal(const QString& output, const QString& database) {
     }
 }
 
-// The whole file is written under a temporary name and renamed into place
-// only when every byte of it is on the disk, so a failed export (a full
-// disk) leaves an earlier one untouched. Unbuffered, every write meets the
-// disk's answer at once: a buffer flushed when the file is closed would
-// lose it. A new export is for the owner only, like the books.
-// A short write is followed by another, so the disk's reason for stopping
-// (no space left) is what the error says.
-bool writeWhole(QSaveFile& file, const QByteArray& bytes) {
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
-        if (now <= 0) return false;
-        written += now;
-    }
-    return true;
-}
-
 QString writeFile(const QString& output, const QByteArray& bytes) {
     const bool isNew = !QFileInfo::exists(output);
-    QSaveFile file(output);
-    QString why;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        why = file.errorString();
-    } else if (isNew && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!writeWhole(file, bytes)) {
-        why = file.errorString();
-    } else if (::fsync(file.handle()) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!file.commit()) {
-        why = file.errorString();
-    }
+    const QString why = ledger::writeWholeFile(output, bytes);
     if (why.isEmpty()) return {};
-    file.cancelWriting();
     return QStringLiteral("Cannot write %1: %2. Nothing was exported%3.")
         .arg(QDir::toNativeSeparators(output), why,
              isNew ? QString() : QStringLiteral("; the earlier file is left as it was"));
