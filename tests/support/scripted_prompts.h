@@ -17,6 +17,8 @@ public:
     // (empty text); a Yes/No with none fails the test.
     std::deque<QString> inputAnswers;
     std::deque<bool> yesNoAnswers;
+    // File names for save dialogs, in order; none left: cancelled.
+    std::deque<QString> fileAnswers;
 
     struct Asked {
         QString message, title, preset;
@@ -25,8 +27,9 @@ public:
     std::vector<Asked> yesNoAsked;
     // The Yes/No boxes whose default is No (asked before giving something up).
     std::vector<Asked> defaultNoAsked;
-    QStringList told;       // messages shown, "title|message"
-    QStringList toldTexts;  // messages shown, message only
+    QStringList told;               // messages shown, "title|message"
+    QStringList toldTexts;          // messages shown, message only
+    std::vector<Asked> filesAsked;  // message: the filters, preset: the suggested name
 
     QString input(QWidget*, const QString& message, const QString& title,
                   const QString& preset) override;
@@ -34,4 +37,6 @@ public:
     // Recorded in yesNoAsked too, and answered from the same script.
     bool askYesNoDefaultNo(QWidget*, const QString& message, const QString& title) override;
     void tell(QWidget*, const QString& message, const QString& title) override;
+    QString saveFileName(QWidget*, const QString& title, const QString& suggested,
+                         const QString& filters) override;
 };
