@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "daily/daily_figures.h"
 #include "forms/bound_line_edit.h"
@@ -14,6 +15,7 @@
 #include "forms/prompts.h"
 #include "forms/window_printer.h"
 #include "interfaces/sheet_commands.h"
+#include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/query/criteria.h"
@@ -109,6 +111,10 @@ void Form1::connectCommands() {
     connectGuarded(new_, &QPushButton::clicked, this, [this] { beginNewDay(); });
     connectGuarded(save_, &QPushButton::clicked, this, [this] { saveDay(); });
     connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
+    // The year at a glance has no button on the shop's sheet: Ctrl+G opens it.
+    auto* yearAtAGlance = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+    connectGuarded(yearAtAGlance, &QShortcut::activated, this,
+                   [] { showWindow(windows::kYearAtAGlance); });
 
     for (const WindowButton& b : windowButtons()) {
         const QString name = QString::fromUtf8(b.window);
