@@ -19,6 +19,8 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/whole_file.h"
 #include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
 
 namespace charts {
 
@@ -60,30 +62,29 @@ void YearAtAGlance::openDay(int dayIndex) {
     if (!daily)
         ledger::fail(ledger::ErrorCode::InvalidOperation,
                      QStringLiteral("This program has no daily window to open."));
-    ledger::RecordSource& dayRows = daily->days()->source();
+    // A sheet another program removed since the books were read: said, and
+    // the daily window is left where it was.
+    if (store_->readRow(ledger::schema::kLedger, sheet.key, {QStringLiteral("Date")}).empty()) {
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("The day %1 is no longer in the books: another program removed it. "
+                           "Close this window and open it again to see the books as they are "
+                           "now.")
+                .arg(sheet.date),
+            ledger::ui::programTitle());
+        return;
+    }
     // The daily window moves to the sheet as its bar would: what was typed
-    // there is stored first. A day added since it read its rows is found
-    // after a refresh.
+    // there is stored first. A day added since it read its days is found
+    // after a refresh, as Save finds a new day.
+    ledger::RecordSource& dayRows = daily->days()->source();
     const ledger::Bookmark mark{sheet.key};
     try {
         dayRows.setBookmark(mark);
     } catch (const ledger::LedgerError& error) {
         if (error.code() != ledger::ErrorCode::InvalidOperation) throw;
         dayRows.refresh();
-        try {
-            dayRows.setBookmark(mark);
-        } catch (const ledger::LedgerError& again) {
-            if (again.code() != ledger::ErrorCode::InvalidOperation) throw;
-            bringForward(daily->formWindow());
-            ledger::ui::prompts().tell(
-                this,
-                QStringLiteral("The day %1 is no longer in the books: another program removed "
-                               "it. Close this window and open it again to see the books as "
-                               "they are now.")
-                    .arg(sheet.date),
-                ledger::ui::programTitle());
-            return;
-        }
+        dayRows.setBookmark(mark);
     }
     bringForward(daily->formWindow());
 }
