@@ -9,9 +9,9 @@
 #include "export_tables.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/whole_file.h"
-#include "ledger/store/file_kind.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
+#include "output_file.h"
 
 namespace tools {
 
@@ -74,28 +74,6 @@ QString counted(int count, const QString& one, const QString& many) {
     return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
 }
 
-// Why the export may not be written to `output`; empty when it may. An
-// export never takes the place of a database, least of all the one read.
-QString outputRefusal(const QString& output, const QString& database) {
-    const QFileInfo target(output);
-    const QString shown = QDir::toNativeSeparators(output);
-    if (target.isDir()) return QStringLiteral("%1 is a folder, not a file.").arg(shown);
-    if (!target.exists()) return {};
-    if (target.canonicalFilePath() == QFileInfo(database).canonicalFilePath())
-        return QStringLiteral("%1 is the database being exported; choose another file name.")
-            .arg(shown);
-    switch (ledger::fileKindOf(output)) {
-        case ledger::FileKind::Sqlite:
-        case ledger::FileKind::Access:
-            return QStringLiteral(
-                       "%1 is a database file; an export does not replace it. Choose another "
-                       "file name.")
-                .arg(shown);
-        default:
-            return {};
-    }
-}
-
 QString writeFile(const QString& output, const QByteArray& bytes) {
     const bool isNew = !QFileInfo::exists(output);
     const QString why = ledger::writeWholeFile(output, bytes);
@@ -149,7 +127,8 @@ int exportCommand(const CommandCall& call) {
     if (database.isDir())
         return failure(call, QStringLiteral("%1 is a folder, not a database file.").arg(shown));
     if (!output.isEmpty())
-        if (QString refusal = outputRefusal(output, path); !refusal.isEmpty())
+        if (QString refusal = outputRefusal(output, path, QStringLiteral("export"));
+            !refusal.isEmpty())
             return failure(call, refusal);
 
     ExportTable table;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <limits>
@@ -100,6 +101,20 @@ TEST_F(ServerTool, ExportsOfAServerDatabaseEqualThoseOfItsFileCopy) {
         EXPECT_EQ(fromServer.out, fromFile.out) << what;
         EXPECT_FALSE(fromServer.err.contains("s3cret")) << fromServer.err.toStdString();
     }
+}
+
+TEST_F(ServerTool, TheYearReportOfAServerDatabaseIsDrawnAsOfAFile) {
+    db->insert(ledger::schema::kLedger, {"Date", "Turnover"}, {"2002/11/5", 100.0});
+    QTemporaryDir out;
+    const QString pdf = out.filePath("year.pdf");
+    const ToolRun run = runTool({"report", address(), "--output", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Reported 2002 on 3 pages")) << run.out.toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+    EXPECT_FALSE(run.out.contains("s3cret"));
+    EXPECT_FALSE(run.err.contains("s3cret"));
 }
 
 TEST_F(ServerTool, AServerOutOfReachIsOneLineNamingTheHost) {
