@@ -114,8 +114,15 @@ void YearAtAGlance::buildControls() {
 }
 
 void YearAtAGlance::loadStep() {
-    store_ = ledger::openStore({ledger::databasePath()});
-    books_ = std::make_unique<BooksAtAGlance>(BooksAtAGlance::read(*store_));
+    try {
+        store_ = ledger::openStore({ledger::databasePath()});
+        books_ = std::make_unique<BooksAtAGlance>(BooksAtAGlance::read(*store_));
+    } catch (...) {
+        // The error itself is shown by the load; the pictures stay empty.
+        notes_->setText(QStringLiteral("The books could not be read, so the pictures are empty."));
+        notes_->setVisible(true);
+        throw;
+    }
     const std::vector<int> years = books_->years();
     if (!years.empty()) {
         // Blocked: the year is drawn once, below.
@@ -201,7 +208,10 @@ void YearAtAGlance::showMonthDays(std::optional<YearMonth> month) {
 
 void YearAtAGlance::showNotes() {
     QStringList lines;
-    if (!books_ || books_->isEmpty()) {
+    if (!books_) {
+        if (!isLoaded()) return;  // before the books are read
+        lines << QStringLiteral("The books could not be read, so the pictures are empty.");
+    } else if (books_->isEmpty()) {
         lines << QStringLiteral("The books hold no days yet.");
     } else {
         if (yearMonths_.empty())

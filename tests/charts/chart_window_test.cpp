@@ -149,3 +149,23 @@ TEST_F(ChartsTest, AMonthTheOpenMonthSheetHasNotReadIsSaid) {
 
 }  // namespace
 }  // namespace chart_tests
+
+namespace chart_tests {
+namespace {
+
+TEST_F(ChartsTest, BooksThatCannotBeReadAreSaidOnceAndTheWindowCanBeLeft) {
+    addDay("2002/5/1", {{"Turnover", 5}});
+    db.exec(QStringLiteral("DROP VIEW %1").arg(ledger::quoteName(schema::kMonthTotals)));
+    auto* window = openCharts();
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains(schema::kMonthTotals, Qt::CaseInsensitive))
+        << "told: " << prompts.toldTexts[0].toStdString();
+    EXPECT_EQ(notes(window), "The books could not be read, so the pictures are empty.");
+    EXPECT_EQ(window->monthsPicture().income->at(4), 0);
+    window->close();
+    flushDeletes();
+    EXPECT_EQ(FormWindow::find(windows::kYearAtAGlance), nullptr);
+}
+
+}  // namespace
+}  // namespace chart_tests
