@@ -226,3 +226,38 @@ TEST(WagesCheck, PartsOnlyBeyondHalfAUnitPerWageRow) {
 
 }  // namespace
 }  // namespace chart_tests
+
+#include "salary/salary_windows.h"
+
+namespace chart_tests {
+namespace {
+
+// The wages of a month are what the salary window shows for each of its
+// employees that month, added up.
+TEST_F(ChartsTest, OnTheDemoShopTheWagesAreTheSalaryWindowsMonthsAddedUp) {
+    TempDatabase demo(true);
+    salary::registerWindows();
+    FormWindow* salaries = FormWindow::loadWindow("Form7");
+    std::map<QString, double> byMonth;  // "2002/11"
+    QString last;
+    for (int row = 0; row < 100; ++row) {
+        const QString here = text(salaries, "Text1") + "|" + text(salaries, "Text3");
+        if (here == last) break;
+        last = here;
+        byMonth[text(salaries, "Text1")] += shown(salaries, "Label13");
+        pressBar(salaries, "Next", "Data2");
+    }
+    ASSERT_EQ(byMonth.size(), 2u);
+    auto* window = openCharts();
+    ASSERT_EQ(window->wages().size(), 2u);
+    for (const charts::MonthWages& month : window->wages()) {
+        const QString key = QStringLiteral("%1/%2").arg(month.month.year).arg(month.month.month);
+        EXPECT_EQ(month.check.wages, byMonth.at(key)) << key.toStdString();
+        EXPECT_FALSE(month.check.differs()) << month.check.why().toStdString();
+    }
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    closeWindows();
+}
+
+}  // namespace
+}  // namespace chart_tests

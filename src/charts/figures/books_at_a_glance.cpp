@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <tuple>
 
 #include "ledger/amount/amount.h"
 #include "ledger/amount/checked_figure.h"
@@ -124,48 +125,72 @@ BooksAtAGlance BooksAtAGlance::read(ledger::Store& store) {
         std::stable_sort(sheets.begin(), sheets.end(),
                          [](const DaySheet& a, const DaySheet& b) { return a.day < b.day; });
 
-    store.scan(schema::kWages, {kDate}, [&](ledger::Store::RowKey, const auto& values) {
-        ++books.wageRows_;
-        if (const auto month = monthOfDay(ledger::fieldText(values.front())))
+    // Each employee's month of wage rows, summed as the salary window's
+    // month wage totals sum them (by name, serial number and month, an empty
+    // column staying empty), read straight from the wage rows: the saved
+    // query would cut every day text in the database a second time.
+    struct EmployeeMonth {
+        YearMonth month;
+        QString name, serial;
+        bool nameIsNull = false, serialIsNull = false;
+        bool operator<(const EmployeeMonth& other) const {
+            return std::tie(month, nameIsNull, name, serialIsNull, serial) <
+                   std::tie(other.month, other.nameIsNull, other.name, other.serialIsNull,
+                            other.serial);
+        }
+    };
+    const QStringList summed = {QStringLiteral("Main hour"), QStringLiteral("Work overtime"),
+                                QStringLiteral("Insurance"), QStringLiteral("Absent-Deduct")};
+    std::map<EmployeeMonth, std::vector<QVariant>> employeeMonths;
+    store.scan(
+        schema::kWages,
+        QStringList{kDate, QStringLiteral("Name"), QStringLiteral("Serial numbers")} + summed,
+        [&](ledger::Store::RowKey, const auto& values) {
+            ++books.wageRows_;
+            const auto month = monthOfDay(ledger::fieldText(values.at(0)));
+            if (!month) {
+                ++books.wageRowsOutside_;
+                return true;
+            }
             ++books.wageRowsIn_[*month];
-        else
-            ++books.wageRowsOutside_;
-        return true;
-    });
+            const EmployeeMonth key{*month, values.at(1).toString(), values.at(2).toString(),
+                                    values.at(1).isNull(), values.at(2).isNull()};
+            std::vector<QVariant>& sums = employeeMonths[key];
+            sums.resize(summed.size());
+            for (qsizetype i = 0; i < summed.size(); ++i) {
+                const QVariant& value = values.at(3 + i);
+                if (value.isNull()) continue;
+                const double amount = value.typeId() == QMetaType::Double ? value.toDouble()
+                                                                          : shown(value.toString());
+                sums[i] = (sums[i].isNull() ? 0.0 : sums[i].toDouble()) + amount;
+            }
+            return true;
+        });
 
-    // The month wage totals, priced at the register's rates as the salary
-    // window prices each employee's month.
-    const ledger::SourceInfo wagesInfo = store.describe(schema::kMonthWages);
-    QStringList wageColumns;
-    for (const auto& query : schema::savedQueries())
-        if (query.name == schema::kMonthWages)
-            for (const QString& column : query.columns) wageColumns << spelled(wagesInfo, column);
+    // Priced at the register's rates as the salary window prices each one.
     const salary::StaffRegisterRates staff = salary::StaffRegisterRates::read(store);
-    store.scan(wagesInfo.name, wageColumns, [&](ledger::Store::RowKey, const auto& values) {
-        const auto month = calendarMonthOf(ledger::wageMonth(ledger::fieldText(values.at(0))));
-        if (!month) return true;  // counted apart by the wage rows' dates
-        WagesCheck& check = books.wages_[*month];
-        if (!check.problem.isEmpty()) return true;
-        check.problem = beyondRange(values, wageColumns);
-        if (!check.problem.isEmpty()) return true;
-        const salary::StaffRates* rates = staff.find(ledger::fieldText(values.at(1)));
+    for (const auto& [key, sums] : employeeMonths) {
+        WagesCheck& check = books.wages_[key.month];
+        if (!check.problem.isEmpty()) continue;
+        check.problem = beyondRange(sums, summed);
+        if (!check.problem.isEmpty()) continue;
+        const salary::StaffRates* rates = staff.find(key.name);
         if (!rates) {
             ++check.unpriced;
-            return true;
+            continue;
         }
         try {
-            const salary::MonthSalaryFigures salary = salary::monthSalary(
-                {rates->salaryHour, rates->overtimeRate, ledger::fieldText(values.at(3)),
-                 ledger::fieldText(values.at(4)), ledger::fieldText(values.at(5)),
-                 ledger::fieldText(values.at(6))});
+            const salary::MonthSalaryFigures salary =
+                salary::monthSalary({rates->salaryHour, rates->overtimeRate,
+                                     ledger::fieldText(sums[0]), ledger::fieldText(sums[1]),
+                                     ledger::fieldText(sums[2]), ledger::fieldText(sums[3])});
             check.wages =
                 ledger::checkedFigure(check.wages + ledger::parseAmount(salary.actualSalary),
                                       QStringLiteral("the wages"));
         } catch (const ledger::LedgerError& error) {
             check.problem = error.message();
         }
-        return true;
-    });
+    }
     return books;
 }
 
