@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev libqt6svg6 qt6-qpa-plugins qt6-charts-dev libqt6opengl6-dev
   libsqlite3-dev sqlite3
   libpq-dev postgresql
   libsodium-dev

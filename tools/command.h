@@ -31,6 +31,9 @@ struct Command {
     int (*run)(const CommandCall& call) = nullptr;
     int optionalArguments = 0;  // that may follow the required ones
     QStringList options = {};   // the --NAME VALUE options it takes
+    // Draws pictures: runs with a GUI application on the offscreen
+    // platform, needing no display. The others stay light.
+    bool drawsPictures = false;
 };
 
 const std::vector<Command>& commands();
@@ -45,5 +48,6 @@ int backupCommand(const CommandCall& call);
 int restoreCommand(const CommandCall& call);
 int exportCommand(const CommandCall& call);
 int copyCommand(const CommandCall& call);
+int reportCommand(const CommandCall& call);
 
 }  // namespace tools

@@ -55,6 +55,19 @@ const std::vector<Command>& commands() {
                         "them); afterwards the rows, the amount totals and every\n"
                         "value are compared on both sides"),
          2, true, copyCommand},
+        {QStringLiteral("report"),
+         QStringLiteral("PATH [--year YYYY] [--output FILE.pdf]"),
+         QStringLiteral("the year at a glance as a PDF on A4 pages: the months\n"
+                        "with the month table, the wages against the books and\n"
+                        "the days of each month; the latest year in the books\n"
+                        "unless --year names one; to standard output unless\n"
+                        "--output names a file"),
+         1,
+         false,
+         reportCommand,
+         0,
+         {QStringLiteral("year"), QStringLiteral("output")},
+         true},
     };
     return all;
 }

@@ -1,22 +1,17 @@
 // tallowbrook-db export: the ledger's days, the month totals, the wage rows or
 // the monthly salaries as a CSV file for the shop's accountant.
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
-#include <cstring>
 
 #include "command.h"
 #include "export_csv.h"
 #include "export_tables.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/store/file_kind.h"
+#include "ledger/base/whole_file.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
+#include "output_file.h"
 
 namespace tools {
 
@@ -79,61 +74,10 @@ QString counted(int count, const QString& one, const QString& many) {
     return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
 }
 
-// Why the export may not be written to `output`; empty when it may. An
-// export never takes the place of a database, least of all the one read.
-QString outputRefusal(const QString& output, const QString& database) {
-    const QFileInfo target(output);
-    const QString shown = QDir::toNativeSeparators(output);
-    if (target.isDir()) return QStringLiteral("%1 is a folder, not a file.").arg(shown);
-    if (!target.exists()) return {};
-    if (target.canonicalFilePath() == QFileInfo(database).canonicalFilePath())
-        return QStringLiteral("%1 is the database being exported; choose another file name.")
-            .arg(shown);
-    switch (ledger::fileKindOf(output)) {
-        case ledger::FileKind::Sqlite:
-        case ledger::FileKind::Access:
-            return QStringLiteral(
-                       "%1 is a database file; an export does not replace it. Choose another "
-                       "file name.")
-                .arg(shown);
-        default:
-            return {};
-    }
-}
-
-// The whole file is written under a temporary name and renamed into place
-// only when every byte of it is on the disk, so a failed export (a full
-// disk) leaves an earlier one untouched. Unbuffered, every write meets the
-// disk's answer at once: a buffer flushed when the file is closed would
-// lose it. A new export is for the owner only, like the books.
-// A short write is followed by another, so the disk's reason for stopping
-// (no space left) is what the error says.
-bool writeWhole(QSaveFile& file, const QByteArray& bytes) {
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
-        if (now <= 0) return false;
-        written += now;
-    }
-    return true;
-}
-
 QString writeFile(const QString& output, const QByteArray& bytes) {
     const bool isNew = !QFileInfo::exists(output);
-    QSaveFile file(output);
-    QString why;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        why = file.errorString();
-    } else if (isNew && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!writeWhole(file, bytes)) {
-        why = file.errorString();
-    } else if (::fsync(file.handle()) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!file.commit()) {
-        why = file.errorString();
-    }
+    const QString why = ledger::writeWholeFile(output, bytes);
     if (why.isEmpty()) return {};
-    file.cancelWriting();
     return QStringLiteral("Cannot write %1: %2. Nothing was exported%3.")
         .arg(QDir::toNativeSeparators(output), why,
              isNew ? QString() : QStringLiteral("; the earlier file is left as it was"));
@@ -183,7 +127,8 @@ int exportCommand(const CommandCall& call) {
     if (database.isDir())
         return failure(call, QStringLiteral("%1 is a folder, not a database file.").arg(shown));
     if (!output.isEmpty())
-        if (QString refusal = outputRefusal(output, path); !refusal.isEmpty())
+        if (QString refusal = outputRefusal(output, path, QStringLiteral("export"));
+            !refusal.isEmpty())
             return failure(call, refusal);
 
     ExportTable table;

@@ -7,11 +7,11 @@
 
 #include "export_tables.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/query/criteria.h"
 #include "ledger/records/row_set.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
 #include "salary/rules/salary_rules.h"
+#include "salary/rules/staff_rates.h"
 
 namespace tools {
 
@@ -19,39 +19,8 @@ namespace schema = ledger::schema;
 
 namespace {
 
-struct StaffRates {
-    QVariant name;
-    QString salaryHour;  // as the register's field shows it
-    QString overtimeRate;
-    QVariant salaryHourValue;  // as stored
-    QVariant overtimeRateValue;
-};
-
 const QString kSalaryHour = QStringLiteral("Salary hour");
 const QString kOvertimeRate = QStringLiteral("Overtime salary hour");
-
-std::vector<StaffRates> staffRates(ledger::Store& store) {
-    std::vector<StaffRates> staff;
-    store.scan(schema::kStaff, {QStringLiteral("Name"), kSalaryHour, kOvertimeRate},
-               [&](ledger::Store::RowKey, const std::vector<QVariant>& values) {
-                   staff.push_back({values[0], ledger::fieldText(values[1]),
-                                    ledger::fieldText(values[2]), values[1], values[2]});
-                   return true;
-               });
-    return staff;
-}
-
-// The staff row the salary window finds for a name: the first, in the
-// register's order, that its name lookup matches. A name the lookup cannot
-// hold (an apostrophe) finds none, as in the window.
-const StaffRates* findStaff(const std::vector<StaffRates>& staff, const QString& name) {
-    const QString criterion = salary::staffLookupCriterion(name);
-    if (!ledger::Criterion::isWellFormed(criterion)) return nullptr;
-    const ledger::Criterion lookup = ledger::Criterion::parse(criterion);
-    for (const StaffRates& member : staff)
-        if (lookup.matches({member.name})) return &member;
-    return nullptr;
-}
 
 }  // namespace
 
@@ -91,11 +60,11 @@ ExportTable exportSalaries(ledger::Store& store, const DayRange& range) {
                     QStringLiteral("Deductions"),
                     QStringLiteral("The salary gotten actually")};
 
-    const std::vector<StaffRates> staff = staffRates(store);
+    const salary::StaffRegisterRates staff = salary::StaffRegisterRates::read(store);
     store.scan(info.name, read, [&](ledger::Store::RowKey, const std::vector<QVariant>& values) {
         QStringList shown;
         for (const QVariant& value : values) shown << ledger::fieldText(value);
-        const StaffRates* rates = findStaff(staff, shown[1]);
+        const salary::StaffRates* rates = staff.find(shown[1]);
         salary::MonthSalaryFigures figures;
         try {
             figures = salary::monthSalary({rates ? rates->salaryHour : QString(),

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "export_dates.h"
+#include "ledger/calendar/ledger_calendar.h"
 
 namespace ledger {
 class Store;
@@ -13,6 +13,13 @@ class Store;
 // What the accountant gets: the ledger's days, the month totals, the wage
 // rows and the monthly salaries, each cell written as the windows show it.
 namespace tools {
+
+using ledger::calendarDay;
+using ledger::DayRange;
+using ledger::daySpan;
+using ledger::DaySpan;
+using ledger::sheetMonth;
+using ledger::wageMonth;
 
 struct ExportRow {
     std::optional<DaySpan> span;  // none: the row's day or month is no calendar date

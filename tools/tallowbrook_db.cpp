@@ -2,9 +2,12 @@
 // program needs but never makes itself, checks an existing one and adds the
 // first member of staff. The commands come from the table in command.h.
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "command.h"
@@ -71,8 +74,34 @@ const std::vector<ValueOption>& valueOptions() {
         {QStringLiteral("to"), QStringLiteral("YYYY/M/D"), QStringLiteral("Last day to include")},
         {QStringLiteral("output"), QStringLiteral("FILE"),
          QStringLiteral("Write to FILE instead of standard output")},
+        {QStringLiteral("year"), QStringLiteral("YYYY"), QStringLiteral("The year to report")},
     };
     return all;
+}
+
+// The command named on the command line, found before any application
+// object exists: the first argument that is neither an option nor an
+// option's value.
+const tools::Command* commandIn(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (argument[0] != '-') return tools::findCommand(QString::fromLocal8Bit(argument));
+        if (std::strchr(argument, '=')) continue;
+        for (const ValueOption& option : valueOptions())
+            if (QString::fromLocal8Bit(argument) == QStringLiteral("--") + option.name) ++i;
+    }
+    return nullptr;
+}
+
+// Pictures need a GUI application, on the offscreen platform so no display
+// is needed or touched; every other command keeps the light core one.
+std::unique_ptr<QCoreApplication> applicationFor(int& argc, char** argv) {
+    const tools::Command* command = commandIn(argc, argv);
+    if (command && command->drawsPictures) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 QStringList commandNames() {
@@ -84,7 +113,7 @@ QStringList commandNames() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = applicationFor(argc, argv);
     // Read before the passwords in them are wiped from the process list.
     const QStringList arguments = QCoreApplication::arguments();
     tools::hideSecretsInArguments(argc, argv);

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "app/folder_name_check.h"
+#include "charts/charts_windows.h"
 #include "daily/daily_windows.h"
 #include "forms/form_window.h"
 #include "forms/prompts.h"
@@ -103,6 +104,7 @@ void registerAllWindows() {
     monthly::registerWindows();
     staff::registerWindows();
     salary::registerWindows();
+    charts::registerWindows();
 }
 
 }  // namespace

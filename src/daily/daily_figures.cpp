@@ -3,29 +3,17 @@
 #include <QWidget>
 #include <stdexcept>
 
+#include "daily/rules/sheet_balance.h"
 #include "forms/bound_line_edit.h"
 #include "forms/computed_figure.h"
 #include "forms/error_boundary.h"
 #include "interfaces/settlement_explanations.h"
 #include "ledger/amount/amount.h"
-#include "ledger/amount/checked_figure.h"
 
 namespace daily {
 
-using ledger::checkedFigure;
 using ledger::ui::BoundLineEdit;
 using ledger::ui::ComputedFigure;
-
-namespace {
-
-const QString kAdministrationSubtotal = QStringLiteral("the administration's subtotal");
-const QString kExpenditureSubtotal = QStringLiteral("the subtotal of the expenditure");
-const QString kNetAmount = QStringLiteral("the total net amount");
-const QString kCashSubtotal = QStringLiteral("the subtotal of the cash");
-const QString kDifference = QStringLiteral("the difference");
-const QString kSettlementTotal = QStringLiteral("the settlement total of the day");
-
-}  // namespace
 
 DailyFigures::DailyFigures(QWidget* window, DayFigureControls controls)
     : window_(window), c_(std::move(controls)) {
@@ -56,28 +44,30 @@ double DailyFigures::amountOf(const ComputedFigure* figure) {
     return ledger::parseAmount(figure->text());
 }
 
-double DailyFigures::sumOf(const std::vector<BoundLineEdit*>& fields, const QString& figureName) {
-    double total = amountOf(fields.front());
-    for (size_t i = 1; i < fields.size(); ++i)
-        total = checkedFigure(total + amountOf(fields[i]), figureName);
-    return total;
+// The ten fields of a group as the sheet reads them.
+std::vector<double> DailyFigures::amountsOf(const std::vector<BoundLineEdit*>& fields) {
+    std::vector<double> amounts;
+    amounts.reserve(fields.size());
+    for (const BoundLineEdit* field : fields) amounts.push_back(amountOf(field));
+    return amounts;
 }
 
+// The arithmetic is the sheet balance's (daily/rules), which the month sheet,
+// the pictures and the year report share.
 void DailyFigures::computeAdministrationSubtotal() {
-    const double total = sumOf(c_.administration, kAdministrationSubtotal);
-    c_.administrationSubtotal->setText(ledger::amountText(total));
+    c_.administrationSubtotal->setText(
+        ledger::amountText(administrationSubtotal(amountsOf(c_.administration))));
 }
 
 void DailyFigures::computeExpenditureSubtotal() {
-    const double total = sumOf(c_.expenditure, kExpenditureSubtotal);
-    c_.expenditureSubtotal->setText(ledger::amountText(total));
+    c_.expenditureSubtotal->setText(
+        ledger::amountText(expenditureSubtotal(amountsOf(c_.expenditure))));
 }
 
 void DailyFigures::copyOutOfPocket() { c_.outOfPocket->setText(c_.expenditureSubtotal->text()); }
 
 void DailyFigures::computeOutOfPocketFromFields() {
-    const double total = sumOf(c_.expenditure, kExpenditureSubtotal);
-    c_.outOfPocket->setText(ledger::amountText(total));
+    c_.outOfPocket->setText(ledger::amountText(expenditureSubtotal(amountsOf(c_.expenditure))));
 }
 
 void DailyFigures::computeSmallMoneyDeducted() {
@@ -85,30 +75,26 @@ void DailyFigures::computeSmallMoneyDeducted() {
 }
 
 void DailyFigures::computeNetAmount() {
-    const double net =
-        checkedFigure(amountOf(c_.turnover) + amountOf(c_.smallIncidentalMoney), kNetAmount);
-    c_.netAmount->setText(ledger::amountText(net));
+    c_.netAmount->setText(ledger::amountText(
+        totalNetAmount(amountOf(c_.turnover), amountOf(c_.smallIncidentalMoney))));
 }
 
 void DailyFigures::computeCashSubtotal() {
-    double cash = checkedFigure(amountOf(c_.netAmount) - amountOf(c_.outOfPocket), kCashSubtotal);
-    cash = checkedFigure(cash - amountOf(c_.smallMoneyDeducted), kCashSubtotal);
-    c_.cashSubtotal->setText(ledger::amountText(cash));
+    c_.cashSubtotal->setText(ledger::amountText(cashSubtotal(
+        amountOf(c_.netAmount), amountOf(c_.outOfPocket), amountOf(c_.smallMoneyDeducted))));
 }
 
 void DailyFigures::computeDifference() {
-    const double difference =
-        checkedFigure(amountOf(c_.acceptedCash) - amountOf(c_.cashSubtotal), kDifference);
-    c_.difference->setText(ledger::amountText(difference));
+    c_.difference->setText(
+        ledger::amountText(cashDifference(amountOf(c_.acceptedCash), amountOf(c_.cashSubtotal))));
 }
 
 void DailyFigures::computeSettlementTotal() {
     // The expenditure is deducted here a second time (it is already inside
     // the cash subtotal through Label39), as the shop's sheet computes it.
-    double total = checkedFigure(amountOf(c_.cashSubtotal) - amountOf(c_.expenditureSubtotal),
-                                 kSettlementTotal);
-    total = checkedFigure(total - amountOf(c_.administrationSubtotal), kSettlementTotal);
-    c_.settlementTotal->setText(ledger::amountText(total));
+    c_.settlementTotal->setText(ledger::amountText(
+        settlementTotal(amountOf(c_.cashSubtotal), amountOf(c_.expenditureSubtotal),
+                        amountOf(c_.administrationSubtotal))));
 }
 
 void DailyFigures::connectReactions() {

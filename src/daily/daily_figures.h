@@ -55,8 +55,7 @@ public:
 private:
     static double amountOf(const ledger::ui::BoundLineEdit* field);
     static double amountOf(const ledger::ui::ComputedFigure* figure);
-    static double sumOf(const std::vector<ledger::ui::BoundLineEdit*>& fields,
-                        const QString& figureName);
+    static std::vector<double> amountsOf(const std::vector<ledger::ui::BoundLineEdit*>& fields);
 
     // One per computed figure, named after what the figure means.
     void computeAdministrationSubtotal();  // Label28

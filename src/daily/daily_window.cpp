@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <limits>
 
 #include "daily/daily_figures.h"
@@ -103,6 +104,12 @@ void Form1::takePurchaseSubtotal(Purchase which, const QString& subtotal) {
     ledger::ui::raiseReactionErrors([&] { field->setText(subtotal); });
 }
 
+void Form1::showDay(ledger::Bookmark day) {
+    ledger::RecordSource& days = data1_->source();
+    if (!days.holds(day)) days.takeInNewRows();
+    days.setBookmark(day);
+}
+
 void Form1::bringForward() {
     show();
     raise();
@@ -140,6 +147,10 @@ void Form1::connectCommands() {
     connectGuarded(new_, &QPushButton::clicked, this, [this] { beginNewDay(); });
     connectGuarded(save_, &QPushButton::clicked, this, [this] { saveDay(); });
     connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
+    // The year at a glance has no button on the shop's sheet: Ctrl+G opens it.
+    auto* yearAtAGlance = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+    connectGuarded(yearAtAGlance, &QShortcut::activated, this,
+                   [] { showWindow(windows::kYearAtAGlance); });
 
     for (const WindowButton& b : windowButtons()) {
         const QString name = b.window;

@@ -44,6 +44,7 @@ public:
     ledger::Bookmark storedDay() const override;
     void takePurchaseSubtotal(Purchase which, const QString& subtotal) override;
     bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) override;
+    void showDay(ledger::Bookmark day) override;
     void bringForward() override;
 
 protected:

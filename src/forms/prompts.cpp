@@ -1,5 +1,6 @@
 #include "forms/prompts.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -52,6 +53,15 @@ public:
         QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? programTitle() : title, message,
                         QMessageBox::Ok, parent);
         execModal(box);
+    }
+
+    QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                         const QString& filters) override {
+        QFileDialog dialog(parent, title.isEmpty() ? programTitle() : title, suggested, filters);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().constFirst();
     }
 
 private:

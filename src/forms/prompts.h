@@ -29,6 +29,14 @@ public:
                        const QStringList& buttons, int defaultIndex, int escapeIndex) = 0;
     // A message with an OK button (errors and notices).
     virtual void tell(QWidget* parent, const QString& message, const QString& title) = 0;
+    // The name of a file to write, asked with the desktop's save dialog;
+    // `filters` as Qt's file dialogs take them ("PNG picture (*.png);;...").
+    // Empty text when cancelled.
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                                 const QString& filters) {
+        (void)parent, (void)title, (void)suggested, (void)filters;
+        return {};
+    }
 };
 
 // The prompts of the workspace in force; real dialogs unless a test

@@ -47,6 +47,12 @@ public:
     virtual bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
                               qint32 wage) = 0;
 
+    // Moves to the stored day `day` (a row of the ledger) as the bar would:
+    // what was typed into the day shown is stored first. A day stored since
+    // the window read its days is found too. Throws LedgerError when the day
+    // is not in the books.
+    virtual void showDay(ledger::Bookmark day) = 0;
+
     // Shows the daily window and brings it to the front.
     virtual void bringForward() = 0;
 

@@ -16,5 +16,7 @@ inline const QString kStaffRegister = QStringLiteral("Form6");      // material 
 inline const QString kSalaryWindow = QStringLiteral("Form7");       // monthly salary settlement
 inline const QString kWageDetailGrid = QStringLiteral("Form9");     // wage detail
 inline const QString kLoginWindow = QStringLiteral("Form10");       // staff login
+// Not one of the shop's forms: the pictures of a year's months and days.
+inline const QString kYearAtAGlance = QStringLiteral("YearAtAGlance");
 
 }  // namespace windows

@@ -237,6 +237,15 @@ void Form4::buildBottomRow() {
     placeTwips(print_, kColumnLeft[1] + (kColumnWidth - 1455) / 2, kBottomRowTop, 1455, 735);
     ledger::ui::connectGuarded(print_, &QPushButton::clicked, this, [this](bool) { printSheet(); });
 
+    // In the free space under the administration column, clear of the
+    // sheet's own design; disabled when this program has no such window.
+    yearAtAGlance_ = new QPushButton(QStringLiteral("The year at a glance"), this);
+    yearAtAGlance_->setObjectName(QStringLiteral("yearAtAGlance"));
+    placeTwips(yearAtAGlance_, kColumnLeft[0] + (kColumnWidth - 2415) / 2, kBottomRowTop, 2415,
+               735);
+    ledger::ui::connectGuarded(yearAtAGlance_, &QPushButton::clicked, this,
+                               [this](bool) { openYearAtAGlance(); });
+
     auto* caption = addCaption(QStringLiteral("Label35"), QStringLiteral("Total"), kColumnLeft[2],
                                kBottomRowTop + 60, kSubtotalHeight);
     caption->setFont(ledger::ui::arialFont(9.75, true));
@@ -259,7 +268,8 @@ void Form4::orderKeyboardFocus() {
     std::vector<QWidget*> order = {title_, month_, data_, inquiry_};
     order.insert(order.end(), administration_.begin(), administration_.end());
     order.insert(order.end(), expenditure_.begin(), expenditure_.end());
-    order.insert(order.end(), {turnover_, smallIncidentalMoney_, print_, acceptedCash_});
+    order.insert(order.end(),
+                 {turnover_, smallIncidentalMoney_, print_, acceptedCash_, yearAtAGlance_});
     for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

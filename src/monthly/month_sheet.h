@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "forms/form_window.h"
+#include "interfaces/month_sheet_months.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,12 +26,16 @@ namespace monthly {
 // month at a time, balanced the way the daily window balances a day, found
 // by a typed month or stepped through with the "Month" bar, and printed.
 // The totals are sums; the window only reads them.
-class Form4 : public ledger::ui::FormWindow {
+class Form4 : public ledger::ui::FormWindow, public MonthSheetMonths {
     Q_OBJECT
 public:
     explicit Form4(QWidget* parent = nullptr);
 
     ledger::RecordSource& records();
+
+    // What other windows may ask.
+    bool showMonth(const QString& month) override;
+    ledger::ui::FormWindow* formWindow() override { return this; }
 
 protected:
     void loadStep() override;
@@ -68,6 +73,7 @@ private:
     // Commands (form4_commands.cpp).
     void inquireMonth();  // Command1
     void printSheet();    // Command2
+    void openYearAtAGlance();
     void tellTotalsAreReadOnly(const ledger::LedgerError& error);
 
     ledger::ui::DataControl* data_ = nullptr;
@@ -90,6 +96,7 @@ private:
 
     QPushButton* inquiry_ = nullptr;  // Command1
     QPushButton* print_ = nullptr;    // Command2
+    QPushButton* yearAtAGlance_ = nullptr;
 };
 
 }  // namespace monthly

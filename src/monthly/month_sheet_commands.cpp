@@ -1,6 +1,9 @@
+#include <QPushButton>
+
 #include "forms/data_control.h"
 #include "forms/prompts.h"
 #include "forms/window_printer.h"
+#include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/query/typed_text.h"
@@ -11,6 +14,7 @@ namespace monthly {
 
 void Form4::loadStep() {
     data_->source().setDatabasePath(ledger::databasePath());
+    yearAtAGlance_->setEnabled(FormWindow::canCreate(windows::kYearAtAGlance));
     // The fields are still empty, so these all come out "0". The deduction
     // is left alone: it stays empty until the small incidental money first
     // changes.
@@ -39,6 +43,24 @@ void Form4::inquireMonth() {
 }
 
 void Form4::printSheet() { ledger::ui::printWindow(this); }
+
+bool Form4::showMonth(const QString& month) {
+    if (!data_->source().hasCurrentRow()) return false;  // no months at all
+    // An exact month text (the sheet keys months "12/ 2002"); an apostrophe
+    // can be in no month the totals hold.
+    if (month.contains(QLatin1Char('\''))) return false;
+    return ledger::guardedFind(data_->source(),
+                               QStringLiteral("[Date per month] = '") + month + QStringLiteral("'"),
+                               ledger::FindDirection::First, /*moveFirstBefore=*/false);
+}
+
+void Form4::openYearAtAGlance() {
+    FormWindow* window = FormWindow::loadWindow(windows::kYearAtAGlance);
+    if (!window) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 void Form4::tellTotalsAreReadOnly(const ledger::LedgerError&) {
     ledger::ui::prompts().tell(

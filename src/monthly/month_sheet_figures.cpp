@@ -1,10 +1,10 @@
 #include <QLineEdit>
 
+#include "daily/rules/sheet_balance.h"
 #include "forms/bound_line_edit.h"
 #include "forms/computed_figure.h"
 #include "forms/error_boundary.h"
 #include "ledger/amount/amount.h"
-#include "monthly/month_arithmetic.h"
 #include "monthly/month_sheet.h"
 
 namespace monthly {
@@ -14,11 +14,16 @@ namespace {
 using ledger::ui::BoundLineEdit;
 using ledger::ui::ComputedFigure;
 
-// The ten fields of a group, added left to right and tested after each step.
-double tenTermSum(const std::vector<BoundLineEdit*>& fields) {
-    double sum = 0.0;
-    for (const BoundLineEdit* field : fields) sum = checkedSum({sum, amountShown(field)});
-    return sum;
+// Every figure reads its operands from the texts on screen: fields and
+// figures alike go through the amount parse, so a figure fed by another
+// carries exactly what that one shows. The month is balanced as a day is.
+double amountShown(const QLineEdit* field) { return ledger::parseAmount(field->text()); }
+double amountShown(const ComputedFigure* figure) { return ledger::parseAmount(figure->text()); }
+
+std::vector<double> amountsShown(const std::vector<BoundLineEdit*>& fields) {
+    std::vector<double> amounts;
+    for (const BoundLineEdit* field : fields) amounts.push_back(amountShown(field));
+    return amounts;
 }
 
 }  // namespace
@@ -59,16 +64,18 @@ void Form4::connectTriggers() {
 }
 
 void Form4::computeAdministrationSubtotal() {
-    administrationSubtotal_->setText(ledger::amountText(tenTermSum(administration_)));
+    administrationSubtotal_->setText(
+        ledger::amountText(daily::administrationSubtotal(amountsShown(administration_))));
 }
 
 void Form4::computeExpenditureSubtotal() {
-    expenditureSubtotal_->setText(ledger::amountText(tenTermSum(expenditure_)));
+    expenditureSubtotal_->setText(
+        ledger::amountText(daily::expenditureSubtotal(amountsShown(expenditure_))));
 }
 
 void Form4::computeTotalNetAmount() {
     totalNetAmount_->setText(ledger::amountText(
-        checkedSum({amountShown(turnover_), amountShown(smallIncidentalMoney_)})));
+        daily::totalNetAmount(amountShown(turnover_), amountShown(smallIncidentalMoney_))));
 }
 
 void Form4::copyOutOfPocketExpenses() {
@@ -77,7 +84,8 @@ void Form4::copyOutOfPocketExpenses() {
 }
 
 void Form4::computeOutOfPocketFromFields() {
-    outOfPocketExpenses_->setText(ledger::amountText(tenTermSum(expenditure_)));
+    outOfPocketExpenses_->setText(
+        ledger::amountText(daily::expenditureSubtotal(amountsShown(expenditure_))));
 }
 
 void Form4::computeDeduction() {
@@ -86,22 +94,21 @@ void Form4::computeDeduction() {
 }
 
 void Form4::computeCashSubtotal() {
-    cashSubtotal_->setText(ledger::amountText(
-        checkedDifference(amountShown(totalNetAmount_),
-                          {amountShown(outOfPocketExpenses_), amountShown(deduction_)})));
+    cashSubtotal_->setText(ledger::amountText(daily::cashSubtotal(
+        amountShown(totalNetAmount_), amountShown(outOfPocketExpenses_), amountShown(deduction_))));
 }
 
 void Form4::computeDifference() {
     difference_->setText(ledger::amountText(
-        checkedDifference(amountShown(acceptedCash_), {amountShown(cashSubtotal_)})));
+        daily::cashDifference(amountShown(acceptedCash_), amountShown(cashSubtotal_))));
 }
 
 void Form4::computeTotal() {
     // The expenditure enters twice (through the cash subtotal and here), as
     // on the daily window.
-    total_->setText(ledger::amountText(checkedDifference(
-        amountShown(cashSubtotal_),
-        {amountShown(expenditureSubtotal_), amountShown(administrationSubtotal_)})));
+    total_->setText(ledger::amountText(
+        daily::settlementTotal(amountShown(cashSubtotal_), amountShown(expenditureSubtotal_),
+                               amountShown(administrationSubtotal_))));
 }
 
 }  // namespace monthly

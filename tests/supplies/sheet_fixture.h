@@ -62,6 +62,7 @@ public:
         QLineEdit* field = which == Purchase::Tableware ? tableware : articles;
         ledger::ui::raiseReactionErrors([&] { field->setText(subtotal); });
     }
+    void showDay(ledger::Bookmark day) override { data->source().setBookmark(day); }
     void bringForward() override { show(); }
     bool addWageToDay(ledger::RecordSource&, const QString&, qint32) override {
         ADD_FAILURE() << "the sheets add no wages";

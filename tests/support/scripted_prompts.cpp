@@ -59,3 +59,12 @@ void ScriptedPrompts::tell(QWidget*, const QString& message, const QString& titl
     told << title + QLatin1Char('|') + message;
     toldTexts << message;
 }
+
+QString ScriptedPrompts::saveFileName(QWidget*, const QString& title, const QString& suggested,
+                                      const QString& filters) {
+    filesAsked.push_back({filters, title, suggested});
+    if (fileAnswers.empty()) return {};
+    QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}

@@ -19,6 +19,8 @@ public:
     std::deque<bool> yesNoAnswers;
     // Buttons to press in questions with buttons of their own, by caption.
     std::deque<QString> choiceAnswers;
+    // File names for save dialogs, in order; none left: cancelled.
+    std::deque<QString> fileAnswers;
 
     struct Asked {
         QString message, title, preset;
@@ -33,8 +35,9 @@ public:
         QString defaultButton, escapeButton;
     };
     std::vector<Choice> choicesAsked;
-    QStringList told;       // messages shown, "title|message"
-    QStringList toldTexts;  // messages shown, message only
+    QStringList told;               // messages shown, "title|message"
+    QStringList toldTexts;          // messages shown, message only
+    std::vector<Asked> filesAsked;  // message: the filters, preset: the suggested name
 
     QString input(QWidget*, const QString& message, const QString& title,
                   const QString& preset) override;
@@ -45,4 +48,6 @@ public:
     int choose(QWidget*, const QString& message, const QString& title, const QStringList& buttons,
                int defaultIndex, int escapeIndex) override;
     void tell(QWidget*, const QString& message, const QString& title) override;
+    QString saveFileName(QWidget*, const QString& title, const QString& suggested,
+                         const QString& filters) override;
 };

@@ -136,6 +136,19 @@ TEST_F(Export, DaysComeInCalendarOrderWithUndatedRowsLastInTheirStoredOrder) {
         << last.out.toStdString();
 }
 
+// A day the month totals gather under "Undated" (a blank inside its date)
+// is no calendar day in the days export either: the two exports agree.
+TEST_F(Export, ADayTheMonthTotalsCannotPlaceIsUndatedInTheDaysToo) {
+    addDay("2002 /2/12", {{"Turnover", 5}});
+    addDay("2002/2/13", {{"Turnover", 7}});
+    EXPECT_EQ(column(exported("days"), "Date"), QStringList({"2002/2/13", "2002 /2/12"}));
+    EXPECT_TRUE(last.out.contains("1 day whose Date is not a calendar day"))
+        << last.out.toStdString();
+    const auto months = exported("months");
+    EXPECT_EQ(column(months, "Date per month"), QStringList({"2/ 2002", "Undated"}));
+    EXPECT_EQ(column(months, "Turnover之總計"), QStringList({"7", "5"}));
+}
+
 struct AmountVector {
     QVariant stored;
     const char* shown;

@@ -1,0 +1,13 @@
+#include "charts/charts_windows.h"
+
+#include "charts/year_at_a_glance.h"
+#include "interfaces/window_names.h"
+
+namespace charts {
+
+void registerWindows() {
+    ledger::ui::FormWindow::registerFactory(windows::kYearAtAGlance,
+                                            [] { return new YearAtAGlance(); });
+}
+
+}  // namespace charts

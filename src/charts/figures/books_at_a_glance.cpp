@@ -1,0 +1,293 @@
+#include "charts/figures/books_at_a_glance.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <tuple>
+
+#include "ledger/amount/amount.h"
+#include "ledger/amount/checked_figure.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/calendar/ledger_calendar.h"
+#include "ledger/records/row_set.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
+#include "ledger/totals/month_totals.h"
+#include "salary/rules/salary_rules.h"
+#include "salary/rules/staff_rates.h"
+
+namespace charts {
+
+namespace schema = ledger::schema;
+
+namespace {
+
+const QString kDate = QStringLiteral("Date");
+constexpr int kPersonnelRate = 5;  // among the day's amounts, in field order
+
+// A sum or amount beyond the range of a number is never drawn as 0: the
+// month sheet and the daily window show it empty and say so.
+QString beyondRange(const std::vector<QVariant>& values, const QStringList& columns) {
+    for (size_t i = 0; i < values.size(); ++i)
+        if (values[i].typeId() == QMetaType::Double && !std::isfinite(values[i].toDouble()))
+            return QStringLiteral("'%1' is beyond the range of a number")
+                .arg(columns.value(static_cast<qsizetype>(i)));
+    return {};
+}
+
+// A column of a table or saved query as the file spells it.
+QString spelled(const ledger::SourceInfo& info, const QString& column) {
+    const int at = info.indexOf(column);
+    if (at < 0)
+        ledger::fail(ledger::ErrorCode::UnknownName,
+                     QStringLiteral("'%1' has no column '%2'.").arg(info.name, column));
+    return info.columns.at(at);
+}
+
+std::optional<YearMonth> calendarMonthOf(const std::optional<ledger::DaySpan>& span) {
+    if (!span) return std::nullopt;
+    return YearMonth{span->first.year(), span->first.month()};
+}
+
+// The calendar month a day text is summed into, if any.
+std::optional<YearMonth> monthOfDay(const QString& date) {
+    const auto parts = ledger::ledgerMonthOf(date);
+    if (!parts || !ledger::isCalendarMonth(parts->year, parts->month)) return std::nullopt;
+    return YearMonth{parts->year, parts->month};
+}
+
+double shown(const QString& text) {
+    try {
+        return ledger::parseAmount(text);
+    } catch (const ledger::LedgerError&) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+double MonthFigures::income() const {
+    return problem.isEmpty() ? shown(figures.totalNetAmount) : 0;
+}
+double MonthFigures::expenditure() const {
+    return problem.isEmpty() ? shown(figures.expenditureSubtotal) : 0;
+}
+double MonthFigures::administration() const {
+    return problem.isEmpty() ? shown(figures.administrationSubtotal) : 0;
+}
+double MonthFigures::settlementTotal() const {
+    return problem.isEmpty() ? shown(figures.settlementTotal) : 0;
+}
+
+double DayFigures::turnoverAmount() const { return problem.isEmpty() ? shown(turnover) : 0; }
+double DayFigures::differenceAmount() const { return problem.isEmpty() ? shown(difference) : 0; }
+
+BooksAtAGlance BooksAtAGlance::read(ledger::Store& store) {
+    BooksAtAGlance books;
+
+    // The months as the month sheet shows them.
+    QStringList sumNames;
+    for (const QString& column : schema::ledgerDayAmounts())
+        sumNames << schema::monthTotalOf(column);
+    for (const ledger::MonthTotals& totals : ledger::readMonthTotals(store)) {
+        const auto month = calendarMonthOf(ledger::sheetMonth(totals.month));
+        if (!month || books.months_.count(*month)) continue;
+        MonthFigures figures;
+        figures.month = *month;
+        figures.monthText = totals.month;
+        figures.problem = beyondRange(totals.sums, sumNames);
+        if (figures.problem.isEmpty()) {
+            try {
+                figures.figures = daily::balanceSheet(daily::SheetAmounts::fromStored(totals.sums));
+                figures.personnelRate = ledger::fieldText(totals.sums.at(kPersonnelRate));
+            } catch (const ledger::LedgerError& error) {
+                figures.problem = error.message();
+            }
+        }
+        books.months_.emplace(*month, std::move(figures));
+    }
+
+    // Every day sheet on the calendar by the month totals' own rule.
+    store.scan(schema::kLedger, {kDate}, [&](ledger::Store::RowKey key, const auto& values) {
+        ++books.sheets_;
+        const QString date = ledger::fieldText(values.front());
+        const auto month = monthOfDay(date);
+        if (!month) {
+            ++books.sheetsOutside_;
+        } else if (const auto day = ledger::calendarDay(date)) {
+            books.days_[*month].push_back({key, date, *day});
+        } else {
+            ++books.notDays_[*month];
+        }
+        return true;
+    });
+    for (auto& [month, sheets] : books.days_)
+        std::stable_sort(sheets.begin(), sheets.end(),
+                         [](const DaySheet& a, const DaySheet& b) { return a.day < b.day; });
+
+    // Each employee's month of wage rows, summed as the salary window's
+    // month wage totals sum them (by name, serial number and month, an empty
+    // column staying empty), read straight from the wage rows: the saved
+    // query would cut every day text in the database a second time.
+    struct EmployeeMonth {
+        YearMonth month;
+        QString name, serial;
+        bool nameIsNull = false, serialIsNull = false;
+        bool operator<(const EmployeeMonth& other) const {
+            return std::tie(month, nameIsNull, name, serialIsNull, serial) <
+                   std::tie(other.month, other.nameIsNull, other.name, other.serialIsNull,
+                            other.serial);
+        }
+    };
+    const QStringList summed = {QStringLiteral("Main hour"), QStringLiteral("Work overtime"),
+                                QStringLiteral("Insurance"), QStringLiteral("Absent-Deduct")};
+    std::map<EmployeeMonth, std::vector<QVariant>> employeeMonths;
+    store.scan(
+        schema::kWages,
+        QStringList{kDate, QStringLiteral("Name"), QStringLiteral("Serial numbers")} + summed,
+        [&](ledger::Store::RowKey, const auto& values) {
+            ++books.wageRows_;
+            const auto month = monthOfDay(ledger::fieldText(values.at(0)));
+            if (!month) {
+                ++books.wageRowsOutside_;
+                return true;
+            }
+            ++books.wageRowsIn_[*month];
+            const EmployeeMonth key{*month, values.at(1).toString(), values.at(2).toString(),
+                                    values.at(1).isNull(), values.at(2).isNull()};
+            std::vector<QVariant>& sums = employeeMonths[key];
+            sums.resize(summed.size());
+            for (qsizetype i = 0; i < summed.size(); ++i) {
+                const QVariant& value = values.at(3 + i);
+                if (value.isNull()) continue;
+                const double amount = value.typeId() == QMetaType::Double ? value.toDouble()
+                                                                          : shown(value.toString());
+                sums[i] = (sums[i].isNull() ? 0.0 : sums[i].toDouble()) + amount;
+            }
+            return true;
+        });
+
+    // Priced at the register's rates as the salary window prices each one.
+    const salary::StaffRegisterRates staff = salary::StaffRegisterRates::read(store);
+    for (const auto& [key, sums] : employeeMonths) {
+        WagesCheck& check = books.wages_[key.month];
+        if (!check.problem.isEmpty()) continue;
+        check.problem = beyondRange(sums, summed);
+        if (!check.problem.isEmpty()) continue;
+        const salary::StaffRates* rates = staff.find(key.name);
+        if (!rates) {
+            ++check.unpriced;
+            continue;
+        }
+        try {
+            const salary::MonthSalaryFigures salary =
+                salary::monthSalary({rates->salaryHour, rates->overtimeRate,
+                                     ledger::fieldText(sums[0]), ledger::fieldText(sums[1]),
+                                     ledger::fieldText(sums[2]), ledger::fieldText(sums[3])});
+            check.wages =
+                ledger::checkedFigure(check.wages + ledger::parseAmount(salary.actualSalary),
+                                      QStringLiteral("the wages"));
+        } catch (const ledger::LedgerError& error) {
+            check.problem = error.message();
+        }
+    }
+    return books;
+}
+
+std::vector<int> BooksAtAGlance::years() const {
+    std::set<int> years;
+    for (const auto& [month, figures] : months_) years.insert(month.year);
+    for (const auto& [month, rows] : wageRowsIn_) years.insert(month.year);
+    return {years.begin(), years.end()};
+}
+
+std::optional<int> BooksAtAGlance::latestYear() const {
+    const std::vector<int> all = years();
+    if (all.empty()) return std::nullopt;
+    return all.back();
+}
+
+std::vector<MonthFigures> BooksAtAGlance::monthsOf(int year) const {
+    std::vector<MonthFigures> months;
+    for (auto it = months_.lower_bound({year, 1}); it != months_.end() && it->first.year == year;
+         ++it)
+        months.push_back(it->second);
+    return months;
+}
+
+std::vector<MonthWages> BooksAtAGlance::wagesOf(int year) const {
+    std::set<YearMonth> months;
+    for (const auto& [month, figures] : months_)
+        if (month.year == year) months.insert(month);
+    for (const auto& [month, rows] : wageRowsIn_)
+        if (month.year == year) months.insert(month);
+    for (const auto& [month, check] : wages_)
+        if (month.year == year) months.insert(month);
+
+    std::vector<MonthWages> result;
+    for (const YearMonth& month : months) {
+        WagesCheck check;
+        if (auto it = wages_.find(month); it != wages_.end()) check = it->second;
+        if (auto it = wageRowsIn_.find(month); it != wageRowsIn_.end()) check.wageRows = it->second;
+        if (auto it = months_.find(month); it != months_.end()) {
+            if (it->second.problem.isEmpty())
+                check.booked = shown(it->second.personnelRate);
+            else if (check.problem.isEmpty())
+                check.problem = it->second.problem;
+        }
+        result.push_back({month, check});
+    }
+    return result;
+}
+
+std::vector<DaySheet> BooksAtAGlance::daysOf(YearMonth month) const {
+    auto it = days_.find(month);
+    return it == days_.end() ? std::vector<DaySheet>() : it->second;
+}
+
+int BooksAtAGlance::notDaysIn(YearMonth month) const {
+    auto it = notDays_.find(month);
+    return it == notDays_.end() ? 0 : it->second;
+}
+
+std::optional<YearMonth> BooksAtAGlance::latestMonthWithDays(int year) const {
+    std::optional<YearMonth> latest;
+    for (const auto& [month, sheets] : days_)
+        if (month.year == year && !sheets.empty()) latest = month;
+    return latest;
+}
+
+std::vector<DayFigures> readDays(ledger::Store& store, const std::vector<DaySheet>& sheets) {
+    const ledger::SourceInfo info = store.describe(schema::kLedger);
+    QStringList columns;
+    for (const QString& column : schema::ledgerDayAmounts()) columns << spelled(info, column);
+
+    std::vector<DayFigures> days;
+    for (const DaySheet& sheet : sheets) {
+        const std::vector<QVariant> values = store.readRow(info.name, sheet.key, columns);
+        if (values.empty()) continue;  // removed since the dates were read
+        DayFigures day;
+        day.sheet = sheet;
+        day.problem = beyondRange(values, columns);
+        if (day.problem.isEmpty()) {
+            try {
+                const daily::SheetAmounts amounts = daily::SheetAmounts::fromStored(values);
+                day.turnover = amounts.turnover;
+                day.difference = daily::balanceSheet(amounts).difference;
+                ledger::parseAmount(day.turnover);  // as the field reads it: may overflow
+            } catch (const ledger::LedgerError& error) {
+                day.problem = error.message();
+            }
+        }
+        days.push_back(std::move(day));
+    }
+    return days;
+}
+
+QString leftOutLine(int count, const QString& one, const QString& many) {
+    if (count <= 0) return {};
+    return count == 1 ? QStringLiteral("1 %1 is left out").arg(one)
+                      : QStringLiteral("%1 %2 are left out").arg(count).arg(many);
+}
+
+}  // namespace charts

@@ -1,0 +1,143 @@
+// What the year at a glance opens and writes: the month sheet on a month,
+// the daily window on a day, the printer, and a saved picture.
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QStandardPaths>
+
+#include "charts/year_at_a_glance.h"
+#include "forms/data_control.h"
+#include "forms/prompts.h"
+#include "forms/window_printer.h"
+#include "interfaces/daily_window_face.h"
+#include "interfaces/daily_window_link.h"
+#include "interfaces/month_sheet_months.h"
+#include "interfaces/window_names.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/base/whole_file.h"
+#include "ledger/records/record_source.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
+
+namespace charts {
+
+namespace {
+
+void bringForward(ledger::ui::FormWindow* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+void YearAtAGlance::openMonthSheet(int monthIndex) {
+    const MonthFigures* month = figuresOf(monthIndex);
+    if (!month) return;
+    monthly::MonthSheetMonths* sheet = monthly::MonthSheetMonths::open();
+    if (!sheet)
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("This program has no month sheet to open."));
+    const bool found = sheet->showMonth(month->monthText);
+    bringForward(sheet->formWindow());
+    if (!found)
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("The month sheet has no month %1: it shows the totals as they were "
+                           "when it was opened. Close it and open it again to see this month.")
+                .arg(month->monthText),
+            ledger::ui::programTitle());
+}
+
+void YearAtAGlance::openDay(int dayIndex) {
+    if (dayIndex < 0 || dayIndex >= static_cast<int>(days_.size())) return;
+    const DaySheet sheet = days_[static_cast<size_t>(dayIndex)].sheet;
+    daily::DailyWindowFace* daily = windows::openDailyWindow();
+    if (!daily)
+        daily = dynamic_cast<daily::DailyWindowFace*>(
+            ledger::ui::FormWindow::loadWindow(windows::kDailyWindow));
+    if (!daily)
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("This program has no daily window to open."));
+    // A sheet another program removed since the books were read: said, and
+    // the daily window is left where it was.
+    if (store_->readRow(ledger::schema::kLedger, sheet.key, {QStringLiteral("Date")}).empty()) {
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("The day %1 is no longer in the books: another program removed it. "
+                           "Close this window and open it again to see the books as they are "
+                           "now.")
+                .arg(sheet.date),
+            ledger::ui::programTitle());
+        return;
+    }
+    // The daily window moves to the sheet as its bar would: what was typed
+    // there is stored first.
+    daily->showDay(ledger::Bookmark{sheet.key});
+    daily->bringForward();
+}
+
+void YearAtAGlance::printPictures() { ledger::ui::printWindow(this); }
+
+void YearAtAGlance::savePicture() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString suggested =
+        QDir(folder.isEmpty() ? QDir::homePath() : folder)
+            .filePath(QStringLiteral("year-%1.png").arg(year_ > 0 ? year_ : 0));
+    QString path = ledger::ui::prompts().saveFileName(
+        this, QStringLiteral("Save picture"), suggested,
+        QStringLiteral("PNG picture (*.png);;PDF document (*.pdf)"));
+    if (path.isEmpty()) return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix.isEmpty()) {
+        path += QStringLiteral(".png");
+    } else if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf")) {
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("A picture is saved as PNG or PDF: end the name %1 in .png or .pdf.")
+                .arg(QDir::toNativeSeparators(path)),
+            ledger::ui::programTitle());
+        return;
+    }
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        // Drawn, not photographed: the pictures stay sharp at any size.
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Landscape);
+        pdf.setTitle(windowTitle());
+        QPainter painter(&pdf);
+        const QRect page = painter.viewport();
+        const double scale =
+            std::min(double(page.width()) / width(), double(page.height()) / height());
+        painter.scale(scale, scale);
+        render(&painter);
+        painter.end();
+    } else {
+        grab().toImage().save(&buffer, "PNG");
+    }
+    buffer.close();
+    const QString shown = QDir::toNativeSeparators(path);
+    if (bytes.isEmpty())
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("The picture could not be drawn; nothing was saved."));
+    if (const QString why = ledger::writeWholeFile(path, bytes); !why.isEmpty()) {
+        ledger::ui::prompts().tell(
+            this,
+            QStringLiteral("Cannot save the picture as %1: %2. Nothing was saved; choose another "
+                           "folder or free some space and try again.")
+                .arg(shown, why),
+            ledger::ui::programTitle());
+        return;
+    }
+    details_->setText(QStringLiteral("Saved as %1.").arg(shown));
+}
+
+}  // namespace charts

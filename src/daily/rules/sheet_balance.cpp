@@ -1,0 +1,98 @@
+#include "daily/rules/sheet_balance.h"
+
+#include "ledger/amount/amount.h"
+#include "ledger/amount/checked_figure.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/records/row_set.h"
+
+namespace daily {
+
+namespace {
+
+using ledger::checkedFigure;
+
+const QString kAdministrationSubtotal = QStringLiteral("the administration's subtotal");
+const QString kExpenditureSubtotal = QStringLiteral("the subtotal of the expenditure");
+const QString kNetAmount = QStringLiteral("the total net amount");
+const QString kCashSubtotal = QStringLiteral("the subtotal of the cash");
+const QString kDifference = QStringLiteral("the difference");
+const QString kSettlementTotal = QStringLiteral("the settlement total");
+
+double sumOf(std::span<const double> amounts, const QString& figureName) {
+    double total = 0.0;
+    for (double amount : amounts) total = checkedFigure(total + amount, figureName);
+    return total;
+}
+
+std::vector<double> parsed(const QStringList& texts) {
+    std::vector<double> amounts;
+    amounts.reserve(static_cast<size_t>(texts.size()));
+    for (const QString& text : texts) amounts.push_back(ledger::parseAmount(text));
+    return amounts;
+}
+
+}  // namespace
+
+double administrationSubtotal(std::span<const double> amounts) {
+    return sumOf(amounts, kAdministrationSubtotal);
+}
+
+double expenditureSubtotal(std::span<const double> amounts) {
+    return sumOf(amounts, kExpenditureSubtotal);
+}
+
+double totalNetAmount(double turnover, double smallIncidentalMoney) {
+    return checkedFigure(turnover + smallIncidentalMoney, kNetAmount);
+}
+
+double cashSubtotal(double totalNetAmount, double outOfPocket, double smallMoneyDeducted) {
+    const double cash = checkedFigure(totalNetAmount - outOfPocket, kCashSubtotal);
+    return checkedFigure(cash - smallMoneyDeducted, kCashSubtotal);
+}
+
+double cashDifference(double acceptedCash, double cashSubtotal) {
+    return checkedFigure(acceptedCash - cashSubtotal, kDifference);
+}
+
+double settlementTotal(double cashSubtotal, double expenditureSubtotal,
+                       double administrationSubtotal) {
+    const double total = checkedFigure(cashSubtotal - expenditureSubtotal, kSettlementTotal);
+    return checkedFigure(total - administrationSubtotal, kSettlementTotal);
+}
+
+SheetAmounts SheetAmounts::fromStored(const std::vector<QVariant>& values) {
+    if (values.size() != 23)
+        ledger::fail(
+            ledger::ErrorCode::InvalidOperation,
+            QStringLiteral("A settlement sheet has 23 amounts, not %1.").arg(values.size()));
+    SheetAmounts shown;
+    for (size_t i = 0; i < 10; ++i) shown.administration << ledger::fieldText(values[i]);
+    for (size_t i = 10; i < 20; ++i) shown.expenditure << ledger::fieldText(values[i]);
+    shown.turnover = ledger::fieldText(values[20]);
+    shown.smallIncidentalMoney = ledger::fieldText(values[21]);
+    shown.acceptedCash = ledger::fieldText(values[22]);
+    return shown;
+}
+
+SheetFigures balanceSheet(const SheetAmounts& shown) {
+    using ledger::amountText;
+    using ledger::parseAmount;
+    SheetFigures f;
+    f.administrationSubtotal = amountText(administrationSubtotal(parsed(shown.administration)));
+    f.expenditureSubtotal = amountText(expenditureSubtotal(parsed(shown.expenditure)));
+    f.outOfPocket = f.expenditureSubtotal;
+    f.smallMoneyDeducted = amountText(parseAmount(shown.smallIncidentalMoney));
+    f.totalNetAmount = amountText(
+        totalNetAmount(parseAmount(shown.turnover), parseAmount(shown.smallIncidentalMoney)));
+    f.cashSubtotal =
+        amountText(cashSubtotal(parseAmount(f.totalNetAmount), parseAmount(f.outOfPocket),
+                                parseAmount(f.smallMoneyDeducted)));
+    f.difference =
+        amountText(cashDifference(parseAmount(shown.acceptedCash), parseAmount(f.cashSubtotal)));
+    f.settlementTotal =
+        amountText(settlementTotal(parseAmount(f.cashSubtotal), parseAmount(f.expenditureSubtotal),
+                                   parseAmount(f.administrationSubtotal)));
+    return f;
+}
+
+}  // namespace daily
