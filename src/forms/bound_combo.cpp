@@ -74,7 +74,9 @@ void BoundCombo::hidePopup() {
 }
 
 bool BoundCombo::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lineEdit() && isEditingEvent(event) && !mayEdit()) {
+    // The text box's context menu offers Paste and Delete as well.
+    const bool edits = isEditingEvent(event) || event->type() == QEvent::ContextMenu;
+    if (watched == lineEdit() && edits && !mayEdit()) {
         event->accept();
         return true;
     }
