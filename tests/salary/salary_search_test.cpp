@@ -150,5 +150,25 @@ TEST_F(SalarySearchTest, EachEmployeeIsPricedAtTheirOwnRates) {
     EXPECT_EQ(figures(window), "640 0 640");
 }
 
+// "Chen" is the start of "Chen Ya-ting", who stands first in the register: a
+// look-up that matched the start of a name, or anywhere in it, would price
+// Chen at Chen Ya-ting's rates. Worked by hand: Chen 70 x 10 h + 90 x 2 h =
+// 880; Chen Ya-ting 82 x 4 h = 328.
+TEST_F(SalarySearchTest, ANameThatStartsAnotherNameIsPricedAtItsOwnRates) {
+    addStaff("Chen", 70, 90, "A003");
+    addWage({"2002/12/9", "Chen", 10, 2, 0, 0}, "A003");
+    auto* window = openSalaryWindow();
+    prompts.inputAnswers.push_back("Chen");
+    button(window, "Command2")->click();
+    ASSERT_EQ(shownRow(window), "2002/12 Chen");
+    EXPECT_EQ(rates(window), "70 90");
+    EXPECT_EQ(figures(window), "880 0 880");
+    prompts.inputAnswers.push_back("Chen Ya-ting");
+    button(window, "Command2")->click();
+    ASSERT_EQ(shownRow(window), "2002/11 Chen Ya-ting");
+    EXPECT_EQ(rates(window), "82 105");
+    EXPECT_EQ(figures(window), "328 0 328");
+}
+
 }  // namespace
 }  // namespace salary_tests

@@ -307,6 +307,24 @@ TEST_F(Export, SalariesUseTheRegistersCurrentRatesNotThoseOfTheWageRows) {
     EXPECT_EQ(records[1].last(), "1373.75");
 }
 
+// "Chen" is the start of "Chen Ya-ting", who stands first in the register:
+// each is priced at their own rates. Worked by hand: Chen 70 x 10 h + 90 x
+// 2 h = 880; Chen Ya-ting 90 x 10 h + 110 x 1 h - 30 = 980.
+TEST_F(Export, ANameThatStartsAnotherNameIsPricedAtItsOwnRates) {
+    addStaff("Chen Ya-ting", 90.0, 110.0, "A002");
+    addStaff("Chen", 70.0, 90.0, "A003");
+    addWage("2002/12/2", "Chen", 10, 2, 0, 0, "A003");
+    addWage("2002/12/2", "Chen Ya-ting", 10, 1, 30, 0, "A002");
+    const auto records = exported("salaries");
+    ASSERT_EQ(records.size(), 3u);
+    QMap<QString, QStringList> byName;
+    for (size_t i = 1; i < records.size(); ++i) byName[records[i][0]] = records[i];
+    EXPECT_EQ(byName["Chen"].mid(3, 2), QStringList({"70", "90"}));
+    EXPECT_EQ(byName["Chen"].last(), "880");
+    EXPECT_EQ(byName["Chen Ya-ting"].mid(3, 2), QStringList({"90", "110"}));
+    EXPECT_EQ(byName["Chen Ya-ting"].last(), "980");
+}
+
 TEST_F(Export, SalariesComeByMonthThenInTheQuerysOrderWithUnknownEmployeesLeftUnpriced) {
     addStaff("Tovena", 80.0, 100.0);
     addStaff("Lin", 90.0, 110.0, "A002");
