@@ -223,6 +223,52 @@ TEST_F(RecordSourceTest, FindsFollowTheCriteriaAndTheRowSetsOrder) {
     EXPECT_EQ(data.currentIndex(), 1) << "nearest earlier match";
 }
 
+// From the last of several rows that match, the nearest earlier match is the
+// one just before it, then the one before that; never the row itself, and
+// never a jump to the first of them. On a table's rows and on a saved
+// query's (the salary window's "To last month" steps through the latter).
+TEST_F(RecordSourceTest, APreviousMatchFromTheLastOfEqualDaysStepsBackOneAtATime) {
+    for (const char* day : {"2002/3/2", "2002/3/2", "2002/3/2", "2002/3/5"}) addDay(day, 5);
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    data.moveLast();
+    data.movePrevious();  // the last of the three 2002/3/2
+    ASSERT_EQ(data.currentIndex(), 6);
+    QList<int> reached;
+    // Bounded: a search that found the row itself again would go on for ever.
+    for (int step = 0; step < 5; ++step) {
+        if (!ledger::guardedFind(data, "Date like '2002/3/2'", ledger::FindDirection::Previous))
+            break;
+        reached << data.currentIndex();
+    }
+    EXPECT_EQ(reached, (QList<int>{5, 4})) << "then no earlier match: it stays";
+    EXPECT_EQ(data.currentIndex(), 4);
+}
+
+TEST_F(RecordSourceTest, APreviousMatchInASavedQueryStepsBackOneRowAtATime) {
+    for (const char* day : {"2002/12/3", "2002/10/8", "2002/11/5"})
+        db.insert(schema::kWages, {"Date", "Name", "Serial numbers", "Main hour"},
+                  {QString::fromLatin1(day), "Tovena", "A001", 8.0});
+    db.insert(schema::kWages, {"Date", "Name", "Serial numbers", "Main hour"},
+              {"2002/11/5", "Chen", "A002", 4.0});
+    RecordSource months("Data2");
+    FakeField name(months, "Name"), month(months, QString::fromUtf8("Date /月"));
+    months.setDatabasePath(ledger::databasePath());
+    months.setSource(schema::kMonthWages);
+    months.open();
+    months.moveLast();
+    ASSERT_EQ(name.text + " " + month.text, "Tovena 2002/12");
+    QStringList reached;
+    for (int step = 0; step < 5; ++step) {
+        if (!ledger::guardedFind(months, " Name like 'Tovena'", ledger::FindDirection::Previous))
+            break;
+        reached << month.text;
+    }
+    EXPECT_EQ(reached, (QStringList{"2002/11", "2002/10"}));
+    EXPECT_EQ(name.text + " " + month.text, "Tovena 2002/10");
+}
+
 TEST_F(RecordSourceTest, FindThatMatchesNothingReturnsAndHasStoredTheEdits) {
     RecordSource data("Data1");
     FakeField date(data, "Date"), rent(data, "Rent");
