@@ -33,14 +33,18 @@ namespace {
 void describeProgram(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Bookkeeping for a breakfast shop: daily settlement, supplies, monthly settlement and "
-        "staff wages.\nThe data lives in breakfast.mdb in the program's own folder; create it "
-        "with\n  tallowbrook-db create PATH   (empty)\n  tallowbrook-db demo PATH     (with demo "
-        "data)"));
+        "staff wages.\nThe books are breakfast.mdb (or what tallowbrook.ini names) beside the "
+        "program when\neither is there, else in the user's data folder "
+        "(~/.local/share/tallowbrook).\nWithout books the program offers to create them, to "
+        "open existing ones or to\nconnect to a database server; tallowbrook-db does the same "
+        "from a terminal."));
     // Our own help option: Qt's adds --help-all for toolkit options that this
     // parse, made before any application object exists, does not handle.
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
                       QStringLiteral("Displays this help and exits.")});
     parser.addVersionOption();
+    parser.addOption({QStringLiteral("where"),
+                      QStringLiteral("Shows where the books are (the folder in use) and exits.")});
 }
 
 // A Qt program without a display aborts with a toolkit message; say plainly
@@ -121,11 +125,14 @@ int main(int argc, char** argv) {
                      qPrintable(parser.errorText()));
         return 2;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        // Without an application object Qt cannot name the program itself.
-        QString help = parser.helpText();
-        help.replace(QStringLiteral("<executable_name>"), QStringLiteral("tallowbrook"));
-        std::fputs(qPrintable(help), stdout);
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("where"))) {
+        // The program's own folder is known once an application object is.
+        QCoreApplication core(argc, argv);
+        QString text = parser.isSet(QStringLiteral("help")) ? parser.helpText() + QLatin1Char('\n')
+                                                            : QString();
+        // Without a named application Qt cannot name the program itself.
+        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("tallowbrook"));
+        std::fputs(qPrintable(text + ledger::whereTheBooksAre()), stdout);
         return 0;
     }
     if (parser.isSet(QStringLiteral("version"))) {

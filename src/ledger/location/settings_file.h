@@ -22,3 +22,14 @@ struct DatabaseSetting {
 DatabaseSetting readDatabaseSetting(const QString& iniPath);
 
 }  // namespace ledger
+
+namespace ledger {
+
+// Writes `database` as the one database= line of the settings file at
+// `iniPath`, in the form readDatabaseSetting reads back exactly (in quotes
+// when its ends would otherwise be lost). The whole file is replaced in one
+// step; a new one is for the owner alone, an existing one keeps its
+// permissions. Throws LedgerError naming the file; the file is then as it was.
+void writeDatabaseSetting(const QString& iniPath, const QString& database);
+
+}  // namespace ledger
