@@ -14,6 +14,8 @@ set(core "ledger/base" "ledger/location" "ledger/amount" "ledger/query" "ledger/
 # Layer (a folder under src/) -> the include prefixes it may use besides its own.
 set(allowed_ledger ${core})
 set(allowed_setup ${core})
+# The exports price salaries by the salary window's own rules.
+set(allowed_accountant ${core} salary/rules)
 set(allowed_forms ${core})
 set(allowed_interfaces ${core} forms)
 set(allowed_app ${core} forms interfaces ${windows})
@@ -21,6 +23,8 @@ foreach(window IN LISTS windows)
   set(allowed_${window} ${core} forms interfaces)
 endforeach()
 set(allowed_salary ${allowed_salary} salary/rules)
+# The first start creates books and the Books window restores and exports them.
+set(allowed_shell ${allowed_shell} setup accountant)
 
 # Below the store's seam: the engines. Only the store itself reaches them
 # (and, for now, the making and checking of files in setup/).

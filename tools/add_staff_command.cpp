@@ -15,6 +15,7 @@
 #include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
 #include "setup/database_target.h"
+#include "setup/staff_member.h"
 
 namespace tools {
 
@@ -88,9 +89,7 @@ int addStaffCommand(const CommandCall& call) {
         }
     }
     try {
-        auto store = ledger::openStore(ledger::Connection{path});
-        store->insertRow(ledger::schema::kStaff,
-                         {QStringLiteral("Name"), QStringLiteral("Password")}, {name, password});
+        ledger::addStaffMember(path, name, password);
     } catch (const ledger::LedgerError& e) {
         err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;

@@ -1,20 +1,13 @@
 // tallowbrook-db export: the ledger's days, the month totals, the wage rows or
 // the monthly salaries as a CSV file for the shop's accountant.
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
-#include <cstring>
 
+#include "accountant/export_csv.h"
+#include "accountant/exports.h"
 #include "command.h"
-#include "export_csv.h"
-#include "export_tables.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/store/file_kind.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
 
@@ -24,27 +17,6 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
-
-struct ExportKind {
-    QString what;        // as typed on the command line
-    QString one, many;   // what the summary counts
-    QString undatedWhy;  // why rows stand at the end
-    ExportTable (*read)(ledger::Store& store, const DayRange& range);
-};
-
-const std::vector<ExportKind>& exportKinds() {
-    static const std::vector<ExportKind> kinds = {
-        {QStringLiteral("days"), QStringLiteral("day"), QStringLiteral("days"),
-         QStringLiteral("Date is not a calendar day"), exportDays},
-        {QStringLiteral("months"), QStringLiteral("month"), QStringLiteral("months"),
-         QStringLiteral("month is not a calendar month"), exportMonths},
-        {QStringLiteral("wages"), QStringLiteral("wage row"), QStringLiteral("wage rows"),
-         QStringLiteral("Date is not a calendar day"), exportWages},
-        {QStringLiteral("salaries"), QStringLiteral("salary"), QStringLiteral("salaries"),
-         QStringLiteral("month is not a calendar month"), exportSalaries},
-    };
-    return kinds;
-}
 
 int usageError(const CommandCall& call, const QString& message) {
     call.err << "tallowbrook-db: " << message << Qt::endl
@@ -58,11 +30,11 @@ int failure(const CommandCall& call, const QString& message) {
 }
 
 // The days --from and --to name, both included; why not, when they do not.
-QString readRange(const QMap<QString, QString>& options, DayRange& range) {
+QString readRange(const QMap<QString, QString>& options, accountant::DayRange& range) {
     for (const auto& [option, end] : {std::pair{QStringLiteral("from"), &range.from},
                                       std::pair{QStringLiteral("to"), &range.to}}) {
         if (!options.contains(option)) continue;
-        *end = calendarDay(options.value(option));
+        *end = accountant::calendarDay(options.value(option));
         if (!*end)
             return QStringLiteral(
                        "--%1 '%2' is not a day: write it as year/month/day, e.g. "
@@ -75,100 +47,19 @@ QString readRange(const QMap<QString, QString>& options, DayRange& range) {
     return {};
 }
 
-QString counted(int count, const QString& one, const QString& many) {
-    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
-}
-
-// Why the export may not be written to `output`; empty when it may. An
-// export never takes the place of a database, least of all the one read.
-QString outputRefusal(const QString& output, const QString& database) {
-    const QFileInfo target(output);
-    const QString shown = QDir::toNativeSeparators(output);
-    if (target.isDir()) return QStringLiteral("%1 is a folder, not a file.").arg(shown);
-    if (!target.exists()) return {};
-    if (target.canonicalFilePath() == QFileInfo(database).canonicalFilePath())
-        return QStringLiteral("%1 is the database being exported; choose another file name.")
-            .arg(shown);
-    switch (ledger::fileKindOf(output)) {
-        case ledger::FileKind::Sqlite:
-        case ledger::FileKind::Access:
-            return QStringLiteral(
-                       "%1 is a database file; an export does not replace it. Choose another "
-                       "file name.")
-                .arg(shown);
-        default:
-            return {};
-    }
-}
-
-// The whole file is written under a temporary name and renamed into place
-// only when every byte of it is on the disk, so a failed export (a full
-// disk) leaves an earlier one untouched. Unbuffered, every write meets the
-// disk's answer at once: a buffer flushed when the file is closed would
-// lose it. A new export is for the owner only, like the books.
-// A short write is followed by another, so the disk's reason for stopping
-// (no space left) is what the error says.
-bool writeWhole(QSaveFile& file, const QByteArray& bytes) {
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
-        if (now <= 0) return false;
-        written += now;
-    }
-    return true;
-}
-
-QString writeFile(const QString& output, const QByteArray& bytes) {
-    const bool isNew = !QFileInfo::exists(output);
-    QSaveFile file(output);
-    QString why;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        why = file.errorString();
-    } else if (isNew && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!writeWhole(file, bytes)) {
-        why = file.errorString();
-    } else if (::fsync(file.handle()) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!file.commit()) {
-        why = file.errorString();
-    }
-    if (why.isEmpty()) return {};
-    file.cancelWriting();
-    return QStringLiteral("Cannot write %1: %2. Nothing was exported%3.")
-        .arg(QDir::toNativeSeparators(output), why,
-             isNew ? QString() : QStringLiteral("; the earlier file is left as it was"));
-}
-
-QString summary(const ExportKind& kind, const ExportTable& table, const QString& where) {
-    QString line =
-        QStringLiteral("Exported %1 to %2")
-            .arg(counted(static_cast<int>(table.rows.size()), kind.one, kind.many), where);
-    if (table.undated > 0)
-        line += QStringLiteral("; %1 whose %2 at the end")
-                    .arg(counted(table.undated, kind.one, kind.many), kind.undatedWhy);
-    if (table.unpriced > 0)
-        line += QStringLiteral(
-                    "; %1 without rates, subtotal or salary: the staff register has no such "
-                    "employee")
-                    .arg(counted(table.unpriced, kind.one, kind.many));
-    return line + QLatin1Char('.');
-}
-
 }  // namespace
 
 int exportCommand(const CommandCall& call) {
     const QString& path = call.arguments.at(0);
     const QString& what = call.arguments.at(1);
-    const auto& kinds = exportKinds();
-    const auto kind = std::find_if(kinds.begin(), kinds.end(),
-                                   [&](const ExportKind& k) { return k.what == what; });
-    if (kind == kinds.end())
+    const accountant::ExportKind* kind = accountant::findExportKind(what);
+    if (!kind)
         return usageError(call,
                           QStringLiteral("Cannot export '%1': WHAT is one of days, months, wages, "
                                          "salaries.")
                               .arg(what));
 
-    DayRange range;
+    accountant::DayRange range;
     if (QString problem = readRange(call.options, range); !problem.isEmpty())
         return usageError(call, problem);
     const QString output = call.options.value(QStringLiteral("output"));
@@ -183,21 +74,16 @@ int exportCommand(const CommandCall& call) {
     if (database.isDir())
         return failure(call, QStringLiteral("%1 is a folder, not a database file.").arg(shown));
     if (!output.isEmpty())
-        if (QString refusal = outputRefusal(output, path); !refusal.isEmpty())
+        if (QString refusal = accountant::outputRefusal(output, path); !refusal.isEmpty())
             return failure(call, refusal);
 
-    ExportTable table;
+    accountant::ExportTable table;
     try {
         table = kind->read(*ledger::openStore({path}), range);
     } catch (const ledger::LedgerError& error) {
         return failure(call, error.message());
     }
-    const QString text = csv::document(table.header, [&] {
-        std::vector<QStringList> rows;
-        rows.reserve(table.rows.size());
-        for (const ExportRow& row : table.rows) rows.push_back(row.cells);
-        return rows;
-    }());
+    const QString text = accountant::csvText(table);
 
     if (output.isEmpty()) {
         // The stream writes the byte-order mark itself, ahead of the text.
@@ -205,12 +91,20 @@ int exportCommand(const CommandCall& call) {
         call.out << text << Qt::flush;
         if (call.out.status() != QTextStream::Ok)
             return failure(call, QStringLiteral("Cannot write to standard output."));
-        call.err << summary(*kind, table, QStringLiteral("standard output")) << Qt::endl;
+        call.err << accountant::exportSummary(*kind, table, QStringLiteral("standard output"))
+                 << Qt::endl;
         return 0;
     }
-    if (QString problem = writeFile(output, csv::utf8WithByteOrderMark(text)); !problem.isEmpty())
-        return failure(call, problem);
-    call.out << summary(*kind, table, QDir::toNativeSeparators(output)) << Qt::endl;
+    const bool isNew = !QFileInfo::exists(output);
+    if (QString problem =
+            accountant::writeExportFile(output, accountant::csv::utf8WithByteOrderMark(text));
+        !problem.isEmpty())
+        return failure(call, problem + QStringLiteral(" Nothing was exported%1.")
+                                           .arg(isNew ? QString()
+                                                      : QStringLiteral("; the earlier file is "
+                                                                       "left as it was")));
+    call.out << accountant::exportSummary(*kind, table, QDir::toNativeSeparators(output))
+             << Qt::endl;
     return 0;
 }
 

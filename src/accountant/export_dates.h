@@ -8,7 +8,7 @@
 // (2002/2/12), a month of the month sheet reads month/ year (12/ 2002) and a
 // month of the wage totals year/month (2002/12). Texts that name no real
 // day or month (2002/2/30, "Undated", 2002/13) have no calendar span.
-namespace tools {
+namespace accountant {
 
 // The first and last day a row stands for: one day, or a whole month.
 struct DaySpan {
@@ -31,4 +31,4 @@ struct DayRange {
     bool overlaps(const DaySpan& span) const;
 };
 
-}  // namespace tools
+}  // namespace accountant

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "export_dates.h"
+#include "accountant/export_dates.h"
 
 namespace ledger {
 class Store;
@@ -12,7 +12,7 @@ class Store;
 
 // What the accountant gets: the ledger's days, the month totals, the wage
 // rows and the monthly salaries, each cell written as the windows show it.
-namespace tools {
+namespace accountant {
 
 struct ExportRow {
     std::optional<DaySpan> span;  // none: the row's day or month is no calendar date
@@ -44,4 +44,4 @@ ExportTable exportMonths(ledger::Store& store, const DayRange& range);
 ExportTable exportWages(ledger::Store& store, const DayRange& range);
 ExportTable exportSalaries(ledger::Store& store, const DayRange& range);
 
-}  // namespace tools
+}  // namespace accountant

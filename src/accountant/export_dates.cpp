@@ -1,9 +1,9 @@
-#include "export_dates.h"
+#include "accountant/export_dates.h"
 
 #include <QStringList>
 #include <algorithm>
 
-namespace tools {
+namespace accountant {
 
 namespace {
 
@@ -62,4 +62,4 @@ bool DayRange::overlaps(const DaySpan& span) const {
     return (!from || span.last >= *from) && (!to || span.first <= *to);
 }
 
-}  // namespace tools
+}  // namespace accountant

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "export_tables.h"
+#include "accountant/export_tables.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/query/criteria.h"
 #include "ledger/records/row_set.h"
@@ -13,7 +13,7 @@
 #include "ledger/store/store.h"
 #include "salary/rules/salary_rules.h"
 
-namespace tools {
+namespace accountant {
 
 namespace schema = ledger::schema;
 
@@ -133,4 +133,4 @@ ExportTable exportSalaries(ledger::Store& store, const DayRange& range) {
     return table;
 }
 
-}  // namespace tools
+}  // namespace accountant
