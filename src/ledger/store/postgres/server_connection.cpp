@@ -124,6 +124,19 @@ ServerConnection::ServerConnection(const QString& address) : shown_(displayName(
                                 "The server's administrator creates it (createdb NAME); then "
                                 "make the shop's tables with: tallowbrook-db create \"%1\"")
                      .arg(shown_, serverName(), detail));
+        // A password asked for and none given, or a user name or password the
+        // server did not accept (it says the same for an unknown user): no
+        // use waiting for the server, the user must mend what was given.
+        if (PQconnectionNeedsPassword(conn_.get()) ||
+            detail.contains(QLatin1String("authentication failed")) ||
+            (detail.contains(QLatin1String("role \"")) &&
+             detail.contains(QLatin1String("does not exist"))))
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("The database server %1 refused the user name or password for "
+                                "'%2' (%3). Check the user name in the address and the password "
+                                "for that user (kept in ~/.pgpass), or ask the server's "
+                                "administrator. Nothing was changed.")
+                     .arg(serverName(), shown_, detail));
         failUnreachable(detail);
     }
     PQsetNoticeReceiver(conn_.get(), noteNotice, &sessionEnded_);
