@@ -11,11 +11,13 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFont>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
 #include "app/folder_name_check.h"
 #include "daily/daily_windows.h"
+#include "forms/error_boundary.h"
 #include "forms/form_window.h"
 #include "forms/prompts.h"
 #include "forms/workspace.h"
@@ -24,6 +26,8 @@
 #include "ledger/store/backup.h"
 #include "monthly/monthly_windows.h"
 #include "salary/salary_windows.h"
+#include "shell/first_start_dialog.h"
+#include "shell/login_window.h"
 #include "shell/shell_windows.h"
 #include "staff/staff_windows.h"
 #include "supplies/supplies_windows.h"
@@ -184,9 +188,16 @@ int main(int argc, char** argv) {
         ledger::ui::prompts().tell(nullptr, problem, ledger::ui::programTitle());
         return 1;
     }
+    // No books anywhere: a first start, which sets them up or ends here.
+    if (!ledger::booksFound() && !shell::firstStart()) return 0;
     backUpChangedDatabase();
     registerAllWindows();
-    ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10"));
+    auto* login =
+        static_cast<shell::Form10*>(ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10")));
     login->show();
+    // Books without staff: nobody could log in; the first member is asked for.
+    QTimer::singleShot(0, login, [login] {
+        ledger::ui::runGuarded(login, [login] { login->offerFirstStaffMember(); });
+    });
     return app.exec();
 }

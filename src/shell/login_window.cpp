@@ -16,6 +16,7 @@
 #include "ledger/location/program_folder.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
+#include "shell/first_staff_dialog.h"
 
 namespace shell {
 
@@ -146,14 +147,8 @@ void Form10::login() {
     }
 
     if (staff.rowCount() == 0) {
-        // No row to compare with: say what is missing and how to mend it.
-        ledger::ui::prompts().tell(
-            this,
-            QStringLiteral("The staff register in %1 has nobody in it yet, so nobody can log in. "
-                           "Add the first member of staff with\n  tallowbrook-db add-staff "
-                           "\"%1\" NAME\nthen start the program again.")
-                .arg(QDir::toNativeSeparators(ledger::databaseDisplayName())),
-            ledger::ui::programTitle());
+        // No row to compare with: the first member of staff is wanted.
+        offerFirstStaffMember();
         return;
     }
 
@@ -168,6 +163,12 @@ void Form10::login() {
     // Exact: case-sensitive, nothing trimmed. A wrong password is silent.
     if (typed != stored) return;
     openMainWindow();
+}
+
+void Form10::offerFirstStaffMember() {
+    ledger::RecordSource& staff = data1_->source();
+    if (!staff.isOpen() || staff.rowCount() != 0) return;
+    if (shell::offerFirstStaffMember(this, ledger::databasePath())) staff.refresh();
 }
 
 void Form10::openMainWindow() {

@@ -21,6 +21,10 @@ public:
 
     ledger::ui::DataControl* data1() const { return data1_; }
 
+    // Books whose staff register has nobody in it: offers to add the first
+    // member of staff, and shows them when added.
+    void offerFirstStaffMember();
+
 protected:
     void loadStep() override;
 
