@@ -16,6 +16,7 @@
 #include "ledger/location/program_folder.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
+#include "shell/books_dialog.h"
 #include "shell/first_staff_dialog.h"
 
 namespace shell {
@@ -61,6 +62,7 @@ Form10::Form10() : FormWindow(QStringLiteral("Form10")) {
     // Enter in the password field presses Login, as a user expects after
     // typing a password.
     connect(typedPassword_, &QLineEdit::returnPressed, login_, &QPushButton::click);
+    ledger::ui::connectGuarded(books_, &QPushButton::clicked, this, [this] { openBooksWindow(); });
 }
 
 void Form10::buildControls() {
@@ -124,6 +126,17 @@ void Form10::buildControls() {
     setTabOrder(name_, login_);
     setTabOrder(login_, cancel_);
     setTabOrder(cancel_, title);
+
+    // The books' chores (backups, the accountant's export, other books): a
+    // small button in the corner the form leaves empty, and Ctrl+B.
+    books_ = new QPushButton(QStringLiteral("Books…"), this);
+    books_->setObjectName(QStringLiteral("books"));
+    books_->setFont(arialFont(8, false));
+    books_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    books_->setToolTip(QStringLiteral(
+        "Back up, restore a backup, export for the accountant, or choose other books (Ctrl+B)"));
+    placeTwips(books_, 120, 3900, 1095, 330);
+    setTabOrder(title, books_);
     typedPassword_->setFocus();
 }
 
@@ -169,6 +182,18 @@ void Form10::offerFirstStaffMember() {
     ledger::RecordSource& staff = data1_->source();
     if (!staff.isOpen() || staff.rowCount() != 0) return;
     if (shell::offerFirstStaffMember(this, ledger::databasePath())) staff.refresh();
+}
+
+void Form10::openBooksWindow() {
+    // The books are let go while the Books window works on them (a restore
+    // puts others in their place) and opened again, perhaps others, after it.
+    ledger::RecordSource& staff = data1_->source();
+    staff.close();
+    BooksDialog books(this);
+    ledger::ui::execModal(books);
+    loadStep();
+    staff.open();
+    offerFirstStaffMember();
 }
 
 void Form10::openMainWindow() {

@@ -32,6 +32,7 @@ private:
     void buildControls();
     void login();
     void openMainWindow();
+    void openBooksWindow();
 
     ledger::ui::DataControl* data1_ = nullptr;
     QLineEdit* typedPassword_ = nullptr;   // Text1
@@ -39,6 +40,7 @@ private:
     QLineEdit* name_ = nullptr;            // Text3
     QPushButton* login_ = nullptr;         // Command1
     QPushButton* cancel_ = nullptr;        // Command2
+    QPushButton* books_ = nullptr;         // the books' chores, out of the form's way
 };
 
 }  // namespace shell
