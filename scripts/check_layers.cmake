@@ -17,6 +17,8 @@ set(rules "daily/rules" "salary/rules")
 # Layer (a folder under src/) -> the include prefixes it may use besides its own.
 set(allowed_ledger ${core})
 set(allowed_setup ${core})
+# The exports price salaries by the salary window's own rules.
+set(allowed_accountant ${core} salary/rules)
 set(allowed_forms ${core})
 set(allowed_interfaces ${core} forms)
 set(allowed_app ${core} forms interfaces ${windows})
@@ -32,6 +34,9 @@ set(allowed_daily/rules ${core})
 set(allowed_salary/rules ${core})
 set(allowed_charts/figures ${core} ${rules})
 set(allowed_charts/pictures ${core} ${rules} "charts/figures")
+set(allowed_salary ${allowed_salary} salary/rules)
+# The first start creates books and the Books window restores and exports them.
+set(allowed_shell ${allowed_shell} setup accountant)
 
 # Below the store's seam: the engines. Only the store itself reaches them
 # (and, for now, the making and checking of files in setup/).

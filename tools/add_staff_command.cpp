@@ -11,11 +11,11 @@
 
 #include "command.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/credentials/staff_password.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
 #include "setup/database_target.h"
+#include "setup/staff_member.h"
 
 namespace tools {
 
@@ -89,11 +89,7 @@ int addStaffCommand(const CommandCall& call) {
         }
     }
     try {
-        auto store = ledger::openStore(ledger::Connection{path});
-        // The register keeps the password's salted hash, never the password.
-        store->insertRow(ledger::schema::kStaff,
-                         {QStringLiteral("Name"), QStringLiteral("Password")},
-                         {name, ledger::hashStaffPassword(password)});
+        ledger::addStaffMember(path, name, password);
     } catch (const ledger::LedgerError& e) {
         err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;

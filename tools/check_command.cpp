@@ -7,9 +7,9 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
-#include "ledger_file_check.h"
 #include "server_commands.h"
 #include "setup/database_target.h"
+#include "setup/ledger_file_check.h"
 #include "setup/schema_builder.h"
 
 namespace tools {
@@ -27,7 +27,7 @@ int checkCommand(const CommandCall& call) {
         call.err << "tallowbrook-db: " << shown << " is a folder, not a database file." << Qt::endl;
         return 1;
     }
-    if (QString reason = notADatabaseReason(path); !reason.isEmpty()) {
+    if (QString reason = ledger::notADatabaseReason(path); !reason.isEmpty()) {
         call.err << "tallowbrook-db: " << reason << Qt::endl;
         return 1;
     }

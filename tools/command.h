@@ -19,6 +19,8 @@ struct CommandCall {
     // The options given with a value (--from 2002/9/1), by name without the
     // dashes; only those the command takes.
     QMap<QString, QString> options = {};
+    // The books were not named: `arguments` holds the books in use.
+    bool booksInUse = false;
 };
 
 struct Command {
@@ -31,6 +33,9 @@ struct Command {
     int (*run)(const CommandCall& call) = nullptr;
     int optionalArguments = 0;  // that may follow the required ones
     QStringList options = {};   // the --NAME VALUE options it takes
+    // Which argument names the books and may be left out for the books in
+    // use (tallowbrook --where); -1 when none may.
+    int booksArgument = -1;
     // Draws pictures: runs with a GUI application on the offscreen
     // platform, needing no display. The others stay light.
     bool drawsPictures = false;

@@ -5,23 +5,48 @@ namespace tools {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
-        {QStringLiteral("create"), QStringLiteral("PATH"),
-         QStringLiteral("a new database with every table, choice list and saved query"), 1, true,
-         createCommand},
-        {QStringLiteral("demo"), QStringLiteral("PATH"),
+        {QStringLiteral("create"),
+         QStringLiteral("[PATH]"),
+         QStringLiteral("a new database with every table, choice list and saved query"),
+         1,
+         true,
+         createCommand,
+         0,
+         {},
+         0},
+        {QStringLiteral("demo"),
+         QStringLiteral("[PATH]"),
          QStringLiteral("the same, filled with demo staff, days and wages\n(log in as %1, "
                         "password %2)")
              .arg(ledger::kDemoLoginName, ledger::kDemoLoginPassword),
-         1, true, demoCommand},
-        {QStringLiteral("check"), QStringLiteral("PATH"),
+         1,
+         true,
+         demoCommand,
+         0,
+         {},
+         0},
+        {QStringLiteral("check"),
+         QStringLiteral("[PATH]"),
          QStringLiteral("list what the file lacks for the program; exit status 0\nonly when "
                         "nothing is missing"),
-         1, false, checkCommand},
-        {QStringLiteral("add-staff"), QStringLiteral("PATH NAME"),
+         1,
+         false,
+         checkCommand,
+         0,
+         {},
+         0},
+        {QStringLiteral("add-staff"),
+         QStringLiteral("[PATH] NAME"),
          QStringLiteral("add a member of staff who can log in; the password is\nread from "
                         "standard input (not shown on a terminal)"),
-         2, false, addStaffCommand},
-        {QStringLiteral("backup"), QStringLiteral("PATH [DEST]"),
+         2,
+         false,
+         addStaffCommand,
+         0,
+         {},
+         0},
+        {QStringLiteral("backup"),
+         QStringLiteral("[PATH [DEST]]"),
          QStringLiteral("copy the file, even while the program has it open, into\n"
                         "the folder DEST (the backups folder beside PATH when not\n"
                         "given) under its date and time to the second, e.g.\n"
@@ -29,15 +54,26 @@ const std::vector<Command>& commands() {
                         "in the same second); the newest 30 there are kept. A DEST\n"
                         "that is no folder and ends in .mdb, .db or .sqlite is the\n"
                         "backup file itself; an existing file is never replaced"),
-         1, false, backupCommand, 1},
-        {QStringLiteral("restore"), QStringLiteral("BACKUP PATH"),
+         1,
+         false,
+         backupCommand,
+         1,
+         {},
+         0},
+        {QStringLiteral("restore"),
+         QStringLiteral("BACKUP [PATH]"),
          QStringLiteral("put a backup in place of PATH after the same check as\n"
                         "check; refused while a program has PATH open; the replaced\n"
                         "file is kept as a backup; done only when PATH then holds\n"
                         "exactly what BACKUP holds"),
-         2, false, restoreCommand},
+         2,
+         false,
+         restoreCommand,
+         0,
+         {},
+         1},
         {QStringLiteral("export"),
-         QStringLiteral("PATH WHAT [--from YYYY/M/D] [--to YYYY/M/D] [--output FILE]"),
+         QStringLiteral("[PATH] WHAT [--from YYYY/M/D] [--to YYYY/M/D] [--output FILE]"),
          QStringLiteral("write WHAT (days, months, wages or salaries) as CSV for a\n"
                         "spreadsheet: UTF-8 with a byte-order mark, amounts as the\n"
                         "windows show them, in calendar order; --from and --to keep\n"
@@ -47,7 +83,8 @@ const std::vector<Command>& commands() {
          false,
          exportCommand,
          0,
-         {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("output")}},
+         {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("output")},
+         0},
         {QStringLiteral("copy"), QStringLiteral("FROM TO"),
          QStringLiteral("copy a whole ledger, every row, between a file and a server\n"
                         "database (postgresql://...) either way; TO is a new file or a\n"
@@ -56,7 +93,7 @@ const std::vector<Command>& commands() {
                         "value are compared on both sides"),
          2, true, copyCommand},
         {QStringLiteral("report"),
-         QStringLiteral("PATH [--year YYYY] [--output FILE.pdf]"),
+         QStringLiteral("[PATH] [--year YYYY] [--output FILE.pdf]"),
          QStringLiteral("the year at a glance as a PDF on A4 pages: the months\n"
                         "with the month table, the wages against the books and\n"
                         "the days of each month; the latest year in the books\n"
@@ -67,6 +104,7 @@ const std::vector<Command>& commands() {
          reportCommand,
          0,
          {QStringLiteral("year"), QStringLiteral("output")},
+         0,
          true},
     };
     return all;

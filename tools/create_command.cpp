@@ -6,6 +6,7 @@
 
 #include "command.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/base/owner_only.h"
 #include "ledger/store/server_address.h"
 #include "server_commands.h"
 #include "setup/database_target.h"
@@ -29,6 +30,8 @@ int writeNewFile(const CommandCall& call, bool withDemoData) {
     const QString shown = QDir::toNativeSeparators(path);
     QString forceHint;
     try {
+        // The books in use may be the first in the user's data folder.
+        if (call.booksInUse) ledger::makeOwnerOnlyFolder(QFileInfo(path).absolutePath());
         const ledger::DatabaseTarget target = ledger::resolveDatabaseTarget(path);
         if (target.isDanglingLink())
             forceHint =
@@ -49,7 +52,8 @@ int writeNewFile(const CommandCall& call, bool withDemoData) {
                  << ledger::kDemoLoginPassword << "." << Qt::endl;
     else
         call.out << "The staff register is empty; add the first member of staff with" << Qt::endl
-                 << "  tallowbrook-db add-staff " << shown << " NAME" << Qt::endl;
+                 << "  tallowbrook-db add-staff " << (call.booksInUse ? QString() : shown + ' ')
+                 << "NAME" << Qt::endl;
     return 0;
 }
 

@@ -8,12 +8,12 @@
 #include <cstdio>
 
 #include "charts/figures/books_at_a_glance.h"
+#include "accountant/exports.h"
 #include "command.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/whole_file.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
-#include "output_file.h"
 #include "year_report.h"
 
 namespace tools {
@@ -74,7 +74,7 @@ int reportCommand(const CommandCall& call) {
     if (database.isDir())
         return failure(call, QStringLiteral("%1 is a folder, not a database file.").arg(shown));
     if (!output.isEmpty())
-        if (QString refusal = outputRefusal(output, path, QStringLiteral("report"));
+        if (QString refusal = accountant::outputRefusal(output, path, QStringLiteral("report"));
             !refusal.isEmpty())
             return failure(call, refusal);
 

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
@@ -12,6 +14,9 @@
 
 #include "command.h"
 #include "hidden_secrets.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/store/server_address.h"
 
 namespace {
 
@@ -104,6 +109,23 @@ std::unique_ptr<QCoreApplication> applicationFor(int& argc, char** argv) {
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
+// A lone argument that names books where a name or a word is wanted
+// (add-staff breakfast.mdb, the NAME forgotten) is a mistake, never a member
+// of staff called "breakfast.mdb" in the books in use.
+QString refuseBooksLeftOut(const tools::Command& command, const QStringList& args) {
+    if (command.booksArgument != 0 || args.isEmpty()) return {};
+    const QString& given = args.first();
+    const QString suffix = QFileInfo(given).suffix().toLower();
+    if (ledger::isServerAddress(given) || given.contains(QLatin1Char('/')) ||
+        suffix == QLatin1String("mdb") || suffix == QLatin1String("db") ||
+        suffix == QLatin1String("sqlite"))
+        return QStringLiteral(
+                   "%1 needs %2: '%3' looks like books, and what follows them is "
+                   "missing.")
+            .arg(command.name, command.arguments, given);
+    return {};
+}
+
 QStringList commandNames() {
     QStringList names;
     for (const tools::Command& command : tools::commands()) names << command.name;
@@ -127,10 +149,16 @@ int main(int argc, char** argv) {
         QStringLiteral("Creates and checks the database file of the tallowbrook bookkeeping "
                        "program.\n\n") +
         describeCommands() +
-        QStringLiteral("\nA new file is written completely before it appears under its name.\n"
-                       "Exit status: 0 done, 1 failed or incomplete, 2 wrong usage."));
+        QStringLiteral("\nPATH left out: the books in use, as the program finds them (see "
+                       "--where).\nA new file is written completely before it appears under its "
+                       "name.\nExit status: 0 done, 1 failed or incomplete, 2 wrong usage.\n\n") +
+        ledger::whereTheBooksAre());
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption where(
+        QStringLiteral("where"),
+        QStringLiteral("Show where the books are (the folder in use) and exit."));
+    parser.addOption(where);
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Replace an existing file (create, demo)."));
     parser.addOption(force);
@@ -152,12 +180,33 @@ int main(int argc, char** argv) {
     if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 
+    if (parser.isSet(where)) {
+        out << ledger::whereTheBooksAre() << Qt::flush;
+        return 0;
+    }
+
     QStringList args = parser.positionalArguments();
     if (args.isEmpty()) return usageError(err, QStringLiteral("No command given."));
     const tools::Command* command = tools::findCommand(args.takeFirst());
     if (!command)
         return usageError(
             err, QStringLiteral("Unknown command '%1'.").arg(parser.positionalArguments().first()));
+    // The books left out: those the program would open.
+    bool booksInUse = false;
+    if (command->booksArgument >= 0 && args.size() == command->argumentCount - 1) {
+        if (QString refusal = refuseBooksLeftOut(*command, args); !refusal.isEmpty())
+            return usageError(err, refusal);
+        try {
+            args.insert(command->booksArgument, ledger::databasePath());
+        } catch (const ledger::LedgerError& e) {
+            err << "tallowbrook-db: " << e.message() << Qt::endl;
+            return 1;
+        }
+        booksInUse = true;
+        err << "tallowbrook-db: the books in use are "
+            << QDir::toNativeSeparators(ledger::displayName(args.at(command->booksArgument))) << "."
+            << Qt::endl;
+    }
     if (args.size() < command->argumentCount ||
         args.size() > command->argumentCount + command->optionalArguments)
         return usageError(
@@ -178,5 +227,5 @@ int main(int argc, char** argv) {
             return usageError(err, QStringLiteral("--%1 is given more than once.").arg(name));
         options.insert(name, parser.value(option));
     }
-    return command->run({args, parser.isSet(force), out, err, options});
+    return command->run({args, parser.isSet(force), out, err, options, booksInUse});
 }

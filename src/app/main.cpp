@@ -11,12 +11,14 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFont>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
 #include "app/folder_name_check.h"
 #include "charts/charts_windows.h"
 #include "daily/daily_windows.h"
+#include "forms/error_boundary.h"
 #include "forms/form_window.h"
 #include "forms/prompts.h"
 #include "forms/workspace.h"
@@ -26,6 +28,8 @@
 #include "ledger/store/backup.h"
 #include "monthly/monthly_windows.h"
 #include "salary/salary_windows.h"
+#include "shell/first_start_dialog.h"
+#include "shell/login_window.h"
 #include "shell/shell_windows.h"
 #include "staff/staff_windows.h"
 #include "supplies/supplies_windows.h"
@@ -35,14 +39,18 @@ namespace {
 void describeProgram(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Bookkeeping for a breakfast shop: daily settlement, supplies, monthly settlement and "
-        "staff wages.\nThe data lives in breakfast.mdb in the program's own folder; create it "
-        "with\n  tallowbrook-db create PATH   (empty)\n  tallowbrook-db demo PATH     (with demo "
-        "data)"));
+        "staff wages.\nThe books are breakfast.mdb (or what tallowbrook.ini names) beside the "
+        "program when\neither is there, else in the user's data folder "
+        "(~/.local/share/tallowbrook).\nWithout books the program offers to create them, to "
+        "open existing ones or to\nconnect to a database server; tallowbrook-db does the same "
+        "from a terminal."));
     // Our own help option: Qt's adds --help-all for toolkit options that this
     // parse, made before any application object exists, does not handle.
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
                       QStringLiteral("Displays this help and exits.")});
     parser.addVersionOption();
+    parser.addOption({QStringLiteral("where"),
+                      QStringLiteral("Shows where the books are (the folder in use) and exits.")});
 }
 
 // A Qt program without a display aborts with a toolkit message; say plainly
@@ -124,11 +132,14 @@ int main(int argc, char** argv) {
                      qPrintable(parser.errorText()));
         return 2;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        // Without an application object Qt cannot name the program itself.
-        QString help = parser.helpText();
-        help.replace(QStringLiteral("<executable_name>"), QStringLiteral("tallowbrook"));
-        std::fputs(qPrintable(help), stdout);
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("where"))) {
+        // The program's own folder is known once an application object is.
+        QCoreApplication core(argc, argv);
+        QString text = parser.isSet(QStringLiteral("help")) ? parser.helpText() + QLatin1Char('\n')
+                                                            : QString();
+        // Without a named application Qt cannot name the program itself.
+        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("tallowbrook"));
+        std::fputs(qPrintable(text + ledger::whereTheBooksAre()), stdout);
         return 0;
     }
     if (parser.isSet(QStringLiteral("version"))) {
@@ -180,9 +191,16 @@ int main(int argc, char** argv) {
         ledger::ui::prompts().tell(nullptr, problem, ledger::ui::programTitle());
         return 1;
     }
+    // No books anywhere: a first start, which sets them up or ends here.
+    if (!ledger::booksFound() && !shell::firstStart()) return 0;
     backUpChangedDatabase();
     registerAllWindows();
-    ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(windows::kLoginWindow);
+    auto* login =
+        static_cast<shell::Form10*>(ledger::ui::FormWindow::loadWindow(windows::kLoginWindow));
     login->show();
+    // Books without staff: nobody could log in; the first member is asked for.
+    QTimer::singleShot(0, login, [login] {
+        ledger::ui::runGuarded(login, [login] { login->offerFirstStaffMember(); });
+    });
     return app.exec();
 }

@@ -102,7 +102,8 @@ void syncToDisk(const QString& path, bool folder) {
 
 }  // namespace
 
-void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite) {
+void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
+                       const std::function<void(const QString& newFile)>& beforeNaming) {
     const DatabaseTarget target = resolveDatabaseTarget(path);
     const QString shown = QDir::toNativeSeparators(target.named);
     if (!overwrite && target.isDanglingLink())
@@ -123,6 +124,7 @@ void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite) {
     const QFileInfo file(target.file);
     PartialFile partial(file.absolutePath(), file.fileName());
     build(partial.path(), withDemoData);
+    if (beforeNaming) beforeNaming(partial.path());
     syncToDisk(partial.path(), false);
     // A program may have started writing to the old file while this one was
     // built.

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct sqlite3;
 
@@ -32,7 +33,11 @@ QStringList schemaNotes(sqlite3* db);
 // name (built in a temporary file beside it, then renamed). Refuses an
 // existing file (or a link) unless `overwrite`; with it, replaces the file a
 // link points to and keeps the link, and still refuses a file with an
-// unfinished write or one a running program is writing to. Throws LedgerError.
-void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite);
+// unfinished write or one a running program is writing to. `beforeNaming`,
+// when given, runs on the complete new file (its temporary name) before it
+// takes its name; what it adds is part of the new file, and when it throws
+// no file appears. Throws LedgerError.
+void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
+                       const std::function<void(const QString& newFile)>& beforeNaming = {});
 
 }  // namespace ledger

@@ -20,6 +20,8 @@
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "shell/stored_password.h"
+#include "shell/books_dialog.h"
+#include "shell/first_staff_dialog.h"
 
 namespace shell {
 
@@ -62,6 +64,7 @@ Form10::Form10() : FormWindow(QStringLiteral("Form10")) {
     // Enter in the password field presses Login, as a user expects after
     // typing a password.
     connect(typedPassword_, &QLineEdit::returnPressed, login_, &QPushButton::click);
+    ledger::ui::connectGuarded(books_, &QPushButton::clicked, this, [this] { openBooksWindow(); });
 }
 
 void Form10::buildControls() {
@@ -124,6 +127,17 @@ void Form10::buildControls() {
     setTabOrder(name_, login_);
     setTabOrder(login_, cancel_);
     setTabOrder(cancel_, title);
+
+    // The books' chores (backups, the accountant's export, other books): a
+    // small button in the corner the form leaves empty, and Ctrl+B.
+    books_ = new QPushButton(QStringLiteral("Books…"), this);
+    books_->setObjectName(QStringLiteral("books"));
+    books_->setFont(arialFont(8, false));
+    books_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    books_->setToolTip(QStringLiteral(
+        "Back up, restore a backup, export for the accountant, or choose other books (Ctrl+B)"));
+    placeTwips(books_, 120, 3900, 1095, 330);
+    setTabOrder(title, books_);
     typedPassword_->setFocus();
 }
 
@@ -147,14 +161,8 @@ void Form10::login() {
     }
 
     if (staff.rowCount() == 0) {
-        // No row to compare with: say what is missing and how to mend it.
-        ledger::ui::prompts().tell(
-            this,
-            QStringLiteral("The staff register in %1 has nobody in it yet, so nobody can log in. "
-                           "Add the first member of staff with\n  tallowbrook-db add-staff "
-                           "\"%1\" NAME\nthen start the program again.")
-                .arg(QDir::toNativeSeparators(ledger::databaseDisplayName())),
-            ledger::ui::programTitle());
+        // No row to compare with: the first member of staff is wanted.
+        offerFirstStaffMember();
         return;
     }
 
@@ -175,6 +183,24 @@ void Form10::login() {
     if (!ledger::isStaffPasswordHash(stored))
         protectPlainPassword(this, staff, shownRow, *storedPassword_, typed);
     openMainWindow();
+}
+
+void Form10::offerFirstStaffMember() {
+    ledger::RecordSource& staff = data1_->source();
+    if (!staff.isOpen() || staff.rowCount() != 0) return;
+    if (shell::offerFirstStaffMember(this, ledger::databasePath())) staff.refresh();
+}
+
+void Form10::openBooksWindow() {
+    // The books are let go while the Books window works on them (a restore
+    // puts others in their place) and opened again, perhaps others, after it.
+    ledger::RecordSource& staff = data1_->source();
+    staff.close();
+    BooksDialog books(this);
+    ledger::ui::execModal(books);
+    loadStep();
+    staff.open();
+    offerFirstStaffMember();
 }
 
 void Form10::openMainWindow() {

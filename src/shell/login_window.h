@@ -21,6 +21,10 @@ public:
 
     ledger::ui::DataControl* data1() const { return data1_; }
 
+    // Books whose staff register has nobody in it: offers to add the first
+    // member of staff, and shows them when added.
+    void offerFirstStaffMember();
+
 protected:
     void loadStep() override;
 
@@ -28,6 +32,7 @@ private:
     void buildControls();
     void login();
     void openMainWindow();
+    void openBooksWindow();
 
     ledger::ui::DataControl* data1_ = nullptr;
     QLineEdit* typedPassword_ = nullptr;   // Text1
@@ -35,6 +40,7 @@ private:
     QLineEdit* name_ = nullptr;            // Text3
     QPushButton* login_ = nullptr;         // Command1
     QPushButton* cancel_ = nullptr;        // Command2
+    QPushButton* books_ = nullptr;         // the books' chores, out of the form's way
 };
 
 }  // namespace shell

@@ -132,6 +132,7 @@ TEST_F(WidgetsTest, FailedBarMoveShowsOneMessageAndStays) {
 
 TEST_F(WidgetsTest, MissingDatabaseIsReportedAndTheWindowStaysUsable) {
     ledger::setProgramFolder(db.folder() + "/nowhere");
+    ledger::setDataFolder(db.folder() + "/nowhere");
     auto* w = new LedgerWindow;
     w->load();
     ASSERT_EQ(prompts.toldTexts.size(), 1);

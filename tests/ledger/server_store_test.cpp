@@ -137,8 +137,14 @@ TEST(ServerAddress, TheSecretsAreWhatLibpqReadsAsPasswords) {
 
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override { ledger::setProgramFolder(dir.path()); }
-    void TearDown() override { ledger::setProgramFolder({}); }
+    void SetUp() override {
+        ledger::setProgramFolder(dir.path());
+        ledger::setDataFolder(dir.path());
+    }
+    void TearDown() override {
+        ledger::setProgramFolder({});
+        ledger::setDataFolder({});
+    }
     void writeIni(const QByteArray& text) {
         QFile ini(dir.filePath("tallowbrook.ini"));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));

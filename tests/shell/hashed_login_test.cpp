@@ -14,16 +14,16 @@ QString storedPasswordOf(const TempDatabase& db, int row) {
         .toString();
 }
 
-struct Typed {
+struct TypedPassword {
     const char* password;  // kept as its hash
     const char* typed;
     bool admitted;
 };
 
-class HashedLogin : public LoginTest, public ::testing::WithParamInterface<Typed> {};
+class HashedLogin : public LoginTest, public ::testing::WithParamInterface<TypedPassword> {};
 
 TEST_P(HashedLogin, AStoredHashAdmitsItsPasswordExactly) {
-    const Typed c = GetParam();
+    const TypedPassword c = GetParam();
     addStaff("Tovena", ledger::hashStaffPassword(QString::fromUtf8(c.password)));
     openLogin();
     typeAndLogin(QString::fromUtf8(c.typed));
@@ -34,12 +34,13 @@ TEST_P(HashedLogin, AStoredHashAdmitsItsPasswordExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HashedLogin,
-                         ::testing::Values(Typed{"breakfast", "breakfast", true},
-                                           Typed{"breakfast", "Breakfast", false},
-                                           Typed{"breakfast", "breakfast ", false},
-                                           Typed{"breakfast", "", false}, Typed{"", "", true},
-                                           Typed{"p@ss w0rd?#%/", "p@ss w0rd?#%/", true},
-                                           Typed{"p@ss w0rd?#%/", "p@ss word?#%/", false}));
+                         ::testing::Values(TypedPassword{"breakfast", "breakfast", true},
+                                           TypedPassword{"breakfast", "Breakfast", false},
+                                           TypedPassword{"breakfast", "breakfast ", false},
+                                           TypedPassword{"breakfast", "", false},
+                                           TypedPassword{"", "", true},
+                                           TypedPassword{"p@ss w0rd?#%/", "p@ss w0rd?#%/", true},
+                                           TypedPassword{"p@ss w0rd?#%/", "p@ss word?#%/", false}));
 
 TEST_F(LoginTest, TheStoredHashTypedAsThePasswordIsRefused) {
     const QString hash = ledger::hashStaffPassword("breakfast");

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "login_fixture.h"
+#include "support/dialog_scripts.h"
 
 namespace {
 
@@ -122,10 +123,14 @@ TEST_F(LoginTest, AfterAWrongPasswordTheUserCanTryAgain) {
     expectAdmitted();
 }
 
-TEST_F(LoginTest, AnEmptyRegisterSaysHowToAddTheFirstMemberOfStaff) {
+TEST_F(LoginTest, AnEmptyRegisterDeclinedSaysHowToAddTheFirstMemberOfStaff) {
     openLogin();
     EXPECT_TRUE(prompts.told.isEmpty());
+    DialogScripts dialogs;
+    dialogs.expect("FirstStaffMember",
+                   [](QDialog& dialog) { DialogScripts::button(dialog, "cancel")->click(); });
     typeAndLogin("x");
+    EXPECT_TRUE(dialogs.allRan());
     ASSERT_EQ(prompts.told.size(), 1);
     const QString said = prompts.toldTexts[0];
     EXPECT_TRUE(said.contains("nobody in it") && said.contains("tallowbrook-db add-staff") &&
@@ -134,6 +139,27 @@ TEST_F(LoginTest, AnEmptyRegisterSaysHowToAddTheFirstMemberOfStaff) {
     EXPECT_NE(login(), nullptr);
     EXPECT_EQ(mainWindow(), nullptr);
     EXPECT_TRUE(login()->isVisible());
+}
+
+TEST_F(LoginTest, AnEmptyRegisterOffersTheFirstMemberOfStaffWhoCanThenLogIn) {
+    openLogin();
+    DialogScripts dialogs;
+    dialogs.expect("FirstStaffMember", [](QDialog& dialog) {
+        DialogScripts::type(dialog, "staffName", " Lin Mei ");
+        DialogScripts::type(dialog, "staffPassword", "green tea");
+        DialogScripts::type(dialog, "staffPasswordAgain", "green tea");
+        DialogScripts::button(dialog, "add")->click();
+    });
+    typeAndLogin("green tea");
+    EXPECT_TRUE(dialogs.allRan());
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+    // Added as the tool adds a member, and shown at once.
+    EXPECT_EQ(db.scalar("SELECT Name FROM \"Materials forms of staff\"").toString(), "Lin Mei");
+    EXPECT_EQ(field("Text3")->text(), "Lin Mei");
+    // The typed password stayed: Login now lets the new member in.
+    button("Command1")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    expectAdmitted();
 }
 
 // Every name the register and add-staff accept logs in, behind another

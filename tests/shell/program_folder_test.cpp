@@ -163,3 +163,24 @@ TEST(ProgramSettings, AMisspelledSettingOpensNoBooksAndSaysWhereAndWhatToWrite) 
 }
 
 }  // namespace
+
+TEST(ProgramStart, WhereNamesTheFolderInUseWithoutADisplay) {
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_DATA_HOME", home.path());
+    environment.remove("DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    for (const char* option : {"--where", "--help"}) {
+        SCOPED_TRACE(option);
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TALLOWBROOK_PROGRAM_PATH), {option});
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitCode(), 0);
+        const QString said = QString::fromUtf8(program.readAllStandardOutput());
+        EXPECT_TRUE(said.contains("Folder in use: " + home.path() + "/tallowbrook"))
+            << said.toStdString();
+        EXPECT_TRUE(said.contains(home.path() + "/tallowbrook/breakfast.mdb (not there yet)"))
+            << said.toStdString();
+    }
+}

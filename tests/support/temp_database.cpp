@@ -24,9 +24,15 @@ TempDatabase::TempDatabase(bool withDemoData) {
         ledger::writeDatabaseFile(filePath(), withDemoData, false);
     }
     ledger::setProgramFolder(dir_.path());
+    // The user's data folder is the same folder: without books beside the
+    // program the windows still look here, never in the real home.
+    ledger::setDataFolder(dir_.path());
 }
 
-TempDatabase::~TempDatabase() { ledger::setProgramFolder({}); }
+TempDatabase::~TempDatabase() {
+    ledger::setProgramFolder({});
+    ledger::setDataFolder({});
+}
 
 QString TempDatabase::filePath() const { return dir_.path() + QStringLiteral("/breakfast.mdb"); }
 

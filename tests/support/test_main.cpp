@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "forms/workspace.h"
@@ -27,6 +29,10 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The user's data folder (the books of an installed program) is a
+    // scratch folder of this run, for the tests and the programs they start.
+    QTemporaryDir userData;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
     // A Qt program without a display aborts; tests draw offscreen then.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

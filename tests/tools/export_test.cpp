@@ -487,7 +487,8 @@ TEST_F(Export, OptionsAreRefusedByCommandsThatDoNotTakeThemAndShownInTheHelp) {
     EXPECT_EQ(check.exitCode, 2);
     EXPECT_TRUE(check.err.contains("--from applies to export only")) << check.err.toStdString();
     const ToolRun help = runTool({"--help"});
-    EXPECT_TRUE(help.out.contains("export PATH WHAT [--from YYYY/M/D]")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("export [PATH] WHAT [--from YYYY/M/D]"))
+        << help.out.toStdString();
     EXPECT_TRUE(help.out.contains("--output <FILE>")) << help.out.toStdString();
 }
 

@@ -295,7 +295,8 @@ TEST_F(Tool, CheckOfAnEmptyDatabaseListsEverything) {
 TEST_F(Tool, WrongUsageExitsWithTwo) {
     const QString path = pathOf("breakfast.mdb");
     const QList<QStringList> wrong = {{},
-                                      {"create"},
+                                      {"add-staff"},
+                                      {"restore"},
                                       {"remove", path},
                                       {"create", path, path},
                                       {"create", "--overwrite", path},

@@ -22,7 +22,13 @@ ToolRun runTool(const QStringList& arguments, const QByteArray& input, const Too
         const rlimit size{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
         ::setrlimit(RLIMIT_FSIZE, &size);
     });
-    tool.start(QStringLiteral(TALLOWBROOK_DB_PATH), arguments);
+    if (!setting.dataHome.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), setting.dataHome);
+        tool.setProcessEnvironment(environment);
+    }
+    tool.start(setting.program.isEmpty() ? QStringLiteral(TALLOWBROOK_DB_PATH) : setting.program,
+               arguments);
     if (!input.isEmpty()) tool.write(input);
     tool.closeWriteChannel();
     EXPECT_TRUE(tool.waitForFinished(60000)) << arguments.join(' ').toStdString();

@@ -15,6 +15,8 @@ struct ToolRun {
 struct ToolSetting {
     QString workingFolder;      // empty: the test's own
     qint64 fileSizeLimit = -1;  // bytes a file may grow to; a write beyond fails
+    QString dataHome = {};      // XDG_DATA_HOME; empty: the test run's scratch folder
+    QString program = {};       // empty: the tool as built
 };
 
 ToolRun runTool(const QStringList& arguments, const QByteArray& input = {},

@@ -11,7 +11,7 @@ namespace ledger {
 namespace {
 
 const QString kExamples = QStringLiteral(
-    "for example database=breakfast.mdb (a file beside the program), "
+    "for example database=breakfast.mdb (a file in the folder of this file), "
     "database=/home/shop/books/breakfast.mdb or database=postgresql://till@shop-server/books");
 
 QString refusal(const QString& iniPath, int line, const QString& what, const QString& advice) {
@@ -39,7 +39,7 @@ QString valueOf(const QString& written, QString& why, QString& advice) {
         why = QStringLiteral("names no database after database=.");
         advice = QStringLiteral(
                      "Write the books' file or server address after it, %1; or remove the "
-                     "line to use breakfast.mdb beside the program.")
+                     "line to use breakfast.mdb in the folder of this file.")
                      .arg(kExamples);
         return {};
     }
@@ -63,7 +63,7 @@ DatabaseSetting readDatabaseSetting(const QString& iniPath) {
         return {{},
                 QStringLiteral("The settings file %1 cannot be read (%2).\n\nMake it a text "
                                "file this user may read, or remove it to use breakfast.mdb "
-                               "beside the program. No books were opened.")
+                               "in the same folder. No books were opened.")
                     .arg(QDir::toNativeSeparators(iniPath),
                          info.isDir() ? QStringLiteral("it is a folder") : file.errorString())};
     QByteArray bytes = file.readAll();

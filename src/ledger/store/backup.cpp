@@ -186,6 +186,16 @@ QStringList backupsOf(const QString& databasePath) {
     return paths;
 }
 
+QDateTime backupTakenAt(const QString& databasePath, const QString& backupPath) {
+    const QRegularExpressionMatch m =
+        backupName(baseName(databasePath)).match(QFileInfo(backupPath).fileName());
+    if (!m.hasMatch()) return {};
+    const QString seconds = m.captured(5).isEmpty() ? QStringLiteral("00") : m.captured(5);
+    return QDateTime::fromString(
+        m.captured(1) + m.captured(2) + m.captured(3) + m.captured(4) + seconds,
+        QStringLiteral("yyyyMMddHHmmss"));
+}
+
 bool changedSinceLastBackup(const QString& databasePath) {
     const QStringList backups = backupsOf(databasePath);
     if (backups.isEmpty()) return true;

@@ -25,6 +25,10 @@ QString backupFolderFor(const QString& databasePath);
 // included).
 QStringList backupsOf(const QString& databasePath);
 
+// When a backup of the database was taken, as its name says (to the minute
+// for the minute-named ones); invalid for a name this program did not give.
+QDateTime backupTakenAt(const QString& databasePath, const QString& backupPath);
+
 // Whether the file changed since its newest backup (or has none).
 bool changedSinceLastBackup(const QString& databasePath);
 

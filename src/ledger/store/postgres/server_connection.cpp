@@ -158,7 +158,8 @@ void ServerConnection::failConnecting() const {
         fail(ErrorCode::StoreFailure,
              QStringLiteral("The database server %1 refused the user name or password for '%2' "
                             "(%3). Check the user name in the database= line of tallowbrook.ini "
-                            "beside the program (postgresql://USER@HOST/DATABASE) and the "
+                            "(where the books are: tallowbrook --where) "
+                            "(postgresql://USER@HOST/DATABASE) and the "
                             "password for that user in ~/.pgpass (HOST:PORT:DATABASE:USER:"
                             "PASSWORD), or ask the server's administrator; then start the "
                             "program again. Nothing was changed.")

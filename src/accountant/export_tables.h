@@ -12,7 +12,7 @@ class Store;
 
 // What the accountant gets: the ledger's days, the month totals, the wage
 // rows and the monthly salaries, each cell written as the windows show it.
-namespace tools {
+namespace accountant {
 
 using ledger::calendarDay;
 using ledger::DayRange;
@@ -51,4 +51,4 @@ ExportTable exportMonths(ledger::Store& store, const DayRange& range);
 ExportTable exportWages(ledger::Store& store, const DayRange& range);
 ExportTable exportSalaries(ledger::Store& store, const DayRange& range);
 
-}  // namespace tools
+}  // namespace accountant

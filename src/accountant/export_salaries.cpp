@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "export_tables.h"
+#include "accountant/export_tables.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/records/row_set.h"
 #include "ledger/schema/schema.h"
@@ -13,7 +13,7 @@
 #include "salary/rules/salary_rules.h"
 #include "salary/rules/staff_rates.h"
 
-namespace tools {
+namespace accountant {
 
 namespace schema = ledger::schema;
 
@@ -102,4 +102,4 @@ ExportTable exportSalaries(ledger::Store& store, const DayRange& range) {
     return table;
 }
 
-}  // namespace tools
+}  // namespace accountant

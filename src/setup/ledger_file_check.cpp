@@ -1,4 +1,4 @@
-#include "ledger_file_check.h"
+#include "setup/ledger_file_check.h"
 
 #include <QDir>
 
@@ -8,23 +8,23 @@
 #include "setup/database_target.h"
 #include "setup/schema_builder.h"
 
-namespace tools {
+namespace ledger {
 
 QString notADatabaseReason(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
-    switch (ledger::fileKindOf(path)) {
-        case ledger::FileKind::Sqlite:
-        case ledger::FileKind::Empty:
+    switch (fileKindOf(path)) {
+        case FileKind::Sqlite:
+        case FileKind::Empty:
             return {};
-        case ledger::FileKind::Unreadable:
+        case FileKind::Unreadable:
             return QStringLiteral("Cannot read %1.").arg(shown);
-        case ledger::FileKind::Access:
+        case FileKind::Access:
             return QStringLiteral(
                        "%1 is a Microsoft Access (Jet) database, not an SQLite database. "
                        "This program cannot read it; it must be converted to SQLite first "
                        "(tallowbrook-db create makes an empty database to copy its rows into).")
                 .arg(shown);
-        case ledger::FileKind::Foreign:
+        case FileKind::Foreign:
             break;
     }
     return QStringLiteral("%1 is not an SQLite database.").arg(shown);
@@ -33,19 +33,19 @@ QString notADatabaseReason(const QString& path) {
 QStringList ledgerFileProblems(const QString& path) {
     if (const QString reason = notADatabaseReason(path); !reason.isEmpty()) return {reason};
     try {
-        ledger::ensureOpenablePath(path);
-        ledger::statements::Connection db(path, ledger::statements::Connection::Mode::ReadOnly);
-        ledger::statements::Statement check(db.handle(), QStringLiteral("PRAGMA integrity_check"),
-                                            QStringLiteral("Checking %1").arg(path));
+        ensureOpenablePath(path);
+        statements::Connection db(path, statements::Connection::Mode::ReadOnly);
+        statements::Statement check(db.handle(), QStringLiteral("PRAGMA integrity_check"),
+                                    QStringLiteral("Checking %1").arg(path));
         QStringList damage;
         while (check.step())
             if (const QString line = check.value(0).toString(); line != QLatin1String("ok"))
                 damage << QStringLiteral("Damaged: %1").arg(line);
         if (!damage.isEmpty()) return damage;
-        return ledger::checkSchema(db.handle());
-    } catch (const ledger::LedgerError& e) {
+        return checkSchema(db.handle());
+    } catch (const LedgerError& e) {
         return {e.message()};
     }
 }
 
-}  // namespace tools
+}  // namespace ledger

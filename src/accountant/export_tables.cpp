@@ -1,14 +1,14 @@
-#include "export_tables.h"
+#include "accountant/export_tables.h"
 
 #include <algorithm>
 #include <functional>
 
-#include "export_csv.h"
+#include "accountant/export_csv.h"
 #include "ledger/records/row_set.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
 
-namespace tools {
+namespace accountant {
 
 namespace schema = ledger::schema;
 
@@ -81,4 +81,4 @@ ExportTable exportWages(ledger::Store& store, const DayRange& range) {
     return table;
 }
 
-}  // namespace tools
+}  // namespace accountant

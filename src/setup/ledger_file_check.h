@@ -5,7 +5,7 @@
 
 // What stands between a file and the program opening it as its books: the
 // check of tallowbrook-db check, also run on a backup before it is restored.
-namespace tools {
+namespace ledger {
 
 // Why the file cannot be checked as a database at all (an Access file,
 // something else, unreadable); empty when it can. An empty file is one
@@ -17,4 +17,4 @@ QString notADatabaseReason(const QString& path);
 // saved query or column it lacks. Empty when the file is a sound ledger.
 QStringList ledgerFileProblems(const QString& path);
 
-}  // namespace tools
+}  // namespace ledger

@@ -1,8 +1,8 @@
-#include "export_csv.h"
+#include "accountant/export_csv.h"
 
 #include <algorithm>
 
-namespace tools::csv {
+namespace accountant::csv {
 
 QString field(const QString& text) {
     static const QString needsQuotes = QStringLiteral(",\"\r\n");
@@ -39,4 +39,4 @@ QByteArray utf8WithByteOrderMark(const QString& text) {
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-}  // namespace tools::csv
+}  // namespace accountant::csv

@@ -10,7 +10,7 @@
 // enclosed in quotes with its quotes doubled, and the whole text in UTF-8
 // behind a byte-order mark, without which spreadsheet programs take the
 // Chinese column names for another code page.
-namespace tools::csv {
+namespace accountant::csv {
 
 QString field(const QString& text);
 // A text cell as a spreadsheet program must take it: staff type names and
@@ -25,4 +25,4 @@ QString document(const QStringList& header, const std::vector<QStringList>& rows
 // The bytes of a file: the byte-order mark, then the text in UTF-8.
 QByteArray utf8WithByteOrderMark(const QString& text);
 
-}  // namespace tools::csv
+}  // namespace accountant::csv

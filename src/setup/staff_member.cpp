@@ -1,0 +1,24 @@
+#include "setup/staff_member.h"
+
+#include "ledger/base/ledger_error.h"
+#include "ledger/credentials/staff_password.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
+
+namespace ledger {
+
+void addStaffMember(const QString& database, const QString& name, const QString& password) {
+    if (name.trimmed().isEmpty())
+        fail(ErrorCode::InvalidOperation,
+             QStringLiteral("The name must not be empty; nobody was added."));
+    const auto store = openStore(Connection{database});
+    // The register keeps the password's salted hash, never the password.
+    store->insertRow(schema::kStaff, {QStringLiteral("Name"), QStringLiteral("Password")},
+                     {name, hashStaffPassword(password)});
+}
+
+bool staffRegisterIsEmpty(const QString& database) {
+    return openStore(Connection{database})->rowKeys(schema::kStaff).empty();
+}
+
+}  // namespace ledger

@@ -1,0 +1,144 @@
+#include "shell/books_dialog.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "accountant/exports.h"
+#include "forms/error_boundary.h"
+#include "forms/prompts.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/store/backup.h"
+#include "ledger/store/server_address.h"
+#include "shell/books_choice.h"
+#include "shell/file_choosers.h"
+#include "shell/restore_dialog.h"
+
+namespace shell {
+
+namespace {
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
+    auto* made = new QPushButton(text, parent);
+    made->setObjectName(name);
+    made->setAutoDefault(false);
+    return made;
+}
+
+void tell(QWidget* parent, const QString& message) {
+    ledger::ui::prompts().tell(parent, message, ledger::ui::programTitle());
+}
+
+// A server database is backed up and restored by the server's own tools.
+bool refusedOnServer(QWidget* parent, const QString& books) {
+    if (!ledger::isServerAddress(books)) return false;
+    tell(parent, QStringLiteral("The books are the database %1 on a server: it is backed up and "
+                                "restored with the server's own tools (pg_dump), or copied into "
+                                "a file with tallowbrook-db copy.")
+                     .arg(ledger::displayName(books)));
+    return true;
+}
+
+}  // namespace
+
+BooksDialog::BooksDialog(QWidget* parent) : QDialog(parent), where_(new QLabel(this)) {
+    setObjectName(QStringLiteral("Books"));
+    setWindowTitle(QStringLiteral("Books"));
+    auto* layout = new QVBoxLayout(this);
+    where_->setObjectName(QStringLiteral("where"));
+    where_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    where_->setWordWrap(true);
+    layout->addWidget(where_);
+
+    auto* grid = new QGridLayout;
+    QPushButton* backUp = button(QStringLiteral("backUpNow"), QStringLiteral("Back up now"), this);
+    QPushButton* restoreButton =
+        button(QStringLiteral("restoreBackup"), QStringLiteral("Restore a backup…"), this);
+    QPushButton* exportButton = button(QStringLiteral("exportForAccountant"),
+                                       QStringLiteral("Export for the accountant…"), this);
+    QPushButton* open =
+        button(QStringLiteral("openBooks"), QStringLiteral("Open existing books…"), this);
+    QPushButton* server = button(QStringLiteral("connectServer"),
+                                 QStringLiteral("Connect to a database server…"), this);
+    QPushButton* close = button(QStringLiteral("close"), QStringLiteral("Close"), this);
+    grid->addWidget(backUp, 0, 0);
+    grid->addWidget(restoreButton, 1, 0);
+    grid->addWidget(exportButton, 2, 0);
+    grid->addWidget(open, 0, 1);
+    grid->addWidget(server, 1, 1);
+    layout->addLayout(grid);
+    layout->addWidget(close, 0, Qt::AlignRight);
+
+    ledger::ui::connectGuarded(backUp, &QPushButton::clicked, this, [this] { backUpNow(); });
+    ledger::ui::connectGuarded(restoreButton, &QPushButton::clicked, this, [this] { restore(); });
+    ledger::ui::connectGuarded(exportButton, &QPushButton::clicked, this,
+                               [this] { exportForAccountant(); });
+    ledger::ui::connectGuarded(open, &QPushButton::clicked, this,
+                               [this] { takeBooks(chooseExistingBooks); });
+    ledger::ui::connectGuarded(server, &QPushButton::clicked, this,
+                               [this] { takeBooks(chooseServerBooks); });
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    ledger::ui::runReporting(this, [this] { showWhere(); });
+}
+
+void BooksDialog::showWhere() {
+    const QString books = ledger::databasePath();
+    QString text = QStringLiteral("The books: %1").arg(shown(ledger::displayName(books)));
+    if (ledger::isServerAddress(books))
+        text += QStringLiteral("\n(a database on a server, backed up with the server's own tools)");
+    else
+        text += QStringLiteral("%1\nBackups: %2")
+                    .arg(QFileInfo::exists(books) ? QString() : QStringLiteral(" (not there)"),
+                         shown(ledger::backupFolderFor(books)));
+    if (QFileInfo::exists(ledger::settingsPath()))
+        text += QStringLiteral("\nSettings: %1").arg(shown(ledger::settingsPath()));
+    where_->setText(text);
+}
+
+void BooksDialog::backUpNow() {
+    const QString books = ledger::databasePath();
+    if (refusedOnServer(this, books)) return;
+    if (!QFileInfo(books).isFile()) {
+        tell(this, QStringLiteral("The books %1 are not there, so there is nothing to back up.")
+                       .arg(shown(books)));
+        return;
+    }
+    const QString made = ledger::backUpDatabase(books, QDateTime::currentDateTime());
+    tell(this, QStringLiteral("Backed up the books to %1.").arg(shown(made)));
+}
+
+void BooksDialog::restore() {
+    const QString books = ledger::databasePath();
+    if (refusedOnServer(this, books)) return;
+    if (ledger::backupsOf(books).isEmpty()) {
+        tell(this, QStringLiteral("There are no backups of the books %1 yet in %2.")
+                       .arg(shown(books), shown(ledger::backupFolderFor(books))));
+        return;
+    }
+    RestoreDialog dialog(books, this);
+    ledger::ui::execModal(dialog);
+}
+
+void BooksDialog::exportForAccountant() {
+    const QString folder = fileChoosers().exportFolder(this);
+    if (folder.isEmpty()) return;
+    const QStringList summaries =
+        accountant::exportAllInto(ledger::databasePath(), folder, QDate::currentDate());
+    tell(this, QStringLiteral("For the accountant, in %1:\n%2")
+                   .arg(shown(folder), summaries.join(QLatin1Char('\n'))));
+}
+
+void BooksDialog::takeBooks(bool (*choose)(QWidget*)) {
+    if (!choose(this)) return;
+    showWhere();
+    tell(this, QStringLiteral("From now on the program uses the books %1.")
+                   .arg(shown(ledger::databaseDisplayName())));
+}
+
+}  // namespace shell
