@@ -14,16 +14,22 @@ set(core "ledger/base" "ledger/location" "ledger/credentials" "ledger/amount" "l
 # tool use it, so no window links another for a figure.
 set(rules "daily/rules" "salary/rules")
 
+# Windows and their binding open the books the workspace holds (set once at
+# the start); only the shell, which finds and changes them, and the program's
+# main read where they live.
+set(window_core ${core})
+list(REMOVE_ITEM window_core "ledger/location")
+
 # Layer (a folder under src/) -> the include prefixes it may use besides its own.
 set(allowed_ledger ${core})
 set(allowed_setup ${core})
 # The exports price salaries by the salary window's own rules.
 set(allowed_accountant ${core} salary/rules)
-set(allowed_forms ${core})
-set(allowed_interfaces ${core} forms)
+set(allowed_forms ${window_core})
+set(allowed_interfaces ${window_core} forms)
 set(allowed_app ${core} forms interfaces ${windows})
 foreach(window IN LISTS windows)
-  set(allowed_${window} ${core} forms interfaces ${rules})
+  set(allowed_${window} ${window_core} forms interfaces ${rules})
 endforeach()
 
 # Folders inside a layer with narrower rules of their own: the rules and the
@@ -36,7 +42,7 @@ set(allowed_charts/figures ${core} ${rules})
 set(allowed_charts/pictures ${core} ${rules} "charts/figures")
 set(allowed_salary ${allowed_salary} salary/rules)
 # The first start creates books and the Books window restores and exports them.
-set(allowed_shell ${allowed_shell} setup accountant)
+set(allowed_shell ${allowed_shell} setup accountant ledger/location)
 
 # Below the store's seam: the engines. Only the store itself reaches them
 # (and, for now, the making and checking of files in setup/).

@@ -91,7 +91,7 @@ bool localDisplayAnswers() {
 // since the last copy. A failed backup is said once and stops nothing.
 void backUpChangedDatabase() {
     try {
-        const QString database = ledger::databasePath();
+        const QString database = ledger::ui::workspace().books();
         if (!QFileInfo(database).isFile()) return;  // the login window says what is missing
         if (ledger::changedSinceLastBackup(database))
             ledger::backUpDatabase(database, QDateTime::currentDateTime());
@@ -193,6 +193,8 @@ int main(int argc, char** argv) {
     }
     // No books anywhere: a first start, which sets them up or ends here.
     if (!ledger::booksFound() && !shell::firstStart()) return 0;
+    // Where the books are is found once; every window opens these.
+    workspace.setBooks(ledger::databasePath());
     backUpChangedDatabase();
     registerAllWindows();
     auto* login =

@@ -13,9 +13,9 @@
 #include <QVBoxLayout>
 
 #include "forms/error_boundary.h"
+#include "forms/workspace.h"
 #include "interfaces/window_names.h"
 #include "ledger/amount/amount.h"
-#include "ledger/location/program_folder.h"
 #include "ledger/store/store.h"
 
 namespace charts {
@@ -115,7 +115,7 @@ void YearAtAGlance::buildControls() {
 
 void YearAtAGlance::loadStep() {
     try {
-        store_ = ledger::openStore({ledger::databasePath()});
+        store_ = ledger::openStore({ledger::ui::workspace().books()});
         books_ = std::make_unique<BooksAtAGlance>(BooksAtAGlance::read(*store_));
     } catch (...) {
         // The error itself is shown by the load; the pictures stay empty.

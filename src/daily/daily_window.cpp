@@ -16,10 +16,10 @@
 #include "forms/layout_units.h"
 #include "forms/prompts.h"
 #include "forms/window_printer.h"
+#include "forms/workspace.h"
 #include "interfaces/sheet_commands.h"
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/location/program_folder.h"
 #include "ledger/query/criteria.h"
 #include "ledger/query/quoted_text.h"
 #include "ledger/query/typed_text.h"
@@ -126,7 +126,7 @@ std::vector<Form1::WindowButton> Form1::windowButtons() const {
 }
 
 void Form1::loadStep() {
-    data1_->source().setDatabasePath(ledger::databasePath());
+    data1_->source().setDatabasePath(ledger::ui::workspace().books());
     adaptToScreenDensity();
     enableWindowButtons();
     // The record source opens after this step: the fields are still empty,

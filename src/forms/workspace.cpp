@@ -6,6 +6,7 @@
 #include "forms/data_control.h"
 #include "forms/form_window.h"
 #include "forms/prompts.h"
+#include "ledger/base/ledger_error.h"
 #include "ledger/records/record_source.h"
 
 namespace ledger::ui {
@@ -22,9 +23,18 @@ Workspace::~Workspace() {
 }
 
 Workspace& Workspace::current() {
-    if (inForce) return *inForce;
-    static Workspace madeOnFirstUse;
-    return madeOnFirstUse;
+    // A window without a workspace would open books nobody chose and keep
+    // state nobody cleans up: a mistake of the program, never of the user.
+    if (!inForce) qFatal("No workspace: the program makes one in main before any window");
+    return *inForce;
+}
+
+const QString& Workspace::books() const {
+    if (books_.isEmpty())
+        fail(ErrorCode::FileNotFound,
+             QStringLiteral("No books were chosen for the windows to open. Start the program "
+                            "again."));
+    return books_;
 }
 
 Prompts& Workspace::prompts() { return prompts_ ? *prompts_ : dialogPrompts(); }

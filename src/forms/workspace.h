@@ -13,9 +13,10 @@ namespace ledger::ui {
 class FormWindow;
 class Prompts;
 
-// Everything the windows of one running program share: the prompts, how each
-// window is created and which windows are open, the handlers running now, the
-// printer settings and the screen density. The program makes one in main and
+// Everything the windows of one running program share: the books they open,
+// the prompts, how each window is created and which windows are open, the
+// handlers running now, the wage-detail query, the printer settings and the
+// screen density. The program makes one in main and
 // each test makes its own, so nothing one test leaves behind reaches the
 // next. While a workspace exists it is the one in force; a newer one takes
 // over until it is destroyed.
@@ -27,8 +28,23 @@ public:
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
-    // The workspace in force (one made on first use if the program made none).
+    // The workspace in force. There is always one while a window exists: the
+    // program makes it first thing in main, each test before it begins.
     static Workspace& current();
+
+    // --- the books -----------------------------------------------------
+    // The ledger every window opens (a file, or a server's address), found
+    // once when the program starts; the Books window sets it again when the
+    // user chooses other books before logging in. Throws LedgerError when
+    // no books were set.
+    const QString& books() const;
+    void setBooks(const QString& address) { books_ = address; }
+
+    // --- the wage-detail query -----------------------------------------
+    // The SQL text the salary window's "Detail" composes and the detail grid
+    // opens when it loads; empty at start.
+    const QString& detailQueryText() const { return detailQueryText_; }
+    void setDetailQueryText(const QString& text) { detailQueryText_ = text; }
 
     // --- prompts and message boxes -------------------------------------
     Prompts& prompts();
@@ -70,6 +86,8 @@ public:
 
 private:
     Workspace* previous_;
+    QString books_;
+    QString detailQueryText_;
     Prompts* prompts_ = nullptr;
     QHash<QString, std::function<FormWindow*()>> factories_;
     QHash<QString, QPointer<FormWindow>> windows_;

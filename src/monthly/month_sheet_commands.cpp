@@ -3,9 +3,9 @@
 #include "forms/data_control.h"
 #include "forms/prompts.h"
 #include "forms/window_printer.h"
+#include "forms/workspace.h"
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/location/program_folder.h"
 #include "ledger/query/typed_text.h"
 #include "ledger/records/record_source.h"
 #include "monthly/month_sheet.h"
@@ -13,7 +13,7 @@
 namespace monthly {
 
 void Form4::loadStep() {
-    data_->source().setDatabasePath(ledger::databasePath());
+    data_->source().setDatabasePath(ledger::ui::workspace().books());
     yearAtAGlance_->setEnabled(FormWindow::canCreate(windows::kYearAtAGlance));
     // The fields are still empty, so these all come out "0". The deduction
     // is left alone: it stays empty until the small incidental money first

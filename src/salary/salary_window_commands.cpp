@@ -4,7 +4,7 @@
 #include "forms/data_control.h"
 #include "forms/prompts.h"
 #include "forms/window_printer.h"
-#include "ledger/location/program_folder.h"
+#include "forms/workspace.h"
 #include "ledger/query/quoted_text.h"
 #include "ledger/query/typed_text.h"
 #include "ledger/records/record_source.h"
@@ -15,8 +15,8 @@
 namespace salary {
 
 void Form7::loadStep() {
-    staff_->source().setDatabasePath(ledger::databasePath());
-    months_->source().setDatabasePath(ledger::databasePath());
+    staff_->source().setDatabasePath(ledger::ui::workspace().books());
+    months_->source().setDatabasePath(ledger::ui::workspace().books());
     // The fields are still empty, so all three come out "0"; they follow
     // the first month row once the record sources open.
     computeSubtotal();

@@ -10,7 +10,7 @@
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
 #include "forms/window_printer.h"
-#include "ledger/location/program_folder.h"
+#include "forms/workspace.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "salary/column_autosize.h"
@@ -78,7 +78,7 @@ void Form9::placeGrid() {
 }
 
 void Form9::loadStep() {
-    data_->setDatabasePath(ledger::databasePath());
+    data_->setDatabasePath(ledger::ui::workspace().books());
     data_->setSource(detailQueryText());
     // The record source has no bar and nothing to store; it opens here, at
     // the end of the load step, so a failure can still leave the grid its

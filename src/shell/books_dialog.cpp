@@ -11,6 +11,7 @@
 #include "accountant/exports.h"
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
+#include "forms/workspace.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/store/backup.h"
 #include "ledger/store/server_address.h"
@@ -88,7 +89,7 @@ BooksDialog::BooksDialog(QWidget* parent) : QDialog(parent), where_(new QLabel(t
 }
 
 void BooksDialog::showWhere() {
-    const QString books = ledger::databasePath();
+    const QString books = ledger::ui::workspace().books();
     QString text = QStringLiteral("The books: %1").arg(shown(ledger::displayName(books)));
     if (ledger::isServerAddress(books))
         text += QStringLiteral("\n(a database on a server, backed up with the server's own tools)");
@@ -102,7 +103,7 @@ void BooksDialog::showWhere() {
 }
 
 void BooksDialog::backUpNow() {
-    const QString books = ledger::databasePath();
+    const QString books = ledger::ui::workspace().books();
     if (refusedOnServer(this, books)) return;
     if (!QFileInfo(books).isFile()) {
         tell(this, QStringLiteral("The books %1 are not there, so there is nothing to back up.")
@@ -114,7 +115,7 @@ void BooksDialog::backUpNow() {
 }
 
 void BooksDialog::restore() {
-    const QString books = ledger::databasePath();
+    const QString books = ledger::ui::workspace().books();
     if (refusedOnServer(this, books)) return;
     if (ledger::backupsOf(books).isEmpty()) {
         tell(this, QStringLiteral("There are no backups of the books %1 yet in %2.")
@@ -129,13 +130,15 @@ void BooksDialog::exportForAccountant() {
     const QString folder = fileChoosers().exportFolder(this);
     if (folder.isEmpty()) return;
     const QStringList summaries =
-        accountant::exportAllInto(ledger::databasePath(), folder, QDate::currentDate());
+        accountant::exportAllInto(ledger::ui::workspace().books(), folder, QDate::currentDate());
     tell(this, QStringLiteral("For the accountant, in %1:\n%2")
                    .arg(shown(folder), summaries.join(QLatin1Char('\n'))));
 }
 
 void BooksDialog::takeBooks(bool (*choose)(QWidget*)) {
     if (!choose(this)) return;
+    // From now on every window opens the books chosen.
+    ledger::ui::workspace().setBooks(ledger::databasePath());
     showWhere();
     tell(this, QStringLiteral("From now on the program uses the books %1.")
                    .arg(shown(ledger::databaseDisplayName())));

@@ -10,6 +10,7 @@
 
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
+#include "forms/workspace.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
 #include "setup/new_books.h"
@@ -106,7 +107,11 @@ void FirstStartDialog::takeBooks(bool (*choose)(QWidget*)) {
 
 bool firstStart() {
     FirstStartDialog dialog;
-    if (ledger::ui::execModal(dialog) == QDialog::Accepted) return true;
+    if (ledger::ui::execModal(dialog) == QDialog::Accepted) {
+        // The books just made or chosen are the ones every window opens.
+        ledger::ui::workspace().setBooks(ledger::databasePath());
+        return true;
+    }
     // Nothing was made: as before this window, say where the books are
     // looked for and how to make them from a terminal.
     QString path = shown(ledger::dataFolder() + QStringLiteral("/breakfast.mdb"));

@@ -12,6 +12,7 @@
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
 #include "forms/prompts.h"
+#include "forms/workspace.h"
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/credentials/staff_password.h"
@@ -19,9 +20,10 @@
 #include "ledger/query/quoted_text.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
-#include "shell/stored_password.h"
+#include "ledger/store/server_address.h"
 #include "shell/books_dialog.h"
 #include "shell/first_staff_dialog.h"
+#include "shell/stored_password.h"
 
 namespace shell {
 
@@ -142,11 +144,12 @@ void Form10::buildControls() {
 }
 
 void Form10::loadStep() {
-    data1_->source().setDatabasePath(ledger::databasePath());
+    data1_->source().setDatabasePath(ledger::ui::workspace().books());
     // Which books this is, without changing the window's design: with several
     // tills and a server, the name shows wherever the pointer rests.
-    setToolTip(QStringLiteral("The shop's books: %1")
-                   .arg(QDir::toNativeSeparators(ledger::databaseDisplayName())));
+    setToolTip(
+        QStringLiteral("The shop's books: %1")
+            .arg(QDir::toNativeSeparators(ledger::displayName(ledger::ui::workspace().books()))));
 }
 
 void Form10::login() {
@@ -188,7 +191,7 @@ void Form10::login() {
 void Form10::offerFirstStaffMember() {
     ledger::RecordSource& staff = data1_->source();
     if (!staff.isOpen() || staff.rowCount() != 0) return;
-    if (shell::offerFirstStaffMember(this, ledger::databasePath())) staff.refresh();
+    if (shell::offerFirstStaffMember(this, ledger::ui::workspace().books())) staff.refresh();
 }
 
 void Form10::openBooksWindow() {

@@ -10,9 +10,9 @@
 #include "forms/data_control.h"
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
+#include "forms/workspace.h"
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/location/program_folder.h"
 #include "ledger/records/field_binding.h"
 #include "ledger/records/record_source.h"
 #include "staff/staff_register.h"
@@ -23,8 +23,8 @@ namespace staff {
 using ledger::ui::connectGuarded;
 
 void Form6::loadStep() {
-    data_->source().setDatabasePath(ledger::databasePath());
-    choices_->source().setDatabasePath(ledger::databasePath());
+    data_->source().setDatabasePath(ledger::ui::workspace().books());
+    choices_->source().setDatabasePath(ledger::ui::workspace().books());
 }
 
 void Form6::connectCommands() {

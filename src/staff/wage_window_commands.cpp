@@ -15,12 +15,12 @@
 #include "forms/data_control.h"
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
+#include "forms/workspace.h"
 #include "interfaces/daily_window_face.h"
 #include "interfaces/daily_window_link.h"
 #include "interfaces/window_names.h"
 #include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/location/program_folder.h"
 #include "ledger/query/quoted_text.h"
 #include "ledger/records/record_source.h"
 #include "staff/staff_register.h"
@@ -34,7 +34,7 @@ using ledger::ui::FormWindow;
 
 void Form5::loadStep() {
     for (ledger::ui::DataControl* data : {data_, staff_, choices_})
-        data->source().setDatabasePath(ledger::databasePath());
+        data->source().setDatabasePath(ledger::ui::workspace().books());
     // The fields are still empty, so every figure starts at "0".
     copySalaryHour();
     computeMainTotal();

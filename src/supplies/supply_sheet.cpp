@@ -13,9 +13,9 @@
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
 #include "forms/prompts.h"
+#include "forms/workspace.h"
 #include "interfaces/daily_window_face.h"
 #include "interfaces/daily_window_link.h"
-#include "ledger/location/program_folder.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "supplies/item_subtotal.h"
@@ -149,7 +149,7 @@ void SupplySheet::centreOnScreen() {
 }
 
 void SupplySheet::loadStep() {
-    data_->source().setDatabasePath(ledger::databasePath());
+    data_->source().setDatabasePath(ledger::ui::workspace().books());
     // The fields are still empty: the subtotal starts at "0".
     recomputeSubtotal();
 }

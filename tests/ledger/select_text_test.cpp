@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ledger/base/ledger_error.h"
+#include "salary/rules/detail_query_text.h"
 
 namespace {
 
@@ -22,23 +23,14 @@ using ledger::SelectText;
 
 QString fromUtf16(const char16_t* text) { return QString::fromUtf16(text); }
 
-// The wage-detail query as the monthly salary window's "Detail" puts it
-// together: plain concatenation, nothing escaped.
+// The wage-detail query is the program's own text, as the salary window's
+// "Detail" composes it: a copy here would go on passing when the program's
+// text changes.
 QString detailQueryText(const QString& month, const QString& name) {
-    return QStringLiteral(
-               "SELECT Date,Name,[Main hour],[Work overtime],Absent,[Ask for leave],[Daily "
-               "settlement of accounts] FROM [Inquiry Detail] WHERE Date LIKE ") +
-           QStringLiteral("'*") + month + QStringLiteral("*'") + QStringLiteral("AND Name LIKE") +
-           QStringLiteral("'*") + name + QStringLiteral("*'") + QStringLiteral("order by Date");
+    return salary::composeDetailQuery(month, name);
 }
 
-const QStringList kDetailColumns = {QStringLiteral("Date"),
-                                    QStringLiteral("Name"),
-                                    QStringLiteral("Main hour"),
-                                    QStringLiteral("Work overtime"),
-                                    QStringLiteral("Absent"),
-                                    QStringLiteral("Ask for leave"),
-                                    QStringLiteral("Daily settlement of accounts")};
+const QStringList& kDetailColumns = salary::detailColumns();
 
 TEST(SelectTextProgram, TheWageDetailQueryReadsAsWritten) {
     const QString text = detailQueryText(QStringLiteral("2002/1"), QStringLiteral("Tovena"));
@@ -111,17 +103,9 @@ TEST(SelectTextProgram, BlanksInsideAPatternStayPartOfIt) {
     EXPECT_EQ(select.where.conditions[1].literal, QStringLiteral("*To vena*"));
 }
 
-// A typed pattern can only ever narrow the rows of the same saved query: even
-// a well-formed extra condition stays a condition on [Inquiry Detail].
-TEST(SelectTextInjection, AWellFormedExtraConditionStaysOnTheSameSource) {
-    const SelectText select = SelectText::parse(
-        detailQueryText(QStringLiteral("2002/1"), QStringLiteral("*'AND Date LIKE'*")));
-    EXPECT_EQ(select.source, QStringLiteral("Inquiry Detail"));
-    EXPECT_EQ(select.columns, kDetailColumns);
-    EXPECT_EQ(select.where.conditions.size(), 3u);
-    EXPECT_EQ(select.orderBy, QStringLiteral("Date"));
-}
-
+// What is typed into the prompts stays inside its pattern, quoted: an
+// apostrophe is a letter of it, and no text of SQL typed there becomes part
+// of the query. The rows can only be narrowed, never widened or changed.
 struct InjectionCase {
     const char16_t* month;
     const char16_t* name;
@@ -135,6 +119,7 @@ void PrintTo(const InjectionCase& c, std::ostream* os) {
 const InjectionCase kInjectionCases[] = {
     {u"2002/1", u"O'Brien"},
     {u"2002/1'", u"Tovena"},
+    {u"2002/1", u"*'AND Date LIKE'*"},
     {u"2002/1", u"x' OR Name LIKE '"},
     {u"2002/1", u"x' OR '1'='1"},
     {u"2002/1", u"*'; DROP TABLE [Materials forms of staff]; --"},
@@ -144,35 +129,39 @@ const InjectionCase kInjectionCases[] = {
     {u"2002/1", u"'order by Password--"},
     {u"2002/1", u"'order by Date; DELETE FROM [The staff calculate wages]--"},
     {u"2002/1", u"' /* comment */ AND Name LIKE '"},
-    {u"2002/1", u"[z-a]"},
 };
 
-class SelectTextInjectionRejected : public ::testing::TestWithParam<InjectionCase> {};
+class TypedSqlInAPattern : public ::testing::TestWithParam<InjectionCase> {};
 
-TEST_P(SelectTextInjectionRejected, IsAMalformedQuery) {
+TEST_P(TypedSqlInAPattern, StaysALetterOfThePattern) {
     const InjectionCase& c = GetParam();
-    const QString text = detailQueryText(fromUtf16(c.month), fromUtf16(c.name));
-    try {
-        const SelectText select = SelectText::parse(text);
-        FAIL() << "parsed, source " << select.source.toStdString();
-    } catch (const LedgerError& e) {
-        EXPECT_EQ(e.code(), ErrorCode::MalformedQuery);
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Malformed query")))
-            << e.message().toStdString();
-        EXPECT_TRUE(e.message().contains(text)) << e.message().toStdString();
-    }
+    const QString month = fromUtf16(c.month), name = fromUtf16(c.name);
+    const SelectText select = SelectText::parse(detailQueryText(month, name));
+    EXPECT_EQ(select.source, QStringLiteral("Inquiry Detail"));
+    EXPECT_EQ(select.columns, kDetailColumns);
+    EXPECT_EQ(select.orderBy, QStringLiteral("Date"));
+    ASSERT_EQ(select.where.conditions.size(), 2u);
+    EXPECT_EQ(select.where.conditions[0].literal, u'*' + month + u'*');
+    EXPECT_EQ(select.where.conditions[1].literal, u'*' + name + u'*');
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SelectTextInjectionRejected, ::testing::ValuesIn(kInjectionCases));
+INSTANTIATE_TEST_SUITE_P(Table, TypedSqlInAPattern, ::testing::ValuesIn(kInjectionCases));
 
-TEST(SelectTextInjection, AnApostropheInThePatternIsExplained) {
-    try {
+TEST(SelectTextProgram, AnApostropheInANameFindsThatName) {
+    const SelectText select =
         SelectText::parse(detailQueryText(QStringLiteral("2002/1"), QStringLiteral("O'Brien")));
-        FAIL() << "parsed";
-    } catch (const LedgerError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("apostrophe")))
-            << e.message().toStdString();
-    }
+    EXPECT_TRUE(select.where.matches(
+        {QVariant(QStringLiteral("2002/1/5")), QVariant(QStringLiteral("Mary O'Brien"))}));
+    EXPECT_FALSE(select.where.matches(
+        {QVariant(QStringLiteral("2002/1/5")), QVariant(QStringLiteral("OBrien"))}));
+}
+
+// A pattern the query could not read is said before any query is made.
+TEST(SelectTextProgram, APatternThatCannotBeReadIsRefusedBeforeTheQuery) {
+    for (const char* pattern : {"[z-a]", "[abc", "Li [Sr"})
+        EXPECT_FALSE(salary::patternProblem(QString::fromLatin1(pattern)).isEmpty()) << pattern;
+    for (const char* pattern : {"Li [Sr]", "O'Brien", "100%_x", "#2"})
+        EXPECT_TRUE(salary::patternProblem(QString::fromLatin1(pattern)).isEmpty()) << pattern;
 }
 
 // --- the accepted form and nothing else ----------------------------------------

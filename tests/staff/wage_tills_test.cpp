@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QSettings>
 
+#include "forms/workspace.h"
+#include "ledger/location/program_folder.h"
 #include "staff_fixture.h"
 #include "support/server_relay.h"
 
@@ -148,6 +150,9 @@ protected:
         QSettings settings(db.folder() + "/tallowbrook.ini", QSettings::IniFormat);
         settings.setValue("database",
                           db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port()));
+        settings.sync();
+        // The books as the program finds them when it starts.
+        ledger::ui::workspace().setBooks(ledger::databasePath());
     }
 };
 

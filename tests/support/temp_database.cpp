@@ -3,6 +3,7 @@
 #include <QFile>
 #include <stdexcept>
 
+#include "forms/workspace.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
@@ -27,6 +28,8 @@ TempDatabase::TempDatabase(bool withDemoData) {
     // The user's data folder is the same folder: without books beside the
     // program the windows still look here, never in the real home.
     ledger::setDataFolder(dir_.path());
+    // The books the windows open, as the program sets them at its start.
+    ledger::ui::workspace().setBooks(path());
 }
 
 TempDatabase::~TempDatabase() {
