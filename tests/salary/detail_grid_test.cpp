@@ -1,9 +1,10 @@
-#include <QFontMetricsF>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <cmath>
 
 #include "forms/layout_units.h"
+#include "salary/column_autosize.h"
 #include "salary_fixture.h"
 
 namespace salary_tests {
@@ -26,13 +27,22 @@ protected:
         return qobject_cast<salary::Form9*>(FormWindow::loadWindow("Form9"));
     }
 
-    // A column sized to `text`: its width in the window's font, to the
-    // nearest twip, and 700 twips more.
-    static int expectedPixels(const salary::Form9* grid, const QString& text) {
-        const double pixels =
-            QFontMetricsF(grid->font(), const_cast<salary::Form9*>(grid)).horizontalAdvance(text);
-        const double twips = std::nearbyint(pixels * 1440.0 / grid->logicalDpiX());
-        return ledger::ui::twips(static_cast<int>(twips) + 700);
+    // Liberation Mono draws every character 0.6 em wide: at 20 pixels that is
+    // 12 pixels, at 96 dots per inch 180 twips. Worked by hand, a column
+    // sized to a text of n characters is n x 180 twips wide, and 700 twips
+    // more.
+    static void useMonoFont(salary::Form9* grid) {
+        QFont mono(QStringLiteral("Liberation Mono"));
+        mono.setPixelSize(20);
+        grid->setFont(mono);
+        ASSERT_EQ(QFontInfo(grid->font()).family(), QStringLiteral("Liberation Mono"));
+    }
+    static int monoColumn(int characters) { return ledger::ui::twips(characters * 180 + 700); }
+
+    // The width the grid gives a column sized to `text` in the window's
+    // font: which text a column was sized to, whatever the font.
+    static int sizedTo(salary::Form9* grid, const QString& text) {
+        return ledger::ui::twips(salary::autosizedWidthTwips(text, grid->font(), grid));
     }
 
     static void autosize(salary::Form9* grid) { button(grid, "Command1")->click(); }
@@ -60,18 +70,13 @@ TEST_F(DetailGridTest, AutosizeFitsEachColumnToItsLongestTextAndTheEmptyColumnTo
     addWage({"2002/12/24", "Tovena", 8, 1, 0, 0});
     addWage({"2002/1/5", "Chen Ya-ting", 12.5, 0, 0, 0});
     salary::Form9* grid = openGrid();
+    useMonoFont(grid);
     autosize(grid);
-    const QStringList chosen = {"",
-                                "2002/12/24",
-                                "Chen Ya-ting",
-                                "Main hour",
-                                "Work overtime",
-                                "Absent",
-                                "Ask for leave",
-                                "Daily settlement of accounts"};
-    for (int column = 0; column < chosen.size(); ++column)
-        EXPECT_EQ(grid->grid()->gridColumnWidth(column), expectedPixels(grid, chosen[column]))
-            << chosen[column].toStdString();
+    // "", 2002/12/24, Chen Ya-ting, Main hour, Work overtime, Absent, Ask for
+    // leave, Daily settlement of accounts: their characters.
+    const int characters[] = {0, 10, 12, 9, 13, 6, 13, 28};
+    for (int column = 0; column < 8; ++column)
+        EXPECT_EQ(grid->grid()->gridColumnWidth(column), monoColumn(characters[column])) << column;
     EXPECT_EQ(grid->grid()->gridColumnWidth(0), ledger::ui::twips(700));
 }
 
@@ -91,9 +96,10 @@ TEST_F(DetailGridTest, AutosizeTwiceGivesTheSameWidthsAsOnce) {
 TEST_F(DetailGridTest, AutosizeMeasuresInTheWindowsFontNotTheGrids) {
     addWage({"2002/12/24", "Tovena", 8, 1, 0, 0});
     salary::Form9* grid = openGrid();
+    useMonoFont(grid);
     grid->grid()->setFont(ledger::ui::arialFont(20, true));
     autosize(grid);
-    EXPECT_EQ(grid->grid()->gridColumnWidth(2), expectedPixels(grid, "Tovena"));
+    EXPECT_EQ(grid->grid()->gridColumnWidth(2), monoColumn(6)) << "Tovena";
 }
 
 // The Name column's texts top to bottom (the heading "Name" first), and the
@@ -118,7 +124,7 @@ TEST_P(AutosizeChoiceTest, TakesTheTextWithTheMostCharacters) {
     salary::Form9* grid = openGrid();
     ASSERT_EQ(gridNames(grid), column.names);
     autosize(grid);
-    EXPECT_EQ(grid->grid()->gridColumnWidth(2), expectedPixels(grid, column.chosen));
+    EXPECT_EQ(grid->grid()->gridColumnWidth(2), sizedTo(grid, column.chosen));
 }
 
 INSTANTIATE_TEST_SUITE_P(
