@@ -276,7 +276,12 @@ const TextCase kTextCases[] = {
     {0.00009999999999999999, "0.0001"},
     {1e100, "1E+100"},
     {-1e-100, "-1E-100"},
-    {DBL_MAX, "1.79769313486232E+308"},
+    // the largest numbers are cut, not rounded, to stay within the range
+    {DBL_MAX, "1.79769313486231E+308"},
+    {-DBL_MAX, "-1.79769313486231E+308"},
+    {1.7976931348623155e308, "1.79769313486231E+308"},  // the second largest
+    {1.7976931348623149e308, "1.79769313486231E+308"},  // the fifth: rounds as any other
+    {1.797693134862305e308, "1.7976931348623E+308"},
     {5e-324, "4.94065645841247E-324"},
     {-1234567, "-1234567"},
     {0.5, "0.5"},
@@ -456,5 +461,21 @@ TEST_P(AmountRoundTrip, ParseOfTextGivesTheValueTo15Digits) {
 
 INSTANTIATE_TEST_SUITE_P(Desktops, AmountRoundTrip, ::testing::ValuesIn(kAllDesktops),
                          [](const auto& info) { return desktopName(info.param); });
+
+// Every figure shown reads back as a number, the largest there are
+// included: eight of them each side would round past the largest number to
+// 1.79769313486232E+308 and read back as an overflow.
+TEST(AmountText, TheLargestNumbersReadBackAsNumbers) {
+    double value = DBL_MAX;
+    for (int i = 0; i < 8; ++i, value = std::nextafter(value, 0.0)) {
+        for (const double signed_ : {value, -value}) {
+            const QString text = ledger::amountText(signed_);
+            double parsed = 0;
+            EXPECT_NO_THROW(parsed = ledger::parseAmount(text)) << text.toStdString();
+            EXPECT_LE(std::fabs(parsed - signed_), 1e294) << text.toStdString();
+            EXPECT_TRUE(ledger::parseStoredAmount(text).has_value()) << text.toStdString();
+        }
+    }
+}
 
 }  // namespace

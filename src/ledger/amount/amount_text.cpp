@@ -1,6 +1,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 #include "ledger/amount/amount.h"
@@ -76,7 +77,13 @@ Rounded roundTo15Digits(double value) {
     for (int i = 0; i < 15; ++i) rounded.digits[i] = i < count ? seventeen[i] : '0';
     const bool halfwayAtSeventeen = seventeen[15] == '5' && seventeen[16] == '0';
     const bool up = halfwayAtSeventeen ? compareWithHalfway(value) >= 0 : seventeen[15] >= '5';
-    if (up) roundUp(rounded);
+    // The few largest numbers (1.7976931348623157E+308 and its neighbours)
+    // would round to 1.79769313486232E+308, beyond the range of a number: a
+    // figure shown must read back as a number, so they are cut to
+    // 1.79769313486231E+308 instead.
+    const bool beyondRange =
+        rounded.exponent == 308 && std::memcmp(rounded.digits, "179769313486231", 15) >= 0;
+    if (up && !beyondRange) roundUp(rounded);
     return rounded;
 }
 
