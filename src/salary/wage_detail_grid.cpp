@@ -22,8 +22,8 @@ using ledger::ui::placeTwips;
 
 namespace {
 
-constexpr int kClientWidth = 13680;
-constexpr int kClientHeight = 5760;
+constexpr int kGridClientWidth = 13680;
+constexpr int kGridClientHeight = 5760;
 constexpr int kGridTop = 720;
 
 }  // namespace
@@ -31,7 +31,7 @@ constexpr int kGridTop = 720;
 Form9::Form9(QWidget* parent) : FormWindow(QStringLiteral("Form9"), parent) {
     setWindowTitle(QStringLiteral("Form9"));
     setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(kClientWidth), ledger::ui::twips(kClientHeight));
+    resize(ledger::ui::twips(kGridClientWidth), ledger::ui::twips(kGridClientHeight));
 
     // The design names the saved query; the load step always replaces it by
     // the detail query text.

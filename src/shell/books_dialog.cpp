@@ -16,21 +16,13 @@
 #include "ledger/store/backup.h"
 #include "ledger/store/server_address.h"
 #include "shell/books_choice.h"
+#include "shell/dialog_parts.h"
 #include "shell/file_choosers.h"
 #include "shell/restore_dialog.h"
 
 namespace shell {
 
 namespace {
-
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
-
-QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
-    auto* made = new QPushButton(text, parent);
-    made->setObjectName(name);
-    made->setAutoDefault(false);
-    return made;
-}
 
 void tell(QWidget* parent, const QString& message) {
     ledger::ui::prompts().tell(parent, message, ledger::ui::programTitle());
@@ -58,16 +50,17 @@ BooksDialog::BooksDialog(QWidget* parent) : QDialog(parent), where_(new QLabel(t
     layout->addWidget(where_);
 
     auto* grid = new QGridLayout;
-    QPushButton* backUp = button(QStringLiteral("backUpNow"), QStringLiteral("Back up now"), this);
+    QPushButton* backUp =
+        namedButton(QStringLiteral("backUpNow"), QStringLiteral("Back up now"), this);
     QPushButton* restoreButton =
-        button(QStringLiteral("restoreBackup"), QStringLiteral("Restore a backup…"), this);
-    QPushButton* exportButton = button(QStringLiteral("exportForAccountant"),
-                                       QStringLiteral("Export for the accountant…"), this);
+        namedButton(QStringLiteral("restoreBackup"), QStringLiteral("Restore a backup…"), this);
+    QPushButton* exportButton = namedButton(QStringLiteral("exportForAccountant"),
+                                            QStringLiteral("Export for the accountant…"), this);
     QPushButton* open =
-        button(QStringLiteral("openBooks"), QStringLiteral("Open existing books…"), this);
-    QPushButton* server = button(QStringLiteral("connectServer"),
-                                 QStringLiteral("Connect to a database server…"), this);
-    QPushButton* close = button(QStringLiteral("close"), QStringLiteral("Close"), this);
+        namedButton(QStringLiteral("openBooks"), QStringLiteral("Open existing books…"), this);
+    QPushButton* server = namedButton(QStringLiteral("connectServer"),
+                                      QStringLiteral("Connect to a database server…"), this);
+    QPushButton* close = namedButton(QStringLiteral("close"), QStringLiteral("Close"), this);
     grid->addWidget(backUp, 0, 0);
     grid->addWidget(restoreButton, 1, 0);
     grid->addWidget(exportButton, 2, 0);

@@ -15,22 +15,10 @@
 #include "ledger/location/program_folder.h"
 #include "setup/new_books.h"
 #include "shell/books_choice.h"
+#include "shell/dialog_parts.h"
 #include "shell/staff_member_fields.h"
 
 namespace shell {
-
-namespace {
-
-QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
-    auto* made = new QPushButton(text, parent);
-    made->setObjectName(name);
-    made->setAutoDefault(false);
-    return made;
-}
-
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
-
-}  // namespace
 
 FirstStartDialog::FirstStartDialog(QWidget* parent)
     : QDialog(parent), fields_(new StaffMemberFields) {
@@ -53,18 +41,18 @@ FirstStartDialog::FirstStartDialog(QWidget* parent)
     where->setObjectName(QStringLiteral("where"));
     where->setWordWrap(true);
     createLayout->addWidget(where);
-    QPushButton* createButton = button(QStringLiteral("createBooks"),
-                                       QStringLiteral("Create new books for the shop"), create);
+    QPushButton* createButton = namedButton(
+        QStringLiteral("createBooks"), QStringLiteral("Create new books for the shop"), create);
     createButton->setDefault(true);
     createLayout->addWidget(createButton, 0, Qt::AlignRight);
     layout->addWidget(create);
 
     auto* others = new QHBoxLayout;
     QPushButton* open =
-        button(QStringLiteral("openBooks"), QStringLiteral("Open existing books…"), this);
-    QPushButton* server = button(QStringLiteral("connectServer"),
-                                 QStringLiteral("Connect to a database server…"), this);
-    QPushButton* quit = button(QStringLiteral("quit"), QStringLiteral("Quit"), this);
+        namedButton(QStringLiteral("openBooks"), QStringLiteral("Open existing books…"), this);
+    QPushButton* server = namedButton(QStringLiteral("connectServer"),
+                                      QStringLiteral("Connect to a database server…"), this);
+    QPushButton* quit = namedButton(QStringLiteral("quit"), QStringLiteral("Quit"), this);
     others->addWidget(open);
     others->addWidget(server);
     others->addStretch();

@@ -12,12 +12,11 @@
 #include "forms/prompts.h"
 #include "ledger/store/backup.h"
 #include "setup/restore.h"
+#include "shell/dialog_parts.h"
 
 namespace shell {
 
 namespace {
-
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 QString takenText(const QString& books, const QString& backup) {
     const QDateTime taken = ledger::backupTakenAt(books, backup);

@@ -20,17 +20,17 @@ using ledger::ui::placeTwips;
 
 namespace {
 
-constexpr int kClientWidth = 10320;
-constexpr int kClientHeight = 5880;
+constexpr int kWageClientWidth = 10320;
+constexpr int kWageClientHeight = 5880;
 
 // Three columns of caption and value under the title row.
-constexpr int kCaptionLeft[3] = {120, 3480, 6840};
-constexpr int kCaptionWidth = 1455;
+constexpr int kWageCaptionLeft[3] = {120, 3480, 6840};
+constexpr int kWageCaptionWidth = 1455;
 constexpr int kValueLeft[3] = {1680, 5040, 8400};
 constexpr int kValueWidth = 1695;
-constexpr int kRowTop = 960;
-constexpr int kRowStep = 540;
-constexpr int kRowHeight = 435;
+constexpr int kWageRowTop = 960;
+constexpr int kWageRowStep = 540;
+constexpr int kWageRowHeight = 435;
 constexpr int kBottomRowTop = 4920;
 constexpr int kBottomRowHeight = 615;
 
@@ -42,14 +42,14 @@ constexpr quint32 kTotalCyan = 0x00FFFF80;
 constexpr quint32 kSubtotalBlue = 0x00FFC0C0;
 constexpr quint32 kWageGreen = 0x0080FF80;
 
-int rowTop(int row) { return kRowTop + row * kRowStep; }
+int wageRowTop(int row) { return kWageRowTop + row * kWageRowStep; }
 
 }  // namespace
 
 Form5::Form5(QWidget* parent) : FormWindow(QStringLiteral("Form5"), parent) {
     setWindowTitle(QStringLiteral("The staff calculate wages"));
     setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(kClientWidth), ledger::ui::twips(kClientHeight));
+    resize(ledger::ui::twips(kWageClientWidth), ledger::ui::twips(kWageClientHeight));
 
     // The record sources first: the fields and lists bind to them.
     data_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kWages,
@@ -81,14 +81,14 @@ QLabel* Form5::addCaption(const QString& name, const QString& text, quint32 back
     caption->setWordWrap(true);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ledger::ui::setBackground(caption, background);
-    placeTwips(caption, left, top, width, kRowHeight);
+    placeTwips(caption, left, top, width, kWageRowHeight);
     return caption;
 }
 
 ledger::ui::BoundLineEdit* Form5::addField(const QString& name, const QString& column, int left,
                                            int top) {
     auto* field = new ledger::ui::BoundLineEdit(name, data_->source(), column, this);
-    placeTwips(field, left, top, kValueWidth, kRowHeight);
+    placeTwips(field, left, top, kValueWidth, kWageRowHeight);
     return field;
 }
 
@@ -96,7 +96,7 @@ ledger::ui::BoundCombo* Form5::addList(const QString& name, ledger::ui::DataCont
                                        const QString& column, int left, int top) {
     auto* list = new ledger::ui::BoundCombo(name, listSource->source(), column, this);
     list->setTarget(data_->source(), column);
-    placeTwips(list, left, top, kValueWidth, kRowHeight);
+    placeTwips(list, left, top, kValueWidth, kWageRowHeight);
     return list;
 }
 
@@ -122,98 +122,101 @@ void Form5::buildTitleRow() {
 }
 
 void Form5::buildLeftColumn() {
-    const int caption = kCaptionLeft[0];
+    const int caption = kWageCaptionLeft[0];
     const int value = kValueLeft[0];
-    addCaption(QStringLiteral("Label1"), QStringLiteral("Date"), kCaptionYellow, caption, rowTop(0),
-               kCaptionWidth);
-    date_ = addField(QStringLiteral("Text1"), QStringLiteral("Date"), value, rowTop(0));
+    addCaption(QStringLiteral("Label1"), QStringLiteral("Date"), kCaptionYellow, caption,
+               wageRowTop(0), kWageCaptionWidth);
+    date_ = addField(QStringLiteral("Text1"), QStringLiteral("Date"), value, wageRowTop(0));
 
     addCaption(QStringLiteral("Label2"), QStringLiteral("Serial numbers"), kCaptionYellow, caption,
-               rowTop(1), kCaptionWidth);
+               wageRowTop(1), kWageCaptionWidth);
     serialNumber_ =
-        addField(QStringLiteral("Text2"), QStringLiteral("Serial numbers"), value, rowTop(1));
+        addField(QStringLiteral("Text2"), QStringLiteral("Serial numbers"), value, wageRowTop(1));
 
-    addCaption(QStringLiteral("Label3"), QStringLiteral("Name"), kCaptionYellow, caption, rowTop(2),
-               kCaptionWidth);
-    name_ = addList(QStringLiteral("DBCombo1"), staff_, QStringLiteral("Name"), value, rowTop(2));
+    addCaption(QStringLiteral("Label3"), QStringLiteral("Name"), kCaptionYellow, caption,
+               wageRowTop(2), kWageCaptionWidth);
+    name_ =
+        addList(QStringLiteral("DBCombo1"), staff_, QStringLiteral("Name"), value, wageRowTop(2));
 
     addCaption(QStringLiteral("Label4"), QStringLiteral("Salary hour"), kCaptionYellow, caption,
-               rowTop(3), kCaptionWidth);
+               wageRowTop(3), kWageCaptionWidth);
     salaryHour_ =
-        addField(QStringLiteral("Text4"), QStringLiteral("Salary hour"), value, rowTop(3));
+        addField(QStringLiteral("Text4"), QStringLiteral("Salary hour"), value, wageRowTop(3));
     ledger::ui::setBackground(salaryHour_, kSalaryGreen);
 
     addCaption(QStringLiteral("Label5"), QStringLiteral("Overtime salary hour"), kCaptionYellow,
-               caption, rowTop(4), kCaptionWidth);
-    overtimeSalaryHour_ =
-        addField(QStringLiteral("Text5"), QStringLiteral("Overtime salary hour"), value, rowTop(4));
+               caption, wageRowTop(4), kWageCaptionWidth);
+    overtimeSalaryHour_ = addField(QStringLiteral("Text5"), QStringLiteral("Overtime salary hour"),
+                                   value, wageRowTop(4));
     ledger::ui::setBackground(overtimeSalaryHour_, kOvertimeRed);
 
     addCaption(QStringLiteral("Label6"), QStringLiteral("Ask for leave"), kCaptionYellow, caption,
-               rowTop(5), kCaptionWidth);
+               wageRowTop(5), kWageCaptionWidth);
     askForLeave_ = addList(QStringLiteral("DBCombo2"), choices_, QStringLiteral("Ask for leave"),
-                           value, rowTop(5));
+                           value, wageRowTop(5));
 
     addCaption(QStringLiteral("Label7"), QStringLiteral("Absent"), kCaptionYellow, caption,
-               rowTop(6), kCaptionWidth);
-    absent_ =
-        addList(QStringLiteral("DBCombo3"), choices_, QStringLiteral("Absent"), value, rowTop(6));
+               wageRowTop(6), kWageCaptionWidth);
+    absent_ = addList(QStringLiteral("DBCombo3"), choices_, QStringLiteral("Absent"), value,
+                      wageRowTop(6));
 }
 
 void Form5::buildMiddleColumn() {
-    const int caption = kCaptionLeft[1];
+    const int caption = kWageCaptionLeft[1];
     const int value = kValueLeft[1];
     addCaption(QStringLiteral("Label8"), QStringLiteral("Salary hour"), kCaptionYellow, caption,
-               rowTop(0), kCaptionWidth);
-    salaryHourCopy_ = addFigure(QStringLiteral("Label19"), kSalaryGreen, value, rowTop(0),
-                                kValueWidth, kRowHeight);
+               wageRowTop(0), kWageCaptionWidth);
+    salaryHourCopy_ = addFigure(QStringLiteral("Label19"), kSalaryGreen, value, wageRowTop(0),
+                                kValueWidth, kWageRowHeight);
 
     addCaption(QStringLiteral("Label9"), QStringLiteral("Main hour"), kCaptionYellow, caption,
-               rowTop(1), kCaptionWidth);
-    mainHour_ = addField(QStringLiteral("Text7"), QStringLiteral("Main hour"), value, rowTop(1));
+               wageRowTop(1), kWageCaptionWidth);
+    mainHour_ =
+        addField(QStringLiteral("Text7"), QStringLiteral("Main hour"), value, wageRowTop(1));
 
-    addCaption(QStringLiteral("Label10"), QStringLiteral("Total "), kTotalCyan, caption, rowTop(2),
-               kCaptionWidth);
-    mainTotal_ =
-        addFigure(QStringLiteral("Label20"), kTotalCyan, value, rowTop(2), kValueWidth, kRowHeight);
+    addCaption(QStringLiteral("Label10"), QStringLiteral("Total "), kTotalCyan, caption,
+               wageRowTop(2), kWageCaptionWidth);
+    mainTotal_ = addFigure(QStringLiteral("Label20"), kTotalCyan, value, wageRowTop(2), kValueWidth,
+                           kWageRowHeight);
 
     addCaption(QStringLiteral("Label11"), QStringLiteral("Overtime salary hour"), kCaptionYellow,
-               caption, rowTop(3), kCaptionWidth);
-    overtimeSalaryHourCopy_ = addFigure(QStringLiteral("Label21"), kOvertimeRed, value, rowTop(3),
-                                        kValueWidth, kRowHeight);
+               caption, wageRowTop(3), kWageCaptionWidth);
+    overtimeSalaryHourCopy_ = addFigure(QStringLiteral("Label21"), kOvertimeRed, value,
+                                        wageRowTop(3), kValueWidth, kWageRowHeight);
 
     addCaption(QStringLiteral("Label12"), QStringLiteral("Work overtime"), kCaptionYellow, caption,
-               rowTop(4), kCaptionWidth);
+               wageRowTop(4), kWageCaptionWidth);
     workOvertime_ =
-        addField(QStringLiteral("Text9"), QStringLiteral("Work overtime"), value, rowTop(4));
+        addField(QStringLiteral("Text9"), QStringLiteral("Work overtime"), value, wageRowTop(4));
 
-    addCaption(QStringLiteral("Label13"), QStringLiteral("Total "), kTotalCyan, caption, rowTop(5),
-               kCaptionWidth);
-    overtimeTotal_ =
-        addFigure(QStringLiteral("Label22"), kTotalCyan, value, rowTop(5), kValueWidth, kRowHeight);
+    addCaption(QStringLiteral("Label13"), QStringLiteral("Total "), kTotalCyan, caption,
+               wageRowTop(5), kWageCaptionWidth);
+    overtimeTotal_ = addFigure(QStringLiteral("Label22"), kTotalCyan, value, wageRowTop(5),
+                               kValueWidth, kWageRowHeight);
 
     addCaption(QStringLiteral("Label14"), QStringLiteral("Subtotal"), kSubtotalBlue, caption,
-               rowTop(6), kCaptionWidth);
-    subtotal_ = addFigure(QStringLiteral("Label23"), kSubtotalBlue, value, rowTop(6), kValueWidth,
-                          kRowHeight);
+               wageRowTop(6), kWageCaptionWidth);
+    subtotal_ = addFigure(QStringLiteral("Label23"), kSubtotalBlue, value, wageRowTop(6),
+                          kValueWidth, kWageRowHeight);
 }
 
 void Form5::buildRightColumn() {
-    const int caption = kCaptionLeft[2];
+    const int caption = kWageCaptionLeft[2];
     const int value = kValueLeft[2];
     addCaption(QStringLiteral("Label15"), QStringLiteral("Insurance"), kCaptionYellow, caption,
-               rowTop(0), kCaptionWidth);
-    insurance_ = addField(QStringLiteral("Text13"), QStringLiteral("Insurance"), value, rowTop(0));
+               wageRowTop(0), kWageCaptionWidth);
+    insurance_ =
+        addField(QStringLiteral("Text13"), QStringLiteral("Insurance"), value, wageRowTop(0));
 
     addCaption(QStringLiteral("Label16"), QStringLiteral("Absent-Deduct"), kCaptionYellow, caption,
-               rowTop(1), kCaptionWidth);
+               wageRowTop(1), kWageCaptionWidth);
     absentDeduct_ =
-        addField(QStringLiteral("Text14"), QStringLiteral("Absent-Deduct"), value, rowTop(1));
+        addField(QStringLiteral("Text14"), QStringLiteral("Absent-Deduct"), value, wageRowTop(1));
 
     addCaption(QStringLiteral("Label17"), QStringLiteral("Subtotal -2"), kSubtotalBlue, caption,
-               rowTop(2), kCaptionWidth);
-    deductions_ = addFigure(QStringLiteral("Label24"), kSubtotalBlue, value, rowTop(2), kValueWidth,
-                            kRowHeight);
+               wageRowTop(2), kWageCaptionWidth);
+    deductions_ = addFigure(QStringLiteral("Label24"), kSubtotalBlue, value, wageRowTop(2),
+                            kValueWidth, kWageRowHeight);
 }
 
 void Form5::buildBottomRow() {
