@@ -110,6 +110,17 @@ const std::vector<Command>& commands() {
     return all;
 }
 
+int failure(const CommandCall& call, const QString& message) {
+    call.err << "tallowbrook-db: " << message << Qt::endl;
+    return 1;
+}
+
+int usageError(const CommandCall& call, const QString& message) {
+    call.err << "tallowbrook-db: " << message << Qt::endl
+             << "Try 'tallowbrook-db --help' for more information." << Qt::endl;
+    return 2;
+}
+
 const Command* findCommand(const QString& name) {
     for (const Command& command : commands())
         if (command.name == name) return &command;

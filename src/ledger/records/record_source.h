@@ -19,6 +19,7 @@
 namespace ledger {
 
 class RowSet;
+struct Criterion;
 class Store;
 
 // A new row's values, converted for their columns and not stored yet.
@@ -148,6 +149,7 @@ private:
     void showEmpty();
     void fillFields(const std::vector<QVariant>& values);
     std::optional<int> find(const QString& criterion, bool backwards);
+    QStringList columnsOf(const Criterion& criterion) const;
     std::vector<QVariant> currentValues(const QStringList& columns) const;
     PendingRow converted(const std::vector<FieldBinding*>& changed) const;
     void storeNewRow(const PendingRow& row, const std::function<void()>& alongside = {});
