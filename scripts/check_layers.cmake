@@ -8,7 +8,7 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(windows shell daily supplies monthly staff salary)
-set(core "ledger/base" "ledger/location" "ledger/credentials" "ledger/amount" "ledger/query" "ledger/schema"
+set(core "ledger/base" "ledger/location" "ledger/credentials" "ledger/amount" "ledger/calendar" "ledger/query" "ledger/schema"
          "ledger/records" "ledger/store")
 
 # Layer (a folder under src/) -> the include prefixes it may use besides its own.

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "ledger/calendar/calendar_day.h"
+
 namespace tools {
 
 namespace {
@@ -33,11 +35,10 @@ std::optional<DaySpan> monthSpan(int year, int month) {
 }  // namespace
 
 std::optional<QDate> calendarDay(const QString& dayText) {
-    const auto numbers = numbersBetween(dayText, 3);
-    if (!numbers || numbers->at(0) < 1) return std::nullopt;
-    const QDate day(numbers->at(0), numbers->at(1), numbers->at(2));
-    if (!day.isValid()) return std::nullopt;
-    return day;
+    // The program's one rule of what a calendar day is.
+    const auto day = ledger::calendar::dayOf(dayText);
+    if (!day) return std::nullopt;
+    return QDate(day->year, day->month, day->day);
 }
 
 std::optional<DaySpan> sheetMonth(const QString& monthText) {

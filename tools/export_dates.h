@@ -5,9 +5,10 @@
 #include <optional>
 
 // The calendar behind the ledger's texts: a day is typed year/month/day
-// (2002/2/12), a month of the month sheet reads month/ year (12/ 2002) and a
-// month of the wage totals year/month (2002/12). Texts that name no real
-// day or month (2002/2/30, "Undated", 2002/13) have no calendar span.
+// (2002/2/12) and read by the program's one rule (ledger/calendar), a month
+// of the month sheet reads month/ year (12/ 2002) and a month of the wage
+// totals year/month (2002/12). Texts that name no real day or month
+// (2002/2/30, "Undated", 2002/13) have no calendar span.
 namespace tools {
 
 // The first and last day a row stands for: one day, or a whole month.

@@ -63,19 +63,19 @@ std::unique_ptr<SnapshotRows> SnapshotRows::ofSelectText(std::shared_ptr<Store> 
 
     return std::make_unique<SnapshotRows>(std::move(info), [store, select, from, needed, shown,
                                                             conditions, orderAt] {
-        std::vector<std::pair<QVariant, std::vector<QVariant>>> kept;
+        // Each kept row's order key is made once, as it is read.
+        std::vector<std::pair<RowOrderKey, std::vector<QVariant>>> kept;
+        std::vector<QVariant> tested(static_cast<size_t>(conditions));
         store->scan(from.name, needed, [&](Store::RowKey, const std::vector<QVariant>& values) {
-            const std::vector<QVariant> tested(values.begin() + shown,
-                                               values.begin() + shown + conditions);
+            std::copy(values.begin() + shown, values.begin() + shown + conditions, tested.begin());
             if (conditions == 0 || select.where.matches(tested))
-                kept.emplace_back(orderAt >= 0 ? values[orderAt] : QVariant(),
+                kept.emplace_back(RowOrderKey(orderAt >= 0 ? values[orderAt] : QVariant()),
                                   std::vector<QVariant>(values.begin(), values.begin() + shown));
             return true;
         });
         if (orderAt >= 0)
-            std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
-                return rowValueLess(a.first, b.first);
-            });
+            std::stable_sort(kept.begin(), kept.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
         Rows rows;
         rows.reserve(kept.size());
         for (auto& row : kept) rows.push_back(std::move(row.second));
