@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "ledger/calendar/calendar_day.h"
 #include "ledger/calendar/calendar_sql.h"
+#include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "support/temp_database.h"
 
@@ -123,3 +127,58 @@ TEST(CalendarSql, GivesTheProgramsDayAndMonthForEveryStoredDate) {
 
 }  // namespace
 
+namespace {
+
+// The month sheet's rows and the wage detail grid's order, on the engine
+// under test, read every text by the same rule: each calendar day counts in
+// its month and sorts among the days; every other text counts under
+// "Undated" and sorts after them.
+TEST(OneCalendar, MonthTotalsAndTheWindowsOrderAgreeOnEveryText) {
+    TempDatabase db;
+    std::map<std::string, double> expectedTotals;  // by month text
+    std::vector<std::pair<qint64, QString>> days;
+    QStringList undated;
+    double figure = 1;
+    for (const DateCase& c : kDates) {
+        const QString text = QString::fromUtf8(c.text);
+        db.insert(schema::kLedger, {"Date", "Rent"}, {text, figure});
+        db.insert(schema::kWages, {"Date", "Name"}, {text, QStringLiteral("Tovena")});
+        const QString month = c.year == 0 ? QStringLiteral("Undated")
+                                          : QStringLiteral("%1/ %2").arg(c.month).arg(c.year);
+        expectedTotals[month.toStdString()] += figure;
+        figure *= 2;  // every text's share of a total shows
+        if (c.year == 0)
+            undated << text;
+        else
+            days.emplace_back(expectedNumber(c), text);
+    }
+
+    ledger::RecordSource months(QStringLiteral("Data1"));
+    months.setDatabasePath(db.path());
+    months.setSource(schema::kMonthTotals);
+    months.open();
+    std::map<std::string, double> totals;
+    for (const QStringList& row : months.rowsAsText())
+        totals[row[0].toStdString()] = row[1].toDouble();
+    EXPECT_EQ(totals, expectedTotals);
+
+    // Days in calendar order (the same day in the order they were added),
+    // then the other texts in text order.
+    std::stable_sort(days.begin(), days.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(undated.begin(), undated.end());
+    QStringList expectedOrder;
+    for (const auto& day : days) expectedOrder << day.second;
+    expectedOrder << undated;
+    ledger::RecordSource detail(QStringLiteral("Data1"));
+    detail.setDatabasePath(db.path());
+    detail.setSource(QStringLiteral(
+        "SELECT Date,Name,[Main hour],[Work overtime],Absent,[Ask for leave],[Daily settlement "
+        "of accounts] FROM [Inquiry Detail] WHERE Date LIKE '**'AND Name LIKE'**'order by Date"));
+    detail.open();
+    QStringList order;
+    for (const QStringList& row : detail.rowsAsText()) order << row[0];
+    EXPECT_EQ(order.join('|').toStdString(), expectedOrder.join('|').toStdString());
+}
+
+}  // namespace

@@ -210,6 +210,7 @@ SqliteStore::SourceInfo SqliteStore::describe(const QString& source) {
     const qint64 version = schemaVersion();
     if (version != describedAt_) {
         described_.clear();
+        keptTables_.clear();
         describedAt_ = version;
     }
     const QString key = source.toLower();
@@ -558,19 +559,52 @@ std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
     return keys;
 }
 
+QString SqliteStore::keptTableOf(const SourceInfo& savedQuery) {
+    const schema::KeptTotals* kept = schema::keptTotalsOf(savedQuery.name);
+    if (!kept) return {};
+    const QString key = savedQuery.name.toLower();
+    if (auto found = keptTables_.constFind(key); found != keptTables_.constEnd()) return *found;
+    // The table and the three triggers that keep it, on the table it adds up.
+    const QStringList triggers = schema::keptFileTriggers(*kept);
+    Statement q;
+    sqlite3_prepare_v2(db_.get(),
+                       "SELECT count(*) FROM sqlite_schema WHERE (type = 'table' AND name = ?) OR "
+                       "(type = 'trigger' AND tbl_name = ? AND name IN (?, ?, ?))",
+                       -1, &q.st, nullptr);
+    bindValue(q.st, 1, kept->table);
+    bindValue(q.st, 2, kept->source);
+    for (int i = 0; i < triggers.size(); ++i) bindValue(q.st, 3 + i, triggers[i]);
+    const int rc = sqlite3_step(q.st);
+    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
+    const QString table =
+        sqlite3_column_int(q.st, 0) == 1 + triggers.size() ? kept->table : QString();
+    keptTables_.insert(key, table);
+    return table;
+}
+
 void SqliteStore::scan(const QString& source, const QStringList& columns, const RowVisitor& visit) {
     // Tables stream in rowid order with their keys; saved queries in their own
-    // order, numbered from 0.
+    // order, numbered from 0. A saved query whose rows the file keeps ready
+    // is read from the table that keeps them, in the saved query's order.
     SourceInfo info = describe(source);
-    QString sql =
-        info.isTable
-            ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
-                  .arg(columnList(columns), quoteName(info.name))
-            : QStringLiteral("SELECT 0,%1 FROM %2").arg(columnList(columns), quoteName(info.name));
+    QString from = quoteName(info.name);
+    if (!info.isTable) {
+        if (const QString kept = keptTableOf(info); !kept.isEmpty()) {
+            QStringList order;
+            for (const QString& group : schema::keptTotalsOf(info.name)->groupColumns)
+                order << quoteName(group);
+            order << quoteName(schema::kMonthNumber);
+            from = quoteName(kept) + QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
+        }
+    }
+    QString sql = info.isTable
+                      ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
+                            .arg(columnList(columns), quoteName(info.name))
+                      : QStringLiteral("SELECT 0,%1 FROM %2").arg(columnList(columns), from);
     if (columns.isEmpty())
         sql = info.isTable
                   ? QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(info.name))
-                  : QStringLiteral("SELECT 0 FROM %1").arg(quoteName(info.name));
+                  : QStringLiteral("SELECT 0 FROM %1").arg(from);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));
