@@ -15,7 +15,8 @@ const std::vector<Command>& commands() {
          1, true, demoCommand},
         {QStringLiteral("check"), QStringLiteral("PATH"),
          QStringLiteral("list what the file lacks for the program; exit status 0\nonly when "
-                        "nothing is missing"),
+                        "nothing is missing; then keep its month totals\n(made for books of "
+                        "an earlier version, counted again\nwhen they were changed by hand)"),
          1, false, checkCommand},
         {QStringLiteral("add-staff"), QStringLiteral("PATH NAME"),
          QStringLiteral("add a member of staff who can log in; the password is\nread from "
