@@ -16,8 +16,9 @@ QString dayNumberOf(SqlDialect dialect, const QString& dateText) {
     return calendar::dayNumberSql(dialect, dateText);
 }
 
-QString monthNumberOf(SqlDialect dialect, const QString& dateText) {
-    return calendar::monthNumberSql(dialect, dayNumberOf(dialect, dateText));
+QString monthNumberOf(SqlDialect dialect, const QString& dateText,
+                      calendar::Reading reading = calendar::Reading::OneRow) {
+    return calendar::monthNumberSql(dialect, calendar::dayNumberSql(dialect, dateText, reading));
 }
 
 QString monthText(SqlDialect dialect, const KeptTotals& kept, const QString& monthNumber) {
@@ -67,54 +68,91 @@ QStringList keptColumns(const KeptTotals& kept) {
     return QStringList{schema::kMonthNumber} + kept.queryColumns;
 }
 
-// One row per month (and group) of the rows, with its month number first
-// when `withNumber`; `where` narrows the rows (empty: all of them).
-QString totalsSelect(SqlDialect dialect, const KeptTotals& kept, bool withNumber,
-                     const QString& where, bool ordered_) {
-    const QString month = monthNumberOf(dialect, q(kDate));
+const QString kMonthOfRow = QStringLiteral("month_number");
+
+// The rows to add up, each with its month number (on a server with its key,
+// the order of the sums): the month's expression written once.
+QString rowsWithTheirMonth(SqlDialect dialect, const KeptTotals& kept) {
+    QStringList columns{monthNumberOf(dialect, q(kDate), calendar::Reading::EveryRow) +
+                        QStringLiteral(" AS ") + kMonthOfRow};
+    columns << quotedAll(kept.groupColumns) << quotedAll(kept.summed);
+    if (dialect == SqlDialect::Postgres) columns << q(schema::kRowKey);
+    return QStringLiteral("(SELECT %1 FROM %2) AS rows")
+        .arg(columns.join(QStringLiteral(", ")), q(kept.source));
+}
+
+// One row per month (and group) of every row, the month number first when
+// `withNumber`, in the saved query's order when `ordered_`.
+QString totalsSelect(SqlDialect dialect, const KeptTotals& kept, bool withNumber, bool ordered_) {
     QStringList select;
-    if (withNumber) select << month;
-    select << QStringLiteral("%1 AS %2").arg(monthText(dialect, kept, month), q(kept.monthColumn));
+    if (withNumber) select << kMonthOfRow;
+    select << QStringLiteral("%1 AS %2")
+                  .arg(monthText(dialect, kept, kMonthOfRow), q(kept.monthColumn));
     for (const QString& group : kept.groupColumns) select << q(group);
     for (qsizetype i = 0; i < kept.summed.size(); ++i)
         select
             << QStringLiteral("%1 AS %2").arg(totalOf(dialect, kept.summed[i]), q(kept.totals[i]));
     QStringList groupBy = quotedAll(kept.groupColumns);
-    groupBy << month;
-    QString sql = QStringLiteral("SELECT %1 FROM %2%3 GROUP BY %4")
-                      .arg(select.join(QStringLiteral(", ")), q(kept.source), where,
+    groupBy << kMonthOfRow;
+    QString sql = QStringLiteral("SELECT %1 FROM %2 GROUP BY %3")
+                      .arg(select.join(QStringLiteral(", ")), rowsWithTheirMonth(dialect, kept),
                            groupBy.join(QStringLiteral(", ")));
     if (ordered_) {
         QStringList order;
         for (const QString& group : kept.groupColumns) order << ordered(dialect, group);
-        order << month;
+        order << kMonthOfRow;
         sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     }
     return sql;
 }
 
+// The totals of one month (and group) from its rows alone, in one row, or
+// none when it has none: `month` and `groupValues` are expressions (the
+// trigger's row, the function's parameters), `monthRows` the condition that
+// picks the month's rows.
+QString monthTotalsSelect(SqlDialect dialect, const KeptTotals& kept, const QString& month,
+                          const QStringList& groupValues, const QString& from,
+                          const QString& monthRows) {
+    QStringList select{month, monthText(dialect, kept, month)};
+    select << groupValues;
+    for (const QString& summed : kept.summed) select << totalOf(dialect, summed);
+    // No row for a month without rows: grouped by the one month on a file
+    // (older SQLite takes no HAVING without GROUP BY), counted on a server
+    // (which takes no parameter to group by).
+    const QString oneRowOrNone = dialect == SqlDialect::Sqlite
+                                     ? QStringLiteral("GROUP BY ") + month
+                                     : QStringLiteral("HAVING count(*) > 0");
+    return QStringLiteral("SELECT %1 FROM %2 WHERE %3 %4")
+        .arg(select.join(QStringLiteral(", ")), from, monthRows, oneRowOrNone);
+}
+
 // --- a file ---------------------------------------------------------------
 
-// Brings the kept rows of one month (and group) of `row` (NEW or OLD) up to
+// Brings the kept rows of the month (and group) of `row` (NEW or OLD) up to
 // date: they are counted again from that month's rows, in key order (an IN
 // list of row keys is read in ascending order, whatever order the index
-// gives them in).
+// gives them in). The month's number is written once per statement, in a
+// one-row table of its own: every connection reads the triggers' text when
+// it opens the file.
 QString sqliteRecount(const KeptTotals& kept, const QString& row) {
     const QString month = monthNumberOf(SqlDialect::Sqlite, row + QLatin1Char('.') + q(kDate));
-    QStringList sameGroup;
-    for (const QString& group : kept.groupColumns)
-        sameGroup << QStringLiteral("%1 IS %2.%1").arg(q(group), row);
-    const QString inGroup = sameGroup.isEmpty()
-                                ? QString()
-                                : sameGroup.join(QStringLiteral(" AND ")) + QStringLiteral(" AND ");
+    QStringList sameGroup, groupValues;
+    for (const QString& group : kept.groupColumns) {
+        sameGroup << QStringLiteral("%1 IS %2.%1 AND ").arg(q(group), row);
+        groupValues << row + QLatin1Char('.') + q(group);
+    }
+    const QString inGroup = sameGroup.join(QString());
     const QString monthRows =
         QStringLiteral(
-            " WHERE rowid IN (SELECT rowid FROM %1 WHERE %2%3 BETWEEN %4 * 100 AND %4 * 100 + 99)")
-            .arg(q(kept.source), inGroup, dayNumberOf(SqlDialect::Sqlite, q(kDate)), month);
-    return QStringLiteral("DELETE FROM %1 WHERE %2%3 = %4;\nINSERT INTO %1 (%5) %6;\n")
+            "%1.rowid IN (SELECT rowid FROM %1 WHERE %2%3 BETWEEN k.m * 100 AND k.m * 100 + "
+            "99)")
+            .arg(q(kept.source), inGroup, dayNumberOf(SqlDialect::Sqlite, q(kDate)));
+    const QString from = QStringLiteral("(SELECT %1 AS m) AS k, %2").arg(month, q(kept.source));
+    return QStringLiteral("DELETE FROM %1 WHERE %2%3 IN (SELECT %4);\nINSERT INTO %1 (%5) %6;\n")
         .arg(q(kept.table), inGroup, q(schema::kMonthNumber), month,
              quotedAll(keptColumns(kept)).join(QStringLiteral(", ")),
-             totalsSelect(SqlDialect::Sqlite, kept, true, monthRows, false));
+             monthTotalsSelect(SqlDialect::Sqlite, kept, QStringLiteral("k.m"), groupValues, from,
+                               monthRows));
 }
 
 QString sqliteMakeKept(const KeptTotals& kept) {
@@ -196,13 +234,12 @@ QString postgresRecountFunction(const KeptTotals& kept) {
         sameGroup << QStringLiteral(" AND %1 IS NOT DISTINCT FROM %2").arg(column, value);
         inGroup << QStringLiteral(" AND (%1 = %2 OR %2 IS NULL AND %1 IS NULL)").arg(column, value);
     }
-    // The totals of those rows, grouped as the saved query groups them, with
-    // the month and groups as the parameters give them.
-    QString select =
-        totalsSelect(SqlDialect::Postgres, kept, true,
-                     QStringLiteral(" WHERE %1 BETWEEN p_month * 100 AND p_month * 100 + 99%2")
-                         .arg(dayNumberOf(SqlDialect::Postgres, q(kDate)), inGroup.join(QString())),
-                     false);
+    // The month's rows, found by the index on their calendar day.
+    const QString monthRows =
+        QStringLiteral("%1 BETWEEN p_month * 100 AND p_month * 100 + 99%2")
+            .arg(dayNumberOf(SqlDialect::Postgres, q(kDate)), inGroup.join(QString()));
+    const QString select = monthTotalsSelect(SqlDialect::Postgres, kept, QStringLiteral("p_month"),
+                                             parameters.mid(1), q(kept.source), monthRows);
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION %1(%2) RETURNS void LANGUAGE plpgsql AS $kept$\n"
                "BEGIN\n%3"
@@ -290,7 +327,7 @@ QString postgresMakeKept(const KeptTotals& kept) {
 }  // namespace
 
 QString savedQuerySelect(SqlDialect dialect, const KeptTotals& kept) {
-    return totalsSelect(dialect, kept, false, QString(), true);
+    return totalsSelect(dialect, kept, false, true);
 }
 
 QString makeKept(SqlDialect dialect, const KeptTotals& kept) {
@@ -300,7 +337,7 @@ QString makeKept(SqlDialect dialect, const KeptTotals& kept) {
 QString refillKept(SqlDialect dialect, const KeptTotals& kept) {
     return QStringLiteral("DELETE FROM %1;\nINSERT INTO %1 (%2) %3;\n")
         .arg(q(kept.table), quotedAll(keptColumns(kept)).join(QStringLiteral(", ")),
-             totalsSelect(dialect, kept, true, QString(), false));
+             totalsSelect(dialect, kept, true, false));
 }
 
 QString dropKept(SqlDialect dialect, const KeptTotals& kept) {

@@ -108,12 +108,14 @@ TEST(CalendarSql, GivesTheProgramsDayAndMonthForEveryStoredDate) {
     db.insert(schema::kLedger, {"Rent"}, {12.5});  // no Date at all
 
     const QString dayNumber = calendar::dayNumberSql(dialect, QStringLiteral("\"Date\""));
+    const QString everyRow =
+        calendar::dayNumberSql(dialect, QStringLiteral("\"Date\""), calendar::Reading::EveryRow);
     const QString monthNumber = calendar::monthNumberSql(dialect, dayNumber);
-    const auto rows =
-        db.query(QStringLiteral("SELECT \"Date\", %1, %2, %3 FROM \"daily settlement of accounts\" "
-                                "ORDER BY rowid")
-                     .arg(dayNumber, calendar::sheetMonthTextSql(dialect, monthNumber),
-                          calendar::wageMonthTextSql(dialect, monthNumber)));
+    const auto rows = db.query(
+        QStringLiteral("SELECT \"Date\", %1, %2, %3, %4 FROM \"daily settlement of accounts\" "
+                       "ORDER BY rowid")
+            .arg(dayNumber, calendar::sheetMonthTextSql(dialect, monthNumber),
+                 calendar::wageMonthTextSql(dialect, monthNumber), everyRow));
     ASSERT_EQ(rows.size(), std::size(kDates) + 1);
     for (const auto& row : rows) {
         const QString date = row[0].toString();
@@ -122,6 +124,7 @@ TEST(CalendarSql, GivesTheProgramsDayAndMonthForEveryStoredDate) {
         EXPECT_EQ(row[1].toLongLong(), expected) << date.toStdString();
         EXPECT_EQ(row[2].toString(), calendar::sheetMonthText(month)) << date.toStdString();
         EXPECT_EQ(row[3].toString(), calendar::wageMonthText(month)) << date.toStdString();
+        EXPECT_EQ(row[4].toLongLong(), expected) << "every row: " << date.toStdString();
     }
 }
 

@@ -13,9 +13,16 @@ namespace ledger::calendar {
 
 enum class SqlDialect { Sqlite, Postgres };
 
+// Where an expression is read: for one row at a time (an index, a
+// trigger: short text, since every connection reads the triggers when it
+// opens a file), or for every row of a table (a saved query: quicker per
+// row, longer text). The same numbers either way.
+enum class Reading { OneRow, EveryRow };
+
 // The day number (dayNumberOf) of the Date text an SQL expression gives
 // (a quoted column, NEW."Date"): an integer, never empty.
-QString dayNumberSql(SqlDialect dialect, const QString& dateText);
+QString dayNumberSql(SqlDialect dialect, const QString& dateText,
+                     Reading reading = Reading::OneRow);
 
 // The month number of a day number, and the month's names as the month
 // sheet ("12/ 2002") and the wage totals ("2002/12") write them.
