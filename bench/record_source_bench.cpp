@@ -112,7 +112,7 @@ void BM_RecordSource_Open(benchmark::State& state) {
         data.setDatabasePath(path);
         data.setSource(schema::kLedger);
         data.open();
-        benchmark::DoNotOptimize(data.rowCount());
+        benchmark::DoNotOptimize(data.hasCurrentRow());
     }
 }
 

@@ -133,7 +133,7 @@ void BM_RecordSource_Open(benchmark::State& state) {
         data.setDatabasePath(address);
         data.setSource(schema::kLedger);
         data.open();
-        benchmark::DoNotOptimize(data.rowCount());
+        benchmark::DoNotOptimize(data.hasCurrentRow());
     }
 }
 

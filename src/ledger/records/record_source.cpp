@@ -52,7 +52,7 @@ void RecordSource::open() {
 }
 
 void RecordSource::showFirstOrEmpty() {
-    if (rows_->count() == 0)
+    if (rows_->isEmpty())
         showEmpty();
     else
         makeCurrent(0);

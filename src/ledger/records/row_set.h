@@ -28,8 +28,9 @@ public:
     // Reads the set afresh (open and Refresh).
     virtual void reload() = 0;
 
-    int count() const { return static_cast<int>(keys_.size()); }
-    qint64 keyAt(int index) const { return keys_[static_cast<size_t>(index)]; }
+    int count() const;
+    bool isEmpty() const;
+    qint64 keyAt(int index) const;
     int indexOfKey(qint64 key) const;  // -1 when the key is not in the set
 
     // The row's values of `columns` (names as info() spells them); empty when
@@ -57,9 +58,19 @@ public:
     virtual void remove(int index);
 
 protected:
+    // Reads the keys the set left unread at open (see firstKeyOnly_).
+    virtual void readKeys() const {}
+    void requireKeys() const {
+        if (firstKeyOnly_) readKeys();
+    }
+
     SourceInfo info_;
-    std::vector<qint64> keys_;
+    mutable std::vector<qint64> keys_;
     bool keysAscending_ = true;  // false once a key came back lower than the last
+    // A set may read only its first key when it opens, and the others when
+    // they are first needed: showing the first row does not read them all.
+    mutable bool firstKeyOnly_ = false;
+    qint64 firstKey_ = -1;  // while firstKeyOnly_: the first row's key, -1 without rows
 };
 
 // The row set of a table, a saved query or a SELECT text, on an open store.

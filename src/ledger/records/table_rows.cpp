@@ -10,10 +10,37 @@ namespace ledger {
 
 TableRows::TableRows(std::shared_ptr<Store> store, SourceInfo info) : store_(std::move(store)) {
     info_ = std::move(info);
-    reload();
+    openFirstKeyOnly();
+}
+
+void TableRows::openFirstKeyOnly() {
+    // The mark is read before the keys, as at every reload.
+    removalMark_ = store_->removalMark(info_.name);
+    const auto range = store_->keyRange(info_.name);
+    keys_.clear();
+    keysAscending_ = true;
+    firstKeyOnly_ = true;
+    firstKey_ = range ? range->first : -1;
+    highestAtOpen_ = range ? range->second : -1;
+}
+
+void TableRows::readKeys() const {
+    // The rows there were when the set opened: rows added since come in at
+    // the next Refresh, as they always did. The first row, shown already,
+    // keeps its place even when another program removed it meanwhile (it
+    // then shows as gone).
+    keys_ = firstKey_ < 0 ? std::vector<qint64>() : store_->rowKeysUpTo(info_.name, highestAtOpen_);
+    if (firstKey_ >= 0 && (keys_.empty() || keys_.front() != firstKey_))
+        keys_.insert(keys_.begin(), firstKey_);
+    firstKeyOnly_ = false;
 }
 
 void TableRows::reload() {
+    if (firstKeyOnly_) {
+        // Nothing but the first row was looked at: open afresh.
+        openFirstKeyOnly();
+        return;
+    }
     // The mark is read before the keys: a removal while they are read shows
     // as a change at the next reload.
     const quint64 mark = store_->removalMark(info_.name);
@@ -37,6 +64,7 @@ std::vector<QVariant> TableRows::values(int index, const QStringList& columns) c
 std::vector<QStringList> TableRows::rowsAsText() const {
     // One pass over the table for the whole list, then in the set's own
     // order; a row deleted meanwhile by another window comes out empty.
+    requireKeys();
     QHash<qint64, QStringList> byKey;
     byKey.reserve(static_cast<qsizetype>(keys_.size()));
     store_->scan(info_.name, info_.columns,
@@ -55,6 +83,7 @@ std::vector<QStringList> TableRows::rowsAsText() const {
 
 std::optional<int> TableRows::find(const Criterion& criterion, const QStringList& columns,
                                    int before, bool backwards) const {
+    requireKeys();
     if (std::optional<int> found; !backwards && findEqualText(criterion, found)) return found;
     // The values come in bulk, in key order, and our own evaluator tests
     // them; no round trip per row.
@@ -126,6 +155,7 @@ int TableRows::insert(const QStringList& columns, const std::vector<QVariant>& v
 }
 
 int TableRows::adopt(qint64 key) {
+    requireKeys();
     if (const int there = indexOfKey(key); there >= 0) return there;
     if (!keys_.empty() && key <= keys_.back()) keysAscending_ = false;
     keys_.push_back(key);
@@ -138,6 +168,7 @@ bool TableRows::update(int index, const QStringList& columns, const std::vector<
 }
 
 void TableRows::remove(int index) {
+    requireKeys();
     store_->deleteRow(info_.name, keyAt(index));
     keys_.erase(keys_.begin() + index);
 }

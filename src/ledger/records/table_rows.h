@@ -29,8 +29,14 @@ private:
     // cannot answer it so (the caller then reads the column itself).
     bool findEqualText(const Criterion& criterion, std::optional<int>& found) const;
 
+    // Opens with the first key alone (and the highest, which bounds the
+    // set): a window shows its first row without reading every key.
+    void openFirstKeyOnly();
+    void readKeys() const override;
+
     std::shared_ptr<Store> store_;
     quint64 removalMark_ = 0;
+    qint64 highestAtOpen_ = -1;
 };
 
 }  // namespace ledger

@@ -141,6 +141,28 @@ std::vector<PostgresStore::RowKey> PostgresStore::rowKeys(const QString& table) 
     return keys;
 }
 
+std::optional<std::pair<PostgresStore::RowKey, PostgresStore::RowKey>> PostgresStore::keyRange(
+    const QString& table) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    auto rows = connection_.run(
+        QStringLiteral("SELECT min(%1), max(%1) FROM %2").arg(kKey, tableName(table, doing)), {},
+        doing);
+    if (rows.count() != 1 || rows.value(0, 0).isNull()) return std::nullopt;
+    return std::pair{rows.number(0, 0), rows.number(0, 1)};
+}
+
+std::vector<PostgresStore::RowKey> PostgresStore::rowKeysUpTo(const QString& table,
+                                                              RowKey highest) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    auto rows = connection_.run(QStringLiteral("SELECT %1 FROM %2 WHERE %1 <= $1 ORDER BY %1")
+                                    .arg(kKey, tableName(table, doing)),
+                                {highest}, doing);
+    std::vector<RowKey> keys;
+    keys.reserve(rows.count());
+    for (int i = 0; i < rows.count(); ++i) keys.push_back(rows.number(i, 0));
+    return keys;
+}
+
 // Keys are handed out by the table's sequence and never again, so the keys
 // handed out minus the rows there are the rows ever removed (plus inserts
 // that were rolled back, which only cost a full read): the count grows with

@@ -28,6 +28,8 @@ public:
     const QString& path() const override { return connection_.shownName(); }
     SourceInfo describe(const QString& source) override;
     std::vector<RowKey> rowKeys(const QString& table) override;
+    std::optional<std::pair<RowKey, RowKey>> keyRange(const QString& table) override;
+    std::vector<RowKey> rowKeysUpTo(const QString& table, RowKey highest) override;
     quint64 removalMark(const QString& table) override;
     std::vector<RowKey> rowKeysAbove(const QString& table, RowKey after) override;
     std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,

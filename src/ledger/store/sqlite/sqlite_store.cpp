@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 #include "ledger/base/ledger_error.h"
@@ -279,15 +280,45 @@ SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
 }
 
 std::vector<SqliteStore::RowKey> SqliteStore::rowKeys(const QString& table) {
+    return rowKeysUpTo(table, std::numeric_limits<RowKey>::max());
+}
+
+std::vector<SqliteStore::RowKey> SqliteStore::rowKeysUpTo(const QString& table, RowKey highest) {
+    // Without an order SQLite reads the keys from the smallest index that
+    // holds them (the ledger's index of calendar days, a tenth of the
+    // table's pages), not from the rows themselves; they are put in order
+    // here, which for days entered day by day they mostly are already.
     Statement q;
-    QString sql = QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(table));
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteName(table));
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
     std::vector<RowKey> keys;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
+        const RowKey key = sqlite3_column_int64(q.st, 0);
+        if (key <= highest) keys.push_back(key);
+    }
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
     noteKeys(table, keys);
     return keys;
+}
+
+std::optional<std::pair<SqliteStore::RowKey, SqliteStore::RowKey>> SqliteStore::keyRange(
+    const QString& table) {
+    Statement q;
+    const QString sql = QStringLiteral(
+                            "SELECT (SELECT rowid FROM %1 ORDER BY rowid LIMIT 1), (SELECT rowid "
+                            "FROM %1 ORDER BY rowid DESC LIMIT 1)")
+                            .arg(quoteName(table));
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    rc = sqlite3_step(q.st);
+    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (sqlite3_column_type(q.st, 0) == SQLITE_NULL) return std::nullopt;
+    const std::pair<RowKey, RowKey> range{sqlite3_column_int64(q.st, 0),
+                                          sqlite3_column_int64(q.st, 1)};
+    noteKeys(table, {range.second});
+    return range;
 }
 
 void SqliteStore::noteKeys(const QString& table, const std::vector<RowKey>& keys) {
