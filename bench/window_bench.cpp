@@ -26,7 +26,7 @@
 #include "forms/form_window.h"
 #include "forms/workspace.h"
 #include "full_ledger.h"
-#include "ledger/calendar/calendar_sql.h"
+#include "ledger/calendar/calendar_day.h"
 #include "ledger/location/program_folder.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
@@ -229,21 +229,26 @@ private:
     QStringList headings_;
 };
 
-// The same rows in the same order, read by bare SQLite (ordered by the
-// calendar rule's day number, in SQL) and shown in a plain table view.
+// The same rows in the same order, read by bare SQLite and put in calendar
+// order by the day's number (the calendar rule, as the grid orders them),
+// shown in a plain table view.
 void BM_Baseline_DetailGridBare(benchmark::State& state) {
     const QString path = fileIn(ledgerFolder(3000, int(state.range(0))));
-    const QByteArray sql =
-        QStringLiteral(
-            "SELECT Date, Name, \"Main hour\", \"Work overtime\", Absent, \"Ask for leave\", "
-            "\"Daily settlement of accounts\" FROM \"Inquiry detail\" WHERE Date LIKE '%' AND "
-            "Name LIKE '%' ORDER BY %1")
-            .arg(ledger::calendar::dayNumberSql(ledger::calendar::SqlDialect::Sqlite,
-                                                QStringLiteral("Date")))
-            .toUtf8();
     for (auto _ : state) {
         Bare bare(path);
-        std::vector<QStringList> ordered = bare.rows(sql.constData());
+        auto rows = bare.rows(
+            "SELECT Date, Name, \"Main hour\", \"Work overtime\", Absent, \"Ask for leave\", "
+            "\"Daily settlement of accounts\" FROM \"Inquiry detail\" WHERE Date LIKE '%' AND "
+            "Name LIKE '%'");
+        std::vector<std::pair<qint64, QStringList>> keyed;
+        keyed.reserve(rows.size());
+        for (auto& row : rows)
+            keyed.emplace_back(ledger::calendar::dayNumberOf(row[0]), std::move(row));
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<QStringList> ordered;
+        ordered.reserve(keyed.size());
+        for (auto& row : keyed) ordered.push_back(std::move(row.second));
         auto* window = new QWidget;
         window->setAttribute(Qt::WA_DeleteOnClose);
         auto* view = new QTableView(window);
@@ -274,20 +279,24 @@ void BM_Baseline_WageWindowBare(benchmark::State& state) {
         const auto choices = bare.rows("SELECT \"Ask for leave\", Absent FROM \"Select\"");
         const auto first =
             bare.rows("SELECT * FROM \"The staff calculate wages\" ORDER BY rowid LIMIT 1");
+        // Placed where they stand, as the window places its lists: no list
+        // is asked how wide its longest entry is.
         auto* window = new QWidget;
         window->setAttribute(Qt::WA_DeleteOnClose);
-        auto* layout = new QVBoxLayout(window);
+        window->resize(400, 200);
         auto* nameList = new QComboBox(window);
+        nameList->setEditable(true);
         QStringList entries;
         for (const auto& row : names) entries << row[0];
         nameList->addItems(entries);
-        layout->addWidget(nameList);
+        nameList->setGeometry(10, 10, 200, 25);
         for (int c = 0; c < 2; ++c) {
             auto* list = new QComboBox(window);
+            list->setEditable(true);
             for (const auto& row : choices) list->addItem(row[c]);
-            layout->addWidget(list);
+            list->setGeometry(10, 40 + 30 * c, 200, 25);
         }
-        layout->addWidget(new QLineEdit(first.front().join(' '), window));
+        (new QLineEdit(first.front().join(' '), window))->setGeometry(10, 100, 300, 25);
         showAndDraw(window);
         closeUntimed(state, window);
     }

@@ -96,6 +96,23 @@ std::vector<QStringList> RecordSource::rowsAsText() const {
     return rows_ ? rows_->rowsAsText() : std::vector<QStringList>();
 }
 
+std::vector<std::vector<QVariant>> RecordSource::rowValues() const {
+    return rows_ ? rows_->rowValues() : std::vector<std::vector<QVariant>>();
+}
+
+QStringList RecordSource::columnTexts(const QString& column) const {
+    if (!rows_) return {};
+    const int at = rows_->info().indexOf(column);
+    if (at < 0) fail(ErrorCode::UnknownName, QStringLiteral("No column '%1'.").arg(column));
+    QStringList texts;
+    texts.reserve(rows_->count());
+    // A row removed by another program meanwhile has nothing to list.
+    rows_->visitRows({rows_->info().columns[at]}, [&](int, const std::vector<QVariant>& values) {
+        if (!values.empty()) texts << fieldText(values.front());
+    });
+    return texts;
+}
+
 void RecordSource::showEmpty() {
     readValues_.clear();
     fillFields({});

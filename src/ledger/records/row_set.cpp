@@ -35,6 +35,15 @@ int RowSet::indexOfKey(qint64 key) const {
     return it == keys_.end() ? -1 : static_cast<int>(it - keys_.begin());
 }
 
+std::vector<std::vector<QVariant>> RowSet::rowValues(const QStringList& columns) const {
+    std::vector<std::vector<QVariant>> out(static_cast<size_t>(count()));
+    visitRows(columns.isEmpty() ? info_.columns : columns,
+              [&](int index, const std::vector<QVariant>& values) {
+                  out[static_cast<size_t>(index)] = values;
+              });
+    return out;
+}
+
 int RowSet::insert(const QStringList&, const std::vector<QVariant>&) {
     fail(ErrorCode::ReadOnly,
          QStringLiteral("Cannot add a row: '%1' is read-only.").arg(info_.name));

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -38,6 +39,14 @@ public:
     virtual std::vector<QVariant> values(int index, const QStringList& columns) const = 0;
     // All rows as fields show them, in the set's order; a gone row is empty.
     virtual std::vector<QStringList> rowsAsText() const = 0;
+    // Every row's values of `columns` (names as info() spells them), in the
+    // set's order, passed to `visit` with the row's position; a row gone
+    // meanwhile is passed no values.
+    using RowValuesVisitor = std::function<void(int, const std::vector<QVariant>&)>;
+    virtual void visitRows(const QStringList& columns, const RowValuesVisitor& visit) const = 0;
+    // All rows' values of `columns` (every column when empty), in the set's
+    // order; a gone row is empty.
+    std::vector<std::vector<QVariant>> rowValues(const QStringList& columns = {}) const;
 
     // The first row satisfying `criterion` (whose conditions name `columns`),
     // or, backwards, the last one before position `before`.

@@ -109,6 +109,21 @@ std::vector<QStringList> SnapshotRows::rowsAsText() const {
     return out;
 }
 
+void SnapshotRows::visitRows(const QStringList& columns, const RowValuesVisitor& visit) const {
+    std::vector<size_t> at;
+    for (const auto& c : columns) at.push_back(static_cast<size_t>(info_.indexOf(c)));
+    std::vector<QVariant> picked(at.size());
+    for (int i = 0; i < count(); ++i) {
+        const auto& row = rows_[static_cast<size_t>(keyAt(i))];
+        if (columns == info_.columns) {
+            visit(i, row);
+            continue;
+        }
+        for (size_t j = 0; j < at.size(); ++j) picked[j] = row[at[j]];
+        visit(i, picked);
+    }
+}
+
 std::optional<int> SnapshotRows::find(const Criterion& criterion, const QStringList& columns,
                                       int before, bool backwards) const {
     std::vector<int> at;

@@ -61,23 +61,43 @@ std::vector<QVariant> TableRows::values(int index, const QStringList& columns) c
     return store_->readRow(info_.name, keyAt(index), columns);
 }
 
-std::vector<QStringList> TableRows::rowsAsText() const {
-    // One pass over the table for the whole list, then in the set's own
-    // order; a row deleted meanwhile by another window comes out empty.
+void TableRows::visitRows(const QStringList& columns, const RowValuesVisitor& visit) const {
+    // One pass over the table for the whole list, in the set's own order; a
+    // row deleted meanwhile by another window is passed no values. The
+    // table streams in key order: with the set's keys ascending the two
+    // walk side by side.
     requireKeys();
-    QHash<qint64, QStringList> byKey;
+    const std::vector<QVariant> none;
+    if (keysAscending_) {
+        size_t next = 0;
+        store_->scan(info_.name, columns,
+                     [&](Store::RowKey key, const std::vector<QVariant>& values) {
+                         while (next < keys_.size() && keys_[next] < key)
+                             visit(static_cast<int>(next++), none);
+                         if (next == keys_.size()) return false;
+                         if (keys_[next] == key) visit(static_cast<int>(next++), values);
+                         return true;
+                     });
+        while (next < keys_.size()) visit(static_cast<int>(next++), none);
+        return;
+    }
+    QHash<qint64, std::vector<QVariant>> byKey;
     byKey.reserve(static_cast<qsizetype>(keys_.size()));
-    store_->scan(info_.name, info_.columns,
-                 [&](Store::RowKey key, const std::vector<QVariant>& values) {
-                     QStringList row;
-                     row.reserve(static_cast<qsizetype>(values.size()));
-                     for (const auto& v : values) row << fieldText(v);
-                     byKey.insert(key, row);
-                     return true;
-                 });
+    store_->scan(info_.name, columns, [&](Store::RowKey key, const std::vector<QVariant>& values) {
+        byKey.insert(key, values);
+        return true;
+    });
+    for (size_t i = 0; i < keys_.size(); ++i) visit(static_cast<int>(i), byKey.value(keys_[i]));
+}
+
+std::vector<QStringList> TableRows::rowsAsText() const {
     std::vector<QStringList> out;
-    out.reserve(keys_.size());
-    for (qint64 k : keys_) out.push_back(byKey.value(k));
+    for (const std::vector<QVariant>& values : rowValues()) {
+        QStringList row;
+        row.reserve(static_cast<qsizetype>(values.size()));
+        for (const auto& v : values) row << fieldText(v);
+        out.push_back(std::move(row));
+    }
     return out;
 }
 
