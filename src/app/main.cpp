@@ -8,20 +8,18 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QFont>
 #include <cstdio>
 #include <cstring>
 
 #include "app/folder_name_check.h"
+#include "app/startup_backup.h"
 #include "daily/daily_windows.h"
 #include "forms/form_window.h"
 #include "forms/prompts.h"
 #include "forms/workspace.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
-#include "ledger/store/backup.h"
 #include "monthly/monthly_windows.h"
 #include "salary/salary_windows.h"
 #include "shell/shell_windows.h"
@@ -75,24 +73,6 @@ bool localDisplayAnswers() {
         ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
     ::close(probe);
     return answers;
-}
-
-// Before anyone logs in: a copy of the books as they were, when they changed
-// since the last copy. A failed backup is said once and stops nothing.
-void backUpChangedDatabase() {
-    try {
-        const QString database = ledger::databasePath();
-        if (!QFileInfo(database).isFile()) return;  // the login window says what is missing
-        if (ledger::changedSinceLastBackup(database))
-            ledger::backUpDatabase(database, QDateTime::currentDateTime());
-    } catch (const ledger::LedgerError& error) {
-        ledger::ui::prompts().tell(
-            nullptr,
-            error.message() +
-                QStringLiteral("\n\nThe program goes on without a new backup; the books "
-                               "themselves are unchanged."),
-            ledger::ui::programTitle());
-    }
 }
 
 void registerAllWindows() {
@@ -177,7 +157,9 @@ int main(int argc, char** argv) {
         ledger::ui::prompts().tell(nullptr, problem, ledger::ui::programTitle());
         return 1;
     }
-    backUpChangedDatabase();
+    // The books are backed up in the background; the login window comes at
+    // once.
+    app::BackupAtStart backup;
     registerAllWindows();
     ledger::ui::FormWindow* login = ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10"));
     login->show();
