@@ -28,7 +28,8 @@ const std::vector<Command>& commands() {
         {QStringLiteral("check"),
          QStringLiteral("[PATH]"),
          QStringLiteral("list what the file lacks for the program; exit status 0\nonly when "
-                        "nothing is missing"),
+                        "nothing is missing; then keep its month totals\n(made for books of "
+                        "an earlier version, counted again\nwhen they were changed by hand)"),
          1,
          false,
          checkCommand,

@@ -52,7 +52,7 @@ void RecordSource::open() {
 }
 
 void RecordSource::showFirstOrEmpty() {
-    if (rows_->count() == 0)
+    if (rows_->isEmpty())
         showEmpty();
     else
         makeCurrent(0);
@@ -94,6 +94,23 @@ QString RecordSource::currentText(const QString& column) const {
 
 std::vector<QStringList> RecordSource::rowsAsText() const {
     return rows_ ? rows_->rowsAsText() : std::vector<QStringList>();
+}
+
+std::vector<std::vector<QVariant>> RecordSource::rowValues() const {
+    return rows_ ? rows_->rowValues() : std::vector<std::vector<QVariant>>();
+}
+
+QStringList RecordSource::columnTexts(const QString& column) const {
+    if (!rows_) return {};
+    const int at = rows_->info().indexOf(column);
+    if (at < 0) fail(ErrorCode::UnknownName, QStringLiteral("No column '%1'.").arg(column));
+    QStringList texts;
+    texts.reserve(rows_->count());
+    // A row removed by another program meanwhile has nothing to list.
+    rows_->visitRows({rows_->info().columns[at]}, [&](int, const std::vector<QVariant>& values) {
+        if (!values.empty()) texts << fieldText(values.front());
+    });
+    return texts;
 }
 
 void RecordSource::showEmpty() {

@@ -87,6 +87,11 @@ public:
     QString currentText(const QString& column) const;
     // All rows as text, for the grid (read-only row sets).
     std::vector<QStringList> rowsAsText() const;
+    // All rows' values (the grid shows each as fieldText when drawn).
+    std::vector<std::vector<QVariant>> rowValues() const;
+    // One column of every row, as fields show it (a list reads only the
+    // column it lists).
+    QStringList columnTexts(const QString& column) const;
 
     void bind(FieldBinding* field);
     void unbind(FieldBinding* field);
