@@ -13,7 +13,6 @@
 #include "charts/year_at_a_glance.h"
 #include "forms/workspace.h"
 #include "interfaces/window_names.h"
-#include "ledger/location/program_folder.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/store.h"
@@ -147,8 +146,8 @@ void BM_MonthTotals_Read(benchmark::State& state) {
 // The window opened as the user opens it: the books read, the three
 // pictures drawn, the window shown and painted once, then closed.
 void BM_YearAtAGlance_Open(benchmark::State& state) {
-    ledger::setProgramFolder(ledgerFolder(state.range(0)));
     ledger::ui::Workspace workspace;
+    workspace.setBooks(ledgerFolder(state.range(0)) + QStringLiteral("/breakfast.mdb"));
     charts::registerWindows();
     for (auto _ : state) {
         ledger::ui::FormWindow* window =
@@ -160,7 +159,6 @@ void BM_YearAtAGlance_Open(benchmark::State& state) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         state.ResumeTiming();
     }
-    ledger::setProgramFolder({});
 }
 
 void sizes(benchmark::internal::Benchmark* benchmark) {

@@ -126,56 +126,47 @@ BooksAtAGlance BooksAtAGlance::read(ledger::Store& store) {
         std::stable_sort(sheets.begin(), sheets.end(),
                          [](const DaySheet& a, const DaySheet& b) { return a.day < b.day; });
 
-    // Each employee's month of wage rows, summed as the salary window's
-    // month wage totals sum them (by name, serial number and month, an empty
-    // column staying empty), read straight from the wage rows: the saved
-    // query would cut every day text in the database a second time.
+    // How many wage rows each month has: one column of every wage row.
+    store.scan(schema::kWages, {kDate}, [&](ledger::Store::RowKey, const auto& values) {
+        ++books.wageRows_;
+        if (const auto month = monthOfDay(ledger::fieldText(values.front())))
+            ++books.wageRowsIn_[*month];
+        else
+            ++books.wageRowsOutside_;
+        return true;
+    });
+
+    // Each employee's month of wage rows as the salary window reads it: the
+    // month wage totals (by name, serial number and month, an empty column
+    // staying empty), which the books keep ready as the wage rows change.
+    const ledger::SourceInfo wageTotals = store.describe(schema::kMonthWages);
+    const QStringList wageColumns = schema::keptTotalsOf(schema::kMonthWages)->queryColumns;
+    QStringList read;
+    for (const QString& column : wageColumns) read << spelled(wageTotals, column);
+    const QStringList summed = wageColumns.mid(3);
     struct EmployeeMonth {
         YearMonth month;
-        QString name, serial;
-        bool nameIsNull = false, serialIsNull = false;
-        bool operator<(const EmployeeMonth& other) const {
-            return std::tie(month, nameIsNull, name, serialIsNull, serial) <
-                   std::tie(other.month, other.nameIsNull, other.name, other.serialIsNull,
-                            other.serial);
-        }
+        QString name;
+        std::vector<QVariant> sums;
     };
-    const QStringList summed = {QStringLiteral("Main hour"), QStringLiteral("Work overtime"),
-                                QStringLiteral("Insurance"), QStringLiteral("Absent-Deduct")};
-    std::map<EmployeeMonth, std::vector<QVariant>> employeeMonths;
-    store.scan(
-        schema::kWages,
-        QStringList{kDate, QStringLiteral("Name"), QStringLiteral("Serial numbers")} + summed,
-        [&](ledger::Store::RowKey, const auto& values) {
-            ++books.wageRows_;
-            const auto month = monthOfDay(ledger::fieldText(values.at(0)));
-            if (!month) {
-                ++books.wageRowsOutside_;
-                return true;
-            }
-            ++books.wageRowsIn_[*month];
-            const EmployeeMonth key{*month, values.at(1).toString(), values.at(2).toString(),
-                                    values.at(1).isNull(), values.at(2).isNull()};
-            std::vector<QVariant>& sums = employeeMonths[key];
-            sums.resize(summed.size());
-            for (qsizetype i = 0; i < summed.size(); ++i) {
-                const QVariant& value = values.at(3 + i);
-                if (value.isNull()) continue;
-                const double amount = value.typeId() == QMetaType::Double ? value.toDouble()
-                                                                          : shown(value.toString());
-                sums[i] = (sums[i].isNull() ? 0.0 : sums[i].toDouble()) + amount;
-            }
-            return true;
-        });
+    std::vector<EmployeeMonth> employeeMonths;
+    store.scan(wageTotals.name, read, [&](ledger::Store::RowKey, const auto& values) {
+        const auto span = ledger::wageMonth(ledger::fieldText(values.at(0)));
+        if (!span) return true;  // the undated ones, counted above
+        employeeMonths.push_back({YearMonth{span->first.year(), span->first.month()},
+                                  values.at(1).toString(),
+                                  {values.begin() + 3, values.end()}});
+        return true;
+    });
 
     // Priced at the register's rates as the salary window prices each one.
     const salary::StaffRegisterRates staff = salary::StaffRegisterRates::read(store);
-    for (const auto& [key, sums] : employeeMonths) {
-        WagesCheck& check = books.wages_[key.month];
+    for (const auto& [month, name, sums] : employeeMonths) {
+        WagesCheck& check = books.wages_[month];
         if (!check.problem.isEmpty()) continue;
         check.problem = beyondRange(sums, summed);
         if (!check.problem.isEmpty()) continue;
-        const salary::StaffRates* rates = staff.find(key.name);
+        const salary::StaffRates* rates = staff.find(name);
         if (!rates) {
             ++check.unpriced;
             continue;
