@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "accountant/export_csv.h"
 #include "accountant/exports.h"
 #include "command.h"
 #include "ledger/base/ledger_error.h"
@@ -63,33 +62,34 @@ int exportCommand(const CommandCall& call) {
         if (QString refusal = accountant::outputRefusal(output, path); !refusal.isEmpty())
             return failure(call, refusal);
 
-    accountant::ExportTable table;
+    accountant::ExportCounts counts;
     try {
-        table = kind->read(*ledger::openStore({path}), range);
+        const auto store = ledger::openStore({path});
+        if (output.isEmpty()) {
+            // The stream writes the byte-order mark itself, ahead of the text.
+            call.out.setGenerateByteOrderMark(true);
+            counts = kind->write(*store, range, [&](const QByteArray& record) {
+                call.out << QString::fromUtf8(record);
+                return call.out.status() == QTextStream::Ok;
+            });
+            call.out << Qt::flush;
+            if (call.out.status() != QTextStream::Ok)
+                return failure(call, QStringLiteral("Cannot write to standard output."));
+            call.err << accountant::exportSummary(*kind, counts, QStringLiteral("standard output"))
+                     << Qt::endl;
+            return 0;
+        }
+        const bool isNew = !QFileInfo::exists(output);
+        if (QString problem = accountant::writeExportFile(output, *kind, *store, range, counts);
+            !problem.isEmpty())
+            return failure(call, problem + QStringLiteral(" Nothing was exported%1.")
+                                               .arg(isNew ? QString()
+                                                          : QStringLiteral("; the earlier file "
+                                                                           "is left as it was")));
     } catch (const ledger::LedgerError& error) {
         return failure(call, error.message());
     }
-    const QString text = accountant::csvText(table);
-
-    if (output.isEmpty()) {
-        // The stream writes the byte-order mark itself, ahead of the text.
-        call.out.setGenerateByteOrderMark(true);
-        call.out << text << Qt::flush;
-        if (call.out.status() != QTextStream::Ok)
-            return failure(call, QStringLiteral("Cannot write to standard output."));
-        call.err << accountant::exportSummary(*kind, table, QStringLiteral("standard output"))
-                 << Qt::endl;
-        return 0;
-    }
-    const bool isNew = !QFileInfo::exists(output);
-    if (QString problem =
-            accountant::writeExportFile(output, accountant::csv::utf8WithByteOrderMark(text));
-        !problem.isEmpty())
-        return failure(call, problem + QStringLiteral(" Nothing was exported%1.")
-                                           .arg(isNew ? QString()
-                                                      : QStringLiteral("; the earlier file is "
-                                                                       "left as it was")));
-    call.out << accountant::exportSummary(*kind, table, QDir::toNativeSeparators(output))
+    call.out << accountant::exportSummary(*kind, counts, QDir::toNativeSeparators(output))
              << Qt::endl;
     return 0;
 }

@@ -22,6 +22,8 @@ QString field(const QString& text);
 QString textCell(const QString& text);
 QString record(const QStringList& fields);
 QString document(const QStringList& header, const std::vector<QStringList>& rows);
+// The bytes a file begins with: UTF-8's byte-order mark.
+inline const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 // The bytes of a file: the byte-order mark, then the text in UTF-8.
 QByteArray utf8WithByteOrderMark(const QString& text);
 

@@ -62,21 +62,9 @@ void arrangeByCalendar(ExportTable& table, const DayRange& range) {
     table.undated = static_cast<int>(rows.end() - undated);
 }
 
-ExportTable exportDays(ledger::Store& store, const DayRange& range) {
-    ExportTable table = wholeSource(store, schema::kLedger, QStringLiteral("Date"), daySpan);
-    arrangeByCalendar(table, range);
-    return table;
-}
-
 ExportTable exportMonths(ledger::Store& store, const DayRange& range) {
     ExportTable table = wholeSource(store, schema::kMonthTotals,
                                     savedQueryColumns(schema::kMonthTotals).value(0), sheetMonth);
-    arrangeByCalendar(table, range);
-    return table;
-}
-
-ExportTable exportWages(ledger::Store& store, const DayRange& range) {
-    ExportTable table = wholeSource(store, schema::kWages, QStringLiteral("Date"), daySpan);
     arrangeByCalendar(table, range);
     return table;
 }

@@ -46,9 +46,9 @@ const QStringList& savedQueryColumns(const QString& name);
 void arrangeByCalendar(ExportTable& table, const DayRange& range);
 
 // Each reads the whole source and arranges it; a failure throws LedgerError.
-ExportTable exportDays(ledger::Store& store, const DayRange& range);
+// (The days and the wage rows, which grow with the years, are written as
+// they are read instead: export_stream.h.)
 ExportTable exportMonths(ledger::Store& store, const DayRange& range);
-ExportTable exportWages(ledger::Store& store, const DayRange& range);
 ExportTable exportSalaries(ledger::Store& store, const DayRange& range);
 
 }  // namespace accountant

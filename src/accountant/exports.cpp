@@ -7,6 +7,7 @@
 #include "accountant/export_csv.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/whole_file.h"
+#include "ledger/schema/schema.h"
 #include "ledger/store/file_kind.h"
 #include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
@@ -30,18 +31,31 @@ QString freeName(const QDir& folder, const QString& what, const QDate& day) {
     return folder.filePath(name);
 }
 
+ExportCounts writeDays(ledger::Store& store, const DayRange& range, const RecordWriter& write) {
+    return writeByCalendar(store, ledger::schema::kLedger, QStringLiteral("Date"), range, write);
+}
+ExportCounts writeMonths(ledger::Store& store, const DayRange& range, const RecordWriter& write) {
+    return writeTable(exportMonths(store, range), write);
+}
+ExportCounts writeWages(ledger::Store& store, const DayRange& range, const RecordWriter& write) {
+    return writeByCalendar(store, ledger::schema::kWages, QStringLiteral("Date"), range, write);
+}
+ExportCounts writeSalaries(ledger::Store& store, const DayRange& range, const RecordWriter& write) {
+    return writeTable(exportSalaries(store, range), write);
+}
+
 }  // namespace
 
 const std::vector<ExportKind>& exportKinds() {
     static const std::vector<ExportKind> kinds = {
         {QStringLiteral("days"), QStringLiteral("day"), QStringLiteral("days"),
-         QStringLiteral("Date is not a calendar day"), exportDays},
+         QStringLiteral("Date is not a calendar day"), writeDays},
         {QStringLiteral("months"), QStringLiteral("month"), QStringLiteral("months"),
-         QStringLiteral("month is not a calendar month"), exportMonths},
+         QStringLiteral("month is not a calendar month"), writeMonths},
         {QStringLiteral("wages"), QStringLiteral("wage row"), QStringLiteral("wage rows"),
-         QStringLiteral("Date is not a calendar day"), exportWages},
+         QStringLiteral("Date is not a calendar day"), writeWages},
         {QStringLiteral("salaries"), QStringLiteral("salary"), QStringLiteral("salaries"),
-         QStringLiteral("month is not a calendar month"), exportSalaries},
+         QStringLiteral("month is not a calendar month"), writeSalaries},
     };
     return kinds;
 }
@@ -53,17 +67,9 @@ const ExportKind* findExportKind(const QString& what) {
     return kind == kinds.end() ? nullptr : &*kind;
 }
 
-QString csvText(const ExportTable& table) {
-    std::vector<QStringList> rows;
-    rows.reserve(table.rows.size());
-    for (const ExportRow& row : table.rows) rows.push_back(row.cells);
-    return csv::document(table.header, rows);
-}
-
-QString exportSummary(const ExportKind& kind, const ExportTable& table, const QString& where) {
+QString exportSummary(const ExportKind& kind, const ExportCounts& table, const QString& where) {
     QString line =
-        QStringLiteral("Exported %1 to %2")
-            .arg(counted(static_cast<int>(table.rows.size()), kind.one, kind.many), where);
+        QStringLiteral("Exported %1 to %2").arg(counted(table.rows, kind.one, kind.many), where);
     if (table.undated > 0)
         line += QStringLiteral("; %1 whose %2 at the end")
                     .arg(counted(table.undated, kind.one, kind.many), kind.undatedWhy);
@@ -95,8 +101,13 @@ QString outputRefusal(const QString& output, const QString& database, const QStr
     }
 }
 
-QString writeExportFile(const QString& output, const QByteArray& bytes) {
-    const QString why = ledger::writeWholeFile(output, bytes);
+QString writeExportFile(const QString& output, const ExportKind& kind, ledger::Store& store,
+                        const DayRange& range, ExportCounts& counts) {
+    const QString why =
+        ledger::writeWholeFileInPieces(output, [&](const ledger::PieceWriter& writePiece) {
+            if (!writePiece(csv::kByteOrderMark)) return;
+            counts = kind.write(store, range, writePiece);
+        });
     if (why.isEmpty()) return {};
     return QStringLiteral("Cannot write %1: %2.").arg(QDir::toNativeSeparators(output), why);
 }
@@ -107,20 +118,19 @@ QStringList exportAllInto(const QString& database, const QString& folder, const 
         ledger::fail(ledger::ErrorCode::FileNotFound,
                      QStringLiteral("%1 is not a folder; nothing was exported.")
                          .arg(QDir::toNativeSeparators(folder)));
-    // Read first: books that cannot be read leave no file behind.
-    std::vector<ExportTable> tables;
-    {
-        const auto store = ledger::openStore({database});
-        for (const ExportKind& kind : exportKinds()) tables.push_back(kind.read(*store, {}));
-    }
+    const auto store = ledger::openStore({database});
     QStringList summaries;
     const QDir target(into.absoluteFilePath());
-    for (size_t i = 0; i < tables.size(); ++i) {
-        const ExportKind& kind = exportKinds().at(i);
+    for (const ExportKind& kind : exportKinds()) {
         const QString output = freeName(target, kind.what, day);
-        if (const QString problem =
-                writeExportFile(output, csv::utf8WithByteOrderMark(csvText(tables[i])));
-            !problem.isEmpty())
+        ExportCounts counts;
+        QString problem;
+        try {
+            problem = writeExportFile(output, kind, *store, {}, counts);
+        } catch (const ledger::LedgerError& error) {
+            problem = error.message();
+        }
+        if (!problem.isEmpty())
             ledger::fail(ledger::ErrorCode::StoreFailure,
                          summaries.isEmpty()
                              ? problem + QStringLiteral(" Nothing was exported.")
@@ -128,7 +138,7 @@ QStringList exportAllInto(const QString& database, const QString& folder, const 
                                    QStringLiteral(" Nothing more was exported; these files are "
                                                   "complete:\n") +
                                    summaries.join(QLatin1Char('\n')));
-        summaries << exportSummary(kind, tables[i], QDir::toNativeSeparators(output));
+        summaries << exportSummary(kind, counts, QDir::toNativeSeparators(output));
     }
     return summaries;
 }

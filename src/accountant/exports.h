@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "accountant/export_stream.h"
 #include "accountant/export_tables.h"
 
 namespace ledger {
@@ -21,18 +22,17 @@ struct ExportKind {
     QString what;        // days, months, wages, salaries
     QString one, many;   // what the summary counts
     QString undatedWhy;  // why rows stand at the end
-    ExportTable (*read)(ledger::Store& store, const DayRange& range);
+    // Writes the export's records (its header first); a failure to read
+    // throws LedgerError, a failure to write stops it.
+    ExportCounts (*write)(ledger::Store& store, const DayRange& range, const RecordWriter& write);
 };
 
 const std::vector<ExportKind>& exportKinds();
 const ExportKind* findExportKind(const QString& what);
 
-// The table as a spreadsheet reads it: header and rows as CSV text.
-QString csvText(const ExportTable& table);
-
 // "Exported 12 days to FILE; 1 day whose Date is not a calendar day at the
 // end."
-QString exportSummary(const ExportKind& kind, const ExportTable& table, const QString& where);
+QString exportSummary(const ExportKind& kind, const ExportCounts& counts, const QString& where);
 
 // Why a file made of the books (`what`: "export", "report") may not be
 // written to `output`; empty when it may. It never takes the place of a
@@ -40,17 +40,19 @@ QString exportSummary(const ExportKind& kind, const ExportTable& table, const QS
 QString outputRefusal(const QString& output, const QString& database,
                       const QString& what = QStringLiteral("export"));
 
-// Writes `bytes` as the file `output`, which appears only when every byte is
-// on the disk (an earlier file of that name stays as it was otherwise); a
-// new file is for the owner alone. Returns "Cannot write FILE: why." when it
-// failed, empty when done.
-QString writeExportFile(const QString& output, const QByteArray& bytes);
+// Writes the export of `kind` as the file `output`, which appears only when
+// every byte is on the disk (an earlier file of that name stays as it was
+// otherwise); a new file is for the owner alone. Returns "Cannot write FILE:
+// why." when the file could not be written, empty when done; a failure to
+// read the books throws LedgerError and leaves no file.
+QString writeExportFile(const QString& output, const ExportKind& kind, ledger::Store& store,
+                        const DayRange& range, ExportCounts& counts);
 
 // All four exports of the books at `database` into `folder`, as new files
 // named for the day (days-2026-12-08.csv, then -2, -3, ... beside one there:
-// nothing is replaced). Every table is read before the first file is
-// written. Returns one summary line per file. Throws LedgerError; files
-// already written are then named in the message.
+// nothing is replaced), each written as its rows are read. Returns one
+// summary line per file. Throws LedgerError; files already written are then
+// named in the message.
 QStringList exportAllInto(const QString& database, const QString& folder, const QDate& day);
 
 }  // namespace accountant

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <map>
 
 #include "csv_reader.h"
 #include "forms/form_window.h"
@@ -133,6 +134,44 @@ TEST_F(Export, DaysComeInCalendarOrderWithUndatedRowsLastInTheirStoredOrder) {
                            "Closing stock", "2002/2/30"}));
     EXPECT_TRUE(last.out.contains("Exported 7 days to ")) << last.out.toStdString();
     EXPECT_TRUE(last.out.contains("2 days whose Date is not a calendar day at the end"))
+        << last.out.toStdString();
+}
+
+// Days stored far from calendar order, more than the export writes at once
+// and some removed: every remaining day once, in calendar order, each with
+// its own figures (the days are written from a scratch file, not held).
+TEST_F(Export, ManyDaysStoredOutOfOrderComeInCalendarOrderEachWithItsFigures) {
+    // The 900 days from March 1999, stored in a scrambled order, every
+    // figure filled; one statement, since a row at a time would take long.
+    const QDate first(1999, 3, 1);
+    QStringList columns = {QStringLiteral("[Date]")};
+    for (const QString& column : schema::ledgerDayAmounts()) columns << '[' + column + ']';
+    QStringList rows;
+    std::map<QDate, QString> expected;  // the day, its Turnover as written
+    for (int i = 0; i < 900; ++i) {
+        const QDate day = first.addDays((i * 337) % 900);
+        const QString figure = QString::number(1000000.25 + i, 'f', 2);
+        QStringList values = {'\'' + day.toString("yyyy/M/d") + '\''};
+        for (qsizetype c = 0; c < schema::ledgerDayAmounts().size(); ++c) values << figure;
+        rows << '(' + values.join(',') + ')';
+        if (i % 97 != 0) expected[day] = figure;
+    }
+    db.exec(QStringLiteral("INSERT INTO [%1] (%2) VALUES %3")
+                .arg(schema::kLedger, columns.join(','), rows.join(',')));
+    // Some removed: their keys are gaps the export must step over.
+    db.exec(QStringLiteral("DELETE FROM [%1] WHERE (rowid - 1) % 97 = 0").arg(schema::kLedger));
+
+    const auto records = exported("days");
+    const QStringList dates = column(records, "Date");
+    const QStringList turnovers = column(records, "Turnover");
+    ASSERT_EQ(dates.size(), static_cast<qsizetype>(expected.size()));
+    qsizetype at = 0;
+    for (const auto& [day, turnover] : expected) {
+        EXPECT_EQ(dates[at], day.toString("yyyy/M/d")) << at;
+        EXPECT_EQ(turnovers[at], turnover) << at;
+        ++at;
+    }
+    EXPECT_TRUE(last.out.contains(QStringLiteral("Exported %1 days to ").arg(expected.size())))
         << last.out.toStdString();
 }
 

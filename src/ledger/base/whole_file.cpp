@@ -26,14 +26,40 @@ bool writeAll(QSaveFile& file, const QByteArray& bytes) {
 }  // namespace
 
 QString writeWholeFile(const QString& path, const QByteArray& bytes) {
+    return writeWholeFileInPieces(path, [&](const PieceWriter& write) { write(bytes); });
+}
+
+QString writeWholeFileInPieces(const QString& path,
+                               const std::function<void(const PieceWriter&)>& produce) {
     const bool isNew = !QFileInfo::exists(path);
     QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+    if (isNew && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
+        file.cancelWriting();
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    // Pieces are gathered into writes of a useful size; the first write that
+    // fails stops every later one.
+    constexpr qsizetype kWriteSize = 256 * 1024;
+    QByteArray pending;
+    bool failed = false;
+    const PieceWriter write = [&](const QByteArray& piece) {
+        if (failed) return false;
+        pending += piece;
+        if (pending.size() >= kWriteSize) {
+            failed = !writeAll(file, pending);
+            pending.clear();
+        }
+        return !failed;
+    };
+    try {
+        produce(write);
+    } catch (...) {
+        file.cancelWriting();
+        throw;
+    }
     QString why;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        why = file.errorString();
-    } else if (isNew && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!writeAll(file, bytes)) {
+    if (failed || !writeAll(file, pending)) {
         why = file.errorString();
     } else if (::fsync(file.handle()) != 0) {
         why = QString::fromLocal8Bit(std::strerror(errno));

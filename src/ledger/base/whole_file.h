@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace ledger {
 
@@ -12,5 +13,13 @@ namespace ledger {
 // owner's alone (0600); a file replaced keeps its permissions. Returns why
 // it failed, in the system's words; empty when the file is complete.
 QString writeWholeFile(const QString& path, const QByteArray& bytes);
+
+// The same for a file made piece by piece, too big to hold whole: `produce`
+// is handed a writer of one piece, which says false once a write failed
+// (nothing more is written then; `produce` may stop). An exception thrown by
+// `produce` leaves no file and goes on to the caller.
+using PieceWriter = std::function<bool(const QByteArray& piece)>;
+QString writeWholeFileInPieces(const QString& path,
+                               const std::function<void(const PieceWriter&)>& produce);
 
 }  // namespace ledger
