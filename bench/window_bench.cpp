@@ -27,7 +27,6 @@
 #include "forms/workspace.h"
 #include "full_ledger.h"
 #include "ledger/calendar/calendar_day.h"
-#include "ledger/location/program_folder.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "monthly/monthly_windows.h"
@@ -86,7 +85,7 @@ void closeUntimed(benchmark::State& state, QWidget* window) {
 
 // One of the program's windows opened on the ledger of `folder`.
 void openForm(benchmark::State& state, const QString& form, const QString& folder) {
-    ledger::setProgramFolder(folder);
+    ledger::ui::workspace().setBooks(folder + QStringLiteral("/breakfast.mdb"));
     for (auto _ : state) {
         FormWindow* window = FormWindow::loadWindow(form);
         showAndDraw(window);
