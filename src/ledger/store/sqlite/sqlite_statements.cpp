@@ -51,6 +51,42 @@ void run(sqlite3* db, const QString& sql, const QString& doing) {
     }
 }
 
+int bindValue(sqlite3_stmt* statement, int position, const QVariant& value) {
+    if (value.isNull()) return sqlite3_bind_null(statement, position);
+    switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(statement, position, value.toDouble());
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return sqlite3_bind_int64(statement, position, value.toLongLong());
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            return sqlite3_bind_text(statement, position, text.constData(),
+                                     static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return static_cast<double>(sqlite3_column_int64(statement, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(statement, column);
+        default: {
+            // The text first, then its length in bytes (a NUL may be inside).
+            const auto* text =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+        }
+    }
+}
+
 Statement::Statement(sqlite3* db, const QString& sql, const QString& doing)
     : db_(db), doing_(doing) {
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt_, nullptr) != SQLITE_OK) {
@@ -63,19 +99,7 @@ Statement::Statement(sqlite3* db, const QString& sql, const QString& doing)
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 void Statement::bind(int position, const QVariant& value) {
-    int rc;
-    if (value.isNull()) {
-        rc = sqlite3_bind_null(stmt_, position);
-    } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Int ||
-               value.typeId() == QMetaType::LongLong) {
-        rc = sqlite3_bind_double(stmt_, position, value.toDouble());
-    } else {
-        // With its length: a text may hold a NUL character.
-        const QByteArray text = value.toString().toUtf8();
-        rc = sqlite3_bind_text(stmt_, position, text.constData(), static_cast<int>(text.size()),
-                               SQLITE_TRANSIENT);
-    }
-    if (rc != SQLITE_OK) failWith(db_, doing_);
+    if (bindValue(stmt_, position, value) != SQLITE_OK) failWith(db_, doing_);
 }
 
 bool Statement::step() {
@@ -96,20 +120,7 @@ QString Statement::columnName(int column) const {
     return QString::fromUtf8(sqlite3_column_name(stmt_, column));
 }
 
-QVariant Statement::value(int column) const {
-    switch (sqlite3_column_type(stmt_, column)) {
-        case SQLITE_NULL:
-            return {};
-        case SQLITE_INTEGER:
-        case SQLITE_FLOAT:
-            return sqlite3_column_double(stmt_, column);
-        default: {
-            // The text first, then its length in bytes (a NUL may be inside).
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-            return QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column));
-        }
-    }
-}
+QVariant Statement::value(int column) const { return columnValue(stmt_, column); }
 
 Savepoint::Savepoint(sqlite3* db, const QString& name) : db_(db), name_(name) {
     run(db_, QStringLiteral("SAVEPOINT %1").arg(quoteName(name_)),

@@ -37,6 +37,16 @@ private:
 // Runs one or more statements that return no rows.
 void run(sqlite3* db, const QString& sql, const QString& doing);
 
+// The one rule for values going into a file and coming out of it, for the
+// store and for everything that makes or copies a file. Binds an empty
+// value as NULL, a double as a double, a whole number (int, qint64 and
+// their unsigned kinds) as an integer, and anything else as its text, with
+// its length (a text may hold a NUL character). Returns SQLite's result code.
+int bindValue(sqlite3_stmt* statement, int position, const QVariant& value);
+// A column of the current row: a null QVariant, a double for every number
+// (whole or not), or a QString.
+QVariant columnValue(sqlite3_stmt* statement, int column);
+
 class Statement {
 public:
     Statement(sqlite3* db, const QString& sql, const QString& doing);
@@ -44,7 +54,7 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    // Values: a null QVariant (empty), a number (double or int) or text.
+    // Values as bindValue binds them.
     void bind(int position, const QVariant& value);
     // True while a row is available; throws on failure.
     bool step();
@@ -52,7 +62,7 @@ public:
 
     int columnCount() const;
     QString columnName(int column) const;
-    QVariant value(int column) const;  // null, double or QString
+    QVariant value(int column) const;  // as columnValue reads it
     sqlite3_stmt* handle() const { return stmt_; }
 
 private:

@@ -12,6 +12,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/file_kind.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
 
 namespace ledger {
 
@@ -37,31 +38,8 @@ struct Statement {
     ~Statement() { sqlite3_finalize(st); }
 };
 
-QVariant columnValue(sqlite3_stmt* st, int i) {
-    switch (sqlite3_column_type(st, i)) {
-        case SQLITE_NULL:
-            return {};
-        case SQLITE_INTEGER:
-            return static_cast<double>(sqlite3_column_int64(st, i));
-        case SQLITE_FLOAT:
-            return sqlite3_column_double(st, i);
-        default: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-            return QString::fromUtf8(text, sqlite3_column_bytes(st, i));
-        }
-    }
-}
-
-void bindValue(sqlite3_stmt* st, int at, const QVariant& v) {
-    if (v.isNull()) {
-        sqlite3_bind_null(st, at);
-    } else if (v.typeId() == QMetaType::Double) {
-        sqlite3_bind_double(st, at, v.toDouble());
-    } else {
-        QByteArray utf8 = v.toString().toUtf8();
-        sqlite3_bind_text(st, at, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
-    }
-}
+using statements::bindValue;
+using statements::columnValue;
 
 // What a file that is not an SQLite database is, from its first bytes.
 QString describeForeignFile(const QString& path) {
@@ -89,8 +67,19 @@ QString describeForeignFile(const QString& path) {
         .arg(path);
 }
 
-QString columnAffinityIsAmount(const char* declared) {
-    return QString::fromUtf8(declared ? declared : "");
+// A column the schema does not know holds amounts when the file declares it
+// a number: SQLite's integer affinity (INT anywhere in the type), or a
+// floating or decimal type. Texts, dates, flags and undeclared columns do
+// not; nor does a number type a text rule of SQLite's reads first.
+bool declaresNumber(const char* declared) {
+    const QString type = QString::fromUtf8(declared ? declared : "").toUpper();
+    if (type.contains(QLatin1String("INT"))) return true;
+    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+        type.contains(QLatin1String("TEXT")))
+        return false;
+    return type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA")) ||
+           type.contains(QLatin1String("DOUB")) || type.contains(QLatin1String("NUM")) ||
+           type.contains(QLatin1String("DEC"));
 }
 
 }  // namespace
@@ -246,9 +235,9 @@ SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
     QString sql = QStringLiteral("SELECT name, type FROM pragma_table_info(?)");
     sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &columns.st, nullptr);
     bindValue(columns.st, 1, info.name);
-    // The program's own tables take their column kinds from the schema; a
-    // saved query's columns (or a column the schema does not know) from the
-    // type the file declares.
+    // The program's own tables take their column kinds from the schema, a
+    // column the schema does not know from the type the file declares. A
+    // saved query stores nothing typed: none of its columns is an amount.
     const schema::Table* known = info.isTable ? schema::findTable(info.name) : nullptr;
     while ((rc = sqlite3_step(columns.st)) == SQLITE_ROW) {
         const QString name =
@@ -259,29 +248,48 @@ SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
             continue;
         }
         info.columns << name;
-        if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr) {
+        if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr)
             info.isAmount.push_back(column->kind == schema::Kind::Amount);
-            continue;
-        }
-        QString type = columnAffinityIsAmount(
-                           reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 1)))
-                           .toUpper();
-        info.isAmount.push_back(
-            type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("DOUB")) ||
-            type.contains(QLatin1String("FLOA")) || type.contains(QLatin1String("NUM")));
+        else
+            info.isAmount.push_back(info.isTable && declaresNumber(reinterpret_cast<const char*>(
+                                                        sqlite3_column_text(columns.st, 1))));
     }
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read the columns"));
     return info;
 }
 
+QString SqliteStore::tableName(const QString& table, const QString& doing) {
+    const SourceInfo info = describe(table);
+    if (!info.isTable)
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("%1: '%2' is a saved query, not a table.").arg(doing, info.name));
+    return quoteName(info.name);
+}
+
+QString SqliteStore::columnNames(const QString& source, const QStringList& columns,
+                                 const QString& doing) {
+    const SourceInfo info = describe(source);
+    QStringList quoted;
+    quoted.reserve(columns.size());
+    for (const QString& c : columns) {
+        const int at = info.indexOf(c);
+        if (at < 0)
+            fail(ErrorCode::StoreFailure, QStringLiteral("%1: no such column: %2").arg(doing, c));
+        quoted << quoteName(info.columns[at]);
+    }
+    return quoted.join(QLatin1Char(','));
+}
+
 std::vector<SqliteStore::RowKey> SqliteStore::rowKeys(const QString& table) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
     Statement q;
-    QString sql = QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(table));
+    QString sql =
+        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(tableName(table, doing));
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     std::vector<RowKey> keys;
     while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
     noteKeys(table, keys);
     return keys;
 }
@@ -322,22 +330,16 @@ void SqliteStore::requireNotMadeAnew(const KeyGuard& guard) {
     if (sqlite3_column_int(q.st, 0) == 0) failMadeAnew(path_);
 }
 
-namespace {
-QString columnList(const QStringList& columns) {
-    QStringList quoted;
-    quoted.reserve(columns.size());
-    for (const auto& c : columns) quoted << quoteName(c);
-    return quoted.join(QLatin1Char(','));
-}
-}  // namespace
-
 std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
                                            const QStringList& columns) {
+    const QString doing = QStringLiteral("Cannot read a row of '%1'").arg(table);
+    const QString name = tableName(table, doing);
+    if (columns.isEmpty()) return {};  // nothing to read, whether the row is there or not
     Statement q;
     QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
-                      .arg(columnList(columns), quoteName(table));
+                      .arg(columnNames(table, columns, doing), name);
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read a row of '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     sqlite3_bind_int64(q.st, 1, key);
     std::vector<QVariant> values;
     rc = sqlite3_step(q.st);
@@ -345,7 +347,7 @@ std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
         values.reserve(columns.size());
         for (int i = 0; i < columns.size(); ++i) values.push_back(columnValue(q.st, i));
     } else if (rc != SQLITE_DONE) {
-        failFromSqlite(rc, QStringLiteral("Cannot read a row of '%1'").arg(table));
+        failFromSqlite(rc, doing);
     }
     return values;
 }
@@ -353,77 +355,89 @@ std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
 bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
                             const std::vector<QVariant>& values, const QStringList& checked,
                             const std::vector<QVariant>& expected) {
+    const QString doing = QStringLiteral("Cannot save into '%1'").arg(table);
     requireSameFile();
+    const QString name = tableName(table, doing);
     const KeyGuard guard = keyGuard(table);
     QStringList sets, conditions{QStringLiteral("rowid=?")};
-    for (const auto& c : columns) sets << quoteName(c) + QStringLiteral("=?");
-    for (const auto& c : checked) conditions << quoteName(c) + QStringLiteral(" IS ?");
+    for (const QString& c : columns) sets << columnNames(table, {c}, doing) + QStringLiteral("=?");
+    for (const QString& c : checked)
+        conditions << columnNames(table, {c}, doing) + QStringLiteral(" IS ?");
     if (!guard.condition.isEmpty()) conditions << guard.condition;
-    QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                      .arg(quoteName(table), sets.join(QLatin1Char(',')),
-                           conditions.join(QStringLiteral(" AND ")));
+    const QString where = conditions.join(QStringLiteral(" AND "));
+    // Nothing to store: the answer is whether the row is still there as read.
+    const QString sql = columns.isEmpty()
+                            ? QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(name, where)
+                            : QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                  .arg(name, sets.join(QLatin1Char(',')), where);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     int at = 1;
     for (const auto& v : values) bindValue(q.st, at++, v);
     sqlite3_bind_int64(q.st, at++, key);
     for (const auto& v : expected) bindValue(q.st, at++, v);
     guard.bind(q.st, at);
     rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
-    if (sqlite3_changes(db_.get()) == 1) return true;
+    const bool found = columns.isEmpty() ? rc == SQLITE_ROW && sqlite3_column_int(q.st, 0) == 1
+                                         : rc == SQLITE_DONE && sqlite3_changes(db_.get()) == 1;
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) failFromSqlite(rc, doing);
+    if (found) return true;
     requireNotMadeAnew(guard);
     return false;
 }
 
 SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringList& columns,
                                            const std::vector<QVariant>& values) {
+    const QString doing = QStringLiteral("Cannot add a row to '%1'").arg(table);
     requireSameFile();
+    const QString name = tableName(table, doing);
     const KeyGuard guard = keyGuard(table);
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
     // A row with no values takes SQLite's own key and nothing else.
-    const QString list = columns.isEmpty() ? QStringLiteral("rowid") : columnList(columns);
+    const QString list =
+        columns.isEmpty() ? QStringLiteral("rowid") : columnNames(table, columns, doing);
     if (marks.isEmpty()) marks << QStringLiteral("NULL");
     // The key comes back from the statement itself, not from the
     // connection's last insert, which a trigger's insert could change.
     QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3%4 RETURNING rowid")
-                      .arg(quoteName(table), list, marks.join(QLatin1Char(',')),
+                      .arg(name, list, marks.join(QLatin1Char(',')),
                            guard.condition.isEmpty() ? QString()
                                                      : QStringLiteral(" WHERE ") + guard.condition);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     int at = 1;
     for (const auto& v : values) bindValue(q.st, at++, v);
     guard.bind(q.st, at);
     rc = sqlite3_step(q.st);
     if (rc == SQLITE_DONE) failMadeAnew(path_);  // the guard held the row back
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    if (rc != SQLITE_ROW) failFromSqlite(rc, doing);
     const RowKey key = sqlite3_column_int64(q.st, 0);
     rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE)
-        failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
     noteKeys(table, {key});
     return key;
 }
 
 void SqliteStore::deleteRow(const QString& table, RowKey key) {
+    const QString doing = QStringLiteral("Cannot delete from '%1'").arg(table);
     requireSameFile();
+    const QString name = tableName(table, doing);
     const KeyGuard guard = keyGuard(table);
     QString sql =
         QStringLiteral("DELETE FROM %1 WHERE rowid=?%2")
-            .arg(quoteName(table),
+            .arg(name,
                  guard.condition.isEmpty() ? QString() : QStringLiteral(" AND ") + guard.condition);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     sqlite3_bind_int64(q.st, 1, key);
     int at = 2;
     guard.bind(q.st, at);
     rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
     if (sqlite3_changes(db_.get()) == 0) requireNotMadeAnew(guard);
     ++removals_;
 }
@@ -432,24 +446,35 @@ std::optional<double> SqliteStore::addToAmount(const QString& table, RowKey key,
                                                const QString& column, double amount,
                                                const QString& guardColumn,
                                                const QVariant& guardValue) {
+    const QString doing = QStringLiteral("Cannot save into '%1'").arg(table);
     requireSameFile();
+    const QString name = tableName(table, doing);
+    const QString figure = columnNames(table, {column}, doing);
+    const KeyGuard guard = keyGuard(table);
     // The sum is made by SQLite from what the row holds at this moment.
-    const QString sql = QStringLiteral(
-                            "UPDATE %1 SET %2 = COALESCE(%2, 0) + ? WHERE rowid = ? AND %3 IS ? "
-                            "RETURNING %2")
-                            .arg(quoteName(table), quoteName(column), quoteName(guardColumn));
+    const QString sql =
+        QStringLiteral(
+            "UPDATE %1 SET %2 = COALESCE(%2, 0) + ? WHERE rowid = ? AND %3 IS ?%4 "
+            "RETURNING %2")
+            .arg(name, figure, columnNames(table, {guardColumn}, doing),
+                 guard.condition.isEmpty() ? QString() : QStringLiteral(" AND ") + guard.condition);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     sqlite3_bind_double(q.st, 1, amount);
     sqlite3_bind_int64(q.st, 2, key);
     bindValue(q.st, 3, guardValue);
+    int at = 4;
+    guard.bind(q.st, at);
     rc = sqlite3_step(q.st);
-    if (rc == SQLITE_DONE) return std::nullopt;
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    if (rc == SQLITE_DONE) {
+        requireNotMadeAnew(guard);
+        return std::nullopt;
+    }
+    if (rc != SQLITE_ROW) failFromSqlite(rc, doing);
     const double now = sqlite3_column_double(q.st, 0);
     rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
     return now;
 }
 
@@ -500,7 +525,8 @@ SqliteStore::Outcome SqliteStore::inTransaction(const std::function<void()>& wor
     return Outcome::Stored;
 }
 
-quint64 SqliteStore::removalMark(const QString&) {
+quint64 SqliteStore::removalMark(const QString& table) {
+    tableName(table, QStringLiteral("Cannot read '%1'").arg(table));
     // data_version changes when another connection (another program, or the
     // backup at start-up) committed anything; this store's own deletions are
     // counted as they happen.
@@ -513,15 +539,16 @@ quint64 SqliteStore::removalMark(const QString&) {
 }
 
 std::vector<SqliteStore::RowKey> SqliteStore::rowKeysAbove(const QString& table, RowKey after) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
     Statement q;
-    const QString sql =
-        QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid").arg(quoteName(table));
+    const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid")
+                            .arg(tableName(table, doing));
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     sqlite3_bind_int64(q.st, 1, after);
     std::vector<RowKey> keys;
     while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
     noteKeys(table, keys);
     return keys;
 }
@@ -561,19 +588,20 @@ std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
 void SqliteStore::scan(const QString& source, const QStringList& columns, const RowVisitor& visit) {
     // Tables stream in rowid order with their keys; saved queries in their own
     // order, numbered from 0.
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(source);
     SourceInfo info = describe(source);
-    QString sql =
-        info.isTable
-            ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
-                  .arg(columnList(columns), quoteName(info.name))
-            : QStringLiteral("SELECT 0,%1 FROM %2").arg(columnList(columns), quoteName(info.name));
+    const QString list = columnNames(source, columns, doing);
+    QString sql = info.isTable
+                      ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
+                            .arg(list, quoteName(info.name))
+                      : QStringLiteral("SELECT 0,%1 FROM %2").arg(list, quoteName(info.name));
     if (columns.isEmpty())
         sql = info.isTable
                   ? QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(info.name))
                   : QStringLiteral("SELECT 0 FROM %1").arg(quoteName(info.name));
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     std::vector<QVariant> values(columns.size());
     RowKey ordinal = 0;
     while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
@@ -581,24 +609,28 @@ void SqliteStore::scan(const QString& source, const QStringList& columns, const 
         RowKey key = info.isTable ? sqlite3_column_int64(q.st, 0) : ordinal++;
         if (!visit(key, values)) return;
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
 }
 
 void SqliteStore::scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                             const RowVisitor& visit) {
-    QString sql = QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid<? ORDER BY rowid DESC")
-                      .arg(columns.isEmpty() ? QString() : QLatin1Char(',') + columnList(columns),
-                           quoteName(table));
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    const QString name = tableName(table, doing);
+    QString sql =
+        QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid<? ORDER BY rowid DESC")
+            .arg(columns.isEmpty() ? QString()
+                                   : QLatin1Char(',') + columnNames(table, columns, doing),
+                 name);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     sqlite3_bind_int64(q.st, 1, belowKey);
     std::vector<QVariant> values(columns.size());
     while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
         for (int i = 0; i < columns.size(); ++i) values[i] = columnValue(q.st, i + 1);
         if (!visit(sqlite3_column_int64(q.st, 0), values)) return;
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
 }
 
 void SqliteStore::requireSameFile() const {

@@ -61,6 +61,12 @@ private:
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
     void execute(const QString& sql);
     SourceInfo readDescription(const QString& source);
+    // The table as the file spells it, quoted; UnknownName when there is no
+    // such table or saved query, StoreFailure for a saved query.
+    QString tableName(const QString& table, const QString& doing);
+    // The columns as the file spells them, quoted and joined by commas;
+    // StoreFailure naming the first the source does not have.
+    QString columnNames(const QString& source, const QStringList& columns, const QString& doing);
     // Fails when the file's name now leads to another file than the one
     // opened (a backup restored over it, say): writing would go to the old
     // one, which nobody would ever read again.
@@ -93,7 +99,7 @@ private:
     quint64 removals_ = 0;
     qint64 othersVersion_ = -1;
     QHash<QString, RowKey> highestKey_;  // by lower-case table name
-    int transactionDepth_ = 0;  // inTransaction calls running now
+    int transactionDepth_ = 0;           // inTransaction calls running now
 };
 
 }  // namespace ledger
