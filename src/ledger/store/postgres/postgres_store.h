@@ -65,6 +65,9 @@ private:
 
     explicit PostgresStore(const QString& address);
     SourceInfo readDescription(const QString& source);
+    // The description read last (read now when there is none yet), for the
+    // store's own statements.
+    SourceInfo described(const QString& source);
     // The table as the server spells it, qualified by its schema and quoted.
     QString tableName(const QString& table, const QString& doing);
     // The columns as the server spells them, quoted and joined by commas.
