@@ -79,11 +79,11 @@ QString ledgerAddress(int rows) {
     return address;
 }
 
-// No day of any ledger here has this text, nor anything LIKE the pattern,
-// whose wildcard makes the record source read every Date (a plain day text
-// is looked up through the Date index instead).
-constexpr auto kNoSuchDay = "1800/1/1";
+// No day of any ledger here has anything LIKE the pattern, whose wildcard
+// makes the record source read every Date (a plain day text is looked up
+// through the Date index instead).
 constexpr auto kNoSuchDays = "1800/*";
+constexpr auto kNoSuchDaysLike = "1800/%";
 
 struct Bare {
     PGconn* conn;
@@ -111,27 +111,39 @@ void BM_Baseline_SelectKeys(benchmark::State& state) {
     for (auto _ : state) bare.query(sql);
 }
 
-// The connection stays open, as the main window keeps it for every other.
+// What showing the first day needs at least: its row, read whole.
+void BM_Baseline_ReadFirstRow(benchmark::State& state) {
+    if (skipWithoutServer(state)) return;
+    Bare bare(ledgerAddress(state.range(0)));
+    const QByteArray sql = "SELECT * FROM " + ledgerName().toUtf8() + " ORDER BY 1 LIMIT 1";
+    for (auto _ : state) bare.query(sql);
+}
+
+// The connection stays open, as the main window keeps it for every other;
+// every column is bound, as in the daily window, so the first row is read.
 void BM_RecordSource_Open(benchmark::State& state) {
     if (skipWithoutServer(state)) return;
     const QString address = ledgerAddress(state.range(0));
     auto keeper = ledger::openStore(ledger::Connection{address});
     for (auto _ : state) {
         RecordSource data(QStringLiteral("Data1"));
-        Field date(data, "Date");
+        std::vector<std::unique_ptr<Field>> fields;
+        for (const auto& column : schema::findTable(schema::kLedger)->columns)
+            fields.push_back(std::make_unique<Field>(data, column.name));
         data.setDatabasePath(address);
         data.setSource(schema::kLedger);
         data.open();
-        benchmark::DoNotOptimize(data.rowCount());
+        benchmark::DoNotOptimize(data.hasCurrentRow());
     }
 }
 
+// The server's own ILIKE with the same wildcard over the same column.
 void BM_Baseline_SelectLikeNoMatch(benchmark::State& state) {
     if (skipWithoutServer(state)) return;
     Bare bare(ledgerAddress(state.range(0)));
-    const QByteArray sql =
-        "SELECT \"Row key\" FROM " + ledgerName().toUtf8() + " WHERE \"Date\" ILIKE $1 LIMIT 1";
-    for (auto _ : state) bare.query(sql, {kNoSuchDay});
+    const QByteArray sql = "SELECT \"Row key\" FROM " + ledgerName().toUtf8() +
+                           " WHERE \"Date\" ILIKE $1 ORDER BY \"Row key\" LIMIT 1";
+    for (auto _ : state) bare.query(sql, {kNoSuchDaysLike});
 }
 
 // What the record source's find itself must read: criteria are evaluated
@@ -157,38 +169,58 @@ void BM_RecordSource_FindFirstNoMatch(benchmark::State& state) {
     }
 }
 
-// Save of a new day: the row stored, then found again by its date.
-void BM_Baseline_InsertAndFindDay(benchmark::State& state) {
-    if (skipWithoutServer(state)) return;
-    Bare bare(ledgerAddress(state.range(0)));
-    const QByteArray insert = "INSERT INTO " + ledgerName().toUtf8() +
-                              " (\"Date\", \"Rent\") VALUES ($1, $2) RETURNING \"Row key\"";
-    const QByteArray find =
-        "SELECT \"Row key\" FROM " + ledgerName().toUtf8() + " WHERE \"Date\" = $1 LIMIT 1";
-    for (auto _ : state) {
-        bare.query(insert, {"2100/1/1", "123.5"});
-        bare.query(find, {"2100/1/1"});
-    }
-    bare.query("DELETE FROM " + ledgerName().toUtf8() + " WHERE \"Date\" = '2100/1/1'");
+// A day no ledger here holds before the benchmark stores it: a new one for
+// every iteration, so each Save stores a new day.
+QByteArray newDay(int n) { return QStringLiteral("2100/1/%1").arg(n).toUtf8(); }
+
+void removeNewDays(const QString& address) {
+    Bare(address).query("DELETE FROM " + ledgerName().toUtf8() + " WHERE \"Date\" LIKE '2100/%'");
 }
 
+// Save of a new day, bare: the row stored, found again by its date, and
+// read to be shown.
+void BM_Baseline_InsertAndFindDay(benchmark::State& state) {
+    if (skipWithoutServer(state)) return;
+    const QString address = ledgerAddress(state.range(0));
+    Bare bare(address);
+    const QByteArray insert = "INSERT INTO " + ledgerName().toUtf8() +
+                              " (\"Date\", \"Rent\") VALUES ($1, $2) RETURNING \"Row key\"";
+    const QByteArray find = "SELECT \"Row key\" FROM " + ledgerName().toUtf8() +
+                            " WHERE \"Date\" = $1 ORDER BY \"Row key\" LIMIT 1";
+    const QByteArray read = "SELECT * FROM " + ledgerName().toUtf8() + " WHERE \"Date\" = $1";
+    int n = 0;
+    for (auto _ : state) {
+        const QByteArray day = newDay(++n);
+        bare.query(insert, {day.constData(), "123.5"});
+        bare.query(find, {day.constData()});
+        bare.query(read, {day.constData()});
+    }
+    removeNewDays(address);
+}
+
+// Save of a new day as the daily window does it: New, the date and a figure
+// typed, Refresh (which stores the day and reads the keys again), then the
+// find of its date.
 void BM_RecordSource_SaveNewDay(benchmark::State& state) {
     if (skipWithoutServer(state)) return;
+    const QString address = ledgerAddress(state.range(0));
     RecordSource data(QStringLiteral("Data1"));
     Field date(data, "Date"), rent(data, "Rent");
-    data.setDatabasePath(ledgerAddress(state.range(0)));
+    data.setDatabasePath(address);
     data.setSource(schema::kLedger);
     data.open();
+    int n = 0;
     for (auto _ : state) {
+        const QString day = QString::fromUtf8(newDay(++n));
         data.addNew();
-        date.type("2100/1/2");
+        date.type(day);
         rent.type("123.5");
-        data.writeBack();
-        data.findFirst(QStringLiteral("Date like  '2100/1/2'"));
-        benchmark::DoNotOptimize(data.noMatch());
+        data.refresh();
+        ledger::guardedFind(data, QStringLiteral("Date like  '%1'").arg(day));
+        benchmark::DoNotOptimize(data.currentIndex());
     }
-    Bare(ledgerAddress(state.range(0)))
-        .query("DELETE FROM " + ledgerName().toUtf8() + " WHERE \"Date\" = '2100/1/2'");
+    data.close();
+    removeNewDays(address);
 }
 
 void BM_Baseline_SelectMonthTotals(benchmark::State& state) {
@@ -216,6 +248,7 @@ void ledgerSizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(3000)->Arg(100000)->Unit(benchmark::kMillisecond);
 }
 BENCHMARK(BM_Baseline_SelectKeys)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_ReadFirstRow)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_Open)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_SelectLikeNoMatch)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_SelectDates)->Apply(ledgerSizes);

@@ -9,6 +9,7 @@
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "server_commands.h"
 #include "setup/database_target.h"
+#include "setup/kept_totals_upkeep.h"
 #include "setup/ledger_file_check.h"
 #include "setup/schema_builder.h"
 
@@ -42,7 +43,23 @@ int checkCommand(const CommandCall& call) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
+    if (problems.isEmpty())
+        notes << keepMonthTotals([&] {
+            ledger::statements::Connection db(path);
+            return ledger::upkeepKeptTotals(db.handle());
+        });
     return reportCheck(call, shown, problems, notes);
+}
+
+QStringList keepMonthTotals(const std::function<QStringList()>& upkeep) {
+    try {
+        return upkeep();
+    } catch (const ledger::LedgerError& e) {
+        return {QStringLiteral(
+                    "Note: the month totals could not be kept up to date, so the windows add "
+                    "up the rows each time they open them: %1")
+                    .arg(e.message())};
+    }
 }
 
 int reportCheck(const CommandCall& call, const QString& shown, const QStringList& problems,

@@ -42,6 +42,12 @@ struct Command {
 };
 
 const std::vector<Command>& commands();
+
+// The command's own failure on standard error: "tallowbrook-db: MESSAGE";
+// returns the exit status 1. A usage error adds where to read how, and
+// returns 2.
+int failure(const CommandCall& call, const QString& message);
+int usageError(const CommandCall& call, const QString& message);
 const Command* findCommand(const QString& name);
 
 // The commands, one file each.

@@ -28,7 +28,8 @@ const std::vector<Command>& commands() {
         {QStringLiteral("check"),
          QStringLiteral("[PATH]"),
          QStringLiteral("list what the file lacks for the program; exit status 0\nonly when "
-                        "nothing is missing"),
+                        "nothing is missing; then keep its month totals\n(made for books of "
+                        "an earlier version, counted again\nwhen they were changed by hand)"),
          1,
          false,
          checkCommand,
@@ -108,6 +109,17 @@ const std::vector<Command>& commands() {
          true},
     };
     return all;
+}
+
+int failure(const CommandCall& call, const QString& message) {
+    call.err << "tallowbrook-db: " << message << Qt::endl;
+    return 1;
+}
+
+int usageError(const CommandCall& call, const QString& message) {
+    call.err << "tallowbrook-db: " << message << Qt::endl
+             << "Try 'tallowbrook-db --help' for more information." << Qt::endl;
+    return 2;
 }
 
 const Command* findCommand(const QString& name) {

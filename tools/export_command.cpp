@@ -15,20 +15,6 @@ namespace tools {
 
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kUsageError = 2;
-
-int usageError(const CommandCall& call, const QString& message) {
-    call.err << "tallowbrook-db: " << message << Qt::endl
-             << "Try 'tallowbrook-db --help' for more information." << Qt::endl;
-    return kUsageError;
-}
-
-int failure(const CommandCall& call, const QString& message) {
-    call.err << "tallowbrook-db: " << message << Qt::endl;
-    return kFailed;
-}
-
 // The days --from and --to name, both included; why not, when they do not.
 QString readRange(const QMap<QString, QString>& options, accountant::DayRange& range) {
     for (const auto& [option, end] : {std::pair{QStringLiteral("from"), &range.from},

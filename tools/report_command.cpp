@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "charts/figures/books_at_a_glance.h"
 #include "accountant/exports.h"
+#include "charts/figures/books_at_a_glance.h"
 #include "command.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/whole_file.h"
@@ -19,20 +19,6 @@
 namespace tools {
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kUsageError = 2;
-
-int usageError(const CommandCall& call, const QString& message) {
-    call.err << "tallowbrook-db: " << message << Qt::endl
-             << "Try 'tallowbrook-db --help' for more information." << Qt::endl;
-    return kUsageError;
-}
-
-int failure(const CommandCall& call, const QString& message) {
-    call.err << "tallowbrook-db: " << message << Qt::endl;
-    return kFailed;
-}
 
 QString yearsHeld(const std::vector<int>& years) {
     if (years.size() == 1) return QString::number(years.front());

@@ -3,7 +3,9 @@
 #include "server_commands.h"
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/store/postgres/server_connection.h"
 #include "ledger/store/server_address.h"
+#include "setup/kept_totals_upkeep.h"
 #include "setup/postgres/server_setup.h"
 #include "setup/schema_builder.h"
 
@@ -42,7 +44,13 @@ int checkOnServer(const CommandCall& call) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
-    return reportCheck(call, shown, problems);
+    QStringList notes;
+    if (problems.isEmpty())
+        notes = keepMonthTotals([&] {
+            ledger::ServerConnection server(call.arguments.at(0));
+            return ledger::upkeepKeptTotals(server);
+        });
+    return reportCheck(call, shown, problems, notes);
 }
 
 }  // namespace tools

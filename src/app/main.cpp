@@ -8,14 +8,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QFont>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 
 #include "app/folder_name_check.h"
+#include "app/startup_backup.h"
 #include "charts/charts_windows.h"
 #include "daily/daily_windows.h"
 #include "forms/error_boundary.h"
@@ -25,7 +24,6 @@
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
-#include "ledger/store/backup.h"
 #include "monthly/monthly_windows.h"
 #include "salary/salary_windows.h"
 #include "shell/first_start_dialog.h"
@@ -85,24 +83,6 @@ bool localDisplayAnswers() {
         ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
     ::close(probe);
     return answers;
-}
-
-// Before anyone logs in: a copy of the books as they were, when they changed
-// since the last copy. A failed backup is said once and stops nothing.
-void backUpChangedDatabase() {
-    try {
-        const QString database = ledger::ui::workspace().books();
-        if (!QFileInfo(database).isFile()) return;  // the login window says what is missing
-        if (ledger::changedSinceLastBackup(database))
-            ledger::backUpDatabase(database, QDateTime::currentDateTime());
-    } catch (const ledger::LedgerError& error) {
-        ledger::ui::prompts().tell(
-            nullptr,
-            error.message() +
-                QStringLiteral("\n\nThe program goes on without a new backup; the books "
-                               "themselves are unchanged."),
-            ledger::ui::programTitle());
-    }
 }
 
 void registerAllWindows() {
@@ -195,7 +175,9 @@ int main(int argc, char** argv) {
     if (!ledger::booksFound() && !shell::firstStart()) return 0;
     // Where the books are is found once; every window opens these.
     workspace.setBooks(ledger::databasePath());
-    backUpChangedDatabase();
+    // The books are backed up in the background; the login window comes at
+    // once.
+    app::BackupAtStart backup(workspace.books());
     registerAllWindows();
     auto* login =
         static_cast<shell::Form10*>(ledger::ui::FormWindow::loadWindow(windows::kLoginWindow));

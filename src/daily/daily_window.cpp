@@ -241,6 +241,12 @@ bool Form1::confirmDateBeforeSaving() {
                                      "any month. Save it anyway?")
                                      .arg(date);
                 break;
+            case DayForm::NoSuchDay:
+                question = QStringLiteral(
+                               "The date \"%1\" is not a calendar day (like 2026/12/5), so this "
+                               "day will not be counted in any month. Save it anyway?")
+                               .arg(date);
+                break;
             case DayForm::OtherDay:
                 question = QStringLiteral(
                                "The date \"%1\" is not a calendar day written year/month/day "

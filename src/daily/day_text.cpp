@@ -1,7 +1,8 @@
 #include "daily/day_text.h"
 
-#include <QDate>
 #include <QStringList>
+
+#include "ledger/calendar/calendar_day.h"
 
 namespace daily {
 
@@ -17,17 +18,16 @@ bool allDigits(const QString& part) {
 }  // namespace
 
 DayForm dayFormOf(const QString& date) {
-    // The month sheet reads a day as the month sheet's totals do: blanks,
-    // tabs and line ends around it cut off, then three runs of digits.
-    const QString trimmed = date.trimmed();
-    const QStringList parts = trimmed.split(QLatin1Char('/'));
-    if (parts.size() != 3 || !allDigits(parts[0]) || !allDigits(parts[1]) || !allDigits(parts[2]))
-        return DayForm::Undated;
-    if (trimmed != date) return DayForm::OtherDay;
-    for (const QString& part : parts)
-        if (part.size() > 1 && part.startsWith(QLatin1Char('0'))) return DayForm::OtherDay;
-    const QDate day(parts[0].toInt(), parts[1].toInt(), parts[2].toInt());
-    return day.isValid() && parts[0].size() <= 4 ? DayForm::CalendarDay : DayForm::OtherDay;
+    if (const auto day = ledger::calendar::dayOf(date)) {
+        const QString shopForm =
+            QStringLiteral("%1/%2/%3").arg(day->year).arg(day->month).arg(day->day);
+        return date == shopForm ? DayForm::CalendarDay : DayForm::OtherDay;
+    }
+    // Not a day: said apart from text that is no year/month/day at all.
+    const QStringList parts = date.trimmed().split(QLatin1Char('/'));
+    const bool digitRuns =
+        parts.size() == 3 && allDigits(parts[0]) && allDigits(parts[1]) && allDigits(parts[2]);
+    return digitRuns ? DayForm::NoSuchDay : DayForm::Undated;
 }
 
 }  // namespace daily

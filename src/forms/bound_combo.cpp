@@ -85,13 +85,12 @@ bool BoundCombo::eventFilter(QObject* watched, QEvent* event) {
 
 void BoundCombo::reloadList() {
     if (!list_ || !list_->isOpen()) return;
-    const QStringList columns = list_->columnNames();
-    int at = -1;
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns[i].compare(listColumn_, Qt::CaseInsensitive) == 0) at = i;
-    if (at < 0) return;
-    QStringList entries;
-    for (const QStringList& row : list_->rowsAsText()) entries << row[at];
+    bool listed = false;
+    for (const QString& column : list_->columnNames())
+        listed = listed || column.compare(listColumn_, Qt::CaseInsensitive) == 0;
+    if (!listed) return;
+    // Only the column listed is read.
+    const QStringList entries = list_->columnTexts(listColumn_);
     const QString shown = currentText();
     const QScopedValueRollback filling(filling_, true);
     clear();

@@ -1,15 +1,66 @@
 #include "forms/data_grid.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
 
 #include "forms/error_boundary.h"
 #include "ledger/records/record_source.h"
+#include "ledger/records/row_set.h"
 
 namespace ledger::ui {
 
+// The grid's lines as the record source gave them, read-only, with the
+// column names as the heading row and an empty first column.
+class GridRows final : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void show(const QStringList& columns, std::vector<std::vector<QVariant>> rows) {
+        beginResetModel();
+        columns_ = columns;
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+
+    const QStringList& columns() const { return columns_; }
+    int lines() const { return static_cast<int>(rows_.size()); }
+    // A cell's text as a field shows its value; made when asked for, so only
+    // the cells drawn (or measured) are ever turned into text.
+    QString text(int line, int column) const {
+        const auto& row = rows_[static_cast<size_t>(line)];
+        return column < static_cast<int>(row.size()) ? fieldText(row[static_cast<size_t>(column)])
+                                                     : QString();
+    }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        return text(index.row(), index.column());
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole) return {};
+        // The fixed first column stays empty: no row numbers.
+        if (orientation == Qt::Vertical) return QString();
+        return columns_.value(section);
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+private:
+    QStringList columns_;
+    std::vector<std::vector<QVariant>> rows_;
+};
+
 DataGrid::DataGrid(const QString& objectName, RecordSource& source, QWidget* parent)
-    : QTableWidget(parent), source_(&source) {
+    : QTableView(parent), source_(&source), rows_(new GridRows(this)) {
     setObjectName(objectName);
+    setModel(rows_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The fixed heading row and empty first column, in the grey of the
     // shop's grid, neither clickable nor sized by dragging into nothing.
@@ -19,6 +70,7 @@ DataGrid::DataGrid(const QString& objectName, RecordSource& source, QWidget* par
     }
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setMinimumSectionSize(1);
+    // Every line as high as the font makes it, without asking each line.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setFixedWidth(horizontalHeader()->defaultSectionSize() / 2);
     setCornerButtonEnabled(false);
@@ -27,15 +79,18 @@ DataGrid::DataGrid(const QString& objectName, RecordSource& source, QWidget* par
     connectGuarded(&source, &RecordSource::currentRowChanged, this, [this] { fill(); });
 }
 
+DataGrid::~DataGrid() = default;
+
 QString DataGrid::cellText(int row, int column) const {
     if (column == 0) return QString();  // the empty fixed column
-    if (row == 0) {
-        const QTableWidgetItem* heading = horizontalHeaderItem(column - 1);
-        return heading ? heading->text() : QString();
-    }
-    const QTableWidgetItem* cell = item(row - 1, column - 1);
-    return cell ? cell->text() : QString();
+    if (row == 0) return rows_->columns().value(column - 1);
+    if (row - 1 >= rows_->lines()) return QString();
+    return rows_->text(row - 1, column - 1);
 }
+
+int DataGrid::gridRows() const { return rows_->lines() + 1; }
+
+int DataGrid::gridColumns() const { return static_cast<int>(rows_->columns().size()) + 1; }
 
 void DataGrid::setGridColumnWidth(int column, int pixels) {
     if (column == 0)
@@ -48,31 +103,11 @@ int DataGrid::gridColumnWidth(int column) const {
     return column == 0 ? verticalHeader()->width() : columnWidth(column - 1);
 }
 
-void DataGrid::setHeadings(const QStringList& columns) {
-    setColumnCount(static_cast<int>(columns.size()));
-    setHorizontalHeaderLabels(columns);
-}
-
-void DataGrid::showHeadingOnly(const QStringList& columns) {
-    setRowCount(0);
-    setHeadings(columns);
-}
+void DataGrid::showHeadingOnly(const QStringList& columns) { rows_->show(columns, {}); }
 
 void DataGrid::fill() {
     if (!source_ || !source_->isOpen()) return;
-    const QStringList columns = source_->columnNames();
-    const std::vector<QStringList> rows = source_->rowsAsText();
-    setRowCount(static_cast<int>(rows.size()));
-    setHeadings(columns);
-    // The fixed first column stays empty: no row numbers.
-    setVerticalHeaderLabels(QStringList(static_cast<qsizetype>(rows.size()), QString()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        for (int c = 0; c < rows[r].size(); ++c) {
-            auto* cell = new QTableWidgetItem(rows[r][c]);
-            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            setItem(r, c, cell);
-        }
-    }
+    rows_->show(source_->columnNames(), source_->rowValues());
 }
 
 }  // namespace ledger::ui

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QPointer>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace ledger {
 class RecordSource;
 }
 
 namespace ledger::ui {
+
+class GridRows;
 
 // A read-only grid over a whole record source: one fixed heading row with the
 // column names, one empty fixed first column, then one line per row in the
@@ -16,15 +18,20 @@ namespace ledger::ui {
 // lines are scrolled. Cells are addressed as the shop's grid numbers them:
 // row 0 is the heading row, column 0 the empty column. Widths are set per
 // column (in pixels).
-class DataGrid : public QTableWidget {
+//
+// The rows are a model the view reads as it draws: only the lines in view
+// are ever laid out, so ten thousand rows open as quickly as the rows are
+// read.
+class DataGrid : public QTableView {
     Q_OBJECT
 public:
     DataGrid(const QString& objectName, RecordSource& source, QWidget* parent);
+    ~DataGrid() override;
 
     // Text of a cell; row 0 is the heading row, column 0 the empty column.
     QString cellText(int row, int column) const;
-    int gridRows() const { return rowCount() + 1; }
-    int gridColumns() const { return columnCount() + 1; }
+    int gridRows() const;
+    int gridColumns() const;
     void setGridColumnWidth(int column, int pixels);
     int gridColumnWidth(int column) const;
 
@@ -33,9 +40,9 @@ public:
 
 private:
     void fill();
-    void setHeadings(const QStringList& columns);
 
     QPointer<RecordSource> source_;
+    GridRows* rows_;
 };
 
 }  // namespace ledger::ui

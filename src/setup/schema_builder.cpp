@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/calendar/calendar_sql.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/totals_sql.h"
 
 namespace ledger {
 
@@ -41,96 +43,22 @@ QString createTableSql(const schema::Table& table) {
         .arg(quoteName(table.name), columns.join(QStringLiteral(", ")));
 }
 
-// The calendar month of a day text, as common table expressions over `table`
-// ending in one named `months`: the columns `carried`, then `dated` (1 when
-// the trimmed Date reads year/month/day with three non-empty runs of digits,
-// leading zeros allowed, so 2002/02/12 is February 2002), `year_no` and
-// `month_no` (numbers; empty for rows that are not dated). The two cuts are
-// materialized: inlined, SQLite would repeat every substr/instr once per use
-// further down, which made the month totals several times slower.
-QString monthOfDayCtes(const QString& table, const QStringList& carried) {
-    const QString date = quoteName(QStringLiteral("Date"));
-    return QStringLiteral(
-               "trimmed AS (SELECT rowid AS row_no, %1, "
-               "trim(%2, ' ' || char(9, 10, 13)) AS day_text FROM %3), "
-               "first_cut AS MATERIALIZED (SELECT *, substr(day_text, 1, instr(day_text, '/') - 1) "
-               "AS "
-               "year_part, "
-               "substr(day_text, instr(day_text, '/') + 1) AS after_year, "
-               "instr(day_text, '/') AS first_slash FROM trimmed), "
-               "second_cut AS MATERIALIZED (SELECT *, substr(after_year, 1, instr(after_year, '/') "
-               "- 1) "
-               "AS month_part, substr(after_year, instr(after_year, '/') + 1) AS day_part, "
-               "instr(after_year, '/') AS second_slash FROM first_cut), "
-               "checked AS (SELECT *, CASE WHEN first_slash > 0 AND second_slash > 0 "
-               "AND year_part <> '' AND year_part NOT GLOB '*[^0-9]*' "
-               "AND month_part <> '' AND month_part NOT GLOB '*[^0-9]*' "
-               "AND day_part <> '' AND day_part NOT GLOB '*[^0-9]*' "
-               "THEN 1 ELSE 0 END AS dated FROM second_cut), "
-               "months AS (SELECT *, "
-               "CASE WHEN dated THEN CAST(year_part AS INTEGER) END AS year_no, "
-               "CASE WHEN dated THEN CAST(month_part AS INTEGER) END AS month_no FROM checked)")
-        .arg(quotedList(carried), date, quoteName(table));
-}
-
-// Rows whose Date is not a year/month/day text would otherwise drop out of
-// the monthly figures without a trace; they are gathered in one row keyed
+// Rows whose Date is not a calendar day would otherwise drop out of the
+// monthly figures without a trace; they are gathered in one row keyed
 // "Undated", after every calendar month, so the month sheet still shows what
 // they add up to.
-const QString kUndated = QStringLiteral("'Undated'");
 const QString kUndatedNote = QStringLiteral(
-    "/* Rows whose Date is not year/month/day are totalled under 'Undated', "
+    "/* Rows whose Date is not a calendar day are totalled under 'Undated', "
     "after the months. */ ");
 
-// One row per calendar month that has day rows: the month as "12/ 2002" (no
-// leading zero, a blank after the slash, as the month sheet's search expects)
-// and the sum of each ledger amount; SUM leaves a month whose column is empty
-// on every day empty. Calendar order: year, then month number.
-QString monthTotalsViewSql() {
-    const auto& query = savedQuery(schema::kMonthTotals);
-    const auto& amounts = schema::ledgerDayAmounts();
-    QStringList select;
-    select << QStringLiteral("CASE WHEN dated THEN month_no || '/ ' || year_no ELSE %1 END AS %2")
-                  .arg(kUndated, quoteName(query.columns.at(0)));
-    for (const auto& column : amounts)
-        select << QStringLiteral("SUM(%1) AS %2")
-                      .arg(quoteName(column), quoteName(schema::monthTotalOf(column)));
-    return QStringLiteral(
-               "CREATE VIEW %1 AS %4WITH %2 SELECT %3 FROM months "
-               "GROUP BY dated, year_no, month_no ORDER BY dated DESC, year_no, month_no;\n")
-        .arg(quoteName(query.name), monthOfDayCtes(schema::kLedger, amounts),
-             select.join(QStringLiteral(", ")), kUndatedNote);
-}
-
-// One row per employee (name and serial number) and month of wage rows: the
-// month as "2002/12" (the form the wage-detail filter finds inside day texts)
-// and the month's hours and deductions. Ordered by employee, then month
-// ascending, so stepping back through an employee's rows goes back in time.
-QString monthWagesViewSql() {
-    const auto& query = savedQuery(schema::kMonthWages);
-    const QStringList summed = {QStringLiteral("Main hour"), QStringLiteral("Work overtime"),
-                                QStringLiteral("Insurance"), QStringLiteral("Absent-Deduct")};
-    // Columns in the order the file lists them: month, name, serial number,
-    // then the four totals.
-    QStringList select;
-    select << QStringLiteral("CASE WHEN dated THEN year_no || '/' || month_no ELSE %1 END AS %2")
-                  .arg(kUndated, quoteName(query.columns.at(0)));
-    select << QStringLiteral("%1 AS %2")
-                  .arg(quoteName(QStringLiteral("Name")), quoteName(query.columns.at(1)));
-    select << QStringLiteral("%1 AS %2")
-                  .arg(quoteName(QStringLiteral("Serial numbers")), quoteName(query.columns.at(2)));
-    for (int i = 0; i < summed.size(); ++i)
-        select << QStringLiteral("SUM(%1) AS %2")
-                      .arg(quoteName(summed[i]), quoteName(query.columns.at(3 + i)));
-    const QString employee =
-        quoteName(QStringLiteral("Name")) + ", " + quoteName(QStringLiteral("Serial numbers"));
-    return QStringLiteral(
-               "CREATE VIEW %1 AS %5WITH %2 SELECT %3 FROM months "
-               "GROUP BY %4, dated, year_no, month_no "
-               "ORDER BY %4, dated DESC, year_no, month_no;\n")
-        .arg(quoteName(query.name),
-             monthOfDayCtes(schema::kWages, QStringList{"Name", "Serial numbers"} + summed),
-             select.join(QStringLiteral(", ")), employee, kUndatedNote);
+// The two saved queries that add the rows up per month: the ledger's month
+// totals ("12/ 2002", the month sheet's form) and the wage totals per
+// employee and month ("2002/12", the form the wage-detail filter finds
+// inside day texts), by the program's one rule of what a calendar day is.
+QString monthViewSql(const schema::KeptTotals& kept) {
+    return QStringLiteral("CREATE VIEW %1 AS %2%3;\n")
+        .arg(quoteName(kept.savedQuery), kUndatedNote,
+             totals_sql::savedQuerySelect(calendar::SqlDialect::Sqlite, kept));
 }
 
 // One row per wage row, in the table's order, with the day's wage as the wage
@@ -187,12 +115,39 @@ void createSchema(sqlite3* db) {
     sql += QStringLiteral("CREATE INDEX %1 ON %2 (%3);\n")
                .arg(quoteName(QStringLiteral("%1 by Date").arg(schema::kLedger)),
                     quoteName(schema::kLedger), quoteName(QStringLiteral("Date")));
-    sql += monthTotalsViewSql();
-    sql += monthWagesViewSql();
+    for (const auto& kept : schema::keptTotals()) sql += monthViewSql(kept);
     sql += inquiryDetailViewSql();
+    for (const auto& kept : schema::keptTotals())
+        sql += totals_sql::makeKept(calendar::SqlDialect::Sqlite, kept);
     run(db, sql, QStringLiteral("Creating the tables and saved queries"));
     fillSelect(db);
     savepoint.release();
+}
+
+void dropKeptTotals(sqlite3* db) {
+    QString sql;
+    for (const auto& kept : schema::keptTotals())
+        sql += totals_sql::dropKept(calendar::SqlDialect::Sqlite, kept);
+    run(db, sql, QStringLiteral("Removing the kept month totals"));
+}
+
+void keepTotals(sqlite3* db) {
+    statements::Savepoint savepoint(db, QStringLiteral("keep_totals"));
+    QString sql;
+    for (const auto& kept : schema::keptTotals()) {
+        sql += totals_sql::dropKept(calendar::SqlDialect::Sqlite, kept);
+        sql += totals_sql::makeKept(calendar::SqlDialect::Sqlite, kept);
+        sql += totals_sql::refillKept(calendar::SqlDialect::Sqlite, kept);
+    }
+    run(db, sql, QStringLiteral("Making the kept month totals"));
+    savepoint.release();
+}
+
+void replaceMonthView(sqlite3* db, const schema::KeptTotals& kept) {
+    run(db,
+        QStringLiteral("DROP VIEW IF EXISTS %1;\n").arg(quoteName(kept.savedQuery)) +
+            monthViewSql(kept),
+        QStringLiteral("Bringing the saved query %1 up to date").arg(kept.savedQuery));
 }
 
 }  // namespace ledger

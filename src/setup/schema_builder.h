@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "ledger/schema/schema.h"
+
 struct sqlite3;
 
 namespace ledger {
@@ -12,6 +14,17 @@ namespace ledger {
 // lookup row set Select with its rows, and the three saved queries (views).
 // Throws LedgerError on failure.
 void createSchema(sqlite3* db);
+
+// The kept month totals (schema.h, KeptTotals): made afresh, with what
+// keeps them, and filled from the rows, in one savepoint; or removed, so
+// that many rows can be added without counting each month again at every
+// row (keepTotals then counts them once).
+void keepTotals(sqlite3* db);
+void dropKeptTotals(sqlite3* db);
+
+// A saved query that adds rows up per month, made anew as this version
+// makes it (by the program's one rule of what a calendar day is).
+void replaceMonthView(sqlite3* db, const schema::KeptTotals& kept);
 
 // Believable demo data: staff with rates (one monthly-paid), about two months
 // of day rows with items, and wage rows for those days.

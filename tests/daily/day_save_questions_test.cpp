@@ -22,8 +22,9 @@ const DateCase kDates[] = {
     {"2026/12", "will not be counted in any month. Save it anyway?"},
     {"", "This day has no date, so it will not be counted in any month"},
     {"2026/12/05", "not a calendar day written year/month/day without leading zeros"},
-    {"2023/2/29", "not a calendar day"},
-    {"2026/13/1", "not a calendar day"},
+    {"2023/2/29", "is not a calendar day (like 2026/12/5), so this day will not be counted"},
+    {"2026/13/1", "is not a calendar day (like 2026/12/5), so this day will not be counted"},
+    {"2026/4/31", "is not a calendar day (like 2026/12/5), so this day will not be counted"},
     {" 2026/12/5", "not a calendar day"},
 };
 

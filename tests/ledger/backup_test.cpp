@@ -10,10 +10,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <future>
+#include <thread>
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
+#include "ledger/schema/schema.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/startup_backup.h"
+#include "ledger/store/store.h"
 #include "support/temp_database.h"
 
 namespace {
@@ -217,6 +222,82 @@ TEST_F(Backups, TheContentDigestTellsEveryDifferentValueApart) {
         file.close();
         EXPECT_NE(ledger::contentDigest(changed), ledger::contentDigest(db.path()));
     }
+}
+
+}  // namespace
+
+// ------------------------------------------------- the backup at start-up
+namespace {
+
+class BackupAtStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SKIP_ON_SERVER("backups are copies of the database file");
+        // Enough days for the copy to take several batches of pages.
+        db.exec(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+            "INSERT INTO \"daily settlement of accounts\" (Date, Rent, Partner, Turnover) "
+            "SELECT CAST(strftime('%Y', d) AS INT) || '/' || CAST(strftime('%m', d) AS INT) || "
+            "'/' || CAST(strftime('%d', d) AS INT), i, i * 2, i * 3 FROM (SELECT i, "
+            "date('1990-01-01', '+' || i || ' days') AS d FROM n)");
+    }
+
+    int days(const QString& file) const {
+        return valueIn(file, "SELECT count(*) FROM \"daily settlement of accounts\"").toInt();
+    }
+
+    TempDatabase db;
+};
+
+// The program goes on at once: the backup is made on a thread of its own,
+// and a day saved meanwhile lands; the backup holds the books whole, with
+// or without that day.
+TEST_F(BackupAtStart, IsMadeInTheBackgroundWhileADayIsSaved) {
+    std::thread::id madeOn;
+    QString failure = QStringLiteral("never finished");
+    // The backup ends only once the program has gone on past its start.
+    std::promise<void> goneOn;
+    bool finishedAfterwards = false;
+    ledger::StartupBackup backup(db.path(), kMorning, [&](const QString& why) {
+        finishedAfterwards =
+            goneOn.get_future().wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+        madeOn = std::this_thread::get_id();
+        failure = why;
+    });
+    auto store = ledger::openStore(ledger::Connection{db.path()});
+    store->insertRow(ledger::schema::kLedger, {"Date", "Rent"}, {QStringLiteral("2002/2/2"), 5.0});
+    goneOn.set_value();
+    backup.wait();
+    EXPECT_TRUE(finishedAfterwards) << "the program waited for the backup before going on";
+    EXPECT_NE(madeOn, std::this_thread::get_id());
+    EXPECT_EQ(failure, QString());
+    const QStringList made = ledger::backupsOf(db.path());
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_EQ(QFileInfo(made[0]).fileName(), "breakfast-2026-12-08-093015.mdb");
+    EXPECT_EQ(valueIn(made[0], "PRAGMA integrity_check").toString(), "ok");
+    const int backedUp = days(made[0]);
+    EXPECT_TRUE(backedUp == 3000 || backedUp == 3001) << backedUp;
+    EXPECT_EQ(days(db.path()), 3001);
+}
+
+TEST_F(BackupAtStart, IsNotMadeWhenTheBooksDidNotChange) {
+    ledger::backUpDatabase(db.path(), kMorning.addDays(-1));
+    QString failure = QStringLiteral("never finished");
+    ledger::StartupBackup(db.path(), kMorning, [&](const QString& why) { failure = why; });
+    EXPECT_EQ(failure, QString());
+    EXPECT_EQ(ledger::backupsOf(db.path()).size(), 1);
+}
+
+// A failure comes back as what to say, never as an exception on the
+// backup's thread; the books stay as they were.
+TEST_F(BackupAtStart, AFailureIsPassedOnAndTheBooksStay) {
+    QFile blocker(QDir(db.folder()).filePath("backups"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QString failure;
+    ledger::StartupBackup(db.path(), kMorning, [&](const QString& why) { failure = why; });
+    EXPECT_FALSE(failure.isEmpty());
+    EXPECT_EQ(days(db.path()), 3000);
 }
 
 }  // namespace

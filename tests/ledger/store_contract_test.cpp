@@ -25,6 +25,7 @@
 #include "support/temp_database.h"
 #include "support/value_printing.h"
 
+namespace store_contract {
 namespace {
 
 namespace schema = ledger::schema;
@@ -818,3 +819,4 @@ TEST_F(StoreContract, BooksThatAreNotThereAreSaidToBeMissing) {
 }
 
 }  // namespace
+}  // namespace store_contract

@@ -129,12 +129,12 @@ const std::vector<std::pair<QString, QString>> kMonthTotalOf = {
 
 // ---------------------------------------------------------------- the file
 
-TEST(SchemaFile, HoldsExactlyTheFourTablesAndThreeSavedQueries) {
+TEST(SchemaFile, HoldsExactlyTheFourTablesTheKeptTotalsAndThreeSavedQueries) {
     SKIP_ON_SERVER("reads the SQLite file's catalogue");
     TempDatabase db;
     EXPECT_EQ(sorted(stringsOf(db.query("SELECT name FROM sqlite_master WHERE type = 'table' "
                                         "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"))),
-              sorted({kLedger, kStaff, kWages, "Select"}));
+              sorted({kLedger, kStaff, kWages, "Select", "Month totals", "Wage month totals"}));
     EXPECT_EQ(sorted(stringsOf(db.query("SELECT name FROM sqlite_master WHERE type = 'view'"))),
               sorted({kMonthTotals, kMonthWages, kDetail}));
 }

@@ -220,3 +220,39 @@ TEST_F(ServerTool, AFigureThatIsNotANumberCopiesToAnotherServerDatabase) {
 }
 
 }  // namespace
+
+namespace {
+
+// The kept month totals on a server, as check keeps them: made for a
+// database that has none (an earlier version's), counted again when they
+// were changed by hand, and what the month sheet then reads.
+TEST_F(ServerTool, CheckKeepsTheMonthTotalsOfADatabaseThatHasNoneAndRecountsChangedOnes) {
+    db->insert(ledger::schema::kLedger, {"Date", "Rent"}, {"2002/3/1", 1.0});
+    db->insert(ledger::schema::kLedger, {"Date", "Rent"}, {"2002/13/1", 5.0});
+    db->exec(
+        "DROP FUNCTION \"Month totals: keep\"() CASCADE; DROP TABLE \"Month totals\"; "
+        "DROP INDEX \"daily settlement of accounts by calendar day\"");
+    ToolRun run = runTool({"check", address()});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("The month totals are now kept in \"Month totals\""))
+        << run.out.toStdString();
+    const QString kept =
+        "SELECT \"Date per month\", \"Rent 之 總計\" FROM \"Month totals\" ORDER BY \"Month "
+        "number\"";
+    auto rows = db->query(kept);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][0].toString(), "3/ 2002");
+    EXPECT_EQ(rows[1][0].toString(), "Undated");
+    EXPECT_EQ(rows[1][1].toDouble(), 5.0);
+
+    db->exec("UPDATE \"Month totals\" SET \"Rent 之 總計\" = 99");
+    run = runTool({"check", address()});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("did not hold what")) << run.out.toStdString();
+    EXPECT_EQ(db->query(kept)[1][1].toDouble(), 5.0);
+    // A day stored now is counted by the triggers the check made.
+    db->insert(ledger::schema::kLedger, {"Date", "Rent"}, {"2002/3/2", 2.0});
+    EXPECT_EQ(db->query(kept)[0][1].toDouble(), 3.0);
+}
+
+}  // namespace

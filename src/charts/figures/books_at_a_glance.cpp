@@ -8,6 +8,7 @@
 #include "ledger/amount/amount.h"
 #include "ledger/amount/checked_figure.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/calendar/calendar_day.h"
 #include "ledger/calendar/ledger_calendar.h"
 #include "ledger/records/row_set.h"
 #include "ledger/schema/schema.h"
@@ -49,11 +50,11 @@ std::optional<YearMonth> calendarMonthOf(const std::optional<ledger::DaySpan>& s
     return YearMonth{span->first.year(), span->first.month()};
 }
 
-// The calendar month a day text is summed into, if any.
+// The calendar month of a day text, if it names a calendar day.
 std::optional<YearMonth> monthOfDay(const QString& date) {
-    const auto parts = ledger::ledgerMonthOf(date);
-    if (!parts || !ledger::isCalendarMonth(parts->year, parts->month)) return std::nullopt;
-    return YearMonth{parts->year, parts->month};
+    const auto day = ledger::calendar::dayOf(date);
+    if (!day) return std::nullopt;
+    return YearMonth{day->year, day->month};
 }
 
 double shown(const QString& text) {

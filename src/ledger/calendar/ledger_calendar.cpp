@@ -3,27 +3,16 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "ledger/calendar/calendar_day.h"
+
 namespace ledger {
 
 namespace {
 
-// Longer runs of digits cannot be a year a shop keeps books for; the month
-// totals still key such a day, under a month that is no calendar month.
+// Longer runs of digits cannot be a year a shop keeps books for.
 constexpr qsizetype kLongestNumber = 9;
 
 bool isAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
-// What the saved queries leave out around a day text before cutting it.
-bool isOuterBlank(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
-           c == QLatin1Char('\r');
-}
-
-QStringView withoutOuterBlanks(QStringView text) {
-    while (!text.isEmpty() && isOuterBlank(text.front())) text = text.mid(1);
-    while (!text.isEmpty() && isOuterBlank(text.back())) text.chop(1);
-    return text;
-}
 
 std::optional<int> numberOf(QStringView run) {
     if (run.isEmpty() || run.size() > kLongestNumber) return std::nullopt;
@@ -48,38 +37,19 @@ std::optional<QList<int>> numbersBetween(const QString& text, int count) {
 }
 
 std::optional<DaySpan> monthSpan(int year, int month) {
-    if (!isCalendarMonth(year, month)) return std::nullopt;
+    if (year < 1 || month < 1 || month > 12) return std::nullopt;
     const QDate first(year, month, 1);
+    if (!first.isValid()) return std::nullopt;
     return DaySpan{first, first.addMonths(1).addDays(-1)};
 }
 
 }  // namespace
 
-std::optional<LedgerMonth> ledgerMonthOf(QStringView dayText) {
-    const QStringView text = withoutOuterBlanks(dayText);
-    const qsizetype firstSlash = text.indexOf(QLatin1Char('/'));
-    if (firstSlash < 0) return std::nullopt;
-    const qsizetype secondSlash = text.indexOf(QLatin1Char('/'), firstSlash + 1);
-    if (secondSlash < 0) return std::nullopt;
-    const auto year = numberOf(text.left(firstSlash));
-    const auto month = numberOf(text.mid(firstSlash + 1, secondSlash - firstSlash - 1));
-    const auto day = numberOf(text.mid(secondSlash + 1));
-    if (!year || !month || !day) return std::nullopt;
-    return LedgerMonth{*year, *month, *day};
-}
-
-bool isCalendarMonth(int year, int month) {
-    return year >= 1 && month >= 1 && month <= 12 && QDate(year, month, 1).isValid();
-}
-
 std::optional<QDate> calendarDay(const QString& dayText) {
-    const auto parts = ledgerMonthOf(dayText);
-    if (!parts || !isCalendarMonth(parts->year, parts->month)) return std::nullopt;
-    const QDate day(parts->year, parts->month, parts->day);
-    if (!day.isValid()) return std::nullopt;
-    return day;
+    const auto day = calendar::dayOf(dayText);
+    if (!day) return std::nullopt;
+    return QDate(day->year, day->month, day->day);
 }
-
 std::optional<DaySpan> sheetMonth(const QString& monthText) {
     const auto numbers = numbersBetween(monthText, 2);
     if (!numbers) return std::nullopt;

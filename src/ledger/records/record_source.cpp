@@ -52,7 +52,7 @@ void RecordSource::open() {
 }
 
 void RecordSource::showFirstOrEmpty() {
-    if (rows_->count() == 0)
+    if (rows_->isEmpty())
         showEmpty();
     else
         makeCurrent(0);
@@ -94,6 +94,23 @@ QString RecordSource::currentText(const QString& column) const {
 
 std::vector<QStringList> RecordSource::rowsAsText() const {
     return rows_ ? rows_->rowsAsText() : std::vector<QStringList>();
+}
+
+std::vector<std::vector<QVariant>> RecordSource::rowValues() const {
+    return rows_ ? rows_->rowValues() : std::vector<std::vector<QVariant>>();
+}
+
+QStringList RecordSource::columnTexts(const QString& column) const {
+    if (!rows_) return {};
+    const int at = rows_->info().indexOf(column);
+    if (at < 0) fail(ErrorCode::UnknownName, QStringLiteral("No column '%1'.").arg(column));
+    QStringList texts;
+    texts.reserve(rows_->count());
+    // A row removed by another program meanwhile has nothing to list.
+    rows_->visitRows({rows_->info().columns[at]}, [&](int, const std::vector<QVariant>& values) {
+        if (!values.empty()) texts << fieldText(values.front());
+    });
+    return texts;
 }
 
 void RecordSource::showEmpty() {
@@ -356,9 +373,8 @@ void RecordSource::takeInNewRows() {
     }
 }
 
-std::optional<Bookmark> RecordSource::lookUp(const QString& criterionText) const {
-    requireOpen();
-    Criterion criterion = Criterion::parse(criterionText);
+QStringList RecordSource::columnsOf(const Criterion& criterion) const {
+    // The columns a criterion names, as the row set spells them.
     const SourceInfo& info = rows_->info();
     QStringList columns;
     for (const auto& c : criterion.conditions) {
@@ -368,6 +384,13 @@ std::optional<Bookmark> RecordSource::lookUp(const QString& criterionText) const
                  QStringLiteral("'%1' is not a column of '%2'.").arg(c.column, info.name));
         columns << info.columns[i];
     }
+    return columns;
+}
+
+std::optional<Bookmark> RecordSource::lookUp(const QString& criterionText) const {
+    requireOpen();
+    Criterion criterion = Criterion::parse(criterionText);
+    const QStringList columns = columnsOf(criterion);
     const std::optional<int> index = rows_->find(criterion, columns, 0, false);
     if (!index) return std::nullopt;
     return Bookmark{rows_->keyAt(*index)};
@@ -551,15 +574,7 @@ std::optional<int> RecordSource::find(const QString& criterionText, bool backwar
     requireOpen();
     // A malformed criterion fails before anything is stored.
     Criterion criterion = Criterion::parse(criterionText);
-    const SourceInfo& info = rows_->info();
-    QStringList columns;
-    for (const auto& c : criterion.conditions) {
-        int i = info.indexOf(c.column);
-        if (i < 0)
-            fail(ErrorCode::UnknownName,
-                 QStringLiteral("'%1' is not a column of '%2'.").arg(c.column, info.name));
-        columns << info.columns[i];
-    }
+    const QStringList columns = columnsOf(criterion);
     writeBack();
     // Where a backward search starts: before the current row.
     const int before = (hasCurrentRow() || rowGone_) ? current_ : rows_->count();

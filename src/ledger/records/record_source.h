@@ -19,6 +19,7 @@
 namespace ledger {
 
 class RowSet;
+struct Criterion;
 class Store;
 
 // A new row's values, converted for their columns and not stored yet.
@@ -86,6 +87,11 @@ public:
     QString currentText(const QString& column) const;
     // All rows as text, for the grid (read-only row sets).
     std::vector<QStringList> rowsAsText() const;
+    // All rows' values (the grid shows each as fieldText when drawn).
+    std::vector<std::vector<QVariant>> rowValues() const;
+    // One column of every row, as fields show it (a list reads only the
+    // column it lists).
+    QStringList columnTexts(const QString& column) const;
 
     void bind(FieldBinding* field);
     void unbind(FieldBinding* field);
@@ -148,6 +154,7 @@ private:
     void showEmpty();
     void fillFields(const std::vector<QVariant>& values);
     std::optional<int> find(const QString& criterion, bool backwards);
+    QStringList columnsOf(const Criterion& criterion) const;
     std::vector<QVariant> currentValues(const QStringList& columns) const;
     PendingRow converted(const std::vector<FieldBinding*>& changed) const;
     void storeNewRow(const PendingRow& row, const std::function<void()>& alongside = {});

@@ -11,13 +11,37 @@
 
 namespace ledger {
 
+int RowSet::count() const {
+    requireKeys();
+    return static_cast<int>(keys_.size());
+}
+
+bool RowSet::isEmpty() const { return firstKeyOnly_ ? firstKey_ < 0 : keys_.empty(); }
+
+qint64 RowSet::keyAt(int index) const {
+    if (firstKeyOnly_ && index == 0 && firstKey_ >= 0) return firstKey_;
+    requireKeys();
+    return keys_[static_cast<size_t>(index)];
+}
+
 int RowSet::indexOfKey(qint64 key) const {
+    if (firstKeyOnly_ && key == firstKey_ && key >= 0) return 0;
+    requireKeys();
     if (keysAscending_) {
         auto it = std::lower_bound(keys_.begin(), keys_.end(), key);
         return it != keys_.end() && *it == key ? static_cast<int>(it - keys_.begin()) : -1;
     }
     auto it = std::find(keys_.begin(), keys_.end(), key);
     return it == keys_.end() ? -1 : static_cast<int>(it - keys_.begin());
+}
+
+std::vector<std::vector<QVariant>> RowSet::rowValues(const QStringList& columns) const {
+    std::vector<std::vector<QVariant>> out(static_cast<size_t>(count()));
+    visitRows(columns.isEmpty() ? info_.columns : columns,
+              [&](int index, const std::vector<QVariant>& values) {
+                  out[static_cast<size_t>(index)] = values;
+              });
+    return out;
 }
 
 int RowSet::insert(const QStringList&, const std::vector<QVariant>&) {

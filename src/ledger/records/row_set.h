@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -28,8 +29,9 @@ public:
     // Reads the set afresh (open and Refresh).
     virtual void reload() = 0;
 
-    int count() const { return static_cast<int>(keys_.size()); }
-    qint64 keyAt(int index) const { return keys_[static_cast<size_t>(index)]; }
+    int count() const;
+    bool isEmpty() const;
+    qint64 keyAt(int index) const;
     int indexOfKey(qint64 key) const;  // -1 when the key is not in the set
 
     // The row's values of `columns` (names as info() spells them); empty when
@@ -37,6 +39,14 @@ public:
     virtual std::vector<QVariant> values(int index, const QStringList& columns) const = 0;
     // All rows as fields show them, in the set's order; a gone row is empty.
     virtual std::vector<QStringList> rowsAsText() const = 0;
+    // Every row's values of `columns` (names as info() spells them), in the
+    // set's order, passed to `visit` with the row's position; a row gone
+    // meanwhile is passed no values.
+    using RowValuesVisitor = std::function<void(int, const std::vector<QVariant>&)>;
+    virtual void visitRows(const QStringList& columns, const RowValuesVisitor& visit) const = 0;
+    // All rows' values of `columns` (every column when empty), in the set's
+    // order; a gone row is empty.
+    std::vector<std::vector<QVariant>> rowValues(const QStringList& columns = {}) const;
 
     // The first row satisfying `criterion` (whose conditions name `columns`),
     // or, backwards, the last one before position `before`.
@@ -57,9 +67,19 @@ public:
     virtual void remove(int index);
 
 protected:
+    // Reads the keys the set left unread at open (see firstKeyOnly_).
+    virtual void readKeys() const {}
+    void requireKeys() const {
+        if (firstKeyOnly_) readKeys();
+    }
+
     SourceInfo info_;
-    std::vector<qint64> keys_;
+    mutable std::vector<qint64> keys_;
     bool keysAscending_ = true;  // false once a key came back lower than the last
+    // A set may read only its first key when it opens, and the others when
+    // they are first needed: showing the first row does not read them all.
+    mutable bool firstKeyOnly_ = false;
+    qint64 firstKey_ = -1;  // while firstKeyOnly_: the first row's key, -1 without rows
 };
 
 // The row set of a table, a saved query or a SELECT text, on an open store.

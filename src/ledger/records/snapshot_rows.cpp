@@ -63,19 +63,19 @@ std::unique_ptr<SnapshotRows> SnapshotRows::ofSelectText(std::shared_ptr<Store> 
 
     return std::make_unique<SnapshotRows>(std::move(info), [store, select, from, needed, shown,
                                                             conditions, orderAt] {
-        std::vector<std::pair<QVariant, std::vector<QVariant>>> kept;
+        // Each kept row's order key is made once, as it is read.
+        std::vector<std::pair<RowOrderKey, std::vector<QVariant>>> kept;
+        std::vector<QVariant> tested(static_cast<size_t>(conditions));
         store->scan(from.name, needed, [&](Store::RowKey, const std::vector<QVariant>& values) {
-            const std::vector<QVariant> tested(values.begin() + shown,
-                                               values.begin() + shown + conditions);
+            std::copy(values.begin() + shown, values.begin() + shown + conditions, tested.begin());
             if (conditions == 0 || select.where.matches(tested))
-                kept.emplace_back(orderAt >= 0 ? values[orderAt] : QVariant(),
+                kept.emplace_back(RowOrderKey(orderAt >= 0 ? values[orderAt] : QVariant()),
                                   std::vector<QVariant>(values.begin(), values.begin() + shown));
             return true;
         });
         if (orderAt >= 0)
-            std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
-                return rowValueLess(a.first, b.first);
-            });
+            std::stable_sort(kept.begin(), kept.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
         Rows rows;
         rows.reserve(kept.size());
         for (auto& row : kept) rows.push_back(std::move(row.second));
@@ -107,6 +107,21 @@ std::vector<QStringList> SnapshotRows::rowsAsText() const {
         out.push_back(row);
     }
     return out;
+}
+
+void SnapshotRows::visitRows(const QStringList& columns, const RowValuesVisitor& visit) const {
+    std::vector<size_t> at;
+    for (const auto& c : columns) at.push_back(static_cast<size_t>(info_.indexOf(c)));
+    std::vector<QVariant> picked(at.size());
+    for (int i = 0; i < count(); ++i) {
+        const auto& row = rows_[static_cast<size_t>(keyAt(i))];
+        if (columns == info_.columns) {
+            visit(i, row);
+            continue;
+        }
+        for (size_t j = 0; j < at.size(); ++j) picked[j] = row[at[j]];
+        visit(i, picked);
+    }
 }
 
 std::optional<int> SnapshotRows::find(const Criterion& criterion, const QStringList& columns,

@@ -27,6 +27,7 @@ public:
     void reload() override;
     std::vector<QVariant> values(int index, const QStringList& columns) const override;
     std::vector<QStringList> rowsAsText() const override;
+    void visitRows(const QStringList& columns, const RowValuesVisitor& visit) const override;
     std::optional<int> find(const Criterion& criterion, const QStringList& columns, int before,
                             bool backwards) const override;
 

@@ -10,10 +10,37 @@ namespace ledger {
 
 TableRows::TableRows(std::shared_ptr<Store> store, SourceInfo info) : store_(std::move(store)) {
     info_ = std::move(info);
-    reload();
+    openFirstKeyOnly();
+}
+
+void TableRows::openFirstKeyOnly() {
+    // The mark is read before the keys, as at every reload.
+    removalMark_ = store_->removalMark(info_.name);
+    const auto range = store_->keyRange(info_.name);
+    keys_.clear();
+    keysAscending_ = true;
+    firstKeyOnly_ = true;
+    firstKey_ = range ? range->first : -1;
+    highestAtOpen_ = range ? range->second : -1;
+}
+
+void TableRows::readKeys() const {
+    // The rows there were when the set opened: rows added since come in at
+    // the next Refresh, as they always did. The first row, shown already,
+    // keeps its place even when another program removed it meanwhile (it
+    // then shows as gone).
+    keys_ = firstKey_ < 0 ? std::vector<qint64>() : store_->rowKeysUpTo(info_.name, highestAtOpen_);
+    if (firstKey_ >= 0 && (keys_.empty() || keys_.front() != firstKey_))
+        keys_.insert(keys_.begin(), firstKey_);
+    firstKeyOnly_ = false;
 }
 
 void TableRows::reload() {
+    if (firstKeyOnly_) {
+        // Nothing but the first row was looked at: open afresh.
+        openFirstKeyOnly();
+        return;
+    }
     // The mark is read before the keys: a removal while they are read shows
     // as a change at the next reload.
     const quint64 mark = store_->removalMark(info_.name);
@@ -34,27 +61,49 @@ std::vector<QVariant> TableRows::values(int index, const QStringList& columns) c
     return store_->readRow(info_.name, keyAt(index), columns);
 }
 
-std::vector<QStringList> TableRows::rowsAsText() const {
-    // One pass over the table for the whole list, then in the set's own
-    // order; a row deleted meanwhile by another window comes out empty.
-    QHash<qint64, QStringList> byKey;
+void TableRows::visitRows(const QStringList& columns, const RowValuesVisitor& visit) const {
+    // One pass over the table for the whole list, in the set's own order; a
+    // row deleted meanwhile by another window is passed no values. The
+    // table streams in key order: with the set's keys ascending the two
+    // walk side by side.
+    requireKeys();
+    const std::vector<QVariant> none;
+    if (keysAscending_) {
+        size_t next = 0;
+        store_->scan(info_.name, columns,
+                     [&](Store::RowKey key, const std::vector<QVariant>& values) {
+                         while (next < keys_.size() && keys_[next] < key)
+                             visit(static_cast<int>(next++), none);
+                         if (next == keys_.size()) return false;
+                         if (keys_[next] == key) visit(static_cast<int>(next++), values);
+                         return true;
+                     });
+        while (next < keys_.size()) visit(static_cast<int>(next++), none);
+        return;
+    }
+    QHash<qint64, std::vector<QVariant>> byKey;
     byKey.reserve(static_cast<qsizetype>(keys_.size()));
-    store_->scan(info_.name, info_.columns,
-                 [&](Store::RowKey key, const std::vector<QVariant>& values) {
-                     QStringList row;
-                     row.reserve(static_cast<qsizetype>(values.size()));
-                     for (const auto& v : values) row << fieldText(v);
-                     byKey.insert(key, row);
-                     return true;
-                 });
+    store_->scan(info_.name, columns, [&](Store::RowKey key, const std::vector<QVariant>& values) {
+        byKey.insert(key, values);
+        return true;
+    });
+    for (size_t i = 0; i < keys_.size(); ++i) visit(static_cast<int>(i), byKey.value(keys_[i]));
+}
+
+std::vector<QStringList> TableRows::rowsAsText() const {
     std::vector<QStringList> out;
-    out.reserve(keys_.size());
-    for (qint64 k : keys_) out.push_back(byKey.value(k));
+    for (const std::vector<QVariant>& values : rowValues()) {
+        QStringList row;
+        row.reserve(static_cast<qsizetype>(values.size()));
+        for (const auto& v : values) row << fieldText(v);
+        out.push_back(std::move(row));
+    }
     return out;
 }
 
 std::optional<int> TableRows::find(const Criterion& criterion, const QStringList& columns,
                                    int before, bool backwards) const {
+    requireKeys();
     if (std::optional<int> found; !backwards && findEqualText(criterion, found)) return found;
     // The values come in bulk, in key order, and our own evaluator tests
     // them; no round trip per row.
@@ -126,6 +175,7 @@ int TableRows::insert(const QStringList& columns, const std::vector<QVariant>& v
 }
 
 int TableRows::adopt(qint64 key) {
+    requireKeys();
     if (const int there = indexOfKey(key); there >= 0) return there;
     if (!keys_.empty() && key <= keys_.back()) keysAscending_ = false;
     keys_.push_back(key);
@@ -138,6 +188,7 @@ bool TableRows::update(int index, const QStringList& columns, const std::vector<
 }
 
 void TableRows::remove(int index) {
+    requireKeys();
     store_->deleteRow(info_.name, keyAt(index));
     keys_.erase(keys_.begin() + index);
 }

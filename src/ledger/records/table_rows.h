@@ -15,6 +15,7 @@ public:
     void reload() override;
     std::vector<QVariant> values(int index, const QStringList& columns) const override;
     std::vector<QStringList> rowsAsText() const override;
+    void visitRows(const QStringList& columns, const RowValuesVisitor& visit) const override;
     std::optional<int> find(const Criterion& criterion, const QStringList& columns, int before,
                             bool backwards) const override;
     int insert(const QStringList& columns, const std::vector<QVariant>& values) override;
@@ -29,8 +30,14 @@ private:
     // cannot answer it so (the caller then reads the column itself).
     bool findEqualText(const Criterion& criterion, std::optional<int>& found) const;
 
+    // Opens with the first key alone (and the highest, which bounds the
+    // set): a window shows its first row without reading every key.
+    void openFirstKeyOnly();
+    void readKeys() const override;
+
     std::shared_ptr<Store> store_;
     quint64 removalMark_ = 0;
+    qint64 highestAtOpen_ = -1;
 };
 
 }  // namespace ledger

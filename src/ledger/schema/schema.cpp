@@ -140,6 +140,52 @@ const std::vector<SavedQuery>& savedQueries() {
     return all;
 }
 
+const std::vector<KeptTotals>& keptTotals() {
+    static const std::vector<KeptTotals> all = [] {
+        std::vector<KeptTotals> kept;
+        const QStringList monthColumns = savedQueries()[0].columns;
+        kept.push_back({kMonthTotals,
+                        QStringLiteral("Month totals"),
+                        kLedger,
+                        monthColumns.first(),
+                        true,
+                        {},
+                        ledgerDayAmounts(),
+                        monthColumns.mid(1),
+                        monthColumns});
+        const QStringList wageColumns = savedQueries()[1].columns;
+        kept.push_back({kMonthWages,
+                        QStringLiteral("Wage month totals"),
+                        kWages,
+                        wageColumns.first(),
+                        false,
+                        {QStringLiteral("Name"), QStringLiteral("Serial numbers")},
+                        {QStringLiteral("Main hour"), QStringLiteral("Work overtime"),
+                         QStringLiteral("Insurance"), QStringLiteral("Absent-Deduct")},
+                        wageColumns.mid(3),
+                        wageColumns});
+        return kept;
+    }();
+    return all;
+}
+
+const KeptTotals* keptTotalsOf(const QString& savedQuery) {
+    for (const KeptTotals& kept : keptTotals())
+        if (kept.savedQuery.compare(savedQuery, Qt::CaseInsensitive) == 0) return &kept;
+    return nullptr;
+}
+
+QStringList keptFileTriggers(const KeptTotals& kept) {
+    return {kept.table + QStringLiteral(": a row added"),
+            kept.table + QStringLiteral(": a row removed"),
+            kept.table + QStringLiteral(": a row changed")};
+}
+
+QStringList keptServerTriggers(const KeptTotals& kept) {
+    return {kept.table + QStringLiteral(": a row added, removed or changed"),
+            kept.table + QStringLiteral(": every row removed")};
+}
+
 const Table* findTable(const QString& name) {
     for (const auto& t : tables())
         if (t.name.compare(name, Qt::CaseInsensitive) == 0) return &t;

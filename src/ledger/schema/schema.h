@@ -53,6 +53,36 @@ const QStringList& shopArticleItems();
 // have blanks around 之, the last four none.
 QString monthTotalOf(const QString& ledgerColumn);
 
+// A saved query whose rows the ledger keeps, ready, in a table of its own:
+// triggers add every change of the rows it adds up to the kept rows in the
+// same transaction (whichever program makes it), so a window reads a few
+// hundred month rows instead of adding up every day each time it opens.
+// The saved query itself stays as it is; the kept rows equal its rows, in
+// its order. Ledgers made by earlier versions keep none until
+// `tallowbrook-db check` makes them; their saved queries are read as such.
+struct KeptTotals {
+    QString savedQuery;        // whose rows are kept
+    QString table;             // where they are kept
+    QString source;            // the table they add up, one row per month (and group)
+    QString monthColumn;       // the saved query's month, as text
+    bool sheetMonths = true;   // "12/ 2002" (the month sheet's form); else "2002/12"
+    QStringList groupColumns;  // besides the month: source columns the rows are apart by
+    QStringList summed;        // source columns added up
+    QStringList totals;        // the saved query's names for their totals
+    QStringList queryColumns;  // the saved query's columns, in its order
+};
+// The kept table's own column: the month as a number that sorts as the
+// calendar does (ledger/calendar), the undated ones last.
+inline const QString kMonthNumber = QStringLiteral("Month number");
+
+const std::vector<KeptTotals>& keptTotals();
+const KeptTotals* keptTotalsOf(const QString& savedQuery);  // case-insensitive
+// The triggers that keep a kept table, as a file's and a server's
+// catalogue name them: without every one of them the kept rows may be
+// behind, and the saved query is read instead.
+QStringList keptFileTriggers(const KeptTotals& kept);
+QStringList keptServerTriggers(const KeptTotals& kept);
+
 const std::vector<Table>& tables();
 const std::vector<SavedQuery>& savedQueries();
 const Table* findTable(const QString& name);                        // case-insensitive

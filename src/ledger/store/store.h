@@ -44,6 +44,20 @@ public:
     // A table's row keys in the order rows were added.
     virtual std::vector<RowKey> rowKeys(const QString& table) = 0;
 
+    // A table's first and highest key, without reading the others; none
+    // for a table without rows.
+    virtual std::optional<std::pair<RowKey, RowKey>> keyRange(const QString& table) {
+        const std::vector<RowKey> keys = rowKeys(table);
+        if (keys.empty()) return std::nullopt;
+        return std::pair{keys.front(), keys.back()};
+    }
+    // The keys up to `highest`, in the order rows were added.
+    virtual std::vector<RowKey> rowKeysUpTo(const QString& table, RowKey highest) {
+        std::vector<RowKey> keys = rowKeys(table);
+        std::erase_if(keys, [highest](RowKey key) { return key > highest; });
+        return keys;
+    }
+
     // What a refresh needs to read only what changed. removalMark() changes
     // whenever rows may have been removed from the table (by this process or
     // any other) since it was last asked; while it stays the same, the rows

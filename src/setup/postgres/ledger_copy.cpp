@@ -282,6 +282,9 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
         statements::Connection file(to);
         statements::Savepoint all(file.handle(), QStringLiteral("copy"));
         statements::run(file.handle(), kClearChoices, QStringLiteral("Cannot copy"));
+        // The month totals are counted once the rows are in, not again at
+        // every row.
+        dropKeptTotals(file.handle());
         std::unique_ptr<statements::Statement> insert;
         QString insertingInto;
         sent = sendEveryRow(
@@ -302,6 +305,7 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
                 insert->reset();
             });
         insert.reset();
+        keepTotals(file.handle());
         requireSameTallies(sent, tallyInFile(file.handle()), to);
         all.release();
         file.close();

@@ -203,6 +203,8 @@ void createServerSchema(ServerConnection& server, bool replace,
         server.runScript(server_sql::createTables(), doing);
         server.runScript(server_sql::createViews(), doing);
         if (fill) fill(server);
+        // Counted once the rows are in, not again at every row.
+        server.runScript(server_sql::keepTotals(), doing);
         server.runScript(QStringLiteral("COMMIT"), doing);
     } catch (...) {
         // Whatever failed, the database keeps what it had.

@@ -150,6 +150,28 @@ std::vector<PostgresStore::RowKey> PostgresStore::rowKeys(const QString& table) 
     return keys;
 }
 
+std::optional<std::pair<PostgresStore::RowKey, PostgresStore::RowKey>> PostgresStore::keyRange(
+    const QString& table) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    auto rows = connection_.run(
+        QStringLiteral("SELECT min(%1), max(%1) FROM %2").arg(kKey, tableName(table, doing)), {},
+        doing);
+    if (rows.count() != 1 || rows.value(0, 0).isNull()) return std::nullopt;
+    return std::pair{rows.number(0, 0), rows.number(0, 1)};
+}
+
+std::vector<PostgresStore::RowKey> PostgresStore::rowKeysUpTo(const QString& table,
+                                                              RowKey highest) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    auto rows = connection_.run(QStringLiteral("SELECT %1 FROM %2 WHERE %1 <= $1 ORDER BY %1")
+                                    .arg(kKey, tableName(table, doing)),
+                                {highest}, doing);
+    std::vector<RowKey> keys;
+    keys.reserve(rows.count());
+    for (int i = 0; i < rows.count(); ++i) keys.push_back(rows.number(i, 0));
+    return keys;
+}
+
 // Keys are handed out by the table's sequence and never again, so the keys
 // handed out minus the rows there are the rows ever removed (plus inserts
 // that were rolled back, which only cost a full read): the count grows with
@@ -321,13 +343,47 @@ void PostgresStore::deleteRow(const QString& table, RowKey key) {
     if (deleted.changedCount() == 0) requireNotMadeAnew(table, doing);
 }
 
+QString PostgresStore::keptTableOf(const SourceInfo& savedQuery) {
+    const schema::KeptTotals* kept = schema::keptTotalsOf(savedQuery.name);
+    if (!kept) return {};
+    const QString key = savedQuery.name.toLower();
+    if (auto found = keptTables_.constFind(key); found != keptTables_.constEnd()) return *found;
+    // The table, and the triggers that keep it on the table it adds up.
+    const QStringList triggers = schema::keptServerTriggers(*kept);
+    auto rows = connection_.run(
+        QStringLiteral(
+            "SELECT (SELECT count(*) FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n "
+            "ON n.oid = c.relnamespace WHERE n.nspname = $1 AND c.relname = $2 AND c.relkind = "
+            "'r') + (SELECT count(*) FROM pg_catalog.pg_trigger t JOIN pg_catalog.pg_class c ON "
+            "c.oid = t.tgrelid JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE "
+            "n.nspname = $1 AND c.relname = $3 AND t.tgname IN ($4, $5) AND t.tgenabled <> 'D')"),
+        {schema_, kept->table, kept->source, triggers[0], triggers[1]},
+        QStringLiteral("Cannot read the database's tables"));
+    const QString table = rows.number(0, 0) == 1 + triggers.size()
+                              ? quoteName(schema_) + QLatin1Char('.') + quoteName(kept->table)
+                              : QString();
+    keptTables_.insert(key, table);
+    return table;
+}
+
 void PostgresStore::scan(const QString& source, const QStringList& columns,
                          const RowVisitor& visit) {
     // Tables stream in key order with their keys; saved queries in their own
-    // order, numbered from 0.
+    // order, numbered from 0. A saved query whose rows the database keeps
+    // ready is read from the table that keeps them, in the saved query's
+    // order (its texts in byte order, empty ones first, as in a file).
     const QString doing = QStringLiteral("Cannot read '%1'").arg(source);
     const SourceInfo info = described(source);
-    const QString name = quoteName(schema_) + QLatin1Char('.') + quoteName(info.name);
+    QString name = quoteName(schema_) + QLatin1Char('.') + quoteName(info.name);
+    if (!info.isTable) {
+        if (const QString kept = keptTableOf(info); !kept.isEmpty()) {
+            QStringList order;
+            for (const QString& group : schema::keptTotalsOf(info.name)->groupColumns)
+                order << quoteName(group) + QStringLiteral(" COLLATE \"C\" NULLS FIRST");
+            order << quoteName(schema::kMonthNumber);
+            name = kept + QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
+        }
+    }
     const QString list = columns.isEmpty() ? QString() : columnNames(source, columns, doing);
     QString sql;
     if (info.isTable)

@@ -28,6 +28,8 @@ public:
     const QString& path() const override { return connection_.shownName(); }
     SourceInfo describe(const QString& source) override;
     std::vector<RowKey> rowKeys(const QString& table) override;
+    std::optional<std::pair<RowKey, RowKey>> keyRange(const QString& table) override;
+    std::vector<RowKey> rowKeysUpTo(const QString& table, RowKey highest) override;
     quint64 removalMark(const QString& table) override;
     std::vector<RowKey> rowKeysAbove(const QString& table, RowKey after) override;
     std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,
@@ -68,6 +70,10 @@ private:
     // The description read last (read now when there is none yet), for the
     // store's own statements.
     SourceInfo described(const QString& source);
+    // The table that keeps a saved query's rows ready (schema.h,
+    // KeptTotals), quoted with its schema, when this database keeps them and
+    // the triggers that keep them are in place; empty otherwise.
+    QString keptTableOf(const SourceInfo& savedQuery);
     // The table as the server spells it, qualified by its schema and quoted.
     QString tableName(const QString& table, const QString& doing);
     // The columns as the server spells them, quoted and joined by commas.
@@ -85,6 +91,7 @@ private:
     ServerConnection connection_;
     QString schema_;  // where the tables are: the first schema of the search path
     QHash<QString, SourceInfo> described_;  // by lower-case name
+    QHash<QString, QString> keptTables_;    // by lower-case saved query
     // Per table (lower-case), its columns that hold text as text.
     QHash<QString, QStringList> textColumns_;
     // Per table (lower-case), its number when first read; never replaced.

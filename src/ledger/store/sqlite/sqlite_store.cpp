@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 #include "ledger/base/ledger_error.h"
@@ -119,7 +120,10 @@ std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
         fail(ErrorCode::NotADatabase, foreign);
 
     sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(full.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses the connection (see the header): SQLite need not lock
+    // it at every call, which a read of many values pays for at each value.
+    int rc = sqlite3_open_v2(full.toUtf8().constData(), &raw,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<sqlite3, Closer> db(raw);
     if (rc != SQLITE_OK)
         fail(ErrorCode::StoreFailure, QStringLiteral("Cannot open the database file '%1': %2")
@@ -199,6 +203,7 @@ SqliteStore::SourceInfo SqliteStore::describe(const QString& source) {
     const qint64 version = schemaVersion();
     if (version != describedAt_) {
         described_.clear();
+        keptTables_.clear();
         describedAt_ = version;
     }
     const QString key = source.toLower();
@@ -281,17 +286,46 @@ QString SqliteStore::columnNames(const QString& source, const QStringList& colum
 }
 
 std::vector<SqliteStore::RowKey> SqliteStore::rowKeys(const QString& table) {
+    return rowKeysUpTo(table, std::numeric_limits<RowKey>::max());
+}
+
+std::vector<SqliteStore::RowKey> SqliteStore::rowKeysUpTo(const QString& table, RowKey highest) {
+    // Without an order SQLite reads the keys from the smallest index that
+    // holds them (the ledger's index of calendar days, a tenth of the
+    // table's pages), not from the rows themselves; they are put in order
+    // here, which for days entered day by day they mostly are already.
     const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
     Statement q;
-    QString sql =
-        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(tableName(table, doing));
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(tableName(table, doing));
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     std::vector<RowKey> keys;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
+        const RowKey key = sqlite3_column_int64(q.st, 0);
+        if (key <= highest) keys.push_back(key);
+    }
     if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
+    if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
     noteKeys(table, keys);
     return keys;
+}
+
+std::optional<std::pair<SqliteStore::RowKey, SqliteStore::RowKey>> SqliteStore::keyRange(
+    const QString& table) {
+    Statement q;
+    const QString sql = QStringLiteral(
+                            "SELECT (SELECT rowid FROM %1 ORDER BY rowid LIMIT 1), (SELECT rowid "
+                            "FROM %1 ORDER BY rowid DESC LIMIT 1)")
+                            .arg(quoteName(table));
+    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
+    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    rc = sqlite3_step(q.st);
+    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (sqlite3_column_type(q.st, 0) == SQLITE_NULL) return std::nullopt;
+    const std::pair<RowKey, RowKey> range{sqlite3_column_int64(q.st, 0),
+                                          sqlite3_column_int64(q.st, 1)};
+    noteKeys(table, {range.second});
+    return range;
 }
 
 void SqliteStore::noteKeys(const QString& table, const std::vector<RowKey>& keys) {
@@ -585,20 +619,53 @@ std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
     return keys;
 }
 
+QString SqliteStore::keptTableOf(const SourceInfo& savedQuery) {
+    const schema::KeptTotals* kept = schema::keptTotalsOf(savedQuery.name);
+    if (!kept) return {};
+    const QString key = savedQuery.name.toLower();
+    if (auto found = keptTables_.constFind(key); found != keptTables_.constEnd()) return *found;
+    // The table and the three triggers that keep it, on the table it adds up.
+    const QStringList triggers = schema::keptFileTriggers(*kept);
+    Statement q;
+    sqlite3_prepare_v2(db_.get(),
+                       "SELECT count(*) FROM sqlite_schema WHERE (type = 'table' AND name = ?) OR "
+                       "(type = 'trigger' AND tbl_name = ? AND name IN (?, ?, ?))",
+                       -1, &q.st, nullptr);
+    bindValue(q.st, 1, kept->table);
+    bindValue(q.st, 2, kept->source);
+    for (int i = 0; i < triggers.size(); ++i) bindValue(q.st, 3 + i, triggers[i]);
+    const int rc = sqlite3_step(q.st);
+    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
+    const QString table =
+        sqlite3_column_int(q.st, 0) == 1 + triggers.size() ? kept->table : QString();
+    keptTables_.insert(key, table);
+    return table;
+}
+
 void SqliteStore::scan(const QString& source, const QStringList& columns, const RowVisitor& visit) {
     // Tables stream in rowid order with their keys; saved queries in their own
-    // order, numbered from 0.
+    // order, numbered from 0. A saved query whose rows the file keeps ready
+    // is read from the table that keeps them, in the saved query's order.
     const QString doing = QStringLiteral("Cannot read '%1'").arg(source);
     SourceInfo info = describe(source);
     const QString list = columnNames(source, columns, doing);
-    QString sql = info.isTable
-                      ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
-                            .arg(list, quoteName(info.name))
-                      : QStringLiteral("SELECT 0,%1 FROM %2").arg(list, quoteName(info.name));
+    QString from = quoteName(info.name);
+    if (!info.isTable) {
+        if (const QString kept = keptTableOf(info); !kept.isEmpty()) {
+            QStringList order;
+            for (const QString& group : schema::keptTotalsOf(info.name)->groupColumns)
+                order << quoteName(group);
+            order << quoteName(schema::kMonthNumber);
+            from = quoteName(kept) + QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
+        }
+    }
+    QString sql = info.isTable ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
+                                     .arg(list, quoteName(info.name))
+                               : QStringLiteral("SELECT 0,%1 FROM %2").arg(list, from);
     if (columns.isEmpty())
         sql = info.isTable
                   ? QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(info.name))
-                  : QStringLiteral("SELECT 0 FROM %1").arg(quoteName(info.name));
+                  : QStringLiteral("SELECT 0 FROM %1").arg(from);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, doing);

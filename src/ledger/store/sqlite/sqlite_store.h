@@ -30,6 +30,8 @@ public:
     const QString& path() const override { return path_; }
     SourceInfo describe(const QString& source) override;
     std::vector<RowKey> rowKeys(const QString& table) override;
+    std::optional<std::pair<RowKey, RowKey>> keyRange(const QString& table) override;
+    std::vector<RowKey> rowKeysUpTo(const QString& table, RowKey highest) override;
     quint64 removalMark(const QString& table) override;
     std::vector<RowKey> rowKeysAbove(const QString& table, RowKey after) override;
     std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,
@@ -67,6 +69,10 @@ private:
     // The columns as the file spells them, quoted and joined by commas;
     // StoreFailure naming the first the source does not have.
     QString columnNames(const QString& source, const QStringList& columns, const QString& doing);
+    // The table that keeps a saved query's rows ready (schema.h,
+    // KeptTotals), when this file keeps them and everything that keeps them
+    // up to date is in place; empty otherwise (the saved query is read).
+    QString keptTableOf(const SourceInfo& savedQuery);
     // Fails when the file's name now leads to another file than the one
     // opened (a backup restored over it, say): writing would go to the old
     // one, which nobody would ever read again.
@@ -93,6 +99,7 @@ private:
     // Descriptions read from the catalogue, by lower-case name, valid while
     // the file's schema version stays the one they were read at.
     QHash<QString, SourceInfo> described_;
+    QHash<QString, QString> keptTables_;  // by lower-case saved query, as described_
     qint64 describedAt_ = -1;
     // Rows this store deleted, plus one for every time another connection
     // was seen to have committed (othersVersion_ is SQLite's data_version).

@@ -1,0 +1,137 @@
+#include "full_ledger.h"
+
+#include <QDate>
+#include <QFile>
+#include <functional>
+#include <vector>
+
+#include "ledger/credentials/staff_password.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/server_address.h"
+#include "ledger/store/source_info.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/postgres/server_setup.h"
+#include "setup/schema_builder.h"
+
+namespace bench {
+
+namespace schema = ledger::schema;
+
+QString dayText(int i) {
+    const QDate day = QDate(1990, 1, 1).addDays(i);
+    return QStringLiteral("%1/%2/%3").arg(day.year()).arg(day.month()).arg(day.day());
+}
+
+namespace {
+
+constexpr int kWorkersADay = 20;
+
+QString memberName(int i) {
+    return i == 0 ? QStringLiteral("Tovena") : QStringLiteral("Member %1").arg(i);
+}
+
+// One statement that adds rows, its values bound row by row.
+struct Rows {
+    QString table;
+    QStringList columns;
+    std::function<std::vector<QVariant>(int)> row;
+    int count = 0;
+};
+
+std::vector<Rows> everyRow(const LedgerSizes& sizes) {
+    std::vector<Rows> all;
+    QStringList dayColumns;
+    for (const auto& c : schema::findTable(schema::kLedger)->columns) dayColumns << c.name;
+    all.push_back({schema::kLedger, dayColumns,
+                   [n = dayColumns.size()](int i) {
+                       std::vector<QVariant> values{dayText(i)};
+                       for (int c = 2; c <= n; ++c)
+                           values.emplace_back(((i * 37 + c * 101) % 90000) / 100.0 + 10);
+                       return values;
+                   },
+                   sizes.days});
+    const QString hash = ledger::hashStaffPassword(QStringLiteral("breakfast"));
+    all.push_back({schema::kStaff,
+                   {"Serial numbers", "Name", "Password", "Salary hour", "Overtime salary hour"},
+                   [hash](int i) -> std::vector<QVariant> {
+                       return {QStringLiteral("A%1").arg(i, 5, 10, QLatin1Char('0')), memberName(i),
+                               i == 0 ? hash : QStringLiteral("pw"), 80.0 + i % 20, 100.0 + i % 30};
+                   },
+                   sizes.staff});
+    all.push_back(
+        {schema::kWages,
+         {"Date", "Serial numbers", "Name", "Salary hour", "Overtime salary hour", "Main hour",
+          "Work overtime", "Ask for leave", "Absent", "Insurance", "Absent-Deduct"},
+         [](int i) -> std::vector<QVariant> {
+             const int member = i % kWorkersADay;
+             return {dayText(i / kWorkersADay),
+                     QStringLiteral("A%1").arg(member, 5, 10, QLatin1Char('0')),
+                     memberName(member),
+                     80.0 + member,
+                     100.0 + member,
+                     8.0,
+                     double(i % 3),
+                     QStringLiteral("No"),
+                     QStringLiteral("No"),
+                     12.5,
+                     0.0};
+         },
+         sizes.wages});
+    return all;
+}
+
+QString insertSql(const Rows& rows, bool server) {
+    QStringList names, marks;
+    for (const QString& c : rows.columns) {
+        names << ledger::quoteName(c);
+        marks << (server ? QStringLiteral("$%1").arg(marks.size() + 1) : QStringLiteral("?"));
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(ledger::quoteName(rows.table), names.join(','), marks.join(','));
+}
+
+void writeFile(const QString& path, const LedgerSizes& sizes) {
+    QFile::remove(path);
+    ledger::writeDatabaseFile(path, false, false);
+    ledger::statements::Connection db(path);
+    ledger::statements::Savepoint all(db.handle(), QStringLiteral("fill"));
+    ledger::dropKeptTotals(db.handle());
+    for (const Rows& rows : everyRow(sizes)) {
+        ledger::statements::Statement insert(db.handle(), insertSql(rows, false),
+                                             QStringLiteral("Filling"));
+        for (int i = 0; i < rows.count; ++i) {
+            const std::vector<QVariant> values = rows.row(i);
+            for (size_t c = 0; c < values.size(); ++c) insert.bind(int(c) + 1, values[c]);
+            insert.step();
+            insert.reset();
+        }
+    }
+    ledger::keepTotals(db.handle());
+    all.release();
+    db.close();
+}
+
+void writeServer(const QString& address, const LedgerSizes& sizes) {
+    ledger::ServerConnection server(address);
+    ledger::createServerSchema(server, true, [&](ledger::ServerConnection& s) {
+        for (const Rows& rows : everyRow(sizes)) {
+            const QString sql = insertSql(rows, true);
+            for (int i = 0; i < rows.count; ++i)
+                s.run(sql, rows.row(i), QStringLiteral("Filling"),
+                      ledger::ServerConnection::Resend::Never);
+        }
+    });
+    server.runScript(QStringLiteral("ANALYZE"), QStringLiteral("Analyzing"));
+}
+
+}  // namespace
+
+void writeFullLedger(const QString& where, const LedgerSizes& sizes) {
+    if (ledger::isServerAddress(where))
+        writeServer(where, sizes);
+    else
+        writeFile(where, sizes);
+}
+
+}  // namespace bench

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Times the real program (a Release build) under a virtual X display, as a
+# user waits for it, interleaved with a minimal Qt window doing the same:
+#   start -> the login window on the screen (with and without the start-up
+#            backup to make, on ledgers of 3,000 and 100,000 days), beside a
+#            minimal Qt window titled the same;
+#   login -> the daily window on the screen (password typed, Enter).
+# Prints one line per measure: the median of RUNS runs in milliseconds, and
+# the peak memory (VmHWM) of the program once the daily window is up beside
+# the minimal window's.
+#
+#   bash bench/start_times.sh BUILD_DIR [RUNS]
+set -euo pipefail
+build=${1:?build folder, e.g. build/bench}
+runs=${2:-7}
+program=$build/src/app/tallowbrook
+minimal=$build/bench/minimal_window
+ledger=$build/bench/bench_ledger
+for tool in "$program" "$minimal" "$ledger"; do [ -x "$tool" ] || { echo "missing $tool" >&2; exit 1; }; done
+command -v xdotool >/dev/null && command -v Xvfb >/dev/null || { echo "needs xdotool and Xvfb" >&2; exit 1; }
+
+work=$(mktemp -d)
+display=:$((100 + RANDOM % 800))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+# One program folder per ledger size: the program beside its books.
+for days in 3000 100000; do
+  mkdir -p "$work/$days"
+  cp "$program" "$work/$days/tallowbrook"
+  "$ledger" "$work/$days/breakfast.mdb" "$days" 5000 10000
+done
+
+now() { date +%s%N; }
+ms() { echo $(( ($2 - $1) / 1000000 )); }
+
+# Milliseconds from starting $2... until a visible window named $1 is there.
+until_window() {
+  local name=$1; shift
+  local t0; t0=$(now)
+  "$@" >/dev/null 2>&1 &
+  local pid=$!
+  xdotool search --sync --onlyvisible --name "^${name}\$" >/dev/null
+  local t1; t1=$(now)
+  echo "$(ms "$t0" "$t1") $pid"
+}
+
+end() { kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; }
+
+declare -A times
+record() { times[$1]="${times[$1]:-} $2"; }
+
+for run in $(seq "$runs"); do
+  read -r t pid < <(until_window Form10 "$minimal" Form10); end "$pid"; record minimal "$t"
+  for days in 3000 100000; do
+    folder=$work/$days
+    # Books changed since the last backup: the backup is made at start.
+    rm -rf "$folder/backups"
+    read -r t pid < <(until_window Form10 "$folder/tallowbrook"); record "start-backup-$days" "$t"
+    # Log in: the password, Enter.
+    xdotool search --sync --onlyvisible --name '^Form10$' windowactivate --sync >/dev/null 2>&1 || true
+    t0=$(now)
+    xdotool type --delay 0 breakfast
+    xdotool key Return
+    xdotool search --sync --onlyvisible --name '^Daily settlement of  accounts$' >/dev/null
+    record "login-main-$days" "$(ms "$t0" "$(now)")"
+    end "$pid"
+    # No backup to make: the books did not change since the last one.
+    sleep 0.2
+    touch -d '1 minute ago' "$folder/breakfast.mdb"
+    read -r t pid < <(until_window Form10 "$folder/tallowbrook"); end "$pid"; record "start-$days" "$t"
+  done
+done
+
+median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+for key in minimal start-3000 start-100000 start-backup-3000 start-backup-100000 login-main-3000 login-main-100000; do
+  printf '%-22s %5s ms   (runs:%s)\n' "$key" "$(echo "${times[$key]}" | median)" "${times[$key]}"
+done
+
+# Peak memory once the daily window is up, beside the minimal window's.
+folder=$work/100000
+read -r _ pid < <(until_window Form10 "$folder/tallowbrook")
+xdotool type --delay 0 breakfast; xdotool key Return
+xdotool search --sync --onlyvisible --name '^Daily settlement of  accounts$' >/dev/null
+sleep 0.5
+echo "program after login, 100000 days: $(grep VmHWM /proc/$pid/status)"
+end "$pid"
+echo "minimal window: $("$minimal" Form10 --memory)"

@@ -1,0 +1,41 @@
+#include "app/startup_backup.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include "forms/error_boundary.h"
+#include "forms/prompts.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/startup_backup.h"
+
+namespace app {
+
+namespace {
+
+void tellBackupFailed(const QString& failure) {
+    ledger::ui::runGuarded(nullptr, [&] {
+        ledger::ui::prompts().tell(
+            nullptr,
+            failure + QStringLiteral("\n\nThe program goes on without a new backup; the books "
+                                     "themselves are unchanged."),
+            ledger::ui::programTitle());
+    });
+}
+
+}  // namespace
+
+BackupAtStart::BackupAtStart(const QString& database) {
+    // The message goes to the user-interface thread, which shows it when it
+    // next handles its events.
+    backup_ = std::make_unique<ledger::StartupBackup>(
+        database, QDateTime::currentDateTime(), [](const QString& failure) {
+            if (failure.isEmpty()) return;
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [failure] { tellBackupFailed(failure); },
+                Qt::QueuedConnection);
+        });
+}
+
+BackupAtStart::~BackupAtStart() = default;
+
+}  // namespace app

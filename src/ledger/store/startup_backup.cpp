@@ -1,0 +1,30 @@
+#include "ledger/store/startup_backup.h"
+
+#include <QFileInfo>
+
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/backup.h"
+
+namespace ledger {
+
+StartupBackup::StartupBackup(const QString& databasePath, const QDateTime& when, Finished finished)
+    : thread_([databasePath, when, finished = std::move(finished)] {
+          QString failure;
+          try {
+              if (QFileInfo(databasePath).isFile() && changedSinceLastBackup(databasePath))
+                  backUpDatabase(databasePath, when);
+          } catch (const LedgerError& error) {
+              failure = error.message();
+          } catch (const std::exception& error) {
+              failure = QString::fromLocal8Bit(error.what());
+          }
+          if (finished) finished(failure);
+      }) {}
+
+StartupBackup::~StartupBackup() { wait(); }
+
+void StartupBackup::wait() {
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace ledger

@@ -1,0 +1,231 @@
+#include "setup/kept_totals_upkeep.h"
+
+#include <sqlite3.h>
+
+#include <functional>
+
+#include "ledger/base/ledger_error.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/source_info.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/postgres/server_schema_sql.h"
+#include "setup/schema_builder.h"
+#include "setup/totals_sql.h"
+
+namespace ledger {
+
+namespace {
+
+using calendar::SqlDialect;
+
+QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+
+// What the upkeep needs to know of a ledger and do to it, on either engine.
+struct Ledger {
+    SqlDialect dialect;
+    std::function<bool(const QString& table)> hasTable;
+    std::function<QStringList(const QString& table)> columnsOf;  // as declared
+    std::function<QStringList(const QString& table)> triggersOn;
+    std::function<QString(const QString& view)> definitionOf;  // empty: no such view
+    std::function<qint64(const QString& sql)> count;
+    std::function<void(const QString& script)> run;  // in the upkeep's transaction
+};
+
+// Whether the kept rows are exactly the saved query's, row for row.
+bool holdsTheSavedQuerysRows(const Ledger& ledger, const schema::KeptTotals& kept) {
+    QStringList columns;
+    for (const QString& c : kept.queryColumns) columns << quoteName(c);
+    const QString list = columns.join(QStringLiteral(", "));
+    const QString view = quoteName(kept.savedQuery), table = quoteName(kept.table);
+    auto except = [&](const QString& a, const QString& b) {
+        return ledger.count(
+            QStringLiteral("SELECT count(*) FROM (SELECT %1 FROM %2 EXCEPT SELECT %1 FROM %3) AS d")
+                .arg(list, a, b));
+    };
+    return except(view, table) == 0 && except(table, view) == 0 &&
+           ledger.count(QStringLiteral("SELECT count(*) FROM %1").arg(view)) ==
+               ledger.count(QStringLiteral("SELECT count(*) FROM %1").arg(table));
+}
+
+QStringList triggersOf(const Ledger& ledger, const schema::KeptTotals& kept) {
+    return ledger.dialect == SqlDialect::Sqlite ? schema::keptFileTriggers(kept)
+                                                : schema::keptServerTriggers(kept);
+}
+
+QStringList keptColumns(const schema::KeptTotals& kept) {
+    return QStringList{schema::kMonthNumber} + kept.queryColumns;
+}
+
+QString remake(const Ledger& ledger, const schema::KeptTotals& kept) {
+    return totals_sql::dropKept(ledger.dialect, kept) + totals_sql::makeKept(ledger.dialect, kept) +
+           totals_sql::refillKept(ledger.dialect, kept);
+}
+
+QStringList upkeep(const Ledger& ledger,
+                   const std::function<QString(const schema::KeptTotals&)>& viewAnew) {
+    QStringList said;
+    QString script;
+    QStringList madeNow, viewsAnew;
+    for (const schema::KeptTotals& kept : schema::keptTotals()) {
+        const QStringList triggers = ledger.triggersOn(kept.source);
+        bool keeps = ledger.hasTable(kept.table);
+        for (const QString& trigger : triggersOf(ledger, kept))
+            keeps = keeps && triggers.contains(trigger);
+        if (keeps) {
+            if (holdsTheSavedQuerysRows(ledger, kept)) continue;
+            script += remake(ledger, kept);
+            said << QStringLiteral(
+                        "The month totals kept in %1 did not hold what %2 adds up; they were "
+                        "counted again.")
+                        .arg(quoted(kept.table), quoted(kept.savedQuery));
+            continue;
+        }
+        // A table of that name that is not the program's own stays as it is.
+        if (ledger.hasTable(kept.table) && ledger.columnsOf(kept.table) != keptColumns(kept)) {
+            said << QStringLiteral(
+                        "Note: the table %1 is not the program's own, so the month totals of %2 "
+                        "are not kept: the windows add up the rows each time they open it.")
+                        .arg(quoted(kept.table), quoted(kept.savedQuery));
+            continue;
+        }
+        // Only the program's own saved queries are made anew; it wrote
+        // "Undated" into every one it ever made.
+        if (!ledger.definitionOf(kept.savedQuery).contains(QLatin1String("'Undated'"))) {
+            said << QStringLiteral(
+                        "Note: the saved query %1 is not the program's own, so its month totals "
+                        "are not kept: the windows add up the rows each time they open it.")
+                        .arg(quoted(kept.savedQuery));
+            continue;
+        }
+        script += viewAnew(kept) + remake(ledger, kept);
+        madeNow << quoted(kept.table);
+        viewsAnew << quoted(kept.savedQuery);
+    }
+    if (script.isEmpty()) return said;
+    if (!madeNow.isEmpty()) {
+        said << QStringLiteral(
+                    "%1 %2 made anew by this version: a Date that is no calendar day (2002/2/30, "
+                    "2002/13/1) is counted there under \"Undated\", as everywhere in the "
+                    "program.")
+                    .arg(viewsAnew.size() == 1 ? QStringLiteral("The saved query")
+                                               : QStringLiteral("The saved queries"),
+                         viewsAnew.join(QStringLiteral(" and ")) + (viewsAnew.size() == 1
+                                                                        ? QStringLiteral(" was")
+                                                                        : QStringLiteral(" were")));
+        said << QStringLiteral(
+                    "The month totals are now kept in %1 as the rows change, so the windows "
+                    "that show them open at once.")
+                    .arg(madeNow.join(QStringLiteral(" and ")));
+    }
+    ledger.run(script);
+    return said;
+}
+
+}  // namespace
+
+QStringList upkeepKeptTotals(sqlite3* db) {
+    auto count = [db](const QString& sql) {
+        statements::Statement read(db, sql, QStringLiteral("Reading the month totals"));
+        read.step();
+        return static_cast<qint64>(read.value(0).toDouble());
+    };
+    auto names = [db](const QString& sql, const QString& value) {
+        statements::Statement read(db, sql, QStringLiteral("Reading the database's tables"));
+        read.bind(1, value);
+        QStringList out;
+        while (read.step()) out << read.value(0).toString();
+        return out;
+    };
+    Ledger ledger{
+        SqlDialect::Sqlite,
+        [&](const QString& table) {
+            return !names(QStringLiteral(
+                              "SELECT name FROM sqlite_schema WHERE type = 'table' AND name = ?"),
+                          table)
+                        .isEmpty();
+        },
+        [&](const QString& table) {
+            return names(QStringLiteral("SELECT name FROM pragma_table_info(?)"), table);
+        },
+        [&](const QString& table) {
+            return names(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'trigger' AND "
+                                        "tbl_name = ?"),
+                         table);
+        },
+        [&](const QString& view) {
+            return names(QStringLiteral(
+                             "SELECT sql FROM sqlite_schema WHERE type = 'view' AND name = ?"),
+                         view)
+                .value(0);
+        },
+        count,
+        [db](const QString& script) {
+            statements::run(db, script, QStringLiteral("Keeping the month totals"));
+        }};
+    // The program may have the books open meanwhile: a write of its waits.
+    sqlite3_busy_timeout(db, 5000);
+    statements::Savepoint all(db, QStringLiteral("kept_totals"));
+    const QStringList said = upkeep(ledger, [db](const schema::KeptTotals& kept) {
+        replaceMonthView(db, kept);
+        return QString();
+    });
+    all.release();
+    return said;
+}
+
+QStringList upkeepKeptTotals(ServerConnection& server) {
+    const QString reading = QStringLiteral("Cannot read the database's tables");
+    auto names = [&](const QString& sql, const QString& value) {
+        auto rows = server.run(sql, {value}, reading);
+        QStringList out;
+        for (int i = 0; i < rows.count(); ++i) out << rows.text(i, 0);
+        return out;
+    };
+    Ledger ledger{
+        SqlDialect::Postgres,
+        [&](const QString& table) {
+            return !names(QStringLiteral("SELECT relname FROM pg_catalog.pg_class WHERE relname = "
+                                         "$1 AND relkind = 'r' AND relnamespace = "
+                                         "current_schema()::regnamespace"),
+                          table)
+                        .isEmpty();
+        },
+        [&](const QString& table) {
+            return names(
+                QStringLiteral("SELECT attname FROM pg_catalog.pg_attribute WHERE attrelid = "
+                               "to_regclass(quote_ident($1)) AND attnum > 0 AND NOT attisdropped "
+                               "ORDER BY attnum"),
+                table);
+        },
+        [&](const QString& table) {
+            return names(QStringLiteral("SELECT tgname FROM pg_catalog.pg_trigger WHERE tgrelid "
+                                        "= to_regclass(quote_ident($1)) AND tgenabled <> 'D'"),
+                         table);
+        },
+        [&](const QString& view) {
+            return names(QStringLiteral("SELECT pg_get_viewdef(to_regclass(quote_ident($1)))"),
+                         view)
+                .value(0);
+        },
+        [&](const QString& sql) { return server.run(sql, {}, reading).number(0, 0); },
+        [&](const QString& script) {
+            server.runScript(
+                script,
+                QStringLiteral("Cannot keep the month totals in '%1'").arg(server.shownName()));
+        }};
+    server.runScript(QStringLiteral("BEGIN"), QStringLiteral("Cannot keep the month totals"));
+    try {
+        const QStringList said = upkeep(ledger, server_sql::replaceMonthView);
+        server.runScript(QStringLiteral("COMMIT"), QStringLiteral("Cannot keep the month totals"));
+        return said;
+    } catch (...) {
+        try {
+            server.runScript(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
+        } catch (const LedgerError&) {
+        }
+        throw;
+    }
+}
+
+}  // namespace ledger

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStringList>
+
+struct sqlite3;
+
+namespace ledger {
+
+class ServerConnection;
+
+// What `tallowbrook-db check` does about the kept month totals (schema.h,
+// KeptTotals) of a ledger that lacks nothing else:
+// - kept and holding what the days add up to: nothing;
+// - kept but holding something else (changed by hand, their triggers
+//   dropped): counted again from the days;
+// - not kept (a ledger made by an earlier version): made, with the two
+//   saved queries that add up months made anew by this version's calendar,
+//   when those saved queries are the program's own; a saved query or a
+//   table of that name the shop made itself is left alone, and said.
+// All of it in one transaction. Returns what it did or why not, one line
+// each; throws LedgerError when it cannot write (nothing is changed then).
+QStringList upkeepKeptTotals(sqlite3* db);
+QStringList upkeepKeptTotals(ServerConnection& server);
+
+}  // namespace ledger

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "ledger/calendar/calendar_sql.h"
+#include "ledger/schema/schema.h"
+
+// The SQL of the month totals, in one place for both engines: the saved
+// queries that add the days (or the wage rows) up per month, and the kept
+// totals (schema.h, KeptTotals) that hold the same rows ready, made with an
+// index on the rows' calendar day and the triggers that keep them. The
+// saved query and the kept rows add up the same rows in the same order (the
+// order the rows were added), so their figures are the very same numbers:
+// on a file SQLite's SUM over the month's rows in key order, on a server the
+// scaled sum of server_schema_sql.cpp, ordered by the row key.
+namespace ledger::totals_sql {
+
+using calendar::SqlDialect;
+
+// The saved query's SELECT: one row per month (and group), in its order.
+QString savedQuerySelect(SqlDialect dialect, const schema::KeptTotals& kept);
+
+// Makes the kept table (empty), the index on the rows' calendar day and
+// what keeps the table (triggers; on a server their functions as well).
+QString makeKept(SqlDialect dialect, const schema::KeptTotals& kept);
+// Fills the kept table afresh from the rows.
+QString refillKept(SqlDialect dialect, const schema::KeptTotals& kept);
+// Drops all of it, where it is there.
+QString dropKept(SqlDialect dialect, const schema::KeptTotals& kept);
+
+// The index on the rows' calendar day (and groups) that the triggers use.
+QString dayIndexName(const schema::KeptTotals& kept);
+
+}  // namespace ledger::totals_sql

@@ -1,0 +1,147 @@
+// A window shows its first day without reading every row key of the ledger:
+// the keys are read when a move, a find or a count first needs them, and the
+// row set is then what it was when it opened, as if read whole at once.
+
+#include <gtest/gtest.h>
+
+#include "fake_field.h"
+#include "ledger/location/program_folder.h"
+#include "ledger/records/record_source.h"
+#include "ledger/records/table_rows.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
+#include "support/temp_database.h"
+
+using ledger::RecordSource;
+namespace schema = ledger::schema;
+
+namespace {
+
+// The real store, with a count of the reads of every key of a table.
+class CountingStore final : public ledger::Store {
+public:
+    explicit CountingStore(std::shared_ptr<ledger::Store> real) : real_(std::move(real)) {}
+    int everyKeyRead = 0;
+
+    const QString& path() const override { return real_->path(); }
+    SourceInfo describe(const QString& s) override { return real_->describe(s); }
+    std::vector<RowKey> rowKeys(const QString& t) override {
+        ++everyKeyRead;
+        return real_->rowKeys(t);
+    }
+    std::vector<RowKey> rowKeysUpTo(const QString& t, RowKey highest) override {
+        ++everyKeyRead;
+        return real_->rowKeysUpTo(t, highest);
+    }
+    std::optional<std::pair<RowKey, RowKey>> keyRange(const QString& t) override {
+        return real_->keyRange(t);
+    }
+    quint64 removalMark(const QString& t) override { return real_->removalMark(t); }
+    std::vector<RowKey> rowKeysAbove(const QString& t, RowKey after) override {
+        return real_->rowKeysAbove(t, after);
+    }
+    std::vector<QVariant> readRow(const QString& t, RowKey k, const QStringList& c) override {
+        return real_->readRow(t, k, c);
+    }
+    using Store::updateRow;
+    bool updateRow(const QString& t, RowKey k, const QStringList& c, const std::vector<QVariant>& v,
+                   const QStringList& checked, const std::vector<QVariant>& e) override {
+        return real_->updateRow(t, k, c, v, checked, e);
+    }
+    RowKey insertRow(const QString& t, const QStringList& c,
+                     const std::vector<QVariant>& v) override {
+        return real_->insertRow(t, c, v);
+    }
+    void deleteRow(const QString& t, RowKey k) override { real_->deleteRow(t, k); }
+    std::optional<double> addToAmount(const QString& t, RowKey k, const QString& c, double a,
+                                      const QString& g, const QVariant& gv) override {
+        return real_->addToAmount(t, k, c, a, g, gv);
+    }
+    Outcome inTransaction(const std::function<void()>& w, const QString& a) override {
+        return real_->inTransaction(w, a);
+    }
+    void scan(const QString& s, const QStringList& c, const RowVisitor& v) override {
+        real_->scan(s, c, v);
+    }
+    void scanBelow(const QString& t, RowKey b, const QStringList& c, const RowVisitor& v) override {
+        real_->scanBelow(t, b, c, v);
+    }
+
+private:
+    std::shared_ptr<ledger::Store> real_;
+};
+
+class FirstRowOpen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* day : {"2002/2/12", "2002/2/13", "2002/10/1"})
+            db.insert(schema::kLedger, {"Date"}, {QString::fromLatin1(day)});
+    }
+
+    void openLedger(RecordSource& source) {
+        source.setDatabasePath(ledger::databasePath());
+        source.setSource(schema::kLedger);
+        source.open();
+    }
+
+    TempDatabase db;
+};
+
+TEST_F(FirstRowOpen, ReadsTheFirstKeyOnlyAndEveryKeyOnceAMoveNeedsThem) {
+    auto counting =
+        std::make_shared<CountingStore>(ledger::openStore(ledger::Connection{db.path()}));
+    ledger::TableRows rows(counting, counting->describe(schema::kLedger));
+    EXPECT_FALSE(rows.isEmpty());
+    EXPECT_EQ(counting->readRow(schema::kLedger, rows.keyAt(0), {"Date"}).at(0).toString(),
+              "2002/2/12");
+    EXPECT_EQ(counting->everyKeyRead, 0);
+
+    EXPECT_EQ(rows.count(), 3);  // a move to the last row needs them
+    EXPECT_EQ(counting->everyKeyRead, 1);
+    rows.keyAt(2);
+    rows.reload();  // Save: only the keys added since are read
+    EXPECT_EQ(counting->everyKeyRead, 1);
+}
+
+TEST_F(FirstRowOpen, DaysAnotherProgramAddsAfterOpeningComeInAtRefresh) {
+    RecordSource shown("Data1");
+    FakeField date(shown, "Date");
+    openLedger(shown);
+    EXPECT_EQ(date.text, "2002/2/12");
+    db.insert(schema::kLedger, {"Date"}, {QStringLiteral("2003/3/3")});
+    shown.moveLast();
+    EXPECT_EQ(date.text, "2002/10/1");
+    EXPECT_EQ(shown.rowCount(), 3);
+    shown.refresh();
+    shown.moveLast();
+    EXPECT_EQ(date.text, "2003/3/3");
+}
+
+TEST_F(FirstRowOpen, TheFirstDayRemovedByAnotherProgramMeanwhileKeepsItsPlace) {
+    RecordSource shown("Data1");
+    FakeField date(shown, "Date");
+    openLedger(shown);
+    db.exec("DELETE FROM \"daily settlement of accounts\" WHERE Date = '2002/2/12'");
+    shown.moveNext();
+    EXPECT_EQ(date.text, "2002/2/13");
+    EXPECT_EQ(shown.currentIndex(), 1);
+    shown.moveFirst();  // the removed day, now gone
+    EXPECT_EQ(date.text, "");
+    EXPECT_EQ(shown.rowCount(), 3);
+}
+
+TEST_F(FirstRowOpen, AnEmptyLedgerOpensOnNoRowAndTakesANewDay) {
+    db.exec("DELETE FROM \"daily settlement of accounts\"");
+    RecordSource shown("Data1");
+    FakeField date(shown, "Date");
+    openLedger(shown);
+    EXPECT_FALSE(shown.hasCurrentRow());
+    EXPECT_EQ(shown.rowCount(), 0);
+    shown.addNew();
+    date.type("2002/1/1");
+    shown.refresh();
+    EXPECT_EQ(date.text, "2002/1/1");
+    EXPECT_EQ(shown.rowCount(), 1);
+}
+
+}  // namespace
