@@ -173,6 +173,8 @@ TEST_F(StoreContract, ANameThatIsNoTableOrQueryIsUnknownToEveryOperation) {
     } steps[] = {
         {"describe", [&] { store->describe(none); }},
         {"rowKeys", [&] { store->rowKeys(none); }},
+        {"keyRange", [&] { store->keyRange(none); }},
+        {"rowKeysUpTo", [&] { store->rowKeysUpTo(none, 5); }},
         {"removalMark", [&] { store->removalMark(none); }},
         {"rowKeysAbove", [&] { store->rowKeysAbove(none, 0); }},
         {"rowKeysHoldingText", [&] { store->rowKeysHoldingText(none, "Date", kDay); }},
@@ -201,6 +203,8 @@ TEST_F(StoreContract, ASavedQueryIsNoTableToWorkOnByKey) {
         std::function<void()> step;
     } steps[] = {
         {"rowKeys", [&] { store->rowKeys(query); }},
+        {"keyRange", [&] { store->keyRange(query); }},
+        {"rowKeysUpTo", [&] { store->rowKeysUpTo(query, 5); }},
         {"removalMark", [&] { store->removalMark(query); }},
         {"rowKeysAbove", [&] { store->rowKeysAbove(query, 0); }},
         {"readRow", [&] { store->readRow(query, 0, {"Name"}); }},
@@ -361,6 +365,29 @@ TEST_F(StoreContract, KeysAscendAsRowsAreAddedAndAreNeverHandedOutAgain) {
         SCOPED_TRACE(a.why);
         EXPECT_EQ(store->rowKeysAbove(schema::kWages, a.after), a.keys);
     }
+
+    EXPECT_EQ(store->keyRange(schema::kWages), std::pair(first, fifth));
+    const struct {
+        const char* why;
+        Store::RowKey highest;
+        Keys keys;
+    } upTo[] = {
+        {"up to the last", fifth, {first, second, fifth}},
+        {"up to a deleted key", fourth, {first, second}},
+        {"up to the first", first, {first}},
+        {"below the first", first - 1, {}},
+    };
+    for (const auto& u : upTo) {
+        SCOPED_TRACE(u.why);
+        EXPECT_EQ(store->rowKeysUpTo(schema::kWages, u.highest), u.keys);
+    }
+    // The highest row deleted: the range ends at the highest still there.
+    store->deleteRow(schema::kWages, fifth);
+    EXPECT_EQ(store->keyRange(schema::kWages), std::pair(first, second));
+    store->deleteRow(schema::kWages, first);
+    store->deleteRow(schema::kWages, second);
+    EXPECT_EQ(store->keyRange(schema::kWages), std::nullopt) << "no rows, no range";
+    EXPECT_EQ(store->rowKeysUpTo(schema::kWages, fifth), Keys{});
 }
 
 TEST_F(StoreContract, TheRemovalMarkMovesWithEveryRemovalAndStaysWhileThisStoreOnlyAdds) {
@@ -384,6 +411,7 @@ TEST_F(StoreContract, RowKeysHoldingTextAreExactlyTheRowsHoldingItCharacterForCh
         keys.push_back(dayStoredElsewhere(QString::fromLatin1(day), 1.0));
     dayStoredElsewhere("2002/2/12", 2.0);
     store->deleteRow(schema::kLedger, keys.back() + 1);
+    db.insert(schema::kLedger, {"Date"}, {QVariant()});  // no day at all: no text, not an empty one
     const struct {
         const char* column;
         const char* text;

@@ -312,15 +312,16 @@ std::vector<SqliteStore::RowKey> SqliteStore::rowKeysUpTo(const QString& table, 
 
 std::optional<std::pair<SqliteStore::RowKey, SqliteStore::RowKey>> SqliteStore::keyRange(
     const QString& table) {
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
     Statement q;
     const QString sql = QStringLiteral(
                             "SELECT (SELECT rowid FROM %1 ORDER BY rowid LIMIT 1), (SELECT rowid "
                             "FROM %1 ORDER BY rowid DESC LIMIT 1)")
-                            .arg(quoteName(table));
+                            .arg(tableName(table, doing));
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
     rc = sqlite3_step(q.st);
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    if (rc != SQLITE_ROW) failFromSqlite(rc, doing);
     if (sqlite3_column_type(q.st, 0) == SQLITE_NULL) return std::nullopt;
     const std::pair<RowKey, RowKey> range{sqlite3_column_int64(q.st, 0),
                                           sqlite3_column_int64(q.st, 1)};
