@@ -9,21 +9,19 @@
 #include "ledger/store/postgres/server_connection.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
-#include "setup/postgres/server_schema_sql.h"
 #include "setup/schema_builder.h"
+#include "setup/schema_sql.h"
 #include "setup/totals_sql.h"
 
 namespace ledger {
 
 namespace {
 
-using calendar::SqlDialect;
-
 QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
 
 // What the upkeep needs to know of a ledger and do to it, on either engine.
 struct Ledger {
-    SqlDialect dialect;
+    const SqlDialect& dialect;
     std::function<bool(const QString& table)> hasTable;
     std::function<QStringList(const QString& table)> columnsOf;  // as declared
     std::function<QStringList(const QString& table)> triggersOn;
@@ -49,8 +47,7 @@ bool holdsTheSavedQuerysRows(const Ledger& ledger, const schema::KeptTotals& kep
 }
 
 QStringList triggersOf(const Ledger& ledger, const schema::KeptTotals& kept) {
-    return ledger.dialect == SqlDialect::Sqlite ? schema::keptFileTriggers(kept)
-                                                : schema::keptServerTriggers(kept);
+    return ledger.dialect.keptTriggers(kept);
 }
 
 QStringList keptColumns(const schema::KeptTotals& kept) {
@@ -58,8 +55,9 @@ QStringList keptColumns(const schema::KeptTotals& kept) {
 }
 
 QString remake(const Ledger& ledger, const schema::KeptTotals& kept) {
-    return totals_sql::dropKept(ledger.dialect, kept) + totals_sql::makeKept(ledger.dialect, kept) +
-           totals_sql::refillKept(ledger.dialect, kept);
+    return totals_sql::dropKept(ledger.dialect.calendar(), kept) +
+           totals_sql::makeKept(ledger.dialect.calendar(), kept) +
+           totals_sql::refillKept(ledger.dialect.calendar(), kept);
 }
 
 QStringList upkeep(const Ledger& ledger,
@@ -138,7 +136,7 @@ QStringList upkeepKeptTotals(sqlite3* db) {
         return out;
     };
     Ledger ledger{
-        SqlDialect::Sqlite,
+        SqlDialect::sqlite(),
         [&](const QString& table) {
             return !names(QStringLiteral(
                               "SELECT name FROM sqlite_schema WHERE type = 'table' AND name = ?"),
@@ -183,7 +181,7 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
         return out;
     };
     Ledger ledger{
-        SqlDialect::Postgres,
+        SqlDialect::postgres(),
         [&](const QString& table) {
             return !names(QStringLiteral("SELECT relname FROM pg_catalog.pg_class WHERE relname = "
                                          "$1 AND relkind = 'r' AND relnamespace = "
@@ -216,7 +214,9 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
         }};
     server.runScript(QStringLiteral("BEGIN"), QStringLiteral("Cannot keep the month totals"));
     try {
-        const QStringList said = upkeep(ledger, server_sql::replaceMonthView);
+        const QStringList said = upkeep(ledger, [](const schema::KeptTotals& kept) {
+            return schema_sql::replaceMonthView(SqlDialect::postgres(), kept);
+        });
         server.runScript(QStringLiteral("COMMIT"), QStringLiteral("Cannot keep the month totals"));
         return said;
     } catch (...) {

@@ -6,9 +6,10 @@
 #include "ledger/schema/schema.h"
 #include "ledger/store/postgres/server_connection.h"
 #include "ledger/store/source_info.h"
+#include "ledger/store/sql_dialect.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
-#include "setup/postgres/server_schema_sql.h"
 #include "setup/schema_builder.h"
+#include "setup/schema_sql.h"
 
 namespace ledger {
 
@@ -64,6 +65,17 @@ void copyDemoRows(ServerConnection& server) {
             server.run(insert, values, QStringLiteral("Cannot add the demo data"), Resend::Never);
         }
     }
+}
+
+// Drops the kept totals, the saved queries and the tables when they exist
+// (the saved queries first), with whatever the shop made on them.
+QString dropAllSql() {
+    QString sql = schema_sql::dropKeptTotals(SqlDialect::postgres());
+    for (const auto& query : schema::savedQueries())
+        sql += QStringLiteral("DROP VIEW IF EXISTS %1 CASCADE;\n").arg(quoteName(query.name));
+    for (const auto& table : schema::tables())
+        sql += QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE;\n").arg(quoteName(table.name));
+    return sql;
 }
 
 QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
@@ -199,12 +211,12 @@ void createServerSchema(ServerConnection& server, bool replace,
     try {
         const QString doing =
             QStringLiteral("Cannot make the tables in '%1'").arg(server.shownName());
-        if (replace) server.runScript(server_sql::dropAll(), doing);
-        server.runScript(server_sql::createTables(), doing);
-        server.runScript(server_sql::createViews(), doing);
+        if (replace) server.runScript(dropAllSql(), doing);
+        server.runScript(schema_sql::createTables(SqlDialect::postgres()), doing);
+        server.runScript(schema_sql::createViews(SqlDialect::postgres()), doing);
         if (fill) fill(server);
         // Counted once the rows are in, not again at every row.
-        server.runScript(server_sql::keepTotals(), doing);
+        server.runScript(schema_sql::keepTotals(SqlDialect::postgres()), doing);
         server.runScript(QStringLiteral("COMMIT"), doing);
     } catch (...) {
         // Whatever failed, the database keeps what it had.

@@ -1,0 +1,49 @@
+#include "ledger/store/sql_dialect.h"
+
+#include "ledger/store/source_info.h"
+
+namespace ledger {
+
+const SqlDialect& SqlDialect::sqlite() {
+    static const SqlDialect dialect(calendar::SqlDialect::Sqlite);
+    return dialect;
+}
+
+const SqlDialect& SqlDialect::postgres() {
+    static const SqlDialect dialect(calendar::SqlDialect::Postgres);
+    return dialect;
+}
+
+QString SqlDialect::keyColumnDefinition() const {
+    // As INTEGER PRIMARY KEY the key is SQLite's rowid itself, so the saved
+    // queries' row order is the rowid's; AUTOINCREMENT keeps a deleted
+    // row's key from being handed out again. The server's identity column
+    // never hands out a key twice.
+    return quoteName(schema::kRowKey) +
+           (isSqlite() ? QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT")
+                       : QStringLiteral(" BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"));
+}
+
+QString SqlDialect::columnType(schema::Kind kind) const {
+    if (kind != schema::Kind::Amount) return QStringLiteral("TEXT");
+    return isSqlite() ? QStringLiteral("REAL") : QStringLiteral("DOUBLE PRECISION");
+}
+
+QString SqlDialect::rowOrder() const {
+    return isSqlite() ? QStringLiteral("rowid") : quoteName(schema::kRowKey);
+}
+
+QString SqlDialect::placeholder(int n) const {
+    return isSqlite() ? QStringLiteral("?") : QStringLiteral("$%1").arg(n);
+}
+
+QStringList SqlDialect::keptTriggers(const schema::KeptTotals& kept) const {
+    return isSqlite() ? schema::keptFileTriggers(kept) : schema::keptServerTriggers(kept);
+}
+
+QString SqlDialect::sameValue(const QString& left, const QString& right) const {
+    return QString::fromLatin1(isSqlite() ? "%1 IS %2" : "%1 IS NOT DISTINCT FROM %2")
+        .arg(left, right);
+}
+
+}  // namespace ledger

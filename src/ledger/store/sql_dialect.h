@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "ledger/calendar/calendar_sql.h"
+#include "ledger/schema/schema.h"
+
+namespace ledger {
+
+// What SQLite and PostgreSQL spell differently, in one place: everything
+// else of the SQL the program writes (the tables, the saved queries, the
+// kept month totals, the store's statements) is written once for both.
+class SqlDialect {
+public:
+    static const SqlDialect& sqlite();
+    static const SqlDialect& postgres();
+
+    // The calendar rule's SQL for this engine (calendar_sql.h).
+    calendar::SqlDialect calendar() const { return calendar_; }
+
+    // A table's key column: handed out once and never again, a deleted
+    // row's key included.
+    QString keyColumnDefinition() const;
+    // The type a column of this kind is made with: amounts are doubles,
+    // days and texts are kept as typed.
+    QString columnType(schema::Kind kind) const;
+    // What orders a table's rows as they were added (SQLite's rowid is the
+    // key column itself; a file made before row keys has only the rowid).
+    QString rowOrder() const;
+    // The `n`th value of a statement (from 1).
+    QString placeholder(int n) const;
+    // The triggers that keep a saved query's rows ready (schema.h).
+    QStringList keptTriggers(const schema::KeptTotals& kept) const;
+    // True when both sides are empty or both hold the same value.
+    QString sameValue(const QString& left, const QString& right) const;
+
+private:
+    explicit SqlDialect(calendar::SqlDialect calendar) : calendar_(calendar) {}
+    bool isSqlite() const { return calendar_ == calendar::SqlDialect::Sqlite; }
+
+    calendar::SqlDialect calendar_;
+};
+
+}  // namespace ledger
