@@ -75,8 +75,8 @@ void build(const QString& path, bool withDemoData) {
     statements::run(db.handle(), QStringLiteral("PRAGMA synchronous = FULL; BEGIN IMMEDIATE"),
                     QStringLiteral("Preparing %1").arg(path));
     try {
-        createSchema(db.handle());
-        if (withDemoData) fillDemoData(db.handle());
+        createSchema(db);
+        if (withDemoData) fillDemoData(db);
         statements::run(db.handle(), QStringLiteral("COMMIT"),
                         QStringLiteral("Writing %1").arg(path));
     } catch (...) {

@@ -7,6 +7,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/server_address.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/schema_builder.h"
@@ -122,7 +123,8 @@ QStringList upkeep(const Ledger& ledger,
 
 }  // namespace
 
-QStringList upkeepKeptTotals(sqlite3* db) {
+QStringList upkeepKeptTotals(statements::Connection& file) {
+    sqlite3* db = file.handle();
     auto count = [db](const QString& sql) {
         statements::Statement read(db, sql, QStringLiteral("Reading the month totals"));
         read.step();
@@ -164,8 +166,8 @@ QStringList upkeepKeptTotals(sqlite3* db) {
     // The program may have the books open meanwhile: a write of its waits.
     sqlite3_busy_timeout(db, 5000);
     statements::Savepoint all(db, QStringLiteral("kept_totals"));
-    const QStringList said = upkeep(ledger, [db](const schema::KeptTotals& kept) {
-        replaceMonthView(db, kept);
+    const QStringList said = upkeep(ledger, [&file](const schema::KeptTotals& kept) {
+        replaceMonthView(file, kept);
         return QString();
     });
     all.release();
@@ -226,6 +228,15 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
         }
         throw;
     }
+}
+
+QStringList upkeepKeptTotalsAt(const QString& where) {
+    if (isServerAddress(where)) {
+        ServerConnection server(where);
+        return upkeepKeptTotals(server);
+    }
+    statements::Connection file(where);
+    return upkeepKeptTotals(file);
 }
 
 }  // namespace ledger

@@ -160,7 +160,8 @@ void checkChoices(sqlite3* db, const QString& selectName, const QStringList& sel
 
 }  // namespace
 
-QStringList checkSchema(sqlite3* db) {
+QStringList checkSchema(statements::Connection& file) {
+    sqlite3* db = file.handle();
     QStringList problems;
     const auto objects = storedObjects(db);
 
@@ -216,7 +217,8 @@ QStringList checkSchema(sqlite3* db) {
     return problems;
 }
 
-QStringList schemaNotes(sqlite3* db) {
+QStringList schemaNotes(statements::Connection& file) {
+    sqlite3* db = file.handle();
     QStringList notes;
     const auto objects = storedObjects(db);
     for (const auto& table : schema::tables()) {
