@@ -34,7 +34,12 @@ QString SqlDialect::rowOrder() const {
 }
 
 QString SqlDialect::placeholder(int n) const {
-    return isSqlite() ? QStringLiteral("?") : QStringLiteral("$%1").arg(n);
+    // Numbered on both: SQLite gives a plain "?" after "?n" the number n + 1.
+    return (isSqlite() ? QStringLiteral("?%1") : QStringLiteral("$%1")).arg(n);
+}
+
+QString SqlDialect::amountPlaceholder(int n) const {
+    return isSqlite() ? placeholder(n) : placeholder(n) + QStringLiteral("::double precision");
 }
 
 QStringList SqlDialect::keptTriggers(const schema::KeptTotals& kept) const {

@@ -30,6 +30,9 @@ public:
     QString rowOrder() const;
     // The `n`th value of a statement (from 1).
     QString placeholder(int n) const;
+    // The same, for a value added to an amount (the server is told it is a
+    // double; a file takes any number as it comes).
+    QString amountPlaceholder(int n) const;
     // The triggers that keep a saved query's rows ready (schema.h).
     QStringList keptTriggers(const schema::KeptTotals& kept) const;
     // True when both sides are empty or both hold the same value.

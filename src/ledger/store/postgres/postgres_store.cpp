@@ -5,6 +5,8 @@
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
+#include "ledger/store/sql_dialect.h"
+#include "ledger/store/store_sql.h"
 
 namespace ledger {
 
@@ -18,7 +20,7 @@ QHash<QString, std::weak_ptr<PostgresStore>>& openServerStores() {
 
 using Resend = ServerConnection::Resend;
 
-const QString kKey = quoteName(schema::kRowKey);
+const QString kKey = SqlDialect::postgres().rowOrder();
 
 }  // namespace
 
@@ -252,32 +254,23 @@ bool PostgresStore::updateRow(const QString& table, RowKey key, const QStringLis
     const QStringList quoted = quotedColumns(table, columns, doing);
     const QStringList quotedChecked = quotedColumns(table, checked, doing);
     const QString number = tableNumber(table);
-    // $1..$n the new values, then the key, the table's number and the
-    // values this window read. A table made anew (another number) takes
-    // nothing, whatever its rows hold.
-    const int n = static_cast<int>(quoted.size());
-    QStringList sets, conditions{QStringLiteral("%1 = $%2").arg(kKey).arg(n + 1),
-                                 QStringLiteral("tableoid = $%1::oid").arg(n + 2)};
-    for (int i = 0; i < n; ++i) sets << QStringLiteral("%1 = $%2").arg(quoted[i]).arg(i + 1);
-    for (int i = 0; i < quotedChecked.size(); ++i)
-        conditions
-            << QStringLiteral("%1 IS NOT DISTINCT FROM $%2").arg(quotedChecked[i]).arg(n + 3 + i);
+    // The new values, then the key, the values this window read and the
+    // table's number: a table made anew (another number) takes nothing,
+    // whatever its rows hold.
+    const SqlDialect& server = SqlDialect::postgres();
+    const QString guard =
+        QStringLiteral("tableoid = %1::oid")
+            .arg(server.placeholder(static_cast<int>(quoted.size() + quotedChecked.size()) + 2));
     std::vector<QVariant> parameters = values;
     parameters.push_back(key);
-    parameters.push_back(number);
     parameters.insert(parameters.end(), expected.begin(), expected.end());
-    const QString where = conditions.join(QStringLiteral(" AND "));
+    parameters.push_back(number);
+    const QString sql = store_sql::guardedUpdate(server, name, kKey, quoted, quotedChecked, guard);
     if (quoted.isEmpty()) {  // nothing to store: true while the row is there
-        if (connection_
-                .run(QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(name, where), parameters,
-                     doing)
-                .count() == 1)
-            return true;
+        if (connection_.run(sql, parameters, doing).number(0, 0) == 1) return true;
         requireNotMadeAnew(table, doing);
         return false;
     }
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(name, sets.join(QStringLiteral(", ")), where);
     // Sent again after a lost connection: if the first one was stored, the
     // second finds the new values in place of the expected ones.
     const auto updated = connection_.run(sql, parameters, doing, Resend::Always);
@@ -426,9 +419,8 @@ std::optional<double> PostgresStore::addToAmount(const QString& table, RowKey ke
     // did not run it.
     // A table made anew (another number) takes nothing, as with updateRow.
     auto rows = connection_.run(
-        QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, 0) + $1::double precision WHERE %3 = $2 "
-                       "AND %4 IS NOT DISTINCT FROM $3 AND tableoid = $4::oid RETURNING %2")
-            .arg(tableName(table, doing), quoted[0], kKey, quoted[1]),
+        store_sql::guardedAddition(SqlDialect::postgres(), tableName(table, doing), kKey, quoted[0],
+                                   quoted[1], QStringLiteral("tableoid = $4::oid")),
         {amount, key, guardValue, tableNumber(table)}, doing, Resend::IfServerRefused);
     if (rows.count() == 1) return rows.value(0, 0).toDouble();
     requireNotMadeAnew(table, doing);

@@ -13,7 +13,9 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/file_kind.h"
+#include "ledger/store/sql_dialect.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/store_sql.h"
 
 namespace ledger {
 
@@ -394,17 +396,12 @@ bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList&
     requireSameFile();
     const QString name = tableName(table, doing);
     const KeyGuard guard = keyGuard(table);
-    QStringList sets, conditions{QStringLiteral("rowid=?")};
-    for (const QString& c : columns) sets << columnNames(table, {c}, doing) + QStringLiteral("=?");
-    for (const QString& c : checked)
-        conditions << columnNames(table, {c}, doing) + QStringLiteral(" IS ?");
-    if (!guard.condition.isEmpty()) conditions << guard.condition;
-    const QString where = conditions.join(QStringLiteral(" AND "));
+    QStringList stored, compared;
+    for (const QString& c : columns) stored << columnNames(table, {c}, doing);
+    for (const QString& c : checked) compared << columnNames(table, {c}, doing);
     // Nothing to store: the answer is whether the row is still there as read.
-    const QString sql = columns.isEmpty()
-                            ? QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(name, where)
-                            : QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                  .arg(name, sets.join(QLatin1Char(',')), where);
+    const QString sql = store_sql::guardedUpdate(
+        SqlDialect::sqlite(), name, QStringLiteral("rowid"), stored, compared, guard.condition);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, doing);
@@ -488,11 +485,8 @@ std::optional<double> SqliteStore::addToAmount(const QString& table, RowKey key,
     const KeyGuard guard = keyGuard(table);
     // The sum is made by SQLite from what the row holds at this moment.
     const QString sql =
-        QStringLiteral(
-            "UPDATE %1 SET %2 = COALESCE(%2, 0) + ? WHERE rowid = ? AND %3 IS ?%4 "
-            "RETURNING %2")
-            .arg(name, figure, columnNames(table, {guardColumn}, doing),
-                 guard.condition.isEmpty() ? QString() : QStringLiteral(" AND ") + guard.condition);
+        store_sql::guardedAddition(SqlDialect::sqlite(), name, QStringLiteral("rowid"), figure,
+                                   columnNames(table, {guardColumn}, doing), guard.condition);
     Statement q;
     int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
     if (rc != SQLITE_OK) failFromSqlite(rc, doing);
