@@ -116,24 +116,13 @@ PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) 
 
 QString PostgresStore::tableName(const QString& table, const QString& doing) {
     const SourceInfo info = described(table);
-    if (!info.isTable)
-        fail(ErrorCode::StoreFailure,
-             QStringLiteral("%1: '%2' is a saved query, not a table.").arg(doing, info.name));
+    requireTable(info, doing);
     return quoteName(schema_) + QLatin1Char('.') + quoteName(info.name);
 }
 
 QStringList PostgresStore::quotedColumns(const QString& source, const QStringList& columns,
                                          const QString& doing) {
-    const SourceInfo info = described(source);
-    QStringList quoted;
-    quoted.reserve(columns.size());
-    for (const QString& c : columns) {
-        const int at = info.indexOf(c);
-        if (at < 0)
-            fail(ErrorCode::StoreFailure, QStringLiteral("%1: no such column: %2").arg(doing, c));
-        quoted << quoteName(info.columns[at]);
-    }
-    return quoted;
+    return ledger::quotedColumns(described(source), columns, doing);
 }
 
 QString PostgresStore::columnNames(const QString& source, const QStringList& columns,

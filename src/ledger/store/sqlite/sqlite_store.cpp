@@ -87,19 +87,7 @@ bool declaresNumber(const char* declared) {
 
 }  // namespace
 
-int SourceInfo::indexOf(const QString& column) const {
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
-    return -1;
-}
-
 void SqliteStore::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-
-QString quoteName(const QString& name) {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 
 SqliteStore::SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db)
     : path_(std::move(path)), db_(std::move(db)) {}
@@ -267,24 +255,13 @@ SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
 
 QString SqliteStore::tableName(const QString& table, const QString& doing) {
     const SourceInfo info = describe(table);
-    if (!info.isTable)
-        fail(ErrorCode::StoreFailure,
-             QStringLiteral("%1: '%2' is a saved query, not a table.").arg(doing, info.name));
+    requireTable(info, doing);
     return quoteName(info.name);
 }
 
 QString SqliteStore::columnNames(const QString& source, const QStringList& columns,
                                  const QString& doing) {
-    const SourceInfo info = describe(source);
-    QStringList quoted;
-    quoted.reserve(columns.size());
-    for (const QString& c : columns) {
-        const int at = info.indexOf(c);
-        if (at < 0)
-            fail(ErrorCode::StoreFailure, QStringLiteral("%1: no such column: %2").arg(doing, c));
-        quoted << quoteName(info.columns[at]);
-    }
-    return quoted.join(QLatin1Char(','));
+    return quotedColumns(describe(source), columns, doing).join(QLatin1Char(','));
 }
 
 std::vector<SqliteStore::RowKey> SqliteStore::rowKeys(const QString& table) {
