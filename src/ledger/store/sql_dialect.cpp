@@ -42,6 +42,33 @@ QString SqlDialect::amountPlaceholder(int n) const {
     return isSqlite() ? placeholder(n) : placeholder(n) + QStringLiteral("::double precision");
 }
 
+bool SqlDialect::declaresNumber(const QString& declared) const {
+    if (!isSqlite())
+        return declared == QLatin1String("double precision") || declared == QLatin1String("real") ||
+               declared.startsWith(QLatin1String("numeric")) ||
+               declared == QLatin1String("integer") || declared == QLatin1String("bigint") ||
+               declared == QLatin1String("smallint");
+    // INT anywhere makes an integer column; a text rule of SQLite's is read
+    // before the floating and decimal ones. Dates, flags and undeclared
+    // columns are no numbers.
+    const QString type = declared.toUpper();
+    if (type.contains(QLatin1String("INT"))) return true;
+    if (declaresText(type)) return false;
+    return type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA")) ||
+           type.contains(QLatin1String("DOUB")) || type.contains(QLatin1String("NUM")) ||
+           type.contains(QLatin1String("DEC"));
+}
+
+bool SqlDialect::declaresText(const QString& declared) const {
+    if (!isSqlite())
+        return declared == QLatin1String("text") ||
+               declared.startsWith(QLatin1String("character varying"));
+    const QString type = declared.toUpper();
+    return !type.contains(QLatin1String("INT")) &&
+           (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+            type.contains(QLatin1String("TEXT")));
+}
+
 QStringList SqlDialect::keptTriggers(const schema::KeptTotals& kept) const {
     return isSqlite() ? schema::keptFileTriggers(kept) : schema::keptServerTriggers(kept);
 }

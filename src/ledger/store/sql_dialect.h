@@ -35,6 +35,12 @@ public:
     QString amountPlaceholder(int n) const;
     // The triggers that keep a saved query's rows ready (schema.h).
     QStringList keptTriggers(const schema::KeptTotals& kept) const;
+    // Whether a column declared `type` (as the engine's catalogue reports
+    // it) keeps numbers as numbers, and whether it keeps every value as its
+    // text, so that "=" compares character for character. A file's rules
+    // are SQLite's for a column's affinity; a server's its type names.
+    bool declaresNumber(const QString& type) const;
+    bool declaresText(const QString& type) const;
     // True when both sides are empty or both hold the same value.
     QString sameValue(const QString& left, const QString& right) const;
 

@@ -115,11 +115,8 @@ const ServerObject* findObject(const std::vector<ServerObject>& objects, const Q
 }
 
 bool holds(schema::Kind kind, const QString& type) {
-    if (kind == schema::Kind::Amount)
-        return type == QLatin1String("double precision") || type == QLatin1String("real") ||
-               type.startsWith(QLatin1String("numeric")) || type == QLatin1String("integer") ||
-               type == QLatin1String("bigint") || type == QLatin1String("smallint");
-    return type == QLatin1String("text") || type.startsWith(QLatin1String("character varying"));
+    const SqlDialect& server = SqlDialect::postgres();
+    return kind == schema::Kind::Amount ? server.declaresNumber(type) : server.declaresText(type);
 }
 
 void checkColumns(const QString& what, const ServerObject& found, const QStringList& required,

@@ -94,7 +94,7 @@ PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) 
     texts.clear();
     for (int i = 0; i < columns.count(); ++i) {
         const QString name = columns.text(i, 0);
-        if (columns.text(i, 1) == QLatin1String("text")) texts << name;
+        if (SqlDialect::postgres().declaresText(columns.text(i, 1))) texts << name;
         if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) {
             info.lastingKeys = true;
             continue;
@@ -104,12 +104,8 @@ PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) 
             info.isAmount.push_back(column->kind == schema::Kind::Amount);
             continue;
         }
-        const QString type = columns.text(i, 1);
-        info.isAmount.push_back(
-            info.isTable &&
-            (type == QLatin1String("double precision") || type == QLatin1String("real") ||
-             type.startsWith("numeric") || type == QLatin1String("integer") ||
-             type == QLatin1String("bigint") || type == QLatin1String("smallint")));
+        info.isAmount.push_back(info.isTable &&
+                                SqlDialect::postgres().declaresNumber(columns.text(i, 1)));
     }
     return info;
 }

@@ -70,21 +70,6 @@ QString describeForeignFile(const QString& path) {
         .arg(path);
 }
 
-// A column the schema does not know holds amounts when the file declares it
-// a number: SQLite's integer affinity (INT anywhere in the type), or a
-// floating or decimal type. Texts, dates, flags and undeclared columns do
-// not; nor does a number type a text rule of SQLite's reads first.
-bool declaresNumber(const char* declared) {
-    const QString type = QString::fromUtf8(declared ? declared : "").toUpper();
-    if (type.contains(QLatin1String("INT"))) return true;
-    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
-        type.contains(QLatin1String("TEXT")))
-        return false;
-    return type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA")) ||
-           type.contains(QLatin1String("DOUB")) || type.contains(QLatin1String("NUM")) ||
-           type.contains(QLatin1String("DEC"));
-}
-
 }  // namespace
 
 void SqliteStore::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -246,8 +231,8 @@ SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
         if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr)
             info.isAmount.push_back(column->kind == schema::Kind::Amount);
         else
-            info.isAmount.push_back(info.isTable && declaresNumber(reinterpret_cast<const char*>(
-                                                        sqlite3_column_text(columns.st, 1))));
+            info.isAmount.push_back(info.isTable && SqlDialect::sqlite().declaresNumber(
+                                                        columnValue(columns.st, 1).toString()));
     }
     if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read the columns"));
     return info;
@@ -573,11 +558,7 @@ std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
     bindValue(type.st, 1, info.name);
     bindValue(type.st, 2, info.columns[at]);
     if (sqlite3_step(type.st) != SQLITE_ROW) return std::nullopt;
-    const QByteArray declared(reinterpret_cast<const char*>(sqlite3_column_text(type.st, 0)));
-    const bool textAffinity =
-        !declared.contains("INT") &&
-        (declared.contains("CHAR") || declared.contains("CLOB") || declared.contains("TEXT"));
-    if (!textAffinity) return std::nullopt;
+    if (!SqlDialect::sqlite().declaresText(columnValue(type.st, 0).toString())) return std::nullopt;
 
     Statement q;
     const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2=? ORDER BY rowid")
