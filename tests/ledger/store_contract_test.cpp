@@ -690,6 +690,25 @@ TEST_F(StoreContract, BooksMadeAnewTakeNoWriteOfAnyKindAndSaySo) {
         << "the new books as they were made";
 }
 
+// A file another program holds locked: every kind of write waits a while,
+// then says so in the shop's words; nothing is stored. (A server waits for
+// its row locks instead, tested beside the server.)
+TEST_F(StoreContract, AFileLockedByAnotherProgramIsSaidToBeInUse) {
+    SKIP_ON_SERVER("a file's lock");
+    const qint64 day = dayStoredElsewhere(kDay, 100.0);
+    store->rowKeys(schema::kLedger);
+    ledger::statements::Connection other(db.path());
+    ledger::statements::run(other.handle(), "BEGIN EXCLUSIVE", "another program's write");
+    EXPECT_EQ(errorOf([&] {
+                  store->updateRow(schema::kLedger, day, {kRent}, {111.0}, {kRent}, {100.0});
+              }),
+              int(ErrorCode::StoreFailure));
+    EXPECT_TRUE(message.contains("is in use by another program; try again in a moment"))
+        << message.toStdString();
+    ledger::statements::run(other.handle(), "ROLLBACK", "another program's write");
+    EXPECT_EQ(stored(schema::kLedger, day, "Rent"), 100.0);
+}
+
 // ------------------------------------------------------ transactions
 
 TEST_F(StoreContract, ATransactionStoresAllOrNothingAndPassesAFailureOnAsItIs) {

@@ -88,25 +88,35 @@ QVariant columnValue(sqlite3_stmt* statement, int column) {
 }
 
 Statement::Statement(sqlite3* db, const QString& sql, const QString& doing)
-    : db_(db), doing_(doing) {
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt_, nullptr) != SQLITE_OK) {
+    : Statement(db, sql, [db, doing](int) { statements::failWith(db, doing); }) {}
+
+Statement::Statement(sqlite3* db, const QString& sql, Failure failure)
+    : db_(db), failure_(std::move(failure)) {
+    const int rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        failWith(db, doing);
+        failWith(rc);
     }
+}
+
+void Statement::failWith(int resultCode) const {
+    failure_(resultCode);
+    // A failure rule that did not throw still ends the step here.
+    fail(ErrorCode::StoreFailure, QString::fromUtf8(sqlite3_errmsg(db_)));
 }
 
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 void Statement::bind(int position, const QVariant& value) {
-    if (bindValue(stmt_, position, value) != SQLITE_OK) failWith(db_, doing_);
+    if (const int rc = bindValue(stmt_, position, value); rc != SQLITE_OK) failWith(rc);
 }
 
 bool Statement::step() {
-    int rc = sqlite3_step(stmt_);
+    const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    failWith(db_, doing_);
+    failWith(rc);
 }
 
 void Statement::reset() {
@@ -121,6 +131,8 @@ QString Statement::columnName(int column) const {
 }
 
 QVariant Statement::value(int column) const { return columnValue(stmt_, column); }
+
+qint64 Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 Savepoint::Savepoint(sqlite3* db, const QString& name) : db_(db), name_(name) {
     run(db_, QStringLiteral("SAVEPOINT %1").arg(quoteName(name_)),

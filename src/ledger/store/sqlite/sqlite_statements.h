@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -49,7 +50,14 @@ QVariant columnValue(sqlite3_stmt* statement, int column);
 
 class Statement {
 public:
+    // How a failure is said: given SQLite's result code, throws. By default
+    // a StoreFailure that names what was being done and SQLite's words; the
+    // store says its own (a locked, full or read-only file in the shop's
+    // words).
+    using Failure = std::function<void(int resultCode)>;
+
     Statement(sqlite3* db, const QString& sql, const QString& doing);
+    Statement(sqlite3* db, const QString& sql, Failure failure);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -63,12 +71,15 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     QVariant value(int column) const;  // as columnValue reads it
+    qint64 integer(int column) const;  // a whole number (a key, a count) to the last digit
     sqlite3_stmt* handle() const { return stmt_; }
 
 private:
+    [[noreturn]] void failWith(int resultCode) const;
+
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
-    QString doing_;
+    Failure failure_;
 };
 
 // A savepoint: nests inside an open transaction and acts as one on its own.

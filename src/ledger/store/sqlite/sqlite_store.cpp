@@ -35,14 +35,7 @@ QHash<QString, std::weak_ptr<SqliteStore>>& openFileStores() {
     return stores;
 }
 
-// Finalizes a statement however the caller leaves.
-struct Statement {
-    sqlite3_stmt* st = nullptr;
-    ~Statement() { sqlite3_finalize(st); }
-};
-
-using statements::bindValue;
-using statements::columnValue;
+using statements::Statement;
 
 // What a file that is not an SQLite database is, from its first bytes.
 QString describeForeignFile(const QString& path) {
@@ -157,6 +150,10 @@ void SqliteStore::failFromSqlite(int rc, const QString& doing) const {
     }
 }
 
+Statement SqliteStore::statement(const QString& sql, const QString& doing) const {
+    return Statement(db_.get(), sql, [this, doing](int rc) { failFromSqlite(rc, doing); });
+}
+
 void SqliteStore::execute(const QString& sql) {
     char* message = nullptr;
     int rc = sqlite3_exec(db_.get(), sql.toUtf8().constData(), nullptr, nullptr, &message);
@@ -165,11 +162,11 @@ void SqliteStore::execute(const QString& sql) {
 }
 
 qint64 SqliteStore::schemaVersion() {
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), "PRAGMA schema_version", -1, &q.st, nullptr);
-    if (rc != SQLITE_OK || (rc = sqlite3_step(q.st)) != SQLITE_ROW)
-        failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
-    return sqlite3_column_int64(q.st, 0);
+    Statement q = statement(QStringLiteral("PRAGMA schema_version"),
+                            QStringLiteral("Cannot read the database's tables"));
+    if (!q.step())
+        failFromSqlite(SQLITE_ERROR, QStringLiteral("Cannot read the database's tables"));
+    return q.integer(0);
 }
 
 SqliteStore::SourceInfo SqliteStore::describe(const QString& source) {
@@ -189,39 +186,31 @@ SqliteStore::SourceInfo SqliteStore::describe(const QString& source) {
 }
 
 SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
-    Statement find;
-    sqlite3_prepare_v2(db_.get(),
-                       "SELECT name, type FROM sqlite_schema WHERE type IN ('table','view')", -1,
-                       &find.st, nullptr);
+    Statement find = statement(
+        QStringLiteral("SELECT name, type FROM sqlite_schema WHERE type IN ('table','view')"),
+        QStringLiteral("Cannot read the database's tables"));
     SourceInfo info;
-    int rc;
-    while ((rc = sqlite3_step(find.st)) == SQLITE_ROW) {
-        QString name =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 0)));
+    while (find.step()) {
+        const QString name = find.value(0).toString();
         if (name.compare(source, Qt::CaseInsensitive) != 0) continue;
         info.name = name;
-        info.isTable =
-            qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 1)), "table") == 0;
+        info.isTable = find.value(1).toString() == QLatin1String("table");
         break;
     }
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
     if (info.name.isEmpty())
         fail(ErrorCode::UnknownName,
              QStringLiteral("The database '%1' has no table or query named '%2'.")
                  .arg(path_, source));
 
-    Statement columns;
-    QString sql = QStringLiteral("SELECT name, type FROM pragma_table_info(?)");
-    sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &columns.st, nullptr);
-    bindValue(columns.st, 1, info.name);
+    Statement columns = statement(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"),
+                                  QStringLiteral("Cannot read the columns"));
+    columns.bind(1, info.name);
     // The program's own tables take their column kinds from the schema, a
     // column the schema does not know from the type the file declares. A
     // saved query stores nothing typed: none of its columns is an amount.
     const schema::Table* known = info.isTable ? schema::findTable(info.name) : nullptr;
-    while ((rc = sqlite3_step(columns.st)) == SQLITE_ROW) {
-        const QString name =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 0)));
+    while (columns.step()) {
+        const QString name = columns.value(0).toString();
         // The row key is the store's, never a field's.
         if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) {
             info.lastingKeys = true;
@@ -231,10 +220,9 @@ SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
         if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr)
             info.isAmount.push_back(column->kind == schema::Kind::Amount);
         else
-            info.isAmount.push_back(info.isTable && SqlDialect::sqlite().declaresNumber(
-                                                        columnValue(columns.st, 1).toString()));
+            info.isAmount.push_back(
+                info.isTable && SqlDialect::sqlite().declaresNumber(columns.value(1).toString()));
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read the columns"));
     return info;
 }
 
@@ -259,16 +247,13 @@ std::vector<SqliteStore::RowKey> SqliteStore::rowKeysUpTo(const QString& table, 
     // table's pages), not from the rows themselves; they are put in order
     // here, which for days entered day by day they mostly are already.
     const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
-    Statement q;
-    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(tableName(table, doing));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
+    Statement q =
+        statement(QStringLiteral("SELECT rowid FROM %1").arg(tableName(table, doing)), doing);
     std::vector<RowKey> keys;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
-        const RowKey key = sqlite3_column_int64(q.st, 0);
+    while (q.step()) {
+        const RowKey key = q.integer(0);
         if (key <= highest) keys.push_back(key);
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
     if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
     noteKeys(table, keys);
     return keys;
@@ -277,18 +262,13 @@ std::vector<SqliteStore::RowKey> SqliteStore::rowKeysUpTo(const QString& table, 
 std::optional<std::pair<SqliteStore::RowKey, SqliteStore::RowKey>> SqliteStore::keyRange(
     const QString& table) {
     const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
-    Statement q;
-    const QString sql = QStringLiteral(
-                            "SELECT (SELECT rowid FROM %1 ORDER BY rowid LIMIT 1), (SELECT rowid "
-                            "FROM %1 ORDER BY rowid DESC LIMIT 1)")
-                            .arg(tableName(table, doing));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_ROW) failFromSqlite(rc, doing);
-    if (sqlite3_column_type(q.st, 0) == SQLITE_NULL) return std::nullopt;
-    const std::pair<RowKey, RowKey> range{sqlite3_column_int64(q.st, 0),
-                                          sqlite3_column_int64(q.st, 1)};
+    Statement q = statement(QStringLiteral("SELECT (SELECT rowid FROM %1 ORDER BY rowid LIMIT 1), "
+                                           "(SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1)")
+                                .arg(tableName(table, doing)),
+                            doing);
+    if (!q.step()) failFromSqlite(SQLITE_ERROR, doing);
+    if (q.value(0).isNull()) return std::nullopt;
+    const std::pair<RowKey, RowKey> range{q.integer(0), q.integer(1)};
     noteKeys(table, {range.second});
     return range;
 }
@@ -310,23 +290,20 @@ SqliteStore::KeyGuard SqliteStore::keyGuard(const QString& table) {
             info.name, highestKey_.value(table.toLower())};
 }
 
-void SqliteStore::KeyGuard::bind(sqlite3_stmt* st, int& at) const {
+void SqliteStore::KeyGuard::bind(Statement& statement, int& at) const {
     if (condition.isEmpty()) return;
-    bindValue(st, at++, table);
-    sqlite3_bind_int64(st, at++, highest);
+    statement.bind(at++, table);
+    statement.bind(at++, highest);
 }
 
 void SqliteStore::requireNotMadeAnew(const KeyGuard& guard) {
     if (guard.condition.isEmpty()) return;
-    Statement q;
-    const QString sql = QStringLiteral("SELECT ") + guard.condition;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(guard.table));
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(guard.table);
+    Statement q = statement(QStringLiteral("SELECT ") + guard.condition, doing);
     int at = 1;
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(guard.table));
-    if (sqlite3_column_int(q.st, 0) == 0) failMadeAnew(path_);
+    guard.bind(q, at);
+    if (!q.step()) failFromSqlite(SQLITE_ERROR, doing);
+    if (q.integer(0) == 0) failMadeAnew(path_);
 }
 
 std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
@@ -334,19 +311,14 @@ std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
     const QString doing = QStringLiteral("Cannot read a row of '%1'").arg(table);
     const QString name = tableName(table, doing);
     if (columns.isEmpty()) return {};  // nothing to read, whether the row is there or not
-    Statement q;
-    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
-                      .arg(columnNames(table, columns, doing), name);
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
-    sqlite3_bind_int64(q.st, 1, key);
+    Statement q = statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
+                                .arg(columnNames(table, columns, doing), name),
+                            doing);
+    q.bind(1, key);
     std::vector<QVariant> values;
-    rc = sqlite3_step(q.st);
-    if (rc == SQLITE_ROW) {
+    if (q.step()) {
         values.reserve(columns.size());
-        for (int i = 0; i < columns.size(); ++i) values.push_back(columnValue(q.st, i));
-    } else if (rc != SQLITE_DONE) {
-        failFromSqlite(rc, doing);
+        for (int i = 0; i < columns.size(); ++i) values.push_back(q.value(i));
     }
     return values;
 }
@@ -364,18 +336,15 @@ bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList&
     // Nothing to store: the answer is whether the row is still there as read.
     const QString sql = store_sql::guardedUpdate(
         SqlDialect::sqlite(), name, QStringLiteral("rowid"), stored, compared, guard.condition);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
+    Statement q = statement(sql, doing);
     int at = 1;
-    for (const auto& v : values) bindValue(q.st, at++, v);
-    sqlite3_bind_int64(q.st, at++, key);
-    for (const auto& v : expected) bindValue(q.st, at++, v);
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    const bool found = columns.isEmpty() ? rc == SQLITE_ROW && sqlite3_column_int(q.st, 0) == 1
-                                         : rc == SQLITE_DONE && sqlite3_changes(db_.get()) == 1;
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) failFromSqlite(rc, doing);
+    for (const auto& v : values) q.bind(at++, v);
+    q.bind(at++, key);
+    for (const auto& v : expected) q.bind(at++, v);
+    guard.bind(q, at);
+    const bool row = q.step();
+    const bool found =
+        columns.isEmpty() ? row && q.integer(0) == 1 : sqlite3_changes(db_.get()) == 1;
     if (found) return true;
     requireNotMadeAnew(guard);
     return false;
@@ -399,18 +368,13 @@ SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringLi
                       .arg(name, list, marks.join(QLatin1Char(',')),
                            guard.condition.isEmpty() ? QString()
                                                      : QStringLiteral(" WHERE ") + guard.condition);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
+    Statement q = statement(sql, doing);
     int at = 1;
-    for (const auto& v : values) bindValue(q.st, at++, v);
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    if (rc == SQLITE_DONE) failMadeAnew(path_);  // the guard held the row back
-    if (rc != SQLITE_ROW) failFromSqlite(rc, doing);
-    const RowKey key = sqlite3_column_int64(q.st, 0);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
+    for (const auto& v : values) q.bind(at++, v);
+    guard.bind(q, at);
+    if (!q.step()) failMadeAnew(path_);  // the guard held the row back
+    const RowKey key = q.integer(0);
+    q.step();  // the statement's end
     noteKeys(table, {key});
     return key;
 }
@@ -424,14 +388,11 @@ void SqliteStore::deleteRow(const QString& table, RowKey key) {
         QStringLiteral("DELETE FROM %1 WHERE rowid=?%2")
             .arg(name,
                  guard.condition.isEmpty() ? QString() : QStringLiteral(" AND ") + guard.condition);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
-    sqlite3_bind_int64(q.st, 1, key);
+    Statement q = statement(sql, doing);
+    q.bind(1, key);
     int at = 2;
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
+    guard.bind(q, at);
+    q.step();
     if (sqlite3_changes(db_.get()) == 0) requireNotMadeAnew(guard);
     ++removals_;
 }
@@ -449,23 +410,18 @@ std::optional<double> SqliteStore::addToAmount(const QString& table, RowKey key,
     const QString sql =
         store_sql::guardedAddition(SqlDialect::sqlite(), name, QStringLiteral("rowid"), figure,
                                    columnNames(table, {guardColumn}, doing), guard.condition);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
-    sqlite3_bind_double(q.st, 1, amount);
-    sqlite3_bind_int64(q.st, 2, key);
-    bindValue(q.st, 3, guardValue);
+    Statement q = statement(sql, doing);
+    q.bind(1, amount);
+    q.bind(2, key);
+    q.bind(3, guardValue);
     int at = 4;
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    if (rc == SQLITE_DONE) {
+    guard.bind(q, at);
+    if (!q.step()) {
         requireNotMadeAnew(guard);
         return std::nullopt;
     }
-    if (rc != SQLITE_ROW) failFromSqlite(rc, doing);
-    const double now = sqlite3_column_double(q.st, 0);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
+    const double now = q.value(0).toDouble();
+    q.step();  // the statement's end
     return now;
 }
 
@@ -521,9 +477,13 @@ quint64 SqliteStore::removalMark(const QString& table) {
     // data_version changes when another connection (another program, or the
     // backup at start-up) committed anything; this store's own deletions are
     // counted as they happen.
-    Statement q;
-    sqlite3_prepare_v2(db_.get(), "PRAGMA data_version", -1, &q.st, nullptr);
-    const qint64 version = sqlite3_step(q.st) == SQLITE_ROW ? sqlite3_column_int64(q.st, 0) : -1;
+    // Not read: taken for a change, which costs a full read of the keys.
+    qint64 version = -1;
+    try {
+        Statement q = statement(QStringLiteral("PRAGMA data_version"), QString());
+        if (q.step()) version = q.integer(0);
+    } catch (const LedgerError&) {
+    }
     if (version != othersVersion_ || version < 0) ++removals_;
     othersVersion_ = version;
     return removals_;
@@ -531,15 +491,12 @@ quint64 SqliteStore::removalMark(const QString& table) {
 
 std::vector<SqliteStore::RowKey> SqliteStore::rowKeysAbove(const QString& table, RowKey after) {
     const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
-    Statement q;
-    const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid")
-                            .arg(tableName(table, doing));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
-    sqlite3_bind_int64(q.st, 1, after);
+    Statement q = statement(QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid")
+                                .arg(tableName(table, doing)),
+                            doing);
+    q.bind(1, after);
     std::vector<RowKey> keys;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
-    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
+    while (q.step()) keys.push_back(q.integer(0));
     noteKeys(table, keys);
     return keys;
 }
@@ -552,23 +509,20 @@ std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
     const SourceInfo info = describe(table);
     const int at = info.indexOf(column);
     if (!info.isTable || at < 0) return std::nullopt;
-    Statement type;
-    sqlite3_prepare_v2(db_.get(), "SELECT upper(type) FROM pragma_table_info(?) WHERE name=?", -1,
-                       &type.st, nullptr);
-    bindValue(type.st, 1, info.name);
-    bindValue(type.st, 2, info.columns[at]);
-    if (sqlite3_step(type.st) != SQLITE_ROW) return std::nullopt;
-    if (!SqlDialect::sqlite().declaresText(columnValue(type.st, 0).toString())) return std::nullopt;
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    Statement type = statement(
+        QStringLiteral("SELECT upper(type) FROM pragma_table_info(?) WHERE name=?"), doing);
+    type.bind(1, info.name);
+    type.bind(2, info.columns[at]);
+    if (!type.step()) return std::nullopt;
+    if (!SqlDialect::sqlite().declaresText(type.value(0).toString())) return std::nullopt;
 
-    Statement q;
-    const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2=? ORDER BY rowid")
-                            .arg(quoteName(info.name), quoteName(info.columns[at]));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
-    bindValue(q.st, 1, text);
+    Statement q = statement(QStringLiteral("SELECT rowid FROM %1 WHERE %2=? ORDER BY rowid")
+                                .arg(quoteName(info.name), quoteName(info.columns[at])),
+                            doing);
+    q.bind(1, text);
     std::vector<RowKey> keys;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    while (q.step()) keys.push_back(q.integer(0));
     return keys;
 }
 
@@ -579,18 +533,16 @@ QString SqliteStore::keptTableOf(const SourceInfo& savedQuery) {
     if (auto found = keptTables_.constFind(key); found != keptTables_.constEnd()) return *found;
     // The table and the three triggers that keep it, on the table it adds up.
     const QStringList triggers = schema::keptFileTriggers(*kept);
-    Statement q;
-    sqlite3_prepare_v2(db_.get(),
-                       "SELECT count(*) FROM sqlite_schema WHERE (type = 'table' AND name = ?) OR "
-                       "(type = 'trigger' AND tbl_name = ? AND name IN (?, ?, ?))",
-                       -1, &q.st, nullptr);
-    bindValue(q.st, 1, kept->table);
-    bindValue(q.st, 2, kept->source);
-    for (int i = 0; i < triggers.size(); ++i) bindValue(q.st, 3 + i, triggers[i]);
-    const int rc = sqlite3_step(q.st);
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
-    const QString table =
-        sqlite3_column_int(q.st, 0) == 1 + triggers.size() ? kept->table : QString();
+    const QString doing = QStringLiteral("Cannot read the database's tables");
+    Statement q = statement(
+        QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE (type = 'table' AND name = ?) OR "
+                       "(type = 'trigger' AND tbl_name = ? AND name IN (?, ?, ?))"),
+        doing);
+    q.bind(1, kept->table);
+    q.bind(2, kept->source);
+    for (int i = 0; i < triggers.size(); ++i) q.bind(3 + i, triggers[i]);
+    if (!q.step()) failFromSqlite(SQLITE_ERROR, doing);
+    const QString table = q.integer(0) == 1 + triggers.size() ? kept->table : QString();
     keptTables_.insert(key, table);
     return table;
 }
@@ -619,17 +571,14 @@ void SqliteStore::scan(const QString& source, const QStringList& columns, const 
         sql = info.isTable
                   ? QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(info.name))
                   : QStringLiteral("SELECT 0 FROM %1").arg(from);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
+    Statement q = statement(sql, doing);
     std::vector<QVariant> values(columns.size());
     RowKey ordinal = 0;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
-        for (int i = 0; i < columns.size(); ++i) values[i] = columnValue(q.st, i + 1);
-        RowKey key = info.isTable ? sqlite3_column_int64(q.st, 0) : ordinal++;
+    while (q.step()) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = q.value(i + 1);
+        RowKey key = info.isTable ? q.integer(0) : ordinal++;
         if (!visit(key, values)) return;
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
 }
 
 void SqliteStore::scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
@@ -641,16 +590,13 @@ void SqliteStore::scanBelow(const QString& table, RowKey belowKey, const QString
             .arg(columns.isEmpty() ? QString()
                                    : QLatin1Char(',') + columnNames(table, columns, doing),
                  name);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, doing);
-    sqlite3_bind_int64(q.st, 1, belowKey);
+    Statement q = statement(sql, doing);
+    q.bind(1, belowKey);
     std::vector<QVariant> values(columns.size());
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
-        for (int i = 0; i < columns.size(); ++i) values[i] = columnValue(q.st, i + 1);
-        if (!visit(sqlite3_column_int64(q.st, 0), values)) return;
+    while (q.step()) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = q.value(i + 1);
+        if (!visit(q.integer(0), values)) return;
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, doing);
 }
 
 void SqliteStore::requireSameFile() const {

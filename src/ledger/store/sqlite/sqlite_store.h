@@ -3,10 +3,10 @@
 #include <QHash>
 #include <memory>
 
+#include "ledger/store/sqlite/sqlite_statements.h"
 #include "ledger/store/store.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace ledger {
 
@@ -62,6 +62,8 @@ private:
     SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db);
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
     void execute(const QString& sql);
+    // A statement of the file's, failing as failFromSqlite says.
+    statements::Statement statement(const QString& sql, const QString& doing) const;
     SourceInfo readDescription(const QString& source);
     // The table as the file spells it, quoted; UnknownName when there is no
     // such table or saved query, StoreFailure for a saved query.
@@ -87,7 +89,7 @@ private:
         QString condition;
         QString table;
         RowKey highest = 0;
-        void bind(sqlite3_stmt* st, int& at) const;
+        void bind(statements::Statement& statement, int& at) const;
     };
     KeyGuard keyGuard(const QString& table);
     // Throws FileReplaced when the guard no longer holds.
