@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -863,6 +864,19 @@ TEST_F(StoreContract, BooksThatAreNotThereAreSaidToBeMissing) {
         << message.toStdString();
     EXPECT_FALSE(QFileInfo::exists(empty.filePath(QStringLiteral("breakfast.mdb"))))
         << "nothing made";
+}
+
+// A folder where the books should be: said as books that cannot be opened,
+// naming them; nothing made.
+TEST_F(StoreContract, BooksThatCannotBeOpenedAreSaidSo) {
+    SKIP_ON_SERVER("a file on the disk");
+    QTemporaryDir folder;
+    const QString books = folder.filePath(QStringLiteral("breakfast.mdb"));
+    ASSERT_TRUE(QDir().mkdir(books));
+    EXPECT_EQ(errorOf([&] { ledger::openStore(ledger::Connection{books}); }),
+              int(ErrorCode::StoreFailure));
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot open the database file '%1'").arg(books)))
+        << message.toStdString();
 }
 
 }  // namespace

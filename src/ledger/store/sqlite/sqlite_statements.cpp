@@ -19,12 +19,28 @@ namespace {
 
 }  // namespace
 
-Connection::Connection(const QString& path, Mode mode) : path_(path) {
-    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
-                      : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
-                                             : SQLITE_OPEN_READWRITE;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) != SQLITE_OK)
-        failHere(QStringLiteral("Opening"));
+Connection::Connection(const QString& path, Mode mode) : Connection(path, mode, {}) {}
+
+Connection::Connection(const QString& path, Mode mode,
+                       const std::function<void(int resultCode)>& failure)
+    : path_(path) {
+    // One thread uses a connection at a time (see the header): SQLite need
+    // not lock it at every call, which a read of many values pays for at
+    // each value.
+    const int flags =
+        SQLITE_OPEN_NOMUTEX | (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+                               : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                                      : SQLITE_OPEN_READWRITE);
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+    if (rc == SQLITE_OK) return;
+    // The handle SQLite gives even when it cannot open is closed before the
+    // failure is said: no destructor runs for an object never made.
+    const QString said = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    if (failure) failure(rc);
+    fail(ErrorCode::StoreFailure,
+         QStringLiteral("Opening %1 failed: %2").arg(QDir::toNativeSeparators(path_), said));
 }
 
 Connection::~Connection() {

@@ -20,6 +20,9 @@ class Connection {
 public:
     enum class Mode { ReadWrite, ReadOnly, Create };
     explicit Connection(const QString& path, Mode mode = Mode::ReadWrite);
+    // Says a failure to open as `failure` does (given SQLite's result code,
+    // it throws); the store names the books in the shop's words.
+    Connection(const QString& path, Mode mode, const std::function<void(int resultCode)>& failure);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

@@ -65,10 +65,8 @@ QString describeForeignFile(const QString& path) {
 
 }  // namespace
 
-void SqliteStore::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-
-SqliteStore::SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db)
-    : path_(std::move(path)), db_(std::move(db)) {}
+SqliteStore::SqliteStore(QString path, std::unique_ptr<statements::Connection> connection)
+    : path_(std::move(path)), connection_(std::move(connection)) {}
 
 SqliteStore::~SqliteStore() { openFileStores().remove(path_); }
 
@@ -87,20 +85,16 @@ std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
     if (QString foreign = describeForeignFile(full); !foreign.isEmpty())
         fail(ErrorCode::NotADatabase, foreign);
 
-    sqlite3* raw = nullptr;
-    // One thread uses the connection (see the header): SQLite need not lock
-    // it at every call, which a read of many values pays for at each value.
-    int rc = sqlite3_open_v2(full.toUtf8().constData(), &raw,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    std::unique_ptr<sqlite3, Closer> db(raw);
-    if (rc != SQLITE_OK)
-        fail(ErrorCode::StoreFailure, QStringLiteral("Cannot open the database file '%1': %2")
-                                          .arg(full, QString::fromUtf8(sqlite3_errstr(rc))));
+    auto connection = std::make_unique<statements::Connection>(
+        full, statements::Connection::Mode::ReadWrite, [&full](int rc) {
+            fail(ErrorCode::StoreFailure, QStringLiteral("Cannot open the database file '%1': %2")
+                                              .arg(full, QString::fromUtf8(sqlite3_errstr(rc))));
+        });
     // A second program on the same file waits briefly instead of failing at
     // once; FULL sync so that a stored row survives a crash or power loss.
-    sqlite3_busy_timeout(raw, 5000);
-    sqlite3_extended_result_codes(raw, 1);
-    std::shared_ptr<SqliteStore> store(new SqliteStore(key, std::move(db)));
+    sqlite3_busy_timeout(connection->handle(), 5000);
+    sqlite3_extended_result_codes(connection->handle(), 1);
+    std::shared_ptr<SqliteStore> store(new SqliteStore(key, std::move(connection)));
     identityOf(key, store->device_, store->inode_);
     store->execute(QStringLiteral("PRAGMA synchronous=FULL"));
     // A full day row takes about 500 bytes: 8 MiB of page cache holds ten
@@ -115,7 +109,7 @@ std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
 }
 
 void SqliteStore::failFromSqlite(int rc, const QString& doing) const {
-    QString detail = QString::fromUtf8(sqlite3_errmsg(db_.get()));
+    QString detail = QString::fromUtf8(sqlite3_errmsg(connection_->handle()));
     switch (rc & 0xff) {
         case SQLITE_READONLY:
             fail(ErrorCode::StoreFailure,
@@ -151,12 +145,14 @@ void SqliteStore::failFromSqlite(int rc, const QString& doing) const {
 }
 
 Statement SqliteStore::statement(const QString& sql, const QString& doing) const {
-    return Statement(db_.get(), sql, [this, doing](int rc) { failFromSqlite(rc, doing); });
+    return Statement(connection_->handle(), sql,
+                     [this, doing](int rc) { failFromSqlite(rc, doing); });
 }
 
 void SqliteStore::execute(const QString& sql) {
     char* message = nullptr;
-    int rc = sqlite3_exec(db_.get(), sql.toUtf8().constData(), nullptr, nullptr, &message);
+    int rc =
+        sqlite3_exec(connection_->handle(), sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Database statement failed"));
 }
@@ -344,7 +340,7 @@ bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList&
     guard.bind(q, at);
     const bool row = q.step();
     const bool found =
-        columns.isEmpty() ? row && q.integer(0) == 1 : sqlite3_changes(db_.get()) == 1;
+        columns.isEmpty() ? row && q.integer(0) == 1 : sqlite3_changes(connection_->handle()) == 1;
     if (found) return true;
     requireNotMadeAnew(guard);
     return false;
@@ -393,7 +389,7 @@ void SqliteStore::deleteRow(const QString& table, RowKey key) {
     int at = 2;
     guard.bind(q, at);
     q.step();
-    if (sqlite3_changes(db_.get()) == 0) requireNotMadeAnew(guard);
+    if (sqlite3_changes(connection_->handle()) == 0) requireNotMadeAnew(guard);
     ++removals_;
 }
 
@@ -446,7 +442,8 @@ SqliteStore::Outcome SqliteStore::inTransaction(const std::function<void()>& wor
         // transaction it could not finish by itself at the next statement.
         try {
             if (depth == 0) {
-                if (!sqlite3_get_autocommit(db_.get())) execute(QStringLiteral("ROLLBACK"));
+                if (!sqlite3_get_autocommit(connection_->handle()))
+                    execute(QStringLiteral("ROLLBACK"));
             } else {
                 execute(QStringLiteral("ROLLBACK TO ") + savepoint);
                 execute(QStringLiteral("RELEASE ") + savepoint);

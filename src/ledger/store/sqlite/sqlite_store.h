@@ -6,8 +6,6 @@
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "ledger/store/store.h"
 
-struct sqlite3;
-
 namespace ledger {
 
 // The store on an SQLite database file. One per file per process, shared by
@@ -55,11 +53,7 @@ public:
                    const RowVisitor& visit) override;
 
 private:
-    struct Closer {
-        void operator()(sqlite3* db) const;
-    };
-
-    SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db);
+    SqliteStore(QString path, std::unique_ptr<statements::Connection> connection);
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
     void execute(const QString& sql);
     // A statement of the file's, failing as failFromSqlite says.
@@ -96,8 +90,8 @@ private:
     void requireNotMadeAnew(const KeyGuard& guard);
 
     QString path_;
-    std::unique_ptr<sqlite3, Closer> db_;
-    quint64 device_ = 0, inode_ = 0;  // the file opened
+    std::unique_ptr<statements::Connection> connection_;  // the file's one handle
+    quint64 device_ = 0, inode_ = 0;                      // the file opened
     // Descriptions read from the catalogue, by lower-case name, valid while
     // the file's schema version stays the one they were read at.
     QHash<QString, SourceInfo> described_;
