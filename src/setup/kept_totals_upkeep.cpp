@@ -1,7 +1,5 @@
 #include "setup/kept_totals_upkeep.h"
 
-#include <sqlite3.h>
-
 #include <functional>
 
 #include "ledger/base/ledger_error.h"
@@ -164,7 +162,7 @@ QStringList upkeepKeptTotals(statements::Connection& file) {
             statements::run(db, script, QStringLiteral("Keeping the month totals"));
         }};
     // The program may have the books open meanwhile: a write of its waits.
-    sqlite3_busy_timeout(db, 5000);
+    file.waitWhenBusy(5000);
     statements::Savepoint all(db, QStringLiteral("kept_totals"));
     const QStringList said = upkeep(ledger, [&file](const schema::KeptTotals& kept) {
         replaceMonthView(file, kept);

@@ -1,5 +1,3 @@
-#include <sqlite3.h>
-
 #include <QRegularExpression>
 
 #include "ledger/base/ledger_error.h"

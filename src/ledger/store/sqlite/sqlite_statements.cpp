@@ -52,6 +52,19 @@ void Connection::close() {
     db_ = nullptr;
 }
 
+void Connection::waitWhenBusy(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+
+bool Connection::lockedByAnother() {
+    waitWhenBusy(0);
+    const int rc = sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+}
+
+void Connection::rollBackQuietly() {
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 void Connection::failHere(const QString& doing) const {
     fail(ErrorCode::StoreFailure,
          QStringLiteral("%1 %2 failed: %3")

@@ -31,6 +31,17 @@ public:
     // Closes now and reports a failure (the destructor cannot).
     void close();
 
+    // How long a statement waits for another connection's lock before it
+    // fails as busy.
+    void waitWhenBusy(int milliseconds);
+    // Whether another connection holds the file's write lock now (a
+    // program writing it): asked without waiting and without keeping any
+    // lock. False when the file can be locked, and for any other failure.
+    bool lockedByAnother();
+    // Undoes the transaction open on this connection, if any; a failure to
+    // undo is not said (the failure on its way says more).
+    void rollBackQuietly();
+
 private:
     [[noreturn]] void failHere(const QString& doing) const;
 
