@@ -96,7 +96,7 @@ void writeFile(const QString& path, const LedgerSizes& sizes) {
     ledger::writeDatabaseFile(path, false, false);
     ledger::statements::Connection db(path);
     ledger::statements::Savepoint all(db.handle(), QStringLiteral("fill"));
-    ledger::dropKeptTotals(db.handle());
+    ledger::dropKeptTotals(db);
     for (const Rows& rows : everyRow(sizes)) {
         ledger::statements::Statement insert(db.handle(), insertSql(rows, false),
                                              QStringLiteral("Filling"));
@@ -107,7 +107,7 @@ void writeFile(const QString& path, const LedgerSizes& sizes) {
             insert.reset();
         }
     }
-    ledger::keepTotals(db.handle());
+    ledger::keepTotals(db);
     all.release();
     db.close();
 }

@@ -56,7 +56,7 @@ QString ledgerFolder(int days, int wages = 10000, bool keptTotals = true) {
     bench::writeFullLedger(file, {days, 5000, wages});
     if (!keptTotals) {
         ledger::statements::Connection db(file);
-        ledger::dropKeptTotals(db.handle());
+        ledger::dropKeptTotals(db);
         db.close();
     }
     made[key] = folder;

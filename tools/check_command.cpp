@@ -6,7 +6,6 @@
 #include "command.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/server_address.h"
-#include "ledger/store/sqlite/sqlite_statements.h"
 #include "server_commands.h"
 #include "setup/database_target.h"
 #include "setup/kept_totals_upkeep.h"
@@ -35,19 +34,15 @@ int checkCommand(const CommandCall& call) {
     QStringList problems;
     QStringList notes;
     try {
-        ledger::ensureOpenablePath(path);
-        ledger::statements::Connection db(path, ledger::statements::Connection::Mode::ReadOnly);
-        problems = ledger::checkSchema(db.handle());
-        notes = ledger::schemaNotes(db.handle());
+        ledger::FileSchemaCheck check = ledger::checkFileSchema(path);
+        problems = std::move(check.problems);
+        notes = std::move(check.notes);
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
     if (problems.isEmpty())
-        notes << keepMonthTotals([&] {
-            ledger::statements::Connection db(path);
-            return ledger::upkeepKeptTotals(db.handle());
-        });
+        notes << keepMonthTotals([&] { return ledger::upkeepKeptTotalsAt(path); });
     return reportCheck(call, shown, problems, notes);
 }
 

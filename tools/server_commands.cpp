@@ -3,7 +3,6 @@
 #include "server_commands.h"
 
 #include "ledger/base/ledger_error.h"
-#include "ledger/store/postgres/server_connection.h"
 #include "ledger/store/server_address.h"
 #include "setup/kept_totals_upkeep.h"
 #include "setup/postgres/server_setup.h"
@@ -46,10 +45,7 @@ int checkOnServer(const CommandCall& call) {
     }
     QStringList notes;
     if (problems.isEmpty())
-        notes = keepMonthTotals([&] {
-            ledger::ServerConnection server(call.arguments.at(0));
-            return ledger::upkeepKeptTotals(server);
-        });
+        notes = keepMonthTotals([&] { return ledger::upkeepKeptTotalsAt(call.arguments.at(0)); });
     return reportCheck(call, shown, problems, notes);
 }
 

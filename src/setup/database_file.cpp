@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,12 +74,12 @@ void build(const QString& path, bool withDemoData) {
     statements::run(db.handle(), QStringLiteral("PRAGMA synchronous = FULL; BEGIN IMMEDIATE"),
                     QStringLiteral("Preparing %1").arg(path));
     try {
-        createSchema(db.handle());
-        if (withDemoData) fillDemoData(db.handle());
+        createSchema(db);
+        if (withDemoData) fillDemoData(db);
         statements::run(db.handle(), QStringLiteral("COMMIT"),
                         QStringLiteral("Writing %1").arg(path));
     } catch (...) {
-        sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        db.rollBackQuietly();
         throw;
     }
     db.close();

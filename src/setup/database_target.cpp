@@ -1,7 +1,6 @@
 #include "setup/database_target.h"
 
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -58,10 +57,7 @@ bool lockedByAnotherConnection(const QString& file) {
     // a running program; replacing such a file is what --force is for.
     try {
         statements::Connection db(file);
-        sqlite3_busy_timeout(db.handle(), 0);
-        const int rc = sqlite3_exec(db.handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-        return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+        return db.lockedByAnother();
     } catch (const LedgerError&) {
         return false;
     }

@@ -384,7 +384,8 @@ void writeDays(sqlite3* db) {
 
 }  // namespace
 
-void fillDemoData(sqlite3* db) {
+void fillDemoData(statements::Connection& file) {
+    sqlite3* db = file.handle();
     statements::Savepoint savepoint(db, QStringLiteral("demo_data"));
     writeStaff(db);
     writeDays(db);

@@ -1,29 +1,26 @@
 #include "setup/kept_totals_upkeep.h"
 
-#include <sqlite3.h>
-
 #include <functional>
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/server_address.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
-#include "setup/postgres/server_schema_sql.h"
 #include "setup/schema_builder.h"
+#include "setup/schema_sql.h"
 #include "setup/totals_sql.h"
 
 namespace ledger {
 
 namespace {
 
-using calendar::SqlDialect;
-
 QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
 
 // What the upkeep needs to know of a ledger and do to it, on either engine.
 struct Ledger {
-    SqlDialect dialect;
+    const SqlDialect& dialect;
     std::function<bool(const QString& table)> hasTable;
     std::function<QStringList(const QString& table)> columnsOf;  // as declared
     std::function<QStringList(const QString& table)> triggersOn;
@@ -49,8 +46,7 @@ bool holdsTheSavedQuerysRows(const Ledger& ledger, const schema::KeptTotals& kep
 }
 
 QStringList triggersOf(const Ledger& ledger, const schema::KeptTotals& kept) {
-    return ledger.dialect == SqlDialect::Sqlite ? schema::keptFileTriggers(kept)
-                                                : schema::keptServerTriggers(kept);
+    return ledger.dialect.keptTriggers(kept);
 }
 
 QStringList keptColumns(const schema::KeptTotals& kept) {
@@ -58,8 +54,9 @@ QStringList keptColumns(const schema::KeptTotals& kept) {
 }
 
 QString remake(const Ledger& ledger, const schema::KeptTotals& kept) {
-    return totals_sql::dropKept(ledger.dialect, kept) + totals_sql::makeKept(ledger.dialect, kept) +
-           totals_sql::refillKept(ledger.dialect, kept);
+    return totals_sql::dropKept(ledger.dialect.calendar(), kept) +
+           totals_sql::makeKept(ledger.dialect.calendar(), kept) +
+           totals_sql::refillKept(ledger.dialect.calendar(), kept);
 }
 
 QStringList upkeep(const Ledger& ledger,
@@ -124,7 +121,8 @@ QStringList upkeep(const Ledger& ledger,
 
 }  // namespace
 
-QStringList upkeepKeptTotals(sqlite3* db) {
+QStringList upkeepKeptTotals(statements::Connection& file) {
+    sqlite3* db = file.handle();
     auto count = [db](const QString& sql) {
         statements::Statement read(db, sql, QStringLiteral("Reading the month totals"));
         read.step();
@@ -138,7 +136,7 @@ QStringList upkeepKeptTotals(sqlite3* db) {
         return out;
     };
     Ledger ledger{
-        SqlDialect::Sqlite,
+        SqlDialect::sqlite(),
         [&](const QString& table) {
             return !names(QStringLiteral(
                               "SELECT name FROM sqlite_schema WHERE type = 'table' AND name = ?"),
@@ -164,10 +162,10 @@ QStringList upkeepKeptTotals(sqlite3* db) {
             statements::run(db, script, QStringLiteral("Keeping the month totals"));
         }};
     // The program may have the books open meanwhile: a write of its waits.
-    sqlite3_busy_timeout(db, 5000);
+    file.waitWhenBusy(5000);
     statements::Savepoint all(db, QStringLiteral("kept_totals"));
-    const QStringList said = upkeep(ledger, [db](const schema::KeptTotals& kept) {
-        replaceMonthView(db, kept);
+    const QStringList said = upkeep(ledger, [&file](const schema::KeptTotals& kept) {
+        replaceMonthView(file, kept);
         return QString();
     });
     all.release();
@@ -183,7 +181,7 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
         return out;
     };
     Ledger ledger{
-        SqlDialect::Postgres,
+        SqlDialect::postgres(),
         [&](const QString& table) {
             return !names(QStringLiteral("SELECT relname FROM pg_catalog.pg_class WHERE relname = "
                                          "$1 AND relkind = 'r' AND relnamespace = "
@@ -216,7 +214,9 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
         }};
     server.runScript(QStringLiteral("BEGIN"), QStringLiteral("Cannot keep the month totals"));
     try {
-        const QStringList said = upkeep(ledger, server_sql::replaceMonthView);
+        const QStringList said = upkeep(ledger, [](const schema::KeptTotals& kept) {
+            return schema_sql::replaceMonthView(SqlDialect::postgres(), kept);
+        });
         server.runScript(QStringLiteral("COMMIT"), QStringLiteral("Cannot keep the month totals"));
         return said;
     } catch (...) {
@@ -226,6 +226,15 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
         }
         throw;
     }
+}
+
+QStringList upkeepKeptTotalsAt(const QString& where) {
+    if (isServerAddress(where)) {
+        ServerConnection server(where);
+        return upkeepKeptTotals(server);
+    }
+    statements::Connection file(where);
+    return upkeepKeptTotals(file);
 }
 
 }  // namespace ledger

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
-
-struct sqlite3;
 
 namespace ledger {
 
 class ServerConnection;
+namespace statements {
+class Connection;
+}
 
 // What `tallowbrook-db check` does about the kept month totals (schema.h,
 // KeptTotals) of a ledger that lacks nothing else:
@@ -19,7 +21,9 @@ class ServerConnection;
 //   table of that name the shop made itself is left alone, and said.
 // All of it in one transaction. Returns what it did or why not, one line
 // each; throws LedgerError when it cannot write (nothing is changed then).
-QStringList upkeepKeptTotals(sqlite3* db);
+QStringList upkeepKeptTotals(statements::Connection& file);
 QStringList upkeepKeptTotals(ServerConnection& server);
+// The same for the books at `where`: a file's path or a server's address.
+QStringList upkeepKeptTotalsAt(const QString& where);
 
 }  // namespace ledger

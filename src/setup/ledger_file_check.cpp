@@ -42,10 +42,16 @@ QStringList ledgerFileProblems(const QString& path) {
             if (const QString line = check.value(0).toString(); line != QLatin1String("ok"))
                 damage << QStringLiteral("Damaged: %1").arg(line);
         if (!damage.isEmpty()) return damage;
-        return checkSchema(db.handle());
+        return checkSchema(db);
     } catch (const LedgerError& e) {
         return {e.message()};
     }
+}
+
+FileSchemaCheck checkFileSchema(const QString& path) {
+    ensureOpenablePath(path);
+    statements::Connection db(path, statements::Connection::Mode::ReadOnly);
+    return {checkSchema(db), schemaNotes(db)};
 }
 
 }  // namespace ledger

@@ -17,4 +17,14 @@ QString notADatabaseReason(const QString& path);
 // saved query or column it lacks. Empty when the file is a sound ledger.
 QStringList ledgerFileProblems(const QString& path);
 
+// What the schema check of a database file finds, read without changing the
+// file: what it lacks (checkSchema) and what is worth knowing about it
+// (schemaNotes). Throws LedgerError when the file
+// cannot be opened.
+struct FileSchemaCheck {
+    QStringList problems;
+    QStringList notes;
+};
+FileSchemaCheck checkFileSchema(const QString& path);
+
 }  // namespace ledger

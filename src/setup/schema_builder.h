@@ -6,41 +6,43 @@
 
 #include "ledger/schema/schema.h"
 
-struct sqlite3;
-
 namespace ledger {
+
+namespace statements {
+class Connection;  // a database file open (ledger/store/sqlite)
+}
 
 // Creates the complete schema in an empty database: the three tables, the
 // lookup row set Select with its rows, and the three saved queries (views).
 // Throws LedgerError on failure.
-void createSchema(sqlite3* db);
+void createSchema(statements::Connection& file);
 
 // The kept month totals (schema.h, KeptTotals): made afresh, with what
 // keeps them, and filled from the rows, in one savepoint; or removed, so
 // that many rows can be added without counting each month again at every
 // row (keepTotals then counts them once).
-void keepTotals(sqlite3* db);
-void dropKeptTotals(sqlite3* db);
+void keepTotals(statements::Connection& file);
+void dropKeptTotals(statements::Connection& file);
 
 // A saved query that adds rows up per month, made anew as this version
 // makes it (by the program's one rule of what a calendar day is).
-void replaceMonthView(sqlite3* db, const schema::KeptTotals& kept);
+void replaceMonthView(statements::Connection& file, const schema::KeptTotals& kept);
 
 // Believable demo data: staff with rates (one monthly-paid), about two months
 // of day rows with items, and wage rows for those days.
-void fillDemoData(sqlite3* db);
+void fillDemoData(statements::Connection& file);
 inline const QString kDemoLoginName = QStringLiteral("Tovena");
 inline const QString kDemoLoginPassword = QStringLiteral("breakfast");
 
 // What a file lacks for the program: one line per missing or misnamed table,
 // saved query or column, and per column declared with a type that cannot
 // hold what the program stores in it. Empty when the file is complete.
-QStringList checkSchema(sqlite3* db);
+QStringList checkSchema(statements::Connection& file);
 
 // What is worth knowing about a file that lacks nothing: one line per table
 // whose rows have no lasting keys (no "Row key" column, as in files made by
 // earlier versions).
-QStringList schemaNotes(sqlite3* db);
+QStringList schemaNotes(statements::Connection& file);
 
 // Writes a new database file at `path` completely before it appears under that
 // name (built in a temporary file beside it, then renamed). Refuses an

@@ -1,10 +1,9 @@
-#include <sqlite3.h>
-
 #include <QRegularExpression>
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/source_info.h"
+#include "ledger/store/sql_dialect.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/schema_builder.h"
 
@@ -95,11 +94,13 @@ Affinity affinityOf(const QString& declared) {
 
 // Days and texts are kept exactly as typed only in a column of TEXT
 // affinity; amounts are summed and compared as numbers.
-bool holds(schema::Kind kind, Affinity affinity) {
-    if (kind == schema::Kind::Amount)
-        return affinity == Affinity::Real || affinity == Affinity::Numeric ||
-               affinity == Affinity::Integer;
-    return affinity == Affinity::Text;
+bool holds(schema::Kind kind, const QString& declared) {
+    if (kind != schema::Kind::Amount) return SqlDialect::sqlite().declaresText(declared);
+    // Any number affinity keeps an amount a number (a flag or a date type
+    // included: they read as NUMERIC).
+    const Affinity affinity = affinityOf(declared);
+    return affinity == Affinity::Real || affinity == Affinity::Numeric ||
+           affinity == Affinity::Integer;
 }
 
 struct DeclaredColumn {
@@ -120,7 +121,7 @@ void checkColumnTypes(sqlite3* db, const schema::Table& table, const QString& st
                       QStringList& problems) {
     for (const auto& column : declaredColumns(db, storedName)) {
         const schema::Column* wanted = schema::findColumn(table, column.name);
-        if (!wanted || holds(wanted->kind, affinityOf(column.type))) continue;
+        if (!wanted || holds(wanted->kind, column.type)) continue;
         const QString holding = wanted->kind == schema::Kind::Day ? QStringLiteral("days as typed")
                                 : wanted->kind == schema::Kind::Text ? QStringLiteral("text")
                                                                      : QStringLiteral("amounts");
@@ -160,7 +161,8 @@ void checkChoices(sqlite3* db, const QString& selectName, const QStringList& sel
 
 }  // namespace
 
-QStringList checkSchema(sqlite3* db) {
+QStringList checkSchema(statements::Connection& file) {
+    sqlite3* db = file.handle();
     QStringList problems;
     const auto objects = storedObjects(db);
 
@@ -216,7 +218,8 @@ QStringList checkSchema(sqlite3* db) {
     return problems;
 }
 
-QStringList schemaNotes(sqlite3* db) {
+QStringList schemaNotes(statements::Connection& file) {
+    sqlite3* db = file.handle();
     QStringList notes;
     const auto objects = storedObjects(db);
     for (const auto& table : schema::tables()) {

@@ -520,6 +520,24 @@ TEST_F(OnServer, KeysAreNeverHandedOutTwice) {
     EXPECT_FALSE(store->updateRow(schema::kWages, second, {}, {}, {}));
 }
 
+// A scan its visitor stopped stops the server too: the rows nobody reads
+// are neither computed nor sent, and the store goes on at once.
+TEST_F(OnServer, AScanStoppedEarlyStopsTheServerToo) {
+    ledger::ServerConnection admin(db.path());
+    admin.runScript(
+        "CREATE SEQUENCE counted; CREATE VIEW \"Counted rows\" AS SELECT nextval('counted') AS "
+        "n FROM generate_series(1, 2000) AS a, generate_series(1, 1000) AS b",
+        "a saved query counting its rows");
+    auto store = ledger::openStore(ledger::Connection{db.path()});
+    int visited = 0;
+    store->scan("Counted rows", {"n"},
+                [&](qint64, const std::vector<QVariant>&) { return ++visited < 3; });
+    EXPECT_EQ(visited, 3);
+    EXPECT_LT(admin.run("SELECT last_value FROM counted", {}, "count").number(0, 0), 1000000)
+        << "the server went on computing rows nobody read";
+    EXPECT_EQ(store->rowKeys(schema::kLedger), std::vector<qint64>{});
+}
+
 TEST_F(OnServer, TextIsStoredAsTypedNeverAsSql) {
     auto store = ledger::openStore(ledger::Connection{db.path()});
     const QString typed = QStringLiteral("O'Brien\"; DROP TABLE \"Select\"; -- 查詢 $1");

@@ -4,13 +4,13 @@
 // not taken from the program's own list, so a typo there shows up.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QStringList>
 #include <algorithm>
 #include <memory>
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/schema_builder.h"
 #include "support/temp_database.h"
 
@@ -270,19 +270,14 @@ TEST(SchemaFile, NewFileHoldsNoRowsBesidesTheChoiceLists) {
 
 // A failed build leaves nothing half made, even inside the caller's transaction.
 TEST(SchemaFile, CreatingOverAnExistingTableFailsAndUndoesItsOwnWork) {
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(":memory:", &raw), SQLITE_OK);
-    std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
-    ASSERT_EQ(
-        sqlite3_exec(raw, "CREATE TABLE \"Select\" (x TEXT); BEGIN", nullptr, nullptr, nullptr),
-        SQLITE_OK);
-    EXPECT_THROW(ledger::createSchema(raw), ledger::LedgerError);
-    ASSERT_EQ(sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(raw, "SELECT count(*) FROM sqlite_master", -1, &st, nullptr);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(st, 0), 1);  // only the table that was there before
-    sqlite3_finalize(st);
+    ledger::statements::Connection db(QStringLiteral(":memory:"),
+                                      ledger::statements::Connection::Mode::Create);
+    ledger::statements::run(db.handle(), "CREATE TABLE \"Select\" (x TEXT); BEGIN", "setting up");
+    EXPECT_THROW(ledger::createSchema(db), ledger::LedgerError);
+    ledger::statements::run(db.handle(), "COMMIT", "the caller's commit");
+    ledger::statements::Statement count(db.handle(), "SELECT count(*) FROM sqlite_master", "count");
+    ASSERT_TRUE(count.step());
+    EXPECT_EQ(count.value(0), 1.0);  // only the table that was there before
 }
 
 // ------------------------------------------------------- month totals
@@ -509,10 +504,8 @@ TEST_F(WageDetail, OneRowPerWageRowInTheTablesOrder) {
 class SchemaCheck : public ::testing::Test {
 protected:
     QStringList problems() {
-        sqlite3* raw = nullptr;
-        sqlite3_open(db.path().toUtf8().constData(), &raw);
-        std::unique_ptr<sqlite3, int (*)(sqlite3*)> handle(raw, sqlite3_close);
-        return ledger::checkSchema(raw);
+        ledger::statements::Connection file(db.path());
+        return ledger::checkSchema(file);
     }
     void SetUp() override { SKIP_ON_SERVER("checks an SQLite file's catalogue"); }
     static bool anyMentions(const QStringList& lines, const QStringList& words) {

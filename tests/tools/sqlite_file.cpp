@@ -29,7 +29,7 @@ void exec(const QString& path, const QString& sql) {
 
 QStringList problems(const QString& path) {
     Connection db(path);
-    return ledger::checkSchema(db.handle());
+    return ledger::checkSchema(db);
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {

@@ -23,4 +23,10 @@ struct SourceInfo {
 // Quotes a name for SQL: "name" with embedded quotes doubled.
 QString quoteName(const QString& name);
 
+// The source's columns as it spells them, quoted; StoreFailure naming the
+// first it does not have, `doing` first in the message.
+QStringList quotedColumns(const SourceInfo& info, const QStringList& columns, const QString& doing);
+// Refuses a saved query where only a table will do: StoreFailure, saying so.
+void requireTable(const SourceInfo& info, const QString& doing);
+
 }  // namespace ledger

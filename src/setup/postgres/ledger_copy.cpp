@@ -221,7 +221,7 @@ void refuseNulCharacters(const TableColumns& t, const RowPlace& place,
 QStringList problemsOf(const QString& database) {
     if (isServerAddress(database)) return checkServerSchema(database);
     statements::Connection file(database, statements::Connection::Mode::ReadOnly);
-    return checkSchema(file.handle());
+    return checkSchema(file);
 }
 
 // The choice lists come from the source like every other table.
@@ -284,7 +284,7 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
         statements::run(file.handle(), kClearChoices, QStringLiteral("Cannot copy"));
         // The month totals are counted once the rows are in, not again at
         // every row.
-        dropKeptTotals(file.handle());
+        dropKeptTotals(file);
         std::unique_ptr<statements::Statement> insert;
         QString insertingInto;
         sent = sendEveryRow(
@@ -305,7 +305,7 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
                 insert->reset();
             });
         insert.reset();
-        keepTotals(file.handle());
+        keepTotals(file);
         requireSameTallies(sent, tallyInFile(file.handle()), to);
         all.release();
         file.close();

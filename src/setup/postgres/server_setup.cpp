@@ -6,9 +6,10 @@
 #include "ledger/schema/schema.h"
 #include "ledger/store/postgres/server_connection.h"
 #include "ledger/store/source_info.h"
+#include "ledger/store/sql_dialect.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
-#include "setup/postgres/server_schema_sql.h"
 #include "setup/schema_builder.h"
+#include "setup/schema_sql.h"
 
 namespace ledger {
 
@@ -66,6 +67,17 @@ void copyDemoRows(ServerConnection& server) {
     }
 }
 
+// Drops the kept totals, the saved queries and the tables when they exist
+// (the saved queries first), with whatever the shop made on them.
+QString dropAllSql() {
+    QString sql = schema_sql::dropKeptTotals(SqlDialect::postgres());
+    for (const auto& query : schema::savedQueries())
+        sql += QStringLiteral("DROP VIEW IF EXISTS %1 CASCADE;\n").arg(quoteName(query.name));
+    for (const auto& table : schema::tables())
+        sql += QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE;\n").arg(quoteName(table.name));
+    return sql;
+}
+
 QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
 
 struct ServerObject {
@@ -103,11 +115,8 @@ const ServerObject* findObject(const std::vector<ServerObject>& objects, const Q
 }
 
 bool holds(schema::Kind kind, const QString& type) {
-    if (kind == schema::Kind::Amount)
-        return type == QLatin1String("double precision") || type == QLatin1String("real") ||
-               type.startsWith(QLatin1String("numeric")) || type == QLatin1String("integer") ||
-               type == QLatin1String("bigint") || type == QLatin1String("smallint");
-    return type == QLatin1String("text") || type.startsWith(QLatin1String("character varying"));
+    const SqlDialect& server = SqlDialect::postgres();
+    return kind == schema::Kind::Amount ? server.declaresNumber(type) : server.declaresText(type);
 }
 
 void checkColumns(const QString& what, const ServerObject& found, const QStringList& required,
@@ -199,12 +208,12 @@ void createServerSchema(ServerConnection& server, bool replace,
     try {
         const QString doing =
             QStringLiteral("Cannot make the tables in '%1'").arg(server.shownName());
-        if (replace) server.runScript(server_sql::dropAll(), doing);
-        server.runScript(server_sql::createTables(), doing);
-        server.runScript(server_sql::createViews(), doing);
+        if (replace) server.runScript(dropAllSql(), doing);
+        server.runScript(schema_sql::createTables(SqlDialect::postgres()), doing);
+        server.runScript(schema_sql::createViews(SqlDialect::postgres()), doing);
         if (fill) fill(server);
         // Counted once the rows are in, not again at every row.
-        server.runScript(server_sql::keepTotals(), doing);
+        server.runScript(schema_sql::keepTotals(SqlDialect::postgres()), doing);
         server.runScript(QStringLiteral("COMMIT"), doing);
     } catch (...) {
         // Whatever failed, the database keeps what it had.

@@ -5,6 +5,8 @@
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
+#include "ledger/store/sql_dialect.h"
+#include "ledger/store/store_sql.h"
 
 namespace ledger {
 
@@ -18,7 +20,7 @@ QHash<QString, std::weak_ptr<PostgresStore>>& openServerStores() {
 
 using Resend = ServerConnection::Resend;
 
-const QString kKey = quoteName(schema::kRowKey);
+const QString kKey = SqlDialect::postgres().rowOrder();
 
 }  // namespace
 
@@ -38,11 +40,19 @@ std::shared_ptr<PostgresStore> PostgresStore::open(const QString& address) {
 }
 
 PostgresStore::SourceInfo PostgresStore::describe(const QString& source) {
-    const QString key = source.toLower();
-    if (auto found = described_.constFind(key); found != described_.constEnd()) return *found;
+    // Asked for, the source is read from the catalogue as it is now: another
+    // program may have changed its columns (the server keeps no version of
+    // its tables that a look would cost less than reading them).
     SourceInfo info = readDescription(source);
-    described_.insert(key, info);
+    described_.insert(source.toLower(), info);
     return info;
+}
+
+PostgresStore::SourceInfo PostgresStore::described(const QString& source) {
+    // The store's own statements go by the description read last.
+    if (auto found = described_.constFind(source.toLower()); found != described_.constEnd())
+        return *found;
+    return describe(source);
 }
 
 PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) {
@@ -76,15 +86,15 @@ PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) 
                        "pg_catalog.pg_attribute WHERE attrelid = $1::oid AND attnum > 0 AND NOT "
                        "attisdropped ORDER BY attnum"),
         {oid}, QStringLiteral("Cannot read the columns"));
-    // The program's own tables take their column kinds from the schema; a
-    // saved query's columns (or a column the schema does not know) from the
-    // type the server reports.
+    // The program's own tables take their column kinds from the schema, a
+    // column the schema does not know from the type the server reports. A
+    // saved query stores nothing typed: none of its columns is an amount.
     const schema::Table* known = info.isTable ? schema::findTable(info.name) : nullptr;
     QStringList& texts = textColumns_[source.toLower()];
     texts.clear();
     for (int i = 0; i < columns.count(); ++i) {
         const QString name = columns.text(i, 0);
-        if (columns.text(i, 1) == QLatin1String("text")) texts << name;
+        if (SqlDialect::postgres().declaresText(columns.text(i, 1))) texts << name;
         if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) {
             info.lastingKeys = true;
             continue;
@@ -94,35 +104,21 @@ PostgresStore::SourceInfo PostgresStore::readDescription(const QString& source) 
             info.isAmount.push_back(column->kind == schema::Kind::Amount);
             continue;
         }
-        const QString type = columns.text(i, 1);
-        info.isAmount.push_back(
-            type == QLatin1String("double precision") || type == QLatin1String("real") ||
-            type.startsWith("numeric") || type == QLatin1String("integer") ||
-            type == QLatin1String("bigint") || type == QLatin1String("smallint"));
+        info.isAmount.push_back(info.isTable &&
+                                SqlDialect::postgres().declaresNumber(columns.text(i, 1)));
     }
     return info;
 }
 
 QString PostgresStore::tableName(const QString& table, const QString& doing) {
-    const SourceInfo info = describe(table);
-    if (!info.isTable)
-        fail(ErrorCode::StoreFailure,
-             QStringLiteral("%1: '%2' is a saved query, not a table.").arg(doing, info.name));
+    const SourceInfo info = described(table);
+    requireTable(info, doing);
     return quoteName(schema_) + QLatin1Char('.') + quoteName(info.name);
 }
 
 QStringList PostgresStore::quotedColumns(const QString& source, const QStringList& columns,
                                          const QString& doing) {
-    const SourceInfo info = describe(source);
-    QStringList quoted;
-    quoted.reserve(columns.size());
-    for (const QString& c : columns) {
-        const int at = info.indexOf(c);
-        if (at < 0)
-            fail(ErrorCode::StoreFailure, QStringLiteral("%1: no such column: %2").arg(doing, c));
-        quoted << quoteName(info.columns[at]);
-    }
-    return quoted;
+    return ledger::quotedColumns(described(source), columns, doing);
 }
 
 QString PostgresStore::columnNames(const QString& source, const QStringList& columns,
@@ -195,7 +191,7 @@ std::optional<std::vector<PostgresStore::RowKey>> PostgresStore::rowKeysHoldingT
     // Only a text column compares character for character with "=" (the
     // server's collations here are deterministic); the index on Date makes
     // the look-up of a day cost the same in any size of ledger.
-    const SourceInfo info = describe(table);
+    const SourceInfo info = described(table);
     const int at = info.indexOf(column);
     if (!info.isTable || at < 0 || !textColumns_.value(table.toLower()).contains(info.columns[at]))
         return std::nullopt;
@@ -225,7 +221,7 @@ std::vector<QVariant> PostgresStore::readRow(const QString& table, RowKey key,
 }
 
 QString PostgresStore::tableNumber(const QString& table) {
-    describe(table);
+    described(table);
     return tableNumbers_.value(table.toLower());
 }
 
@@ -243,39 +239,32 @@ bool PostgresStore::updateRow(const QString& table, RowKey key, const QStringLis
     const QStringList quoted = quotedColumns(table, columns, doing);
     const QStringList quotedChecked = quotedColumns(table, checked, doing);
     const QString number = tableNumber(table);
-    // $1..$n the new values, then the key, the table's number and the
-    // values this window read. A table made anew (another number) takes
-    // nothing, whatever its rows hold.
-    const int n = static_cast<int>(quoted.size());
-    QStringList sets, conditions{QStringLiteral("%1 = $%2").arg(kKey).arg(n + 1),
-                                 QStringLiteral("tableoid = $%1::oid").arg(n + 2)};
-    for (int i = 0; i < n; ++i) sets << QStringLiteral("%1 = $%2").arg(quoted[i]).arg(i + 1);
-    for (int i = 0; i < quotedChecked.size(); ++i)
-        conditions
-            << QStringLiteral("%1 IS NOT DISTINCT FROM $%2").arg(quotedChecked[i]).arg(n + 3 + i);
+    // The new values, then the key, the values this window read and the
+    // table's number: a table made anew (another number) takes nothing,
+    // whatever its rows hold.
+    const SqlDialect& server = SqlDialect::postgres();
+    const QString guard =
+        QStringLiteral("tableoid = %1::oid")
+            .arg(server.placeholder(static_cast<int>(quoted.size() + quotedChecked.size()) + 2));
     std::vector<QVariant> parameters = values;
     parameters.push_back(key);
-    parameters.push_back(number);
     parameters.insert(parameters.end(), expected.begin(), expected.end());
-    const QString where = conditions.join(QStringLiteral(" AND "));
+    parameters.push_back(number);
+    const QString sql = store_sql::guardedUpdate(server, name, kKey, quoted, quotedChecked, guard);
     if (quoted.isEmpty()) {  // nothing to store: true while the row is there
-        if (connection_
-                .run(QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(name, where), parameters,
-                     doing)
-                .count() == 1)
-            return true;
+        if (connection_.run(sql, parameters, doing).number(0, 0) == 1) return true;
         requireNotMadeAnew(table, doing);
         return false;
     }
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(name, sets.join(QStringLiteral(", ")), where);
     // Sent again after a lost connection: if the first one was stored, the
     // second finds the new values in place of the expected ones.
-    if (connection_.run(sql, parameters, doing, Resend::Always).changedCount() == 1) return true;
+    const auto updated = connection_.run(sql, parameters, doing, Resend::Always);
+    if (updated.changedCount() == 1) return true;
     requireNotMadeAnew(table, doing);
-    // The row already holding exactly these values, and still about the
-    // same day or name (stored by that first try, or the same figures stored
-    // by another till), loses nothing.
+    if (!updated.wasSentAgain()) return false;
+    // Sent again: the row holding exactly these values, and still about the
+    // same day or name, is what the first try stored before its answer was
+    // lost.
     QStringList identity;
     std::vector<QVariant> identityValues;
     for (qsizetype i = 0; i < checked.size(); ++i)
@@ -298,7 +287,7 @@ PostgresStore::RowKey PostgresStore::insertRow(const QString& table, const QStri
     const QString name = tableName(table, doing);
     // A row with no values holds nothing in its first column either.
     const QStringList stored =
-        columns.isEmpty() ? QStringList{describe(table).columns.value(0)} : columns;
+        columns.isEmpty() ? QStringList{described(table).columns.value(0)} : columns;
     std::vector<QVariant> parameters = values;
     if (columns.isEmpty()) parameters.emplace_back();
     const int n = static_cast<int>(stored.size());
@@ -362,7 +351,7 @@ void PostgresStore::scan(const QString& source, const QStringList& columns,
     // ready is read from the table that keeps them, in the saved query's
     // order (its texts in byte order, empty ones first, as in a file).
     const QString doing = QStringLiteral("Cannot read '%1'").arg(source);
-    const SourceInfo info = describe(source);
+    const SourceInfo info = described(source);
     QString name = quoteName(schema_) + QLatin1Char('.') + quoteName(info.name);
     if (!info.isTable) {
         if (const QString kept = keptTableOf(info); !kept.isEmpty()) {
@@ -381,28 +370,26 @@ void PostgresStore::scan(const QString& source, const QStringList& columns,
     else
         sql = QStringLiteral("SELECT 0%1 FROM %2")
                   .arg(list.isEmpty() ? QString() : QLatin1Char(',') + list, name);
-    auto rows = connection_.run(sql, {}, doing);
     std::vector<QVariant> values(columns.size());
-    for (int r = 0; r < rows.count(); ++r) {
-        for (int i = 0; i < columns.size(); ++i) values[i] = rows.value(r, i + 1);
-        const RowKey key = info.isTable ? rows.number(r, 0) : r;
-        if (!visit(key, values)) return;
-    }
+    RowKey ordinal = 0;
+    connection_.stream(sql, {}, doing, [&](const ServerConnection::Rows& row) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = row.value(0, i + 1);
+        return visit(info.isTable ? row.number(0, 0) : ordinal++, values);
+    });
 }
 
 void PostgresStore::scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                               const RowVisitor& visit) {
     const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
     const QString list = columns.isEmpty() ? QString() : columnNames(table, columns, doing);
-    auto rows = connection_.run(QStringLiteral("SELECT %1%2 FROM %3 WHERE %1 < $1 ORDER BY %1 DESC")
-                                    .arg(kKey, list.isEmpty() ? QString() : QLatin1Char(',') + list,
-                                         tableName(table, doing)),
-                                {belowKey}, doing);
     std::vector<QVariant> values(columns.size());
-    for (int r = 0; r < rows.count(); ++r) {
-        for (int i = 0; i < columns.size(); ++i) values[i] = rows.value(r, i + 1);
-        if (!visit(rows.number(r, 0), values)) return;
-    }
+    connection_.stream(QStringLiteral("SELECT %1%2 FROM %3 WHERE %1 < $1 ORDER BY %1 DESC")
+                           .arg(kKey, list.isEmpty() ? QString() : QLatin1Char(',') + list,
+                                tableName(table, doing)),
+                       {belowKey}, doing, [&](const ServerConnection::Rows& row) {
+                           for (int i = 0; i < columns.size(); ++i) values[i] = row.value(0, i + 1);
+                           return visit(row.number(0, 0), values);
+                       });
 }
 
 std::optional<double> PostgresStore::addToAmount(const QString& table, RowKey key,
@@ -415,13 +402,14 @@ std::optional<double> PostgresStore::addToAmount(const QString& table, RowKey ke
     // a second till's addition waits for this one's row lock, then adds to
     // the result. Not idempotent: sent again only when the server said it
     // did not run it.
+    // A table made anew (another number) takes nothing, as with updateRow.
     auto rows = connection_.run(
-        QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, 0) + $1::double precision WHERE %3 = $2 "
-                       "AND %4 IS NOT DISTINCT FROM $3 RETURNING %2")
-            .arg(tableName(table, doing), quoted[0], kKey, quoted[1]),
-        {amount, key, guardValue}, doing, Resend::IfServerRefused);
-    if (rows.count() == 0) return std::nullopt;
-    return rows.value(0, 0).toDouble();
+        store_sql::guardedAddition(SqlDialect::postgres(), tableName(table, doing), kKey, quoted[0],
+                                   quoted[1], QStringLiteral("tableoid = $4::oid")),
+        {amount, key, guardValue, tableNumber(table)}, doing, Resend::IfServerRefused);
+    if (rows.count() == 1) return rows.value(0, 0).toDouble();
+    requireNotMadeAnew(table, doing);
+    return std::nullopt;
 }
 
 PostgresStore::Outcome PostgresStore::inTransaction(const std::function<void()>& work,

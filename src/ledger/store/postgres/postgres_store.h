@@ -67,6 +67,9 @@ private:
 
     explicit PostgresStore(const QString& address);
     SourceInfo readDescription(const QString& source);
+    // The description read last (read now when there is none yet), for the
+    // store's own statements.
+    SourceInfo described(const QString& source);
     // The table that keeps a saved query's rows ready (schema.h,
     // KeptTotals), quoted with its schema, when this database keeps them and
     // the triggers that keep them are in place; empty otherwise.

@@ -230,25 +230,40 @@ void ServerConnection::failFromServer(const Rows& result, const QString& doing) 
     fail(ErrorCode::StoreFailure, QStringLiteral("%1: %2").arg(doing, detail));
 }
 
-ServerConnection::Rows ServerConnection::sendOnce(const QString& sql,
-                                                  const std::vector<QVariant>& values) {
-    std::vector<QByteArray> texts;
-    std::vector<const char*> pointers;
-    texts.reserve(values.size());
-    pointers.reserve(values.size());
-    for (const QVariant& v : values) {
-        if (v.isNull()) {
-            texts.emplace_back();
-            pointers.push_back(nullptr);
-        } else {
-            texts.push_back(parameterText(v));
-            pointers.push_back(texts.back().constData());
+namespace {
+
+// A statement's values as libpq takes them: texts, or no pointer for NULL.
+class Parameters {
+public:
+    explicit Parameters(const std::vector<QVariant>& values) {
+        texts_.reserve(values.size());
+        pointers_.reserve(values.size());
+        for (const QVariant& v : values) {
+            if (v.isNull()) {
+                texts_.emplace_back();
+                pointers_.push_back(nullptr);
+            } else {
+                texts_.push_back(parameterText(v));
+                pointers_.push_back(texts_.back().constData());
+            }
         }
     }
+    int count() const { return static_cast<int>(pointers_.size()); }
+    const char* const* values() const { return pointers_.data(); }
+
+private:
+    std::vector<QByteArray> texts_;
+    std::vector<const char*> pointers_;
+};
+
+}  // namespace
+
+ServerConnection::Rows ServerConnection::sendOnce(const QString& sql,
+                                                  const std::vector<QVariant>& values) {
+    const Parameters parameters(values);
     Rows r;
-    r.result_.reset(PQexecParams(conn_.get(), sql.toUtf8().constData(),
-                                 static_cast<int>(pointers.size()), nullptr, pointers.data(),
-                                 nullptr, nullptr, 0));
+    r.result_.reset(PQexecParams(conn_.get(), sql.toUtf8().constData(), parameters.count(), nullptr,
+                                 parameters.values(), nullptr, nullptr, 0));
     return r;
 }
 
@@ -270,20 +285,7 @@ ServerConnection::Rows ServerConnection::run(const QString& sql,
                                              const std::vector<QVariant>& values,
                                              const QString& doing, Resend resend) {
     if (inTransaction_) resend = Resend::Never;
-    // Lost before this statement (a server restarted, a session ended while
-    // the program was idle): what the server said meanwhile is read first,
-    // so the loss is known before anything of the statement is sent.
-    // An error the server sends to an idle connection is taken as a notice
-    // (PQisBusy parses it); the end of the connection that follows it is
-    // seen by the next read. libpq's socket never blocks on these reads.
-    if (PQstatus(conn_.get()) == CONNECTION_OK && PQconsumeInput(conn_.get())) {
-        PQisBusy(conn_.get());
-        PQconsumeInput(conn_.get());
-    }
-    if (PQstatus(conn_.get()) == CONNECTION_BAD || sessionEnded_) {
-        if (resend == Resend::Never) failUnreachable(shownDetail(PQerrorMessage(conn_.get())));
-        reconnect();
-    }
+    reconnectIfLost(resend);
     Rows r = sendOnce(sql, values);
     if (succeeded(r.result_.get())) return r;
     if (PQstatus(conn_.get()) != CONNECTION_BAD || resend == Resend::Never)
@@ -306,7 +308,97 @@ ServerConnection::Rows ServerConnection::run(const QString& sql,
                  .arg(serverName(), shown_, lost));
     r = sendOnce(sql, values);
     if (!succeeded(r.result_.get())) failFromServer(r, doing);
+    r.sentAgain_ = true;
     return r;
+}
+
+void ServerConnection::reconnectIfLost(Resend resend) {
+    // Lost before this statement (a server restarted, a session ended while
+    // the program was idle): what the server said meanwhile is read first,
+    // so the loss is known before anything of the statement is sent.
+    // An error the server sends to an idle connection is taken as a notice
+    // (PQisBusy parses it); the end of the connection that follows it is
+    // seen by the next read. libpq's socket never blocks on these reads.
+    if (PQstatus(conn_.get()) == CONNECTION_OK && PQconsumeInput(conn_.get())) {
+        PQisBusy(conn_.get());
+        PQconsumeInput(conn_.get());
+    }
+    if (PQstatus(conn_.get()) == CONNECTION_BAD || sessionEnded_) {
+        if (resend == Resend::Never) failUnreachable(shownDetail(PQerrorMessage(conn_.get())));
+        reconnect();
+    }
+}
+
+void ServerConnection::stream(const QString& sql, const std::vector<QVariant>& values,
+                              const QString& doing, const RowReader& read) {
+    const Resend resend = inTransaction_ ? Resend::Never : Resend::Always;
+    reconnectIfLost(resend);
+    bool handedOver = false;
+    std::optional<Rows> end = streamOnce(sql, values, read, handedOver);
+    if (!end || succeeded(end->result_.get())) return;
+    if (PQstatus(conn_.get()) != CONNECTION_BAD || resend == Resend::Never || handedOver)
+        failFromServer(*end, doing);
+    // Lost before the first row came: a read, so sent again on a new session.
+    reconnect();
+    end = streamOnce(sql, values, read, handedOver);
+    if (end && !succeeded(end->result_.get())) failFromServer(*end, doing);
+}
+
+std::optional<ServerConnection::Rows> ServerConnection::streamOnce(
+    const QString& sql, const std::vector<QVariant>& values, const RowReader& read,
+    bool& handedOver) {
+    const Parameters parameters(values);
+    Rows end;
+    if (!PQsendQueryParams(conn_.get(), sql.toUtf8().constData(), parameters.count(), nullptr,
+                           parameters.values(), nullptr, nullptr, 0))
+        return end;  // not sent: the connection says why
+    // Each row comes as a result of its own, as soon as it arrives.
+    PQsetSingleRowMode(conn_.get());
+    try {
+        for (;;) {
+            Rows next;
+            next.result_.reset(PQgetResult(conn_.get()));
+            if (!next.result_) return end;
+            if (PQresultStatus(next.result_.get()) != PGRES_SINGLE_TUPLE) {
+                end = std::move(next);  // the statement's end, or its failure
+                continue;
+            }
+            handedOver = true;
+            if (!read(next)) {
+                stopReading();
+                return std::nullopt;
+            }
+        }
+    } catch (...) {
+        stopReading();
+        throw;
+    }
+}
+
+void ServerConnection::stopReading() {
+    // What has arrived already is dropped; when that was not the whole of
+    // it, a statement still sending rows is cancelled, so the server neither
+    // computes nor sends the rest. Not inside a transaction: a cancelled
+    // statement would spoil the whole transaction, so there the rest is
+    // read and dropped instead.
+    bool whole = false;
+    const bool connected = PQconsumeInput(conn_.get()) != 0;
+    while (connected && !whole && !PQisBusy(conn_.get())) {
+        PGresult* arrived = PQgetResult(conn_.get());
+        whole = arrived == nullptr;
+        PQclear(arrived);
+    }
+    if (!whole && connected && !inTransaction_) {
+        if (PGcancel* cancel = PQgetCancel(conn_.get())) {
+            // Not cancelled (finished meanwhile, say): the rest is read below.
+            char error[256];
+            PQcancel(cancel, error, sizeof error);
+            PQfreeCancel(cancel);
+        }
+    }
+    // The rest, until the connection is ready for the next statement.
+    if (!whole)
+        while (PGresult* rest = PQgetResult(conn_.get())) PQclear(rest);
 }
 
 bool ServerConnection::isLost() const { return PQstatus(conn_.get()) == CONNECTION_BAD; }

@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct pg_conn;
@@ -57,9 +59,13 @@ public:
         QString text(int row, int column) const;
         qint64 number(int row, int column) const;  // an integer column
         qint64 changedCount() const;               // rows an UPDATE or DELETE touched
+        // The statement was sent a second time, on a new session, after the
+        // connection was lost while the first one ran (see Resend::Always).
+        bool wasSentAgain() const { return sentAgain_; }
 
     private:
         friend class ServerConnection;
+        bool sentAgain_ = false;
         struct Clear {
             void operator()(pg_result* r) const;
         };
@@ -70,6 +76,16 @@ public:
     // into 'x'"). Throws LedgerError.
     Rows run(const QString& sql, const std::vector<QVariant>& values, const QString& doing,
              Resend resend = Resend::Always);
+    // One statement whose rows are handed to `read` one at a time, as they
+    // arrive, never the whole result first (a Rows of one row each). `read`
+    // returns false to stop: the rest is not read, and outside a
+    // transaction the statement is cancelled on the server. A failure of
+    // `read` passes out the same way. Either way the connection is ready for
+    // the next statement. Sent again after a lost connection only when no
+    // row had come yet and no transaction is open.
+    using RowReader = std::function<bool(const Rows&)>;
+    void stream(const QString& sql, const std::vector<QVariant>& values, const QString& doing,
+                const RowReader& read);
     // Statements without values, run as they are (within a transaction the
     // caller opened: never sent again).
     void runScript(const QString& sql, const QString& doing);
@@ -89,6 +105,14 @@ private:
         void operator()(pg_conn* c) const;
     };
     Rows sendOnce(const QString& sql, const std::vector<QVariant>& values);
+    // Reconnects when the session ended while idle (Resend::Never: fails).
+    void reconnectIfLost(Resend resend);
+    // The statement's last result (its end or its failure), or nullopt when
+    // `read` stopped it; `handedOver` says whether a row reached `read`.
+    std::optional<Rows> streamOnce(const QString& sql, const std::vector<QVariant>& values,
+                                   const RowReader& read, bool& handedOver);
+    // Makes the connection ready again after a stream stopped early.
+    void stopReading();
     void prepareSession();
     // Reconnects once; throws the unreachable-server message when that fails.
     void reconnect();

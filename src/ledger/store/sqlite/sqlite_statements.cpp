@@ -19,12 +19,28 @@ namespace {
 
 }  // namespace
 
-Connection::Connection(const QString& path, Mode mode) : path_(path) {
-    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
-                      : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
-                                             : SQLITE_OPEN_READWRITE;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) != SQLITE_OK)
-        failHere(QStringLiteral("Opening"));
+Connection::Connection(const QString& path, Mode mode) : Connection(path, mode, {}) {}
+
+Connection::Connection(const QString& path, Mode mode,
+                       const std::function<void(int resultCode)>& failure)
+    : path_(path) {
+    // One thread uses a connection at a time (see the header): SQLite need
+    // not lock it at every call, which a read of many values pays for at
+    // each value.
+    const int flags =
+        SQLITE_OPEN_NOMUTEX | (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+                               : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                                      : SQLITE_OPEN_READWRITE);
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+    if (rc == SQLITE_OK) return;
+    // The handle SQLite gives even when it cannot open is closed before the
+    // failure is said: no destructor runs for an object never made.
+    const QString said = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    if (failure) failure(rc);
+    fail(ErrorCode::StoreFailure,
+         QStringLiteral("Opening %1 failed: %2").arg(QDir::toNativeSeparators(path_), said));
 }
 
 Connection::~Connection() {
@@ -34,6 +50,19 @@ Connection::~Connection() {
 void Connection::close() {
     if (sqlite3_close(db_) != SQLITE_OK) failHere(QStringLiteral("Closing"));
     db_ = nullptr;
+}
+
+void Connection::waitWhenBusy(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+
+bool Connection::lockedByAnother() {
+    waitWhenBusy(0);
+    const int rc = sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+}
+
+void Connection::rollBackQuietly() {
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Connection::failHere(const QString& doing) const {
@@ -51,38 +80,72 @@ void run(sqlite3* db, const QString& sql, const QString& doing) {
     }
 }
 
+int bindValue(sqlite3_stmt* statement, int position, const QVariant& value) {
+    if (value.isNull()) return sqlite3_bind_null(statement, position);
+    switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(statement, position, value.toDouble());
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return sqlite3_bind_int64(statement, position, value.toLongLong());
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            return sqlite3_bind_text(statement, position, text.constData(),
+                                     static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return static_cast<double>(sqlite3_column_int64(statement, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(statement, column);
+        default: {
+            // The text first, then its length in bytes (a NUL may be inside).
+            const auto* text =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+        }
+    }
+}
+
 Statement::Statement(sqlite3* db, const QString& sql, const QString& doing)
-    : db_(db), doing_(doing) {
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt_, nullptr) != SQLITE_OK) {
+    : Statement(db, sql, [db, doing](int) { statements::failWith(db, doing); }) {}
+
+Statement::Statement(sqlite3* db, const QString& sql, Failure failure)
+    : db_(db), failure_(std::move(failure)) {
+    const int rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        failWith(db, doing);
+        failWith(rc);
     }
+}
+
+void Statement::failWith(int resultCode) const {
+    failure_(resultCode);
+    // A failure rule that did not throw still ends the step here.
+    fail(ErrorCode::StoreFailure, QString::fromUtf8(sqlite3_errmsg(db_)));
 }
 
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 void Statement::bind(int position, const QVariant& value) {
-    int rc;
-    if (value.isNull()) {
-        rc = sqlite3_bind_null(stmt_, position);
-    } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Int ||
-               value.typeId() == QMetaType::LongLong) {
-        rc = sqlite3_bind_double(stmt_, position, value.toDouble());
-    } else {
-        // With its length: a text may hold a NUL character.
-        const QByteArray text = value.toString().toUtf8();
-        rc = sqlite3_bind_text(stmt_, position, text.constData(), static_cast<int>(text.size()),
-                               SQLITE_TRANSIENT);
-    }
-    if (rc != SQLITE_OK) failWith(db_, doing_);
+    if (const int rc = bindValue(stmt_, position, value); rc != SQLITE_OK) failWith(rc);
 }
 
 bool Statement::step() {
-    int rc = sqlite3_step(stmt_);
+    const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    failWith(db_, doing_);
+    failWith(rc);
 }
 
 void Statement::reset() {
@@ -96,20 +159,9 @@ QString Statement::columnName(int column) const {
     return QString::fromUtf8(sqlite3_column_name(stmt_, column));
 }
 
-QVariant Statement::value(int column) const {
-    switch (sqlite3_column_type(stmt_, column)) {
-        case SQLITE_NULL:
-            return {};
-        case SQLITE_INTEGER:
-        case SQLITE_FLOAT:
-            return sqlite3_column_double(stmt_, column);
-        default: {
-            // The text first, then its length in bytes (a NUL may be inside).
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-            return QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column));
-        }
-    }
-}
+QVariant Statement::value(int column) const { return columnValue(stmt_, column); }
+
+qint64 Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 Savepoint::Savepoint(sqlite3* db, const QString& name) : db_(db), name_(name) {
     run(db_, QStringLiteral("SAVEPOINT %1").arg(quoteName(name_)),

@@ -13,6 +13,9 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/file_kind.h"
+#include "ledger/store/sql_dialect.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/store_sql.h"
 
 namespace ledger {
 
@@ -32,37 +35,7 @@ QHash<QString, std::weak_ptr<SqliteStore>>& openFileStores() {
     return stores;
 }
 
-// Finalizes a statement however the caller leaves.
-struct Statement {
-    sqlite3_stmt* st = nullptr;
-    ~Statement() { sqlite3_finalize(st); }
-};
-
-QVariant columnValue(sqlite3_stmt* st, int i) {
-    switch (sqlite3_column_type(st, i)) {
-        case SQLITE_NULL:
-            return {};
-        case SQLITE_INTEGER:
-            return static_cast<double>(sqlite3_column_int64(st, i));
-        case SQLITE_FLOAT:
-            return sqlite3_column_double(st, i);
-        default: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-            return QString::fromUtf8(text, sqlite3_column_bytes(st, i));
-        }
-    }
-}
-
-void bindValue(sqlite3_stmt* st, int at, const QVariant& v) {
-    if (v.isNull()) {
-        sqlite3_bind_null(st, at);
-    } else if (v.typeId() == QMetaType::Double) {
-        sqlite3_bind_double(st, at, v.toDouble());
-    } else {
-        QByteArray utf8 = v.toString().toUtf8();
-        sqlite3_bind_text(st, at, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
-    }
-}
+using statements::Statement;
 
 // What a file that is not an SQLite database is, from its first bytes.
 QString describeForeignFile(const QString& path) {
@@ -90,28 +63,10 @@ QString describeForeignFile(const QString& path) {
         .arg(path);
 }
 
-QString columnAffinityIsAmount(const char* declared) {
-    return QString::fromUtf8(declared ? declared : "");
-}
-
 }  // namespace
 
-int SourceInfo::indexOf(const QString& column) const {
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
-    return -1;
-}
-
-void SqliteStore::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-
-QString quoteName(const QString& name) {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-SqliteStore::SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db)
-    : path_(std::move(path)), db_(std::move(db)) {}
+SqliteStore::SqliteStore(QString path, std::unique_ptr<statements::Connection> connection)
+    : path_(std::move(path)), connection_(std::move(connection)) {}
 
 SqliteStore::~SqliteStore() { openFileStores().remove(path_); }
 
@@ -130,20 +85,16 @@ std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
     if (QString foreign = describeForeignFile(full); !foreign.isEmpty())
         fail(ErrorCode::NotADatabase, foreign);
 
-    sqlite3* raw = nullptr;
-    // One thread uses the connection (see the header): SQLite need not lock
-    // it at every call, which a read of many values pays for at each value.
-    int rc = sqlite3_open_v2(full.toUtf8().constData(), &raw,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    std::unique_ptr<sqlite3, Closer> db(raw);
-    if (rc != SQLITE_OK)
-        fail(ErrorCode::StoreFailure, QStringLiteral("Cannot open the database file '%1': %2")
-                                          .arg(full, QString::fromUtf8(sqlite3_errstr(rc))));
+    auto connection = std::make_unique<statements::Connection>(
+        full, statements::Connection::Mode::ReadWrite, [&full](int rc) {
+            fail(ErrorCode::StoreFailure, QStringLiteral("Cannot open the database file '%1': %2")
+                                              .arg(full, QString::fromUtf8(sqlite3_errstr(rc))));
+        });
     // A second program on the same file waits briefly instead of failing at
     // once; FULL sync so that a stored row survives a crash or power loss.
-    sqlite3_busy_timeout(raw, 5000);
-    sqlite3_extended_result_codes(raw, 1);
-    std::shared_ptr<SqliteStore> store(new SqliteStore(key, std::move(db)));
+    sqlite3_busy_timeout(connection->handle(), 5000);
+    sqlite3_extended_result_codes(connection->handle(), 1);
+    std::shared_ptr<SqliteStore> store(new SqliteStore(key, std::move(connection)));
     identityOf(key, store->device_, store->inode_);
     store->execute(QStringLiteral("PRAGMA synchronous=FULL"));
     // A full day row takes about 500 bytes: 8 MiB of page cache holds ten
@@ -158,7 +109,7 @@ std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
 }
 
 void SqliteStore::failFromSqlite(int rc, const QString& doing) const {
-    QString detail = QString::fromUtf8(sqlite3_errmsg(db_.get()));
+    QString detail = QString::fromUtf8(sqlite3_errmsg(connection_->handle()));
     switch (rc & 0xff) {
         case SQLITE_READONLY:
             fail(ErrorCode::StoreFailure,
@@ -193,19 +144,25 @@ void SqliteStore::failFromSqlite(int rc, const QString& doing) const {
     }
 }
 
+Statement SqliteStore::statement(const QString& sql, const QString& doing) const {
+    return Statement(connection_->handle(), sql,
+                     [this, doing](int rc) { failFromSqlite(rc, doing); });
+}
+
 void SqliteStore::execute(const QString& sql) {
     char* message = nullptr;
-    int rc = sqlite3_exec(db_.get(), sql.toUtf8().constData(), nullptr, nullptr, &message);
+    int rc =
+        sqlite3_exec(connection_->handle(), sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Database statement failed"));
 }
 
 qint64 SqliteStore::schemaVersion() {
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), "PRAGMA schema_version", -1, &q.st, nullptr);
-    if (rc != SQLITE_OK || (rc = sqlite3_step(q.st)) != SQLITE_ROW)
-        failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
-    return sqlite3_column_int64(q.st, 0);
+    Statement q = statement(QStringLiteral("PRAGMA schema_version"),
+                            QStringLiteral("Cannot read the database's tables"));
+    if (!q.step())
+        failFromSqlite(SQLITE_ERROR, QStringLiteral("Cannot read the database's tables"));
+    return q.integer(0);
 }
 
 SqliteStore::SourceInfo SqliteStore::describe(const QString& source) {
@@ -225,58 +182,55 @@ SqliteStore::SourceInfo SqliteStore::describe(const QString& source) {
 }
 
 SqliteStore::SourceInfo SqliteStore::readDescription(const QString& source) {
-    Statement find;
-    sqlite3_prepare_v2(db_.get(),
-                       "SELECT name, type FROM sqlite_schema WHERE type IN ('table','view')", -1,
-                       &find.st, nullptr);
+    Statement find = statement(
+        QStringLiteral("SELECT name, type FROM sqlite_schema WHERE type IN ('table','view')"),
+        QStringLiteral("Cannot read the database's tables"));
     SourceInfo info;
-    int rc;
-    while ((rc = sqlite3_step(find.st)) == SQLITE_ROW) {
-        QString name =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 0)));
+    while (find.step()) {
+        const QString name = find.value(0).toString();
         if (name.compare(source, Qt::CaseInsensitive) != 0) continue;
         info.name = name;
-        info.isTable =
-            qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(find.st, 1)), "table") == 0;
+        info.isTable = find.value(1).toString() == QLatin1String("table");
         break;
     }
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
     if (info.name.isEmpty())
         fail(ErrorCode::UnknownName,
              QStringLiteral("The database '%1' has no table or query named '%2'.")
                  .arg(path_, source));
 
-    Statement columns;
-    QString sql = QStringLiteral("SELECT name, type FROM pragma_table_info(?)");
-    sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &columns.st, nullptr);
-    bindValue(columns.st, 1, info.name);
-    // The program's own tables take their column kinds from the schema; a
-    // saved query's columns (or a column the schema does not know) from the
-    // type the file declares.
+    Statement columns = statement(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"),
+                                  QStringLiteral("Cannot read the columns"));
+    columns.bind(1, info.name);
+    // The program's own tables take their column kinds from the schema, a
+    // column the schema does not know from the type the file declares. A
+    // saved query stores nothing typed: none of its columns is an amount.
     const schema::Table* known = info.isTable ? schema::findTable(info.name) : nullptr;
-    while ((rc = sqlite3_step(columns.st)) == SQLITE_ROW) {
-        const QString name =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 0)));
+    while (columns.step()) {
+        const QString name = columns.value(0).toString();
         // The row key is the store's, never a field's.
         if (info.isTable && name.compare(schema::kRowKey, Qt::CaseInsensitive) == 0) {
             info.lastingKeys = true;
             continue;
         }
         info.columns << name;
-        if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr) {
+        if (const schema::Column* column = known ? schema::findColumn(*known, name) : nullptr)
             info.isAmount.push_back(column->kind == schema::Kind::Amount);
-            continue;
-        }
-        QString type = columnAffinityIsAmount(
-                           reinterpret_cast<const char*>(sqlite3_column_text(columns.st, 1)))
-                           .toUpper();
-        info.isAmount.push_back(
-            type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("DOUB")) ||
-            type.contains(QLatin1String("FLOA")) || type.contains(QLatin1String("NUM")));
+        else
+            info.isAmount.push_back(
+                info.isTable && SqlDialect::sqlite().declaresNumber(columns.value(1).toString()));
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read the columns"));
     return info;
+}
+
+QString SqliteStore::tableName(const QString& table, const QString& doing) {
+    const SourceInfo info = describe(table);
+    requireTable(info, doing);
+    return quoteName(info.name);
+}
+
+QString SqliteStore::columnNames(const QString& source, const QStringList& columns,
+                                 const QString& doing) {
+    return quotedColumns(describe(source), columns, doing).join(QLatin1Char(','));
 }
 
 std::vector<SqliteStore::RowKey> SqliteStore::rowKeys(const QString& table) {
@@ -288,16 +242,14 @@ std::vector<SqliteStore::RowKey> SqliteStore::rowKeysUpTo(const QString& table, 
     // holds them (the ledger's index of calendar days, a tenth of the
     // table's pages), not from the rows themselves; they are put in order
     // here, which for days entered day by day they mostly are already.
-    Statement q;
-    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteName(table));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    Statement q =
+        statement(QStringLiteral("SELECT rowid FROM %1").arg(tableName(table, doing)), doing);
     std::vector<RowKey> keys;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
-        const RowKey key = sqlite3_column_int64(q.st, 0);
+    while (q.step()) {
+        const RowKey key = q.integer(0);
         if (key <= highest) keys.push_back(key);
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
     if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
     noteKeys(table, keys);
     return keys;
@@ -305,18 +257,14 @@ std::vector<SqliteStore::RowKey> SqliteStore::rowKeysUpTo(const QString& table, 
 
 std::optional<std::pair<SqliteStore::RowKey, SqliteStore::RowKey>> SqliteStore::keyRange(
     const QString& table) {
-    Statement q;
-    const QString sql = QStringLiteral(
-                            "SELECT (SELECT rowid FROM %1 ORDER BY rowid LIMIT 1), (SELECT rowid "
-                            "FROM %1 ORDER BY rowid DESC LIMIT 1)")
-                            .arg(quoteName(table));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
-    if (sqlite3_column_type(q.st, 0) == SQLITE_NULL) return std::nullopt;
-    const std::pair<RowKey, RowKey> range{sqlite3_column_int64(q.st, 0),
-                                          sqlite3_column_int64(q.st, 1)};
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    Statement q = statement(QStringLiteral("SELECT (SELECT rowid FROM %1 ORDER BY rowid LIMIT 1), "
+                                           "(SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1)")
+                                .arg(tableName(table, doing)),
+                            doing);
+    if (!q.step()) failFromSqlite(SQLITE_ERROR, doing);
+    if (q.value(0).isNull()) return std::nullopt;
+    const std::pair<RowKey, RowKey> range{q.integer(0), q.integer(1)};
     noteKeys(table, {range.second});
     return range;
 }
@@ -338,49 +286,35 @@ SqliteStore::KeyGuard SqliteStore::keyGuard(const QString& table) {
             info.name, highestKey_.value(table.toLower())};
 }
 
-void SqliteStore::KeyGuard::bind(sqlite3_stmt* st, int& at) const {
+void SqliteStore::KeyGuard::bind(Statement& statement, int& at) const {
     if (condition.isEmpty()) return;
-    bindValue(st, at++, table);
-    sqlite3_bind_int64(st, at++, highest);
+    statement.bind(at++, table);
+    statement.bind(at++, highest);
 }
 
 void SqliteStore::requireNotMadeAnew(const KeyGuard& guard) {
     if (guard.condition.isEmpty()) return;
-    Statement q;
-    const QString sql = QStringLiteral("SELECT ") + guard.condition;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(guard.table));
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(guard.table);
+    Statement q = statement(QStringLiteral("SELECT ") + guard.condition, doing);
     int at = 1;
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(guard.table));
-    if (sqlite3_column_int(q.st, 0) == 0) failMadeAnew(path_);
+    guard.bind(q, at);
+    if (!q.step()) failFromSqlite(SQLITE_ERROR, doing);
+    if (q.integer(0) == 0) failMadeAnew(path_);
 }
-
-namespace {
-QString columnList(const QStringList& columns) {
-    QStringList quoted;
-    quoted.reserve(columns.size());
-    for (const auto& c : columns) quoted << quoteName(c);
-    return quoted.join(QLatin1Char(','));
-}
-}  // namespace
 
 std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
                                            const QStringList& columns) {
-    Statement q;
-    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
-                      .arg(columnList(columns), quoteName(table));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read a row of '%1'").arg(table));
-    sqlite3_bind_int64(q.st, 1, key);
+    const QString doing = QStringLiteral("Cannot read a row of '%1'").arg(table);
+    const QString name = tableName(table, doing);
+    if (columns.isEmpty()) return {};  // nothing to read, whether the row is there or not
+    Statement q = statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
+                                .arg(columnNames(table, columns, doing), name),
+                            doing);
+    q.bind(1, key);
     std::vector<QVariant> values;
-    rc = sqlite3_step(q.st);
-    if (rc == SQLITE_ROW) {
+    if (q.step()) {
         values.reserve(columns.size());
-        for (int i = 0; i < columns.size(); ++i) values.push_back(columnValue(q.st, i));
-    } else if (rc != SQLITE_DONE) {
-        failFromSqlite(rc, QStringLiteral("Cannot read a row of '%1'").arg(table));
+        for (int i = 0; i < columns.size(); ++i) values.push_back(q.value(i));
     }
     return values;
 }
@@ -388,78 +322,74 @@ std::vector<QVariant> SqliteStore::readRow(const QString& table, RowKey key,
 bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList& columns,
                             const std::vector<QVariant>& values, const QStringList& checked,
                             const std::vector<QVariant>& expected) {
+    const QString doing = QStringLiteral("Cannot save into '%1'").arg(table);
     requireSameFile();
+    const QString name = tableName(table, doing);
     const KeyGuard guard = keyGuard(table);
-    QStringList sets, conditions{QStringLiteral("rowid=?")};
-    for (const auto& c : columns) sets << quoteName(c) + QStringLiteral("=?");
-    for (const auto& c : checked) conditions << quoteName(c) + QStringLiteral(" IS ?");
-    if (!guard.condition.isEmpty()) conditions << guard.condition;
-    QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                      .arg(quoteName(table), sets.join(QLatin1Char(',')),
-                           conditions.join(QStringLiteral(" AND ")));
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    QStringList stored, compared;
+    for (const QString& c : columns) stored << columnNames(table, {c}, doing);
+    for (const QString& c : checked) compared << columnNames(table, {c}, doing);
+    // Nothing to store: the answer is whether the row is still there as read.
+    const QString sql = store_sql::guardedUpdate(
+        SqlDialect::sqlite(), name, QStringLiteral("rowid"), stored, compared, guard.condition);
+    Statement q = statement(sql, doing);
     int at = 1;
-    for (const auto& v : values) bindValue(q.st, at++, v);
-    sqlite3_bind_int64(q.st, at++, key);
-    for (const auto& v : expected) bindValue(q.st, at++, v);
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
-    if (sqlite3_changes(db_.get()) == 1) return true;
+    for (const auto& v : values) q.bind(at++, v);
+    q.bind(at++, key);
+    for (const auto& v : expected) q.bind(at++, v);
+    guard.bind(q, at);
+    const bool row = q.step();
+    const bool found =
+        columns.isEmpty() ? row && q.integer(0) == 1 : sqlite3_changes(connection_->handle()) == 1;
+    if (found) return true;
     requireNotMadeAnew(guard);
     return false;
 }
 
 SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringList& columns,
                                            const std::vector<QVariant>& values) {
+    const QString doing = QStringLiteral("Cannot add a row to '%1'").arg(table);
     requireSameFile();
+    const QString name = tableName(table, doing);
     const KeyGuard guard = keyGuard(table);
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
     // A row with no values takes SQLite's own key and nothing else.
-    const QString list = columns.isEmpty() ? QStringLiteral("rowid") : columnList(columns);
+    const QString list =
+        columns.isEmpty() ? QStringLiteral("rowid") : columnNames(table, columns, doing);
     if (marks.isEmpty()) marks << QStringLiteral("NULL");
     // The key comes back from the statement itself, not from the
     // connection's last insert, which a trigger's insert could change.
     QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3%4 RETURNING rowid")
-                      .arg(quoteName(table), list, marks.join(QLatin1Char(',')),
+                      .arg(name, list, marks.join(QLatin1Char(',')),
                            guard.condition.isEmpty() ? QString()
                                                      : QStringLiteral(" WHERE ") + guard.condition);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    Statement q = statement(sql, doing);
     int at = 1;
-    for (const auto& v : values) bindValue(q.st, at++, v);
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    if (rc == SQLITE_DONE) failMadeAnew(path_);  // the guard held the row back
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
-    const RowKey key = sqlite3_column_int64(q.st, 0);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE)
-        failFromSqlite(rc, QStringLiteral("Cannot add a row to '%1'").arg(table));
+    for (const auto& v : values) q.bind(at++, v);
+    guard.bind(q, at);
+    if (!q.step()) failMadeAnew(path_);  // the guard held the row back
+    const RowKey key = q.integer(0);
+    q.step();  // the statement's end
     noteKeys(table, {key});
     return key;
 }
 
 void SqliteStore::deleteRow(const QString& table, RowKey key) {
+    const QString doing = QStringLiteral("Cannot delete from '%1'").arg(table);
     requireSameFile();
+    const QString name = tableName(table, doing);
     const KeyGuard guard = keyGuard(table);
     QString sql =
         QStringLiteral("DELETE FROM %1 WHERE rowid=?%2")
-            .arg(quoteName(table),
+            .arg(name,
                  guard.condition.isEmpty() ? QString() : QStringLiteral(" AND ") + guard.condition);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
-    sqlite3_bind_int64(q.st, 1, key);
+    Statement q = statement(sql, doing);
+    q.bind(1, key);
     int at = 2;
-    guard.bind(q.st, at);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot delete from '%1'").arg(table));
-    if (sqlite3_changes(db_.get()) == 0) requireNotMadeAnew(guard);
+    guard.bind(q, at);
+    q.step();
+    if (sqlite3_changes(connection_->handle()) == 0) requireNotMadeAnew(guard);
     ++removals_;
 }
 
@@ -467,24 +397,27 @@ std::optional<double> SqliteStore::addToAmount(const QString& table, RowKey key,
                                                const QString& column, double amount,
                                                const QString& guardColumn,
                                                const QVariant& guardValue) {
+    const QString doing = QStringLiteral("Cannot save into '%1'").arg(table);
     requireSameFile();
+    const QString name = tableName(table, doing);
+    const QString figure = columnNames(table, {column}, doing);
+    const KeyGuard guard = keyGuard(table);
     // The sum is made by SQLite from what the row holds at this moment.
-    const QString sql = QStringLiteral(
-                            "UPDATE %1 SET %2 = COALESCE(%2, 0) + ? WHERE rowid = ? AND %3 IS ? "
-                            "RETURNING %2")
-                            .arg(quoteName(table), quoteName(column), quoteName(guardColumn));
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
-    sqlite3_bind_double(q.st, 1, amount);
-    sqlite3_bind_int64(q.st, 2, key);
-    bindValue(q.st, 3, guardValue);
-    rc = sqlite3_step(q.st);
-    if (rc == SQLITE_DONE) return std::nullopt;
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
-    const double now = sqlite3_column_double(q.st, 0);
-    rc = sqlite3_step(q.st);
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot save into '%1'").arg(table));
+    const QString sql =
+        store_sql::guardedAddition(SqlDialect::sqlite(), name, QStringLiteral("rowid"), figure,
+                                   columnNames(table, {guardColumn}, doing), guard.condition);
+    Statement q = statement(sql, doing);
+    q.bind(1, amount);
+    q.bind(2, key);
+    q.bind(3, guardValue);
+    int at = 4;
+    guard.bind(q, at);
+    if (!q.step()) {
+        requireNotMadeAnew(guard);
+        return std::nullopt;
+    }
+    const double now = q.value(0).toDouble();
+    q.step();  // the statement's end
     return now;
 }
 
@@ -509,7 +442,8 @@ SqliteStore::Outcome SqliteStore::inTransaction(const std::function<void()>& wor
         // transaction it could not finish by itself at the next statement.
         try {
             if (depth == 0) {
-                if (!sqlite3_get_autocommit(db_.get())) execute(QStringLiteral("ROLLBACK"));
+                if (!sqlite3_get_autocommit(connection_->handle()))
+                    execute(QStringLiteral("ROLLBACK"));
             } else {
                 execute(QStringLiteral("ROLLBACK TO ") + savepoint);
                 execute(QStringLiteral("RELEASE ") + savepoint);
@@ -535,28 +469,31 @@ SqliteStore::Outcome SqliteStore::inTransaction(const std::function<void()>& wor
     return Outcome::Stored;
 }
 
-quint64 SqliteStore::removalMark(const QString&) {
+quint64 SqliteStore::removalMark(const QString& table) {
+    tableName(table, QStringLiteral("Cannot read '%1'").arg(table));
     // data_version changes when another connection (another program, or the
     // backup at start-up) committed anything; this store's own deletions are
     // counted as they happen.
-    Statement q;
-    sqlite3_prepare_v2(db_.get(), "PRAGMA data_version", -1, &q.st, nullptr);
-    const qint64 version = sqlite3_step(q.st) == SQLITE_ROW ? sqlite3_column_int64(q.st, 0) : -1;
+    // Not read: taken for a change, which costs a full read of the keys.
+    qint64 version = -1;
+    try {
+        Statement q = statement(QStringLiteral("PRAGMA data_version"), QString());
+        if (q.step()) version = q.integer(0);
+    } catch (const LedgerError&) {
+    }
     if (version != othersVersion_ || version < 0) ++removals_;
     othersVersion_ = version;
     return removals_;
 }
 
 std::vector<SqliteStore::RowKey> SqliteStore::rowKeysAbove(const QString& table, RowKey after) {
-    Statement q;
-    const QString sql =
-        QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid").arg(quoteName(table));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
-    sqlite3_bind_int64(q.st, 1, after);
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    Statement q = statement(QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid")
+                                .arg(tableName(table, doing)),
+                            doing);
+    q.bind(1, after);
     std::vector<RowKey> keys;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    while (q.step()) keys.push_back(q.integer(0));
     noteKeys(table, keys);
     return keys;
 }
@@ -569,27 +506,20 @@ std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
     const SourceInfo info = describe(table);
     const int at = info.indexOf(column);
     if (!info.isTable || at < 0) return std::nullopt;
-    Statement type;
-    sqlite3_prepare_v2(db_.get(), "SELECT upper(type) FROM pragma_table_info(?) WHERE name=?", -1,
-                       &type.st, nullptr);
-    bindValue(type.st, 1, info.name);
-    bindValue(type.st, 2, info.columns[at]);
-    if (sqlite3_step(type.st) != SQLITE_ROW) return std::nullopt;
-    const QByteArray declared(reinterpret_cast<const char*>(sqlite3_column_text(type.st, 0)));
-    const bool textAffinity =
-        !declared.contains("INT") &&
-        (declared.contains("CHAR") || declared.contains("CLOB") || declared.contains("TEXT"));
-    if (!textAffinity) return std::nullopt;
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    Statement type = statement(
+        QStringLiteral("SELECT upper(type) FROM pragma_table_info(?) WHERE name=?"), doing);
+    type.bind(1, info.name);
+    type.bind(2, info.columns[at]);
+    if (!type.step()) return std::nullopt;
+    if (!SqlDialect::sqlite().declaresText(type.value(0).toString())) return std::nullopt;
 
-    Statement q;
-    const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2=? ORDER BY rowid")
-                            .arg(quoteName(info.name), quoteName(info.columns[at]));
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
-    bindValue(q.st, 1, text);
+    Statement q = statement(QStringLiteral("SELECT rowid FROM %1 WHERE %2=? ORDER BY rowid")
+                                .arg(quoteName(info.name), quoteName(info.columns[at])),
+                            doing);
+    q.bind(1, text);
     std::vector<RowKey> keys;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(q.st, 0));
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
+    while (q.step()) keys.push_back(q.integer(0));
     return keys;
 }
 
@@ -600,18 +530,16 @@ QString SqliteStore::keptTableOf(const SourceInfo& savedQuery) {
     if (auto found = keptTables_.constFind(key); found != keptTables_.constEnd()) return *found;
     // The table and the three triggers that keep it, on the table it adds up.
     const QStringList triggers = schema::keptFileTriggers(*kept);
-    Statement q;
-    sqlite3_prepare_v2(db_.get(),
-                       "SELECT count(*) FROM sqlite_schema WHERE (type = 'table' AND name = ?) OR "
-                       "(type = 'trigger' AND tbl_name = ? AND name IN (?, ?, ?))",
-                       -1, &q.st, nullptr);
-    bindValue(q.st, 1, kept->table);
-    bindValue(q.st, 2, kept->source);
-    for (int i = 0; i < triggers.size(); ++i) bindValue(q.st, 3 + i, triggers[i]);
-    const int rc = sqlite3_step(q.st);
-    if (rc != SQLITE_ROW) failFromSqlite(rc, QStringLiteral("Cannot read the database's tables"));
-    const QString table =
-        sqlite3_column_int(q.st, 0) == 1 + triggers.size() ? kept->table : QString();
+    const QString doing = QStringLiteral("Cannot read the database's tables");
+    Statement q = statement(
+        QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE (type = 'table' AND name = ?) OR "
+                       "(type = 'trigger' AND tbl_name = ? AND name IN (?, ?, ?))"),
+        doing);
+    q.bind(1, kept->table);
+    q.bind(2, kept->source);
+    for (int i = 0; i < triggers.size(); ++i) q.bind(3 + i, triggers[i]);
+    if (!q.step()) failFromSqlite(SQLITE_ERROR, doing);
+    const QString table = q.integer(0) == 1 + triggers.size() ? kept->table : QString();
     keptTables_.insert(key, table);
     return table;
 }
@@ -620,7 +548,9 @@ void SqliteStore::scan(const QString& source, const QStringList& columns, const 
     // Tables stream in rowid order with their keys; saved queries in their own
     // order, numbered from 0. A saved query whose rows the file keeps ready
     // is read from the table that keeps them, in the saved query's order.
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(source);
     SourceInfo info = describe(source);
+    const QString list = columnNames(source, columns, doing);
     QString from = quoteName(info.name);
     if (!info.isTable) {
         if (const QString kept = keptTableOf(info); !kept.isEmpty()) {
@@ -631,42 +561,39 @@ void SqliteStore::scan(const QString& source, const QStringList& columns, const 
             from = quoteName(kept) + QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
         }
     }
-    QString sql = info.isTable
-                      ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
-                            .arg(columnList(columns), quoteName(info.name))
-                      : QStringLiteral("SELECT 0,%1 FROM %2").arg(columnList(columns), from);
+    QString sql = info.isTable ? QStringLiteral("SELECT rowid,%1 FROM %2 ORDER BY rowid")
+                                     .arg(list, quoteName(info.name))
+                               : QStringLiteral("SELECT 0,%1 FROM %2").arg(list, from);
     if (columns.isEmpty())
         sql = info.isTable
                   ? QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoteName(info.name))
                   : QStringLiteral("SELECT 0 FROM %1").arg(from);
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));
+    Statement q = statement(sql, doing);
     std::vector<QVariant> values(columns.size());
     RowKey ordinal = 0;
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
-        for (int i = 0; i < columns.size(); ++i) values[i] = columnValue(q.st, i + 1);
-        RowKey key = info.isTable ? sqlite3_column_int64(q.st, 0) : ordinal++;
+    while (q.step()) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = q.value(i + 1);
+        RowKey key = info.isTable ? q.integer(0) : ordinal++;
         if (!visit(key, values)) return;
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(source));
 }
 
 void SqliteStore::scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                             const RowVisitor& visit) {
-    QString sql = QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid<? ORDER BY rowid DESC")
-                      .arg(columns.isEmpty() ? QString() : QLatin1Char(',') + columnList(columns),
-                           quoteName(table));
-    Statement q;
-    int rc = sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &q.st, nullptr);
-    if (rc != SQLITE_OK) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
-    sqlite3_bind_int64(q.st, 1, belowKey);
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    const QString name = tableName(table, doing);
+    QString sql =
+        QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid<? ORDER BY rowid DESC")
+            .arg(columns.isEmpty() ? QString()
+                                   : QLatin1Char(',') + columnNames(table, columns, doing),
+                 name);
+    Statement q = statement(sql, doing);
+    q.bind(1, belowKey);
     std::vector<QVariant> values(columns.size());
-    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
-        for (int i = 0; i < columns.size(); ++i) values[i] = columnValue(q.st, i + 1);
-        if (!visit(sqlite3_column_int64(q.st, 0), values)) return;
+    while (q.step()) {
+        for (int i = 0; i < columns.size(); ++i) values[i] = q.value(i + 1);
+        if (!visit(q.integer(0), values)) return;
     }
-    if (rc != SQLITE_DONE) failFromSqlite(rc, QStringLiteral("Cannot read '%1'").arg(table));
 }
 
 void SqliteStore::requireSameFile() const {

@@ -3,10 +3,8 @@
 #include <QHash>
 #include <memory>
 
+#include "ledger/store/sqlite/sqlite_statements.h"
 #include "ledger/store/store.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace ledger {
 
@@ -55,14 +53,18 @@ public:
                    const RowVisitor& visit) override;
 
 private:
-    struct Closer {
-        void operator()(sqlite3* db) const;
-    };
-
-    SqliteStore(QString path, std::unique_ptr<sqlite3, Closer> db);
+    SqliteStore(QString path, std::unique_ptr<statements::Connection> connection);
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
     void execute(const QString& sql);
+    // A statement of the file's, failing as failFromSqlite says.
+    statements::Statement statement(const QString& sql, const QString& doing) const;
     SourceInfo readDescription(const QString& source);
+    // The table as the file spells it, quoted; UnknownName when there is no
+    // such table or saved query, StoreFailure for a saved query.
+    QString tableName(const QString& table, const QString& doing);
+    // The columns as the file spells them, quoted and joined by commas;
+    // StoreFailure naming the first the source does not have.
+    QString columnNames(const QString& source, const QStringList& columns, const QString& doing);
     // The table that keeps a saved query's rows ready (schema.h,
     // KeptTotals), when this file keeps them and everything that keeps them
     // up to date is in place; empty otherwise (the saved query is read).
@@ -81,15 +83,15 @@ private:
         QString condition;
         QString table;
         RowKey highest = 0;
-        void bind(sqlite3_stmt* st, int& at) const;
+        void bind(statements::Statement& statement, int& at) const;
     };
     KeyGuard keyGuard(const QString& table);
     // Throws FileReplaced when the guard no longer holds.
     void requireNotMadeAnew(const KeyGuard& guard);
 
     QString path_;
-    std::unique_ptr<sqlite3, Closer> db_;
-    quint64 device_ = 0, inode_ = 0;  // the file opened
+    std::unique_ptr<statements::Connection> connection_;  // the file's one handle
+    quint64 device_ = 0, inode_ = 0;                      // the file opened
     // Descriptions read from the catalogue, by lower-case name, valid while
     // the file's schema version stays the one they were read at.
     QHash<QString, SourceInfo> described_;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "ledger/calendar/calendar_sql.h"
+#include "ledger/schema/schema.h"
+
+namespace ledger {
+
+// What SQLite and PostgreSQL spell differently, in one place: everything
+// else of the SQL the program writes (the tables, the saved queries, the
+// kept month totals, the store's statements) is written once for both.
+class SqlDialect {
+public:
+    static const SqlDialect& sqlite();
+    static const SqlDialect& postgres();
+
+    // The calendar rule's SQL for this engine (calendar_sql.h).
+    calendar::SqlDialect calendar() const { return calendar_; }
+
+    // A table's key column: handed out once and never again, a deleted
+    // row's key included.
+    QString keyColumnDefinition() const;
+    // The type a column of this kind is made with: amounts are doubles,
+    // days and texts are kept as typed.
+    QString columnType(schema::Kind kind) const;
+    // What orders a table's rows as they were added (SQLite's rowid is the
+    // key column itself; a file made before row keys has only the rowid).
+    QString rowOrder() const;
+    // The `n`th value of a statement (from 1).
+    QString placeholder(int n) const;
+    // The same, for a value added to an amount (the server is told it is a
+    // double; a file takes any number as it comes).
+    QString amountPlaceholder(int n) const;
+    // The triggers that keep a saved query's rows ready (schema.h).
+    QStringList keptTriggers(const schema::KeptTotals& kept) const;
+    // Whether a column declared `type` (as the engine's catalogue reports
+    // it) keeps numbers as numbers, and whether it keeps every value as its
+    // text, so that "=" compares character for character. A file's rules
+    // are SQLite's for a column's affinity; a server's its type names.
+    bool declaresNumber(const QString& type) const;
+    bool declaresText(const QString& type) const;
+    // True when both sides are empty or both hold the same value.
+    QString sameValue(const QString& left, const QString& right) const;
+
+private:
+    explicit SqlDialect(calendar::SqlDialect calendar) : calendar_(calendar) {}
+    bool isSqlite() const { return calendar_ == calendar::SqlDialect::Sqlite; }
+
+    calendar::SqlDialect calendar_;
+};
+
+}  // namespace ledger

@@ -1,0 +1,139 @@
+#include "setup/schema_sql.h"
+
+#include <QStringList>
+
+#include "ledger/base/ledger_error.h"
+#include "ledger/store/source_info.h"
+#include "setup/totals_sql.h"
+
+namespace ledger::schema_sql {
+
+namespace {
+
+QString quotedList(const QStringList& names) {
+    QStringList quoted;
+    for (const auto& n : names) quoted << quoteName(n);
+    return quoted.join(QStringLiteral(", "));
+}
+
+const schema::SavedQuery& savedQuery(const QString& name) {
+    for (const auto& q : schema::savedQueries())
+        if (q.name == name) return q;
+    fail(ErrorCode::UnknownName, QStringLiteral("No saved query named %1").arg(name));
+}
+
+// The key column is the table's only unique one (two days with the same
+// date are allowed).
+QString createTableSql(const SqlDialect& dialect, const schema::Table& table) {
+    QStringList columns{dialect.keyColumnDefinition()};
+    for (const auto& c : table.columns)
+        columns << quoteName(c.name) + QLatin1Char(' ') + dialect.columnType(c.kind);
+    return QStringLiteral("CREATE TABLE %1 (%2);\n")
+        .arg(quoteName(table.name), columns.join(QStringLiteral(", ")));
+}
+
+// Rows whose Date is not a calendar day would otherwise drop out of the
+// monthly figures without a trace; they are gathered in one row keyed
+// "Undated", after every calendar month, so the month sheet still shows what
+// they add up to.
+const QString kUndatedNote = QStringLiteral(
+    "/* Rows whose Date is not a calendar day are totalled under 'Undated', "
+    "after the months. */ ");
+
+// The two saved queries that add the rows up per month: the ledger's month
+// totals ("12/ 2002", the month sheet's form) and the wage totals per
+// employee and month ("2002/12", the form the wage-detail filter finds
+// inside day texts), by the program's one rule of what a calendar day is.
+QString monthViewSql(const SqlDialect& dialect, const schema::KeptTotals& kept) {
+    return QStringLiteral("CREATE VIEW %1 AS %2%3;\n")
+        .arg(quoteName(kept.savedQuery), kUndatedNote,
+             totals_sql::savedQuerySelect(dialect.calendar(), kept));
+}
+
+// One row per wage row, in the table's order, with the day's wage as the wage
+// window computes it: Salary hour × Main hour + Overtime salary hour × Work
+// overtime − (Insurance + Absent-Deduct), an empty value counting 0.
+QString inquiryDetailViewSql(const SqlDialect& dialect) {
+    const auto& query = savedQuery(schema::kInquiryDetail);
+    auto amount = [](const char* column) {
+        return QStringLiteral("COALESCE(%1, 0.0)").arg(quoteName(QString::fromLatin1(column)));
+    };
+    const QString wage =
+        QStringLiteral("%1 * %2 + %3 * %4 - (%5 + %6)")
+            .arg(amount("Salary hour"), amount("Main hour"), amount("Overtime salary hour"),
+                 amount("Work overtime"), amount("Insurance"), amount("Absent-Deduct"));
+    QStringList select;
+    const QString& wageColumn = query.columns.last();
+    for (const auto& column : query.columns) {
+        if (column == wageColumn)
+            select << wage + QStringLiteral(" AS ") + quoteName(column);
+        else
+            select << quoteName(column);
+    }
+    return QStringLiteral("CREATE VIEW %1 AS SELECT %2 FROM %3 ORDER BY %4;\n")
+        .arg(quoteName(query.name), select.join(QStringLiteral(", ")), quoteName(schema::kWages),
+             dialect.rowOrder());
+}
+
+// The choice lists: "Yes" and "No" for leave and absence, which the wage
+// window acts on, and the reasons for leaving that the staff register offers.
+// Two rows, so neither yes/no list shows an empty entry.
+QString fillSelectSql() {
+    const auto* table = schema::findTable(schema::kSelect);
+    QStringList columns;
+    for (const auto& c : table->columns) columns << c.name;
+    return QStringLiteral(
+               "INSERT INTO %1 (%2) VALUES ('Yes', 'Yes', 'Resigned'), ('No', 'No', "
+               "'Dismissed');\n")
+        .arg(quoteName(table->name), quotedList(columns));
+}
+
+}  // namespace
+
+QString createTables(const SqlDialect& dialect) {
+    QString sql;
+    for (const auto& table : schema::tables()) sql += createTableSql(dialect, table);
+    // Save and Inquiry look a day up by its date text: with this index the
+    // look-up costs the same in a year's ledger as in a century's.
+    sql += QStringLiteral("CREATE INDEX %1 ON %2 (%3);\n")
+               .arg(quoteName(QStringLiteral("%1 by Date").arg(schema::kLedger)),
+                    quoteName(schema::kLedger), quoteName(QStringLiteral("Date")));
+    return sql + fillSelectSql();
+}
+
+QString createViews(const SqlDialect& dialect) {
+    QString sql;
+    for (const auto& kept : schema::keptTotals()) sql += monthViewSql(dialect, kept);
+    return sql + inquiryDetailViewSql(dialect);
+}
+
+QString makeKeptTotals(const SqlDialect& dialect) {
+    QString sql;
+    for (const auto& kept : schema::keptTotals())
+        sql += totals_sql::makeKept(dialect.calendar(), kept);
+    return sql;
+}
+
+QString keepTotals(const SqlDialect& dialect) {
+    QString sql;
+    for (const auto& kept : schema::keptTotals()) {
+        sql += totals_sql::dropKept(dialect.calendar(), kept);
+        sql += totals_sql::makeKept(dialect.calendar(), kept);
+        sql += totals_sql::refillKept(dialect.calendar(), kept);
+    }
+    return sql;
+}
+
+QString dropKeptTotals(const SqlDialect& dialect) {
+    QString sql;
+    for (const auto& kept : schema::keptTotals())
+        sql += totals_sql::dropKept(dialect.calendar(), kept);
+    return sql;
+}
+
+QString replaceMonthView(const SqlDialect& dialect, const schema::KeptTotals& kept) {
+    return QStringLiteral("DROP VIEW IF EXISTS %1;\n").arg(quoteName(kept.savedQuery)) +
+           monthViewSql(dialect, kept);
+}
+
+}  // namespace ledger::schema_sql

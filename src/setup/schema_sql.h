@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include "ledger/schema/schema.h"
+#include "ledger/store/sql_dialect.h"
+
+// The statements that make the shop's tables and saved queries, written once
+// for a file and a server: the same tables, the same rows in the same order
+// from every saved query, only spelled as each engine spells it.
+namespace ledger::schema_sql {
+
+// The tables, the index of days, and the choice lists' two rows.
+QString createTables(const SqlDialect& dialect);
+// The saved queries (views).
+QString createViews(const SqlDialect& dialect);
+// The kept month totals' tables and the triggers that keep them, empty.
+QString makeKeptTotals(const SqlDialect& dialect);
+// The kept month totals made afresh and filled from the rows (after the
+// rows are in: each row added later is counted by their triggers).
+QString keepTotals(const SqlDialect& dialect);
+// The kept month totals and their triggers removed.
+QString dropKeptTotals(const SqlDialect& dialect);
+// A saved query that adds rows up per month, made anew as this version
+// makes it.
+QString replaceMonthView(const SqlDialect& dialect, const schema::KeptTotals& kept);
+
+}  // namespace ledger::schema_sql
