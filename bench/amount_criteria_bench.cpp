@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Amount parse and amount text per call, and a criterion's match per row, each
 // next to the bare library call doing the same work in the same run. Every
 // benchmark reports our time per call, the baseline's, and their ratio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a full ledger for the benchmarks (full_ledger.h): a file, or a
 // server database named by a postgresql:// address.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The year at a glance on big ledgers, beside the bare month query it
 // cannot do without. Ledgers of 3,000 days (ten years of a shop) and
 // 100,000, every column of every day filled, two wage rows a day.

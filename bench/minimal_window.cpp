@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline of the program's start: a minimal Qt window (one label)
 // titled as asked, shown until the process is ended. With --memory it prints
 // its peak memory (VmHWM, KiB) once the window is up, and ends.

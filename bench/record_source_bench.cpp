@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record sources on a big ledger, each next to bare SQLite doing the same work
 // in the same run. Counters: "ratio" = this benchmark's time per iteration
 // over its baseline's (run the baseline first; both print).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record sources on a PostgreSQL server, each next to libpq sending the same
 // bare query in the same run. Needs a server database: the address in
 // TALLOWBROOK_TEST_POSTGRES (scripts/test-postgres.sh makes one); a schema

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows opening on full ledgers of every size, each next to a bare
 // baseline doing the same work in the same run: a minimal Qt window, and the
 // same rows read by bare SQLite and shown in the plainest Qt widgets. "Open"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run as a test: cmake -DBUILD_DIR=... -DPACKAGE_DIR=... -DVERSION=...
 #   -DSOURCE_DIR=... -DCHECK=build|unpacked|validated|lintian -P check_package.cmake
 # "build" makes the Debian package from the build with cpack and unpacks it

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks who includes whom (README: "Layout"). Run as a test:
 #   cmake -DSOURCE_DIR=<checkout> -P scripts/check_layers.cmake
 # Each folder of src/ is one layer and may include only the layers listed for

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every source file says its licence in its first lines (the package and the
 # metainfo name the same one). Run as a test:
 #   cmake -DSOURCE_DIR=<checkout> -P scripts/check_licence_lines.cmake

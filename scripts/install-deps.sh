@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the tests and the run command need,
 # only those that are missing, without questions. Works as root or through sudo.
 set -euo pipefail

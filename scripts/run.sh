@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, puts a demo breakfast.mdb beside the
 # program when there is none, and starts the program.
 set -euo pipefail

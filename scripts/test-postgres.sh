@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by scripts/test.sh: makes a local PostgreSQL server ready for the
 # server half of the tests and exports TALLOWBROOK_TEST_POSTGRES, the URI of a
 # throw-away database made afresh for this run. Starts the cluster when none

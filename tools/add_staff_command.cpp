@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db add-staff: puts a member of staff into the register, so that
 // a shop whose file was made with `create` has somebody who can log in.
 

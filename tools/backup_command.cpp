@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db backup / restore: a copy of the books made while they may be
 // in use, and that copy put back in their place.
 

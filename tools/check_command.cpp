@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db check: what an existing file lacks for the program.
 
 #include <QDir>

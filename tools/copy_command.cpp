@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db copy: a whole ledger from one database to another, between
 // a file and a server database either way, compared value for value on both
 // sides.

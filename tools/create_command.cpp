@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db create / demo: a new database file, written completely
 // before it appears under its name.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db export: the ledger's days, the month totals, the wage rows or
 // the monthly salaries as a CSV file for the shop's accountant.
 

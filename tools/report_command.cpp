@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db report: the year at a glance on A4 pages, as a PDF for the
 // accountant or the bank.
 

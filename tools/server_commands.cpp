@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db create / demo / check on a PostgreSQL database.
 
 #include "server_commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db: creates breakfast.mdb, the database file the bookkeeping
 // program needs but never makes itself, checks an existing one and adds the
 // first member of staff. The commands come from the table in command.h.

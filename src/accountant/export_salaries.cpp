@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monthly salaries: every row of the month wage totals, priced at the
 // staff register's current rates exactly as the salary window prices the
 // month it shows.

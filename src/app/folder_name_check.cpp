@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/folder_name_check.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook: the breakfast shop's bookkeeping. The program starts with the
 // staff login; a matching password opens the daily settlement window, from
 // which every other window is opened. It ends when its last window closes.

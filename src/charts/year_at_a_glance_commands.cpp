@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the year at a glance opens and writes: the month sheet on a month,
 // the daily window on a day, the printer, and a saved picture.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The daily window's load step and commands: Inquiry, New, Save, Print and
 // the buttons that open the other windows.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The daily window's controls, placed where the shop's sheet has them
 // (positions and sizes in twips, colours as &H00BBGGRR values).
 

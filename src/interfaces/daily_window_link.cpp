@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "interfaces/daily_window_link.h"
 
 #include "forms/form_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "salary/detail_query_command.h"
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "salary/wage_detail_grid.h"
 
 #include <QGuiApplication>

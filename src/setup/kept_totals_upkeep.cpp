@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/kept_totals_upkeep.h"
 
 #include <functional>

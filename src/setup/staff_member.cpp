@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/staff_member.h"
 
 #include "ledger/base/ledger_error.h"

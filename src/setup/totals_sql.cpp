@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/totals_sql.h"
 
 #include "ledger/store/source_info.h"

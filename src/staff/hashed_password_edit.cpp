@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "staff/hashed_password_edit.h"
 
 #include "ledger/credentials/staff_password.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The staff register's load step and commands: Login (the rate transfer),
 // New, Cancel, the monthly-pay box and the hidden "By This Name".
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "staff/staff_windows.h"
 
 #include "interfaces/window_names.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wage window's load step and commands: New, Save, the name list that
 // opens the staff register, the rate transfer the register performs, and
 // what becomes of a wage row begun and not saved.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wage window's figures: each change of a field runs its reaction at
 // once, and a figure whose text changes runs the figures that depend on it,
 // depth first, so the wage follows every keystroke, every row the bar brings

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "supplies/item_subtotal.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "supplies/supplies_windows.h"
 
 #include "supplies/sheet_design.h"

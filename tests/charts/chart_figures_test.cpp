@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figures behind every bar and point: worked out here from the stored
 // amounts, and held against the month sheet and the daily window
 // themselves.

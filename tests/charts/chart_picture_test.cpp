@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures as a user sees them: the colours where a shortfall and an
 // overage stand, the window printed, and a picture saved as PNG or PDF.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The year at a glance among the other windows: opened from the month sheet
 // and the daily window, a year picked with the spin box or the arrow keys,
 // a month's days shown, a day and a month opened where they are kept.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inquiry, New, Save and moving between days in the daily window, checked in
 // the window and in the database file itself.
 

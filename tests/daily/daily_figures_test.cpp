@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight figures of the day sheet, driven through the window's fields the
 // way the user and the other windows drive them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The daily window's design, its adaptation to the screen's density, the
 // buttons that open other windows, printing and a rendered image to look at.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Save asks before it stores a day: a date that no month counts (or
 // that is no calendar day in the shop's form), and a date another sheet
 // already holds. The answers decide; nothing is lost by the default.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each computed figure of the day sheet says in its tooltip how it is made
 // from the boxes, so an owner can follow a total that differs from their own.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The daily window can always be left, and what it stores is what it shows:
 // typing with no day to type into, write-backs the store refuses, and Save of
 // a date that cannot be searched for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real message boxes, not the scripted ones: which answer Enter and
 // Escape give. Enter in a question that gives something up must keep things
 // as they are; scripted prompts cannot show this, since they never see a key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing where there is no row to store it is refused, by every way text can
 // reach a field: keys, an input method's commit, paste (keys or the context
 // menu), a drop, and for a list also the wheel and the arrow keys. What was

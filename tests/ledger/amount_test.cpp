@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Amount parse and amount text: the two conversions every figure of every
 // window goes through. Each table runs under the C locale and under a German
 // desktop (comma as the decimal point in the C library, and as Qt's default

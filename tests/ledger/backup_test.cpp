@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backups of the database file: complete copies under date-and-time names
 // that never collide, only when the file changed, the newest thirty kept,
 // for the owner only.

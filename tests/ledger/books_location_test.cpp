@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the books live: beside the program when that folder holds books (a
 // shop's portable folder), else in the user's data folder; and the books a
 // user chooses in the program, remembered in tallowbrook.ini so that they are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One rule for what a calendar day is: the program's own reading of a Date
 // and the SQL that the saved queries, the kept month totals and the store's
 // calendar order use give the same day for every text, on a file and on a

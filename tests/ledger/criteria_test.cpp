@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The criteria dialect every search builds: LIKE patterns, the parser with its
 // odd spacings, and what matches a stored row.
 

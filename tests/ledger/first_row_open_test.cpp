@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window shows its first day without reading every row key of the ledger:
 // the keys are read when a move, a find or a count first needs them, and the
 // row set is then what it was when it opened, as if read whole at once.

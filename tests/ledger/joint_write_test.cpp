@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A new row stored together with a change elsewhere (a wage row with its
 // day's figure), what a record source shows afterwards, rows other tills
 // added meanwhile, the advice of the conflict message, and a new row whose

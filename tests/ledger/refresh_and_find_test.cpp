@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Refresh reads only what changed, and a find of one day text is answered
 // from an index: both must still see exactly what a full reading would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An edit lands only in the row that still holds what the window showed: its
 // day, its member of staff, its wage row's name and day. Keys that come to
 // name other rows (books copied or restored over the ones open) never carry

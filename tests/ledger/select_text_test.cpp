@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one SELECT text the program composes (the wage-detail query), and what
 // typed patterns can and cannot do to it.
 

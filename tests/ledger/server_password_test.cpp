@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A server database's password stays out of tallowbrook.ini and off the
 // screen: split from a typed address, tried once as an option, kept in the
 // user's password file for libpq; a password the server refuses is said as

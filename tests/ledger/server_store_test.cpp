@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ledger on a PostgreSQL server: what the user sees of an address, a
 // server that cannot be reached, and what only a server does (a session
 // ended under the program, exact doubles over the wire, the schema made and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook.ini as the shop writes it by hand: the database= value read
 // exactly as written, or the file refused with one message naming the file,
 // the line and what to write; never other books than those it names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Staff passwords kept as salted hashes: each verifies only its own password,
 // exactly; a password kept as plain text by an older file compares exactly.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every store promises, whichever engine stands behind it. These tests
 // run on a database file and again on a server (server:...), unchanged: the
 // two engines are held to the one contract written in ledger/store/store.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the wage Save needs of the store, on a file and on a server: an
 // addition to a figure as it is stored now, guarded by the row's day, and a
 // transaction in which a wage row and its day's figure land together or not

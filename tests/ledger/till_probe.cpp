@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second till on the same ledger file: finds a day, stores one figure of
 // it through a record source and says how that went ("stored", or the error).
 #include <QCoreApplication>

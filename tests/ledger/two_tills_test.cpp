@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two programs on one ledger file: a write-back changes exactly the row it
 // read, and never overwrites another program's change unseen.
 

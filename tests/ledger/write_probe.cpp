@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stores one figure through a record source, says so, then waits to be killed.
 #include <QCoreApplication>
 #include <QThread>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The month sheet's figures say how they are made, as the day sheet's do.
 
 #include "month_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "daily/daily_windows.h"
 #include "daily/screen_density.h"
 #include "month_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "salary_fixture.h"
 
 namespace salary_tests {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The month totals kept as the days change: whoever writes a day (a window,
 // the wage Save's addition, another program, an undone transaction), the
 // rows the program reads for the month sheet and the salary window are the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A shop's first books made from the program: the file appears with its
 // first member of staff or not at all, and books already there are never
 // replaced.

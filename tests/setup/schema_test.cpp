@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database file the program expects: tables, choice lists and saved
 // queries exactly as the windows name them, and what the saved queries
 // compute from real rows. Expected names are written out here on purpose,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The books' chores from the login window: a small "Books…" button (and
 // Ctrl+B) out of the form's way opens the Books window, which backs up,
 // restores a backup with the checks of tallowbrook-db restore, exports for

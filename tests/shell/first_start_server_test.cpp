@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first start connecting to a server database: the address and password
 // are tried before anything is kept, a refused password is said as such,
 // and only the address goes into tallowbrook.ini.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first start of an installed program on a machine without books: the
 // small window before the login creates them in the user's data folder,
 // opens existing ones or connects to a server, and the next start goes

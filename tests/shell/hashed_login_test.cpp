@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Logging in with the register's protected passwords: a stored hash is
 // verified, a password an older file keeps as plain text logs in once and is
 // then stored as its hash, in the row the user logged in with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Logging in: the staff row shown, the password typed, the exact comparison,
 // and what the login window does when the register cannot be read.
 

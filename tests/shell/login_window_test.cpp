@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The login window's design: controls, captions, colours, fonts, places,
 // the masked password fields and where the keyboard starts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program, started as a user starts it: it opens the breakfast.mdb
 // beside itself, whatever folder it was started from.
 

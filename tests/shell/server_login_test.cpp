@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The login window when tallowbrook.ini beside the program names a server
 // database that cannot be reached: one clear message naming the host, never
 // the password, and the window stays usable.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/credentials/staff_password.h"
 #include "staff_fixture.h"
 

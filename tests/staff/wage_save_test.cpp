@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "staff_fixture.h"
 
 namespace staff_tests {

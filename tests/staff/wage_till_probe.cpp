@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another till saving a wage, as the wage window does through the store: the
 // wage row and its addition to the day's Personnel rate in one transaction.
 // Arguments: the books, the day, the wage, and optionally the step to stop

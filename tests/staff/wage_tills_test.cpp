@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wages of one day saved at two tills, a wage Save killed at every step, and
 // a Save whose commit the server's network lost: the wage rows and the day's
 // Personnel rate always agree, and no wage counts twice or not at all.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/value_printing.h"
 
 void PrintTo(const QVariant& value, std::ostream* out) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db without a path works on the books in use, found as the
 // program finds them: beside the program when that folder holds books, else
 // in the user's data folder (XDG_DATA_HOME/tallowbrook).

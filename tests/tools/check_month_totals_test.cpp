@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db check and the month totals kept as the days change: a
 // ledger made by an earlier version gets them (with its month queries made
 // anew by the one calendar rule), kept totals changed by hand are counted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a new database file: complete before it appears under its name,
 // never over an existing file unless asked, nothing left behind on failure.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo file: believable and consistent, as if the shop had kept it with
 // the program for two months, and the same on every run.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db export, run as the user runs it, its CSV read back as a
 // spreadsheet program reads it.
 

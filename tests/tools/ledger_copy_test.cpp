@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ledger copied between databases: what was read and what was stored are
 // compared value for value, not only counted, and a file carries every text
 // whole, NUL characters included.

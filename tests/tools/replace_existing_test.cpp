@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // create/demo on a name that is already taken: a file with an unfinished
 // write, a file a program is writing to, links, folders, over-long paths and
 // what a stopped run left behind. The old file is never harmed.

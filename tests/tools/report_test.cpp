@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db report: the year at a glance as a PDF of A4 pages, written
 // whole or not at all; on a server database too.
 

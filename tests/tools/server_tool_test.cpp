@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db on a server database (a postgresql:// address), run as a
 // process as the shop's administrator runs it. On the server run only.
 

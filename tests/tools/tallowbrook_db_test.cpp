@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tallowbrook-db run as the user runs it: commands, messages on the right
 // stream, exit statuses, and the files it leaves.
 

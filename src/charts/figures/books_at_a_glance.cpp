@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/figures/books_at_a_glance.h"
 
 #include <algorithm>

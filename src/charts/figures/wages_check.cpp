@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/figures/wages_check.h"
 
 #include <cmath>

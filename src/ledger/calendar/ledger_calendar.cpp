@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/calendar/ledger_calendar.h"
 
 #include <QStringList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/records/row_identity.h"
 
 #include "ledger/schema/schema.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/server_address.h"
 
 #include <libpq-fe.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/source_info.h"
 
 #include "ledger/base/ledger_error.h"

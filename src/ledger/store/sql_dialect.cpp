@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/sql_dialect.h"
 
 #include "ledger/store/source_info.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/store_sql.h"
 
 namespace ledger::store_sql {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/totals/month_totals.h"
 
 #include "ledger/base/ledger_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "salary/rules/salary_rules.h"
 
 #include "ledger/amount/amount.h"

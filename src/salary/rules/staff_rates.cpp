@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "salary/rules/staff_rates.h"
 
 #include "ledger/query/criteria.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/sqlite/sqlite_statements.h"
 
 #include <sqlite3.h>
