@@ -148,6 +148,46 @@ INSTANTIATE_TEST_SUITE_P(
                       FindCase{"NormalizedPunctuation", "2002\u037e11", "Date = '2002;11'", 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A wildcard find of one column is narrowed by the store's own pattern
+// matching and finished by the criteria's matcher; it must find what the
+// criteria alone find reading every row. The same criterion joined with
+// "Date LIKE '*'" (true of every stored text) is never narrowed, so it reads
+// every row: the two must agree, forwards and backwards, on texts the
+// store's matching reads differently (full-width and Arabic-Indic digits,
+// which "#" takes; letters of either case; a normalized semicolon).
+TEST_F(RefreshAndFind, AWildcardFindFindsWhatReadingEveryRowFinds) {
+    for (const char16_t* day : {u"2002/1/5", u"2002/11/6", u"\uFF12\uFF10\uFF10\uFF12/1/7",
+                                u"2002/1/\u0668", u"2002/1/8 ", u" 2002/1/9", u"2003/1/1",
+                                u"Nov 2002/1", u"2002\u037e1", u"2002/1/x", u"", u"2002/1/15"})
+        db.insert(schema::kLedger, {"Date"}, {QString::fromUtf16(day)});
+    db.insert(schema::kLedger, {"Date"}, {QVariant()});
+    RecordSource narrowed("Data1"), whole("Data2");
+    FakeField a(narrowed, "Date"), b(whole, "Date");
+    openLedger(narrowed);
+    openLedger(whole);
+    auto placeOf = [](RecordSource& data) { return data.noMatch() ? -1 : data.currentIndex(); };
+    for (const char* pattern :
+         {"2002/1/*", "2002/1/#", "2002/1/?", "*/1/#", "2002/1*", "*1/1", "2002/[0-9]/5",
+          "2002/1/1#", "* 2002/1/9", "2002/1/8 ", "*", "????/1/*", "2002*1", "1800/*"}) {
+        SCOPED_TRACE(pattern);
+        const QString one = QStringLiteral("Date like '%1'").arg(QLatin1String(pattern));
+        const QString both = one + QStringLiteral(" AND Date like '*'");
+        narrowed.moveLast();
+        whole.moveLast();
+        narrowed.findFirst(one);
+        whole.findFirst(both);
+        EXPECT_EQ(placeOf(narrowed), placeOf(whole)) << "first";
+        for (int from : {5, 13}) {
+            narrowed.moveFirst();
+            whole.moveFirst();
+            for (int i = 0; i < from; ++i) narrowed.moveNext(), whole.moveNext();
+            narrowed.findPrevious(one);
+            whole.findPrevious(both);
+            EXPECT_EQ(placeOf(narrowed), placeOf(whole)) << "previous from " << from;
+        }
+    }
+}
+
 TEST_F(RefreshAndFind, ADayAddedByAnotherProgramIsFoundOnlyAfterRefresh) {
     RecordSource data("Data1");
     FakeField date(data, "Date");

@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 #include "ledger/query/criteria.h"
 #include "ledger/store/store.h"
@@ -106,6 +107,8 @@ std::optional<int> TableRows::find(const Criterion& criterion, const QStringList
                                    int before, bool backwards) const {
     requireKeys();
     if (std::optional<int> found; !backwards && findEqualText(criterion, found)) return found;
+    if (std::optional<int> found; findByNarrowing(criterion, before, backwards, found))
+        return found;
     // The values come in bulk, in key order, and our own evaluator tests
     // them; no round trip per row.
     const int total = count();
@@ -142,16 +145,68 @@ std::optional<int> TableRows::find(const Criterion& criterion, const QStringList
 
 namespace {
 
-// Whether "=" (or LIKE) with this constant means the same characters, whatever case
-// folding and normalization the criteria apply: no letters, and none of the
-// few characters that normalize to another. Day texts like "2002/2/12" are.
+// Whether a character means itself whatever case folding and normalization
+// the criteria apply: no letter, and none of the few characters that
+// normalize to another. Day texts like "2002/2/12" hold only such.
+bool isExactCharacter(QChar c) {
+    return (c >= u'0' && c <= u'9') || QStringLiteral(" /-.:").contains(c);
+}
+
+// Whether "=" (or LIKE) with this constant means the same characters.
 bool comparesExactly(const QString& literal) {
-    for (QChar c : literal)
-        if (!(c >= u'0' && c <= u'9') && !QStringLiteral(" /-.:").contains(c)) return false;
-    return true;
+    return std::all_of(literal.begin(), literal.end(), isExactCharacter);
+}
+
+// The pattern the store may narrow a LIKE search by: the criterion's own
+// with its wildcards as `*` and `?` (a digit `#` and a class `[...]` become
+// any one character, which can only widen the match), when every other
+// character compares exactly. Empty when it cannot be written so.
+QString narrowingPattern(const QString& like) {
+    QString pattern;
+    for (qsizetype i = 0; i < like.size(); ++i) {
+        const QChar c = like.at(i);
+        if (c == u'*' || c == u'?') {
+            pattern += c;
+        } else if (c == u'#') {
+            pattern += u'?';
+        } else if (c == u'[') {
+            const qsizetype end = like.indexOf(u']', i + 1);
+            if (end < 0) return {};
+            pattern += u'?';
+            i = end;
+        } else if (isExactCharacter(c)) {
+            pattern += c;
+        } else {
+            return {};
+        }
+    }
+    return pattern;
 }
 
 }  // namespace
+
+bool TableRows::findByNarrowing(const Criterion& criterion, int before, bool backwards,
+                                std::optional<int>& found) const {
+    // A wildcard search of one column (Inquiry's "2002/1*") asks the store
+    // for the rows that may match, and tests only those with the criteria's
+    // own matcher, instead of reading the column of every row.
+    if (criterion.conditions.size() != 1) return false;
+    const Condition& condition = criterion.conditions.front();
+    if (condition.op != Condition::Op::Like) return false;
+    const QString pattern = narrowingPattern(condition.literal);
+    if (pattern.isEmpty()) return false;
+    const auto rows = store_->rowsPerhapsMatching(info_.name, condition.column, pattern);
+    if (!rows) return false;
+    found.reset();
+    for (const auto& [key, text] : *rows) {
+        if (!criterion.matches({QVariant(text)})) continue;
+        const int index = indexOfKey(key);
+        if (index < 0) continue;  // added by another window after our open
+        if (backwards ? index < before && (!found || index > *found) : (!found || index < *found))
+            found = index;
+    }
+    return true;
+}
 
 bool TableRows::findEqualText(const Criterion& criterion, std::optional<int>& found) const {
     if (criterion.conditions.size() != 1) return false;

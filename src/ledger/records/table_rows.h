@@ -30,6 +30,8 @@ private:
     // character, answered by the store from an index; false when the store
     // cannot answer it so (the caller then reads the column itself).
     bool findEqualText(const Criterion& criterion, std::optional<int>& found) const;
+    bool findByNarrowing(const Criterion& criterion, int before, bool backwards,
+                         std::optional<int>& found) const;
 
     // Opens with the first key alone (and the highest, which bounds the
     // set): a window shows its first row without reading every key.

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "ledger/store/source_info.h"
@@ -109,6 +110,22 @@ public:
                                                                   const QString& column,
                                                                   const QString& text) {
         (void)table, (void)column, (void)text;
+        return std::nullopt;
+    }
+
+    // The rows whose `column` may match `pattern`, in key order, with the
+    // column's text: every row whose text matches is among them. The pattern
+    // holds digits, blanks and / - . : besides its wildcards, `*` (any run of
+    // characters) and `?` (one character); such a pattern compares the same
+    // whatever case folding and normalization the caller's criteria apply, so
+    // the store's own pattern matching narrows a search that the caller
+    // finishes with its own matcher. nullopt when the store cannot narrow:
+    // a column that holds no text or is not there, or a saved query.
+    using TextRow = std::pair<RowKey, QString>;
+    virtual std::optional<std::vector<TextRow>> rowsPerhapsMatching(const QString& table,
+                                                                    const QString& column,
+                                                                    const QString& pattern) {
+        (void)table, (void)column, (void)pattern;
         return std::nullopt;
     }
 

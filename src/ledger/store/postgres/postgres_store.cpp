@@ -207,6 +207,28 @@ std::optional<std::vector<PostgresStore::RowKey>> PostgresStore::rowKeysHoldingT
     return keys;
 }
 
+std::optional<std::vector<PostgresStore::TextRow>> PostgresStore::rowsPerhapsMatching(
+    const QString& table, const QString& column, const QString& pattern) {
+    // LIKE with the pattern's two wildcards spelled as the server's; the
+    // pattern holds neither of its own wildcards nor its escape character.
+    const SourceInfo info = described(table);
+    const int at = info.indexOf(column);
+    if (!info.isTable || at < 0 || !textColumns_.value(table.toLower()).contains(info.columns[at]))
+        return std::nullopt;
+    QString like = pattern;
+    like.replace(QLatin1Char('*'), QLatin1Char('%')).replace(QLatin1Char('?'), QLatin1Char('_'));
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    const QString name = quoteName(info.columns[at]);
+    auto rows = connection_.run(QStringLiteral("SELECT %1, %3 FROM %2 WHERE %3 LIKE $1 ORDER BY %1")
+                                    .arg(kKey, tableName(table, doing), name),
+                                {like}, doing);
+    std::vector<TextRow> found;
+    found.reserve(rows.count());
+    for (int i = 0; i < rows.count(); ++i)
+        found.emplace_back(rows.number(i, 0), rows.value(i, 1).toString());
+    return found;
+}
+
 std::vector<QVariant> PostgresStore::readRow(const QString& table, RowKey key,
                                              const QStringList& columns) {
     const QString doing = QStringLiteral("Cannot read a row of '%1'").arg(table);

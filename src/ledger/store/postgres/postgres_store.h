@@ -36,6 +36,9 @@ public:
     std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,
                                                           const QString& column,
                                                           const QString& text) override;
+    std::optional<std::vector<TextRow>> rowsPerhapsMatching(const QString& table,
+                                                            const QString& column,
+                                                            const QString& pattern) override;
     std::vector<QVariant> readRow(const QString& table, RowKey key,
                                   const QStringList& columns) override;
     using Store::updateRow;

@@ -524,6 +524,33 @@ std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
     return keys;
 }
 
+std::optional<std::vector<SqliteStore::TextRow>> SqliteStore::rowsPerhapsMatching(
+    const QString& table, const QString& column, const QString& pattern) {
+    // GLOB compares characters as they are, with the same two wildcards; on
+    // a column of text affinity it reads no number as its own text, and a
+    // pattern with a fixed start takes the column's index.
+    const SourceInfo info = describe(table);
+    const int at = info.indexOf(column);
+    if (!info.isTable || at < 0) return std::nullopt;
+    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
+    Statement type = statement(
+        QStringLiteral("SELECT upper(type) FROM pragma_table_info(?) WHERE name=?"), doing);
+    type.bind(1, info.name);
+    type.bind(2, info.columns[at]);
+    if (!type.step()) return std::nullopt;
+    if (!SqlDialect::sqlite().declaresText(type.value(0).toString())) return std::nullopt;
+
+    const QString name = quoteName(info.columns[at]);
+    Statement q =
+        statement(QStringLiteral("SELECT rowid, %2 FROM %1 WHERE %2 GLOB ? ORDER BY rowid")
+                      .arg(quoteName(info.name), name),
+                  doing);
+    q.bind(1, pattern);
+    std::vector<TextRow> rows;
+    while (q.step()) rows.emplace_back(q.integer(0), q.value(1).toString());
+    return rows;
+}
+
 QString SqliteStore::keptTableOf(const SourceInfo& savedQuery) {
     const schema::KeptTotals* kept = schema::keptTotalsOf(savedQuery.name);
     if (!kept) return {};
