@@ -221,12 +221,6 @@ void YearAtAGlance::showNotes() {
                 leftOutLine(books_->sheetsOutsideMonths(), kSheetNotDay, kSheetsNotDays);
             !line.isEmpty())
             lines << line + QStringLiteral(" (they are in no month).");
-        if (month_)
-            if (const QString line =
-                    leftOutLine(books_->notDaysIn(*month_), kSheetNotDay, kSheetsNotDays);
-                !line.isEmpty())
-                lines << QStringLiteral("In %1/ %2, ").arg(month_->month).arg(month_->year) + line +
-                             QStringLiteral(" of the days (the month's totals include it).");
         if (const QString line =
                 leftOutLine(books_->wageRowsOutsideMonths(),
                             QStringLiteral("wage row with a date that is not a day"),

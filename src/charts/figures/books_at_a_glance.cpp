@@ -113,14 +113,10 @@ BooksAtAGlance BooksAtAGlance::read(ledger::Store& store) {
     store.scan(schema::kLedger, {kDate}, [&](ledger::Store::RowKey key, const auto& values) {
         ++books.sheets_;
         const QString date = ledger::fieldText(values.front());
-        const auto month = monthOfDay(date);
-        if (!month) {
+        if (const auto day = ledger::calendarDay(date))
+            books.days_[YearMonth{day->year(), day->month()}].push_back({key, date, *day});
+        else
             ++books.sheetsOutside_;
-        } else if (const auto day = ledger::calendarDay(date)) {
-            books.days_[*month].push_back({key, date, *day});
-        } else {
-            ++books.notDays_[*month];
-        }
         return true;
     });
     for (auto& [month, sheets] : books.days_)
@@ -236,11 +232,6 @@ std::vector<MonthWages> BooksAtAGlance::wagesOf(int year) const {
 std::vector<DaySheet> BooksAtAGlance::daysOf(YearMonth month) const {
     auto it = days_.find(month);
     return it == days_.end() ? std::vector<DaySheet>() : it->second;
-}
-
-int BooksAtAGlance::notDaysIn(YearMonth month) const {
-    auto it = notDays_.find(month);
-    return it == notDays_.end() ? 0 : it->second;
 }
 
 std::optional<YearMonth> BooksAtAGlance::latestMonthWithDays(int year) const {

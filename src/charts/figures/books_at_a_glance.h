@@ -75,11 +75,8 @@ public:
 
     // The month's sheets dated a real day, by day (then in the ledger's order).
     std::vector<DaySheet> daysOf(YearMonth month) const;
-    // Sheets summed into the month whose date is no day (2002/2/30): in the
-    // month's totals, but on no day of it.
-    int notDaysIn(YearMonth month) const;
-    // Sheets and wage rows whose date lies in no calendar month ("Undated",
-    // 2002/13/1): in no picture of any year.
+    // Sheets and wage rows whose date is no calendar day (2002/2/30,
+    // 2002/13/1, "Undated"): in no month's totals and no picture of any year.
     int sheetsOutsideMonths() const { return sheetsOutside_; }
     int wageRowsOutsideMonths() const { return wageRowsOutside_; }
     // The latest month of the year with a sheet dated a real day.
@@ -88,7 +85,6 @@ public:
 private:
     std::map<YearMonth, MonthFigures> months_;
     std::map<YearMonth, std::vector<DaySheet>> days_;
-    std::map<YearMonth, int> notDays_;
     std::map<YearMonth, int> wageRowsIn_;
     std::map<YearMonth, WagesCheck> wages_;
     int sheets_ = 0;
