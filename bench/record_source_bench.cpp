@@ -143,6 +143,31 @@ void BM_RecordSource_FindFirstNoMatch(benchmark::State& state) {
     }
 }
 
+// A wildcard at the start: no index helps, every Date is read (by SQLite).
+void BM_Baseline_SelectLeadingLikeNoMatch(benchmark::State& state) {
+    Bare bare(ledgerFile(state.range(0)));
+    for (auto _ : state) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(bare.db,
+                           "SELECT rowid FROM \"daily settlement of accounts\" WHERE "
+                           "Date LIKE '%/13/1' ORDER BY rowid LIMIT 1",
+                           -1, &st, nullptr);
+        benchmark::DoNotOptimize(sqlite3_step(st));
+        sqlite3_finalize(st);
+    }
+}
+
+void BM_RecordSource_FindFirstLeadingWildcardNoMatch(benchmark::State& state) {
+    RecordSource data(QStringLiteral("Data1"));
+    data.setDatabasePath(ledgerFile(state.range(0)));
+    data.setSource(schema::kLedger);
+    data.open();
+    for (auto _ : state) {
+        data.findFirst(QStringLiteral("Date like  '*/13/1'"));
+        benchmark::DoNotOptimize(data.noMatch());
+    }
+}
+
 void BM_Baseline_SelectNoSuchDay(benchmark::State& state) {
     Bare bare(ledgerFile(state.range(0)));
     for (auto _ : state) {
@@ -406,6 +431,8 @@ BENCHMARK(BM_Baseline_ConnectAndReadFirstRow)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_Open)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_SelectLikeNoMatch)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_FindFirstNoMatch)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_SelectLeadingLikeNoMatch)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_FindFirstLeadingWildcardNoMatch)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_SelectNoSuchDay)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_FindNoSuchDay)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_Refresh)->Apply(ledgerSizes);

@@ -38,13 +38,19 @@ done
 now() { date +%s%N; }
 ms() { echo $(( ($2 - $1) / 1000000 )); }
 
+# Waits until a visible window is named $1; polls every 5 ms (xdotool's own
+# --sync polls only every half second, coarser than what is measured).
+wait_for_window() {
+  until xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do sleep 0.005; done
+}
+
 # Milliseconds from starting $2... until a visible window named $1 is there.
 until_window() {
   local name=$1; shift
   local t0; t0=$(now)
   "$@" >/dev/null 2>&1 &
   local pid=$!
-  xdotool search --sync --onlyvisible --name "^${name}\$" >/dev/null
+  wait_for_window "$name"
   local t1; t1=$(now)
   echo "$(ms "$t0" "$t1") $pid"
 }
@@ -75,7 +81,7 @@ for run in $(seq "$runs"); do
     t0=$(now)
     xdotool type --delay 0 breakfast
     xdotool key Return
-    xdotool search --sync --onlyvisible --name '^Daily settlement of  accounts$' >/dev/null
+    wait_for_window 'Daily settlement of  accounts'
     record "login-main-$days" "$(ms "$t0" "$(now)")"
     end "$pid"
     # No backup to make: the books did not change since the last one.

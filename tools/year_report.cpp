@@ -177,13 +177,7 @@ YearReport drawYearReport(const charts::BooksAtAGlance& books, ledger::Store& st
         const charts::YearMonth& month = withDays[i];
         const charts::DaysPicture days =
             charts::drawDays(monthText(month), charts::readDays(store, books.daysOf(month)));
-        QString heading = QStringLiteral("<h3>The days of %1</h3>").arg(monthText(month));
-        const QString notDays = charts::leftOutLine(
-            books.notDaysIn(month), QStringLiteral("sheet with a date that is not a day"),
-            QStringLiteral("sheets with dates that are not days"));
-        if (!notDays.isEmpty())
-            heading += QStringLiteral("<p style='color:#8a1c1c'>%1 of the days.</p>")
-                           .arg(escaped(notDays));
+        const QString heading = QStringLiteral("<h3>The days of %1</h3>").arg(monthText(month));
         top += drawText(painter, heading, top, width);
         drawChart(painter, days.turnover, QRectF(kMargin, top, width, 220));
         top += 225;
