@@ -499,25 +499,31 @@ std::vector<SqliteStore::RowKey> SqliteStore::rowKeysAbove(const QString& table,
     return keys;
 }
 
-std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
-    const QString& table, const QString& column, const QString& text) {
-    // Only a column of text affinity holds every value as text, so that "="
-    // compares characters; in any other a number stays a number and would
-    // never equal its own text.
+std::optional<std::pair<QString, QString>> SqliteStore::textColumn(const QString& table,
+                                                                   const QString& column) {
+    // Only a column of text affinity holds every value as text, so that a
+    // comparison of characters finds it; in any other a number stays a
+    // number and would never equal its own text.
     const SourceInfo info = describe(table);
     const int at = info.indexOf(column);
     if (!info.isTable || at < 0) return std::nullopt;
-    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
-    Statement type = statement(
-        QStringLiteral("SELECT upper(type) FROM pragma_table_info(?) WHERE name=?"), doing);
+    Statement type =
+        statement(QStringLiteral("SELECT upper(type) FROM pragma_table_info(?) WHERE name=?"),
+                  QStringLiteral("Cannot read '%1'").arg(table));
     type.bind(1, info.name);
     type.bind(2, info.columns[at]);
     if (!type.step()) return std::nullopt;
     if (!SqlDialect::sqlite().declaresText(type.value(0).toString())) return std::nullopt;
+    return std::pair{quoteName(info.name), quoteName(info.columns[at])};
+}
 
+std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
+    const QString& table, const QString& column, const QString& text) {
+    const auto names = textColumn(table, column);
+    if (!names) return std::nullopt;
     Statement q = statement(QStringLiteral("SELECT rowid FROM %1 WHERE %2=? ORDER BY rowid")
-                                .arg(quoteName(info.name), quoteName(info.columns[at])),
-                            doing);
+                                .arg(names->first, names->second),
+                            QStringLiteral("Cannot read '%1'").arg(table));
     q.bind(1, text);
     std::vector<RowKey> keys;
     while (q.step()) keys.push_back(q.integer(0));
@@ -526,25 +532,14 @@ std::optional<std::vector<SqliteStore::RowKey>> SqliteStore::rowKeysHoldingText(
 
 std::optional<std::vector<SqliteStore::TextRow>> SqliteStore::rowsPerhapsMatching(
     const QString& table, const QString& column, const QString& pattern) {
-    // GLOB compares characters as they are, with the same two wildcards; on
-    // a column of text affinity it reads no number as its own text, and a
-    // pattern with a fixed start takes the column's index.
-    const SourceInfo info = describe(table);
-    const int at = info.indexOf(column);
-    if (!info.isTable || at < 0) return std::nullopt;
-    const QString doing = QStringLiteral("Cannot read '%1'").arg(table);
-    Statement type = statement(
-        QStringLiteral("SELECT upper(type) FROM pragma_table_info(?) WHERE name=?"), doing);
-    type.bind(1, info.name);
-    type.bind(2, info.columns[at]);
-    if (!type.step()) return std::nullopt;
-    if (!SqlDialect::sqlite().declaresText(type.value(0).toString())) return std::nullopt;
-
-    const QString name = quoteName(info.columns[at]);
+    // GLOB compares characters as they are, with the same two wildcards, and
+    // a pattern with a fixed start takes the column's index.
+    const auto names = textColumn(table, column);
+    if (!names) return std::nullopt;
     Statement q =
         statement(QStringLiteral("SELECT rowid, %2 FROM %1 WHERE %2 GLOB ? ORDER BY rowid")
-                      .arg(quoteName(info.name), name),
-                  doing);
+                      .arg(names->first, names->second),
+                  QStringLiteral("Cannot read '%1'").arg(table));
     q.bind(1, pattern);
     std::vector<TextRow> rows;
     while (q.step()) rows.emplace_back(q.integer(0), q.value(1).toString());

@@ -57,6 +57,10 @@ public:
                    const RowVisitor& visit) override;
 
 private:
+    // The quoted names of a table and of its column of text affinity; none
+    // when the column is not there or keeps numbers as numbers.
+    std::optional<std::pair<QString, QString>> textColumn(const QString& table,
+                                                          const QString& column);
     SqliteStore(QString path, std::unique_ptr<statements::Connection> connection);
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
     void execute(const QString& sql);
