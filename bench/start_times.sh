@@ -41,7 +41,12 @@ ms() { echo $(( ($2 - $1) / 1000000 )); }
 # Waits until a visible window is named $1; polls every 5 ms (xdotool's own
 # --sync polls only every half second, coarser than what is measured).
 wait_for_window() {
-  until xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do sleep 0.005; done
+  local tries=0
+  until xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
+    sleep 0.005
+    tries=$((tries + 1))
+    [ "$tries" -lt 2000 ] || { echo "no window '$1' after 10 s" >&2; return 1; }
+  done
 }
 
 # Milliseconds from starting $2... until a visible window named $1 is there.
@@ -62,6 +67,8 @@ end() { kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; }
 login_password() {
   local window
   window=$(xdotool search --sync --onlyvisible --name '^Form10$' | head -1)
+  # The window takes clicks once it has been drawn; untimed.
+  sleep 0.3
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   xdotool mousemove --window "$window" 188 176 click 1
 }
