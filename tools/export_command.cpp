@@ -6,9 +6,9 @@
 #include <QFileInfo>
 
 #include "accountant/exports.h"
+#include "books_and_output.h"
 #include "command.h"
 #include "ledger/base/ledger_error.h"
-#include "ledger/store/server_address.h"
 #include "ledger/store/store.h"
 
 namespace tools {
@@ -52,16 +52,9 @@ int exportCommand(const CommandCall& call) {
     if (call.options.contains(QStringLiteral("output")) && output.isEmpty())
         return usageError(call, QStringLiteral("--output needs a file name."));
 
-    // A server database is checked by opening it; a file first by its name.
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo database(path);
-    if (!ledger::isServerAddress(path) && !database.exists())
-        return failure(call, QStringLiteral("%1 does not exist.").arg(shown));
-    if (database.isDir())
-        return failure(call, QStringLiteral("%1 is a folder, not a database file.").arg(shown));
-    if (!output.isEmpty())
-        if (QString refusal = accountant::outputRefusal(output, path); !refusal.isEmpty())
-            return failure(call, refusal);
+    if (QString problem = booksAndOutputProblem(path, output, QStringLiteral("export"));
+        !problem.isEmpty())
+        return failure(call, problem);
 
     accountant::ExportCounts counts;
     try {

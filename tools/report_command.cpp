@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "accountant/exports.h"
+#include "books_and_output.h"
 #include "charts/figures/books_at_a_glance.h"
 #include "command.h"
 #include "ledger/base/ledger_error.h"
@@ -54,16 +55,9 @@ int reportCommand(const CommandCall& call) {
         return usageError(call, QStringLiteral("A PDF is not for the terminal: give --output "
                                                "FILE.pdf, or send standard output to a file."));
 
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo database(path);
-    if (!ledger::isServerAddress(path) && !database.exists())
-        return failure(call, QStringLiteral("%1 does not exist.").arg(shown));
-    if (database.isDir())
-        return failure(call, QStringLiteral("%1 is a folder, not a database file.").arg(shown));
-    if (!output.isEmpty())
-        if (QString refusal = accountant::outputRefusal(output, path, QStringLiteral("report"));
-            !refusal.isEmpty())
-            return failure(call, refusal);
+    if (QString problem = booksAndOutputProblem(path, output, QStringLiteral("report"));
+        !problem.isEmpty())
+        return failure(call, problem);
 
     YearReport report;
     try {

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "books_and_output.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "accountant/exports.h"
+#include "ledger/store/server_address.h"
+
+namespace tools {
+
+QString booksAndOutputProblem(const QString& path, const QString& output, const QString& what) {
+    // A server database is checked by opening it; a file first by its name.
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo database(path);
+    if (!ledger::isServerAddress(path) && !database.exists())
+        return QStringLiteral("%1 does not exist.").arg(shown);
+    if (database.isDir()) return QStringLiteral("%1 is a folder, not a database file.").arg(shown);
+    if (!output.isEmpty()) return accountant::outputRefusal(output, path, what);
+    return {};
+}
+
+}  // namespace tools
