@@ -176,12 +176,12 @@ int main(int argc, char** argv) {
     if (!ledger::booksFound() && !shell::firstStart()) return 0;
     // Where the books are is found once; every window opens these.
     workspace.setBooks(ledger::databasePath());
-    // The books are backed up in the background; the login window comes at
-    // once.
-    app::BackupAtStart backup(workspace.books());
     registerAllWindows();
     auto* login =
         static_cast<shell::Form10*>(ledger::ui::FormWindow::loadWindow(windows::kLoginWindow));
+    // The books are backed up in the background once the login window is
+    // on the screen.
+    app::BackupAtStart backup(workspace.books(), login);
     login->show();
     // Books without staff: nobody could log in; the first member is asked for.
     QTimer::singleShot(0, login, [login] {

@@ -5,6 +5,7 @@
 #include <QDateTime>
 
 #include "forms/error_boundary.h"
+#include "forms/first_picture.h"
 #include "forms/prompts.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/startup_backup.h"
@@ -25,11 +26,20 @@ void tellBackupFailed(const QString& failure) {
 
 }  // namespace
 
-BackupAtStart::BackupAtStart(const QString& database) {
+BackupAtStart::BackupAtStart(const QString& database, QWidget* firstWindow) : database_(database) {
+    if (!firstWindow) {
+        begin();
+        return;
+    }
+    trigger_ = ledger::ui::afterFirstPicture(firstWindow, [this] { begin(); });
+}
+
+void BackupAtStart::begin() {
+    if (backup_) return;
     // The message goes to the user-interface thread, which shows it when it
     // next handles its events.
     backup_ = std::make_unique<ledger::StartupBackup>(
-        database, QDateTime::currentDateTime(), [](const QString& failure) {
+        database_, QDateTime::currentDateTime(), [](const QString& failure) {
             if (failure.isEmpty()) return;
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(), [failure] { tellBackupFailed(failure); },
@@ -37,6 +47,10 @@ BackupAtStart::BackupAtStart(const QString& database) {
         });
 }
 
-BackupAtStart::~BackupAtStart() = default;
+BackupAtStart::~BackupAtStart() {
+    // Still waiting (the program ends before its first window was drawn):
+    // the backup is made now, and waited for.
+    delete trigger_.data();
+}
 
 }  // namespace app
