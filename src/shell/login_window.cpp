@@ -219,6 +219,10 @@ void Form10::openMainWindow() {
     const auto restore = qScopeGuard(
         [quitOnLastWindow] { QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindow); });
 
+    // The books stay open across the switch: the daily window goes on with
+    // this connection instead of opening the books and reading their tables
+    // again.
+    const std::shared_ptr<ledger::Store> books = data1_->source().sharedStore();
     if (!unload()) return;
     FormWindow* mainWindow = FormWindow::loadWindow(windows::kDailyWindow);
     mainWindow->show();

@@ -15,9 +15,16 @@ TEST_F(LoginTest, TheRightPasswordOpensTheDailyWindow) {
     addStaff("Marlow", "toast");
     openLogin();
     EXPECT_EQ(field("Text3")->text(), "Tovena");
+    const std::weak_ptr<ledger::Store> books = staff().sharedStore();
     typeAndLogin("breakfast");
     expectAdmitted();
     EXPECT_EQ(mainWindow()->windowTitle(), "Daily settlement of  accounts");
+    // The books stayed open across the switch: the daily window reads them
+    // on the login window's connection.
+    auto* days = mainWindow()->findChild<ledger::ui::DataControl*>(QStringLiteral("Data1"));
+    ASSERT_NE(days, nullptr);
+    EXPECT_FALSE(books.expired());
+    EXPECT_EQ(days->source().sharedStore(), books.lock());
 }
 
 TEST_F(LoginTest, TheUserPicksTheirRowWithTheBar) {

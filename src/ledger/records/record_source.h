@@ -118,6 +118,9 @@ public:
     // --- for a write that must land together with another one ------------
     // The store the row set lives in (open only).
     Store& store() const;
+    // The same store, shared: whoever holds it keeps the books open after
+    // this source closes (nothing when closed).
+    std::shared_ptr<Store> sharedStore() const { return store_; }
     // Stores the new row being entered and runs `alongside` in the same
     // transaction: both land or neither (`alongside` throws to undo the row
     // too, and nothing is stored). Afterwards the new row is the current row,
