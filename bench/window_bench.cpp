@@ -10,12 +10,14 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +32,7 @@
 #include "ledger/calendar/calendar_day.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/store.h"
 #include "monthly/monthly_windows.h"
 #include "salary/detail_query.h"
 #include "salary/salary_windows.h"
@@ -308,19 +311,99 @@ void BM_Window_DailyWindow(benchmark::State& state) {
     openForm(state, QStringLiteral("Form1"), ledgerFolder(int(state.range(0)), 0));
 }
 
-// What showing the first day needs at least: a connection, the first row.
-void BM_Baseline_FirstDayBare(benchmark::State& state) {
-    const QString path = fileIn(ledgerFolder(int(state.range(0)), 0));
-    for (auto _ : state) {
-        Bare bare(path);
-        const auto first =
-            bare.rows("SELECT * FROM \"daily settlement of accounts\" ORDER BY rowid LIMIT 1");
-        auto* window = new QWidget;
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        new QLabel(first.front().join(' '), window);
-        showAndDraw(window);
-        closeUntimed(state, window);
+// As after login: the login window has the books open, and the daily window
+// goes on with that connection.
+void BM_Window_DailyWindowBooksOpen(benchmark::State& state) {
+    const QString folder = ledgerFolder(int(state.range(0)), 0);
+    const auto books = ledger::openStore(ledger::Connection{fileIn(folder)});
+    openForm(state, QStringLiteral("Form1"), folder);
+}
+
+// A window's controls as the plainest Qt widgets would show them: the kind,
+// place, face and caption of each, read once from the program's window
+// (untimed), so the baseline draws as many controls, as large, as the
+// window does.
+struct PlainControl {
+    enum Kind { Field, Caption, Button } kind;
+    QRect place;
+    QFont face;
+    QString text;
+};
+struct PlainWindow {
+    QSize size;
+    QString title;
+    std::vector<PlainControl> controls;
+};
+
+PlainWindow plainCopyOf(const QString& form, const QString& folder) {
+    ledger::ui::workspace().setBooks(fileIn(folder));
+    FormWindow* window = FormWindow::loadWindow(form);
+    showAndDraw(window);
+    PlainWindow plain{window->size(), window->windowTitle(), {}};
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        if (!child->isVisible()) continue;
+        const QRect place(child->mapTo(window, QPoint(0, 0)), child->size());
+        if (qobject_cast<QLineEdit*>(child) && !qobject_cast<QComboBox*>(child->parent()))
+            plain.controls.push_back({PlainControl::Field, place, child->font(), {}});
+        else if (auto* label = qobject_cast<QLabel*>(child))
+            plain.controls.push_back({PlainControl::Caption, place, child->font(), label->text()});
+        else if (auto* button = qobject_cast<QAbstractButton*>(child))
+            plain.controls.push_back({PlainControl::Button, place, child->font(), button->text()});
     }
+    window->unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return plain;
+}
+
+// The first day shown in those plain controls: each field gets the next
+// column's text of the row, each caption and button its caption.
+void showFirstDayBare(benchmark::State& state, const Bare& bare, const PlainWindow& plain) {
+    const auto first =
+        bare.rows("SELECT * FROM \"daily settlement of accounts\" ORDER BY rowid LIMIT 1");
+    const QStringList& texts = first.front();
+    auto* window = new QWidget;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(plain.title);
+    window->resize(plain.size);
+    int column = 0;
+    for (const PlainControl& control : plain.controls) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case PlainControl::Field:
+                widget = new QLineEdit(texts[column++ % texts.size()], window);
+                break;
+            case PlainControl::Caption:
+                widget = new QLabel(control.text, window);
+                break;
+            case PlainControl::Button:
+                widget = new QPushButton(control.text, window);
+                break;
+        }
+        widget->setFont(control.face);
+        widget->setGeometry(control.place);
+    }
+    showAndDraw(window);
+    closeUntimed(state, window);
+}
+
+// What showing the first day needs at least: a connection, the first row,
+// and the window's controls drawn.
+void BM_Baseline_FirstDayBare(benchmark::State& state) {
+    const QString folder = ledgerFolder(int(state.range(0)), 0);
+    const PlainWindow plain = plainCopyOf(QStringLiteral("Form1"), folder);
+    for (auto _ : state) {
+        Bare bare(fileIn(folder));
+        showFirstDayBare(state, bare, plain);
+    }
+}
+
+// The same with the connection open and its tables read already.
+void BM_Baseline_FirstDayBareBooksOpen(benchmark::State& state) {
+    const QString folder = ledgerFolder(int(state.range(0)), 0);
+    const PlainWindow plain = plainCopyOf(QStringLiteral("Form1"), folder);
+    const Bare bare(fileIn(folder));
+    bare.rows("SELECT count(*) FROM sqlite_schema");
+    for (auto _ : state) showFirstDayBare(state, bare, plain);
 }
 
 void ledgerSizes(benchmark::internal::Benchmark* b) {
@@ -343,6 +426,8 @@ BENCHMARK(BM_Baseline_WageWindowBare)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Window_WageWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_FirstDayBare)->Arg(3000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Window_DailyWindow)->Arg(3000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_FirstDayBareBooksOpen)->Arg(3000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Window_DailyWindowBooksOpen)->Arg(3000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -5,10 +5,37 @@
 #include <QFontMetricsF>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "forms/error_boundary.h"
 
 namespace ledger::ui {
+
+namespace {
+
+// What a figure is written with; anything else is measured as it is shaped.
+const QString kFigureCharacters = QStringLiteral("0123456789+-.,E ");
+
+bool writtenAsFigure(const QString& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return kFigureCharacters.contains(c); });
+}
+
+// The widest of those characters in a face, found once per face (the
+// user-interface thread alone draws figures; a window uses a few faces).
+qreal widestFigureCharacter(const QFont& face) {
+    static std::vector<std::pair<QFont, qreal>> widest;
+    for (const auto& [known, width] : widest)
+        if (known == face) return width;
+    const QFontMetricsF metrics(face);
+    qreal width = 0;
+    for (QChar c : kFigureCharacters) width = std::max(width, metrics.horizontalAdvance(c));
+    widest.emplace_back(face, width);
+    return width;
+}
+
+}  // namespace
 
 ComputedFigure::ComputedFigure(const QString& objectName, QWidget* parent)
     : QLabel(parent), designFont_(font()), designAlignment_(alignment()) {
@@ -57,22 +84,31 @@ void ComputedFigure::fitText() {
     };
     auto fits = [&] {
         const qreal room = contentsRect().width() - 2 * std::max(0, margin()) - indentIn(face) - 2;
+        // A figure no wider than as many of its widest characters fits
+        // without shaping it (the shaped text is never wider than that).
+        if (writtenAsFigure(shown) && shown.size() * widestFigureCharacter(face) <= room)
+            return true;
         return QFontMetricsF(face).horizontalAdvance(shown) <= room;
     };
-    while (!fits() && face.pointSizeF() - 0.5 >= kMinimumPointSize)
+    // Measured once per face tried: measuring is most of what showing a
+    // figure costs, and a day's row changes each figure many times.
+    bool fitting = fits();
+    while (!fitting && face.pointSizeF() - 0.5 >= kMinimumPointSize) {
         face.setPointSizeF(face.pointSizeF() - 0.5);
+        fitting = fits();
+    }
     const bool shrunk = face != designFont_;
     if (font() != face) setFont(face);
     // Still too long at the smallest face: show its start (the sign and the
     // leading digits) rather than its end.
-    if (!fits()) {
+    if (!fitting) {
         setAlignment((designAlignment_ & Qt::AlignVertical_Mask) | Qt::AlignLeft);
         leftForced_ = true;
     } else if (leftForced_) {
         setAlignment(designAlignment_);
         leftForced_ = false;
     }
-    const QString whole = shrunk || !fits() ? shown : QString();
+    const QString whole = shrunk || !fitting ? shown : QString();
     if (explanation_.isEmpty())
         setToolTip(whole);
     else
