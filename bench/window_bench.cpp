@@ -265,60 +265,6 @@ void BM_Baseline_DetailGridBare(benchmark::State& state) {
     }
 }
 
-// --- the wage window ------------------------------------------------------
-
-void BM_Window_WageWindow(benchmark::State& state) {
-    openForm(state, QStringLiteral("Form5"), ledgerFolder(3000, 10000));
-    (void)state;
-}
-
-// The name list and the two yes/no lists read bare, and the first wage row.
-void BM_Baseline_WageWindowBare(benchmark::State& state) {
-    const QString path = fileIn(ledgerFolder(3000, 10000));
-    for (auto _ : state) {
-        Bare bare(path);
-        const auto names =
-            bare.rows("SELECT Name FROM \"Materials forms of staff\" ORDER BY rowid");
-        const auto choices = bare.rows("SELECT \"Ask for leave\", Absent FROM \"Select\"");
-        const auto first =
-            bare.rows("SELECT * FROM \"The staff calculate wages\" ORDER BY rowid LIMIT 1");
-        // Placed where they stand, as the window places its lists: no list
-        // is asked how wide its longest entry is.
-        auto* window = new QWidget;
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->resize(400, 200);
-        auto* nameList = new QComboBox(window);
-        nameList->setEditable(true);
-        QStringList entries;
-        for (const auto& row : names) entries << row[0];
-        nameList->addItems(entries);
-        nameList->setGeometry(10, 10, 200, 25);
-        for (int c = 0; c < 2; ++c) {
-            auto* list = new QComboBox(window);
-            list->setEditable(true);
-            for (const auto& row : choices) list->addItem(row[c]);
-            list->setGeometry(10, 40 + 30 * c, 200, 25);
-        }
-        (new QLineEdit(first.front().join(' '), window))->setGeometry(10, 100, 300, 25);
-        showAndDraw(window);
-        closeUntimed(state, window);
-    }
-}
-
-// --- the daily window after login -----------------------------------------
-
-void BM_Window_DailyWindow(benchmark::State& state) {
-    openForm(state, QStringLiteral("Form1"), ledgerFolder(int(state.range(0)), 0));
-}
-
-// As after login: the login window has the books open, and the daily window
-// goes on with that connection.
-void BM_Window_DailyWindowBooksOpen(benchmark::State& state) {
-    const QString folder = ledgerFolder(int(state.range(0)), 0);
-    const auto books = ledger::openStore(ledger::Connection{fileIn(folder)});
-    openForm(state, QStringLiteral("Form1"), folder);
-}
-
 // A window's controls as the plainest Qt widgets would show them: the kind,
 // place, face and caption of each, read once from the program's window
 // (untimed), so the baseline draws as many controls, as large, as the
@@ -355,12 +301,9 @@ PlainWindow plainCopyOf(const QString& form, const QString& folder) {
     return plain;
 }
 
-// The first day shown in those plain controls: each field gets the next
-// column's text of the row, each caption and button its caption.
-void showFirstDayBare(benchmark::State& state, const Bare& bare, const PlainWindow& plain) {
-    const auto first =
-        bare.rows("SELECT * FROM \"daily settlement of accounts\" ORDER BY rowid LIMIT 1");
-    const QStringList& texts = first.front();
+// A window of those plain controls: each field shows the next of `texts`,
+// each caption and button its caption.
+QWidget* plainWindowShowing(const PlainWindow& plain, const QStringList& texts) {
     auto* window = new QWidget;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(plain.title);
@@ -382,8 +325,69 @@ void showFirstDayBare(benchmark::State& state, const Bare& bare, const PlainWind
         widget->setFont(control.face);
         widget->setGeometry(control.place);
     }
+    return window;
+}
+
+// The first day shown in those plain controls.
+void showFirstDayBare(benchmark::State& state, const Bare& bare, const PlainWindow& plain) {
+    const auto first =
+        bare.rows("SELECT * FROM \"daily settlement of accounts\" ORDER BY rowid LIMIT 1");
+    QWidget* window = plainWindowShowing(plain, first.front());
     showAndDraw(window);
     closeUntimed(state, window);
+}
+
+// --- the wage window ------------------------------------------------------
+
+void BM_Window_WageWindow(benchmark::State& state) {
+    openForm(state, QStringLiteral("Form5"), ledgerFolder(3000, 10000));
+    (void)state;
+}
+
+// The name list and the two yes/no lists read bare, and the first wage row,
+// shown in three plain lists and as many plain controls as the window has.
+void BM_Baseline_WageWindowBare(benchmark::State& state) {
+    const QString folder = ledgerFolder(3000, 10000);
+    const PlainWindow plain = plainCopyOf(QStringLiteral("Form5"), folder);
+    for (auto _ : state) {
+        Bare bare(fileIn(folder));
+        const auto names =
+            bare.rows("SELECT Name FROM \"Materials forms of staff\" ORDER BY rowid");
+        const auto choices = bare.rows("SELECT \"Ask for leave\", Absent FROM \"Select\"");
+        const auto first =
+            bare.rows("SELECT * FROM \"The staff calculate wages\" ORDER BY rowid LIMIT 1");
+        QWidget* window = plainWindowShowing(plain, first.front());
+        // Placed where they stand, as the window places its lists: no list
+        // is asked how wide its longest entry is.
+        auto* nameList = new QComboBox(window);
+        nameList->setEditable(true);
+        QStringList entries;
+        for (const auto& row : names) entries << row[0];
+        nameList->addItems(entries);
+        nameList->setGeometry(10, 10, 200, 25);
+        for (int c = 0; c < 2; ++c) {
+            auto* list = new QComboBox(window);
+            list->setEditable(true);
+            for (const auto& row : choices) list->addItem(row[c]);
+            list->setGeometry(10, 40 + 30 * c, 200, 25);
+        }
+        showAndDraw(window);
+        closeUntimed(state, window);
+    }
+}
+
+// --- the daily window after login -----------------------------------------
+
+void BM_Window_DailyWindow(benchmark::State& state) {
+    openForm(state, QStringLiteral("Form1"), ledgerFolder(int(state.range(0)), 0));
+}
+
+// As after login: the login window has the books open, and the daily window
+// goes on with that connection.
+void BM_Window_DailyWindowBooksOpen(benchmark::State& state) {
+    const QString folder = ledgerFolder(int(state.range(0)), 0);
+    const auto books = ledger::openStore(ledger::Connection{fileIn(folder)});
+    openForm(state, QStringLiteral("Form1"), folder);
 }
 
 // What showing the first day needs at least: a connection, the first row,

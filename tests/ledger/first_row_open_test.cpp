@@ -104,6 +104,53 @@ TEST_F(FirstRowOpen, ReadsTheFirstKeyOnlyAndEveryKeyOnceAMoveNeedsThem) {
     EXPECT_EQ(counting->everyKeyRead, 1);
 }
 
+// A list read before the keys (a combo's list of names) reads them in the
+// same pass, and lists what reading the keys first would have listed,
+// whatever another program did meanwhile.
+TEST_F(FirstRowOpen, AListReadBeforeTheKeysReadsThemInTheSamePassAndListsTheSameRows) {
+    struct Case {
+        const char* meanwhile;
+        const char* sql;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", ""},
+        {"a day added", "INSERT INTO \"daily settlement of accounts\" (Date) VALUES ('2003/3/3')"},
+        {"the first day removed",
+         "DELETE FROM \"daily settlement of accounts\" WHERE Date = '2002/2/12'"},
+        {"a middle day removed",
+         "DELETE FROM \"daily settlement of accounts\" WHERE Date = '2002/2/13'"},
+        {"every day removed", "DELETE FROM \"daily settlement of accounts\""},
+    };
+    auto listed = [](const ledger::TableRows& rows) {
+        QStringList out;
+        rows.visitRows({"Date"}, [&](int at, const std::vector<QVariant>& values) {
+            out << QStringLiteral("%1:%2").arg(at).arg(values.empty() ? QStringLiteral("(gone)")
+                                                                      : values[0].toString());
+        });
+        return out;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meanwhile);
+        TempDatabase fresh;
+        for (const char* day : {"2002/2/12", "2002/2/13", "2002/10/1"})
+            fresh.insert(schema::kLedger, {"Date"}, {QString::fromLatin1(day)});
+        auto counting =
+            std::make_shared<CountingStore>(ledger::openStore(ledger::Connection{fresh.path()}));
+        ledger::TableRows listFirst(counting, counting->describe(schema::kLedger));
+        ledger::TableRows keysFirst(counting, counting->describe(schema::kLedger));
+        if (*c.sql) fresh.exec(c.sql);
+
+        const QStringList fromOnePass = listed(listFirst);
+        EXPECT_EQ(counting->everyKeyRead, 0) << "the keys were read apart from the list";
+        keysFirst.count();
+        EXPECT_EQ(fromOnePass, listed(keysFirst));
+        EXPECT_EQ(listFirst.count(), keysFirst.count());
+        for (int i = 0; i < keysFirst.count(); ++i)
+            EXPECT_EQ(listFirst.keyAt(i), keysFirst.keyAt(i));
+        EXPECT_EQ(counting->everyKeyRead, 1);
+    }
+}
+
 TEST_F(FirstRowOpen, DaysAnotherProgramAddsAfterOpeningComeInAtRefresh) {
     RecordSource shown("Data1");
     FakeField date(shown, "Date");

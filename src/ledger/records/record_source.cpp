@@ -106,7 +106,6 @@ QStringList RecordSource::columnTexts(const QString& column) const {
     const int at = rows_->info().indexOf(column);
     if (at < 0) fail(ErrorCode::UnknownName, QStringLiteral("No column '%1'.").arg(column));
     QStringList texts;
-    texts.reserve(rows_->count());
     // A row removed by another program meanwhile has nothing to list.
     rows_->visitRows({rows_->info().columns[at]}, [&](int, const std::vector<QVariant>& values) {
         if (!values.empty()) texts << fieldText(values.front());

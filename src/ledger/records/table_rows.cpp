@@ -68,8 +68,11 @@ void TableRows::visitRows(const QStringList& columns, const RowValuesVisitor& vi
     // row deleted meanwhile by another window is passed no values. The
     // table streams in key order: with the set's keys ascending the two
     // walk side by side.
-    requireKeys();
     const std::vector<QVariant> none;
+    if (firstKeyOnly_) {
+        visitRowsReadingKeys(columns, visit);
+        return;
+    }
     if (keysAscending_) {
         size_t next = 0;
         store_->scan(info_.name, columns,
@@ -90,6 +93,32 @@ void TableRows::visitRows(const QStringList& columns, const RowValuesVisitor& vi
         return true;
     });
     for (size_t i = 0; i < keys_.size(); ++i) visit(static_cast<int>(i), byKey.value(keys_[i]));
+}
+
+void TableRows::visitRowsReadingKeys(const QStringList& columns,
+                                     const RowValuesVisitor& visit) const {
+    // The keys were left unread at open: the one pass that reads the values
+    // reads them too, the same keys readKeys would (up to the highest there
+    // was at open, the first row first even when it is gone).
+    const std::vector<QVariant> none;
+    std::vector<qint64> keys;
+    if (firstKey_ >= 0) {
+        auto firstRowGone = [&] {
+            keys.push_back(firstKey_);
+            visit(0, none);
+        };
+        store_->scan(info_.name, columns,
+                     [&](Store::RowKey key, const std::vector<QVariant>& values) {
+                         if (key > highestAtOpen_) return false;
+                         if (keys.empty() && key != firstKey_) firstRowGone();
+                         keys.push_back(key);
+                         visit(static_cast<int>(keys.size() - 1), values);
+                         return true;
+                     });
+        if (keys.empty()) firstRowGone();
+    }
+    keys_ = std::move(keys);
+    firstKeyOnly_ = false;
 }
 
 std::vector<QStringList> TableRows::rowsAsText() const {

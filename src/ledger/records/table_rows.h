@@ -37,6 +37,7 @@ private:
     // set): a window shows its first row without reading every key.
     void openFirstKeyOnly();
     void readKeys() const override;
+    void visitRowsReadingKeys(const QStringList& columns, const RowValuesVisitor& visit) const;
 
     std::shared_ptr<Store> store_;
     quint64 removalMark_ = 0;
