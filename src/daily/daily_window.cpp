@@ -87,6 +87,13 @@ Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
         QStringLiteral("The Personnel rate holds the wages saved for the day, so storing your "
                        "figure in its place would drop the wages added meanwhile. Type the stored "
                        "figure (\"%1\") back, with your own change added to it, then Save."));
+    // One sheet per date unless the user asks for a second: however a new
+    // day is stored (Save, a move, Inquiry, closing the window), a date
+    // stored meanwhile by this till or another is never filed twice unasked.
+    // Save asks what to do; every other way says so and keeps the sheet.
+    data1_->source().setDistinctInNewRows(
+        kDate, QStringLiteral("To store it all the same, or to see the stored day instead, press "
+                              "Save."));
 }
 
 Form1::~Form1() = default;
@@ -200,6 +207,9 @@ void Form1::saveDay() {
     // exactly that text.
     const QString date = dayShown();
     ledger::RecordSource& days = data1_->source();
+    if (days.isOpen() && days.isNewRow() && days.hasEdits() && !date.isEmpty() &&
+        !storeNewDay(date))
+        return;
     const QString criterion = dateCriterion(date);
     if (ledger::Criterion::isWellFormed(criterion)) {
         days.refresh();
@@ -260,17 +270,32 @@ bool Form1::confirmDateBeforeSaving() {
                                        this, question + keep, ledger::ui::programTitle()))
             return false;
     }
-    if (days.isNewRow() && !date.isEmpty()) return confirmSecondSheet(date);
     return true;
 }
 
-bool Form1::confirmSecondSheet(const QString& date) {
+bool Form1::storeNewDay(const QString& date) {
     ledger::RecordSource& days = data1_->source();
-    // Another till may have stored the day since this window read the rows.
-    days.takeInNewRows();
-    const std::optional<ledger::Bookmark> stored =
-        days.lookUp(kDate + QStringLiteral(" = ") + ledger::quotedText(date));
-    if (!stored) return true;
+    // The store looks for the date and stores the day in one step, so a
+    // sheet of the date stored by another till a moment ago is found too.
+    // Should that sheet be removed again before it is shown, the day is
+    // tried once more.
+    for (int tries = 1;; ++tries) {
+        try {
+            days.writeBack();
+            return true;
+        } catch (const ledger::LedgerError& e) {
+            if (e.code() != ledger::ErrorCode::AlreadyStored || tries == 3) throw;
+        }
+        // Taken in, the stored sheet can be shown.
+        days.takeInNewRows();
+        if (const std::optional<ledger::Bookmark> stored =
+                days.lookUp(kDate + QStringLiteral(" = ") + ledger::quotedText(date)))
+            return confirmSecondSheet(date, *stored);
+    }
+}
+
+bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stored) {
+    ledger::RecordSource& days = data1_->source();
     const QStringList buttons = {QStringLiteral("Show the stored day"),
                                  QStringLiteral("Save a second sheet"), QStringLiteral("Stay")};
     const int choice = ledger::ui::prompts().choose(
@@ -285,10 +310,13 @@ bool Form1::confirmSecondSheet(const QString& date) {
                        "date, say).")
             .arg(date),
         ledger::ui::programTitle(), buttons, 0, 2);
-    if (choice == 1) return true;
+    if (choice == 1) {
+        days.writeBackAllowingRepeat();
+        return true;
+    }
     if (choice == 0) {
         days.discardEdits();
-        days.setBookmark(*stored);
+        days.setBookmark(stored);
     }
     return false;
 }

@@ -69,10 +69,15 @@ private:
     void inquiry();
     void beginNewDay();
     void saveDay();
-    // Before a day is saved: a date no month counts, or one already stored
-    // for another sheet, is asked about. False: nothing is to be stored now.
+    // Before a day is saved: a date no month counts is asked about. False:
+    // nothing is to be stored now.
     bool confirmDateBeforeSaving();
-    bool confirmSecondSheet(const QString& date);
+    // Stores the new day unless a sheet of its date is stored already (by
+    // this till or another, a moment ago included); then the user chooses
+    // between that sheet, a second one and staying. False: Save goes no
+    // further (the stored day is shown, or the new one stays as typed).
+    bool storeNewDay(const QString& date);
+    bool confirmSecondSheet(const QString& date, const ledger::Bookmark& stored);
     void tellDayCannotTakeWage(const QString& why);
     void printSheet();
 

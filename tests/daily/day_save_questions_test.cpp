@@ -3,7 +3,10 @@
 // that is no calendar day in the shop's form), and a date another sheet
 // already holds. The answers decide; nothing is lost by the default.
 
+#include <functional>
+
 #include "daily_fixture.h"
+#include "support/other_till.h"
 
 namespace {
 
@@ -129,6 +132,109 @@ INSTANTIATE_TEST_SUITE_P(Answers, SecondSheet,
                          ::testing::Values(SecondSheetCase{"Show the stored day", 2, false, "55"},
                                            SecondSheetCase{"Save a second sheet", 3, false, "55"},
                                            SecondSheetCase{"Stay", 2, true, "77"}));
+
+// Another till, a program of its own, is storing the same new day when Save
+// is pressed here: it has looked for the date, found none and added its
+// sheet, and commits a moment later. Save waits for it, finds that sheet and
+// asks, as for a day stored long ago; nothing is filed twice unasked.
+class SecondSheetStoredMeanwhile : public DailyWindowTest,
+                                   public ::testing::WithParamInterface<SecondSheetCase> {};
+
+TEST_P(SecondSheetStoredMeanwhile, IsAskedAboutAndMadeOnlyWhenTheUserSaysSo) {
+    const SecondSheetCase& c = GetParam();
+    insertDay("2002/11/30", {{"Rent", 10}});
+    openSheet();
+    prompts.yesNoAnswers = {true};
+    button("Command4")->click();
+    type("Text2", "2002/12/1");
+    type("Text1", "77");
+    OtherTill other(QStringLiteral(DAY_PROBE_PATH), db.path());
+    other.send("hold 2002/12/1 1500");  // its day, Rent 55, committed in 1.5 s
+    ASSERT_EQ(other.answer(), "holding");
+    prompts.choiceAnswers = {QString::fromUtf8(c.answer)};
+    button("Command5")->click();
+    EXPECT_EQ(other.answer(), "stored");
+    ASSERT_EQ(prompts.choicesAsked.size(), 1u) << "a second sheet filed unasked";
+    EXPECT_TRUE(
+        prompts.choicesAsked[0].message.contains("A day dated 2002/12/1 is already stored"));
+    EXPECT_TRUE(prompts.toldTexts.isEmpty()) << prompts.toldTexts.join("\n").toStdString();
+    EXPECT_EQ(storedRows(), c.rows);
+    EXPECT_EQ(days().isNewRow(), c.stillNew);
+    EXPECT_EQ(field("Text1")->text(), QString::fromUtf8(c.shown));
+    EXPECT_EQ(field("Text2")->text(), "2002/12/1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, SecondSheetStoredMeanwhile,
+                         ::testing::Values(SecondSheetCase{"Show the stored day", 2, false, "55"},
+                                           SecondSheetCase{"Save a second sheet", 3, false, "55"},
+                                           SecondSheetCase{"Stay", 2, true, "77"}));
+
+// Every other way a new day is stored refuses a date stored already,
+// saying so and how to go on; the sheet stays as typed, nothing is stored.
+struct OtherWayCase {
+    const char* way;
+    std::function<void(DailyWindowTest&, ScriptedPrompts&)> store;
+};
+
+void PrintTo(const OtherWayCase& c, std::ostream* os) { *os << c.way; }
+
+class ASecondSheetByAnotherWay : public DailyWindowTest,
+                                 public ::testing::WithParamInterface<OtherWayCase> {
+public:
+    using DailyWindowTest::barButton;
+    using DailyWindowTest::button;
+    using DailyWindowTest::sheet;
+};
+
+TEST_P(ASecondSheetByAnotherWay, IsRefusedSayingWhyAndTheSheetStaysAsTyped) {
+    insertDay("2002/11/30", {{"Rent", 10}});
+    openSheet();
+    prompts.yesNoAnswers = {true};
+    button("Command4")->click();
+    insertDay("2002/12/1", {{"Rent", 55}});  // by another till meanwhile
+    type("Text2", "2002/12/1");
+    type("Text1", "77");
+    GetParam().store(*this, prompts);
+    const QStringList said =
+        prompts.toldTexts + (prompts.defaultNoAsked.empty()
+                                 ? QStringList()
+                                 : QStringList{prompts.defaultNoAsked.back().message});
+    ASSERT_EQ(said.size(), 1) << said.join("\n").toStdString();
+    EXPECT_TRUE(
+        said[0].contains("A day whose Date is \"2002/12/1\" is already stored (by this "
+                         "till or another), so this new day was not stored"))
+        << said[0].toStdString();
+    EXPECT_TRUE(said[0].contains("press Save")) << said[0].toStdString();
+    EXPECT_TRUE(prompts.choicesAsked.empty());
+    EXPECT_EQ(storedRows(), 2);
+    ASSERT_NE(sheet(), nullptr) << "the window stays open";
+    EXPECT_TRUE(days().isNewRow());
+    EXPECT_EQ(field("Text2")->text(), "2002/12/1");
+    EXPECT_EQ(field("Text1")->text(), "77");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, ASecondSheetByAnotherWay,
+    ::testing::Values(
+        OtherWayCase{"the bar's First",
+                     [](DailyWindowTest& t, ScriptedPrompts&) {
+                         static_cast<ASecondSheetByAnotherWay&>(t).barButton("First")->click();
+                     }},
+        OtherWayCase{"Inquiry",
+                     [](DailyWindowTest& t, ScriptedPrompts& prompts) {
+                         prompts.inputAnswers = {"2002/11/30"};
+                         static_cast<ASecondSheetByAnotherWay&>(t).button("Command1")->click();
+                     }},
+        OtherWayCase{"New",
+                     [](DailyWindowTest& t, ScriptedPrompts& prompts) {
+                         prompts.yesNoAnswers = {true};
+                         static_cast<ASecondSheetByAnotherWay&>(t).button("Command4")->click();
+                     }},
+        OtherWayCase{"closing the window, then keeping it",
+                     [](DailyWindowTest& t, ScriptedPrompts& prompts) {
+                         prompts.yesNoAnswers = {false};
+                         static_cast<ASecondSheetByAnotherWay&>(t).sheet()->close();
+                     }}));
 
 TEST_F(DailyWindowTest, ADateNoMonthCountsThatIsStoredAlreadyIsAskedAboutTwice) {
     insertDay("2026-12-05", {{"Rent", 10}});

@@ -53,6 +53,10 @@ public:
                      const std::vector<QVariant>& v) override {
         return real_->insertRow(t, c, v);
     }
+    RowKey insertRowUnlessStored(const QString& t, const QStringList& c,
+                                 const std::vector<QVariant>& v, const QString& d) override {
+        return real_->insertRowUnlessStored(t, c, v, d);
+    }
     void deleteRow(const QString& t, RowKey k) override { real_->deleteRow(t, k); }
     std::optional<double> addToAmount(const QString& t, RowKey k, const QString& c, double a,
                                       const QString& g, const QVariant& gv) override {

@@ -165,6 +165,76 @@ TEST_F(RecordSourceTest, EmptyAmountTextStoresAnEmptyValue) {
         db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=1").isNull());
 }
 
+// A new day whose date a stored day holds (2002/2/12, 2002/2/13 and
+// 2002/10/1 are stored, and a day with no date and one with an empty text)
+// is refused while the source keeps dates from repeating, and kept as
+// typed until the user stores it all the same.
+struct RepeatCase {
+    const char* why;
+    const char* distinct;  // the column whose values do not repeat; "" none
+    const char* date;      // typed; nullptr: not typed
+    bool refused;
+};
+
+void PrintTo(const RepeatCase& c, std::ostream* os) { *os << c.why; }
+
+class NewRowRepeat : public RecordSourceTest, public ::testing::WithParamInterface<RepeatCase> {};
+
+TEST_P(NewRowRepeat, IsRefusedAndKeptAsTypedUntilStoredOnPurpose) {
+    const RepeatCase& c = GetParam();
+    db.insert(schema::kLedger, {"Date"}, {QVariant()});
+    addDay("", 1);
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "Rent");
+    openLedger(data);
+    data.setDistinctInNewRows(QString::fromLatin1(c.distinct), "Press Save to choose.");
+    data.addNew();
+    if (c.date) date.type(QString::fromUtf8(c.date));
+    rent.type("77");
+    auto stored = [&] {
+        return db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt();
+    };
+    QString message;
+    try {
+        data.writeBack();
+    } catch (const LedgerError& e) {
+        EXPECT_EQ(e.code(), ErrorCode::AlreadyStored);
+        message = e.message();
+    }
+    if (!c.refused) {
+        EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+        EXPECT_EQ(stored(), 7);
+        EXPECT_FALSE(data.isNewRow());
+        return;
+    }
+    EXPECT_EQ(message,
+              QStringLiteral("A day whose Date is \"%1\" is already stored (by this till or "
+                             "another), so this new day was not stored: it would be a second one "
+                             "for the same Date. Nothing was stored; what was typed stays in the "
+                             "window. Press Save to choose.")
+                  .arg(QString::fromUtf8(c.date)));
+    EXPECT_EQ(stored(), 6);
+    EXPECT_TRUE(data.isNewRow());
+    EXPECT_TRUE(date.changed && rent.changed);
+    EXPECT_EQ(rent.text, "77");
+    // Chosen, it is stored as a second day of the date, once.
+    data.writeBackAllowingRepeat();
+    EXPECT_FALSE(data.isNewRow());
+    EXPECT_EQ(stored(), 7);
+    data.writeBack();
+    EXPECT_EQ(stored(), 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dates, NewRowRepeat,
+    ::testing::Values(RepeatCase{"a stored date", "Date", "2002/2/13", true},
+                      RepeatCase{"a date stored twice", "date", "2002/2/12", true},
+                      RepeatCase{"a date not stored", "Date", "2002/2/14", false},
+                      RepeatCase{"a blank before a stored date", "Date", " 2002/2/13", false},
+                      RepeatCase{"no date typed", "Date", nullptr, false},
+                      RepeatCase{"an empty date", "Date", "", false},
+                      RepeatCase{"dates that may repeat", "", "2002/2/13", false}));
+
 TEST_F(RecordSourceTest, FailedWriteBackKeepsTheRowAndItsEdits) {
     RecordSource data("Data1");
     FakeField date(data, "Date"), rent(data, "Rent"), partner(data, "Partner");

@@ -11,12 +11,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <atomic>
+#include <barrier>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <set>
 #include <stdexcept>
+#include <thread>
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
@@ -25,6 +28,7 @@
 #include "ledger/store/store.h"
 #include "setup/postgres/server_setup.h"
 #include "setup/schema_builder.h"
+#include "support/other_till.h"
 #include "support/temp_database.h"
 #include "support/value_printing.h"
 
@@ -191,6 +195,10 @@ std::vector<Operation> everyOperationOn(Store& store, const QString& source, con
                        text] { store.updateRow(source, 1, {column}, {text}, {QVariant()}); }},
         {"insertRow",
          [&store, source, column, text] { store.insertRow(source, {column}, {text}); }},
+        {"insertRowUnlessStored",
+         [&store, source, column, text] {
+             store.insertRowUnlessStored(source, {column}, {text}, column);
+         }},
         {"deleteRow", [&store, source] { store.deleteRow(source, 1); }},
         {"addToAmount", [&store, source, column, amount,
                          text] { store.addToAmount(source, 1, amount, 1, column, text); }},
@@ -251,6 +259,16 @@ TEST_F(StoreContract, AColumnTheSourceLacksIsNamedAndNothingIsStored) {
         {"insertRow",
          [&] {
              store->insertRow(schema::kLedger, {"Date", none}, {kDay, QVariant()});
+         }},
+        {"insertRowUnlessStored: a column stored",
+         [&] {
+             store->insertRowUnlessStored(schema::kLedger, {"Date", none},
+                                          {QStringLiteral("2002/11/2"), QVariant()}, "Date");
+         }},
+        {"insertRowUnlessStored: the column that must not repeat",
+         [&] {
+             store->insertRowUnlessStored(schema::kLedger, {"Date"}, {QStringLiteral("2002/11/2")},
+                                          none);
          }},
         {"addToAmount: the amount",
          [&] { store->addToAmount(schema::kLedger, key, none, 1, "Date", kDay); }},
@@ -633,6 +651,151 @@ INSTANTIATE_TEST_SUITE_P(
         AdditionCase{"a day where an empty one was read", kDay, QVariant(), true, std::nullopt},
         AdditionCase{"a row that is gone", kDay, kDay, false, std::nullopt}));
 
+// ------------------------------------------- a value that must not repeat
+
+// The ledger holds these days (and a day of Rent 5 on 2002/12/9); a new row
+// is stored unless a row holds its value of the column that must not
+// repeat, exactly.
+struct RepeatCase {
+    const char* why;
+    QStringList columns;
+    Values values;
+    const char* column;  // must not repeat
+    const char* shown;   // the value as the refusal names it; nullptr: stored
+};
+
+void PrintTo(const RepeatCase& c, std::ostream* os) { *os << c.why; }
+
+class InsertUnlessStored : public StoreContract,
+                           public ::testing::WithParamInterface<RepeatCase> {};
+
+TEST_P(InsertUnlessStored, StoresTheRowOnlyWhenNoRowHoldsItsValueAlready) {
+    const RepeatCase& c = GetParam();
+    for (const QVariant& day : {QVariant("2002/12/1"), QVariant("2002/12/2 "), QVariant("Undated"),
+                                QVariant(""), QVariant()})
+        db.insert(schema::kLedger, {"Date", "Rent"}, {day, 1.0});
+    db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/12/9", 5.0});
+    const Keys before = store->rowKeys(schema::kLedger);
+    Store::RowKey key = 0;
+    const int error = errorOf([&] {
+        key = store->insertRowUnlessStored(schema::kLedger, c.columns, c.values,
+                                           QString::fromLatin1(c.column));
+    });
+    if (c.shown) {
+        EXPECT_EQ(error, int(ErrorCode::AlreadyStored)) << message.toStdString();
+        const ledger::SourceInfo info = store->describe(schema::kLedger);
+        const QString named = info.columns[info.indexOf(QString::fromLatin1(c.column))];
+        EXPECT_TRUE(message.contains(
+            QStringLiteral("'daily settlement of accounts' already holds a row whose %1 is \"%2\"")
+                .arg(named, QString::fromUtf8(c.shown))))
+            << message.toStdString();
+        EXPECT_EQ(store->rowKeys(schema::kLedger), before) << "nothing stored";
+        return;
+    }
+    ASSERT_EQ(error, 0) << message.toStdString();
+    EXPECT_GT(key, before.back());
+    EXPECT_EQ(store->rowKeys(schema::kLedger).size(), before.size() + 1);
+    EXPECT_EQ(store->readRow(schema::kLedger, key, c.columns), c.values);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, InsertUnlessStored,
+    ::testing::Values(
+        RepeatCase{"a date stored", {"Date", "Rent"}, {"2002/12/1", 7.0}, "Date", "2002/12/1"},
+        RepeatCase{"names in any case", {"DATE"}, {"2002/12/1"}, "date", "2002/12/1"},
+        RepeatCase{"another date", {"Date"}, {"2002/12/3"}, "Date", nullptr},
+        RepeatCase{"a blank before", {"Date"}, {" 2002/12/1"}, "Date", nullptr},
+        RepeatCase{"a blank after", {"Date"}, {"2002/12/1 "}, "Date", nullptr},
+        RepeatCase{"a stored blank after", {"Date"}, {"2002/12/2 "}, "Date", "2002/12/2 "},
+        RepeatCase{"without the stored blank", {"Date"}, {"2002/12/2"}, "Date", nullptr},
+        RepeatCase{"a leading zero", {"Date"}, {"2002/12/01"}, "Date", nullptr},
+        RepeatCase{"the stored letters", {"Date"}, {"Undated"}, "Date", "Undated"},
+        RepeatCase{"letters in another case", {"Date"}, {"UNDATED"}, "Date", nullptr},
+        RepeatCase{"an empty text stored", {"Date"}, {""}, "Date", ""},
+        RepeatCase{"nothing, where a row holds nothing",
+                   {"Date", "Rent"},
+                   {QVariant(), 7.0},
+                   "Date",
+                   nullptr},
+        RepeatCase{"the column not among the row's", {"Rent"}, {7.0}, "Date", nullptr},
+        RepeatCase{"quotes and SQL",
+                   {"Date"},
+                   {"O'Brien\"; DROP TABLE \"Select\"; -- $1 ?"},
+                   "Date",
+                   nullptr},
+        RepeatCase{"a figure stored", {"Rent", "Date"}, {5.0, "2002/12/10"}, "Rent", "5"},
+        RepeatCase{"another figure", {"Rent"}, {5.5}, "Rent", nullptr}));
+
+// Two tills storing the same new day at the same moment, round after round:
+// each date ends up stored once, one till told so each time. `till` is what
+// each of them does with a date, on its own connection.
+class TwoTillsAtOnce : public StoreContract {
+protected:
+    static constexpr int kRounds = 60;
+    static QString dateOfRound(int round) { return QStringLiteral("2003/%1/1").arg(round); }
+
+    void expectEveryDateStoredOnce() {
+        const auto repeated = db.query(
+            "SELECT Date, count(*) FROM \"daily settlement of accounts\" GROUP BY Date "
+            "HAVING count(*) <> 1");
+        EXPECT_TRUE(repeated.empty()) << repeated.size() << " dates stored twice, among them "
+                                      << repeated.front().front().toString().toStdString();
+        EXPECT_EQ(rowCount(schema::kLedger), kRounds);
+    }
+};
+
+TEST_F(TwoTillsAtOnce, TwoProgramsStoringTheSameNewDayStoreItOnce) {
+    OtherTill first(QStringLiteral(DAY_PROBE_PATH), db.path());
+    OtherTill second(QStringLiteral(DAY_PROBE_PATH), db.path());
+    QStringList answers;
+    for (int round = 1; round <= kRounds; ++round) {
+        // Sent together, so both look for the date at about the same time.
+        first.send(dateOfRound(round));
+        second.send(dateOfRound(round));
+        QStringList both{first.answer(), second.answer()};
+        both.sort();
+        answers << both.join(QLatin1Char('+'));
+    }
+    EXPECT_EQ(answers.count("refused+stored"), kRounds) << answers.join(", ").toStdString();
+    expectEveryDateStoredOnce();
+}
+
+TEST_F(TwoTillsAtOnce, TwoConnectionsOfOneProgramStoringTheSameNewDayStoreItOnce) {
+    if (!db.onServer()) GTEST_SKIP() << "a program has one connection to a file";
+    // Each till on a connection of its own: the address names the till.
+    std::shared_ptr<Store> tills[] = {
+        ledger::openStore(ledger::Connection{db.path() + "&application_name=race_first"}),
+        ledger::openStore(ledger::Connection{db.path() + "&application_name=race_second"})};
+    ASSERT_NE(tills[0], tills[1]);
+    for (auto& till : tills) till->rowKeys(schema::kLedger);
+    std::barrier start(2);
+    std::atomic<int> stored = 0, refused = 0;
+    QStringList failures[2];
+    auto run = [&](int which) {
+        for (int round = 1; round <= kRounds; ++round) {
+            start.arrive_and_wait();  // both look for the date at once
+            try {
+                tills[which]->insertRowUnlessStored(schema::kLedger, {"Date"}, {dateOfRound(round)},
+                                                    "Date");
+                ++stored;
+            } catch (const LedgerError& e) {
+                if (e.code() == ErrorCode::AlreadyStored)
+                    ++refused;
+                else
+                    failures[which] << e.message();
+            }
+        }
+    };
+    std::thread other(run, 1);
+    run(0);
+    other.join();
+    EXPECT_TRUE(failures[0].isEmpty() && failures[1].isEmpty())
+        << (failures[0] + failures[1]).join("\n").toStdString();
+    EXPECT_EQ(stored, kRounds);
+    EXPECT_EQ(refused, kRounds);
+    expectEveryDateStoredOnce();
+}
+
 // --------------------------------------------------- books made anew
 
 // The books copied or restored over the ones this store has open, their
@@ -680,6 +843,13 @@ TEST_F(StoreContract, BooksMadeAnewTakeNoWriteOfAnyKindAndSaySo) {
          [&] { store->updateRow(schema::kLedger, keys[0], {}, {}, {kDate}, {kDay}); }},
         {"insertRow",
          [&] { store->insertRow(schema::kLedger, {kDate}, {QStringLiteral("2002/11/4")}); }},
+        {"insertRowUnlessStored",
+         [&] {
+             store->insertRowUnlessStored(schema::kLedger, {kDate}, {QStringLiteral("2002/11/4")},
+                                          kDate);
+         }},
+        {"insertRowUnlessStored of a day the new books hold",
+         [&] { store->insertRowUnlessStored(schema::kLedger, {kDate}, {kDay}, kDate); }},
         {"deleteRow", [&] { store->deleteRow(schema::kLedger, keys[0]); }},
         {"addToAmount",
          [&] { store->addToAmount(schema::kLedger, keys[0], kRent, 11.0, kDate, kDay); }},

@@ -26,6 +26,7 @@ enum class ErrorCode : int {
     ChangedElsewhere = 3260,  // another program changed what this window was changing
     FileReplaced = 3043,      // the database file was replaced under the running program
     OutcomeUnknown = 3146,    // the server may or may not have stored it; the next try asks
+    AlreadyStored = 3022,     // a new row would repeat a value that must not repeat (a day's date)
 };
 
 // The one error type of the program. Every failing step throws it; the error

@@ -199,7 +199,16 @@ void RecordSource::setConflictAdvice(const QString& column, const QString& advic
     conflictAdvice_.insert(column.toLower(), advice);
 }
 
-void RecordSource::writeBack() {
+void RecordSource::setDistinctInNewRows(const QString& column, const QString& advice) {
+    distinctColumn_ = column;
+    repeatAdvice_ = advice;
+}
+
+void RecordSource::writeBack() { storeEdits(false); }
+
+void RecordSource::writeBackAllowingRepeat() { storeEdits(true); }
+
+void RecordSource::storeEdits(bool allowRepeat) {
     if (!rows_) return;
     std::vector<FieldBinding*> changed;
     for (FieldBinding* f : fields_)
@@ -232,7 +241,7 @@ void RecordSource::writeBack() {
     const std::vector<QVariant>& values = row.values;
 
     if (adding_) {
-        storeNewRow(row);
+        storeNewRow(row, allowRepeat);
     } else {
         // The changed figures' old values, and what the row is about.
         const QStringList checked = columns + identityBeyond(columns);
@@ -273,19 +282,48 @@ PendingRow RecordSource::converted(const std::vector<FieldBinding*>& changed) co
     return row;
 }
 
-void RecordSource::storeNewRow(const PendingRow& row, const std::function<void()>& alongside) {
+QVariant RecordSource::distinctValueOf(const PendingRow& row) const {
+    if (distinctColumn_.isEmpty()) return {};
+    const QVariant value = valueIn(row.columns, row.values, distinctColumn_);
+    // An empty text shows as nothing: no value to repeat either.
+    if (value.typeId() == QMetaType::QString && value.toString().isEmpty()) return {};
+    return value;
+}
+
+void RecordSource::storeNewRow(const PendingRow& row, bool allowRepeat,
+                               const std::function<void()>& alongside) {
     const QString table = rows_->info().name;
+    const QVariant distinct = allowRepeat ? QVariant() : distinctValueOf(row);
     // One transaction named after the new row: on a server whose connection
     // went during the commit, a second write-back of the same row (Save
     // again, or closing the window) finds the first one if it landed and
     // never stores the row twice.
-    const Store::Outcome outcome = store_->inTransaction(
-        [&] {
-            attemptKey_ = store_->insertRow(table, row.columns, row.values);
-            attemptRow_ = row;
-            if (alongside) alongside();
-        },
-        attempt_);
+    Store::Outcome outcome = Store::Outcome::Stored;
+    try {
+        outcome = store_->inTransaction(
+            [&] {
+                attemptKey_ = distinct.isNull()
+                                  ? store_->insertRow(table, row.columns, row.values)
+                                  : store_->insertRowUnlessStored(table, row.columns, row.values,
+                                                                  distinctColumn_);
+                attemptRow_ = row;
+                if (alongside) alongside();
+            },
+            attempt_);
+    } catch (const LedgerError& e) {
+        if (e.code() != ErrorCode::AlreadyStored) throw;
+        const QString noun = identity_.noun.isEmpty() ? QStringLiteral("row") : identity_.noun;
+        const int at = rows_->info().indexOf(distinctColumn_);
+        QString message = QStringLiteral(
+                              "A %1 whose %2 is \"%3\" is already stored (by this till or "
+                              "another), so this new %1 was not stored: it would be a second one "
+                              "for the same %2. Nothing was stored; what was typed stays in the "
+                              "window.")
+                              .arg(noun, at >= 0 ? rows_->info().columns[at] : distinctColumn_,
+                                   fieldText(distinct));
+        if (!repeatAdvice_.isEmpty()) message += QLatin1Char(' ') + repeatAdvice_;
+        fail(ErrorCode::AlreadyStored, message);
+    }
     current_ = rows_->adopt(attemptKey_);
     adding_ = false;
     rowGone_ = false;
@@ -327,7 +365,7 @@ void RecordSource::storeNewRowWith(const std::function<void()>& alongside) {
     for (FieldBinding* f : fields_)
         if (f->isChanged()) changed.push_back(f);
     const PendingRow row = converted(changed);
-    storeNewRow(row, alongside);
+    storeNewRow(row, false, alongside);
     for (qsizetype i = 0; i < row.columns.size(); ++i)
         readValues_.insert(row.columns[i].toLower(), row.values[static_cast<size_t>(i)]);
     for (FieldBinding* f : changed) f->clearChanged();

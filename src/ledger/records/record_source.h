@@ -110,6 +110,19 @@ public:
 
     // Stores the changed fields now (what every move does first).
     void writeBack();
+
+    // New rows must not repeat a value a stored row holds in `column` (a
+    // day's date, say): a write-back of a new row whose value there another
+    // row holds, stored before or by another till a moment ago, refuses
+    // with AlreadyStored and stores nothing; the row stays new, with what
+    // was typed. The look and the insert are one step of the store
+    // (Store::insertRowUnlessStored). `advice` ends the message: what the
+    // user can do. A new row with nothing there (or an empty text) is stored
+    // as ever. An empty column lets every value repeat (the default).
+    void setDistinctInNewRows(const QString& column, const QString& advice = QString());
+    // The write-back, storing the new row even when a stored row holds its
+    // value of that column: the user chose to have both.
+    void writeBackAllowingRepeat();
     // Gives up the pending edits without storing them (the user chose to
     // close a window whose edits cannot be stored); a new row nobody stored
     // is dropped. What is stored already stays as it is.
@@ -161,7 +174,11 @@ private:
     QStringList columnsOf(const Criterion& criterion) const;
     std::vector<QVariant> currentValues(const QStringList& columns) const;
     PendingRow converted(const std::vector<FieldBinding*>& changed) const;
-    void storeNewRow(const PendingRow& row, const std::function<void()>& alongside = {});
+    void storeEdits(bool allowRepeat);
+    void storeNewRow(const PendingRow& row, bool allowRepeat,
+                     const std::function<void()>& alongside = {});
+    // The row's value that must not repeat; empty when there is none.
+    QVariant distinctValueOf(const PendingRow& row) const;
     void storeOverEarlierTry(const PendingRow& row);
     [[noreturn]] void failLostUpdate(const QStringList& columns, const QStringList& checked,
                                      const std::vector<QVariant>& expected);
@@ -190,6 +207,8 @@ private:
     std::vector<FieldBinding*> fields_;
     ReadOnlyEdits readOnlyEdits_ = ReadOnlyEdits::Fail;
     QHash<QString, QString> conflictAdvice_;  // by lower-case column
+    QString distinctColumn_;                  // new rows do not repeat its values
+    QString repeatAdvice_;
     std::function<void(const LedgerError&)> reporter_;
 };
 

@@ -18,6 +18,24 @@ void failMadeAnew(const QString& books) {
              .arg(books));
 }
 
+QVariant valueIn(const QStringList& columns, const std::vector<QVariant>& values,
+                 const QString& column) {
+    for (qsizetype i = 0; i < columns.size() && i < qsizetype(values.size()); ++i)
+        if (columns[i].compare(column, Qt::CaseInsensitive) == 0)
+            return values[static_cast<size_t>(i)];
+    return {};
+}
+
+void failAlreadyStored(const QString& table, const QString& column, const QVariant& value) {
+    const QString shown = value.typeId() == QMetaType::Double
+                              ? QString::number(value.toDouble(), 'g', 17)
+                              : value.toString();
+    fail(ErrorCode::AlreadyStored,
+         QStringLiteral("'%1' already holds a row whose %2 is \"%3\" (stored by this program or "
+                        "another), so the new row was not stored. Nothing was stored.")
+             .arg(table, column, shown));
+}
+
 // A connection URI names a server database; anything else is a file.
 std::shared_ptr<Store> openStore(const Connection& where) {
     if (isServerAddress(where.path)) return PostgresStore::open(where.path);

@@ -166,6 +166,20 @@ public:
     // table ever handed out.
     virtual RowKey insertRow(const QString& table, const QStringList& columns,
                              const std::vector<QVariant>& values) = 0;
+    // The same new row, stored only while no row of the table holds in
+    // `column` the value the new row holds there (one of `columns`), a text
+    // compared character for character (blanks and leading zeros count), a
+    // figure as a number: the look and the insert are one step for every
+    // program on the books, so two tills storing the same value at once
+    // store one row between them. When a row holds it, refuses with
+    // AlreadyStored ("... already holds a row whose Date is "2002/12/1"
+    // ..."), having stored nothing. A new row holding nothing there is
+    // stored as insertRow stores it (nothing is no value to repeat). Called
+    // inside inTransaction, it joins that transaction, and another till's
+    // insert of the same value waits until it ends.
+    virtual RowKey insertRowUnlessStored(const QString& table, const QStringList& columns,
+                                         const std::vector<QVariant>& values,
+                                         const QString& column) = 0;
     // Removes the row; a row already gone is no error.
     virtual void deleteRow(const QString& table, RowKey key) = 0;
 
@@ -224,6 +238,15 @@ private:
 // Refuses a write into a table made anew since the store first read it:
 // FileReplaced, with what to do.
 [[noreturn]] void failMadeAnew(const QString& books);
+
+// What a new row holds in `column`, one of `columns` (found without regard
+// to case); empty when it is none of them.
+QVariant valueIn(const QStringList& columns, const std::vector<QVariant>& values,
+                 const QString& column);
+// Refuses a new row whose `value` of `column` a row of `table` holds
+// already: AlreadyStored, nothing stored.
+[[noreturn]] void failAlreadyStored(const QString& table, const QString& column,
+                                    const QVariant& value);
 
 // Opens (or shares, within this process) the store a connection names: the
 // server store for an address, the file store for anything else. Books that

@@ -41,4 +41,22 @@ QString guardedAddition(const SqlDialect& dialect, const QString& table, const Q
         .arg(table, amount, dialect.amountPlaceholder(1), where);
 }
 
+QString guardedInsert(const SqlDialect& dialect, const QString& table, const QString& key,
+                      const QStringList& columns, const QString& distinct, const QString& guard) {
+    const int n = static_cast<int>(columns.size());
+    QStringList marks, conditions;
+    for (int i = 0; i < n; ++i) marks << dialect.placeholder(i + 1);
+    if (!distinct.isEmpty())
+        conditions << QStringLiteral("NOT EXISTS (SELECT 1 FROM %1 WHERE %2 = %3)")
+                          .arg(table, distinct, dialect.placeholder(n + 1));
+    if (!guard.isEmpty()) conditions << guard;
+    const QString where =
+        conditions.isEmpty() ? QString()
+                             : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    // The key comes back from the statement itself, not from the
+    // connection's last insert, which a trigger's insert could change.
+    return QStringLiteral("INSERT INTO %1 (%2) SELECT %3%4 RETURNING %5")
+        .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')), where, key);
+}
+
 }  // namespace ledger::store_sql

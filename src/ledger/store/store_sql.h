@@ -27,4 +27,12 @@ QString guardedUpdate(const SqlDialect& dialect, const QString& table, const QSt
 QString guardedAddition(const SqlDialect& dialect, const QString& table, const QString& key,
                         const QString& amount, const QString& guardColumn, const QString& guard);
 
+// Adds a row holding the values in `columns` (the first values) and gives
+// back its key. With a `distinct` column, only while no row of the table
+// holds the value after them there, compared with "=" (a text character for
+// character, a figure as a number): the look and the insert are one
+// statement. Nothing is added when the guard does not hold either.
+QString guardedInsert(const SqlDialect& dialect, const QString& table, const QString& key,
+                      const QStringList& columns, const QString& distinct, const QString& guard);
+
 }  // namespace ledger::store_sql

@@ -306,6 +306,41 @@ bool PostgresStore::updateRow(const QString& table, RowKey key, const QStringLis
 
 PostgresStore::RowKey PostgresStore::insertRow(const QString& table, const QStringList& columns,
                                                const std::vector<QVariant>& values) {
+    return insertGuarded(table, columns, values, QString());
+}
+
+PostgresStore::RowKey PostgresStore::insertRowUnlessStored(const QString& table,
+                                                           const QStringList& columns,
+                                                           const std::vector<QVariant>& values,
+                                                           const QString& column) {
+    const QString doing = QStringLiteral("Cannot add a row to '%1'").arg(table);
+    const QString name = tableName(table, doing);
+    quotedColumns(table, {column}, doing);
+    const QVariant value = valueIn(columns, values, column);
+    if (value.isNull()) return insertRow(table, columns, values);
+    RowKey key = 0;
+    inTransaction(
+        [&] {
+            // Under READ COMMITTED each statement sees what was committed
+            // before it began, so two tills looking at once would both find
+            // no such row and both insert. The lock on this table and value,
+            // held until the transaction ends, makes the second till wait
+            // here until the first one's row is committed; its look, a
+            // statement begun after the lock was granted, then finds that
+            // row. (So the lock is a statement of its own, not part of the
+            // insert.)
+            connection_.run(
+                QStringLiteral("SELECT pg_advisory_xact_lock(hashtext($1), hashtext($2))"),
+                {name, value}, doing, Resend::Never);
+            key = insertGuarded(table, columns, values, column);
+        },
+        QString());
+    return key;
+}
+
+PostgresStore::RowKey PostgresStore::insertGuarded(const QString& table, const QStringList& columns,
+                                                   const std::vector<QVariant>& values,
+                                                   const QString& distinct) {
     const QString doing = QStringLiteral("Cannot add a row to '%1'").arg(table);
     const QString name = tableName(table, doing);
     // A row with no values holds nothing in its first column either.
@@ -313,23 +348,31 @@ PostgresStore::RowKey PostgresStore::insertRow(const QString& table, const QStri
         columns.isEmpty() ? QStringList{described(table).columns.value(0)} : columns;
     std::vector<QVariant> parameters = values;
     if (columns.isEmpty()) parameters.emplace_back();
-    const int n = static_cast<int>(stored.size());
-    QStringList marks;
-    for (int i = 0; i < n; ++i) marks << QStringLiteral("$%1").arg(i + 1);
+    QString distinctName;
+    const QVariant value = valueIn(columns, values, distinct);
+    if (!distinct.isEmpty()) {
+        distinctName = quotedColumns(table, {distinct}, doing).front();
+        parameters.push_back(value);
+    }
     // The row goes in only while the table under that name is the one first
     // read: a table made anew would hand out its old keys again.
-    const QString sql =
-        QStringLiteral(
-            "INSERT INTO %1 (%2) SELECT %3 WHERE to_regclass($%4)::oid = $%5::oid "
-            "RETURNING %6")
-            .arg(name, columnNames(table, stored, doing), marks.join(QLatin1Char(',')))
-            .arg(n + 1)
-            .arg(n + 2)
-            .arg(kKey);
+    const int next = static_cast<int>(parameters.size()) + 1;
+    const QString guard =
+        QStringLiteral("to_regclass($%1)::oid = $%2::oid").arg(next).arg(next + 1);
     parameters.push_back(name);
     parameters.push_back(tableNumber(table));
-    auto rows = connection_.run(sql, parameters, doing, Resend::IfServerRefused);
-    if (rows.count() == 0) failMadeAnew(path());
+    auto rows = connection_.run(
+        store_sql::guardedInsert(SqlDialect::postgres(), name, kKey,
+                                 quotedColumns(table, stored, doing), distinctName, guard),
+        parameters, doing, Resend::IfServerRefused);
+    if (rows.count() == 0) {
+        // Held back by the table made anew, or else by the row holding the
+        // value.
+        if (distinct.isEmpty()) failMadeAnew(path());
+        requireNotMadeAnew(table, doing);
+        const SourceInfo info = described(table);
+        failAlreadyStored(info.name, info.columns[info.indexOf(distinct)], value);
+    }
     if (rows.count() != 1)
         fail(ErrorCode::StoreFailure, doing + QStringLiteral(": no key returned"));
     return rows.number(0, 0);

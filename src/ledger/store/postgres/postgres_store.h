@@ -47,6 +47,9 @@ public:
                    const std::vector<QVariant>& expected) override;
     RowKey insertRow(const QString& table, const QStringList& columns,
                      const std::vector<QVariant>& values) override;
+    RowKey insertRowUnlessStored(const QString& table, const QStringList& columns,
+                                 const std::vector<QVariant>& values,
+                                 const QString& column) override;
     void deleteRow(const QString& table, RowKey key) override;
     std::optional<double> addToAmount(const QString& table, RowKey key, const QString& column,
                                       double amount, const QString& guardColumn,
@@ -70,6 +73,10 @@ private:
     void runNested(const std::function<void()>& work);
 
     explicit PostgresStore(const QString& address);
+    // A new row; with a `distinct` column only while no row holds the new
+    // row's value there (AlreadyStored otherwise), in the same statement.
+    RowKey insertGuarded(const QString& table, const QStringList& columns,
+                         const std::vector<QVariant>& values, const QString& distinct);
     SourceInfo readDescription(const QString& source);
     // The description read last (read now when there is none yet), for the
     // store's own statements.

@@ -349,27 +349,54 @@ bool SqliteStore::updateRow(const QString& table, RowKey key, const QStringList&
 
 SqliteStore::RowKey SqliteStore::insertRow(const QString& table, const QStringList& columns,
                                            const std::vector<QVariant>& values) {
+    return insertGuarded(table, columns, values, QString());
+}
+
+SqliteStore::RowKey SqliteStore::insertRowUnlessStored(const QString& table,
+                                                       const QStringList& columns,
+                                                       const std::vector<QVariant>& values,
+                                                       const QString& column) {
+    const QString doing = QStringLiteral("Cannot add a row to '%1'").arg(table);
+    tableName(table, doing);
+    columnNames(table, {column}, doing);
+    if (valueIn(columns, values, column).isNull()) return insertRow(table, columns, values);
+    // The transaction takes the file's write lock before the statement looks
+    // for the value (BEGIN IMMEDIATE): another program storing the same value
+    // waits for it, then finds this row.
+    RowKey key = 0;
+    inTransaction([&] { key = insertGuarded(table, columns, values, column); }, QString());
+    return key;
+}
+
+SqliteStore::RowKey SqliteStore::insertGuarded(const QString& table, const QStringList& columns,
+                                               const std::vector<QVariant>& values,
+                                               const QString& distinct) {
     const QString doing = QStringLiteral("Cannot add a row to '%1'").arg(table);
     requireSameFile();
     const QString name = tableName(table, doing);
     const KeyGuard guard = keyGuard(table);
-    QStringList marks;
-    for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
     // A row with no values takes SQLite's own key and nothing else.
-    const QString list =
-        columns.isEmpty() ? QStringLiteral("rowid") : columnNames(table, columns, doing);
-    if (marks.isEmpty()) marks << QStringLiteral("NULL");
-    // The key comes back from the statement itself, not from the
-    // connection's last insert, which a trigger's insert could change.
-    QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3%4 RETURNING rowid")
-                      .arg(name, list, marks.join(QLatin1Char(',')),
-                           guard.condition.isEmpty() ? QString()
-                                                     : QStringLiteral(" WHERE ") + guard.condition);
-    Statement q = statement(sql, doing);
+    const QStringList list = columns.isEmpty() ? QStringList{QStringLiteral("rowid")}
+                                               : quotedColumns(describe(table), columns, doing);
+    const QString distinctName =
+        distinct.isEmpty() ? QString() : columnNames(table, {distinct}, doing);
+    Statement q =
+        statement(store_sql::guardedInsert(SqlDialect::sqlite(), name, QStringLiteral("rowid"),
+                                           list, distinctName, guard.condition),
+                  doing);
     int at = 1;
     for (const auto& v : values) q.bind(at++, v);
+    if (columns.isEmpty()) q.bind(at++, QVariant());
+    const QVariant value = valueIn(columns, values, distinct);
+    if (!distinct.isEmpty()) q.bind(at++, value);
     guard.bind(q, at);
-    if (!q.step()) failMadeAnew(path_);  // the guard held the row back
+    if (!q.step()) {
+        // Held back by the file made anew, or else by the row holding the value.
+        if (distinct.isEmpty()) failMadeAnew(path_);
+        requireNotMadeAnew(guard);
+        const SourceInfo info = describe(table);
+        failAlreadyStored(info.name, info.columns[info.indexOf(distinct)], value);
+    }
     const RowKey key = q.integer(0);
     q.step();  // the statement's end
     noteKeys(table, {key});

@@ -47,6 +47,9 @@ public:
                    const std::vector<QVariant>& expected) override;
     RowKey insertRow(const QString& table, const QStringList& columns,
                      const std::vector<QVariant>& values) override;
+    RowKey insertRowUnlessStored(const QString& table, const QStringList& columns,
+                                 const std::vector<QVariant>& values,
+                                 const QString& column) override;
     void deleteRow(const QString& table, RowKey key) override;
     std::optional<double> addToAmount(const QString& table, RowKey key, const QString& column,
                                       double amount, const QString& guardColumn,
@@ -62,6 +65,10 @@ private:
     std::optional<std::pair<QString, QString>> textColumn(const QString& table,
                                                           const QString& column);
     SqliteStore(QString path, std::unique_ptr<statements::Connection> connection);
+    // A new row; with a `distinct` column only while no row holds the new
+    // row's value there (AlreadyStored otherwise), in the same statement.
+    RowKey insertGuarded(const QString& table, const QStringList& columns,
+                         const std::vector<QVariant>& values, const QString& distinct);
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
     void execute(const QString& sql);
     // A statement of the file's, failing as failFromSqlite says.
