@@ -52,7 +52,9 @@ std::vector<Rows> everyRow(const LedgerSizes& sizes) {
                        return values;
                    },
                    sizes.days});
-    const QString hash = ledger::hashStaffPassword(QStringLiteral("breakfast"));
+    const QString hash = sizes.passwordHash.isEmpty()
+                             ? ledger::hashStaffPassword(QStringLiteral("breakfast"))
+                             : sizes.passwordHash;
     all.push_back({schema::kStaff,
                    {"Serial numbers", "Name", "Password", "Salary hour", "Overtime salary hour"},
                    [hash](int i) -> std::vector<QVariant> {

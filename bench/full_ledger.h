@@ -15,6 +15,9 @@ struct LedgerSizes {
     int days = 0;
     int staff = 5;
     int wages = 0;
+    // The first member's password hash; empty: "breakfast" hashed as the
+    // program hashes it.
+    QString passwordHash;
 };
 
 void writeFullLedger(const QString& where, const LedgerSizes& sizes);
