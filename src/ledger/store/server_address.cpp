@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/server_address.h"
 
-#include <libpq-fe.h>
-
 #include <QRegularExpression>
 #include <QUrl>
 #include <memory>
 #include <vector>
+
+#include "ledger/store/postgres/libpq_on_demand.h"
 
 namespace ledger {
 
@@ -18,7 +18,7 @@ struct Option {
 };
 
 struct FreeOptions {
-    void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
+    void operator()(PQconninfoOption* options) const { libpq().PQconninfoFree(options); }
 };
 
 // What libpq reads in an address, in libpq's order; nothing when it cannot
@@ -26,8 +26,8 @@ struct FreeOptions {
 bool parse(const QString& name, std::vector<Option>& out) {
     char* complaint = nullptr;
     std::unique_ptr<PQconninfoOption, FreeOptions> options(
-        PQconninfoParse(libpqAddress(name).toUtf8().constData(), &complaint));
-    PQfreemem(complaint);
+        libpq().PQconninfoParse(libpqAddress(name).toUtf8().constData(), &complaint));
+    libpq().PQfreemem(complaint);
     if (!options) return false;
     for (const PQconninfoOption* o = options.get(); o->keyword; ++o) {
         if (!o->val) continue;

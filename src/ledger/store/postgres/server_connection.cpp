@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/postgres/server_connection.h"
 
-#include <libpq-fe.h>
-
 #include <limits>
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/store/postgres/libpq_on_demand.h"
 #include "ledger/store/server_address.h"
 
 namespace ledger {
@@ -49,7 +48,7 @@ QByteArray parameterText(const QVariant& v) {
 // server saying, to an idle connection, that it ends the session (a restart,
 // a terminated session), so the next statement goes to a new session.
 void noteNotice(void* ended, const PGresult* notice) {
-    const char* severity = PQresultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
+    const char* severity = libpq().PQresultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
     if (severity && (qstrcmp(severity, "FATAL") == 0 || qstrcmp(severity, "PANIC") == 0))
         *static_cast<bool*>(ended) = true;
 }
@@ -63,35 +62,35 @@ QString firstLine(const char* message) {
 
 }  // namespace
 
-void ServerConnection::Finish::operator()(pg_conn* c) const { PQfinish(c); }
-void ServerConnection::Rows::Clear::operator()(pg_result* r) const { PQclear(r); }
+void ServerConnection::Finish::operator()(pg_conn* c) const { libpq().PQfinish(c); }
+void ServerConnection::Rows::Clear::operator()(pg_result* r) const { libpq().PQclear(r); }
 
-int ServerConnection::Rows::count() const { return PQntuples(result_.get()); }
-int ServerConnection::Rows::columns() const { return PQnfields(result_.get()); }
+int ServerConnection::Rows::count() const { return libpq().PQntuples(result_.get()); }
+int ServerConnection::Rows::columns() const { return libpq().PQnfields(result_.get()); }
 
 QVariant ServerConnection::Rows::value(int row, int column) const {
-    if (PQgetisnull(result_.get(), row, column)) return {};
-    const char* text = PQgetvalue(result_.get(), row, column);
-    if (isNumberType(PQftype(result_.get(), column))) {
+    if (libpq().PQgetisnull(result_.get(), row, column)) return {};
+    const char* text = libpq().PQgetvalue(result_.get(), row, column);
+    if (isNumberType(libpq().PQftype(result_.get(), column))) {
         // The server spells the three special doubles as words.
         if (qstrcmp(text, "Infinity") == 0) return std::numeric_limits<double>::infinity();
         if (qstrcmp(text, "-Infinity") == 0) return -std::numeric_limits<double>::infinity();
         if (qstrcmp(text, "NaN") == 0) return std::numeric_limits<double>::quiet_NaN();
         return QByteArray(text).toDouble();
     }
-    return QString::fromUtf8(text, PQgetlength(result_.get(), row, column));
+    return QString::fromUtf8(text, libpq().PQgetlength(result_.get(), row, column));
 }
 
 QString ServerConnection::Rows::text(int row, int column) const {
-    return QString::fromUtf8(PQgetvalue(result_.get(), row, column));
+    return QString::fromUtf8(libpq().PQgetvalue(result_.get(), row, column));
 }
 
 qint64 ServerConnection::Rows::number(int row, int column) const {
-    return QByteArray(PQgetvalue(result_.get(), row, column)).toLongLong();
+    return QByteArray(libpq().PQgetvalue(result_.get(), row, column)).toLongLong();
 }
 
 qint64 ServerConnection::Rows::changedCount() const {
-    return QByteArray(PQcmdTuples(result_.get())).toLongLong();
+    return QByteArray(libpq().PQcmdTuples(result_.get())).toLongLong();
 }
 
 ServerConnection::ServerConnection(const QString& address)
@@ -121,11 +120,11 @@ ServerConnection::ServerConnection(const QString& address)
                           nullptr};
     const char* values[] = {"10",    "tallowbrook",   "20",   "5",    "3",
                             "30000", uri.constData(), "UTF8", nullptr};
-    conn_.reset(PQconnectdbParams(keys, values, 1));
+    conn_.reset(libpq().PQconnectdbParams(keys, values, 1));
     if (!conn_)
         fail(ErrorCode::StoreFailure, QStringLiteral("Out of memory opening '%1'.").arg(shown_));
-    if (PQstatus(conn_.get()) != CONNECTION_OK) failConnecting();
-    PQsetNoticeReceiver(conn_.get(), noteNotice, &sessionEnded_);
+    if (libpq().PQstatus(conn_.get()) != CONNECTION_OK) failConnecting();
+    libpq().PQsetNoticeReceiver(conn_.get(), noteNotice, &sessionEnded_);
     prepareSession();
 }
 
@@ -139,7 +138,7 @@ QString ServerConnection::shownDetail(const char* message) const {
 }
 
 void ServerConnection::failConnecting() const {
-    const QString detail = shownDetail(PQerrorMessage(conn_.get()));
+    const QString detail = shownDetail(libpq().PQerrorMessage(conn_.get()));
     // The server's own words; it answers in English unless set up otherwise.
     if (detail.contains(QLatin1String("database \"")) &&
         detail.contains(QLatin1String("does not exist")))
@@ -150,7 +149,7 @@ void ServerConnection::failConnecting() const {
                  .arg(shown_, serverName(), detail));
     // A password asked for and none given, or a user name or password the
     // server did not accept (it says the same for an unknown user).
-    const bool refused = PQconnectionNeedsPassword(conn_.get()) ||
+    const bool refused = libpq().PQconnectionNeedsPassword(conn_.get()) ||
                          detail.contains(QLatin1String("authentication failed")) ||
                          (detail.contains(QLatin1String("role \"")) &&
                           detail.contains(QLatin1String("does not exist"))) ||
@@ -171,8 +170,8 @@ void ServerConnection::failConnecting() const {
 ServerConnection::~ServerConnection() = default;
 
 QString ServerConnection::serverName() const {
-    const QString host = QString::fromUtf8(PQhost(conn_.get()));
-    const QString port = QString::fromUtf8(PQport(conn_.get()));
+    const QString host = QString::fromUtf8(libpq().PQhost(conn_.get()));
+    const QString port = QString::fromUtf8(libpq().PQport(conn_.get()));
     if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
         return QStringLiteral("on this computer (socket %1, port %2)")
             .arg(host.isEmpty() ? QStringLiteral("default") : host, port);
@@ -185,8 +184,9 @@ void ServerConnection::prepareSession() {
     // locked is waited for five seconds, as a file's lock is, and then
     // reported instead of freezing the window.
     Rows r;
-    r.result_.reset(PQexec(conn_.get(), "SET extra_float_digits = 3; SET lock_timeout = '5s'"));
-    if (PQresultStatus(r.result_.get()) != PGRES_COMMAND_OK)
+    r.result_.reset(
+        libpq().PQexec(conn_.get(), "SET extra_float_digits = 3; SET lock_timeout = '5s'"));
+    if (libpq().PQresultStatus(r.result_.get()) != PGRES_COMMAND_OK)
         failFromServer(r, QStringLiteral("Cannot prepare the connection to '%1'").arg(shown_));
 }
 
@@ -200,9 +200,11 @@ void ServerConnection::failUnreachable(const QString& detail) const {
 
 void ServerConnection::failFromServer(const Rows& result, const QString& doing) const {
     const PGresult* r = result.result_.get();
-    const QString state = QString::fromLatin1(r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : "");
-    QString detail = shownDetail(r ? PQresultErrorMessage(r) : PQerrorMessage(conn_.get()));
-    if (detail.isEmpty()) detail = shownDetail(PQerrorMessage(conn_.get()));
+    const QString state =
+        QString::fromLatin1(r ? libpq().PQresultErrorField(r, PG_DIAG_SQLSTATE) : "");
+    QString detail =
+        shownDetail(r ? libpq().PQresultErrorMessage(r) : libpq().PQerrorMessage(conn_.get()));
+    if (detail.isEmpty()) detail = shownDetail(libpq().PQerrorMessage(conn_.get()));
     if (detail.startsWith(QLatin1String("ERROR:"))) detail = detail.mid(6).trimmed();
     const QString cls = state.left(2);
     if (state == QLatin1String("42501"))
@@ -226,7 +228,7 @@ void ServerConnection::failFromServer(const Rows& result, const QString& doing) 
         fail(ErrorCode::NotADatabase,
              QStringLiteral("The database '%1' is damaged (%2).").arg(shown_, detail));
     if (cls == QLatin1String("08") || cls == QLatin1String("57") ||
-        PQstatus(conn_.get()) == CONNECTION_BAD)
+        libpq().PQstatus(conn_.get()) == CONNECTION_BAD)
         failUnreachable(detail);
     fail(ErrorCode::StoreFailure, QStringLiteral("%1: %2").arg(doing, detail));
 }
@@ -263,22 +265,22 @@ ServerConnection::Rows ServerConnection::sendOnce(const QString& sql,
                                                   const std::vector<QVariant>& values) {
     const Parameters parameters(values);
     Rows r;
-    r.result_.reset(PQexecParams(conn_.get(), sql.toUtf8().constData(), parameters.count(), nullptr,
-                                 parameters.values(), nullptr, nullptr, 0));
+    r.result_.reset(libpq().PQexecParams(conn_.get(), sql.toUtf8().constData(), parameters.count(),
+                                         nullptr, parameters.values(), nullptr, nullptr, 0));
     return r;
 }
 
 namespace {
 bool succeeded(const PGresult* r) {
-    const ExecStatusType status = PQresultStatus(r);
+    const ExecStatusType status = libpq().PQresultStatus(r);
     return r && (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK);
 }
 }  // namespace
 
 void ServerConnection::reconnect() {
     sessionEnded_ = false;
-    PQreset(conn_.get());
-    if (PQstatus(conn_.get()) != CONNECTION_OK) failConnecting();
+    libpq().PQreset(conn_.get());
+    if (libpq().PQstatus(conn_.get()) != CONNECTION_OK) failConnecting();
     prepareSession();
 }
 
@@ -289,16 +291,16 @@ ServerConnection::Rows ServerConnection::run(const QString& sql,
     reconnectIfLost(resend);
     Rows r = sendOnce(sql, values);
     if (succeeded(r.result_.get())) return r;
-    if (PQstatus(conn_.get()) != CONNECTION_BAD || resend == Resend::Never)
+    if (libpq().PQstatus(conn_.get()) != CONNECTION_BAD || resend == Resend::Never)
         failFromServer(r, doing);
 
     // Lost while it ran. An error the server sent (a restart, a terminated
     // session) means the statement was rolled back; silence means it may or
     // may not have been stored.
     const bool serverRefused =
-        r.result_ && PQresultErrorField(r.result_.get(), PG_DIAG_SQLSTATE) != nullptr;
-    const QString lost = shownDetail(r.result_ ? PQresultErrorMessage(r.result_.get())
-                                               : PQerrorMessage(conn_.get()));
+        r.result_ && libpq().PQresultErrorField(r.result_.get(), PG_DIAG_SQLSTATE) != nullptr;
+    const QString lost = shownDetail(r.result_ ? libpq().PQresultErrorMessage(r.result_.get())
+                                               : libpq().PQerrorMessage(conn_.get()));
     reconnect();
     if (resend == Resend::IfServerRefused && !serverRefused)
         fail(ErrorCode::StoreFailure,
@@ -320,12 +322,13 @@ void ServerConnection::reconnectIfLost(Resend resend) {
     // An error the server sends to an idle connection is taken as a notice
     // (PQisBusy parses it); the end of the connection that follows it is
     // seen by the next read. libpq's socket never blocks on these reads.
-    if (PQstatus(conn_.get()) == CONNECTION_OK && PQconsumeInput(conn_.get())) {
-        PQisBusy(conn_.get());
-        PQconsumeInput(conn_.get());
+    if (libpq().PQstatus(conn_.get()) == CONNECTION_OK && libpq().PQconsumeInput(conn_.get())) {
+        libpq().PQisBusy(conn_.get());
+        libpq().PQconsumeInput(conn_.get());
     }
-    if (PQstatus(conn_.get()) == CONNECTION_BAD || sessionEnded_) {
-        if (resend == Resend::Never) failUnreachable(shownDetail(PQerrorMessage(conn_.get())));
+    if (libpq().PQstatus(conn_.get()) == CONNECTION_BAD || sessionEnded_) {
+        if (resend == Resend::Never)
+            failUnreachable(shownDetail(libpq().PQerrorMessage(conn_.get())));
         reconnect();
     }
 }
@@ -337,7 +340,7 @@ void ServerConnection::stream(const QString& sql, const std::vector<QVariant>& v
     bool handedOver = false;
     std::optional<Rows> end = streamOnce(sql, values, read, handedOver);
     if (!end || succeeded(end->result_.get())) return;
-    if (PQstatus(conn_.get()) != CONNECTION_BAD || resend == Resend::Never || handedOver)
+    if (libpq().PQstatus(conn_.get()) != CONNECTION_BAD || resend == Resend::Never || handedOver)
         failFromServer(*end, doing);
     // Lost before the first row came: a read, so sent again on a new session.
     reconnect();
@@ -350,17 +353,17 @@ std::optional<ServerConnection::Rows> ServerConnection::streamOnce(
     bool& handedOver) {
     const Parameters parameters(values);
     Rows end;
-    if (!PQsendQueryParams(conn_.get(), sql.toUtf8().constData(), parameters.count(), nullptr,
-                           parameters.values(), nullptr, nullptr, 0))
+    if (!libpq().PQsendQueryParams(conn_.get(), sql.toUtf8().constData(), parameters.count(),
+                                   nullptr, parameters.values(), nullptr, nullptr, 0))
         return end;  // not sent: the connection says why
     // Each row comes as a result of its own, as soon as it arrives.
-    PQsetSingleRowMode(conn_.get());
+    libpq().PQsetSingleRowMode(conn_.get());
     try {
         for (;;) {
             Rows next;
-            next.result_.reset(PQgetResult(conn_.get()));
+            next.result_.reset(libpq().PQgetResult(conn_.get()));
             if (!next.result_) return end;
-            if (PQresultStatus(next.result_.get()) != PGRES_SINGLE_TUPLE) {
+            if (libpq().PQresultStatus(next.result_.get()) != PGRES_SINGLE_TUPLE) {
                 end = std::move(next);  // the statement's end, or its failure
                 continue;
             }
@@ -383,32 +386,32 @@ void ServerConnection::stopReading() {
     // statement would spoil the whole transaction, so there the rest is
     // read and dropped instead.
     bool whole = false;
-    const bool connected = PQconsumeInput(conn_.get()) != 0;
-    while (connected && !whole && !PQisBusy(conn_.get())) {
-        PGresult* arrived = PQgetResult(conn_.get());
+    const bool connected = libpq().PQconsumeInput(conn_.get()) != 0;
+    while (connected && !whole && !libpq().PQisBusy(conn_.get())) {
+        PGresult* arrived = libpq().PQgetResult(conn_.get());
         whole = arrived == nullptr;
-        PQclear(arrived);
+        libpq().PQclear(arrived);
     }
     if (!whole && connected && !inTransaction_) {
-        if (PGcancel* cancel = PQgetCancel(conn_.get())) {
+        if (PGcancel* cancel = libpq().PQgetCancel(conn_.get())) {
             // Not cancelled (finished meanwhile, say): the rest is read below.
             char error[256];
-            PQcancel(cancel, error, sizeof error);
-            PQfreeCancel(cancel);
+            libpq().PQcancel(cancel, error, sizeof error);
+            libpq().PQfreeCancel(cancel);
         }
     }
     // The rest, until the connection is ready for the next statement.
     if (!whole)
-        while (PGresult* rest = PQgetResult(conn_.get())) PQclear(rest);
+        while (PGresult* rest = libpq().PQgetResult(conn_.get())) libpq().PQclear(rest);
 }
 
-bool ServerConnection::isLost() const { return PQstatus(conn_.get()) == CONNECTION_BAD; }
+bool ServerConnection::isLost() const { return libpq().PQstatus(conn_.get()) == CONNECTION_BAD; }
 
-int ServerConnection::backendPid() const { return PQbackendPID(conn_.get()); }
+int ServerConnection::backendPid() const { return libpq().PQbackendPID(conn_.get()); }
 
 void ServerConnection::runScript(const QString& sql, const QString& doing) {
     Rows r;
-    r.result_.reset(PQexec(conn_.get(), sql.toUtf8().constData()));
+    r.result_.reset(libpq().PQexec(conn_.get(), sql.toUtf8().constData()));
     if (!succeeded(r.result_.get())) failFromServer(r, doing);
 }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/server_password.h"
 
-#include <libpq-fe.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include <memory>
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/store/postgres/libpq_on_demand.h"
 #include "ledger/store/server_address.h"
 
 namespace ledger {
@@ -23,16 +23,16 @@ namespace ledger {
 namespace {
 
 struct Options {
-    void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
+    void operator()(PQconninfoOption* options) const { libpq().PQconninfoFree(options); }
 };
 using ParsedOptions = std::unique_ptr<PQconninfoOption, Options>;
 
 ParsedOptions parse(const QString& address) {
     char* error = nullptr;
-    ParsedOptions options(PQconninfoParse(address.toUtf8().constData(), &error));
+    ParsedOptions options(libpq().PQconninfoParse(address.toUtf8().constData(), &error));
     if (!options) {
         const QString why = QString::fromUtf8(error ? error : "").trimmed();
-        PQfreemem(error);
+        libpq().PQfreemem(error);
         fail(ErrorCode::StoreFailure,
              QStringLiteral("The server address %1 cannot be read (%2). Write it as "
                             "postgresql://USER@HOST:PORT/DATABASE.")
