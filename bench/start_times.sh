@@ -21,11 +21,15 @@ for tool in "$program" "$minimal" "$ledger"; do [ -x "$tool" ] || { echo "missin
 command -v xdotool >/dev/null && command -v Xvfb >/dev/null || { echo "needs xdotool and Xvfb" >&2; exit 1; }
 
 work=$(mktemp -d)
-display=:$((100 + RANDOM % 800))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number the X server picks itself among the free ones (a fixed
+# or random one may be taken, or locked by a server that was killed); no
+# reset when the last program closes, which would turn the next one away.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY=$display
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "the virtual display did not start" >&2; exit 1; }
+export DISPLAY=:$(head -1 "$work/display")
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # One program folder per ledger size: the program beside its books.
@@ -45,7 +49,14 @@ wait_for_window() {
   until xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
     sleep 0.005
     tries=$((tries + 1))
-    [ "$tries" -lt 2000 ] || { echo "no window '$1' after 10 s" >&2; return 1; }
+    if [ "$tries" -ge 2000 ]; then
+      echo "no window '$1' after 10 s; visible windows:" >&2
+      for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        echo "  $(xdotool getwindowname "$w" 2>/dev/null)" >&2
+      done
+      [ -s "$work/program.log" ] && sed 's/^/  program: /' "$work/program.log" >&2
+      return 1
+    fi
   done
 }
 
@@ -53,7 +64,7 @@ wait_for_window() {
 until_window() {
   local name=$1; shift
   local t0; t0=$(now)
-  "$@" >/dev/null 2>&1 &
+  "$@" >/dev/null 2>"$work/program.log" &
   local pid=$!
   wait_for_window "$name"
   local t1; t1=$(now)
