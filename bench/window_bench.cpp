@@ -117,6 +117,69 @@ struct Bare {
     }
 };
 
+// A window's controls as the plainest Qt widgets would show them: the kind,
+// place, face and caption of each, read once from the program's window
+// (untimed), so the baseline draws as many controls, as large, as the
+// window does.
+struct PlainControl {
+    enum Kind { Field, Caption, Button } kind;
+    QRect place;
+    QFont face;
+    QString text;
+};
+struct PlainWindow {
+    QSize size;
+    QString title;
+    std::vector<PlainControl> controls;
+};
+
+PlainWindow plainCopyOf(const QString& form, const QString& folder) {
+    ledger::ui::workspace().setBooks(fileIn(folder));
+    FormWindow* window = FormWindow::loadWindow(form);
+    showAndDraw(window);
+    PlainWindow plain{window->size(), window->windowTitle(), {}};
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        if (!child->isVisible()) continue;
+        const QRect place(child->mapTo(window, QPoint(0, 0)), child->size());
+        if (qobject_cast<QLineEdit*>(child) && !qobject_cast<QComboBox*>(child->parent()))
+            plain.controls.push_back({PlainControl::Field, place, child->font(), {}});
+        else if (auto* label = qobject_cast<QLabel*>(child))
+            plain.controls.push_back({PlainControl::Caption, place, child->font(), label->text()});
+        else if (auto* button = qobject_cast<QAbstractButton*>(child))
+            plain.controls.push_back({PlainControl::Button, place, child->font(), button->text()});
+    }
+    window->unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return plain;
+}
+
+// A window of those plain controls: each field shows the next of `texts`,
+// each caption and button its caption.
+QWidget* plainWindowShowing(const PlainWindow& plain, const QStringList& texts) {
+    auto* window = new QWidget;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(plain.title);
+    window->resize(plain.size);
+    int column = 0;
+    for (const PlainControl& control : plain.controls) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case PlainControl::Field:
+                widget = new QLineEdit(texts[column++ % texts.size()], window);
+                break;
+            case PlainControl::Caption:
+                widget = new QLabel(control.text, window);
+                break;
+            case PlainControl::Button:
+                widget = new QPushButton(control.text, window);
+                break;
+        }
+        widget->setFont(control.face);
+        widget->setGeometry(control.place);
+    }
+    return window;
+}
+
 // --- a minimal Qt window ------------------------------------------------
 
 void BM_Baseline_MinimalWindow(benchmark::State& state) {
@@ -142,9 +205,11 @@ void BM_Window_MonthSheetWithoutKeptTotals(benchmark::State& state) {
 
 // The month totals the sheet shows, read bare (every month, as the sheet's
 // row set holds them: the month's text, the figures as numbers), the first
-// month shown in a window of one label.
+// month shown in as many plain controls as the sheet has.
 void BM_Baseline_MonthTotalsBare(benchmark::State& state) {
     const QString path = fileIn(ledgerFolder(int(state.range(0))));
+    const PlainWindow plain =
+        plainCopyOf(QStringLiteral("Form4"), ledgerFolder(int(state.range(0))));
     for (auto _ : state) {
         Bare bare(path);
         sqlite3_stmt* st = nullptr;
@@ -160,9 +225,9 @@ void BM_Baseline_MonthTotalsBare(benchmark::State& state) {
                 std::move(figures));
         }
         sqlite3_finalize(st);
-        auto* window = new QWidget;
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        new QLabel(months.front().first + QString::number(months.front().second.front()), window);
+        QStringList first{months.front().first};
+        for (double figure : months.front().second) first << QString::number(figure);
+        QWidget* window = plainWindowShowing(plain, first);
         showAndDraw(window);
         closeUntimed(state, window);
     }
@@ -180,9 +245,11 @@ void BM_Window_SalaryWindowWithoutKeptTotals(benchmark::State& state) {
 }
 
 // What the salary window shows, read bare: the month rows and the first
-// employee's rates, in a window of one label.
+// employee's rates, in as many plain controls as the window has.
 void BM_Baseline_SalaryBare(benchmark::State& state) {
     const QString path = fileIn(ledgerFolder(3000, int(state.range(0))));
+    const PlainWindow plain =
+        plainCopyOf(QStringLiteral("Form7"), ledgerFolder(3000, int(state.range(0))));
     for (auto _ : state) {
         Bare bare(path);
         const auto months = bare.rows(
@@ -192,9 +259,7 @@ void BM_Baseline_SalaryBare(benchmark::State& state) {
         const auto rates = bare.rows(
             "SELECT \"Salary hour\", \"Overtime salary hour\" FROM \"Materials forms of staff\" "
             "WHERE Name = 'Member 1' ORDER BY rowid LIMIT 1");
-        auto* window = new QWidget;
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        new QLabel(months.front().join(' ') + rates.front().join(' '), window);
+        QWidget* window = plainWindowShowing(plain, months.front() + rates.front());
         showAndDraw(window);
         closeUntimed(state, window);
     }
@@ -263,69 +328,6 @@ void BM_Baseline_DetailGridBare(benchmark::State& state) {
         showAndDraw(window);
         closeUntimed(state, window);
     }
-}
-
-// A window's controls as the plainest Qt widgets would show them: the kind,
-// place, face and caption of each, read once from the program's window
-// (untimed), so the baseline draws as many controls, as large, as the
-// window does.
-struct PlainControl {
-    enum Kind { Field, Caption, Button } kind;
-    QRect place;
-    QFont face;
-    QString text;
-};
-struct PlainWindow {
-    QSize size;
-    QString title;
-    std::vector<PlainControl> controls;
-};
-
-PlainWindow plainCopyOf(const QString& form, const QString& folder) {
-    ledger::ui::workspace().setBooks(fileIn(folder));
-    FormWindow* window = FormWindow::loadWindow(form);
-    showAndDraw(window);
-    PlainWindow plain{window->size(), window->windowTitle(), {}};
-    for (QWidget* child : window->findChildren<QWidget*>()) {
-        if (!child->isVisible()) continue;
-        const QRect place(child->mapTo(window, QPoint(0, 0)), child->size());
-        if (qobject_cast<QLineEdit*>(child) && !qobject_cast<QComboBox*>(child->parent()))
-            plain.controls.push_back({PlainControl::Field, place, child->font(), {}});
-        else if (auto* label = qobject_cast<QLabel*>(child))
-            plain.controls.push_back({PlainControl::Caption, place, child->font(), label->text()});
-        else if (auto* button = qobject_cast<QAbstractButton*>(child))
-            plain.controls.push_back({PlainControl::Button, place, child->font(), button->text()});
-    }
-    window->unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return plain;
-}
-
-// A window of those plain controls: each field shows the next of `texts`,
-// each caption and button its caption.
-QWidget* plainWindowShowing(const PlainWindow& plain, const QStringList& texts) {
-    auto* window = new QWidget;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(plain.title);
-    window->resize(plain.size);
-    int column = 0;
-    for (const PlainControl& control : plain.controls) {
-        QWidget* widget = nullptr;
-        switch (control.kind) {
-            case PlainControl::Field:
-                widget = new QLineEdit(texts[column++ % texts.size()], window);
-                break;
-            case PlainControl::Caption:
-                widget = new QLabel(control.text, window);
-                break;
-            case PlainControl::Button:
-                widget = new QPushButton(control.text, window);
-                break;
-        }
-        widget->setFont(control.face);
-        widget->setGeometry(control.place);
-    }
-    return window;
 }
 
 // The first day shown in those plain controls.
