@@ -242,7 +242,10 @@ QString postgresRecountFunction(const KeptTotals& kept) {
     const QString select = monthTotalsSelect(SqlDialect::Postgres, kept, QStringLiteral("p_month"),
                                              parameters.mid(1), q(kept.source), monthRows);
     return QStringLiteral(
-               "CREATE OR REPLACE FUNCTION %1(%2) RETURNS void LANGUAGE plpgsql AS $kept$\n"
+               "CREATE OR REPLACE FUNCTION %1(%2) RETURNS void LANGUAGE plpgsql\n"
+               // The books' own schema, whatever the writer's search path: a
+               // program naming the table with its schema still keeps the totals.
+               "SET search_path FROM CURRENT AS $kept$\n"
                "BEGIN\n%3"
                "DELETE FROM %4 WHERE %5 = p_month%6;\n"
                "INSERT INTO %4 (%7) %8;\n"
@@ -271,7 +274,8 @@ QString postgresKeepFunction(const KeptTotals& kept) {
             .arg((QStringList{QStringLiteral("old_month")} + groupOf("OLD")).join(", "),
                  (QStringList{QStringLiteral("new_month")} + groupOf("NEW")).join(", "));
     return QStringLiteral(
-               "CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $kept$\n"
+               "CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql\n"
+               "SET search_path FROM CURRENT AS $kept$\n"
                "DECLARE old_month bigint; new_month bigint;\n"
                "BEGIN\n"
                "IF TG_OP = 'TRUNCATE' THEN DELETE FROM %2; RETURN NULL; END IF;\n"

@@ -245,4 +245,24 @@ TEST_F(KeptTotals, TwoTillsStoringDaysOfOneMonthAtOnceBothCount) {
     EXPECT_EQ(programRows(monthTotals()).at(0).at(1).toDouble(), 122.0);
 }
 
+// Another program on the server (an import through psql, say) names the
+// ledger with its schema and has a search path of its own: the totals are
+// kept all the same.
+TEST_F(KeptTotals, AServerProgramNamingTheSchemaKeepsThemToo) {
+    if (!db.onServer()) GTEST_SKIP() << "a file has no schemas";
+    addDay("2002/3/1", "Rent", 100.0);
+    ledger::ServerConnection other(test_server::baseAddress());
+    const QString table =
+        quoteName(db.serverSchema()) + QLatin1Char('.') + quoteName(schema::kLedger);
+    other.run(
+        QStringLiteral("INSERT INTO %1 (\"Date\", \"Rent\") VALUES ('2002/3/2', 20)").arg(table),
+        {}, QStringLiteral("test"));
+    other.run(QStringLiteral("UPDATE %1 SET \"Rent\" = 101 WHERE \"Date\" = '2002/3/1'").arg(table),
+              {}, QStringLiteral("test"));
+    other.run(QStringLiteral("DELETE FROM %1 WHERE \"Date\" = '2002/3/2'").arg(table), {},
+              QStringLiteral("test"));
+    expectTheSame(QStringLiteral("another program naming the schema"));
+    EXPECT_EQ(programRows(monthTotals()).at(0).at(1).toDouble(), 101.0);
+}
+
 }  // namespace

@@ -31,6 +31,7 @@ public:
 
     // The address whose search path is this schema.
     const QString& address() const { return address_; }
+    const QString& name() const { return name_; }
 
     // Test SQL as written for the file: bare column names and rowid are
     // turned into the server's quoted names and "Row key" before it runs.

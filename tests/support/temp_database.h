@@ -26,6 +26,8 @@ public:
     // The database the program opens: the file, or the server's address.
     QString path() const;
     bool onServer() const { return server_ != nullptr; }
+    // On the server: the schema holding the ledger.
+    QString serverSchema() const { return server_ ? server_->name() : QString(); }
 
     // Direct access to the database, past every record source, to set up rows
     // and to check what really got stored. Values: QString, double or null
