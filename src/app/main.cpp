@@ -25,6 +25,7 @@
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
+#include "ledger/store/store.h"
 #include "monthly/monthly_windows.h"
 #include "salary/salary_windows.h"
 #include "shell/first_start_dialog.h"
@@ -176,6 +177,9 @@ int main(int argc, char** argv) {
     if (!ledger::booksFound() && !shell::firstStart()) return 0;
     // Where the books are is found once; every window opens these.
     workspace.setBooks(ledger::databasePath());
+    // The books are opened while the login window is built; its first read
+    // goes on with them.
+    ledger::openStoreAhead(ledger::Connection{workspace.books()});
     registerAllWindows();
     auto* login =
         static_cast<shell::Form10*>(ledger::ui::FormWindow::loadWindow(windows::kLoginWindow));

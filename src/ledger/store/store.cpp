@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/store.h"
 
+#include <future>
+#include <optional>
+
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/postgres/postgres_store.h"
 #include "ledger/store/server_address.h"
@@ -36,9 +39,42 @@ void failAlreadyStored(const QString& table, const QString& column, const QVaria
              .arg(table, column, shown));
 }
 
+namespace {
+
+// A file's store being opened ahead (openStoreAhead), until the next
+// openStore takes it. Touched by the user-interface thread only; the
+// opening thread has only its own copy of the path.
+std::optional<std::future<std::shared_ptr<SqliteStore>>>& openedAhead() {
+    static std::optional<std::future<std::shared_ptr<SqliteStore>>> ahead;
+    return ahead;
+}
+
+}  // namespace
+
+void openStoreAhead(const Connection& where) {
+    if (isServerAddress(where.path)) return;
+    openedAhead() = std::async(std::launch::async, [path = where.path] {
+        try {
+            return SqliteStore::openUnshared(path);
+        } catch (...) {
+            // Said by the openStore that needs it, on its own thread.
+            return std::shared_ptr<SqliteStore>();
+        }
+    });
+}
+
 // A connection URI names a server database; anything else is a file.
 std::shared_ptr<Store> openStore(const Connection& where) {
     if (isServerAddress(where.path)) return PostgresStore::open(where.path);
+    // Shared as open shares it and held here until the open below has found
+    // it (the shared list holds no store alive); let go at once when the
+    // open names another file.
+    std::shared_ptr<SqliteStore> madeAhead;
+    if (auto& ahead = openedAhead()) {
+        madeAhead = ahead->get();
+        ahead.reset();
+        if (madeAhead) SqliteStore::adopt(madeAhead);
+    }
     return SqliteStore::open(where.path);
 }
 

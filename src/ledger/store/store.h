@@ -255,4 +255,13 @@ QVariant valueIn(const QStringList& columns, const std::vector<QVariant>& values
 // names the books (an address without its password).
 std::shared_ptr<Store> openStore(const Connection& where);
 
+// Begins opening a file's books on a thread of its own (connecting and
+// reading its tables' descriptions, a few milliseconds), so that a program
+// starting up builds its first window meanwhile. The next openStore on the
+// calling thread waits for it and goes on with that store when it names the
+// same file; whatever failed is said by openStore, as it would have been.
+// A server's address is not opened ahead. Call from the user-interface
+// thread.
+void openStoreAhead(const Connection& where);
+
 }  // namespace ledger

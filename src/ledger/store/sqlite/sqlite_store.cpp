@@ -69,14 +69,30 @@ QString describeForeignFile(const QString& path) {
 SqliteStore::SqliteStore(QString path, std::unique_ptr<statements::Connection> connection)
     : path_(std::move(path)), connection_(std::move(connection)) {}
 
-SqliteStore::~SqliteStore() { openFileStores().remove(path_); }
+SqliteStore::~SqliteStore() {
+    // Only its own entry: a store never shared leaves the file's shared one.
+    if (shared_) openFileStores().remove(path_);
+}
 
 std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
     QFileInfo info(path);
+    QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    if (auto existing = openFileStores().value(key).lock()) return existing;
+    std::shared_ptr<SqliteStore> store = openUnshared(path);
+    adopt(store);
+    return store;
+}
+
+void SqliteStore::adopt(const std::shared_ptr<SqliteStore>& store) {
+    if (openFileStores().value(store->path_).lock()) return;
+    store->shared_ = true;
+    openFileStores().insert(store->path_, store);
+}
+
+std::shared_ptr<SqliteStore> SqliteStore::openUnshared(const QString& path) {
+    QFileInfo info(path);
     QString full = info.absoluteFilePath();
     QString key = info.exists() ? info.canonicalFilePath() : full;
-    if (auto existing = openFileStores().value(key).lock()) return existing;
-
     if (!info.exists())
         fail(ErrorCode::FileNotFound,
              QStringLiteral("Could not find file '%1'. Create the shop's database with: "
@@ -105,7 +121,6 @@ std::shared_ptr<SqliteStore> SqliteStore::open(const QString& path) {
     // Reading the schema tells a damaged file from a good one now rather
     // than at the first row.
     store->execute(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
-    openFileStores().insert(key, store);
     return store;
 }
 

@@ -14,13 +14,20 @@ namespace ledger {
 // seen by the next read of another. It owns the connection (closed with it).
 //
 // Threading: the store and its connection are used from the user-interface
-// thread only.
+// thread only. One may be made on another thread (openUnshared) and handed
+// over whole, before anything uses it (adopt).
 //
 // Everything sent to SQLite is built from names the file itself reports,
 // quoted, and bound parameters; no user-typed text is ever SQL.
 class SqliteStore final : public Store {
 public:
     static std::shared_ptr<SqliteStore> open(const QString& path);
+    // A store of its own on the file, not shared: what open makes, on any
+    // thread.
+    static std::shared_ptr<SqliteStore> openUnshared(const QString& path);
+    // Shares a store made by openUnshared as open would have, unless the file
+    // has one shared already (which is kept; this one is then dropped).
+    static void adopt(const std::shared_ptr<SqliteStore>& store);
 
     ~SqliteStore() override;
     SqliteStore(const SqliteStore&) = delete;
@@ -107,6 +114,7 @@ private:
     QString path_;
     std::unique_ptr<statements::Connection> connection_;  // the file's one handle
     quint64 device_ = 0, inode_ = 0;                      // the file opened
+    bool shared_ = false;  // the one store of its file in this process (open, adopt)
     // Descriptions read from the catalogue, by lower-case name, valid while
     // the file's schema version stays the one they were read at.
     QHash<QString, SourceInfo> described_;
