@@ -6,6 +6,8 @@
 #include "ledger/store/backup.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -255,6 +257,7 @@ protected:
 // or without that day.
 TEST_F(BackupAtStart, IsMadeInTheBackgroundWhileADayIsSaved) {
     std::thread::id madeOn;
+    int backupNiceness = 0;
     QString failure = QStringLiteral("never finished");
     // The backup ends only once the program has gone on past its start.
     std::promise<void> goneOn;
@@ -263,6 +266,7 @@ TEST_F(BackupAtStart, IsMadeInTheBackgroundWhileADayIsSaved) {
         finishedAfterwards =
             goneOn.get_future().wait_for(std::chrono::seconds(20)) == std::future_status::ready;
         madeOn = std::this_thread::get_id();
+        backupNiceness = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
         failure = why;
     });
     auto store = ledger::openStore(ledger::Connection{db.path()});
@@ -271,6 +275,8 @@ TEST_F(BackupAtStart, IsMadeInTheBackgroundWhileADayIsSaved) {
     backup.wait();
     EXPECT_TRUE(finishedAfterwards) << "the program waited for the backup before going on";
     EXPECT_NE(madeOn, std::this_thread::get_id());
+    // Second to the user's own work.
+    EXPECT_GT(backupNiceness, getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())));
     EXPECT_EQ(failure, QString());
     const QStringList made = ledger::backupsOf(db.path());
     ASSERT_EQ(made.size(), 1);
