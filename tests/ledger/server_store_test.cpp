@@ -284,6 +284,31 @@ protected:
 // A user name or password the server does not accept is said as such, with
 // how to mend tallowbrook.ini, never as a server out of reach, and never
 // with the password, whatever it holds.
+// Another program drops the month totals the books keep (their triggers
+// too): the next opening of the saved query reads it as the saved query
+// adds it up, instead of failing on the table that is gone until a restart.
+TEST_F(OnServer, MonthTotalsDroppedByAnotherProgramAreReadFromTheSavedQueryAtTheNextOpening) {
+    db.insert(schema::kLedger, {"Date", "Rent"}, {QStringLiteral("2002/3/1"), 7.0});
+    const auto store = ledger::openStore(ledger::Connection{db.path()});
+    auto firstRent = [&] {
+        store->describe(schema::kMonthTotals);
+        QVariant rent;
+        store->scan(schema::kMonthTotals, {QStringLiteral("Rent 之 總計")},
+                    [&](ledger::Store::RowKey, const std::vector<QVariant>& values) {
+                        rent = values.at(0);
+                        return false;
+                    });
+        return rent.toDouble();
+    };
+    EXPECT_EQ(firstRent(), 7.0);
+    const schema::KeptTotals& kept = *schema::keptTotalsOf(schema::kMonthTotals);
+    for (const QString& trigger : schema::keptServerTriggers(kept))
+        db.exec(QStringLiteral("DROP TRIGGER %1 ON %2")
+                    .arg(ledger::quoteName(trigger), ledger::quoteName(kept.source)));
+    db.exec(QStringLiteral("DROP TABLE %1").arg(ledger::quoteName(kept.table)));
+    EXPECT_EQ(firstRent(), 7.0);
+}
+
 TEST_F(OnServer, AWrongPasswordIsSaidAsRefusedWithHowToMendTheSettings) {
     // The test server's database, over TCP on this computer, where the
     // server asks for a password.

@@ -46,6 +46,9 @@ PostgresStore::SourceInfo PostgresStore::describe(const QString& source) {
     // its tables that a look would cost less than reading them).
     SourceInfo info = readDescription(source);
     described_.insert(source.toLower(), info);
+    // And whether the books keep its rows ready, as they are now too (the
+    // kept table may have been dropped or made since).
+    keptTables_.remove(source.toLower());
     return info;
 }
 
