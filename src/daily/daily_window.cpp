@@ -210,6 +210,9 @@ void Form1::saveDay() {
     if (days.isOpen() && days.isNewRow() && days.hasEdits() && !date.isEmpty() &&
         !storeNewDay(date))
         return;
+    if (days.isOpen() && !days.isNewRow() && days.hasCurrentRow() && fields_.date->isChanged() &&
+        !date.isEmpty() && !confirmDateOfAnotherSheet(date))
+        return;
     const QString criterion = dateCriterion(date);
     if (ledger::Criterion::isWellFormed(criterion)) {
         days.refresh();
@@ -317,6 +320,35 @@ bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stor
     if (choice == 0) {
         days.discardEdits();
         days.setBookmark(stored);
+    }
+    return false;
+}
+
+bool Form1::confirmDateOfAnotherSheet(const QString& date) {
+    ledger::RecordSource& days = data1_->source();
+    days.takeInNewRows();
+    const std::optional<ledger::Bookmark> stored =
+        days.lookUp(kDate + QStringLiteral(" = ") + ledger::quotedText(date));
+    if (!stored || *stored == days.bookmark()) return true;
+    const QStringList buttons = {QStringLiteral("Show the stored day"),
+                                 QStringLiteral("Save with this date"), QStringLiteral("Stay")};
+    // Stay first: what was typed into this day is never given up by Enter.
+    const int choice = ledger::ui::prompts().choose(
+        this,
+        QStringLiteral("A day dated %1 is already stored (by this till or another). Changing this "
+                       "day's date to %1 would make two sheets for the same date, and the day's "
+                       "figures would be split between the two.\n\n"
+                       "Show the stored day: the changes to this day are given up (nothing is "
+                       "stored) and the stored day is shown.\n"
+                       "Save with this date: this day is stored with the date %1 as well.\n"
+                       "Stay: nothing is stored and this day stays as typed (to change its date "
+                       "again, say).")
+            .arg(date),
+        ledger::ui::programTitle(), buttons, 2, 2);
+    if (choice == 1) return true;
+    if (choice == 0) {
+        days.discardEdits();
+        days.setBookmark(*stored);
     }
     return false;
 }

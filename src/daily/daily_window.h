@@ -78,6 +78,9 @@ private:
     // further (the stored day is shown, or the new one stays as typed).
     bool storeNewDay(const QString& date);
     bool confirmSecondSheet(const QString& date, const ledger::Bookmark& stored);
+    // A stored day whose date was changed to one another sheet holds:
+    // whether to store it so all the same.
+    bool confirmDateOfAnotherSheet(const QString& date);
     void tellDayCannotTakeWage(const QString& why);
     void printSheet();
 

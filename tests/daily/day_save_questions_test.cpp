@@ -133,6 +133,49 @@ INSTANTIATE_TEST_SUITE_P(Answers, SecondSheet,
                                            SecondSheetCase{"Save a second sheet", 3, false, "55"},
                                            SecondSheetCase{"Stay", 2, true, "77"}));
 
+// A stored day whose date is changed to that of another sheet: asked about,
+// Stay first, so Enter never gives up what was typed.
+struct MovedDateCase {
+    const char* answer;
+    const char* firstDate;  // the first day's date stored afterwards
+    const char* firstRent;  // and its Rent
+    const char* shownRent;  // the Rent the window shows
+};
+
+void PrintTo(const MovedDateCase& c, std::ostream* os) { *os << c.answer; }
+
+class DateOfAnotherSheet : public DailyWindowTest,
+                           public ::testing::WithParamInterface<MovedDateCase> {};
+
+TEST_P(DateOfAnotherSheet, IsStoredOnlyWhenTheUserSaysSo) {
+    const MovedDateCase& c = GetParam();
+    insertDay("2002/11/30", {{"Rent", 10}});
+    insertDay("2002/12/1", {{"Rent", 55}});
+    openSheet();
+    type("Text2", "2002/12/1");
+    type("Text1", "77");
+    prompts.choiceAnswers = {QString::fromUtf8(c.answer)};
+    button("Command5")->click();
+    ASSERT_EQ(prompts.choicesAsked.size(), 1u);
+    const auto& asked = prompts.choicesAsked[0];
+    EXPECT_TRUE(asked.message.contains("A day dated 2002/12/1 is already stored"))
+        << asked.message.toStdString();
+    EXPECT_EQ(asked.defaultButton, "Stay");
+    EXPECT_EQ(asked.escapeButton, "Stay");
+    EXPECT_EQ(storedRows(), 2);
+    const auto first =
+        db.query("SELECT Date, Rent FROM \"daily settlement of accounts\" ORDER BY rowid LIMIT 1");
+    EXPECT_EQ(first.at(0).at(0).toString(), QString::fromUtf8(c.firstDate));
+    EXPECT_EQ(first.at(0).at(1).toDouble(), QString::fromUtf8(c.firstRent).toDouble());
+    EXPECT_EQ(field("Text1")->text(), QString::fromUtf8(c.shownRent));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, DateOfAnotherSheet,
+    ::testing::Values(MovedDateCase{"Show the stored day", "2002/11/30", "10", "55"},
+                      MovedDateCase{"Save with this date", "2002/12/1", "77", "77"},
+                      MovedDateCase{"Stay", "2002/11/30", "10", "77"}));
+
 // Another till, a program of its own, is storing the same new day when Save
 // is pressed here: it has looked for the date, found none and added its
 // sheet, and commits a moment later. Save waits for it, finds that sheet and
