@@ -91,7 +91,7 @@ Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
     // day is stored (Save, a move, Inquiry, closing the window), a date
     // stored meanwhile by this till or another is never filed twice unasked.
     // Save asks what to do; every other way says so and keeps the sheet.
-    data1_->source().setDistinctInNewRows(
+    data1_->source().setDistinctColumn(
         kDate, QStringLiteral("To store it all the same, or to see the stored day instead, press "
                               "Save."));
 }
@@ -345,7 +345,10 @@ bool Form1::confirmDateOfAnotherSheet(const QString& date) {
                        "again, say).")
             .arg(date),
         ledger::ui::programTitle(), buttons, 2, 2);
-    if (choice == 1) return true;
+    if (choice == 1) {
+        days.writeBackAllowingRepeat();
+        return true;
+    }
     if (choice == 0) {
         days.discardEdits();
         days.setBookmark(*stored);

@@ -176,6 +176,27 @@ INSTANTIATE_TEST_SUITE_P(
                       MovedDateCase{"Save with this date", "2002/12/1", "77", "77"},
                       MovedDateCase{"Stay", "2002/11/30", "10", "77"}));
 
+// Moving away from such a day stores nothing: it says why and that Save
+// decides, and the day stays as typed.
+TEST_F(DailyWindowTest, AStoredDayGivenAnotherSheetsDateIsNotFiledByAMove) {
+    insertDay("2002/11/30", {{"Rent", 10}});
+    insertDay("2002/12/1", {{"Rent", 55}});
+    openSheet();
+    type("Text2", "2002/12/1");
+    type("Text1", "77");
+    barButton("Next")->click();
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains(
+        "A day whose Date is \"2002/12/1\" is already stored (by this till or another), so "
+        "this day was not stored with that Date"))
+        << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].contains("press Save"));
+    EXPECT_EQ(stored("Rent", "2002/11/30").toDouble(), 10);
+    EXPECT_EQ(days().currentIndex(), 0);
+    EXPECT_EQ(field("Text2")->text(), "2002/12/1");
+    EXPECT_EQ(field("Text1")->text(), "77");
+}
+
 // Another till, a program of its own, is storing the same new day when Save
 // is pressed here: it has looked for the date, found none and added its
 // sheet, and commits a moment later. Save waits for it, finds that sheet and

@@ -187,7 +187,7 @@ TEST_P(NewRowRepeat, IsRefusedAndKeptAsTypedUntilStoredOnPurpose) {
     RecordSource data("Data1");
     FakeField date(data, "Date"), rent(data, "Rent");
     openLedger(data);
-    data.setDistinctInNewRows(QString::fromLatin1(c.distinct), "Press Save to choose.");
+    data.setDistinctColumn(QString::fromLatin1(c.distinct), "Press Save to choose.");
     data.addNew();
     if (c.date) date.type(QString::fromUtf8(c.date));
     rent.type("77");
@@ -234,6 +234,78 @@ INSTANTIATE_TEST_SUITE_P(
                       RepeatCase{"no date typed", "Date", nullptr, false},
                       RepeatCase{"an empty date", "Date", "", false},
                       RepeatCase{"dates that may repeat", "", "2002/2/13", false}));
+
+// The first stored day (2002/2/12) given another date: refused while the
+// source keeps dates from repeating and another day holds it, and kept as
+// typed until the user stores it all the same.
+class StoredRowRepeat : public RecordSourceTest,
+                        public ::testing::WithParamInterface<RepeatCase> {};
+
+TEST_P(StoredRowRepeat, IsRefusedAndKeptAsTypedUntilStoredOnPurpose) {
+    const RepeatCase& c = GetParam();
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "Rent");
+    openLedger(data);
+    ASSERT_EQ(date.text, "2002/2/12");
+    data.setDistinctColumn(QString::fromLatin1(c.distinct), "Press Save to choose.");
+    if (c.date) date.type(QString::fromUtf8(c.date));
+    rent.type("77");
+    auto firstDate = [&] {
+        return db.scalar("SELECT Date FROM \"daily settlement of accounts\" WHERE rowid=1")
+            .toString();
+    };
+    QString message;
+    try {
+        data.writeBack();
+    } catch (const LedgerError& e) {
+        EXPECT_EQ(e.code(), ErrorCode::AlreadyStored);
+        message = e.message();
+    }
+    const QString wanted = c.date ? QString::fromUtf8(c.date) : QStringLiteral("2002/2/12");
+    if (!c.refused) {
+        EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+        EXPECT_EQ(firstDate(), wanted);
+        return;
+    }
+    EXPECT_EQ(message,
+              QStringLiteral("A day whose Date is \"%1\" is already stored (by this till or "
+                             "another), so this day was not stored with that Date: there would be "
+                             "two for the same Date. Nothing was stored; what was typed stays in "
+                             "the window. Press Save to choose.")
+                  .arg(wanted));
+    EXPECT_EQ(firstDate(), "2002/2/12");
+    EXPECT_TRUE(date.changed && rent.changed);
+    data.writeBackAllowingRepeat();
+    EXPECT_EQ(firstDate(), wanted);
+    EXPECT_EQ(
+        db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE rowid=1").toDouble(),
+        77.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dates, StoredRowRepeat,
+    ::testing::Values(RepeatCase{"another day's date", "Date", "2002/2/13", true},
+                      RepeatCase{"a date not stored", "Date", "2002/2/14", false},
+                      RepeatCase{"a blank before another day's date", "Date", " 2002/2/13", false},
+                      RepeatCase{"no date typed", "Date", nullptr, false},
+                      RepeatCase{"an empty date", "Date", "", false},
+                      RepeatCase{"dates that may repeat", "", "2002/2/13", false}));
+
+// Another program gave this very day the date typed here: the day is no
+// repeat of itself (what is said is the other program's change).
+TEST_F(RecordSourceTest, ADayIsNoRepeatOfItself) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date");
+    openLedger(data);
+    data.setDistinctColumn("Date");
+    db.exec("UPDATE \"daily settlement of accounts\" SET Date = '2002/2/20' WHERE rowid = 1");
+    date.type("2002/2/20");
+    try {
+        data.writeBack();
+    } catch (const LedgerError& e) {
+        EXPECT_NE(e.code(), ErrorCode::AlreadyStored) << e.message().toStdString();
+    }
+}
 
 TEST_F(RecordSourceTest, FailedWriteBackKeepsTheRowAndItsEdits) {
     RecordSource data("Data1");

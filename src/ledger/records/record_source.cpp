@@ -199,7 +199,7 @@ void RecordSource::setConflictAdvice(const QString& column, const QString& advic
     conflictAdvice_.insert(column.toLower(), advice);
 }
 
-void RecordSource::setDistinctInNewRows(const QString& column, const QString& advice) {
+void RecordSource::setDistinctColumn(const QString& column, const QString& advice) {
     distinctColumn_ = column;
     repeatAdvice_ = advice;
 }
@@ -243,6 +243,11 @@ void RecordSource::storeEdits(bool allowRepeat) {
     if (adding_) {
         storeNewRow(row, allowRepeat);
     } else {
+        // A stored row changed to repeat another's value is asked about
+        // like a new one (looked for first: an edit is one till's own).
+        if (const QVariant repeated = allowRepeat ? QVariant() : distinctValueOf(row);
+            !repeated.isNull() && anotherRowHolds(repeated))
+            failRepeated(repeated, false);
         // The changed figures' old values, and what the row is about.
         const QStringList checked = columns + identityBeyond(columns);
         std::vector<QVariant> expected;
@@ -282,6 +287,43 @@ PendingRow RecordSource::converted(const std::vector<FieldBinding*>& changed) co
     return row;
 }
 
+void RecordSource::failRepeated(const QVariant& value, bool newRow) const {
+    const QString noun = identity_.noun.isEmpty() ? QStringLiteral("row") : identity_.noun;
+    const int at = rows_->info().indexOf(distinctColumn_);
+    const QString column = at >= 0 ? rows_->info().columns[at] : distinctColumn_;
+    QString message = newRow
+                          ? QStringLiteral(
+                                "A %1 whose %2 is \"%3\" is already stored (by this till or "
+                                "another), so this new %1 was not stored: it would be a second one "
+                                "for the same %2. Nothing was stored; what was typed stays in the "
+                                "window.")
+                                .arg(noun, column, fieldText(value))
+                          : QStringLiteral(
+                                "A %1 whose %2 is \"%3\" is already stored (by this till or "
+                                "another), so this %1 was not stored with that %2: there would be "
+                                "two for the same %2. Nothing was stored; what was typed stays in "
+                                "the window.")
+                                .arg(noun, column, fieldText(value));
+    if (!repeatAdvice_.isEmpty()) message += QLatin1Char(' ') + repeatAdvice_;
+    fail(ErrorCode::AlreadyStored, message);
+}
+
+bool RecordSource::anotherRowHolds(const QVariant& value) const {
+    const QString table = rows_->info().name;
+    const Store::RowKey own = rows_->keyAt(current_);
+    if (value.typeId() == QMetaType::QString)
+        if (const auto keys = store_->rowKeysHoldingText(table, distinctColumn_, value.toString()))
+            return std::any_of(keys->begin(), keys->end(),
+                               [own](Store::RowKey key) { return key != own; });
+    bool found = false;
+    store_->scan(table, {distinctColumn_},
+                 [&](Store::RowKey key, const std::vector<QVariant>& values) {
+                     found = key != own && !values.empty() && values.front() == value;
+                     return !found;
+                 });
+    return found;
+}
+
 QVariant RecordSource::distinctValueOf(const PendingRow& row) const {
     if (distinctColumn_.isEmpty()) return {};
     const QVariant value = valueIn(row.columns, row.values, distinctColumn_);
@@ -312,17 +354,7 @@ void RecordSource::storeNewRow(const PendingRow& row, bool allowRepeat,
             attempt_);
     } catch (const LedgerError& e) {
         if (e.code() != ErrorCode::AlreadyStored) throw;
-        const QString noun = identity_.noun.isEmpty() ? QStringLiteral("row") : identity_.noun;
-        const int at = rows_->info().indexOf(distinctColumn_);
-        QString message = QStringLiteral(
-                              "A %1 whose %2 is \"%3\" is already stored (by this till or "
-                              "another), so this new %1 was not stored: it would be a second one "
-                              "for the same %2. Nothing was stored; what was typed stays in the "
-                              "window.")
-                              .arg(noun, at >= 0 ? rows_->info().columns[at] : distinctColumn_,
-                                   fieldText(distinct));
-        if (!repeatAdvice_.isEmpty()) message += QLatin1Char(' ') + repeatAdvice_;
-        fail(ErrorCode::AlreadyStored, message);
+        failRepeated(distinct, true);
     }
     current_ = rows_->adopt(attemptKey_);
     adding_ = false;

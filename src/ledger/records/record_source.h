@@ -111,16 +111,19 @@ public:
     // Stores the changed fields now (what every move does first).
     void writeBack();
 
-    // New rows must not repeat a value a stored row holds in `column` (a
-    // day's date, say): a write-back of a new row whose value there another
-    // row holds, stored before or by another till a moment ago, refuses
-    // with AlreadyStored and stores nothing; the row stays new, with what
-    // was typed. The look and the insert are one step of the store
-    // (Store::insertRowUnlessStored). `advice` ends the message: what the
-    // user can do. A new row with nothing there (or an empty text) is stored
-    // as ever. An empty column lets every value repeat (the default).
-    void setDistinctInNewRows(const QString& column, const QString& advice = QString());
-    // The write-back, storing the new row even when a stored row holds its
+    // Rows must not repeat a value another row holds in `column` (a day's
+    // date, say): a write-back of a new row whose value there another row
+    // holds, stored before or by another till a moment ago, refuses with
+    // AlreadyStored and stores nothing; the row stays new, with what was
+    // typed. The look and the insert are one step of the store
+    // (Store::insertRowUnlessStored). A stored row whose value there was
+    // changed to another row's is refused the same way (looked for first,
+    // then updated: an edit is one till's own). `advice` ends the message:
+    // what the user can do. A row with nothing there (or an empty text) is
+    // stored as ever. An empty column lets every value repeat (the
+    // default).
+    void setDistinctColumn(const QString& column, const QString& advice = QString());
+    // The write-back, storing the row even when another row holds its
     // value of that column: the user chose to have both.
     void writeBackAllowingRepeat();
     // Gives up the pending edits without storing them (the user chose to
@@ -179,6 +182,11 @@ private:
                      const std::function<void()>& alongside = {});
     // The row's value that must not repeat; empty when there is none.
     QVariant distinctValueOf(const PendingRow& row) const;
+    // Whether a row other than the current one holds `value` in the
+    // distinct column.
+    bool anotherRowHolds(const QVariant& value) const;
+    // AlreadyStored, in the shop's words, for a new row or a stored one.
+    [[noreturn]] void failRepeated(const QVariant& value, bool newRow) const;
     void storeOverEarlierTry(const PendingRow& row);
     [[noreturn]] void failLostUpdate(const QStringList& columns, const QStringList& checked,
                                      const std::vector<QVariant>& expected);
