@@ -207,12 +207,7 @@ void Form1::saveDay() {
     // exactly that text.
     const QString date = dayShown();
     ledger::RecordSource& days = data1_->source();
-    if (days.isOpen() && days.isNewRow() && days.hasEdits() && !date.isEmpty() &&
-        !storeNewDay(date))
-        return;
-    if (days.isOpen() && !days.isNewRow() && days.hasCurrentRow() && fields_.date->isChanged() &&
-        !date.isEmpty() && !confirmDateOfAnotherSheet(date))
-        return;
+    if (days.isOpen() && days.hasEdits() && !date.isEmpty() && !storeDay(date)) return;
     const QString criterion = dateCriterion(date);
     if (ledger::Criterion::isWellFormed(criterion)) {
         days.refresh();
@@ -276,12 +271,12 @@ bool Form1::confirmDateBeforeSaving() {
     return true;
 }
 
-bool Form1::storeNewDay(const QString& date) {
+bool Form1::storeDay(const QString& date) {
     ledger::RecordSource& days = data1_->source();
-    // The store looks for the date and stores the day in one step, so a
-    // sheet of the date stored by another till a moment ago is found too.
-    // Should that sheet be removed again before it is shown, the day is
-    // tried once more.
+    // The record source refuses a date another sheet holds (for a new day
+    // the store looks and stores in one step, so a sheet stored by another
+    // till a moment ago is found too). Should that sheet be removed again
+    // before it is shown, the day is tried once more.
     for (int tries = 1;; ++tries) {
         try {
             days.writeBack();
@@ -293,7 +288,8 @@ bool Form1::storeNewDay(const QString& date) {
         days.takeInNewRows();
         if (const std::optional<ledger::Bookmark> stored =
                 days.lookUp(kDate + QStringLiteral(" = ") + ledger::quotedText(date)))
-            return confirmSecondSheet(date, *stored);
+            return days.isNewRow() ? confirmSecondSheet(date, *stored)
+                                   : confirmDateOfAnotherSheet(date, *stored);
     }
 }
 
@@ -324,12 +320,8 @@ bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stor
     return false;
 }
 
-bool Form1::confirmDateOfAnotherSheet(const QString& date) {
+bool Form1::confirmDateOfAnotherSheet(const QString& date, const ledger::Bookmark& stored) {
     ledger::RecordSource& days = data1_->source();
-    days.takeInNewRows();
-    const std::optional<ledger::Bookmark> stored =
-        days.lookUp(kDate + QStringLiteral(" = ") + ledger::quotedText(date));
-    if (!stored || *stored == days.bookmark()) return true;
     const QStringList buttons = {QStringLiteral("Show the stored day"),
                                  QStringLiteral("Save with this date"), QStringLiteral("Stay")};
     // Stay first: what was typed into this day is never given up by Enter.
@@ -351,7 +343,7 @@ bool Form1::confirmDateOfAnotherSheet(const QString& date) {
     }
     if (choice == 0) {
         days.discardEdits();
-        days.setBookmark(*stored);
+        days.setBookmark(stored);
     }
     return false;
 }

@@ -72,15 +72,15 @@ private:
     // Before a day is saved: a date no month counts is asked about. False:
     // nothing is to be stored now.
     bool confirmDateBeforeSaving();
-    // Stores the new day unless a sheet of its date is stored already (by
-    // this till or another, a moment ago included); then the user chooses
+    // Stores the day unless another sheet holds its date (stored by this
+    // till or another, a moment ago included); then the user chooses
     // between that sheet, a second one and staying. False: Save goes no
-    // further (the stored day is shown, or the new one stays as typed).
-    bool storeNewDay(const QString& date);
+    // further (the stored day is shown, or this one stays as typed).
+    bool storeDay(const QString& date);
+    // The question for a new day, and for a stored day given another
+    // sheet's date.
     bool confirmSecondSheet(const QString& date, const ledger::Bookmark& stored);
-    // A stored day whose date was changed to one another sheet holds:
-    // whether to store it so all the same.
-    bool confirmDateOfAnotherSheet(const QString& date);
+    bool confirmDateOfAnotherSheet(const QString& date, const ledger::Bookmark& stored);
     void tellDayCannotTakeWage(const QString& why);
     void printSheet();
 
