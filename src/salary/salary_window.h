@@ -62,6 +62,10 @@ private:
     void computeDeductions();    // Label14
     void computeActualSalary();  // Label13
     void lookUpStaff();          // Data3 follows the name in Text3
+    // Whether the month shown names nobody in the register: no rates, so
+    // no subtotal or salary, and the note says why.
+    bool monthHasNoStaffRow() const;
+    void showStaffNote();  // Label15
 
     // Commands (form7_commands.cpp).
     void stepBackOneMonth();  // Command1
@@ -87,6 +91,7 @@ private:
     ledger::ui::ComputedFigure* subtotal_ = nullptr;      // Label12
     ledger::ui::ComputedFigure* deductions_ = nullptr;    // Label14
     ledger::ui::ComputedFigure* actualSalary_ = nullptr;  // Label13
+    QLabel* staffNote_ = nullptr;                         // Label15, shown when unpriced
 
     QPushButton* lastMonth_ = nullptr;    // Command1
     QPushButton* nameInquiry_ = nullptr;  // Command2

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QLabel>
 #include <QLineEdit>
+#include <optional>
 
 #include "forms/bound_line_edit.h"
 #include "forms/computed_figure.h"
@@ -7,7 +9,6 @@
 #include "forms/error_boundary.h"
 #include "ledger/amount/amount.h"
 #include "ledger/records/record_source.h"
-#include "salary/name_search.h"
 #include "salary/rules/salary_rules.h"
 #include "salary/salary_arithmetic.h"
 #include "salary/salary_window.h"
@@ -34,6 +35,12 @@ void Form7::connectTriggers() {
 }
 
 void Form7::computeSubtotal() {
+    // Without a staff row there are no rates to price the hours at: the
+    // subtotal stays empty rather than invented.
+    if (monthHasNoStaffRow()) {
+        subtotal_->setText(QString());
+        return;
+    }
     // The rates are the register's, as it stands now; the month's hours are
     // the wage rows' sums.
     subtotal_->setText(ledger::amountText(
@@ -47,6 +54,10 @@ void Form7::computeDeductions() {
 }
 
 void Form7::computeActualSalary() {
+    if (monthHasNoStaffRow()) {
+        actualSalary_->setText(QString());
+        return;
+    }
     actualSalary_->setText(
         ledger::amountText(actualSalary(amountShown(subtotal_), amountShown(deductions_))));
 }
@@ -55,10 +66,41 @@ QString Form7::shownMonth() const { return month_->text(); }
 
 QString Form7::shownName() const { return name_->text(); }
 
+bool Form7::monthHasNoStaffRow() const {
+    return months_->source().hasCurrentRow() && staff_->source().isOpen() &&
+           !staff_->source().hasCurrentRow();
+}
+
 void Form7::lookUpStaff() {
-    // No staff row of that name: the rates shown stay those of the employee
-    // shown before, and the salary is priced with them.
-    findByName(staff_->source(), staffLookupCriterion(name_->text()));
+    ledger::RecordSource& staff = staff_->source();
+    if (!staff.isOpen()) return;
+    const std::optional<ledger::Bookmark> member =
+        staff.lookUp(staffLookupCriterion(name_->text()));
+    if (member) {
+        if (!staff.hasCurrentRow() || staff.bookmark().key != member->key)
+            staff.setBookmark(*member);
+    } else {
+        // Nobody of that name (renamed in the register, or never there):
+        // no one's rates are shown, so none price this month and a rate
+        // typed here can edit no other employee's row.
+        staff.showNoRow();
+    }
+    // The rates may be the same as before while the priced state changed.
+    computeSubtotal();
+    showStaffNote();
+}
+
+void Form7::showStaffNote() {
+    if (!monthHasNoStaffRow()) {
+        staffNote_->hide();
+        return;
+    }
+    staffNote_->setText(
+        QStringLiteral("\"%1\" is not in the staff register, so this month has no rates and no "
+                       "salary. If the employee was renamed, give the name back in the "
+                       "register (The staff revise materials) to price the month.")
+            .arg(name_->text()));
+    staffNote_->show();
 }
 
 }  // namespace salary
