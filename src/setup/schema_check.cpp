@@ -184,7 +184,11 @@ QStringList checkSchema(statements::Connection& file) {
                             "it must be a table")
                             .arg(quoted(found->name));
         QStringList required;
-        for (const auto& c : table.columns) required << c.name;
+        // A column added by this version is not required: books made
+        // before lack it (tallowbrook-db check adds it); when there, its
+        // type is checked like every other column's.
+        for (const auto& c : table.columns)
+            if (!c.addedLater) required << c.name;
         QStringList stored;
         try {
             stored = columnsOf(db, found->name);

@@ -28,18 +28,20 @@ struct TableColumns {
     QStringList columns;  // every column, in the schema's order
     QStringList amounts;  // the amount columns among them
     std::vector<int> amountAt;
+    QStringList addedLater;  // columns books made before may lack
 };
 
 std::vector<TableColumns> ledgerTables() {
     std::vector<TableColumns> out;
     for (const auto& table : schema::tables()) {
-        TableColumns t{table.name, {}, {}, {}};
+        TableColumns t{table.name, {}, {}, {}, {}};
         for (const auto& c : table.columns) {
             if (c.kind == schema::Kind::Amount) {
                 t.amountAt.push_back(static_cast<int>(t.columns.size()));
                 t.amounts << c.name;
             }
             t.columns << c.name;
+            if (c.addedLater) t.addedLater << c.name;
         }
         out.push_back(std::move(t));
     }
@@ -176,13 +178,24 @@ std::vector<TableTally> sendEveryRow(Store& source, const RowSink& insert) {
     for (const auto& t : ledgerTables()) {
         Tallying tally(t);
         RowPlace place;
-        source.scan(t.table, t.columns,
-                    [&](Store::RowKey key, const std::vector<QVariant>& values) {
-                        place = {place.number + 1, key};
-                        insert(t, place, values);
-                        tally.add(values);
-                        return true;
-                    });
+        // Books made before this version lack the columns it added: their
+        // rows are read without them and copied with them empty.
+        const SourceInfo info = source.describe(t.table);
+        QStringList read;
+        std::vector<int> readAt;
+        for (int i = 0; i < t.columns.size(); ++i) {
+            if (info.indexOf(t.columns[i]) < 0 && t.addedLater.contains(t.columns[i])) continue;
+            read << t.columns[i];
+            readAt.push_back(i);
+        }
+        std::vector<QVariant> row(static_cast<size_t>(t.columns.size()));
+        source.scan(t.table, read, [&](Store::RowKey key, const std::vector<QVariant>& values) {
+            place = {place.number + 1, key};
+            for (size_t i = 0; i < readAt.size(); ++i) row[readAt[i]] = values[i];
+            insert(t, place, row);
+            tally.add(row);
+            return true;
+        });
         sent.push_back(tally.result());
     }
     return sent;

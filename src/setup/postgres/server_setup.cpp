@@ -149,7 +149,11 @@ QStringList checkServerSchema(const QString& address) {
             problems << QStringLiteral("Table %1 lacks the column %2, the key of its rows")
                             .arg(quoted(found->name), quoted(schema::kRowKey));
         QStringList required;
-        for (const auto& c : table.columns) required << c.name;
+        // A column added by this version is not required: books made
+        // before lack it (tallowbrook-db check adds it); when there, its
+        // type is checked like every other column's.
+        for (const auto& c : table.columns)
+            if (!c.addedLater) required << c.name;
         checkColumns(QStringLiteral("Table"), *found, required, problems);
         for (qsizetype i = 0; found->isTable && i < found->columns.size(); ++i) {
             const schema::Column* wanted = schema::findColumn(table, found->columns[i]);
