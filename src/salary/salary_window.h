@@ -2,6 +2,7 @@
 #pragma once
 
 #include "forms/form_window.h"
+#include "salary/rules/monthly_pays.h"
 
 class QLabel;
 class QLineEdit;
@@ -65,6 +66,8 @@ private:
     // Whether the month shown names nobody in the register: no rates, so
     // no subtotal or salary, and the note says why.
     bool monthHasNoStaffRow() const;
+    // The monthly pay the shown month's wage rows record; 0 when none.
+    double monthlyPayShown() const;
     void showStaffNote();  // Label15
 
     // Commands (form7_commands.cpp).
@@ -91,7 +94,8 @@ private:
     ledger::ui::ComputedFigure* subtotal_ = nullptr;      // Label12
     ledger::ui::ComputedFigure* deductions_ = nullptr;    // Label14
     ledger::ui::ComputedFigure* actualSalary_ = nullptr;  // Label13
-    QLabel* staffNote_ = nullptr;                         // Label15, shown when unpriced
+    QLabel* staffNote_ = nullptr;                         // Label15: no rates, or a monthly pay
+    MonthlyPays monthlyPays_;                             // read at load
 
     QPushButton* lastMonth_ = nullptr;    // Command1
     QPushButton* nameInquiry_ = nullptr;  // Command2

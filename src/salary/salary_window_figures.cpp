@@ -30,6 +30,12 @@ void Form7::connectTriggers() {
         ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
                                    [this] { computeDeductions(); });
     ledger::ui::connectGuarded(name_, &QLineEdit::textChanged, this, [this] { lookUpStaff(); });
+    // Another month may differ only in the monthly pay its wage rows record.
+    ledger::ui::connectGuarded(&months_->source(), &ledger::RecordSource::currentRowChanged, this,
+                               [this] {
+                                   computeSubtotal();
+                                   showStaffNote();
+                               });
     for (ComputedFigure* part : {subtotal_, deductions_})
         part->setDependents([this] { computeActualSalary(); });
 }
@@ -42,10 +48,10 @@ void Form7::computeSubtotal() {
         return;
     }
     // The rates are the register's, as it stands now; the month's hours are
-    // the wage rows' sums.
-    subtotal_->setText(ledger::amountText(
-        salarySubtotal(amountShown(salaryHour_), amountShown(workHours_),
-                       amountShown(overtimeHours_), amountShown(overtimeRate_))));
+    // the wage rows' sums, and the monthly pay what they record.
+    subtotal_->setText(ledger::amountText(salarySubtotal(
+        amountShown(salaryHour_), amountShown(workHours_), amountShown(overtimeHours_),
+        amountShown(overtimeRate_), monthlyPayShown())));
 }
 
 void Form7::computeDeductions() {
@@ -90,9 +96,22 @@ void Form7::lookUpStaff() {
     showStaffNote();
 }
 
+double Form7::monthlyPayShown() const {
+    const ledger::RecordSource& months = months_->source();
+    if (!months.hasCurrentRow()) return 0;
+    return monthlyPays_.of(months.readValue(QStringLiteral("Date /\u6708")),
+                           months.readValue(QStringLiteral("Name")),
+                           months.readValue(QStringLiteral("Serial numbers")));
+}
+
 void Form7::showStaffNote() {
     if (!monthHasNoStaffRow()) {
-        staffNote_->hide();
+        const double pay = monthlyPayShown();
+        staffNote_->setText(
+            QStringLiteral("The subtotal holds the monthly pay of %1 that this month's wage rows "
+                           "added to their days.")
+                .arg(ledger::amountText(pay)));
+        staffNote_->setVisible(pay != 0);
         return;
     }
     staffNote_->setText(

@@ -154,6 +154,52 @@ TEST_F(SalaryTest, AMonthWhoseEmployeeHasNoStaffRowShowsNoRatesAndSaysWhy) {
     EXPECT_EQ(db.query("SELECT * FROM \"Materials forms of staff\""), registerBefore);
 }
 
+// A monthly-paid employee's months: the monthly pay his wage rows record is
+// in the subtotal and said beside it; a month without one says nothing.
+// Worked by hand: December 50 x 4 h + 24000 = 24200, less 500 insurance.
+TEST_F(SalaryTest, TheMonthlyPayTheWageRowsRecordIsInTheSubtotalAndSaid) {
+    addStaff("Lee", 50, 60, "A004");
+    const QStringList columns = {"Date",      "Serial numbers", "Name",
+                                 "Main hour", "Insurance",      "Monthly pay"};
+    db.insert(schema::kWages, columns,
+              {"2002/11/1", "A004", "Lee", QVariant(), QVariant(), 24000.0});
+    db.insert(schema::kWages, columns, {"2002/12/2", "A004", "Lee", QVariant(), 500.0, 24000.0});
+    db.insert(schema::kWages, columns, {"2002/12/9", "A004", "Lee", 4.0, QVariant(), QVariant()});
+    db.insert(schema::kWages, columns, {"2003/1/6", "A004", "Lee", 8.0, QVariant(), QVariant()});
+    // Another employee of that name but another serial number is apart.
+    db.insert(schema::kWages, columns,
+              {"2003/2/3", "A004", "Lee", QVariant(), QVariant(), 25000.0});
+    db.insert(schema::kWages, columns, {"2003/1/6", "A005", "Lee", QVariant(), QVariant(), 9000.0});
+    auto* window = openSalaryWindow();
+    window->show();
+    auto* note = window->findChild<QLabel*>("Label15");
+    const struct {
+        const char* move;
+        const char* row;
+        const char* figures;
+        const char* pay;  // in the note; empty: no note
+    } steps[] = {
+        {nullptr, "2002/11 Lee", "24000 0 24000", "24000"},
+        {"Next", "2002/12 Lee", "24200 500 23700", "24000"},
+        {"Next", "2003/1 Lee", "400 0 400", ""},
+        {"Next", "2003/2 Lee", "25000 0 25000", "25000"},
+        // The next two months differ in nothing but the monthly pay.
+        {"Next", "2003/1 Lee", "9000 0 9000", "9000"},
+        {"Previous", "2003/2 Lee", "25000 0 25000", "25000"},
+        {"First", "2002/11 Lee", "24000 0 24000", "24000"},
+    };
+    for (const auto& step : steps) {
+        if (step.move) pressBar(window, step.move);
+        ASSERT_EQ(shownRow(window).toStdString(), step.row);
+        EXPECT_EQ(figures(window).toStdString(), step.figures) << step.row;
+        EXPECT_EQ(note->isVisible(), *step.pay != 0) << step.row;
+        if (*step.pay)
+            EXPECT_TRUE(note->text().contains(QStringLiteral("monthly pay of %1").arg(step.pay)))
+                << note->text().toStdString();
+    }
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
 TEST_F(SalaryTest, ARateChangedInTheRegisterPricesPastMonthsWhenOpenedAgain) {
     addExampleMonth();
     QPointer<salary::Form7> window = openSalaryWindow();

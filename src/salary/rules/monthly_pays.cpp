@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "salary/rules/monthly_pays.h"
+
+#include <vector>
+
+#include "ledger/amount/amount.h"
+#include "ledger/amount/checked_figure.h"
+#include "ledger/calendar/calendar_day.h"
+#include "ledger/records/row_set.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/store.h"
+
+namespace salary {
+
+namespace {
+
+// A value as a part of the key: an empty value never equals an empty text.
+QString keyPart(const QVariant& value) {
+    return value.isNull() ? QStringLiteral("\u0001")
+                          : QStringLiteral("=") + ledger::fieldText(value);
+}
+
+QString keyOf(const QVariant& month, const QVariant& name, const QVariant& serial) {
+    return keyPart(month) + QChar(0x1F) + keyPart(name) + QChar(0x1F) + keyPart(serial);
+}
+
+}  // namespace
+
+MonthlyPays MonthlyPays::read(ledger::Store& store) {
+    namespace schema = ledger::schema;
+    MonthlyPays pays;
+    if (store.describe(schema::kWages).indexOf(schema::kWageMonthlyPay) < 0) return pays;
+    // Few rows record one (a monthly-paid employee's one a month): the
+    // column alone is read from every row.
+    std::vector<std::pair<ledger::Store::RowKey, QVariant>> paid;
+    store.scan(schema::kWages, {schema::kWageMonthlyPay},
+               [&](ledger::Store::RowKey key, const std::vector<QVariant>& values) {
+                   if (!ledger::fieldText(values.front()).isEmpty())
+                       paid.emplace_back(key, values.front());
+                   return true;
+               });
+    const QStringList who = {QStringLiteral("Date"), QStringLiteral("Name"),
+                             QStringLiteral("Serial numbers")};
+    for (const auto& [key, pay] : paid) {
+        const std::vector<QVariant> row = store.readRow(schema::kWages, key, who);
+        if (row.empty()) continue;  // removed meanwhile
+        // The month as the month wage totals name it ("2002/12", "Undated").
+        const QString month = ledger::calendar::wageMonthText(ledger::calendar::monthNumberOfDay(
+            ledger::calendar::dayNumberOf(ledger::fieldText(row[0]))));
+        double& total = pays.byMonth_[keyOf(month, row[1], row[2])];
+        total = ledger::checkedFigure(total + ledger::parseAmount(ledger::fieldText(pay)),
+                                      QStringLiteral("the month's monthly pay"));
+    }
+    return pays;
+}
+
+double MonthlyPays::of(const QVariant& month, const QVariant& name, const QVariant& serial) const {
+    return byMonth_.value(keyOf(month, name, serial), 0.0);
+}
+
+}  // namespace salary
