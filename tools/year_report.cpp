@@ -179,7 +179,7 @@ YearReport drawYearReport(const charts::BooksAtAGlance& books, ledger::Store& st
         }
         const charts::YearMonth& month = withDays[i];
         const charts::DaysPicture days =
-            charts::drawDays(monthText(month), charts::readDays(store, books.daysOf(month)));
+            charts::drawDays(month, monthText(month), charts::readDays(store, books.daysOf(month)));
         const QString heading = QStringLiteral("<h3>The days of %1</h3>").arg(monthText(month));
         top += drawText(painter, heading, top, width);
         drawChart(painter, days.turnover, QRectF(kMargin, top, width, 220));

@@ -59,18 +59,32 @@ TEST_F(ChartsTest, OnTheDemoShopEveryDayEqualsItsAmountsAndTheDailyWindow) {
     EXPECT_EQ(window->month()->month, 12) << "the latest month with days";
     const charts::DaysPicture& picture = window->daysPicture();
     ASSERT_EQ(window->days().size(), 26u) << "December's business days";
-    ASSERT_EQ(picture.turnoverBars->count(), 26);
+    ASSERT_EQ(picture.turnoverBars->count(), 31) << "every day of December in its place";
+    // Each sheet's bar stands at its day; the other five days are gaps.
+    std::vector<int> barOf(26, -1);
+    for (int bar = 0; bar < 31; ++bar) {
+        EXPECT_EQ(picture.categories[bar], QString::number(bar + 1));
+        const int sheet = picture.sheetAt[static_cast<size_t>(bar)];
+        if (sheet >= 0) {
+            barOf[static_cast<size_t>(sheet)] = bar;
+            EXPECT_EQ(window->days()[static_cast<size_t>(sheet)].sheet.day.day(), bar + 1);
+        } else {
+            EXPECT_EQ(picture.turnoverBars->at(bar), 0) << "a gap at " << bar + 1;
+        }
+    }
     int shortfalls = 0, overages = 0;
     for (int i = 0; i < 26; ++i) {
         const charts::DayFigures& day = window->days()[static_cast<size_t>(i)];
         SCOPED_TRACE(day.sheet.date.toStdString());
         const DayExpected& expected = byDate.at(day.sheet.date);
-        EXPECT_EQ(picture.turnoverBars->at(i), expected.turnover);
-        EXPECT_EQ(picture.shortfall->at(i) + picture.overage->at(i), expected.difference());
-        EXPECT_LE(picture.shortfall->at(i), 0);
-        EXPECT_GE(picture.overage->at(i), 0);
-        shortfalls += picture.shortfall->at(i) < 0;
-        overages += picture.overage->at(i) > 0;
+        const int bar = barOf[static_cast<size_t>(i)];
+        ASSERT_GE(bar, 0);
+        EXPECT_EQ(picture.turnoverBars->at(bar), expected.turnover);
+        EXPECT_EQ(picture.shortfall->at(bar) + picture.overage->at(bar), expected.difference());
+        EXPECT_LE(picture.shortfall->at(bar), 0);
+        EXPECT_GE(picture.overage->at(bar), 0);
+        shortfalls += picture.shortfall->at(bar) < 0;
+        overages += picture.overage->at(bar) > 0;
         if (i > 0) EXPECT_LE(window->days()[i - 1].sheet.day, day.sheet.day) << "calendar order";
     }
     EXPECT_GT(shortfalls, 0);
@@ -81,9 +95,10 @@ TEST_F(ChartsTest, OnTheDemoShopEveryDayEqualsItsAmountsAndTheDailyWindow) {
         FormWindow* daily = FormWindow::find(windows::kDailyWindow);
         ASSERT_NE(daily, nullptr);
         EXPECT_TRUE(daily->isVisible());
+        const int bar = barOf[static_cast<size_t>(i)];
         EXPECT_EQ(text(daily, "Text2"), window->days()[static_cast<size_t>(i)].sheet.date);
-        EXPECT_EQ(shown(daily, "Text25"), picture.turnoverBars->at(i));
-        EXPECT_EQ(shown(daily, "Label43"), picture.shortfall->at(i) + picture.overage->at(i));
+        EXPECT_EQ(shown(daily, "Text25"), picture.turnoverBars->at(bar));
+        EXPECT_EQ(shown(daily, "Label43"), picture.shortfall->at(bar) + picture.overage->at(bar));
     }
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
     closeWindows();
@@ -128,14 +143,16 @@ TEST_F(ChartsTest, GapsOddDatesAndAMonthBeyondTheRangeAreSaidNotDrawnAsNumbers) 
     // May's days are real days, each within range: drawn.
     ASSERT_TRUE(window->month());
     EXPECT_EQ(window->month()->month, 5);
-    EXPECT_EQ(window->daysPicture().turnoverBars->count(), 2);
+    EXPECT_EQ(window->daysPicture().turnoverBars->count(), 31);
     // February's only sheet is no day: February has nothing to show, and
     // clicking it leaves May; March shows its one day.
     Q_EMIT window->monthsPicture().income->clicked(1);
     EXPECT_EQ(window->month()->month, 5);
     Q_EMIT window->monthsPicture().income->clicked(2);
     EXPECT_EQ(window->month()->month, 3);
-    EXPECT_EQ(window->daysPicture().turnoverBars->count(), 1);
+    ASSERT_EQ(window->daysPicture().turnoverBars->count(), 31);
+    EXPECT_EQ(window->daysPicture().turnoverBars->at(4), 200) << "the 5th, in its place";
+    EXPECT_EQ(window->daysPicture().turnoverBars->sum(), 200);
     // The month sheet agrees on the months drawn.
     window->openMonthSheet(2);
     FormWindow* sheet = FormWindow::find(windows::kMonthSheet);
@@ -148,6 +165,11 @@ TEST_F(ChartsTest, AnEmptyLedgerShowsEmptyPicturesAndOneLineSayingSo) {
     auto* window = openCharts();
     EXPECT_EQ(notes(window), "The books hold no days yet.");
     EXPECT_FALSE(yearBox(window)->isEnabled());
+    // No "Year 0" anywhere.
+    EXPECT_EQ(yearBox(window)->text(), "none");
+    EXPECT_EQ(window->monthsPicture().chart->title(), "The months");
+    EXPECT_EQ(window->wagesPicture().chart->title(), "Wages against the books");
+    EXPECT_EQ(window->daysPicture().turnover->title(), "Turnover, day by day");
     for (const QBarSet* set : {window->monthsPicture().income, window->monthsPicture().expenditure,
                                window->wagesPicture().wages, window->wagesPicture().booked}) {
         ASSERT_EQ(set->count(), 12);
