@@ -14,11 +14,24 @@ namespace salary {
 
 namespace {
 
-double amountOf(const QVariant& stored) { return ledger::parseAmount(ledger::fieldText(stored)); }
+// A whole number below 10^15 reads back from its 15 digits as itself: the
+// text need not be written (most rates, hours and wages are whole).
+bool readsBackAsItself(double value) {
+    return std::abs(value) < 1e15 && std::trunc(value) == value;
+}
+
+double amountOf(const QVariant& stored) {
+    if (stored.isNull()) return 0;
+    if (stored.typeId() == QMetaType::Double && readsBackAsItself(stored.toDouble()))
+        return stored.toDouble();
+    return ledger::parseAmount(ledger::fieldText(stored));
+}
 
 // A figure as the window shows it and the next figure reads it back.
 double shown(double value, const QString& figure) {
-    return ledger::parseAmount(ledger::amountText(ledger::checkedFigure(value, figure)));
+    const double checked = ledger::checkedFigure(value, figure);
+    if (readsBackAsItself(checked)) return checked;
+    return ledger::parseAmount(ledger::amountText(checked));
 }
 
 }  // namespace
