@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
+
 #include "forms/form_window.h"
 #include "salary/rules/monthly_pays.h"
 
@@ -10,7 +12,8 @@ class QPushButton;
 
 namespace ledger {
 class RecordSource;
-}
+class Store;
+}  // namespace ledger
 
 namespace ledger::ui {
 class BoundLineEdit;
@@ -96,6 +99,8 @@ private:
     ledger::ui::ComputedFigure* actualSalary_ = nullptr;  // Label13
     QLabel* staffNote_ = nullptr;                         // Label15: no rates, or a monthly pay
     MonthlyPays monthlyPays_;                             // read at load
+    // The books, opened at load and shared by the record sources.
+    std::shared_ptr<ledger::Store> books_;
 
     QPushButton* lastMonth_ = nullptr;    // Command1
     QPushButton* nameInquiry_ = nullptr;  // Command2

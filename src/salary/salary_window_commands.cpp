@@ -21,7 +21,9 @@ void Form7::loadStep() {
     staff_->source().setDatabasePath(ledger::ui::workspace().books());
     months_->source().setDatabasePath(ledger::ui::workspace().books());
     try {
-        monthlyPays_ = MonthlyPays::read(*ledger::openStore({ledger::ui::workspace().books()}));
+        // Kept open: the record sources that open next share the connection.
+        books_ = ledger::openStore({ledger::ui::workspace().books()});
+        monthlyPays_ = MonthlyPays::read(*books_);
     } catch (const ledger::LedgerError&) {
         // The record sources say what is wrong with the books when they open.
     }

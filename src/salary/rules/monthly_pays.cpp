@@ -30,27 +30,24 @@ MonthlyPays MonthlyPays::read(ledger::Store& store) {
     namespace schema = ledger::schema;
     MonthlyPays pays;
     if (store.describe(schema::kWages).indexOf(schema::kWageMonthlyPay) < 0) return pays;
-    // Few rows record one (a monthly-paid employee's one a month): the
-    // column alone is read from every row.
-    std::vector<std::pair<ledger::Store::RowKey, QVariant>> paid;
-    store.scan(schema::kWages, {schema::kWageMonthlyPay},
-               [&](ledger::Store::RowKey key, const std::vector<QVariant>& values) {
-                   if (!ledger::fieldText(values.front()).isEmpty())
-                       paid.emplace_back(key, values.front());
+    // One pass over the wage rows: a look-up of each row that records a pay
+    // would cost more than reading its day and employee with every row.
+    store.scan(schema::kWages,
+               {schema::kWageMonthlyPay, QStringLiteral("Date"), QStringLiteral("Name"),
+                QStringLiteral("Serial numbers")},
+               [&](ledger::Store::RowKey, const std::vector<QVariant>& row) {
+                   const QString pay = ledger::fieldText(row[0]);
+                   if (pay.isEmpty()) return true;
+                   // The month as the month wage totals name it ("2002/12",
+                   // "Undated").
+                   const QString month =
+                       ledger::calendar::wageMonthText(ledger::calendar::monthNumberOfDay(
+                           ledger::calendar::dayNumberOf(ledger::fieldText(row[1]))));
+                   double& total = pays.byMonth_[keyOf(month, row[2], row[3])];
+                   total = ledger::checkedFigure(total + ledger::parseAmount(pay),
+                                                 QStringLiteral("the month's monthly pay"));
                    return true;
                });
-    const QStringList who = {QStringLiteral("Date"), QStringLiteral("Name"),
-                             QStringLiteral("Serial numbers")};
-    for (const auto& [key, pay] : paid) {
-        const std::vector<QVariant> row = store.readRow(schema::kWages, key, who);
-        if (row.empty()) continue;  // removed meanwhile
-        // The month as the month wage totals name it ("2002/12", "Undated").
-        const QString month = ledger::calendar::wageMonthText(ledger::calendar::monthNumberOfDay(
-            ledger::calendar::dayNumberOf(ledger::fieldText(row[0]))));
-        double& total = pays.byMonth_[keyOf(month, row[1], row[2])];
-        total = ledger::checkedFigure(total + ledger::parseAmount(ledger::fieldText(pay)),
-                                      QStringLiteral("the month's monthly pay"));
-    }
     return pays;
 }
 

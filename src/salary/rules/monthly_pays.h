@@ -18,9 +18,8 @@ namespace salary {
 // export count it in the month's subtotal.
 class MonthlyPays {
 public:
-    // Reads the wage rows that record one: the column alone for every row,
-    // the day and the employee for those few. Nothing in books whose wage
-    // rows cannot record it. Throws LedgerError.
+    // Reads the wage rows, in one pass over them. Nothing in books whose
+    // wage rows cannot record it. Throws LedgerError.
     static MonthlyPays read(ledger::Store& store);
 
     // The month's monthly pay for a row of the month wage totals (its
