@@ -91,11 +91,10 @@ void DailyFigures::computeDifference() {
 }
 
 void DailyFigures::computeSettlementTotal() {
-    // The expenditure is deducted here a second time (it is already inside
-    // the cash subtotal through Label39), as the shop's sheet computes it.
+    // The expenditure is already inside the cash subtotal (through Label39):
+    // it is not taken off a second time.
     c_.settlementTotal->setText(ledger::amountText(
-        settlementTotal(amountOf(c_.cashSubtotal), amountOf(c_.expenditureSubtotal),
-                        amountOf(c_.administrationSubtotal))));
+        settlementTotal(amountOf(c_.cashSubtotal), amountOf(c_.administrationSubtotal))));
 }
 
 void DailyFigures::connectReactions() {

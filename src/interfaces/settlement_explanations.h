@@ -32,9 +32,10 @@ inline Explanations explanations(const QString& period) {
                        "the small incidental money; that is, Turnover - Subtotal of the "
                        "expenditure."),
         QStringLiteral("Difference: Accept cashes in fact - Subtotal of the cash."),
-        QStringLiteral("The %1's total: Subtotal of the cash - Subtotal of the expenditure - "
-                       "Administration's subtotal. The expenditure is taken off twice: once "
-                       "inside the Subtotal of the cash and once here.")
+        QStringLiteral("The %1's total: Subtotal of the cash - Administration's subtotal; "
+                       "that is, Turnover - Subtotal of the expenditure - Administration's "
+                       "subtotal. The expenditure is taken off once, inside the Subtotal of "
+                       "the cash.")
             .arg(period),
     };
 }

@@ -105,11 +105,10 @@ void Form4::computeDifference() {
 }
 
 void Form4::computeTotal() {
-    // The expenditure enters twice (through the cash subtotal and here), as
-    // on the daily window.
+    // The expenditure is already inside the cash subtotal, as on the daily
+    // window.
     total_->setText(ledger::amountText(
-        daily::settlementTotal(amountShown(cashSubtotal_), amountShown(expenditureSubtotal_),
-                               amountShown(administrationSubtotal_))));
+        daily::settlementTotal(amountShown(cashSubtotal_), amountShown(administrationSubtotal_))));
 }
 
 }  // namespace monthly
