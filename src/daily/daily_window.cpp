@@ -9,7 +9,6 @@
 #include <QShortcut>
 #include <limits>
 
-#include "daily/daily_figures.h"
 #include "daily/day_text.h"
 #include "forms/bound_line_edit.h"
 #include "forms/data_control.h"
@@ -77,8 +76,8 @@ struct Form1::WindowButton {
 
 Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
     buildControls();
-    figures_ = std::make_unique<DailyFigures>(this, figureControls_);
-    figures_->connectReactions();
+    figures_ = std::make_unique<settlement::SettlementChain>(this, figureControls_,
+                                                             settlement::Sheet::Day);
     connectCommands();
     // The wage window adds to the Personnel rate as it is stored: a figure
     // typed over it after another till added a wage would drop that wage.

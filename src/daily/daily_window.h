@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "daily/daily_figures.h"
 #include "forms/form_window.h"
 #include "interfaces/daily_window_face.h"
+#include "interfaces/settlement_chain.h"
 
 class QLineEdit;
 class QPushButton;
@@ -86,8 +86,8 @@ private:
 
     ledger::ui::DataControl* data1_ = nullptr;
     DailyFields fields_;
-    DayFigureControls figureControls_;
-    std::unique_ptr<DailyFigures> figures_;
+    settlement::SheetControls figureControls_;
+    std::unique_ptr<settlement::SettlementChain> figures_;
 
     QPushButton* inquiry_ = nullptr;             // Command1
     QPushButton* tablewareDetail_ = nullptr;     // Command2

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QLineEdit>
 
+#include "forms/amount_shown.h"
 #include "forms/bound_line_edit.h"
 #include "forms/computed_figure.h"
 #include "forms/data_control.h"
@@ -9,11 +10,11 @@
 #include "ledger/records/record_source.h"
 #include "salary/name_search.h"
 #include "salary/rules/salary_rules.h"
-#include "salary/salary_arithmetic.h"
 #include "salary/salary_window.h"
 
 namespace salary {
 
+using ledger::ui::amountShown;
 using ledger::ui::BoundLineEdit;
 using ledger::ui::ComputedFigure;
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "staff/wage_arithmetic.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -31,10 +29,6 @@ double nearestEven(double value) {
 }
 
 }  // namespace
-
-double amountShown(const QLineEdit* field) { return ledger::parseAmount(field->text()); }
-
-double amountShown(const QLabel* label) { return ledger::parseAmount(label->text()); }
 
 double checkedResult(double value, const QString& figureName) {
     return ledger::checkedFigure(value, figureName);

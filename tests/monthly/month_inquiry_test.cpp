@@ -35,7 +35,7 @@ TEST_F(MonthInquiryTest, TheButtonsStyleFindsTheMonth) {
     auto* sheet = openOnLastMonth();
     inquire(sheet, "12/2002");
     EXPECT_EQ(month(sheet), "12/ 2002");
-    EXPECT_EQ(text(sheet, "Label43"), "200");
+    EXPECT_EQ(text(sheet, "Label43"), "500");
 }
 
 TEST_F(MonthInquiryTest, BlanksAroundTheMonthAreIgnored) {
