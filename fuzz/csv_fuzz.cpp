@@ -3,7 +3,9 @@
 // Properties: a spreadsheet's reading of a record (RFC 4180) gives back
 // every field as written, whatever commas, quotes and line ends it holds;
 // a text cell never begins with what a spreadsheet runs as a formula, and
-// it is the text with at most the spreadsheets' text mark before it.
+// it is the text with at most the spreadsheets' text mark before it; an
+// exact text cell (serial numbers) is that, or a formula that is nothing
+// but the text itself as one string constant.
 #include "accountant/export_csv.h"
 #include "fuzz/fuzz_input.h"
 
@@ -55,6 +57,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                       "a text cell is never a formula", text);
         fuzz::require(cell == text || cell == QLatin1Char('\'') + text,
                       "a text cell is the text, marked at most", text);
+
+        const QString exact = accountant::csv::exactTextCell(text);
+        if (exact == cell) continue;
+        fuzz::require(exact.startsWith(QStringLiteral("=\"")) && exact.endsWith(QLatin1Char('"')),
+                      "an exact cell is a string constant", text);
+        QString inner = exact.mid(2).chopped(1);
+        fuzz::require(!inner.replace(QStringLiteral("\"\""), QString()).contains(QLatin1Char('"')),
+                      "the constant's quotes are all doubled", text);
+        fuzz::require(
+            exact.mid(2).chopped(1).replace(QStringLiteral("\"\""), QStringLiteral("\"")) == text,
+            "the constant is the very text", text);
     }
     return 0;
 }
