@@ -94,6 +94,10 @@ Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
     data1_->source().setDistinctColumn(
         kDate, QStringLiteral("To store it all the same, or to see the stored day instead, press "
                               "Save."));
+    // A date no month counts is asked about however the day is stored:
+    // Save, a move, Inquiry, New or closing the window. No keeps it here.
+    data1_->source().setStoringQuestion(
+        kDate, [this](const QString& date) { return agreesToStoreDate(date); });
 }
 
 Form1::~Form1() = default;
@@ -202,7 +206,6 @@ void Form1::beginNewDay() {
 }
 
 void Form1::saveDay() {
-    if (!confirmDateBeforeSaving()) return;
     // The date as typed, blanks included: the find after storing looks for
     // exactly that text.
     const QString date = dayShown();
@@ -225,50 +228,41 @@ void Form1::saveDay() {
     ledger::ui::setForeground(fields_.date, kSavedDateColour);
 }
 
-bool Form1::confirmDateBeforeSaving() {
-    ledger::RecordSource& days = data1_->source();
-    // Nothing will be stored: nothing to ask about.
-    if (!days.isOpen() || !days.hasEdits()) return true;
-    const QString date = dayShown();
-    // Dates already stored stay as they are; a date typed now is checked.
-    if (days.isNewRow() || fields_.date->isChanged()) {
-        const QString keep = QStringLiteral(
-            "\n\n(No stores nothing: the day stays here as typed. Type its date as "
-            "year/month/day, like 2026/12/5, then Save.)");
-        QString question;
-        switch (dayFormOf(date)) {
-            case DayForm::CalendarDay:
-                break;
-            case DayForm::Undated:
-                question = date.trimmed().isEmpty()
-                               ? QStringLiteral(
-                                     "This day has no date, so it will not be counted in any "
-                                     "month. Save it anyway?")
-                               : QStringLiteral(
-                                     "The date \"%1\" is not a day written year/month/day "
-                                     "(like 2026/12/5), so this day will not be counted in "
-                                     "any month. Save it anyway?")
-                                     .arg(date);
-                break;
-            case DayForm::NoSuchDay:
-                question = QStringLiteral(
-                               "The date \"%1\" is not a calendar day (like 2026/12/5), so this "
-                               "day will not be counted in any month. Save it anyway?")
-                               .arg(date);
-                break;
-            case DayForm::OtherDay:
-                question = QStringLiteral(
-                               "The date \"%1\" is not a calendar day written year/month/day "
-                               "without leading zeros (like 2026/12/5), so Inquiry will not find "
-                               "the day as a day is usually typed. Save it anyway?")
-                               .arg(date);
-                break;
-        }
-        if (!question.isEmpty() && !ledger::ui::prompts().askYesNoDefaultNo(
-                                       this, question + keep, ledger::ui::programTitle()))
-            return false;
+bool Form1::agreesToStoreDate(const QString& date) {
+    QString question;
+    switch (dayFormOf(date)) {
+        case DayForm::CalendarDay:
+            return true;
+        case DayForm::Undated:
+            question = date.trimmed().isEmpty()
+                           ? QStringLiteral(
+                                 "This day has no date, so it will not be counted in any month. "
+                                 "Save it anyway?")
+                           : QStringLiteral(
+                                 "The date \"%1\" is not a day written year/month/day (like "
+                                 "2026/12/5), so this day will not be counted in any month. Save "
+                                 "it anyway?")
+                                 .arg(date);
+            break;
+        case DayForm::NoSuchDay:
+            question = QStringLiteral(
+                           "The date \"%1\" is not a calendar day (like 2026/12/5), so this day "
+                           "will not be counted in any month. Save it anyway?")
+                           .arg(date);
+            break;
+        case DayForm::OtherDay:
+            question = QStringLiteral(
+                           "The date \"%1\" is not a calendar day written year/month/day without "
+                           "leading zeros (like 2026/12/5), so Inquiry will not find the day as a "
+                           "day is usually typed. Save it anyway?")
+                           .arg(date);
+            break;
     }
-    return true;
+    return ledger::ui::prompts().askYesNoDefaultNo(
+        this,
+        question + QStringLiteral("\n\n(No stores nothing: the day stays here as typed. Type its "
+                                  "date as year/month/day, like 2026/12/5, then Save.)"),
+        ledger::ui::programTitle());
 }
 
 bool Form1::storeDay(const QString& date) {
