@@ -116,11 +116,7 @@ void Form1::takePurchaseSubtotal(Purchase which, const QString& subtotal) {
     ledger::ui::raiseReactionErrors([&] { field->setText(subtotal); });
 }
 
-void Form1::showDay(ledger::Bookmark day) {
-    ledger::RecordSource& days = data1_->source();
-    if (!days.holds(day)) days.takeInNewRows();
-    days.setBookmark(day);
-}
+void Form1::showDay(ledger::Bookmark day) { data1_->source().showRow(day); }
 
 void Form1::bringForward() {
     show();

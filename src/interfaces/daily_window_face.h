@@ -23,7 +23,10 @@ public:
     // Whether the day shown is stored: not a new day being typed, not an
     // empty ledger. Only a stored day has items and wages of its own.
     virtual bool showsStoredDay() const = 0;
-    // The stored day shown; valid while showsStoredDay().
+    // The stored day shown, valid while showsStoredDay(): its very row of
+    // the ledger, told apart from a second sheet of the same date, and still
+    // this row while its date is being changed. The supply sheets show and
+    // fill this row.
     virtual ledger::Bookmark storedDay() const = 0;
 
     // A supply sheet's subtotal written into the day's Tableware (Text20) or

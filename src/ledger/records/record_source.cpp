@@ -661,6 +661,20 @@ Bookmark RecordSource::bookmark() const {
     return Bookmark{rows_->keyAt(current_)};
 }
 
+void RecordSource::showRow(const Bookmark& mark) {
+    requireOpen();
+    // Read afresh: a row stored since is found, one deleted since is said.
+    takeInNewRows();
+    if (!holds(mark)) {
+        const QString noun = identity_.noun.isEmpty() ? QStringLiteral("record") : identity_.noun;
+        fail(ErrorCode::RecordDeleted,
+             QStringLiteral("This %1 is no longer in the books: another window or program "
+                            "deleted it after it was shown. Nothing was stored or moved.")
+                 .arg(noun));
+    }
+    setBookmark(mark);
+}
+
 void RecordSource::setBookmark(const Bookmark& mark) {
     requireOpen();
     writeBack();

@@ -72,6 +72,14 @@ public:
 
     Bookmark bookmark() const;  // throws NoCurrentRecord
     void setBookmark(const Bookmark& mark);
+    // Moves to the row `mark` names, as setBookmark does (what was typed
+    // here is stored first). The mark may come from another record source
+    // on the same table: its rows share their keys, so this is that very
+    // row, never another one holding the same date or name. The row set's
+    // rows are read afresh first, so a row stored since is found. Throws
+    // RecordDeleted, moving nowhere and storing nothing, when the table no
+    // longer holds it.
+    void showRow(const Bookmark& mark);
 
     bool hasCurrentRow() const { return current_ >= 0 && !rowGone_; }
     bool isNewRow() const { return adding_; }
