@@ -287,6 +287,7 @@ bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stor
     ledger::RecordSource& days = data1_->source();
     const QStringList buttons = {QStringLiteral("Show the stored day"),
                                  QStringLiteral("Save a second sheet"), QStringLiteral("Stay")};
+    // Stay first: Enter never gives up the new sheet.
     const int choice = ledger::ui::prompts().choose(
         this,
         QStringLiteral("A day dated %1 is already stored (by this till or another). Saving this "
@@ -298,7 +299,7 @@ bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stor
                        "Stay: nothing is stored and this sheet stays as typed (to change its "
                        "date, say).")
             .arg(date),
-        ledger::ui::programTitle(), buttons, 0, 2);
+        ledger::ui::programTitle(), buttons, 2, 2);
     if (choice == 1) {
         days.writeBackAllowingRepeat();
         return true;

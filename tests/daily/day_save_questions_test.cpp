@@ -120,7 +120,7 @@ TEST_P(SecondSheet, IsMadeOnlyWhenTheUserSaysSo) {
     ASSERT_EQ(prompts.choicesAsked.size(), 1u);
     const auto& asked = prompts.choicesAsked[0];
     EXPECT_TRUE(asked.message.contains("A day dated 2002/12/1 is already stored"));
-    EXPECT_EQ(asked.defaultButton, "Show the stored day");
+    EXPECT_EQ(asked.defaultButton, "Stay");
     EXPECT_EQ(asked.escapeButton, "Stay");
     EXPECT_EQ(storedRows(), c.rows);
     EXPECT_EQ(days().isNewRow(), c.stillNew);
