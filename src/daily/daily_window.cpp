@@ -20,6 +20,7 @@
 #include "forms/workspace.h"
 #include "interfaces/sheet_commands.h"
 #include "interfaces/window_names.h"
+#include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/query/criteria.h"
 #include "ledger/query/quoted_text.h"
@@ -364,6 +365,17 @@ bool Form1::addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
                            "Date of the wage), then Save again.")
                 .arg(wageDay.isEmpty() ? QStringLiteral("(none)") : wageDay,
                      dayShown().isEmpty() ? QStringLiteral("(none)") : dayShown()));
+        return false;
+    }
+    if (const QString rate = fields_.personnelRate->text(); !ledger::parseStoredAmount(rate)) {
+        // The figure the wage is added to: said as the daily window's own,
+        // not as a figure of the wage window.
+        tellDayCannotTakeWage(
+            QStringLiteral("The Personnel rate of the day %1 in the daily settlement window holds "
+                           "\"%2\", which is not a number, so the wage cannot be added to it. "
+                           "Correct the Personnel rate there (a number such as 1200, or nothing "
+                           "for none yet), then Save the wage again.")
+                .arg(dayShown(), rate));
         return false;
     }
     // What was typed into the day is stored first, as the day's own Save

@@ -256,8 +256,7 @@ void RecordSource::storeEdits(bool allowRepeat) {
         if (reporter_) reporter_(error);
         return;
     }
-    if (!adding_ && !hasCurrentRow())
-        fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    if (!adding_ && !hasCurrentRow()) failNoCurrentRow();
 
     const PendingRow row = converted(changed);
     askBeforeStoring(row);
@@ -655,10 +654,24 @@ Bookmark RecordSource::bookmark() const {
     if (adding_) {
         // While a new row is being typed the bookmark is the row shown before.
         if (beforeAdd_ >= 0) return Bookmark{rows_->keyAt(beforeAdd_)};
-        fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+        failNoCurrentRow();
     }
-    if (!hasCurrentRow()) fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    if (!hasCurrentRow()) failNoCurrentRow();
     return Bookmark{rows_->keyAt(current_)};
+}
+
+void RecordSource::failNoCurrentRow() const {
+    if (!rows_->isEmpty()) fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    // Books with no rows here yet (a new shop): say how to begin.
+    const QString noun = identity_.noun.isEmpty() ? QStringLiteral("record") : identity_.noun;
+    QString words = emptyAdvice_;
+    if (words.isEmpty())
+        words = rows_->isReadOnly()
+                    ? QStringLiteral("there is nothing here yet.")
+                    : QStringLiteral("there is no %1 in the books yet. %2")
+                          .arg(noun, adding_ ? QStringLiteral("Save the new %1 first.").arg(noun)
+                                             : QStringLiteral("Press New first to begin one."));
+    fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record: ") + words);
 }
 
 void RecordSource::showRow(const Bookmark& mark) {

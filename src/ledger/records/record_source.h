@@ -70,7 +70,9 @@ public:
     void findPrevious(const QString& criterion);
     bool noMatch() const { return noMatch_; }
 
-    Bookmark bookmark() const;  // throws NoCurrentRecord
+    // Throws NoCurrentRecord; on a row set with no rows yet its message
+    // says what to do first (the empty advice, or New for a table).
+    Bookmark bookmark() const;
     void setBookmark(const Bookmark& mark);
     // Moves to the row `mark` names, as setBookmark does (what was typed
     // here is stored first). The mark may come from another record source
@@ -80,6 +82,10 @@ public:
     // RecordDeleted, moving nowhere and storing nothing, when the table no
     // longer holds it.
     void showRow(const Bookmark& mark);
+    // What the message of a row set with no rows yet says after "No current
+    // record: ", what is missing and what to do (for a table the default
+    // says to press New first).
+    void setEmptyAdvice(const QString& advice) { emptyAdvice_ = advice; }
 
     bool hasCurrentRow() const { return current_ >= 0 && !rowGone_; }
     bool isNewRow() const { return adding_; }
@@ -207,6 +213,7 @@ private:
     // Asks the storing question about the row about to be stored, when it
     // has one; throws CancelledByUser when the user says no.
     void askBeforeStoring(const PendingRow& row);
+    [[noreturn]] void failNoCurrentRow() const;
     // AlreadyStored, in the shop's words, for a new row or a stored one.
     [[noreturn]] void failRepeated(const QVariant& value, bool newRow) const;
     void storeOverEarlierTry(const PendingRow& row);
@@ -239,6 +246,7 @@ private:
     QHash<QString, QString> conflictAdvice_;  // by lower-case column
     QString distinctColumn_;                  // new rows do not repeat its values
     QString repeatAdvice_;
+    QString emptyAdvice_;
     QString askedColumn_;  // values stored only once the user agrees
     std::function<bool(const QString&)> agrees_;
     std::optional<QString> agreedText_;  // what the user agreed to for the row
