@@ -61,6 +61,10 @@ Form4::Form4(QWidget* parent) : FormWindow(QStringLiteral("Form4"), parent) {
     data_->source().setReadOnlyEdits(
         ledger::RecordSource::ReadOnlyEdits::ReportAndDiscard,
         [this](const ledger::LedgerError& error) { tellTotalsAreReadOnly(error); });
+    data_->source().setEmptyAdvice(
+        QStringLiteral("there is no month here yet, as the books hold no days. Begin a day with "
+                       "New in the daily settlement window and Save it, then open this sheet "
+                       "again."));
 
     buildTopRow();
     buildAdministration();

@@ -135,6 +135,7 @@ TEST_F(EmptyMonthInquiryTest, NoMonthIsReportedBeforeAnyPrompt) {
     EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|") &&
                 prompts.told[0].endsWith("(Error 3021)"))
         << prompts.told[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].contains("the books hold no days. Begin a day with New"));
     EXPECT_EQ(month(sheet), "");
     EXPECT_EQ(text(sheet, "Label40"), "");
 }
