@@ -629,22 +629,6 @@ TEST_F(OnServer, AFailedForceLeavesTheTablesAsTheyWere) {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"Inquiry detail\"").toInt(), 0);
 }
 
-TEST_F(OnServer, CheckNamesWhatIsMissing) {
-    db.exec("ALTER TABLE \"Materials forms of staff\" DROP COLUMN \"Fax\"");
-    db.exec("DROP VIEW \"查詢\"");
-    db.exec("ALTER TABLE \"Materials forms of staff\" ALTER COLUMN \"Salary hour\" TYPE TEXT");
-    db.exec("UPDATE \"Select\" SET \"Absent\" = 'Maybe' WHERE \"Absent\" = 'Yes'");
-    const QStringList problems = ledger::checkServerSchema(db.path());
-    EXPECT_TRUE(problems.contains("Table \"Materials forms of staff\" lacks the column \"Fax\""))
-        << problems.join('\n').toStdString();
-    EXPECT_TRUE(problems.contains("Missing saved query \"查詢\""));
-    EXPECT_TRUE(
-        problems.contains("Table \"Materials forms of staff\": column \"Salary hour\" must "
-                          "be declared DOUBLE PRECISION, but it is declared text"));
-    EXPECT_TRUE(problems.contains("\"Select\" has no row with \"Yes\" in the column \"Absent\""));
-    EXPECT_EQ(problems.size(), 4) << problems.join('\n').toStdString();
-}
-
 // ------------------------------------------------------------- the copy
 
 std::vector<std::vector<QVariant>> everyRow(const QString& database, const QString& table) {
