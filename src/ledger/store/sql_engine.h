@@ -107,7 +107,8 @@ public:
     virtual bool keepsTotals(const schema::KeptTotals& kept) = 0;
 
     // Fails with FileReplaced when the books under their name are no longer
-    // the ones opened; asked before every write.
+    // the ones opened, and makes sure the next statement reads them as they
+    // are now, not as read before; asked before every write.
     virtual void requireSameBooks() = 0;
     // A table as this store first read it: its name, the engine's number for
     // it then, the highest key this store has read or handed out.

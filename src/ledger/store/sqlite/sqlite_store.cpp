@@ -90,6 +90,7 @@ public:
     FileEngine(QString path, std::unique_ptr<statements::Connection> owned)
         : path_(std::move(path)), owned_(std::move(owned)), connection_(*owned_) {
         opened_ = stateOf(path_);
+        lastWritten_ = opened_;
     }
     FileEngine(QString path, statements::Connection& borrowed)
         : path_(std::move(path)), connection_(borrowed) {}
@@ -99,12 +100,15 @@ public:
 
     Ran run(const QString& sql, const std::vector<QVariant>& values, const QString& doing,
             const RowReader& read = {}, Resend = Resend::Always) override {
+        const sqlite3_int64 before = sqlite3_total_changes64(handle());
         Statement q(handle(), sql, [this, doing](int rc) { failFromSqlite(rc, doing); });
         for (size_t i = 0; i < values.size(); ++i) q.bind(static_cast<int>(i) + 1, values[i]);
         const StatementRow row(q);
         while (q.step())
             if (read && !read(row)) break;
-        return {sqlite3_changes64(handle()), false};
+        const Ran ran{sqlite3_changes64(handle()), false};
+        if (sqlite3_total_changes64(handle()) != before) noteOwnWriting();
+        return ran;
     }
     void stream(const QString& sql, const std::vector<QVariant>& values, const QString& doing,
                 const RowReader& read) override {
@@ -125,6 +129,7 @@ public:
             rollBack();
             throw;
         }
+        noteOwnWriting();
         return Store::Outcome::Stored;
     }
     void rollBack() override {
@@ -183,6 +188,13 @@ public:
                                 "stored safely. The text stays in the window: note it, then "
                                 "close the window and open it again.")
                      .arg(path_));
+        // Written since this connection last wrote or looked: by another
+        // program, which SQLite notices by itself, or by a copy written into
+        // the same file, which it need not (its pages kept as read, the copy
+        // bearing the same change counter). Its kept pages are let go, so
+        // that the write's guard reads the rows as the file holds them now.
+        if (!lastWritten_ || !now->sameWriting(*lastWritten_)) sqlite3_db_release_memory(handle());
+        lastWritten_ = now;
     }
     QString stillTheTable(const TableSeen& table, std::vector<QVariant>& values) override {
         // A table with lasting keys takes them from its counter in
@@ -224,12 +236,18 @@ private:
         if (!found) failFromSqlite(SQLITE_ERROR, doing);
         return *found;
     }
+    // What this connection wrote is no sign of the file being written behind
+    // its back: seen after each of its writes (outside a transaction, whose
+    // commit is the write).
+    void noteOwnWriting() {
+        if (sqlite3_get_autocommit(handle())) lastWritten_ = stateOf(path_);
+    }
     [[noreturn]] void failFromSqlite(int rc, const QString& doing) const;
 
     QString path_;
     std::unique_ptr<statements::Connection> owned_;
     statements::Connection& connection_;
-    std::optional<FileState> opened_;
+    std::optional<FileState> opened_, lastWritten_;
     // Each time another connection was seen to have committed (othersVersion_
     // is SQLite's data_version then).
     quint64 othersCommits_ = 0;
