@@ -25,6 +25,13 @@ namespace schema = ledger::schema;
 
 namespace {
 
+// Opens a record source on a table of the books the program folder names.
+void openOn(RecordSource& data, const QString& table) {
+    data.setDatabasePath(ledger::databasePath());
+    data.setSource(table);
+    data.open();
+}
+
 // A row whose identity another program changed under the window's key.
 struct Moved {
     const QString& table;
@@ -64,9 +71,7 @@ TEST_P(RowIdentity, AnEditNeverLandsUnseenInARowThatNowHoldsAnotherDayOrPerson) 
     // whether a field shows it or not (the salary window's rates).
     RecordSource data(QStringLiteral("Data1"));
     FakeField figure(data, QString::fromLatin1(c.figure));
-    data.setDatabasePath(ledger::databasePath());
-    data.setSource(c.table);
-    data.open();
+    openOn(data, c.table);
     ASSERT_EQ(figure.text, "100");
 
     db.exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = '%3'")
@@ -200,9 +205,7 @@ TEST_P(CopiedOverTheBooks, AnEditLandsOnlyInTheRowStillAboutWhatTheWindowShows) 
     }
     RecordSource data(QStringLiteral("Data1"));
     FakeField figure(data, QString::fromLatin1(c.figure));
-    data.setDatabasePath(ledger::databasePath());
-    data.setSource(c.table);
-    data.open();
+    openOn(data, c.table);
     ASSERT_EQ(figure.text, "100");
 
     if (db.onServer()) {
