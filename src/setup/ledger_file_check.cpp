@@ -6,6 +6,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/file_kind.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/sqlite/sqlite_store.h"
 #include "setup/database_target.h"
 #include "setup/schema_builder.h"
 
@@ -52,7 +53,8 @@ QStringList ledgerFileProblems(const QString& path) {
 FileSchemaCheck checkFileSchema(const QString& path) {
     ensureOpenablePath(path);
     statements::Connection db(path, statements::Connection::Mode::ReadOnly);
-    return {checkSchema(db), schemaNotes(db)};
+    SchemaFindings found = checkSchemaOf(*fileEngineOn(db));
+    return {found.problems, found.notes};
 }
 
 }  // namespace ledger

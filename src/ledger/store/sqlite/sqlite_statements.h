@@ -29,6 +29,7 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     sqlite3* handle() const { return db_; }
+    const QString& path() const { return path_; }
     // Closes now and reports a failure (the destructor cannot).
     void close();
 
