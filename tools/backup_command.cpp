@@ -9,6 +9,7 @@
 #include "command.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/backup.h"
+#include "ledger/store/file_kind.h"
 #include "ledger/store/server_address.h"
 #include "setup/restore.h"
 
@@ -53,6 +54,9 @@ int backupCommand(const CommandCall& call) {
     const QString& path = call.arguments.at(0);
     const QString destination = call.arguments.size() > 1 ? call.arguments.at(1) : QString();
     if (ledger::isServerAddress(path)) return refuseServerDatabase(call, path);
+    if (const QString what = ledger::notAFile(path); !what.isEmpty())
+        return failed(call, QStringLiteral("%1 is %2, not a database file.")
+                                .arg(QDir::toNativeSeparators(path), what));
     if (!QFileInfo(path).isFile())
         return failed(call,
                       QStringLiteral("%1 does not exist.").arg(QDir::toNativeSeparators(path)));

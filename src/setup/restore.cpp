@@ -12,6 +12,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/owner_only.h"
 #include "ledger/schema/schema.h"
+#include "ledger/store/file_kind.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/database_target.h"
@@ -40,6 +41,11 @@ QStringList programsHolding(const QString& file) {
 QString restoreBackup(const QString& backup, const QString& path, const CopyProgress& progress) {
     const QString shown = QDir::toNativeSeparators(path);
     const QString shownBackup = QDir::toNativeSeparators(backup);
+    for (const QString& named : {backup, path})
+        if (const QString what = notAFile(named); !what.isEmpty())
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("%1 is %2, not a database file; nothing was restored.")
+                     .arg(QDir::toNativeSeparators(named), what));
     if (!QFileInfo(backup).isFile())
         fail(ErrorCode::FileNotFound,
              QStringLiteral("the backup %1 does not exist.").arg(shownBackup));
