@@ -87,15 +87,16 @@ int restoreCommand(const CommandCall& call) {
     for (const QString& named : {backup, path})
         if (ledger::isServerAddress(named)) return refuseServerDatabase(call, named);
     try {
-        const QString kept = ledger::restoreBackup(backup, path, progressOn(call.err));
-        if (!kept.isEmpty())
-            call.out << "Kept the replaced file as " << QDir::toNativeSeparators(kept) << "."
-                     << Qt::endl;
+        const ledger::Restored restored = ledger::restoreBackup(backup, path, progressOn(call.err));
+        if (!restored.kept.isEmpty())
+            call.out << "Kept the replaced file as " << QDir::toNativeSeparators(restored.kept)
+                     << "." << Qt::endl;
+        call.out << "Restored " << QDir::toNativeSeparators(path) << " from "
+                 << QDir::toNativeSeparators(backup) << "." << Qt::endl;
+        for (const QString& note : restored.notes) call.out << note << Qt::endl;
     } catch (const ledger::LedgerError& e) {
         return failed(call, e.message());
     }
-    call.out << "Restored " << QDir::toNativeSeparators(path) << " from "
-             << QDir::toNativeSeparators(backup) << "." << Qt::endl;
     return 0;
 }
 

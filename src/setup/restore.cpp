@@ -16,6 +16,7 @@
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/database_target.h"
+#include "setup/kept_totals_upkeep.h"
 #include "setup/ledger_file_check.h"
 
 namespace ledger {
@@ -38,7 +39,7 @@ QStringList programsHolding(const QString& file) {
     return holders;
 }
 
-QString restoreBackup(const QString& backup, const QString& path, const CopyProgress& progress) {
+Restored restoreBackup(const QString& backup, const QString& path, const CopyProgress& progress) {
     const QString shown = QDir::toNativeSeparators(path);
     const QString shownBackup = QDir::toNativeSeparators(backup);
     for (const QString& named : {backup, path})
@@ -95,7 +96,9 @@ QString restoreBackup(const QString& backup, const QString& path, const CopyProg
                       kept.isEmpty() ? QString()
                                      : QStringLiteral("; the books as they were are kept as %1")
                                            .arg(QDir::toNativeSeparators(kept))));
-    return kept;
+    // The backup may come from a version whose triggers missed a change, or
+    // hold totals changed by hand: they are kept as the check keeps them.
+    return {kept, keptTotalsNotesAt(path)};
 }
 
 int dayCountOf(const QString& file) {

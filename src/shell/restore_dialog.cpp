@@ -82,15 +82,13 @@ void RestoreDialog::restoreChosen() {
                                        .arg(chosen->text()),
                                    title))
         return;
-    const QString kept = ledger::restoreBackup(backup, books_);
-    prompts.tell(this,
-                 QStringLiteral("Restored the books %1 from the backup of %2.%3")
-                     .arg(shown(books_), takenText(books_, backup),
-                          kept.isEmpty() ? QString()
-                                         : QStringLiteral(" The books as they were are kept as "
-                                                          "%1.")
-                                               .arg(shown(kept))),
-                 title);
+    const ledger::Restored restored = ledger::restoreBackup(backup, books_);
+    QString said = QStringLiteral("Restored the books %1 from the backup of %2.")
+                       .arg(shown(books_), takenText(books_, backup));
+    if (!restored.kept.isEmpty())
+        said += QStringLiteral(" The books as they were are kept as %1.").arg(shown(restored.kept));
+    for (const QString& note : restored.notes) said += QLatin1Char('\n') + note;
+    prompts.tell(this, said, title);
     accept();
 }
 

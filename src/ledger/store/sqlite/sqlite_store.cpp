@@ -593,12 +593,13 @@ QString SqliteStore::keptTableOf(const SourceInfo& savedQuery) {
     if (!kept) return {};
     const QString key = savedQuery.name.toLower();
     if (auto found = keptTables_.constFind(key); found != keptTables_.constEnd()) return *found;
-    // The table and the three triggers that keep it, on the table it adds up.
+    // The table and the triggers that keep it, on the table it adds up.
     const QStringList triggers = schema::keptFileTriggers(*kept);
     const QString doing = QStringLiteral("Cannot read the database's tables");
     Statement q = statement(
         QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE (type = 'table' AND name = ?) OR "
-                       "(type = 'trigger' AND tbl_name = ? AND name IN (?, ?, ?))"),
+                       "(type = 'trigger' AND tbl_name = ? AND name IN (%1))")
+            .arg(QStringList(triggers.size(), QStringLiteral("?")).join(QLatin1Char(','))),
         doing);
     q.bind(1, kept->table);
     q.bind(2, kept->source);
