@@ -71,7 +71,8 @@ int backupCommand(const CommandCall& call) {
         if (!destination.isEmpty() && !target.isDir() && namesADatabaseFile(destination))
             ledger::backUpDatabaseAs(path, destination, progressOn(call.err));
         else
-            made = ledger::backUpDatabase(path, QDateTime::currentDateTime(), destination,
+            made = ledger::backUpDatabase(path, QDateTime::currentDateTime(),
+                                          ledger::BackupMaker::Tool, destination,
                                           progressOn(call.err));
         call.out << "Backed up " << QDir::toNativeSeparators(path) << " to "
                  << QDir::toNativeSeparators(made) << "." << Qt::endl;

@@ -70,8 +70,8 @@ Restored restoreBackup(const QString& backup, const QString& path, const CopyPro
             ensureReplaceable(path);
             // The books being replaced stay as a backup of their own; the
             // backup being restored is never the one that makes room for it.
-            kept = backUpDatabase(path, QDateTime::currentDateTime(), {}, {},
-                                  {QFileInfo(backup).absoluteFilePath()});
+            kept = keepAsBackup(path, BackupMaker::BeforeRestore,
+                                {QFileInfo(backup).absoluteFilePath()});
         } else {
             ensureOpenablePath(path);
             if (!createOwnerOnlyFile(path))
