@@ -85,6 +85,11 @@ QString ServerConnection::Rows::text(int row, int column) const {
     return QString::fromUtf8(libpq().PQgetvalue(result_.get(), row, column));
 }
 
+QByteArray ServerConnection::Rows::bytes(int row, int column) const {
+    return QByteArray(libpq().PQgetvalue(result_.get(), row, column),
+                      libpq().PQgetlength(result_.get(), row, column));
+}
+
 qint64 ServerConnection::Rows::number(int row, int column) const {
     return QByteArray(libpq().PQgetvalue(result_.get(), row, column)).toLongLong();
 }

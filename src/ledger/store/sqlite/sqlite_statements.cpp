@@ -170,6 +170,13 @@ QString Statement::columnName(int column) const {
 
 QVariant Statement::value(int column) const { return columnValue(stmt_, column); }
 
+QVariant Statement::storedValue(int column) const {
+    const int type = sqlite3_column_type(stmt_, column);
+    if (type != SQLITE_TEXT && type != SQLITE_BLOB) return columnValue(stmt_, column);
+    return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, column)),
+                      sqlite3_column_bytes(stmt_, column));
+}
+
 qint64 Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 Savepoint::Savepoint(sqlite3* db, const QString& name) : db_(db), name_(name) {
