@@ -93,7 +93,10 @@ QString outputRefusal(const QString& output, const QString& database, const QStr
     const QFileInfo target(output);
     const QString shown = QDir::toNativeSeparators(output);
     const bool isExport = what == QLatin1String("export");
-    if (target.isDir()) return QStringLiteral("%1 is a folder, not a file.").arg(shown);
+    // A pipe would hold the writing up for ever, and a device would be
+    // replaced by the file.
+    if (const QString what = ledger::notAFile(output); !what.isEmpty())
+        return QStringLiteral("%1 is %2, not a file; name a file to write.").arg(shown, what);
     if (!target.exists()) return {};
     if (target.canonicalFilePath() == QFileInfo(database).canonicalFilePath())
         return QStringLiteral("%1 is the database being %2; choose another file name.")

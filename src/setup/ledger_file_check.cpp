@@ -14,6 +14,8 @@ namespace ledger {
 
 QString notADatabaseReason(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
+    if (const QString what = notAFile(path); !what.isEmpty())
+        return QStringLiteral("%1 is %2, not a database file.").arg(shown, what);
     switch (fileKindOf(path)) {
         case FileKind::Sqlite:
         case FileKind::Empty:

@@ -56,11 +56,14 @@ QStringList schemaNotes(statements::Connection& file);
 // name (built in a temporary file beside it, then renamed). Refuses an
 // existing file (or a link) unless `overwrite`; with it, replaces the file a
 // link points to and keeps the link, and still refuses a file with an
-// unfinished write or one a running program is writing to. `beforeNaming`,
-// when given, runs on the complete new file (its temporary name) before it
-// takes its name; what it adds is part of the new file, and when it throws
-// no file appears. Throws LedgerError.
-void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
-                       const std::function<void(const QString& newFile)>& beforeNaming = {});
+// unfinished write, one a running program is writing to and one another
+// running program has open; the file it replaces is kept as a backup of its
+// own beside it (backup.h, keepAsBackup), whose path it returns (empty when
+// nothing was replaced, or an empty file). `beforeNaming`, when given, runs
+// on the complete new file (its temporary name) before it takes its name;
+// what it adds is part of the new file, and when it throws no file appears.
+// Throws LedgerError.
+QString writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
+                          const std::function<void(const QString& newFile)>& beforeNaming = {});
 
 }  // namespace ledger

@@ -201,6 +201,22 @@ TEST(ServerOutOfReach, OneMessageNamesTheHostAndNeverThePassword) {
     }
 }
 
+// A port that cannot be one is a wrong address, not a server away: trying
+// again would never help.
+TEST(ServerOutOfReach, APortThatIsNoPortIsSaidAsAWrongAddress) {
+    for (const char* port : {"0", "65536", "99999"}) {
+        const QString address = QStringLiteral("postgresql://till@127.0.0.1:%1/books").arg(port);
+        try {
+            ledger::openStore(ledger::Connection{address});
+            ADD_FAILURE() << "opened a server at a port that is no port";
+        } catch (const LedgerError& e) {
+            EXPECT_TRUE(e.message().startsWith("The address of '" + address +
+                                               "' is wrong: its port is no port number"))
+                << e.message().toStdString();
+        }
+    }
+}
+
 TEST(ServerOutOfReach, ARecordSourceOnItFailsOnceWithTheSameMessage) {
     RecordSource data("Data1");
     FakeField date(data, "Date");
@@ -407,6 +423,32 @@ TEST_F(OnServer, AServerOutOfReachIsSaidAtEachWriteAndWhatWasTypedWaitsForIt) {
     data.writeBack();
     EXPECT_FALSE(rent.isChanged());
     EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 300);
+}
+
+// The relay takes the connection over TCP to the server's Unix socket,
+// where the server takes no TLS: a server without TLS, as the shop's may be.
+TEST_F(OnServer, AnAddressAskingForTlsOfAServerWithoutItSaysSoAndWhatToChange) {
+    const QString socket = serverSocket(db.path());
+    if (socket.isEmpty()) GTEST_SKIP() << "the relay needs the server's Unix socket";
+    ServerRelay relay(socket);
+    relay.start();
+    const QString tcp = db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port());
+    for (const char* mode : {"require", "verify-ca", "verify-full"}) {
+        const QString address = tcp + "&sslmode=" + mode;
+        try {
+            ledger::openStore(ledger::Connection{address});
+            ADD_FAILURE() << "connected with TLS required of a server without it";
+        } catch (const LedgerError& e) {
+            EXPECT_TRUE(e.message().startsWith(
+                QStringLiteral("The database server '127.0.0.1' (port %1) refuses encrypted (TLS) "
+                               "connections, but the address of '%2' asks for one")
+                    .arg(relay.port())
+                    .arg(ledger::displayName(address))))
+                << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains("becomes prefer")) << e.message().toStdString();
+        }
+    }
+    EXPECT_NO_THROW(ledger::openStore(ledger::Connection{tcp + "&sslmode=prefer"}));
 }
 
 TEST_F(OnServer, TwoTillsWithARestartBetweenTheirSavesBothKeepTheirWork) {

@@ -168,13 +168,15 @@ public:
     }
     QString qualified(const QString& name) const override { return quoteName(name); }
     bool keepsTotals(const schema::KeptTotals& kept) override {
-        // The table and the three triggers that keep it, on the table it adds up.
+        // The table and the triggers that keep it, on the table it adds up.
         const QStringList triggers = dialect().keptTriggers(kept);
         std::vector<QVariant> values{kept.table, kept.source};
         for (const QString& trigger : triggers) values.emplace_back(trigger);
+        const QString names = QStringList(triggers.size(), QStringLiteral("?")).join(u',');
         return integerOf(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE (type = 'table' "
-                                        "AND name = ?1) OR (type = 'trigger' AND tbl_name = ?2 "
-                                        "AND name IN (?3, ?4, ?5))"),
+                                        "AND name = ?) OR (type = 'trigger' AND tbl_name = ? "
+                                        "AND name IN (%1))")
+                             .arg(names),
                          values, QStringLiteral("Cannot read the database's tables")) ==
                1 + triggers.size();
     }
