@@ -24,10 +24,11 @@ list(REMOVE_ITEM window_core "ledger/location")
 # Layer (a folder under src/) -> the include prefixes it may use besides its own.
 set(allowed_ledger ${core})
 set(allowed_setup ${core})
-# The exports price salaries by the salary window's own rules.
-set(allowed_accountant ${core} salary/rules)
+# The exports balance the days and price salaries by the windows' own rules.
+set(allowed_accountant ${core} daily/rules salary/rules)
 set(allowed_forms ${window_core})
-set(allowed_interfaces ${window_core} forms)
+# The settlement chain both sheets balance with uses the sheet balance.
+set(allowed_interfaces ${window_core} forms daily/rules)
 set(allowed_app ${core} forms interfaces ${windows})
 foreach(window IN LISTS windows)
   set(allowed_${window} ${window_core} forms interfaces ${rules})

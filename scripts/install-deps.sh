@@ -14,6 +14,8 @@ packages=(
   fonts-liberation fonts-wqy-microhei fontconfig
   xvfb xauth xdotool poppler-utils imagemagick
   clang-format locales ccache
+  # The fuzz targets: clang with libFuzzer and the sanitizers' runtimes.
+  clang libclang-rt-dev
   # The Debian package: its dependencies (dpkg-shlibdeps), its checks, the
   # menu icon's PNG sizes drawn from the SVG.
   dpkg-dev fakeroot lintian appstream desktop-file-utils librsvg2-bin

@@ -16,6 +16,8 @@ cmake --build "$build" -j "$(nproc)"
 # Widget tests draw offscreen; they never need a display.
 status=0
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$(nproc)" || status=$?
+# What reads outside input, fuzzed for a short bounded time (fuzz/README.md).
+bash scripts/fuzz.sh || status=$?
 if [ -z "${TALLOWBROOK_TEST_POSTGRES:-}" ]; then
   echo "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!" >&2
   echo "!!! The PostgreSQL half of the tests was SKIPPED: no server could be started. !!!" >&2

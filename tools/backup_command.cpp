@@ -9,6 +9,7 @@
 #include "command.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/backup.h"
+#include "ledger/store/file_kind.h"
 #include "ledger/store/server_address.h"
 #include "setup/restore.h"
 
@@ -53,6 +54,9 @@ int backupCommand(const CommandCall& call) {
     const QString& path = call.arguments.at(0);
     const QString destination = call.arguments.size() > 1 ? call.arguments.at(1) : QString();
     if (ledger::isServerAddress(path)) return refuseServerDatabase(call, path);
+    if (const QString what = ledger::notAFile(path); !what.isEmpty())
+        return failed(call, QStringLiteral("%1 is %2, not a database file.")
+                                .arg(QDir::toNativeSeparators(path), what));
     if (!QFileInfo(path).isFile())
         return failed(call,
                       QStringLiteral("%1 does not exist.").arg(QDir::toNativeSeparators(path)));
@@ -67,7 +71,8 @@ int backupCommand(const CommandCall& call) {
         if (!destination.isEmpty() && !target.isDir() && namesADatabaseFile(destination))
             ledger::backUpDatabaseAs(path, destination, progressOn(call.err));
         else
-            made = ledger::backUpDatabase(path, QDateTime::currentDateTime(), destination,
+            made = ledger::backUpDatabase(path, QDateTime::currentDateTime(),
+                                          ledger::BackupMaker::Tool, destination,
                                           progressOn(call.err));
         call.out << "Backed up " << QDir::toNativeSeparators(path) << " to "
                  << QDir::toNativeSeparators(made) << "." << Qt::endl;
@@ -83,15 +88,16 @@ int restoreCommand(const CommandCall& call) {
     for (const QString& named : {backup, path})
         if (ledger::isServerAddress(named)) return refuseServerDatabase(call, named);
     try {
-        const QString kept = ledger::restoreBackup(backup, path, progressOn(call.err));
-        if (!kept.isEmpty())
-            call.out << "Kept the replaced file as " << QDir::toNativeSeparators(kept) << "."
-                     << Qt::endl;
+        const ledger::Restored restored = ledger::restoreBackup(backup, path, progressOn(call.err));
+        if (!restored.kept.isEmpty())
+            call.out << "Kept the replaced file as " << QDir::toNativeSeparators(restored.kept)
+                     << "." << Qt::endl;
+        call.out << "Restored " << QDir::toNativeSeparators(path) << " from "
+                 << QDir::toNativeSeparators(backup) << "." << Qt::endl;
+        for (const QString& note : restored.notes) call.out << note << Qt::endl;
     } catch (const ledger::LedgerError& e) {
         return failed(call, e.message());
     }
-    call.out << "Restored " << QDir::toNativeSeparators(path) << " from "
-             << QDir::toNativeSeparators(backup) << "." << Qt::endl;
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "accountant/exports.h"
+#include "ledger/store/file_kind.h"
 #include "ledger/store/server_address.h"
 
 namespace tools {
@@ -15,7 +16,8 @@ QString booksAndOutputProblem(const QString& path, const QString& output, const 
     const QFileInfo database(path);
     if (!ledger::isServerAddress(path) && !database.exists())
         return QStringLiteral("%1 does not exist.").arg(shown);
-    if (database.isDir()) return QStringLiteral("%1 is a folder, not a database file.").arg(shown);
+    if (const QString what = ledger::notAFile(path); !what.isEmpty())
+        return QStringLiteral("%1 is %2, not a database file.").arg(shown, what);
     if (!output.isEmpty()) return accountant::outputRefusal(output, path, what);
     return {};
 }

@@ -29,7 +29,7 @@ int writeNewFile(const CommandCall& call, bool withDemoData) {
     const QString& path = call.arguments.at(0);
     if (ledger::isServerAddress(path)) return createOnServer(call, withDemoData);
     const QString shown = QDir::toNativeSeparators(path);
-    QString forceHint;
+    QString forceHint, kept;
     try {
         // The books in use may be the first in the user's data folder.
         if (call.booksInUse) ledger::makeOwnerOnlyFolder(QFileInfo(path).absolutePath());
@@ -40,13 +40,16 @@ int writeNewFile(const CommandCall& call, bool withDemoData) {
         else if (target.exists)
             forceHint = QStringLiteral(" Use --force to replace it.");
         reportRemovedLeftovers(call, ledger::removeStalePartials(target.file));
-        ledger::writeDatabaseFile(path, withDemoData, call.force);
+        kept = ledger::writeDatabaseFile(path, withDemoData, call.force);
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message();
         if (!call.force) call.err << forceHint;
         call.err << Qt::endl;
         return 1;
     }
+    if (!kept.isEmpty())
+        call.out << "Kept the replaced file as " << QDir::toNativeSeparators(kept) << "."
+                 << Qt::endl;
     call.out << "Created " << shown << (withDemoData ? " with demo data." : ".") << Qt::endl;
     if (withDemoData)
         call.out << "Log in as " << ledger::kDemoLoginName << " with the password "

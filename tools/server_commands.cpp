@@ -45,8 +45,7 @@ int checkOnServer(const CommandCall& call) {
         return 1;
     }
     QStringList notes;
-    if (problems.isEmpty())
-        notes = keepMonthTotals([&] { return ledger::upkeepKeptTotalsAt(call.arguments.at(0)); });
+    if (problems.isEmpty()) notes = ledger::keptTotalsNotesAt(call.arguments.at(0));
     return reportCheck(call, shown, problems, notes);
 }
 

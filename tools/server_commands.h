@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QStringList>
-#include <functional>
 
 #include "command.h"
 
@@ -17,10 +16,5 @@ int checkOnServer(const CommandCall& call);
 // notes (which never fail it), then the verdict; the exit status.
 int reportCheck(const CommandCall& call, const QString& shown, const QStringList& problems,
                 const QStringList& notes = {});
-
-// What the check says of the kept month totals once the ledger lacks
-// nothing: what `upkeep` did, or why it could not (never failing the check:
-// the windows then add up the rows as before).
-QStringList keepMonthTotals(const std::function<QStringList()>& upkeep);
 
 }  // namespace tools

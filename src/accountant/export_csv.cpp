@@ -20,6 +20,15 @@ QString textCell(const QString& text) {
     return QLatin1Char('\'') + text;
 }
 
+QString exactTextCell(const QString& text) {
+    static constexpr qsizetype kLongestFormulaText = 255;
+    const QString asText = textCell(text);
+    if (text.isEmpty() || asText != text || text.size() > kLongestFormulaText) return asText;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QStringLiteral("=\"") + quoted + QLatin1Char('"');
+}
+
 QString record(const QStringList& fields) {
     QStringList written;
     written.reserve(fields.size());

@@ -41,10 +41,11 @@ ExportTable exportSalaries(ledger::Store& store, const DayRange& range) {
     const ledger::SourceInfo info = store.describe(schema::kMonthWages);
     const QStringList read = {month,         name,      serial,      workHours,
                               overtimeHours, insurance, absentDeduct};
-    // Headers as the file spells its columns.
+    // Headers in plain words: the file's spelling of its columns without
+    // the saved query's "total of" ("Main hour之總計" is "Main hour").
     auto spelled = [&](const QString& column) {
         const int at = info.indexOf(column);
-        return at < 0 ? column : info.columns.at(at);
+        return plainHeader(at < 0 ? column : info.columns.at(at));
     };
 
     ExportTable table;
@@ -86,11 +87,12 @@ ExportTable exportSalaries(ledger::Store& store, const DayRange& range) {
         row.span = wageMonth(shown[0]);
         // Without a staff row there are no rates to price the hours at: the
         // rates, the subtotal and the salary stay empty rather than invented.
-        // Names, serial numbers and months are text cells; the figures are
-        // numbers (or, stored as text, text cells as well).
+        // Names are text cells, serial numbers kept exactly as text, a
+        // calendar month a date (2002-12); the figures are numbers (or,
+        // stored as text, text cells as well).
         row.cells = {cellOf(values[1]),
-                     cellOf(values[2]),
-                     cellOf(values[0]),
+                     serialCell(values[2]),
+                     row.span ? monthCell(*row.span) : cellOf(values[0]),
                      rates ? cellOf(rates->salaryHourValue) : QString(),
                      rates ? cellOf(rates->overtimeRateValue) : QString(),
                      cellOf(values[3]),

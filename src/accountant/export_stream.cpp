@@ -23,13 +23,6 @@ QByteArray headerRecord(const QStringList& columns) {
     return csv::record(cells).toUtf8();
 }
 
-QByteArray rowRecord(const std::vector<QVariant>& values) {
-    QStringList cells;
-    cells.reserve(static_cast<qsizetype>(values.size()));
-    for (const QVariant& value : values) cells << cellOf(value);
-    return csv::record(cells).toUtf8();
-}
-
 // A row chosen for the export: its key and its day (none when undated).
 struct Chosen {
     ledger::Store::RowKey key;
@@ -51,7 +44,7 @@ struct Stretch {
 }  // namespace
 
 ExportCounts writeTable(const ExportTable& table, const RecordWriter& write) {
-    ExportCounts counts{static_cast<int>(table.rows.size()), table.undated, table.unpriced};
+    ExportCounts counts{static_cast<int>(table.rows.size()), table.undated, table.unpriced, 0};
     if (!write(headerRecord(table.header))) return counts;
     for (const ExportRow& row : table.rows)
         if (!write(csv::record(row.cells).toUtf8())) break;
@@ -59,9 +52,11 @@ ExportCounts writeTable(const ExportTable& table, const RecordWriter& write) {
 }
 
 ExportCounts writeByCalendar(ledger::Store& store, const QString& source, const QString& dateColumn,
-                             const DayRange& range, const RecordWriter& write) {
+                             const DayRange& range, const LayoutOf& layoutOf,
+                             const RecordWriter& write) {
     const ledger::SourceInfo info = store.describe(source);
     const int dateAt = info.indexOf(dateColumn);
+    const RecordLayout layout = layoutOf(info.columns);
 
     // The rows chosen, in the order they were added (the scan's key order).
     std::vector<Chosen> chosen;
@@ -92,7 +87,12 @@ ExportCounts writeByCalendar(ledger::Store& store, const QString& source, const 
 
     ExportCounts counts;
     counts.undated = static_cast<int>(order.end() - undated);
-    if (!write(headerRecord(info.columns))) return counts;
+    if (!write(headerRecord(layout.header))) return counts;
+    auto rowRecord = [&](const std::vector<QVariant>& values) {
+        const StreamedRecord record = layout.record(values);
+        if (!record.complete) ++counts.incomplete;
+        return csv::record(record.cells).toUtf8();
+    };
 
     // Rows added or dated since the dates were read are not among the chosen;
     // rows removed meanwhile are left out (and not counted).

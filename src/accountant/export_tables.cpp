@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accountant/export_tables.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <functional>
 
@@ -43,6 +44,22 @@ QString cellOf(const QVariant& value) {
     return csv::textCell(value.toString());
 }
 
+QString serialCell(const QVariant& value) {
+    return value.isNull() ? QString() : csv::exactTextCell(ledger::fieldText(value));
+}
+
+QString monthCell(const DaySpan& month) { return month.first.toString(QStringLiteral("yyyy-MM")); }
+
+QString plainHeader(const QString& column) {
+    // 之 總計, with or without blanks around 之: "total of".
+    static const QRegularExpression total(QStringLiteral("^(.*\\S)\\s*\u4E4B\\s*\u7E3D\u8A08$"));
+    static const QStringList months = {savedQueryColumns(schema::kMonthTotals).value(0),
+                                       savedQueryColumns(schema::kMonthWages).value(0)};
+    if (months.contains(column, Qt::CaseInsensitive)) return QStringLiteral("Month");
+    const QRegularExpressionMatch match = total.match(column);
+    return match.hasMatch() ? match.captured(1) : column;
+}
+
 const QStringList& savedQueryColumns(const QString& name) {
     for (const schema::SavedQuery& query : schema::savedQueries())
         if (query.name == name) return query.columns;
@@ -64,8 +81,16 @@ void arrangeByCalendar(ExportTable& table, const DayRange& range) {
 }
 
 ExportTable exportMonths(ledger::Store& store, const DayRange& range) {
-    ExportTable table = wholeSource(store, schema::kMonthTotals,
-                                    savedQueryColumns(schema::kMonthTotals).value(0), sheetMonth);
+    const QString& month = savedQueryColumns(schema::kMonthTotals).value(0);
+    ExportTable table = wholeSource(store, schema::kMonthTotals, month, sheetMonth);
+    // The month as a date (12/ 2002 is 2002-12) under plain headers: Month,
+    // then each total under the days' name for it.
+    for (qsizetype at = 0; at < table.header.size(); ++at) {
+        if (table.header[at].compare(month, Qt::CaseInsensitive) == 0)
+            for (ExportRow& row : table.rows)
+                if (row.span) row.cells[at] = monthCell(*row.span);
+        table.header[at] = plainHeader(table.header[at]);
+    }
     arrangeByCalendar(table, range);
     return table;
 }

@@ -39,6 +39,19 @@ struct ExportTable {
 // a text as a text cell (see csv::textCell), nothing as an empty cell.
 QString cellOf(const QVariant& value);
 
+// A serial number as a text cell the spreadsheet keeps exactly (002 stays
+// 002; see csv::exactTextCell).
+QString serialCell(const QVariant& value);
+
+// A calendar month as a spreadsheet reads it: 2002-12. (A month that is
+// none, "Undated", keeps its text.)
+QString monthCell(const DaySpan& month);
+
+// A column's name in plain words for the accountant's header: a saved
+// query's total without its suffix ("Rent 之 總計" is "Rent", the month's
+// total of the days' Rent), its month "Month"; any other name as it is.
+QString plainHeader(const QString& column);
+
 // The columns the program names in a saved query, in their order.
 const QStringList& savedQueryColumns(const QString& name);
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "accountant/export_csv.h"
+#include "accountant/export_layouts.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/whole_file.h"
 #include "ledger/schema/schema.h"
@@ -33,13 +34,15 @@ QString freeName(const QDir& folder, const QString& what, const QDate& day) {
 }
 
 ExportCounts writeDays(ledger::Store& store, const DayRange& range, const RecordWriter& write) {
-    return writeByCalendar(store, ledger::schema::kLedger, QStringLiteral("Date"), range, write);
+    return writeByCalendar(store, ledger::schema::kLedger, QStringLiteral("Date"), range, dayLayout,
+                           write);
 }
 ExportCounts writeMonths(ledger::Store& store, const DayRange& range, const RecordWriter& write) {
     return writeTable(exportMonths(store, range), write);
 }
 ExportCounts writeWages(ledger::Store& store, const DayRange& range, const RecordWriter& write) {
-    return writeByCalendar(store, ledger::schema::kWages, QStringLiteral("Date"), range, write);
+    return writeByCalendar(store, ledger::schema::kWages, QStringLiteral("Date"), range, wageLayout,
+                           write);
 }
 ExportCounts writeSalaries(ledger::Store& store, const DayRange& range, const RecordWriter& write) {
     return writeTable(exportSalaries(store, range), write);
@@ -50,7 +53,8 @@ ExportCounts writeSalaries(ledger::Store& store, const DayRange& range, const Re
 const std::vector<ExportKind>& exportKinds() {
     static const std::vector<ExportKind> kinds = {
         {QStringLiteral("days"), QStringLiteral("day"), QStringLiteral("days"),
-         QStringLiteral("Date is not a calendar day"), writeDays},
+         QStringLiteral("Date is not a calendar day"), writeDays,
+         QStringLiteral("figures beyond the range of a number, left empty")},
         {QStringLiteral("months"), QStringLiteral("month"), QStringLiteral("months"),
          QStringLiteral("month is not a calendar month"), writeMonths},
         {QStringLiteral("wages"), QStringLiteral("wage row"), QStringLiteral("wage rows"),
@@ -74,6 +78,9 @@ QString exportSummary(const ExportKind& kind, const ExportCounts& table, const Q
     if (table.undated > 0)
         line += QStringLiteral("; %1 whose %2 at the end")
                     .arg(counted(table.undated, kind.one, kind.many), kind.undatedWhy);
+    if (table.incomplete > 0)
+        line += QStringLiteral("; %1 with %2")
+                    .arg(counted(table.incomplete, kind.one, kind.many), kind.incompleteWhy);
     if (table.unpriced > 0)
         line += QStringLiteral(
                     "; %1 without rates, subtotal or salary: the staff register has no such "
@@ -86,7 +93,10 @@ QString outputRefusal(const QString& output, const QString& database, const QStr
     const QFileInfo target(output);
     const QString shown = QDir::toNativeSeparators(output);
     const bool isExport = what == QLatin1String("export");
-    if (target.isDir()) return QStringLiteral("%1 is a folder, not a file.").arg(shown);
+    // A pipe would hold the writing up for ever, and a device would be
+    // replaced by the file.
+    if (const QString what = ledger::notAFile(output); !what.isEmpty())
+        return QStringLiteral("%1 is %2, not a file; name a file to write.").arg(shown, what);
     if (!target.exists()) return {};
     if (target.canonicalFilePath() == QFileInfo(database).canonicalFilePath())
         return QStringLiteral("%1 is the database being %2; choose another file name.")

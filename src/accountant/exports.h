@@ -26,6 +26,7 @@ struct ExportKind {
     // Writes the export's records (its header first); a failure to read
     // throws LedgerError, a failure to write stops it.
     ExportCounts (*write)(ledger::Store& store, const DayRange& range, const RecordWriter& write);
+    QString incompleteWhy = {};  // what a row lacks when its figures could not be computed
 };
 
 const std::vector<ExportKind>& exportKinds();

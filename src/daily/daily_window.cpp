@@ -9,7 +9,6 @@
 #include <QShortcut>
 #include <limits>
 
-#include "daily/daily_figures.h"
 #include "daily/day_text.h"
 #include "forms/bound_line_edit.h"
 #include "forms/data_control.h"
@@ -20,6 +19,7 @@
 #include "forms/workspace.h"
 #include "interfaces/sheet_commands.h"
 #include "interfaces/window_names.h"
+#include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/query/criteria.h"
 #include "ledger/query/quoted_text.h"
@@ -77,8 +77,8 @@ struct Form1::WindowButton {
 
 Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
     buildControls();
-    figures_ = std::make_unique<DailyFigures>(this, figureControls_);
-    figures_->connectReactions();
+    figures_ = std::make_unique<settlement::SettlementChain>(this, figureControls_,
+                                                             settlement::Sheet::Day);
     connectCommands();
     // The wage window adds to the Personnel rate as it is stored: a figure
     // typed over it after another till added a wage would drop that wage.
@@ -94,6 +94,10 @@ Form1::Form1() : FormWindow(QStringLiteral("Form1")) {
     data1_->source().setDistinctColumn(
         kDate, QStringLiteral("To store it all the same, or to see the stored day instead, press "
                               "Save."));
+    // A date no month counts is asked about however the day is stored:
+    // Save, a move, Inquiry, New or closing the window. No keeps it here.
+    data1_->source().setStoringQuestion(
+        kDate, [this](const QString& date) { return agreesToStoreDate(date); });
 }
 
 Form1::~Form1() = default;
@@ -112,11 +116,7 @@ void Form1::takePurchaseSubtotal(Purchase which, const QString& subtotal) {
     ledger::ui::raiseReactionErrors([&] { field->setText(subtotal); });
 }
 
-void Form1::showDay(ledger::Bookmark day) {
-    ledger::RecordSource& days = data1_->source();
-    if (!days.holds(day)) days.takeInNewRows();
-    days.setBookmark(day);
-}
+void Form1::showDay(ledger::Bookmark day) { data1_->source().showRow(day); }
 
 void Form1::bringForward() {
     show();
@@ -202,7 +202,6 @@ void Form1::beginNewDay() {
 }
 
 void Form1::saveDay() {
-    if (!confirmDateBeforeSaving()) return;
     // The date as typed, blanks included: the find after storing looks for
     // exactly that text.
     const QString date = dayShown();
@@ -225,50 +224,41 @@ void Form1::saveDay() {
     ledger::ui::setForeground(fields_.date, kSavedDateColour);
 }
 
-bool Form1::confirmDateBeforeSaving() {
-    ledger::RecordSource& days = data1_->source();
-    // Nothing will be stored: nothing to ask about.
-    if (!days.isOpen() || !days.hasEdits()) return true;
-    const QString date = dayShown();
-    // Dates already stored stay as they are; a date typed now is checked.
-    if (days.isNewRow() || fields_.date->isChanged()) {
-        const QString keep = QStringLiteral(
-            "\n\n(No stores nothing: the day stays here as typed. Type its date as "
-            "year/month/day, like 2026/12/5, then Save.)");
-        QString question;
-        switch (dayFormOf(date)) {
-            case DayForm::CalendarDay:
-                break;
-            case DayForm::Undated:
-                question = date.trimmed().isEmpty()
-                               ? QStringLiteral(
-                                     "This day has no date, so it will not be counted in any "
-                                     "month. Save it anyway?")
-                               : QStringLiteral(
-                                     "The date \"%1\" is not a day written year/month/day "
-                                     "(like 2026/12/5), so this day will not be counted in "
-                                     "any month. Save it anyway?")
-                                     .arg(date);
-                break;
-            case DayForm::NoSuchDay:
-                question = QStringLiteral(
-                               "The date \"%1\" is not a calendar day (like 2026/12/5), so this "
-                               "day will not be counted in any month. Save it anyway?")
-                               .arg(date);
-                break;
-            case DayForm::OtherDay:
-                question = QStringLiteral(
-                               "The date \"%1\" is not a calendar day written year/month/day "
-                               "without leading zeros (like 2026/12/5), so Inquiry will not find "
-                               "the day as a day is usually typed. Save it anyway?")
-                               .arg(date);
-                break;
-        }
-        if (!question.isEmpty() && !ledger::ui::prompts().askYesNoDefaultNo(
-                                       this, question + keep, ledger::ui::programTitle()))
-            return false;
+bool Form1::agreesToStoreDate(const QString& date) {
+    QString question;
+    switch (dayFormOf(date)) {
+        case DayForm::CalendarDay:
+            return true;
+        case DayForm::Undated:
+            question = date.trimmed().isEmpty()
+                           ? QStringLiteral(
+                                 "This day has no date, so it will not be counted in any month. "
+                                 "Save it anyway?")
+                           : QStringLiteral(
+                                 "The date \"%1\" is not a day written year/month/day (like "
+                                 "2026/12/5), so this day will not be counted in any month. Save "
+                                 "it anyway?")
+                                 .arg(date);
+            break;
+        case DayForm::NoSuchDay:
+            question = QStringLiteral(
+                           "The date \"%1\" is not a calendar day (like 2026/12/5), so this day "
+                           "will not be counted in any month. Save it anyway?")
+                           .arg(date);
+            break;
+        case DayForm::OtherDay:
+            question = QStringLiteral(
+                           "The date \"%1\" is not a calendar day written year/month/day without "
+                           "leading zeros (like 2026/12/5), so Inquiry will not find the day as a "
+                           "day is usually typed. Save it anyway?")
+                           .arg(date);
+            break;
     }
-    return true;
+    return ledger::ui::prompts().askYesNoDefaultNo(
+        this,
+        question + QStringLiteral("\n\n(No stores nothing: the day stays here as typed. Type its "
+                                  "date as year/month/day, like 2026/12/5, then Save.)"),
+        ledger::ui::programTitle());
 }
 
 bool Form1::storeDay(const QString& date) {
@@ -297,6 +287,7 @@ bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stor
     ledger::RecordSource& days = data1_->source();
     const QStringList buttons = {QStringLiteral("Show the stored day"),
                                  QStringLiteral("Save a second sheet"), QStringLiteral("Stay")};
+    // Stay first: Enter never gives up the new sheet.
     const int choice = ledger::ui::prompts().choose(
         this,
         QStringLiteral("A day dated %1 is already stored (by this till or another). Saving this "
@@ -308,7 +299,7 @@ bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stor
                        "Stay: nothing is stored and this sheet stays as typed (to change its "
                        "date, say).")
             .arg(date),
-        ledger::ui::programTitle(), buttons, 0, 2);
+        ledger::ui::programTitle(), buttons, 2, 2);
     if (choice == 1) {
         days.writeBackAllowingRepeat();
         return true;
@@ -373,6 +364,17 @@ bool Form1::addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
                            "Date of the wage), then Save again.")
                 .arg(wageDay.isEmpty() ? QStringLiteral("(none)") : wageDay,
                      dayShown().isEmpty() ? QStringLiteral("(none)") : dayShown()));
+        return false;
+    }
+    if (const QString rate = fields_.personnelRate->text(); !ledger::parseStoredAmount(rate)) {
+        // The figure the wage is added to: said as the daily window's own,
+        // not as a figure of the wage window.
+        tellDayCannotTakeWage(
+            QStringLiteral("The Personnel rate of the day %1 in the daily settlement window holds "
+                           "\"%2\", which is not a number, so the wage cannot be added to it. "
+                           "Correct the Personnel rate there (a number such as 1200, or nothing "
+                           "for none yet), then Save the wage again.")
+                .arg(dayShown(), rate));
         return false;
     }
     // What was typed into the day is stored first, as the day's own Save

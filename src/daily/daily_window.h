@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "daily/daily_figures.h"
 #include "forms/form_window.h"
 #include "interfaces/daily_window_face.h"
+#include "interfaces/settlement_chain.h"
 
 class QLineEdit;
 class QPushButton;
@@ -69,9 +69,10 @@ private:
     void inquiry();
     void beginNewDay();
     void saveDay();
-    // Before a day is saved: a date no month counts is asked about. False:
-    // nothing is to be stored now.
-    bool confirmDateBeforeSaving();
+    // Before a day is stored with a date typed now (a new day, or a date
+    // changed), however it is stored: a date no month counts, or one not in
+    // the shop's form, is asked about. False (the default): nothing stored.
+    bool agreesToStoreDate(const QString& date);
     // Stores the day unless another sheet holds its date (stored by this
     // till or another, a moment ago included); then the user chooses
     // between that sheet, a second one and staying. False: Save goes no
@@ -86,8 +87,8 @@ private:
 
     ledger::ui::DataControl* data1_ = nullptr;
     DailyFields fields_;
-    DayFigureControls figureControls_;
-    std::unique_ptr<DailyFigures> figures_;
+    settlement::SheetControls figureControls_;
+    std::unique_ptr<settlement::SettlementChain> figures_;
 
     QPushButton* inquiry_ = nullptr;             // Command1
     QPushButton* tablewareDetail_ = nullptr;     // Command2

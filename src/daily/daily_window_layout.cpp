@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "daily/daily_figures.h"
 #include "daily/daily_window.h"
 #include "daily/screen_density.h"
 #include "daily/wrapping_button.h"
@@ -43,6 +42,7 @@ constexpr int kAdministrationCaptionWidth = 1620;
 
 using ledger::ui::BoundLineEdit;
 using ledger::ui::ComputedFigure;
+using settlement::SheetControls;
 
 struct AmountField {
     const char* name;
@@ -54,7 +54,7 @@ struct AmountField {
     int top;
     // Where the window keeps the field: an income figure's input, and a
     // field other windows use (both optional).
-    BoundLineEdit* DayFigureControls::*income = nullptr;
+    QLineEdit* SheetControls::*income = nullptr;
     BoundLineEdit* DailyFields::*shared = nullptr;
 };
 
@@ -85,11 +85,11 @@ const AmountField kAmountFields[] = {
     {"Text21", "Articles in the shop", "Label16", "Articles in the shop", kExpenditureCaptions,
      5520, 5520, nullptr, &DailyFields::shopArticles},
     {"Text25", "Turnover", "Label29", "Turnover", kIncomeCaptions, 9960, 1200,
-     &DayFigureControls::turnover},
+     &SheetControls::turnover},
     {"Text26", "Small incidental money", "Label30", "Small incidental money", kIncomeCaptions, 9960,
-     1680, &DayFigureControls::smallIncidentalMoney},
+     1680, &SheetControls::smallIncidentalMoney},
     {"Text31", "Accept cashes in fact", "Label35", "Accept cashes in fact", kIncomeCaptions, 9960,
-     4800, &DayFigureControls::acceptedCash},
+     4800, &SheetControls::acceptedCash},
 };
 
 struct Figure {
@@ -99,26 +99,26 @@ struct Figure {
     quint32 background;
     int captionLeft;
     int left, top, width, height;
-    ComputedFigure* DayFigureControls::*slot;
+    ComputedFigure* SheetControls::*slot;
 };
 
 const Figure kFigures[] = {
     {"Label28", "Label25", "Administration's subtotal", 0x00FFC0C0, kAdministrationCaptions, 1800,
-     6480, 1695, 615, &DayFigureControls::administrationSubtotal},
+     6480, 1695, 615, &SheetControls::administrationSubtotal},
     {"Label38", "Label26", "Subtotal of the expenditure", 0x00C0C0FF, kExpenditureCaptions, 5520,
-     6480, 1695, 615, &DayFigureControls::expenditureSubtotal},
+     6480, 1695, 615, &SheetControls::expenditureSubtotal},
     {"Label41", "Label31", "Total net amount", 0x008080FF, kIncomeCaptions, 9960, 2280, 1815, 495,
-     &DayFigureControls::netAmount},
+     &SheetControls::totalNetAmount},
     {"Label39", "Label32", "Out-of-pocket expenses", 0x00FF80FF, kIncomeCaptions, 9960, 2880, 1815,
-     495, &DayFigureControls::outOfPocket},
+     495, &SheetControls::outOfPocket},
     {"Label40", "Label33", "Deduct the small incidental money", 0x0080C0FF, kIncomeCaptions, 9960,
-     3480, 1815, 495, &DayFigureControls::smallMoneyDeducted},
+     3480, 1815, 495, &SheetControls::smallMoneyDeducted},
     {"Label42", "Label34", "Subtotal of the cash", 0x0080FF80, kIncomeCaptions, 9960, 4080, 1815,
-     495, &DayFigureControls::cashSubtotal},
+     495, &SheetControls::cashSubtotal},
     {"Label43", "Label36", "Difference", 0x00FFFFC0, kIncomeCaptions, 9960, 5400, 1815, 495,
-     &DayFigureControls::difference},
+     &SheetControls::difference},
     {"Label44", "Label37", "Settlement total of every day", 0x00C0FFC0, kIncomeCaptions, 9960, 6480,
-     1815, 615, &DayFigureControls::settlementTotal},
+     1815, 615, &SheetControls::settlementTotal},
 };
 
 // The three group headings over the columns of fields.

@@ -22,6 +22,10 @@ QString errorText(const std::exception& error) {
 }
 
 void reportError(QWidget* messageParent, const std::exception& error) {
+    // The user has just answered not to store it: nothing more to say.
+    if (const auto* ledgerError = dynamic_cast<const LedgerError*>(&error);
+        ledgerError && ledgerError->code() == ErrorCode::CancelledByUser)
+        return;
     prompts().tell(messageParent, errorText(error), programTitle());
 }
 

@@ -41,6 +41,7 @@ void raiseReactionErrors(const std::function<void()>& emitting);
 int execModal(QDialog& dialog);
 
 // Shows an error the way runGuarded does (for errors caught elsewhere).
+// CancelledByUser is shown to nobody: the user has just answered.
 void reportError(QWidget* messageParent, const std::exception& error);
 QString errorText(const std::exception& error);
 

@@ -36,6 +36,10 @@ bool FormWindow::storeOrGiveUpEdits(ledger::RecordSource& source) {
     try {
         source.writeBack();
         return true;
+    } catch (const ledger::LedgerError& error) {
+        // Answered No to storing it: the user knows why, and still decides
+        // whether to close without it.
+        if (error.code() != ledger::ErrorCode::CancelledByUser) why = errorText(error);
     } catch (const std::exception& error) {
         why = errorText(error);
     } catch (...) {
@@ -44,11 +48,17 @@ bool FormWindow::storeOrGiveUpEdits(ledger::RecordSource& source) {
     // Edits that cannot be stored (a read-only or replaced file, a full disk,
     // text a column cannot take) must neither trap the user in the window
     // nor vanish unseen: the user decides, and keeping them is the default.
+    const QString keep = QStringLiteral("\n(No keeps the window open with the typed text.)");
     const QString question =
-        why + QStringLiteral(
-                  "\n\nWhat was typed in this window cannot be stored. Close the "
-                  "window without it?\n(No keeps the window open with the typed "
-                  "text.)");
+        why.isEmpty() ? QStringLiteral(
+                            "What was typed in this window was not stored. Close the window "
+                            "without it?") +
+                            keep
+                      : why +
+                            QStringLiteral(
+                                "\n\nWhat was typed in this window cannot be stored. Close "
+                                "the window without it?") +
+                            keep;
     if (!prompts().askYesNoDefaultNo(this, question, programTitle())) return false;
     source.discardEdits();
     return true;

@@ -23,7 +23,10 @@ public:
     // Whether the day shown is stored: not a new day being typed, not an
     // empty ledger. Only a stored day has items and wages of its own.
     virtual bool showsStoredDay() const = 0;
-    // The stored day shown; valid while showsStoredDay().
+    // The stored day shown, valid while showsStoredDay(): its very row of
+    // the ledger, told apart from a second sheet of the same date, and still
+    // this row while its date is being changed. The supply sheets show and
+    // fill this row.
     virtual ledger::Bookmark storedDay() const = 0;
 
     // A supply sheet's subtotal written into the day's Tableware (Text20) or
@@ -49,10 +52,12 @@ public:
                               qint32 wage) = 0;
 
     // Moves to the stored day `day` (a row of the ledger) as the bar would:
-    // what was typed into the day shown is stored first. A day stored since
-    // the window read its days is found too. Throws LedgerError when the day
-    // is not in the books, or when a new day typed there holds a date
-    // stored already (AlreadyStored: its Save asks what to do).
+    // what was typed into the day shown is stored first (a date no month
+    // counts is asked about, as by Save). A day stored since the window read
+    // its days is found too. Throws LedgerError when the day is not in the
+    // books, when a new day typed there holds a date stored already
+    // (AlreadyStored: its Save asks what to do), or when the user answered
+    // not to store it (CancelledByUser).
     virtual void showDay(ledger::Bookmark day) = 0;
 
     // Shows the daily window and brings it to the front.

@@ -13,7 +13,6 @@
 #include "forms/decorative_bar.h"
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
-#include "interfaces/settlement_explanations.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 
@@ -62,6 +61,10 @@ Form4::Form4(QWidget* parent) : FormWindow(QStringLiteral("Form4"), parent) {
     data_->source().setReadOnlyEdits(
         ledger::RecordSource::ReadOnlyEdits::ReportAndDiscard,
         [this](const ledger::LedgerError& error) { tellTotalsAreReadOnly(error); });
+    data_->source().setEmptyAdvice(
+        QStringLiteral("there is no month here yet, as the books hold no days. Begin a day with "
+                       "New in the daily settlement window and Save it, then open this sheet "
+                       "again."));
 
     buildTopRow();
     buildAdministration();
@@ -69,8 +72,8 @@ Form4::Form4(QWidget* parent) : FormWindow(QStringLiteral("Form4"), parent) {
     buildIncome();
     buildBottomRow();
     buildDecoration();
-    connectTriggers();
-    explainFigures();
+    figures_ = std::make_unique<settlement::SettlementChain>(this, sheetControls(),
+                                                             settlement::Sheet::Month);
     orderKeyboardFocus();
     centreOnScreen();
 }
@@ -279,16 +282,20 @@ void Form4::centreOnScreen() {
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void Form4::explainFigures() {
-    const settlement::Explanations say = settlement::explanations(QStringLiteral("month"));
-    administrationSubtotal_->setExplanation(say.administrationSubtotal);
-    expenditureSubtotal_->setExplanation(say.expenditureSubtotal);
-    totalNetAmount_->setExplanation(say.totalNetAmount);
-    outOfPocketExpenses_->setExplanation(say.outOfPocket);
-    deduction_->setExplanation(say.smallMoneyDeducted);
-    cashSubtotal_->setExplanation(say.cashSubtotal);
-    difference_->setExplanation(say.difference);
-    total_->setExplanation(say.total);
+settlement::SheetControls Form4::sheetControls() const {
+    return {{administration_.begin(), administration_.end()},
+            {expenditure_.begin(), expenditure_.end()},
+            turnover_,
+            smallIncidentalMoney_,
+            acceptedCash_,
+            administrationSubtotal_,
+            expenditureSubtotal_,
+            outOfPocketExpenses_,
+            deduction_,
+            totalNetAmount_,
+            cashSubtotal_,
+            difference_,
+            total_};
 }
 
 }  // namespace monthly

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "forms/form_window.h"
 #include "interfaces/month_sheet_months.h"
+#include "interfaces/settlement_chain.h"
 
 class QLabel;
 class QLineEdit;
@@ -58,18 +60,8 @@ private:
     ledger::ui::ComputedFigure* addFigure(const QString& name, quint32 background, int left,
                                           int top, int height);
 
-    // Figures and the reactions that keep them current (form4_figures.cpp).
-    void connectTriggers();
-    void computeAdministrationSubtotal();  // Label36
-    void computeExpenditureSubtotal();     // Label37
-    void computeTotalNetAmount();          // Label38
-    void copyOutOfPocketExpenses();        // Label39, from Label37's text
-    void computeOutOfPocketFromFields();   // Label39, as the ten-term sum
-    void computeDeduction();               // Label40
-    void computeCashSubtotal();            // Label41
-    void computeDifference();              // Label42
-    void computeTotal();                   // Label43
-    void explainFigures();                 // their tooltips
+    // The boxes and figures the settlement chain balances.
+    settlement::SheetControls sheetControls() const;
 
     // Commands (form4_commands.cpp).
     void inquireMonth();  // Command1
@@ -94,6 +86,7 @@ private:
     ledger::ui::ComputedFigure* cashSubtotal_ = nullptr;            // Label41
     ledger::ui::ComputedFigure* difference_ = nullptr;              // Label42
     ledger::ui::ComputedFigure* total_ = nullptr;                   // Label43
+    std::unique_ptr<settlement::SettlementChain> figures_;
 
     QPushButton* inquiry_ = nullptr;  // Command1
     QPushButton* print_ = nullptr;    // Command2

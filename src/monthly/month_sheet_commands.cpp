@@ -16,16 +16,9 @@ namespace monthly {
 void Form4::loadStep() {
     data_->source().setDatabasePath(ledger::ui::workspace().books());
     yearAtAGlance_->setEnabled(FormWindow::canCreate(windows::kYearAtAGlance));
-    // The fields are still empty, so these all come out "0". The deduction
-    // is left alone: it stays empty until the small incidental money first
-    // changes.
-    computeAdministrationSubtotal();
-    computeExpenditureSubtotal();
-    computeTotalNetAmount();
-    computeOutOfPocketFromFields();
-    computeCashSubtotal();
-    computeDifference();
-    computeTotal();
+    // The fields are still empty, so these all come out "0"; the deduction
+    // stays empty until the small incidental money first changes.
+    figures_->recalculateAll();
 }
 
 void Form4::inquireMonth() {

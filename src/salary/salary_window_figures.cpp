@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <optional>
 
+#include "forms/amount_shown.h"
 #include "forms/bound_line_edit.h"
 #include "forms/computed_figure.h"
 #include "forms/data_control.h"
@@ -10,11 +11,11 @@
 #include "ledger/amount/amount.h"
 #include "ledger/records/record_source.h"
 #include "salary/rules/salary_rules.h"
-#include "salary/salary_arithmetic.h"
 #include "salary/salary_window.h"
 
 namespace salary {
 
+using ledger::ui::amountShown;
 using ledger::ui::BoundLineEdit;
 using ledger::ui::ComputedFigure;
 

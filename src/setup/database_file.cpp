@@ -13,8 +13,10 @@
 #include <cstring>
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/store/backup.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/database_target.h"
+#include "setup/restore.h"
 #include "setup/schema_builder.h"
 
 namespace ledger {
@@ -102,8 +104,22 @@ void syncToDisk(const QString& path, bool folder) {
 
 }  // namespace
 
-void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
-                       const std::function<void(const QString& newFile)>& beforeNaming) {
+namespace {
+
+// Books another program has open are theirs: replacing them would leave that
+// program writing into a file nobody reads any more.
+void refuseWhileOpenElsewhere(const QString& file, const QString& shown) {
+    if (const QStringList holders = programsHolding(file); !holders.isEmpty())
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("%1 is open in a running program (process %2); close it first. It "
+                            "was left as it is.")
+                 .arg(shown, holders.join(QStringLiteral(", "))));
+}
+
+}  // namespace
+
+QString writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
+                          const std::function<void(const QString& newFile)>& beforeNaming) {
     const DatabaseTarget target = resolveDatabaseTarget(path);
     const QString shown = QDir::toNativeSeparators(target.named);
     if (!overwrite && target.isDanglingLink())
@@ -117,7 +133,10 @@ void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
     // Nothing beside the old file is ever removed: its journal may be the only
     // way back to a consistent old file. A file in the middle of a write is
     // refused instead, as SQLite would play its journal into the new file.
-    if (target.exists) ensureReplaceable(target.file);
+    if (target.exists) {
+        ensureReplaceable(target.file);
+        refuseWhileOpenElsewhere(target.file, shown);
+    }
 
     // Built beside the file a link points to, so the rename replaces that
     // file and the link stays.
@@ -127,8 +146,13 @@ void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
     if (beforeNaming) beforeNaming(partial.path());
     syncToDisk(partial.path(), false);
     // A program may have started writing to the old file while this one was
-    // built.
-    if (target.exists) ensureReplaceable(target.file);
+    // built. What is replaced stays as a backup.
+    QString kept;
+    if (target.exists) {
+        ensureReplaceable(target.file);
+        refuseWhileOpenElsewhere(target.file, shown);
+        kept = keepAsBackup(target.file, BackupMaker::BeforeCreate);
+    }
     // A file replaced keeps the permissions its owner gave it.
     struct stat old {};
     if (target.exists && ::stat(encoded(target.file).constData(), &old) == 0)
@@ -136,9 +160,12 @@ void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
     // rename() replaces the old file in one step: the name always shows
     // either the old file or the complete new one.
     if (::rename(encoded(partial.path()).constData(), encoded(target.file).constData()) != 0)
-        fail(
-            ErrorCode::StoreFailure,
-            QStringLiteral("Cannot put the new database at %1: %2").arg(shown, systemError(errno)));
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Cannot put the new database at %1: %2%3")
+                 .arg(shown, systemError(errno),
+                      kept.isEmpty() ? QString()
+                                     : QStringLiteral(" (it was kept as %1 as well)")
+                                           .arg(QDir::toNativeSeparators(kept))));
     partial.keep();
     // The new file is complete under its name; making the rename itself
     // durable is a best effort that must not report a finished file as failed.
@@ -146,6 +173,7 @@ void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
         syncToDisk(file.absolutePath(), true);
     } catch (const LedgerError&) {
     }
+    return kept;
 }
 
 }  // namespace ledger

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/store/file_kind.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 
 namespace ledger {
@@ -96,6 +97,12 @@ DatabaseTarget resolveDatabaseTarget(const QString& path) {
              QStringLiteral("%1 is a folder, not a database file; name a file in it, e.g. %2.")
                  .arg(shown(target.named),
                       shown(QDir(target.named).filePath(QStringLiteral("breakfast.mdb")))));
+    // A named pipe or a device is never replaced (nor read: a pipe would
+    // keep the copy of what it replaces waiting for ever).
+    if (const QString what = notAFile(target.file); !what.isEmpty())
+        fail(ErrorCode::StoreFailure, QStringLiteral("%1 is %2, not a database file; it was left "
+                                                     "as it is.")
+                                          .arg(shown(target.named), what));
     const QString folder = file.absolutePath();
     if (!QFileInfo(folder).isDir())
         fail(ErrorCode::FileNotFound,

@@ -100,9 +100,14 @@ QStringList upkeep(const Ledger& ledger,
     QStringList madeNow, viewsAnew;
     for (const schema::KeptTotals& kept : schema::keptTotals()) {
         const QStringList triggers = ledger.triggersOn(kept.source);
-        bool keeps = ledger.hasTable(kept.table);
-        for (const QString& trigger : triggersOf(ledger, kept))
+        bool keeps = ledger.hasTable(kept.table), someTriggers = false;
+        for (const QString& trigger : triggersOf(ledger, kept)) {
             keeps = keeps && triggers.contains(trigger);
+            someTriggers = someTriggers || triggers.contains(trigger);
+        }
+        // On a file, a row about to be replaced notes its month there.
+        if (ledger.dialect.calendar() == calendar::SqlDialect::Sqlite)
+            keeps = keeps && ledger.hasTable(schema::keptFileNotes(kept));
         if (keeps) {
             if (holdsTheSavedQuerysRows(ledger, kept)) continue;
             script += remake(ledger, kept);
@@ -112,8 +117,21 @@ QStringList upkeep(const Ledger& ledger,
                         .arg(quoted(kept.table), quoted(kept.savedQuery));
             continue;
         }
+        const bool ownTable = ledger.columnsOf(kept.table) == keptColumns(kept);
+        // Kept by an earlier version, whose triggers missed a row another
+        // program replaced: the triggers are made anew and the rows counted
+        // again.
+        if (ledger.hasTable(kept.table) && ownTable && someTriggers) {
+            script += remake(ledger, kept);
+            said << QStringLiteral(
+                        "The month totals in %1 were kept by triggers of an earlier version, "
+                        "which missed a row another program replaced (INSERT OR REPLACE); they "
+                        "were made anew and the totals counted again.")
+                        .arg(quoted(kept.table));
+            continue;
+        }
         // A table of that name that is not the program's own stays as it is.
-        if (ledger.hasTable(kept.table) && ledger.columnsOf(kept.table) != keptColumns(kept)) {
+        if (ledger.hasTable(kept.table) && !ownTable) {
             said << QStringLiteral(
                         "Note: the table %1 is not the program's own, so the month totals of %2 "
                         "are not kept: the windows add up the rows each time they open it.")
@@ -259,6 +277,17 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
         } catch (const LedgerError&) {
         }
         throw;
+    }
+}
+
+QStringList keptTotalsNotesAt(const QString& where) {
+    try {
+        return upkeepKeptTotalsAt(where);
+    } catch (const LedgerError& e) {
+        return {QStringLiteral(
+                    "Note: the month totals could not be kept up to date, so the windows add "
+                    "up the rows each time they open them: %1")
+                    .arg(e.message())};
     }
 }
 

@@ -26,5 +26,8 @@ QStringList upkeepKeptTotals(statements::Connection& file);
 QStringList upkeepKeptTotals(ServerConnection& server);
 // The same for the books at `where`: a file's path or a server's address.
 QStringList upkeepKeptTotalsAt(const QString& where);
+// What upkeepKeptTotalsAt did, or a note of why it could not: never throws
+// (such books keep working, the windows adding up the rows as before).
+QStringList keptTotalsNotesAt(const QString& where);
 
 }  // namespace ledger

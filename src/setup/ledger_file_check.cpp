@@ -6,6 +6,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/file_kind.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/sqlite/sqlite_store.h"
 #include "setup/database_target.h"
 #include "setup/schema_builder.h"
 
@@ -13,6 +14,8 @@ namespace ledger {
 
 QString notADatabaseReason(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
+    if (const QString what = notAFile(path); !what.isEmpty())
+        return QStringLiteral("%1 is %2, not a database file.").arg(shown, what);
     switch (fileKindOf(path)) {
         case FileKind::Sqlite:
         case FileKind::Empty:
@@ -52,7 +55,8 @@ QStringList ledgerFileProblems(const QString& path) {
 FileSchemaCheck checkFileSchema(const QString& path) {
     ensureOpenablePath(path);
     statements::Connection db(path, statements::Connection::Mode::ReadOnly);
-    return {checkSchema(db), schemaNotes(db)};
+    SchemaFindings found = checkSchemaOf(*fileEngineOn(db));
+    return {found.problems, found.notes};
 }
 
 }  // namespace ledger

@@ -12,9 +12,11 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/owner_only.h"
 #include "ledger/schema/schema.h"
+#include "ledger/store/file_kind.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/database_target.h"
+#include "setup/kept_totals_upkeep.h"
 #include "setup/ledger_file_check.h"
 
 namespace ledger {
@@ -37,9 +39,14 @@ QStringList programsHolding(const QString& file) {
     return holders;
 }
 
-QString restoreBackup(const QString& backup, const QString& path, const CopyProgress& progress) {
+Restored restoreBackup(const QString& backup, const QString& path, const CopyProgress& progress) {
     const QString shown = QDir::toNativeSeparators(path);
     const QString shownBackup = QDir::toNativeSeparators(backup);
+    for (const QString& named : {backup, path})
+        if (const QString what = notAFile(named); !what.isEmpty())
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("%1 is %2, not a database file; nothing was restored.")
+                     .arg(QDir::toNativeSeparators(named), what));
     if (!QFileInfo(backup).isFile())
         fail(ErrorCode::FileNotFound,
              QStringLiteral("the backup %1 does not exist.").arg(shownBackup));
@@ -63,8 +70,8 @@ QString restoreBackup(const QString& backup, const QString& path, const CopyProg
             ensureReplaceable(path);
             // The books being replaced stay as a backup of their own; the
             // backup being restored is never the one that makes room for it.
-            kept = backUpDatabase(path, QDateTime::currentDateTime(), {}, {},
-                                  {QFileInfo(backup).absoluteFilePath()});
+            kept = keepAsBackup(path, BackupMaker::BeforeRestore,
+                                {QFileInfo(backup).absoluteFilePath()});
         } else {
             ensureOpenablePath(path);
             if (!createOwnerOnlyFile(path))
@@ -89,7 +96,9 @@ QString restoreBackup(const QString& backup, const QString& path, const CopyProg
                       kept.isEmpty() ? QString()
                                      : QStringLiteral("; the books as they were are kept as %1")
                                            .arg(QDir::toNativeSeparators(kept))));
-    return kept;
+    // The backup may come from a version whose triggers missed a change, or
+    // hold totals changed by hand: they are kept as the check keeps them.
+    return {kept, keptTotalsNotesAt(path)};
 }
 
 int dayCountOf(const QString& file) {

@@ -15,17 +15,23 @@ namespace ledger {
 // process numbers), found through the kernel's list of open files.
 QStringList programsHolding(const QString& file);
 
+struct Restored {
+    QString kept;       // the replaced books' backup; empty when there were none
+    QStringList notes;  // what keeping the month totals did, as tallowbrook-db check says it
+};
+
 // Puts the backup file `backup` in place of the books at `path`, after the
 // check of tallowbrook-db check on the backup: a backup the program could not
 // open as its books is never put in their place. Refused while another
 // program has the books open. The books being replaced are kept as a backup
 // of their own beside them (the backup being restored is never removed to
 // make room). Done only when the books then hold exactly what the backup
-// holds. Returns the kept backup's path, empty when there were no books to
-// replace. Throws LedgerError with a message that says what became of the
-// books.
-QString restoreBackup(const QString& backup, const QString& path,
-                      const CopyProgress& progress = {});
+// holds; then their month totals are kept as tallowbrook-db check keeps
+// them (counted again when they do not hold what the days add up to, their
+// triggers made anew when an earlier version made them). Throws LedgerError
+// with a message that says what became of the books.
+Restored restoreBackup(const QString& backup, const QString& path,
+                       const CopyProgress& progress = {});
 
 // How many days (rows of the daily ledger) a database file holds; -1 when
 // it cannot be read as books.

@@ -12,6 +12,7 @@ namespace ledger {
 namespace statements {
 class Connection;  // a database file open (ledger/store/sqlite)
 }
+class SqlEngine;  // the books open, file or server (ledger/store/sql_engine.h)
 
 // Creates the complete schema in an empty database: the three tables, the
 // lookup row set Select with its rows, and the three saved queries (views).
@@ -35,25 +36,34 @@ void fillDemoData(statements::Connection& file);
 inline const QString kDemoLoginName = QStringLiteral("Tovena");
 inline const QString kDemoLoginPassword = QStringLiteral("breakfast");
 
-// What a file lacks for the program: one line per missing or misnamed table,
-// saved query or column, and per column declared with a type that cannot
-// hold what the program stores in it. Empty when the file is complete.
+// What a database lacks for the program (problems): one line per missing or
+// misnamed table, saved query or column, per column declared with a type
+// that cannot hold what the program stores in it, and per choice list
+// without "Yes" or "No"; and what is worth knowing about one that lacks
+// nothing (notes): a file's table whose rows have no lasting keys (no "Row
+// key" column, as in files made by earlier versions), which on a server is a
+// problem. Read from the catalogue alike for a file and a server.
+struct SchemaFindings {
+    QStringList problems;
+    QStringList notes;
+};
+SchemaFindings checkSchemaOf(SqlEngine& books);
+// The same for a file open: its problems, and its notes.
 QStringList checkSchema(statements::Connection& file);
-
-// What is worth knowing about a file that lacks nothing: one line per table
-// whose rows have no lasting keys (no "Row key" column, as in files made by
-// earlier versions).
 QStringList schemaNotes(statements::Connection& file);
 
 // Writes a new database file at `path` completely before it appears under that
 // name (built in a temporary file beside it, then renamed). Refuses an
 // existing file (or a link) unless `overwrite`; with it, replaces the file a
 // link points to and keeps the link, and still refuses a file with an
-// unfinished write or one a running program is writing to. `beforeNaming`,
-// when given, runs on the complete new file (its temporary name) before it
-// takes its name; what it adds is part of the new file, and when it throws
-// no file appears. Throws LedgerError.
-void writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
-                       const std::function<void(const QString& newFile)>& beforeNaming = {});
+// unfinished write, one a running program is writing to and one another
+// running program has open; the file it replaces is kept as a backup of its
+// own beside it (backup.h, keepAsBackup), whose path it returns (empty when
+// nothing was replaced, or an empty file). `beforeNaming`, when given, runs
+// on the complete new file (its temporary name) before it takes its name;
+// what it adds is part of the new file, and when it throws no file appears.
+// Throws LedgerError.
+QString writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
+                          const std::function<void(const QString& newFile)>& beforeNaming = {});
 
 }  // namespace ledger

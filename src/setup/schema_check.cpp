@@ -4,30 +4,27 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/source_info.h"
-#include "ledger/store/sql_dialect.h"
+#include "ledger/store/sql_engine.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/sqlite/sqlite_store.h"
 #include "setup/schema_builder.h"
 
+// One check of the shop's tables and saved queries, over the catalogue the
+// store itself reads, for a file and a server alike. Where the engines
+// differ it says so:
+// - the row key: a file's rows have a number of their own, so a table
+//   without "Row key" (a file made by an earlier version) works as it always
+//   did and is only noted; a server's rows have no other key, so there it is
+//   a problem;
+// - declared types: what keeps an amount a number and a day as typed is the
+//   engine's rule (SqlDialect::holdsAmounts, declaresText), and a type to
+//   declare is named as the engine spells it (REAL on a file, DOUBLE
+//   PRECISION on a server).
 namespace ledger {
 
 namespace {
 
-struct StoredObject {
-    QString name;
-    bool isTable = false;
-};
-
-// What the file holds, with names as the file spells them.
-std::vector<StoredObject> storedObjects(sqlite3* db) {
-    statements::Statement list(db,
-                               QStringLiteral("SELECT name, type FROM sqlite_master "
-                                              "WHERE type IN ('table', 'view') ORDER BY name"),
-                               QStringLiteral("Reading the list of tables"));
-    std::vector<StoredObject> out;
-    while (list.step())
-        out.push_back({list.value(0).toString(), list.value(1).toString() == "table"});
-    return out;
-}
+using Source = SqlEngine::Source;
 
 bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
@@ -37,210 +34,194 @@ bool sameButForBlanks(const QString& a, const QString& b) {
     return sameName(QString(a).remove(blanks), QString(b).remove(blanks));
 }
 
-const StoredObject* findObject(const std::vector<StoredObject>& objects, const QString& name,
-                               bool allowBlankDifference) {
+const Source* findObject(const std::vector<Source>& objects, const QString& name) {
     for (const auto& o : objects)
         if (sameName(o.name, name)) return &o;
-    if (allowBlankDifference)
-        for (const auto& o : objects)
-            if (sameButForBlanks(o.name, name)) return &o;
+    for (const auto& o : objects)
+        if (sameButForBlanks(o.name, name)) return &o;
     return nullptr;
 }
 
 QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
 
-// Column names as a read of the table or saved query reports them; for a
-// saved query this also proves that it can be read at all.
-QStringList columnsOf(sqlite3* db, const QString& name) {
-    statements::Statement read(db, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoteName(name)),
-                               QStringLiteral("Reading %1").arg(quoted(name)));
-    QStringList names;
-    for (int i = 0; i < read.columnCount(); ++i) names << read.columnName(i);
-    return names;
-}
+class SchemaCheck {
+public:
+    explicit SchemaCheck(SqlEngine& books)
+        : books_(books), dialect_(books.dialect()), objects_(books.sources()) {}
 
-void checkColumns(const QString& what, const QString& storedName, const QStringList& stored,
-                  const QStringList& required, QStringList& problems) {
-    for (const auto& column : required) {
-        bool found = false;
-        for (const auto& s : stored) found = found || sameName(s, column);
-        if (found) continue;
-        QString nearMiss;
-        for (const auto& s : stored)
-            if (nearMiss.isEmpty() && sameButForBlanks(s, column)) nearMiss = s;
-        if (!nearMiss.isEmpty())
-            problems << QStringLiteral("%1 %2: column %3 is misnamed, it must be %4")
-                            .arg(what, quoted(storedName), quoted(nearMiss), quoted(column));
-        else
-            problems << QStringLiteral("%1 %2 lacks the column %3")
-                            .arg(what, quoted(storedName), quoted(column));
+    SchemaFindings run() {
+        for (const auto& table : schema::tables()) checkTable(table);
+        for (const auto& query : schema::savedQueries()) checkSavedQuery(query);
+        return findings_;
     }
-}
 
-// SQLite's rules for the affinity of a declared column type, in their order.
-enum class Affinity { Integer, Text, Blob, Real, Numeric };
-
-Affinity affinityOf(const QString& declared) {
-    const QString type = declared.toUpper();
-    if (type.contains(QStringLiteral("INT"))) return Affinity::Integer;
-    if (type.contains(QStringLiteral("CHAR")) || type.contains(QStringLiteral("CLOB")) ||
-        type.contains(QStringLiteral("TEXT")))
-        return Affinity::Text;
-    if (type.isEmpty() || type.contains(QStringLiteral("BLOB"))) return Affinity::Blob;
-    if (type.contains(QStringLiteral("REAL")) || type.contains(QStringLiteral("FLOA")) ||
-        type.contains(QStringLiteral("DOUB")))
-        return Affinity::Real;
-    return Affinity::Numeric;
-}
-
-// Days and texts are kept exactly as typed only in a column of TEXT
-// affinity; amounts are summed and compared as numbers.
-bool holds(schema::Kind kind, const QString& declared) {
-    if (kind != schema::Kind::Amount) return SqlDialect::sqlite().declaresText(declared);
-    // Any number affinity keeps an amount a number (a flag or a date type
-    // included: they read as NUMERIC).
-    const Affinity affinity = affinityOf(declared);
-    return affinity == Affinity::Real || affinity == Affinity::Numeric ||
-           affinity == Affinity::Integer;
-}
-
-struct DeclaredColumn {
-    QString name;
-    QString type;
-};
-
-std::vector<DeclaredColumn> declaredColumns(sqlite3* db, const QString& table) {
-    statements::Statement info(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"),
-                               QStringLiteral("Reading the columns of %1").arg(quoted(table)));
-    info.bind(1, table);
-    std::vector<DeclaredColumn> out;
-    while (info.step()) out.push_back({info.value(0).toString(), info.value(1).toString()});
-    return out;
-}
-
-void checkColumnTypes(sqlite3* db, const schema::Table& table, const QString& storedName,
-                      QStringList& problems) {
-    for (const auto& column : declaredColumns(db, storedName)) {
-        const schema::Column* wanted = schema::findColumn(table, column.name);
-        if (!wanted || holds(wanted->kind, column.type)) continue;
-        const QString holding = wanted->kind == schema::Kind::Day ? QStringLiteral("days as typed")
-                                : wanted->kind == schema::Kind::Text ? QStringLiteral("text")
-                                                                     : QStringLiteral("amounts");
-        const QString declared = column.type.isEmpty() ? QStringLiteral("without a type")
-                                                       : QStringLiteral("as %1").arg(column.type);
-        problems << QStringLiteral(
-                        "Table %1: column %2 holds %3 and must be declared %4, but it "
-                        "is declared %5")
-                        .arg(quoted(storedName), quoted(column.name), holding,
-                             wanted->kind == schema::Kind::Amount ? QStringLiteral("REAL")
-                                                                  : QStringLiteral("TEXT"),
-                             declared);
+private:
+    // The object as the books spell it, reported when it is missing or
+    // misnamed; null when missing.
+    const Source* find(const QString& what, const QString& name) {
+        const Source* found = findObject(objects_, name);
+        if (!found)
+            problems() << QStringLiteral("Missing %1 %2").arg(what.toLower(), quoted(name));
+        else if (!sameName(found->name, name))
+            problems() << QStringLiteral("%1 %2 is misnamed, it must be %3")
+                              .arg(what, quoted(found->name), quoted(name));
+        return found;
     }
-}
 
-// The wage window acts on the exact texts "Yes" and "No"; without them its
-// leave and absence lists offer nothing it understands.
-void checkChoices(sqlite3* db, const QString& selectName, const QStringList& selectColumns,
-                  QStringList& problems) {
-    for (const QString& column : {QStringLiteral("Ask for leave"), QStringLiteral("Absent")}) {
-        bool present = false;
-        for (const auto& s : selectColumns) present = present || sameName(s, column);
-        if (!present) continue;  // already reported as a missing column
-        for (const QString& value : {QStringLiteral("Yes"), QStringLiteral("No")}) {
-            statements::Statement count(db,
-                                        QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = ?")
-                                            .arg(quoteName(selectName), quoteName(column)),
-                                        QStringLiteral("Reading %1").arg(quoted(selectName)));
-            count.bind(1, value);
-            count.step();
-            if (count.value(0).toDouble() < 1)
-                problems << QStringLiteral("%1 has no row with %2 in the column %3")
-                                .arg(quoted(selectName), quoted(value), quoted(column));
-        }
+    // Its columns, once a read of it proves that it can be read at all.
+    std::vector<SqlEngine::Column> columnsOf(const Source& found) {
+        books_.run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(books_.qualified(found.name)), {},
+                   QStringLiteral("Reading %1").arg(quoted(found.name)));
+        return books_.columnsOf(found);
     }
-}
 
-}  // namespace
-
-QStringList checkSchema(statements::Connection& file) {
-    sqlite3* db = file.handle();
-    QStringList problems;
-    const auto objects = storedObjects(db);
-
-    for (const auto& table : schema::tables()) {
-        const StoredObject* found = findObject(objects, table.name, true);
-        if (!found) {
-            problems << QStringLiteral("Missing table %1").arg(quoted(table.name));
-            continue;
-        }
-        if (!sameName(found->name, table.name))
-            problems << QStringLiteral("Table %1 is misnamed, it must be %2")
-                            .arg(quoted(found->name), quoted(table.name));
+    void checkTable(const schema::Table& table) {
+        const Source* found = find(QStringLiteral("Table"), table.name);
+        if (!found) return;
         // The lookup row set may be a saved query; every other table is
         // written by the windows and must take rows.
         if (!found->isTable && table.name != schema::kSelect)
-            problems << QStringLiteral(
-                            "%1 is a saved query, but the program stores rows in it: "
-                            "it must be a table")
-                            .arg(quoted(found->name));
+            problems() << QStringLiteral(
+                              "%1 is a saved query, but the program stores rows in it: "
+                              "it must be a table")
+                              .arg(quoted(found->name));
+        std::vector<SqlEngine::Column> columns;
+        try {
+            columns = columnsOf(*found);
+        } catch (const LedgerError& e) {
+            problems() << e.message();
+            return;
+        }
         QStringList required;
         // A column added by this version is not required: books made
         // before lack it (tallowbrook-db check adds it); when there, its
         // type is checked like every other column's.
         for (const auto& c : table.columns)
             if (!c.addedLater) required << c.name;
-        QStringList stored;
-        try {
-            stored = columnsOf(db, found->name);
-        } catch (const LedgerError& e) {
-            problems << e.message();
-            continue;
+        checkColumns(QStringLiteral("Table"), found->name, columns, required);
+        if (found->isTable) {
+            checkRowKey(found->name, columns);
+            checkColumnTypes(table, found->name, columns);
         }
-        checkColumns(QStringLiteral("Table"), found->name, stored, required, problems);
-        if (found->isTable) checkColumnTypes(db, table, found->name, problems);
-        if (table.name == schema::kSelect) checkChoices(db, found->name, stored, problems);
+        if (table.name == schema::kSelect) checkChoices(found->name, columns);
     }
 
-    for (const auto& query : schema::savedQueries()) {
-        const StoredObject* found = findObject(objects, query.name, true);
-        if (!found) {
-            problems << QStringLiteral("Missing saved query %1").arg(quoted(query.name));
-            continue;
-        }
-        if (!sameName(found->name, query.name))
-            problems << QStringLiteral("Saved query %1 is misnamed, it must be %2")
-                            .arg(quoted(found->name), quoted(query.name));
-        QStringList stored;
+    void checkSavedQuery(const schema::SavedQuery& query) {
+        const Source* found = find(QStringLiteral("Saved query"), query.name);
+        if (!found) return;
+        std::vector<SqlEngine::Column> columns;
         try {
-            stored = columnsOf(db, found->name);
+            columns = columnsOf(*found);
         } catch (const LedgerError& e) {
-            problems << QStringLiteral("Saved query %1 cannot be read: %2")
-                            .arg(quoted(found->name), e.message());
-            continue;
+            problems() << QStringLiteral("Saved query %1 cannot be read: %2")
+                              .arg(quoted(found->name), e.message());
+            return;
         }
-        checkColumns(QStringLiteral("Saved query"), found->name, stored, query.columns, problems);
+        checkColumns(QStringLiteral("Saved query"), found->name, columns, query.columns);
     }
-    return problems;
+
+    void checkColumns(const QString& what, const QString& storedName,
+                      const std::vector<SqlEngine::Column>& stored, const QStringList& required) {
+        for (const auto& column : required) {
+            const auto named = [&](auto same) {
+                return std::find_if(stored.begin(), stored.end(),
+                                    [&](const auto& s) { return same(s.name, column); });
+            };
+            if (named(sameName) != stored.end()) continue;
+            if (const auto nearMiss = named(sameButForBlanks); nearMiss != stored.end())
+                problems() << QStringLiteral("%1 %2: column %3 is misnamed, it must be %4")
+                                  .arg(what, quoted(storedName), quoted(nearMiss->name),
+                                       quoted(column));
+            else
+                problems() << QStringLiteral("%1 %2 lacks the column %3")
+                                  .arg(what, quoted(storedName), quoted(column));
+        }
+    }
+
+    void checkRowKey(const QString& storedName, const std::vector<SqlEngine::Column>& columns) {
+        for (const auto& column : columns)
+            if (sameName(column.name, schema::kRowKey)) return;
+        // Where the row key is the engine's only key, nothing can be stored
+        // by key without it.
+        if (dialect_.rowOrder() == quoteName(schema::kRowKey))
+            problems() << QStringLiteral("Table %1 lacks the column %2, the key of its rows")
+                              .arg(quoted(storedName), quoted(schema::kRowKey));
+        else
+            findings_.notes << QStringLiteral(
+                                   "Note: table %1 has no column %2, so its rows have no lasting "
+                                   "keys (a file made by an earlier version). The program works "
+                                   "with it as it always did.")
+                                   .arg(quoted(storedName), quoted(schema::kRowKey));
+    }
+
+    // Days and texts are kept exactly as typed only in a column that keeps
+    // every value as its text; amounts are summed and compared as numbers.
+    void checkColumnTypes(const schema::Table& table, const QString& storedName,
+                          const std::vector<SqlEngine::Column>& columns) {
+        for (const auto& column : columns) {
+            const schema::Column* wanted = schema::findColumn(table, column.name);
+            if (!wanted) continue;
+            const bool amount = wanted->kind == schema::Kind::Amount;
+            if (amount ? dialect_.holdsAmounts(column.type) : dialect_.declaresText(column.type))
+                continue;
+            const QString holding = amount ? QStringLiteral("amounts")
+                                    : wanted->kind == schema::Kind::Day
+                                        ? QStringLiteral("days as typed")
+                                        : QStringLiteral("text");
+            const QString declared = column.type.isEmpty()
+                                         ? QStringLiteral("without a type")
+                                         : QStringLiteral("as %1").arg(column.type);
+            problems() << QStringLiteral(
+                              "Table %1: column %2 holds %3 and must be declared %4, but it "
+                              "is declared %5")
+                              .arg(quoted(storedName), quoted(column.name), holding,
+                                   dialect_.columnType(wanted->kind), declared);
+        }
+    }
+
+    // The wage window acts on the exact texts "Yes" and "No"; without them its
+    // leave and absence lists offer nothing it understands.
+    void checkChoices(const QString& selectName, const std::vector<SqlEngine::Column>& columns) {
+        for (const QString& column : {QStringLiteral("Ask for leave"), QStringLiteral("Absent")}) {
+            const auto stored = std::find_if(columns.begin(), columns.end(), [&](const auto& c) {
+                return sameName(c.name, column);
+            });
+            if (stored == columns.end()) continue;  // already reported as a missing column
+            for (const QString& value : {QStringLiteral("Yes"), QStringLiteral("No")}) {
+                qint64 count = 0;
+                books_.run(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = %3")
+                               .arg(books_.qualified(selectName), quoteName(stored->name),
+                                    dialect_.placeholder(1)),
+                           {value}, QStringLiteral("Reading %1").arg(quoted(selectName)),
+                           [&](const SqlRow& row) {
+                               count = row.integer(0);
+                               return false;
+                           });
+                if (count < 1)
+                    problems() << QStringLiteral("%1 has no row with %2 in the column %3")
+                                      .arg(quoted(selectName), quoted(value), quoted(column));
+            }
+        }
+    }
+
+    QStringList& problems() { return findings_.problems; }
+
+    SqlEngine& books_;
+    const SqlDialect& dialect_;
+    const std::vector<Source> objects_;
+    SchemaFindings findings_;
+};
+
+}  // namespace
+
+SchemaFindings checkSchemaOf(SqlEngine& books) { return SchemaCheck(books).run(); }
+
+QStringList checkSchema(statements::Connection& file) {
+    return checkSchemaOf(*fileEngineOn(file)).problems;
 }
 
 QStringList schemaNotes(statements::Connection& file) {
-    sqlite3* db = file.handle();
-    QStringList notes;
-    const auto objects = storedObjects(db);
-    for (const auto& table : schema::tables()) {
-        const StoredObject* found = findObject(objects, table.name, true);
-        if (!found || !found->isTable) continue;
-        bool keyed = false;
-        for (const auto& column : declaredColumns(db, found->name))
-            keyed = keyed || sameName(column.name, schema::kRowKey);
-        if (!keyed)
-            notes << QStringLiteral(
-                         "Note: table %1 has no column %2, so its rows have no lasting keys "
-                         "(a file made by an earlier version). The program works with it as it "
-                         "always did.")
-                         .arg(quoted(found->name), quoted(schema::kRowKey));
-    }
-    return notes;
+    return checkSchemaOf(*fileEngineOn(file)).notes;
 }
 
 }  // namespace ledger

@@ -156,6 +156,67 @@ QString sqliteRecount(const KeptTotals& kept, const QString& row) {
                                monthRows));
 }
 
+// Brings the kept rows of the month (and group) noted by a row that was
+// about to be replaced up to date, and forgets the note. At most one month
+// is noted: each insert's note replaces the one before.
+QString sqliteRecountNoted(const KeptTotals& kept) {
+    const QString notes = q(schema::keptFileNotes(kept));
+    QStringList noted{q(schema::kMonthNumber) + QStringLiteral(" AS m")}, groupValues, sameGroup,
+        sameNote{QStringLiteral("n.%1 = %2.%1").arg(q(schema::kMonthNumber), q(kept.table))};
+    for (qsizetype i = 0; i < kept.groupColumns.size(); ++i) {
+        const QString group = q(kept.groupColumns[i]), value = QStringLiteral("k.g%1").arg(i);
+        noted << QStringLiteral("%1 AS g%2").arg(group).arg(i);
+        groupValues << value;
+        sameGroup << QStringLiteral("%1 IS %2 AND ").arg(group, value);
+        sameNote << QStringLiteral("n.%1 IS %2.%1").arg(group, q(kept.table));
+    }
+    const QString monthRows =
+        QStringLiteral(
+            "%1.rowid IN (SELECT rowid FROM %1 WHERE %2%3 BETWEEN k.m * 100 AND k.m * 100 + 99)")
+            .arg(q(kept.source), sameGroup.join(QString()),
+                 dayNumberOf(SqlDialect::Sqlite, q(kDate)));
+    const QString from = QStringLiteral("(SELECT %1 FROM %2) AS k, %3")
+                             .arg(noted.join(QStringLiteral(", ")), notes, q(kept.source));
+    return QStringLiteral(
+               "DELETE FROM %1 WHERE EXISTS (SELECT 1 FROM %2 AS n WHERE %3);\n"
+               "INSERT INTO %1 (%4) %5;\nDELETE FROM %2;\n")
+        .arg(q(kept.table), notes, sameNote.join(QStringLiteral(" AND ")),
+             quotedAll(keptColumns(kept)).join(QStringLiteral(", ")),
+             monthTotalsSelect(SqlDialect::Sqlite, kept, QStringLiteral("k.m"), groupValues, from,
+                               monthRows));
+}
+
+// Another program's INSERT OR REPLACE removes the row of the same key
+// without the delete trigger (SQLite fires it only on a connection that
+// asked for recursive triggers): the row notes its month before it goes, and
+// the insert counts that month again once it is gone. A plain INSERT that
+// fails on the key takes its note back with it; an INSERT OR IGNORE leaves
+// one that merely counts a month again at the next insert.
+QString sqliteReplacedRowTriggers(const KeptTotals& kept, const QString& before,
+                                  const QString& after) {
+    const QString notes = q(schema::keptFileNotes(kept));
+    QStringList columns{q(schema::kMonthNumber) + QStringLiteral(" INTEGER")},
+        noted{monthNumberOf(SqlDialect::Sqlite, q(kDate))};
+    for (const QString& group : kept.groupColumns) {
+        columns << q(group) + QStringLiteral(" TEXT");
+        noted << q(group);
+    }
+    QStringList names{q(schema::kMonthNumber)};
+    names << quotedAll(kept.groupColumns);
+    return QStringLiteral("CREATE TABLE %1 (%2);\n")
+               .arg(notes, columns.join(QStringLiteral(", "))) +
+           QStringLiteral(
+               "CREATE TRIGGER %1 BEFORE INSERT ON %2 WHEN EXISTS (SELECT 1 FROM %2 WHERE rowid "
+               "= NEW.rowid) BEGIN\nDELETE FROM %3;\nINSERT INTO %3 (%4) SELECT %5 FROM %2 "
+               "WHERE rowid = NEW.rowid;\nEND;\n")
+               .arg(q(before), q(kept.source), notes, names.join(QStringLiteral(", ")),
+                    noted.join(QStringLiteral(", "))) +
+           QStringLiteral(
+               "CREATE TRIGGER %1 AFTER INSERT ON %2 WHEN EXISTS (SELECT 1 FROM %3) BEGIN\n%4"
+               "END;\n")
+               .arg(q(after), q(kept.source), notes, sqliteRecountNoted(kept));
+}
+
 QString sqliteMakeKept(const KeptTotals& kept) {
     QStringList columns;
     columns << q(schema::kMonthNumber) + (kept.groupColumns.isEmpty()
@@ -184,6 +245,7 @@ QString sqliteMakeKept(const KeptTotals& kept) {
                .arg(q(triggers[2]), changing.join(QStringLiteral(", ")), q(kept.source),
                     sqliteRecount(kept, QStringLiteral("OLD")),
                     sqliteRecount(kept, QStringLiteral("NEW")));
+    sql += sqliteReplacedRowTriggers(kept, triggers[3], triggers[4]);
     return sql;
 }
 
@@ -350,6 +412,7 @@ QString dropKept(SqlDialect dialect, const KeptTotals& kept) {
     if (dialect == SqlDialect::Sqlite) {
         for (const QString& trigger : schema::keptFileTriggers(kept))
             sql += QStringLiteral("DROP TRIGGER IF EXISTS %1;\n").arg(q(trigger));
+        sql += QStringLiteral("DROP TABLE IF EXISTS %1;\n").arg(q(schema::keptFileNotes(kept)));
         sql += QStringLiteral("DROP INDEX IF EXISTS %1;\n").arg(q(dayIndexName(kept)));
     } else {
         // The triggers go with their function.

@@ -104,7 +104,8 @@ void BooksDialog::backUpNow() {
                        .arg(shown(books)));
         return;
     }
-    const QString made = ledger::backUpDatabase(books, QDateTime::currentDateTime());
+    const QString made =
+        ledger::backUpDatabase(books, QDateTime::currentDateTime(), ledger::BackupMaker::BackUpNow);
     tell(this, QStringLiteral("Backed up the books to %1.").arg(shown(made)));
 }
 

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
@@ -19,9 +20,33 @@ namespace shell {
 
 namespace {
 
+QString madeBy(ledger::BackupMaker maker) {
+    switch (maker) {
+        case ledger::BackupMaker::Start:
+            return QStringLiteral("made at the start");
+        case ledger::BackupMaker::BackUpNow:
+            return QStringLiteral("made by Back up now");
+        case ledger::BackupMaker::Tool:
+            return QStringLiteral("made by tallowbrook-db backup");
+        case ledger::BackupMaker::BeforeRestore:
+            return QStringLiteral("the books a restore replaced");
+        case ledger::BackupMaker::BeforeCreate:
+            return QStringLiteral("the books tallowbrook-db create --force replaced");
+        case ledger::BackupMaker::Unsaid:
+            break;
+    }
+    return {};
+}
+
+// When a backup was taken, which of that second's it is and what made it:
+// no two backups read alike, however quickly they were made.
 QString takenText(const QString& books, const QString& backup) {
-    const QDateTime taken = ledger::backupTakenAt(books, backup);
-    return QLocale().toString(taken, QStringLiteral("d MMMM yyyy, HH:mm:ss"));
+    const ledger::BackupNamed named = ledger::backupNamed(books, backup);
+    QString text = QLocale().toString(named.taken, QStringLiteral("d MMMM yyyy, HH:mm:ss"));
+    if (named.counter > 1) text += QStringLiteral(" (no. %1 of that second)").arg(named.counter);
+    if (const QString maker = madeBy(named.maker); !maker.isEmpty())
+        text += QStringLiteral(", ") + maker;
+    return text;
 }
 
 QString daysText(int days) {
@@ -54,7 +79,13 @@ RestoreDialog::RestoreDialog(const QString& books, QWidget* parent)
         item->setToolTip(shown(backup));
     }
     list_->setCurrentRow(0);
-    list_->setMinimumWidth(380);
+    // Wide enough that what tells two backups apart, at the end of their
+    // line, shows without scrolling.
+    int widest = 380;
+    for (int row = 0; row < list_->count(); ++row)
+        widest = std::max(widest, list_->fontMetrics().horizontalAdvance(list_->item(row)->text()) +
+                                      2 * list_->frameWidth() + 24);
+    list_->setMinimumWidth(std::min(widest, 900));
     layout->addWidget(list_);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -82,15 +113,13 @@ void RestoreDialog::restoreChosen() {
                                        .arg(chosen->text()),
                                    title))
         return;
-    const QString kept = ledger::restoreBackup(backup, books_);
-    prompts.tell(this,
-                 QStringLiteral("Restored the books %1 from the backup of %2.%3")
-                     .arg(shown(books_), takenText(books_, backup),
-                          kept.isEmpty() ? QString()
-                                         : QStringLiteral(" The books as they were are kept as "
-                                                          "%1.")
-                                               .arg(shown(kept))),
-                 title);
+    const ledger::Restored restored = ledger::restoreBackup(backup, books_);
+    QString said = QStringLiteral("Restored the books %1 from the backup of %2.")
+                       .arg(shown(books_), takenText(books_, backup));
+    if (!restored.kept.isEmpty())
+        said += QStringLiteral(" The books as they were are kept as %1.").arg(shown(restored.kept));
+    for (const QString& note : restored.notes) said += QLatin1Char('\n') + note;
+    prompts.tell(this, said, title);
     accept();
 }
 

@@ -20,7 +20,9 @@ namespace shell {
 // so it is stored only while that row still holds the same name and the same
 // password. The login goes ahead either way; when the hash cannot be stored
 // (a read-only file, a server out of reach) the user is told once and the
-// row keeps what it had, to be protected at the next login.
+// row keeps what it had, to be protected at the next login. A row that
+// another till logging in at the same moment protected already is left as
+// it is, without a word.
 void protectPlainPassword(QWidget* window, ledger::RecordSource& staff,
                           const ledger::Bookmark& loggedInRow, QLineEdit& storedPassword,
                           const QString& password);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "staff/wage_arithmetic.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <limits>
 
 #include "ledger/amount/amount.h"
@@ -20,10 +18,6 @@ constexpr double kLowest = std::numeric_limits<qint32>::min();
 constexpr double kHighest = std::numeric_limits<qint32>::max();
 
 }  // namespace
-
-double amountShown(const QLineEdit* field) { return ledger::parseAmount(field->text()); }
-
-double amountShown(const QLabel* label) { return ledger::parseAmount(label->text()); }
 
 double checkedResult(double value, const QString& figureName) {
     return ledger::checkedFigure(value, figureName);

@@ -4,16 +4,11 @@
 #include <QString>
 #include <QtGlobal>
 
-class QLabel;
-class QLineEdit;
-
 namespace staff {
 
-// The wage window reads every operand from the text on screen (fields and
-// labels alike, through the amount parse) and tests each result before a
-// label shows it: an overflow throws and the label keeps its text.
-double amountShown(const QLineEdit* field);
-double amountShown(const QLabel* label);
+// The wage window reads every operand from the text on screen
+// (ledger::ui::amountShown) and tests each result before a label shows it:
+// an overflow throws and the label keeps its text.
 double checkedResult(double value, const QString& figureName);
 
 // The day's wage as a whole number of the ledger: the nearest whole number,

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "forms/amount_shown.h"
 #include "forms/bound_combo.h"
 #include "forms/bound_line_edit.h"
 #include "forms/computed_figure.h"
@@ -24,6 +25,7 @@
 
 namespace staff {
 
+using ledger::ui::amountShown;
 using ledger::ui::ComputedFigure;
 using ledger::ui::connectGuarded;
 

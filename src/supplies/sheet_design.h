@@ -17,7 +17,6 @@ struct SheetDesign {
     QStringList itemColumns;   // columns of Text1 ... Text10
     QString dateField;         // the field bound to Date
     QString subtotalCaption;   // Label11
-    QString criterionPrefix;   // "By here day" criterion, before the day text
     // The daily window's purchase figure that "Confirm" fills.
     daily::DailyWindowFace::Purchase purchase = daily::DailyWindowFace::Purchase::Tableware;
     int clientWidthTwips = 0;

@@ -173,10 +173,11 @@ void SupplySheet::goToMainWindowDay() {
         tellDayNotStored();
         return;
     }
-    // A day saved since this sheet read its rows is found too.
-    data_->source().takeInNewRows();
-    ledger::guardedFind(data_->source(),
-                        design_.criterionPrefix + main->dayShown() + QStringLiteral("'"));
+    // That very sheet of the day, not the first one of its date: a day may
+    // have a second sheet saved on purpose, and the items typed here belong
+    // to the one the daily window shows. A day saved since this sheet read
+    // its rows is found too.
+    data_->source().showRow(main->storedDay());
 }
 
 void SupplySheet::confirm() {

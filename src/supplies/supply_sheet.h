@@ -22,7 +22,8 @@ class QPushButton;
 namespace supplies {
 
 // A supply detail sheet: ten item amounts of the daily ledger's row, their
-// subtotal, "By here day" to find the daily window's day and "Confirm" to
+// subtotal, "By here day" to show the daily window's day (that very row of
+// the ledger, also when two sheets share its date) and "Confirm" to
 // carry the subtotal into the daily window. The tableware sheet (Form2) and
 // the shop-articles sheet (Form3) are this one window with different designs.
 class SupplySheet : public ledger::ui::FormWindow, public SheetCommands {

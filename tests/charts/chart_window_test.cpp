@@ -87,7 +87,7 @@ TEST_F(ChartsTest, ClickingAMonthShowsItsDaysAndItsFigures) {
     Q_EMIT window->monthsPicture().income->hovered(true, 11);
     EXPECT_TRUE(
         details(window).contains("12/ 2002: income 90, expenditure 15, administration 0, "
-                                 "settlement total 60"))
+                                 "settlement total 75"))
         << details(window).toStdString();
     Q_EMIT window->monthsPicture().income->clicked(0);  // January has no days
     EXPECT_EQ(window->month()->month, 11);

@@ -35,9 +35,9 @@ struct DayExpected {
 
     double income() const { return turnover + small; }
     // The cash subtotal is the turnover less the expenditure; the total
-    // deducts the expenditure once more, and the administration.
+    // deducts the administration from it.
     double difference() const { return accepted - (turnover - expenditure); }
-    double settlementTotal() const { return turnover - 2 * expenditure - administration; }
+    double settlementTotal() const { return turnover - expenditure - administration; }
 };
 
 class ChartsTest : public WindowTest {

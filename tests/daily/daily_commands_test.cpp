@@ -89,7 +89,13 @@ TEST_F(DayCommands, InquiryOnAnEmptyLedgerFailsBeforeAsking) {
     button("Command1")->click();
     EXPECT_TRUE(prompts.inputsAsked.empty());
     ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].contains("Error 3021"));
+    EXPECT_EQ(prompts.toldTexts[0],
+              "No current record: there is no day in the books yet. Press New first to begin one. "
+              "(Error 3021)");
+    prompts.yesNoAnswers = {true};
+    button("Command4")->click();
+    button("Command1")->click();
+    EXPECT_TRUE(prompts.toldTexts.value(1).contains("Save the new day first. (Error 3021)"));
 }
 
 TEST_F(DayCommandsOnThreeDays, NewAnsweredNoLeavesEverything) {

@@ -120,7 +120,7 @@ TEST_P(SecondSheet, IsMadeOnlyWhenTheUserSaysSo) {
     ASSERT_EQ(prompts.choicesAsked.size(), 1u);
     const auto& asked = prompts.choicesAsked[0];
     EXPECT_TRUE(asked.message.contains("A day dated 2002/12/1 is already stored"));
-    EXPECT_EQ(asked.defaultButton, "Show the stored day");
+    EXPECT_EQ(asked.defaultButton, "Stay");
     EXPECT_EQ(asked.escapeButton, "Stay");
     EXPECT_EQ(storedRows(), c.rows);
     EXPECT_EQ(days().isNewRow(), c.stillNew);
@@ -299,6 +299,30 @@ INSTANTIATE_TEST_SUITE_P(
                          prompts.yesNoAnswers = {false};
                          static_cast<ASecondSheetByAnotherWay&>(t).sheet()->close();
                      }}));
+
+// A date no month counts is asked about however the day is stored, as by
+// Save, also after No at Save; No stores nothing and keeps the day as
+// typed, and closing then asks whether to close without it.
+TEST_F(DailyWindowTest, AnUndatedDayIsAskedAboutByTheBarAndTheCloseBoxToo) {
+    insertDay("2002/11/30", {{"Rent", 10}});
+    openSheet();
+    prompts.yesNoAnswers = {true, false, false, false, false};  // New; then No to each
+    button("Command4")->click();
+    type("Text2", "2003-01-06");
+    type("Text1", "77");
+    button("Command5")->click();
+    barButton("First")->click();
+    sheet()->close();
+    ASSERT_EQ(prompts.defaultNoAsked.size(), 4u);
+    EXPECT_TRUE(prompts.defaultNoAsked[1].message.contains("The date \"2003-01-06\" is not a day"));
+    EXPECT_TRUE(prompts.defaultNoAsked[3].message.startsWith(
+        "What was typed in this window was not stored. Close the window without it?"));
+    EXPECT_TRUE(prompts.toldTexts.isEmpty()) << prompts.toldTexts.join("\n").toStdString();
+    EXPECT_EQ(storedRows(), 1);
+    ASSERT_NE(sheet(), nullptr);
+    EXPECT_EQ(field("Text2")->text(), "2003-01-06");
+    EXPECT_EQ(field("Text1")->text(), "77");
+}
 
 TEST_F(DailyWindowTest, ADateNoMonthCountsThatIsStoredAlreadyIsAskedAboutTwice) {
     insertDay("2026-12-05", {{"Rent", 10}});

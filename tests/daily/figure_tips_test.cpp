@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "incidental money"},
                       TipCase{"Label43", "Accept cashes in fact - Subtotal of the cash"},
                       TipCase{"Label44",
-                              "The day's total: Subtotal of the cash - Subtotal of the "
-                              "expenditure - Administration's subtotal"}));
+                              "The day's total: Subtotal of the cash - Administration's "
+                              "subtotal"}));
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <future>
 #include <thread>
+#include <tuple>
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
@@ -43,20 +44,20 @@ protected:
 
 TEST_F(Backups, ACopyHoldsWhatTheFileHeldAndCarriesTheDateAndTime) {
     db.exec("INSERT INTO \"daily settlement of accounts\" (Date, Rent) VALUES ('2002/1/1', 7)");
-    const QString made = ledger::backUpDatabase(db.path(), kMorning);
-    EXPECT_EQ(QFileInfo(made).fileName(), "breakfast-2026-12-08-093015.mdb");
+    const QString made = ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Start);
+    EXPECT_EQ(QFileInfo(made).fileName(), "breakfast-2026-12-08-093015-start.mdb");
     EXPECT_EQ(QFileInfo(made).absolutePath(), QDir(db.folder()).filePath("backups"));
     db.exec("UPDATE \"daily settlement of accounts\" SET Rent = 8");
     EXPECT_EQ(valueIn(made, "PRAGMA integrity_check").toString(), "ok");
     EXPECT_EQ(valueIn(made, "SELECT Rent FROM \"daily settlement of accounts\"").toDouble(), 7);
     EXPECT_EQ(QDir(db.folder() + "/backups").entryList(QDir::Files),
-              QStringList{"breakfast-2026-12-08-093015.mdb"})
+              QStringList{"breakfast-2026-12-08-093015-start.mdb"})
         << "nothing else is left in the folder";
 }
 
 TEST_F(Backups, OnlyAChangedFileNeedsANewBackup) {
     EXPECT_TRUE(ledger::changedSinceLastBackup(db.path())) << "none yet";
-    ledger::backUpDatabase(db.path(), kMorning);
+    ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Start);
     EXPECT_FALSE(ledger::changedSinceLastBackup(db.path()));
     // A later change (file times have a coarse grain on some disks).
     QFile file(db.path());
@@ -68,12 +69,13 @@ TEST_F(Backups, OnlyAChangedFileNeedsANewBackup) {
 
 TEST_F(Backups, TheNewestThirtyAreKept) {
     for (int day = 1; day <= ledger::kKeptBackups + 3; ++day)
-        ledger::backUpDatabase(db.path(), QDateTime(QDate(2026, 1, 1).addDays(day), QTime(8, 0)));
+        ledger::backUpDatabase(db.path(), QDateTime(QDate(2026, 1, 1).addDays(day), QTime(8, 0)),
+                               ledger::BackupMaker::Start);
     const QStringList kept = ledger::backupsOf(db.path());
     ASSERT_EQ(kept.size(), ledger::kKeptBackups);
-    EXPECT_TRUE(kept.first().endsWith("breakfast-2026-01-05-080000.mdb"))
+    EXPECT_TRUE(kept.first().endsWith("breakfast-2026-01-05-080000-start.mdb"))
         << kept.first().toStdString();
-    EXPECT_TRUE(kept.last().endsWith("breakfast-2026-02-03-080000.mdb"))
+    EXPECT_TRUE(kept.last().endsWith("breakfast-2026-02-03-080000-start.mdb"))
         << kept.last().toStdString();
 }
 
@@ -82,7 +84,8 @@ TEST_F(Backups, AFailedBackupLeavesNothingUnderABackupsName) {
     QFile blocker(QDir(db.folder()).filePath("backups"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_THROW(ledger::backUpDatabase(db.path(), kMorning), ledger::LedgerError);
+    EXPECT_THROW(ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Start),
+                 ledger::LedgerError);
     EXPECT_TRUE(ledger::backupsOf(db.path()).isEmpty());
 }
 
@@ -90,20 +93,33 @@ double rentIn(const QString& file) {
     return valueIn(file, "SELECT Rent FROM \"daily settlement of accounts\"").toDouble();
 }
 
-TEST_F(Backups, BackupsInOneSecondAreCountedAndNeverReplaceOneAnother) {
+// Backups of one second, whatever made them, are counted on from one
+// another and say what made them: no two names alike, in the order taken.
+TEST_F(Backups, BackupsInOneSecondAreCountedSayWhatMadeThemAndNeverReplaceOneAnother) {
+    using M = ledger::BackupMaker;
+    const std::pair<M, const char*> makers[] = {{M::Start, "093015-start"},
+                                                {M::Start, "093015-2-start"},
+                                                {M::BackUpNow, "093015-3-now"},
+                                                {M::Tool, "093015-4-tool"},
+                                                {M::BeforeRestore, "093015-5-before-restore"},
+                                                {M::BeforeCreate, "093015-6-before-create"}};
     db.exec("INSERT INTO \"daily settlement of accounts\" (Date, Rent) VALUES ('2002/1/1', 1)");
     QStringList made;
-    for (int rent = 1; rent <= 3; ++rent) {
-        db.exec(QStringLiteral("UPDATE \"daily settlement of accounts\" SET Rent = %1").arg(rent));
-        made << ledger::backUpDatabase(db.path(), kMorning);
+    for (const auto& [maker, name] : makers) {
+        db.exec(QStringLiteral("UPDATE \"daily settlement of accounts\" SET Rent = %1")
+                    .arg(made.size() + 1));
+        made << ledger::backUpDatabase(db.path(), kMorning, maker);
+        EXPECT_EQ(QFileInfo(made.last()).fileName(),
+                  QStringLiteral("breakfast-2026-12-08-%1.mdb").arg(name));
+        const ledger::BackupNamed named = ledger::backupNamed(db.path(), made.last());
+        EXPECT_EQ(std::tuple(named.taken, named.counter, named.maker),
+                  std::tuple(kMorning, int(made.size()), maker))
+            << name;
     }
-    QStringList names;
-    for (const QString& path : made) names << QFileInfo(path).fileName();
-    EXPECT_EQ(names,
-              QStringList({"breakfast-2026-12-08-093015.mdb", "breakfast-2026-12-08-093015-2.mdb",
-                           "breakfast-2026-12-08-093015-3.mdb"}));
     EXPECT_EQ(ledger::backupsOf(db.path()), made) << "in the order they were taken";
     for (int i = 0; i < made.size(); ++i) EXPECT_EQ(rentIn(made[i]), i + 1) << i;
+    EXPECT_EQ(ledger::backupNamed(db.path(), "breakfast-2026-12-08-093015-7.mdb").maker, M::Unsaid)
+        << "a name of an earlier version says nothing of what made it";
 }
 
 // Names of earlier versions (to the minute) and of this one sort by time;
@@ -112,14 +128,16 @@ TEST_F(Backups, MinuteNamedBackupsOfEarlierVersionsTakeTheirPlaceInTime) {
     const QString folder = ledger::backupFolderFor(db.path());
     ASSERT_TRUE(QDir().mkpath(folder));
     const QStringList onDisk = {
-        "breakfast-2026-12-08-0931.mdb",  "breakfast-2026-12-08-093059.mdb",
-        "breakfast-2026-12-08-0930.mdb",  "breakfast-2026-12-08-093000-2.mdb",
-        "breakfast-before-the-audit.mdb", "breakfast-2026-12-08.mdb"};
+        "breakfast-2026-12-08-0931.mdb",         "breakfast-2026-12-08-093059.mdb",
+        "breakfast-2026-12-08-0930.mdb",         "breakfast-2026-12-08-093000-2.mdb",
+        "breakfast-before-the-audit.mdb",        "breakfast-2026-12-08.mdb",
+        "breakfast-2026-12-08-093000-3-now.mdb", "breakfast-2026-12-08-093000-now-2.mdb"};
     for (const QString& name : onDisk) ASSERT_TRUE(QFile::copy(db.path(), folder + "/" + name));
     QStringList names;
     for (const QString& path : ledger::backupsOf(db.path())) names << QFileInfo(path).fileName();
     EXPECT_EQ(names,
               QStringList({"breakfast-2026-12-08-0930.mdb", "breakfast-2026-12-08-093000-2.mdb",
+                           "breakfast-2026-12-08-093000-3-now.mdb",
                            "breakfast-2026-12-08-093059.mdb", "breakfast-2026-12-08-0931.mdb"}));
 }
 
@@ -139,7 +157,8 @@ QStringList fillWithOldBackups(const QString& database) {
 
 TEST_F(Backups, RotationSparesTheBackupAboutToBeRestoredAndTheOneJustMade) {
     const QStringList old = fillWithOldBackups(db.path());
-    const QString made = ledger::backUpDatabase(db.path(), kMorning, {}, {}, {old[0]});
+    const QString made =
+        ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Start, {}, {}, {old[0]});
     EXPECT_TRUE(QFileInfo::exists(made));
     EXPECT_TRUE(QFileInfo::exists(old[0])) << "the one about to be restored";
     EXPECT_FALSE(QFileInfo::exists(old[1])) << "the oldest of the others makes room";
@@ -147,8 +166,8 @@ TEST_F(Backups, RotationSparesTheBackupAboutToBeRestoredAndTheOneJustMade) {
 
     // A clock set back: the new backup is named before all others, and
     // still stays.
-    const QString early =
-        ledger::backUpDatabase(db.path(), QDateTime(QDate(2001, 1, 1), QTime(0, 0)));
+    const QString early = ledger::backUpDatabase(
+        db.path(), QDateTime(QDate(2001, 1, 1), QTime(0, 0)), ledger::BackupMaker::Start);
     EXPECT_TRUE(QFileInfo::exists(early));
     EXPECT_FALSE(QFileInfo::exists(old[0])) << "spared only while it was being restored";
     EXPECT_TRUE(QFileInfo::exists(old[2]));
@@ -159,13 +178,14 @@ TEST_F(Backups, FilesNotNamedByTheProgramAreNeverRemoved) {
     fillWithOldBackups(db.path());
     const QString own = ledger::backupFolderFor(db.path()) + "/breakfast-before-the-audit.mdb";
     ASSERT_TRUE(QFile::copy(db.path(), own));
-    for (int i = 0; i < 3; ++i) ledger::backUpDatabase(db.path(), kMorning);
+    for (int i = 0; i < 3; ++i)
+        ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Start);
     EXPECT_TRUE(QFileInfo::exists(own));
     EXPECT_EQ(ledger::backupsOf(db.path()).size(), ledger::kKeptBackups);
 }
 
 TEST_F(Backups, ABackupAndTheFolderMadeForItAreTheOwnersAlone) {
-    const QString made = ledger::backUpDatabase(db.path(), kMorning);
+    const QString made = ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Start);
     EXPECT_EQ(QFileInfo(made).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
     EXPECT_EQ(QFileInfo(ledger::backupFolderFor(db.path())).permissions() & 0x0777,
               QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
@@ -176,7 +196,8 @@ TEST_F(Backups, ABackupAndTheFolderMadeForItAreTheOwnersAlone) {
                                     QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
                                     QFile::ReadGroup | QFile::ExeGroup;
     ASSERT_TRUE(QFile::setPermissions(shared.path(), open));
-    const QString there = ledger::backUpDatabase(db.path(), kMorning, shared.path());
+    const QString there =
+        ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Tool, shared.path());
     EXPECT_EQ(QFileInfo(shared.path()).permissions(), open);
     EXPECT_EQ(QFileInfo(there).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
 }
@@ -204,7 +225,7 @@ TEST_F(Backups, ABackupNamedAsAFileNeverReplacesOne) {
 // The digest a restore compares: any value that differs, and nothing else.
 TEST_F(Backups, TheContentDigestTellsEveryDifferentValueApart) {
     db.exec("INSERT INTO \"daily settlement of accounts\" (Date, Rent) VALUES ('2002/1/1', 7)");
-    const QString copy = ledger::backUpDatabase(db.path(), kMorning);
+    const QString copy = ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Start);
     EXPECT_EQ(ledger::contentDigest(copy), ledger::contentDigest(db.path()));
     const struct {
         const char* change;
@@ -219,7 +240,8 @@ TEST_F(Backups, TheContentDigestTellsEveryDifferentValueApart) {
     };
     for (const auto& c : changes) {
         SCOPED_TRACE(c.change);
-        const QString changed = ledger::backUpDatabase(db.path(), kMorning);
+        const QString changed =
+            ledger::backUpDatabase(db.path(), kMorning, ledger::BackupMaker::Start);
         ledger::statements::Connection file(changed);
         ledger::statements::run(file.handle(), QString::fromUtf8(c.change), "change");
         file.close();
@@ -280,7 +302,7 @@ TEST_F(BackupAtStart, IsMadeInTheBackgroundWhileADayIsSaved) {
     EXPECT_EQ(failure, QString());
     const QStringList made = ledger::backupsOf(db.path());
     ASSERT_EQ(made.size(), 1);
-    EXPECT_EQ(QFileInfo(made[0]).fileName(), "breakfast-2026-12-08-093015.mdb");
+    EXPECT_EQ(QFileInfo(made[0]).fileName(), "breakfast-2026-12-08-093015-start.mdb");
     EXPECT_EQ(valueIn(made[0], "PRAGMA integrity_check").toString(), "ok");
     const int backedUp = days(made[0]);
     EXPECT_TRUE(backedUp == 3000 || backedUp == 3001) << backedUp;
@@ -288,7 +310,7 @@ TEST_F(BackupAtStart, IsMadeInTheBackgroundWhileADayIsSaved) {
 }
 
 TEST_F(BackupAtStart, IsNotMadeWhenTheBooksDidNotChange) {
-    ledger::backUpDatabase(db.path(), kMorning.addDays(-1));
+    ledger::backUpDatabase(db.path(), kMorning.addDays(-1), ledger::BackupMaker::Start);
     QString failure = QStringLiteral("never finished");
     ledger::StartupBackup(db.path(), kMorning, [&](const QString& why) { failure = why; });
     EXPECT_EQ(failure, QString());

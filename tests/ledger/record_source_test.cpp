@@ -307,6 +307,45 @@ TEST_F(RecordSourceTest, ADayIsNoRepeatOfItself) {
     }
 }
 
+// A value the user must agree to before it is stored: every way of storing
+// asks about a new row's date (typed or not) and a stored row's changed
+// one, and No stores nothing and keeps what was typed; a yes holds until
+// the date changes, so a second question about the row does not bring it
+// back.
+TEST_F(RecordSourceTest, AStoringQuestionIsAskedByEveryWayOfStoring) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "Rent");
+    openLedger(data);
+    QStringList asked;
+    bool yes = false;
+    data.setStoringQuestion("Date", [&](const QString& typed) {
+        asked << typed;
+        return yes;
+    });
+    const int no = int(ErrorCode::CancelledByUser);
+    rent.type("1");
+    data.moveNext();  // its date untouched: not asked
+    date.type("0000/0/0");
+    EXPECT_EQ(errorOf([&] { data.moveNext(); }), no);
+    data.discardEdits();
+    data.addNew();
+    rent.type("77");
+    for (const std::function<void()>& store : std::initializer_list<std::function<void()>>{
+             [&] { data.addNew(); }, [&] { data.refresh(); },
+             [&] { data.findFirst("Date like '*'"); }, [&] { data.storeNewRowWith([] {}); },
+             [&] { data.writeBackAllowingRepeat(); }})
+        EXPECT_EQ(errorOf(store), no);
+    EXPECT_EQ(asked, (QStringList{"0000/0/0", "", "", "", "", ""}));
+    EXPECT_TRUE(data.isNewRow() && rent.changed);
+    yes = true;
+    data.setDistinctColumn("Date");
+    date.type("2002/2/13");
+    EXPECT_EQ(errorOf([&] { data.writeBack(); }), int(ErrorCode::AlreadyStored));
+    data.writeBackAllowingRepeat();
+    EXPECT_EQ(asked.size(), 7);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 5);
+}
+
 TEST_F(RecordSourceTest, FailedWriteBackKeepsTheRowAndItsEdits) {
     RecordSource data("Data1");
     FakeField date(data, "Date"), rent(data, "Rent"), partner(data, "Partner");

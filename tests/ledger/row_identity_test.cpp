@@ -16,6 +16,7 @@
 #include "setup/postgres/server_setup.h"
 #include "setup/schema_builder.h"
 #include "support/temp_database.h"
+#include "support/value_printing.h"
 
 using ledger::ErrorCode;
 using ledger::LedgerError;
@@ -23,6 +24,13 @@ using ledger::RecordSource;
 namespace schema = ledger::schema;
 
 namespace {
+
+// Opens a record source on a table of the books the program folder names.
+void openOn(RecordSource& data, const QString& table) {
+    data.setDatabasePath(ledger::databasePath());
+    data.setSource(table);
+    data.open();
+}
 
 // A row whose identity another program changed under the window's key.
 struct Moved {
@@ -63,9 +71,7 @@ TEST_P(RowIdentity, AnEditNeverLandsUnseenInARowThatNowHoldsAnotherDayOrPerson) 
     // whether a field shows it or not (the salary window's rates).
     RecordSource data(QStringLiteral("Data1"));
     FakeField figure(data, QString::fromLatin1(c.figure));
-    data.setDatabasePath(ledger::databasePath());
-    data.setSource(c.table);
-    data.open();
+    openOn(data, c.table);
     ASSERT_EQ(figure.text, "100");
 
     db.exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = '%3'")
@@ -122,6 +128,159 @@ TEST_F(RowIdentity, APasswordIsNeverQuotedInAConflictMessage) {
         EXPECT_FALSE(message.contains(QString::fromLatin1(secret))) << message.toStdString();
     data.discardEdits();
 }
+
+// The books copied over the ones a window shows, the row under its key now
+// about another day or person (or the same one): a file written in place by
+// a copy made the same way, so that SQLite's own look at the file's header
+// sees no change; on a server, the rows replaced under the same keys.
+struct CopiedOver {
+    const char* why;
+    const QString& table;
+    const char* figure;    // the column the window edits
+    QStringList identity;  // what the row is about...
+    QStringList shown;     // ...as the window read it
+    QStringList copy;      // ...as the copy holds it under the same key
+    bool stored;           // false: refused, nothing stored
+};
+
+void PrintTo(const CopiedOver& c, std::ostream* os) { *os << c.why; }
+
+class CopiedOverTheBooks : public ::testing::TestWithParam<CopiedOver> {
+protected:
+    QStringList columns() const {
+        return GetParam().identity + QStringList{QString::fromLatin1(GetParam().figure)};
+    }
+    QString rowValues(const QStringList& identity) const {
+        QStringList values;
+        for (const QString& v : identity) values << QLatin1Char('\'') + v + QLatin1Char('\'');
+        return (values + QStringList{QStringLiteral("100")}).join(QLatin1Char(','));
+    }
+    QString quotedColumns() const {
+        QStringList quoted;
+        for (const QString& c : columns()) quoted << ledger::quoteName(c);
+        return quoted.join(QLatin1Char(','));
+    }
+    // A ledger file holding the one row, made as the tool makes one.
+    QString booksHolding(const QString& name, const QStringList& identity) {
+        const QString path = other.filePath(name);
+        ledger::writeDatabaseFile(path, false, true);
+        ledger::statements::Connection file(path);
+        ledger::statements::run(
+            file.handle(),
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(ledger::quoteName(GetParam().table), quotedColumns(), rowValues(identity)),
+            QStringLiteral("test"));
+        file.close();
+        return path;
+    }
+    static QByteArray bytesOf(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void writeInPlace(const QByteArray& bytes) {
+        QFile target(db.path());
+        ASSERT_TRUE(target.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(target.resize(0));
+        ASSERT_EQ(target.write(bytes), bytes.size());
+    }
+
+    TempDatabase db;
+    QTemporaryDir other;
+};
+
+TEST_P(CopiedOverTheBooks, AnEditLandsOnlyInTheRowStillAboutWhatTheWindowShows) {
+    const CopiedOver& c = GetParam();
+    QByteArray copy;
+    qint64 key = 0;
+    if (db.onServer()) {
+        std::vector<QVariant> values(c.shown.begin(), c.shown.end());
+        values.emplace_back(100.0);
+        key = db.insert(c.table, columns(), values);
+    } else {
+        writeInPlace(bytesOf(booksHolding(QStringLiteral("shown.mdb"), c.shown)));
+        copy = bytesOf(booksHolding(QStringLiteral("copy.mdb"), c.copy));
+        // The header's change counter, size and free pages are the same:
+        // SQLite would keep the pages it read.
+        ASSERT_EQ(bytesOf(db.path()).mid(24, 16), copy.mid(24, 16));
+    }
+    RecordSource data(QStringLiteral("Data1"));
+    FakeField figure(data, QString::fromLatin1(c.figure));
+    openOn(data, c.table);
+    ASSERT_EQ(figure.text, "100");
+
+    if (db.onServer()) {
+        // Restored by another program: every row anew, under its old key.
+        db.exec(QStringLiteral("DELETE FROM %1").arg(ledger::quoteName(c.table)));
+        db.exec(QStringLiteral("INSERT INTO %1 (\"Row key\",%2) OVERRIDING SYSTEM VALUE VALUES "
+                               "(%3,%4)")
+                    .arg(ledger::quoteName(c.table), quotedColumns())
+                    .arg(key)
+                    .arg(rowValues(c.copy)));
+    } else {
+        writeInPlace(copy);
+    }
+    figure.type("111");
+    int error = 0;
+    QString message;
+    try {
+        data.writeBack();
+    } catch (const LedgerError& e) {
+        error = e.number();
+        message = e.message();
+    }
+    const auto rows = db.query(
+        QStringLiteral("SELECT %1 FROM %2").arg(quotedColumns(), ledger::quoteName(c.table)));
+    ASSERT_EQ(rows.size(), 1u);
+    for (qsizetype i = 0; i < c.copy.size(); ++i)
+        EXPECT_EQ(rows[0][static_cast<size_t>(i)].toString(), c.copy[i]) << "the copy's row";
+    EXPECT_EQ(rows[0].back().toDouble(), c.stored ? 111.0 : 100.0);
+    if (c.stored) {
+        EXPECT_EQ(error, 0) << message.toStdString();
+        return;
+    }
+    EXPECT_EQ(error, int(ErrorCode::ChangedElsewhere)) << message.toStdString();
+    EXPECT_TRUE(message.contains("no longer holds the")) << message.toStdString();
+    EXPECT_TRUE(message.contains("Nothing was stored")) << message.toStdString();
+    EXPECT_EQ(figure.text, "111") << "the typed text stays";
+    data.discardEdits();
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CopiedOverTheBooks,
+                         ::testing::Values(CopiedOver{"the key now holds another day",
+                                                      schema::kLedger,
+                                                      "Rent",
+                                                      {"Date"},
+                                                      {"2002/2/11"},
+                                                      {"2002/1/31"},
+                                                      false},
+                                           CopiedOver{"the key now holds another member of staff",
+                                                      schema::kStaff,
+                                                      "Salary hour",
+                                                      {"Name"},
+                                                      {"Lin"},
+                                                      {"Wu"},
+                                                      false},
+                                           CopiedOver{"the key now holds a wage of another name",
+                                                      schema::kWages,
+                                                      "Main hour",
+                                                      {"Name", "Date"},
+                                                      {"Lin", "2002/2/11"},
+                                                      {"Wu", "2002/2/11"},
+                                                      false},
+                                           CopiedOver{"the key now holds a wage of another day",
+                                                      schema::kWages,
+                                                      "Main hour",
+                                                      {"Name", "Date"},
+                                                      {"Lin", "2002/2/11"},
+                                                      {"Lin", "2002/1/31"},
+                                                      false},
+                                           CopiedOver{"the key holds the same day",
+                                                      schema::kLedger,
+                                                      "Rent",
+                                                      {"Date"},
+                                                      {"2002/2/11"},
+                                                      {"2002/2/11"},
+                                                      true}));
 
 // The shop's books as a till has them open: three days, the last one shown.
 class MadeAnew : public ::testing::Test {

@@ -1052,5 +1052,77 @@ TEST_F(StoreContract, BooksThatCannotBeOpenedAreSaidSo) {
         << message.toStdString();
 }
 
+// ------------------------------------- the same promises, case by case
+
+TEST_F(StoreContract, DoublesComeBackBitForBitAndGuardTheirOwnUpdate) {
+    const double values[] = {0.1,
+                             1.0 / 3.0,
+                             -2.5e-300,
+                             123456789.12345679,
+                             std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::denorm_min(),
+                             0.30000000000000004};
+    const qint64 key = store->insertRow(schema::kLedger, {"Date"}, {QStringLiteral("2002/1/1")});
+    QVariant previous;  // empty at first
+    for (double v : values) {
+        SCOPED_TRACE(v);
+        ASSERT_TRUE(store->updateRow(schema::kLedger, key, {"Rent"}, {v}, {previous}));
+        const double back = store->readRow(schema::kLedger, key, {"Rent"}).at(0).toDouble();
+        EXPECT_EQ(std::memcmp(&back, &v, sizeof v), 0) << "came back as " << back;
+        // The value read is the one the next update expects: any other is a
+        // change made elsewhere.
+        EXPECT_FALSE(
+            store->updateRow(schema::kLedger, key, {"Rent"}, {1.0}, {std::nextafter(v, 0.0)}));
+        previous = v;
+    }
+}
+
+TEST_F(StoreContract, NamesResolveWithoutRegardToCaseAndUnknownNamesSayWhich) {
+    db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
+    const auto keys = store->rowKeys("DAILY Settlement OF accounts");
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(store->readRow("daily settlement of accounts", keys[0], {"RENT", "date"}),
+              (std::vector<QVariant>{100.0, QStringLiteral("2002/11/5")}));
+    EXPECT_EQ(store->describe("inquiry DETAIL").name, schema::kInquiryDetail);
+    try {
+        store->describe("Breakfast");
+        FAIL();
+    } catch (const LedgerError& e) {
+        EXPECT_EQ(e.code(), ErrorCode::UnknownName);
+        EXPECT_TRUE(e.message().contains("has no table or query named 'Breakfast'"));
+    }
+}
+
+TEST_F(StoreContract, ADayIsLookedUpByItsTextCharacterForCharacter) {
+    std::vector<qint64> keys;
+    for (const char* day : {"2002/2/12", "2002/2/12 ", "2002/02/12", "2002/2/12", "Undated"})
+        keys.push_back(db.insert(schema::kLedger, {"Date"}, {QString::fromLatin1(day)}));
+    EXPECT_EQ(store->rowKeysHoldingText(schema::kLedger, "date", "2002/2/12"),
+              (std::vector<qint64>{keys[0], keys[3]}));
+    EXPECT_EQ(store->rowKeysHoldingText(schema::kLedger, "Date", "undated"), std::vector<qint64>{});
+    EXPECT_EQ(store->rowKeysHoldingText(schema::kLedger, "Rent", "2002/2/12"), std::nullopt)
+        << "an amount column holds no text";
+}
+
+TEST_F(StoreContract, KeysAreNeverHandedOutTwice) {
+    const qint64 first = store->insertRow(schema::kWages, {"Name"}, {QStringLiteral("Lin")});
+    const qint64 second = store->insertRow(schema::kWages, {"Name"}, {QStringLiteral("Wu")});
+    store->deleteRow(schema::kWages, second);
+    const qint64 third = store->insertRow(schema::kWages, {}, {});
+    EXPECT_LT(first, second);
+    EXPECT_GT(third, second);
+    EXPECT_TRUE(store->readRow(schema::kWages, second, {"Name"}).empty());
+    // An update with nothing to store tells whether the row is still there.
+    EXPECT_TRUE(store->updateRow(schema::kWages, third, {}, {}, {}));
+    EXPECT_FALSE(store->updateRow(schema::kWages, second, {}, {}, {}));
+}
+
+TEST_F(StoreContract, TextIsStoredAsTypedNeverAsSql) {
+    const QString typed = QStringLiteral("O'Brien\"; DROP TABLE \"Select\"; -- 查詢 $1");
+    const qint64 key = store->insertRow(schema::kStaff, {"Name"}, {typed});
+    EXPECT_EQ(store->readRow(schema::kStaff, key, {"Name"}).at(0).toString(), typed);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"Select\"").toInt(), 2);
+}
+
 }  // namespace
 }  // namespace store_contract

@@ -35,7 +35,7 @@ TEST_F(MonthInquiryTest, TheButtonsStyleFindsTheMonth) {
     auto* sheet = openOnLastMonth();
     inquire(sheet, "12/2002");
     EXPECT_EQ(month(sheet), "12/ 2002");
-    EXPECT_EQ(text(sheet, "Label43"), "200");
+    EXPECT_EQ(text(sheet, "Label43"), "500");
 }
 
 TEST_F(MonthInquiryTest, BlanksAroundTheMonthAreIgnored) {
@@ -135,6 +135,7 @@ TEST_F(EmptyMonthInquiryTest, NoMonthIsReportedBeforeAnyPrompt) {
     EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|") &&
                 prompts.told[0].endsWith("(Error 3021)"))
         << prompts.told[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].contains("the books hold no days. Begin a day with New"));
     EXPECT_EQ(month(sheet), "");
     EXPECT_EQ(text(sheet, "Label40"), "");
 }

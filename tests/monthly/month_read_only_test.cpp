@@ -56,7 +56,7 @@ TEST_F(MonthReadOnlyTest, MovingOnTellsOnceMovesAndStoresNothing) {
     // Coming back shows the month as stored; nothing more is said.
     pressBar(sheet, "Previous");
     EXPECT_EQ(text(sheet, "Text25"), "1000");
-    EXPECT_EQ(text(sheet, "Label43"), "200");
+    EXPECT_EQ(text(sheet, "Label43"), "500");
     EXPECT_EQ(prompts.told.size(), 1);
 }
 

@@ -17,7 +17,7 @@ TEST_F(MonthTest, EachFigureSaysHowItIsMade) {
         {"Label40", "the Small incidental money again"},
         {"Label41", "Turnover - Subtotal of the expenditure"},
         {"Label42", "Accept cashes in fact - Subtotal of the cash"},
-        {"Label43", "The month's total: Subtotal of the cash - Subtotal of the expenditure"},
+        {"Label43", "The month's total: Subtotal of the cash - Administration's subtotal"},
     };
     for (const auto& [name, says] : tips) {
         const QString tip = sheet->findChild<QLabel*>(name)->toolTip();

@@ -35,7 +35,7 @@ TEST_F(MonthFromDailyWindowTest, TheButtonOpensTheSheetAndAgainBringsItForward) 
     auto* sheet = FormWindow::find("Form4");
     ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(text(sheet, "Label43"), "200");
+    EXPECT_EQ(text(sheet, "Label43"), "500");
 
     pressBar(sheet, "Next");
     ASSERT_EQ(month(sheet), "1/ 2003");

@@ -10,9 +10,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QLocale>
 #include <QProcess>
 #include <QThread>
 
+#include "ledger/store/backup.h"
 #include "login_fixture.h"
 #include "setup/schema_builder.h"
 #include "shell/file_choosers.h"
@@ -138,6 +140,38 @@ TEST_F(BooksWindow, RestoreBringsBackTheBackedUpDayAndKeepsTheBooksItReplaces) {
     typeAndLogin("breakfast");
     expectAdmitted();
     EXPECT_EQ(WindowTest::field(mainWindow(), "Text1")->text(), "111");
+}
+
+// Backups made in one second are told apart by their place in that second
+// and by what made them, and the one chosen is the one put back.
+TEST_F(BooksWindow, BackupsOfOneSecondReadApartAndTheChosenOneIsRestored) {
+    SKIP_ON_SERVER("backups are of files");
+    addStaff("Tovena", "breakfast");
+    addDay("2002/2/12", {{"Rent", 0}});
+    const QDateTime second(QDate(2026, 12, 8), QTime(9, 30, 15));
+    using M = ledger::BackupMaker;
+    for (const M maker : {M::Start, M::Start, M::BackUpNow, M::Tool, M::BeforeRestore}) {
+        db.exec("UPDATE \"daily settlement of accounts\" SET Rent = Rent + 1");
+        ledger::backUpDatabase(db.path(), second, maker);
+    }
+    openLogin();
+    prompts.yesNoAnswers = {true};
+    dialogs.expect("RestoreBackup", [&](QDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>("backupList");
+        QStringList labels;
+        for (int row = 0; row < list->count(); ++row) labels << list->item(row)->text();
+        EXPECT_EQ(labels.size(), 5);
+        EXPECT_EQ(labels.removeDuplicates(), 0) << labels.join('\n').toStdString();
+        EXPECT_EQ(labels[3], QLocale().toString(second, "d MMMM yyyy, HH:mm:ss") +
+                                 " (no. 2 of that second), made at the start \u2014 1 day");
+        list->setCurrentRow(3);
+        press(dialog, "restore");
+    });
+    withBooks([](QDialog& dialog) {
+        press(dialog, "restoreBackup");
+        press(dialog, "close");
+    });
+    EXPECT_DOUBLE_EQ(rentOf("2002/2/12"), 2) << "the second backup of that second";
 }
 
 TEST_F(BooksWindow, RestoreIsRefusedWhileAnotherProgramHasTheBooksOpen) {

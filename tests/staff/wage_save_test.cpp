@@ -78,8 +78,12 @@ TEST_F(WageSaveTest, APersonnelRateThatIsNotANumberIsRefusedAndNothingIsStored) 
     field(main, "Text7")->setText("12abc");
     button(wages, "Command1")->click();
     ASSERT_EQ(prompts.toldTexts.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].contains("'12abc' is not a number"))
+    // Said as the daily window's figure, with what to do there.
+    EXPECT_TRUE(prompts.toldTexts[0].startsWith(
+        "The Personnel rate of the day 2002/2/12 in the daily settlement window holds "
+        "\"12abc\", which is not a number"))
         << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].contains("Correct the Personnel rate there"));
     EXPECT_EQ(text(main, "Text7"), "12abc");
     EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(0.0));
     expectWageWaits(wages);

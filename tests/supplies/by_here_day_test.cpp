@@ -105,55 +105,30 @@ TEST_F(ByHereDayTest, ItemsTypedOnTheDayLeftAreStoredByTheMove) {
     EXPECT_EQ(stored(1, "Soup cup"), QVariant(10.0));
 }
 
-TEST_F(ByHereDayTest, TheFirstOfTwoRowsWithTheSameDateIsShown) {
-    addDay("2002/2/12", {{"Chopsticks", 99}});
+// Two sheets of one date, the second saved on purpose: the sheets show the
+// daily window's own, never the first of the date, also while its date is
+// typed over, and Confirm takes it.
+TEST_F(ByHereDayTest, TheDailyWindowsOwnSheetIsShownOfTwoWithItsDate) {
+    const qint64 second = addDay("2002/2/12", {{"Chopsticks", 99}, {"Oven", 7}});
     auto* main = openDailyWindow();
-    main->showDay("2002/2/13");
-    auto* sheet = openLikeDetailButton("Form2");
-    pressBar(sheet, "Last");
-    ASSERT_EQ(subtotal(sheet), "99");
-    main->showDay("2002/2/12");
-    button(sheet, "Command1")->click();
-    EXPECT_EQ(subtotal(sheet), "2.5");
-}
-
-TEST_F(ByHereDayTest, BothCriterionPrefixesSelectTheSameRows) {
-    addDay("2002/12/1", {{"Other", 1}, {"Other2", 1}});
-    addDay("2002/2/12 ", {{"Other", 2}, {"Other2", 2}});
-    auto* main = openDailyWindow();
-    auto* form2 = openLikeDetailButton("Form2");
-    auto* form3 = openLikeDetailButton("Form3");
-    auto& rows2 = form2->records();
-    auto& rows3 = form3->records();
-    // Typed days with pattern characters and blanks: both sheets must agree.
-    for (const char* day : {"2002/2/12", "2002/2/13", "2002/12/1", "2002/2/1?", "2002/1*", "*/1",
-                            "2002/2/12 ", "2002/2/#2", "nothing"}) {
-        main->date->setText(QString::fromLatin1(day));
-        form2->records().moveFirst();
-        form3->records().moveFirst();
-        button(form2, "Command1")->click();
-        button(form3, "Command1")->click();
-        EXPECT_EQ(rows2.currentIndex(), rows3.currentIndex()) << day;
-        EXPECT_EQ(dateField(form2)->text(), dateField(form3)->text()) << day;
+    for (const auto& [bar, tableware, articles] :
+         {std::tuple{"Last", "99", "7"}, std::tuple{"Previous", "4", "6"},
+          std::tuple{"Previous", "2.5", "30"}, std::tuple{"Last", "99", "7"}}) {
+        pressBar(main, bar);
+        EXPECT_EQ(subtotal(openLikeDetailButton("Form2")), tableware) << bar;
+        EXPECT_EQ(subtotal(openLikeDetailButton("Form3")), articles) << bar;
     }
-    // The blanks differ, the criteria are the sheets' own.
-    EXPECT_EQ(form2->design().criterionPrefix, " Date like   '");
-    EXPECT_EQ(form2->design().criterionPrefix.size(), 14);
-    EXPECT_EQ(form3->design().criterionPrefix, " Date like '");
-    EXPECT_EQ(form3->design().criterionPrefix.size(), 12);
-    EXPECT_TRUE(prompts.told.isEmpty());
-}
-
-TEST_F(ByHereDayTest, AnApostropheInTheDayIsReportedAndTheSheetStays) {
-    auto* main = openDailyWindow();
-    main->showDay("2002/2/12");
-    auto* sheet = openLikeDetailButton("Form2");
     main->date->setText("2002/2/1'3");
-    button(sheet, "Command1")->click();
-    ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.toldTexts[0].endsWith("(Error 3077)"))
-        << prompts.toldTexts[0].toStdString();
-    EXPECT_EQ(dateField(sheet)->text(), "2002/2/12");
+    auto* sheet = openLikeDetailButton("Form2");
+    QTest::keyClicks(item(sheet, 1), "5");
+    button(sheet, "Command2")->click();
+    flushDeletes();
+    EXPECT_EQ(main->tableware->text(), "104");
+    EXPECT_EQ(stored(second, "Soup cup"), QVariant(5.0));
+    db.exec(QStringLiteral("DELETE FROM \"daily settlement of accounts\" WHERE rowid = %1")
+                .arg(second));
+    EXPECT_EQ(subtotal(openLikeDetailButton("Form3")), "7");
+    EXPECT_TRUE(prompts.toldTexts.value(0).startsWith("This day is no longer in the books"));
 }
 
 TEST_F(ByHereDayTest, AnEmptyTableSaysTheDayIsNotSavedAndDoesNothingElse) {

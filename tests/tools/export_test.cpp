@@ -13,6 +13,7 @@
 
 #include "csv_reader.h"
 #include "forms/form_window.h"
+#include "ledger/calendar/ledger_calendar.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "salary/rules/salary_rules.h"
@@ -127,9 +128,17 @@ TEST_F(Export, DaysComeInCalendarOrderWithUndatedRowsLastInTheirStoredOrder) {
         addDay(QString::fromLatin1(day));
     const auto records = exported("days");
     ASSERT_FALSE(records.empty());
-    QStringList header = {"Date"};
-    header << schema::ledgerDayAmounts() << schema::tablewareItems() << schema::shopArticleItems();
-    EXPECT_EQ(records.front(), header) << "every ledger column but the row key";
+    // Every ledger column but the row key, the items that repeat a name said
+    // in plain words, then the sheet's figures.
+    QStringList items = schema::tablewareItems() + schema::shopArticleItems();
+    items.replace(items.indexOf("Other"), "Other tableware");
+    items.replace(items.indexOf("Tableware2"), "Tableware (shop article)");
+    items.replace(items.indexOf("Other2"), "Other shop article");
+    const QStringList header =
+        QStringList{"Date"} + schema::ledgerDayAmounts() + items +
+        QStringList{"Administration's subtotal", "Subtotal of the expenditure",
+                    "Subtotal of the cash", "Difference", "Settlement total of every day"};
+    EXPECT_EQ(records.front(), header);
     EXPECT_EQ(column(records, "Date"),
               QStringList({"2002/1/5", " 2002/01/06 ", "2002/1/15", "2002/9/30", "2002/10/1",
                            "Closing stock", "2002/2/30"}));
@@ -185,8 +194,8 @@ TEST_F(Export, ADayTheMonthTotalsCannotPlaceIsUndatedInTheDaysToo) {
     EXPECT_TRUE(last.out.contains("1 day whose Date is not a calendar day"))
         << last.out.toStdString();
     const auto months = exported("months");
-    EXPECT_EQ(column(months, "Date per month"), QStringList({"2/ 2002", "Undated"}));
-    EXPECT_EQ(column(months, "Turnover之總計"), QStringList({"7", "5"}));
+    EXPECT_EQ(column(months, "Month"), QStringList({"2002-02", "Undated"}));
+    EXPECT_EQ(column(months, "Turnover"), QStringList({"7", "5"}));
 }
 
 struct AmountVector {
@@ -217,42 +226,115 @@ TEST_F(Export, AmountsAreWrittenAsTheWindowsShowThem) {
         EXPECT_EQ(rents[i], QString::fromLatin1(vectors[i].shown)) << i;
 }
 
+struct DayFigures {
+    WindowTest::Amounts amounts;
+    // Administration's subtotal, expenditure subtotal, cash subtotal,
+    // difference, settlement total: worked by hand.
+    QStringList figures;
+};
+
+// The figures the day sheet shows beside each day's amounts, so the
+// accountant need not rebuild them; the purchases are taken off once.
+TEST_F(Export, DaysCarryTheFiguresTheirSheetShows) {
+    const DayFigures days[] = {
+        {{}, {"0", "0", "0", "0", "0"}},
+        {{{"Rent", 100}, {"Partner", 50}}, {"150", "0", "0", "0", "-150"}},
+        {{{"Bread trader", 30},
+          {"Turnover", 200},
+          {"Small incidental money", 20},
+          {"Accept cashes in fact", 175}},
+         {"0", "30", "170", "5", "170"}},
+        // Takings 620, purchases 119, costs 500.
+        {{{"Rent", 300},
+          {"Personnel rate", 200},
+          {"Bread trader", 40},
+          {"Egg", 29},
+          {"Articles in the shop", 50},
+          {"Turnover", 620},
+          {"Accept cashes in fact", 600}},
+         {"500", "119", "501", "99", "1"}},
+        // Two amounts too large to add: the figures are left empty.
+        {{{"Rent", 1e308}, {"Partner", 1e308}, {"Turnover", 5}}, {"", "", "", "", ""}},
+    };
+    int day = 1;
+    for (const DayFigures& d : days) addDay(QStringLiteral("2002/3/%1").arg(day++), d.amounts);
+    const auto records = exported("days");
+    ASSERT_EQ(records.size(), std::size(days) + 1);
+    for (size_t i = 0; i < std::size(days); ++i)
+        EXPECT_EQ(records[i + 1].mid(records[0].size() - 5), days[i].figures) << i;
+    EXPECT_EQ(column(records, "Turnover").last(), "5") << "the day's amounts are all there";
+    EXPECT_TRUE(last.out.contains("1 day with figures beyond the range of a number, left empty"))
+        << last.out.toStdString();
+}
+
+// Serial numbers as the spreadsheet must keep them (002 is not 2, 1-2 is no
+// date); a month as a date it reads.
+TEST_F(Export, SerialNumbersStayTextAndMonthsAreDates) {
+    const QString long256(256, QLatin1Char('7'));
+    const std::pair<QString, QString> serials[] = {
+        {"002", "=\"002\""},   {"0012", "=\"0012\""}, {"1-2", "=\"1-2\""},
+        {"A001", "=\"A001\""}, {"=1+1", "'=1+1"},     {"", ""},
+        {long256, long256},
+    };
+    int day = 1;
+    for (const auto& [stored, written] : serials) {
+        addStaff(QStringLiteral("E%1").arg(day), 80.0, 100.0, stored);
+        addWage(QStringLiteral("2002/%1/3").arg(day), QStringLiteral("E%1").arg(day), 1, 0, 0, 0,
+                stored);
+        ++day;
+    }
+    QStringList written;
+    QStringList months;
+    for (const auto& serial : serials) written << serial.second;
+    for (int m = 1; m < day; ++m)
+        months << QStringLiteral("2002-%1").arg(m, 2, 10, QLatin1Char('0'));
+    EXPECT_EQ(column(exported("wages"), "Serial numbers"), written);
+    const auto salaries = exported("salaries");
+    EXPECT_EQ(column(salaries, "Serial numbers"), written);
+    EXPECT_EQ(column(salaries, "Month"), months);
+}
+
 struct TextCell {
     const char* stored;
     const char* written;  // as the spreadsheet gets it
+    const char* serial;   // the same as a serial number, kept exactly as text
 };
 
 // Staff type names; the accountant opens the file in a spreadsheet, which
 // would run a text beginning with =, +, -, @, a tab or a carriage return as a
 // formula. Such a text gets the spreadsheets' apostrophe; every other text
-// is kept exactly, and amounts stay numbers, negative ones included.
+// is kept exactly (a serial number as a formula's text constant, which the
+// spreadsheet shows as that very text), and amounts stay numbers, negative
+// ones included.
 TEST_F(Export, TextsASpreadsheetWouldRunAsAFormulaGetAnApostropheAndAmountsStayNumbers) {
     const TextCell cells[] = {
         {"=HYPERLINK(\"http://example.com/x\",\"click\")",
+         "'=HYPERLINK(\"http://example.com/x\",\"click\")",
          "'=HYPERLINK(\"http://example.com/x\",\"click\")"},
-        {"@SUM(A1:A9)", "'@SUM(A1:A9)"},
-        {"+886 2 1234", "'+886 2 1234"},
-        {"-Chen", "'-Chen"},
-        {"-12", "'-12"},
-        {"\tTab", "'\tTab"},
-        {"\rReturn", "'\rReturn"},
-        {"Lee, \"Big\" Wan", "Lee, \"Big\" Wan"},
-        {"two\r\nlines", "two\r\nlines"},
-        {"a=b+c", "a=b+c"},
-        {" =1", " =1"},
-        {"陳小明", "陳小明"},
+        {"@SUM(A1:A9)", "'@SUM(A1:A9)", "'@SUM(A1:A9)"},
+        {"+886 2 1234", "'+886 2 1234", "'+886 2 1234"},
+        {"-Chen", "'-Chen", "'-Chen"},
+        {"-12", "'-12", "'-12"},
+        {"\tTab", "'\tTab", "'\tTab"},
+        {"\rReturn", "'\rReturn", "'\rReturn"},
+        {"Lee, \"Big\" Wan", "Lee, \"Big\" Wan", "=\"Lee, \"\"Big\"\" Wan\""},
+        {"two\r\nlines", "two\r\nlines", "=\"two\r\nlines\""},
+        {"a=b+c", "a=b+c", "=\"a=b+c\""},
+        {" =1", " =1", "=\" =1\""},
+        {"陳小明", "陳小明", "=\"陳小明\""},
     };
-    QStringList stored, written;
+    QStringList stored, written, serials;
     int day = 1;
     for (const TextCell& c : cells) {
         stored << QString::fromUtf8(c.stored);
         written << QString::fromUtf8(c.written);
+        serials << QString::fromUtf8(c.serial);
         addStaff(stored.back(), 80.0, 100.0, stored.back());
         addWage(QStringLiteral("2002/4/%1").arg(day++), stored.back(), -3, 0, 0, 0, stored.back());
     }
     const auto wages = exported("wages");
     EXPECT_EQ(column(wages, "Name"), written);
-    EXPECT_EQ(column(wages, "Serial numbers"), written);
+    EXPECT_EQ(column(wages, "Serial numbers"), serials);
     EXPECT_EQ(column(wages, "Main hour"), QStringList(written.size(), "-3"))
         << "a negative amount is a number, not a formula";
 
@@ -270,7 +352,7 @@ TEST_F(Export, AFieldHoldingOnlyALineFeedComesBackExactly) {
     addWage("2002/4/1", "\n", 8, 0, 0, 0, "\n");
     const auto records = exported("wages");
     EXPECT_EQ(column(records, "Name"), QStringList{"\n"});
-    EXPECT_EQ(column(records, "Serial numbers"), QStringList{"\n"});
+    EXPECT_EQ(column(records, "Serial numbers"), QStringList{"=\"\n\""});
 }
 
 TEST_F(Export, FromAndToKeepTheDaysBetweenThemBothIncluded) {
@@ -292,23 +374,18 @@ TEST_F(Export, MonthsFollowTheMonthSheetInCalendarOrderAndARangeKeepsMonthsItTou
     addDay("2002/10/31", {{"Rent", 0.5}});
     const auto records = exported("months");
     ASSERT_FALSE(records.empty());
-    QStringList header = {"Date per month"};
-    for (const QString& c : schema::ledgerDayAmounts()) header << schema::monthTotalOf(c);
-    EXPECT_EQ(records.front(), header);
-    EXPECT_EQ(column(records, "Date per month"),
-              QStringList({"9/ 2002", "10/ 2002", "1/ 2003", "Undated"}));
-    EXPECT_EQ(column(records, schema::monthTotalOf("Rent")),
-              QStringList({"50", "100.5", "7", "1"}));
-    EXPECT_EQ(column(records, schema::monthTotalOf("Turnover")), QStringList({"", "1000", "", ""}));
+    // Each month's total under the days' name for it, the month as a date.
+    EXPECT_EQ(records.front(), QStringList{"Month"} + schema::ledgerDayAmounts());
+    EXPECT_EQ(column(records, "Month"), QStringList({"2002-09", "2002-10", "2003-01", "Undated"}));
+    EXPECT_EQ(column(records, "Rent"), QStringList({"50", "100.5", "7", "1"}));
+    EXPECT_EQ(column(records, "Turnover"), QStringList({"", "1000", "", ""}));
     EXPECT_TRUE(last.out.contains("1 month whose month is not a calendar month at the end"))
         << last.out.toStdString();
 
-    EXPECT_EQ(
-        column(exported("months", {"--from", "2002/9/30", "--to", "2002/10/1"}), "Date per month"),
-        QStringList({"9/ 2002", "10/ 2002"}));
-    EXPECT_EQ(
-        column(exported("months", {"--from", "2002/11/1", "--to", "2002/12/31"}), "Date per month"),
-        QStringList());
+    EXPECT_EQ(column(exported("months", {"--from", "2002/9/30", "--to", "2002/10/1"}), "Month"),
+              QStringList({"2002-09", "2002-10"}));
+    EXPECT_EQ(column(exported("months", {"--from", "2002/11/1", "--to", "2002/12/31"}), "Month"),
+              QStringList());
 }
 
 // ------------------------------------------------------------ salaries
@@ -316,14 +393,14 @@ TEST_F(Export, MonthsFollowTheMonthSheetInCalendarOrderAndARangeKeepsMonthsItTou
 QStringList salaryHeader() {
     return {"Name",
             "Serial numbers",
-            "Date /\u6708",
+            "Month",
             "Salary hour",
             "Overtime salary hour",
-            "Main hour\u4E4B\u7E3D\u8A08",
-            "Work overtime\u4E4B\u7E3D\u8A08",
+            "Main hour",
+            "Work overtime",
             "Subtotal",
-            "Insurance\u4E4B\u7E3D\u8A08",
-            "Absent-Deduct\u4E4B\u7E3D\u8A08",
+            "Insurance",
+            "Absent-Deduct",
             "Deductions",
             "The salary gotten actually"};
 }
@@ -334,7 +411,7 @@ TEST_F(Export, TheShopsExampleMonthGivesItsSubtotalDeductionsAndSalary) {
     const auto records = exported("salaries");
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0], salaryHeader());
-    EXPECT_EQ(records[1], QStringList({"Tovena", "A001", "2002/12", "80", "100", "160", "10",
+    EXPECT_EQ(records[1], QStringList({"Tovena", "=\"A001\"", "2002-12", "80", "100", "160", "10",
                                        "13800", "600", "200", "800", "13000"}));
 }
 
@@ -403,10 +480,10 @@ TEST_F(Export, SalariesComeByMonthThenInTheQuerysOrderWithUnknownEmployeesLeftUn
     QStringList order;
     for (size_t i = 1; i < records.size(); ++i) order << records[i][2] + " " + records[i][0];
     EXPECT_EQ(order,
-              QStringList({"2002/11 Tovena", "2002/12 Ghost", "2002/12 Lin", "2002/12 Tovena"}));
+              QStringList({"2002-11 Tovena", "2002-12 Ghost", "2002-12 Lin", "2002-12 Tovena"}));
     // No staff row, so no rates: nothing is priced, the deductions still are.
-    EXPECT_EQ(records[2],
-              QStringList({"Ghost", "X9", "2002/12", "", "", "10", "0", "", "30", "20", "50", ""}));
+    EXPECT_EQ(records[2], QStringList({"Ghost", "=\"X9\"", "2002-12", "", "", "10", "0", "", "30",
+                                       "20", "50", ""}));
     EXPECT_EQ(records[3].last(), "1010");
     EXPECT_EQ(records[4].last(), "795");
     EXPECT_TRUE(last.out.contains("1 salary without rates")) << last.out.toStdString();
@@ -431,7 +508,10 @@ TEST_F(Export, SalariesMatchTheSalaryWindowRowForRowOnTheDemoShop) {
     ASSERT_EQ(records.size(), static_cast<size_t>(rows) + 1);
     QStringList onScreen, inExport;
     for (int i = 0; i < rows; ++i) {
-        onScreen << QStringList({text(window, "Text3"), text(window, "Text1"),
+        // The window shows the month as 2002/12, the export as a date.
+        const auto month = ledger::wageMonth(text(window, "Text1"));
+        ASSERT_TRUE(month) << text(window, "Text1").toStdString();
+        onScreen << QStringList({text(window, "Text3"), month->first.toString("yyyy-MM"),
                                  text(window, "Text4"), text(window, "Text5"),
                                  text(window, "Label12"), text(window, "Label14"),
                                  text(window, "Label13")})

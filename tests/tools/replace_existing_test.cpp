@@ -61,7 +61,8 @@ const ForceCase kForceCases[] = {
     {"a write-ahead log", Beside::WriteAheadLog, true, "write-ahead log"},
     {"a program in the middle of a write", Beside::WritingProgram, true, "running program"},
     {"an empty journal, which holds nothing to roll back", Beside::EmptyJournal, false, ""},
-    {"a program that has the file open but is not writing", Beside::IdleProgram, false, ""},
+    {"a program that has the file open but is not writing", Beside::IdleProgram, true,
+     "is open in a running program (process"},
 };
 
 TEST_F(ReplaceExisting, ForceRefusesAFileWithAWriteInProgressAndKeepsItsJournal) {
@@ -117,6 +118,36 @@ TEST_F(ReplaceExisting, ForceRefusesAFileWithAWriteInProgressAndKeepsItsJournal)
     }
 }
 
+// What --force replaces stays as a backup beside it: books by SQLite's own
+// copy, anything else byte for byte; an empty file holds nothing to keep.
+TEST_F(ReplaceExisting, ForceKeepsWhatItReplacesAsABackup) {
+    const QByteArray access = QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(300, 'a');
+    const std::pair<QByteArray, const char*> cases[] = {
+        {"demo", "create"}, {access, "demo"}, {QByteArray(), "create"}};
+    for (const auto& [bytes, command] : cases) {
+        SCOPED_TRACE(command);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("breakfast.mdb");
+        if (bytes == "demo")
+            ASSERT_EQ(runTool({"demo", path}).exitCode, 0);
+        else
+            ASSERT_TRUE(sqlite_file::writeBytes(path, bytes));
+        const int daysBefore = bytes == "demo" ? days(path) : 0;
+        const ToolRun r = runTool({command, "--force", path});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QStringList kept =
+            QDir(folder.filePath("backups")).entryList({"breakfast-*-before-create.mdb"});
+        ASSERT_EQ(kept.size(), bytes.isEmpty() ? 0 : 1) << "an empty file holds nothing to keep";
+        if (bytes.isEmpty()) continue;
+        const QString backup = folder.filePath("backups/" + kept.first());
+        EXPECT_TRUE(r.out.contains("Kept the replaced file as " + backup)) << r.out.toStdString();
+        if (bytes == "demo")
+            EXPECT_EQ(days(backup), daysBefore);
+        else
+            EXPECT_EQ(sqlite_file::readBytes(backup), bytes);
+    }
+}
+
 TEST_F(ReplaceExisting, ForceOnALinkReplacesTheFileBehindItAndKeepsTheLink) {
     const QString file = pathOf("ledger-2026.mdb");
     const QString link = pathOf("breakfast.mdb");
@@ -133,7 +164,9 @@ TEST_F(ReplaceExisting, ForceOnALinkReplacesTheFileBehindItAndKeepsTheLink) {
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), QFileInfo(file).absoluteFilePath());
     EXPECT_EQ(days(file), 0);
-    EXPECT_EQ(entries(), (QStringList{"breakfast.mdb", "ledger-2026.mdb"}));
+    EXPECT_EQ(entries(), (QStringList{"backups", "breakfast.mdb", "ledger-2026.mdb"}));
+    EXPECT_EQ(QDir(pathOf("backups")).entryList({"ledger-2026-*-before-create.mdb"}).size(), 1)
+        << "the replaced file is kept under its own name";
 }
 
 TEST_F(ReplaceExisting, ALinkToAMissingFileIsNamedAsSuchAndForceWritesTheFileBehindIt) {

@@ -194,6 +194,40 @@ TEST_F(ServerTool, ATextWithANulCharacterIsRefusedByTableRowAndColumnAndNothingI
     EXPECT_EQ(db->scalar("SELECT count(*) FROM \"Materials forms of staff\"").toInt(), 0);
 }
 
+// The program carries texts as Unicode: a text whose bytes are no UTF-8
+// (another program's Latin-1) is refused by where it stands rather than
+// arriving with U+FFFD in place of its bytes; U+FFFD itself comes across.
+TEST_F(ServerTool, ATextThatIsNotUtf8IsRefusedByTableRowAndColumnAndNothingIsKept) {
+    const std::pair<const char*, const char*> names[] = {
+        {"CAST(X'436166E9' AS TEXT)", "\"Caf\\xE9\""},  // Latin-1
+        {"X'43C3'", "\"C\\xC3\""},                      // a blob cut inside a letter
+        {"'Caf' || char(65533)", nullptr}};
+    db->insert(ledger::schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
+    for (const auto& [name, said] : names) {
+        SCOPED_TRACE(name);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("shop.mdb");
+        ASSERT_EQ(runTool({"demo", file}).exitCode, 0);
+        sqlite_file::exec(file, QStringLiteral("UPDATE \"Materials forms of staff\" SET Name = %1 "
+                                               "WHERE rowid = 2")
+                                    .arg(name));
+        const ToolRun run = runTool({"copy", "--force", file, address()});
+        EXPECT_EQ(run.exitCode, said ? 1 : 0) << run.err.toStdString();
+        const QString second =
+            "SELECT Name FROM \"Materials forms of staff\" ORDER BY rowid "
+            "LIMIT 1 OFFSET 1";
+        if (!said) {
+            EXPECT_EQ(db->scalar(second).toString(), QStringLiteral("Caf") + QChar(0xFFFD));
+            continue;
+        }
+        for (const char* part : {"Table 'Materials forms of staff', row 2 (row key 2), column "
+                                 "'Name' holds text that is not UTF-8",
+                                 said, "Nothing was copied"})
+            EXPECT_TRUE(run.err.contains(part)) << part << "\n" << run.err.toStdString();
+        EXPECT_EQ(db->scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 1);
+    }
+}
+
 // A server keeps a figure that is not a number; a file cannot (it becomes
 // empty). The rows agree in number and the totals do not: the copy fails.
 TEST_F(ServerTool, ACopyWhoseCountsAgreeAndWhoseTotalsDoNotFailsAndLeavesNoFile) {

@@ -3,6 +3,8 @@
 // stream, exit statuses, and the files it leaves.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QThread>
 
 #include "ledger/credentials/staff_password.h"
+#include "ledger/store/file_kind.h"
 #include "sqlite_file.h"
 #include "tool_run.h"
 
@@ -110,7 +113,7 @@ TEST_F(Tool, ForceReplacesAnExistingFile) {
     ToolRun r = runTool({"create", "--force", path});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(count(path, "daily settlement of accounts"), 0);
-    EXPECT_EQ(entries(), QStringList{"breakfast.mdb"});
+    EXPECT_EQ(entries(), (QStringList{"backups", "breakfast.mdb"})) << "what it replaced is kept";
     // The option may also follow the path.
     EXPECT_EQ(runTool({"demo", path, "--force"}).exitCode, 0);
     EXPECT_GT(count(path, "daily settlement of accounts"), 0);
@@ -543,6 +546,43 @@ TEST_F(Tool, HelpSaysWhereABackupGoesAndWhatRestoreChecks) {
     EXPECT_TRUE(help.contains("ends in .mdb, .db or .sqlite is the")) << help.toStdString();
     EXPECT_TRUE(help.contains("breakfast-2026-12-08-093015.mdb")) << help.toStdString();
     EXPECT_TRUE(help.contains("exactly what BACKUP holds")) << help.toStdString();
+}
+
+// Books and outputs that are no file: refused at once, naming them, and left
+// as they are. Opened, a named pipe would keep the tool waiting for a writer
+// for ever; replaced, a device would become a file.
+TEST(NotAFile, EveryCommandRefusesAPipeOrADeviceAtOnceNamingIt) {
+    QTemporaryDir dir;
+    const QString books = dir.filePath("breakfast.mdb"), pipe = dir.filePath("pipe.mdb");
+    ASSERT_EQ(runTool({"demo", books}).exitCode, 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // A copy of /dev/null where one may be made; elsewhere /dev/null itself,
+    // which such a user cannot replace.
+    QString device = dir.filePath("null");
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+        device = QStringLiteral("/dev/null");
+    const QString isPipe = pipe + " is a named pipe (FIFO), not a ";
+    const struct {
+        QStringList arguments;
+        QString said;
+    } cases[] = {
+        {{"check", pipe}, isPipe + "database file."},
+        {{"export", pipe, "days"}, isPipe + "database file."},
+        {{"export", books, "days", "--output", pipe}, isPipe + "file; name a file to write."},
+        {{"export", books, "days", "--output", device}, device + " is a device, not a file;"},
+        {{"restore", books, pipe}, isPipe + "database file; nothing was restored."},
+        {{"create", "--force", pipe}, isPipe + "database file; it was left as it is."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        ToolSetting quick;
+        quick.waitMs = 10000;
+        const ToolRun run = runTool(c.arguments, {}, quick);
+        EXPECT_EQ(run.exitCode, 1) << run.out.toStdString();
+        EXPECT_TRUE(run.err.contains(c.said)) << run.err.toStdString();
+        EXPECT_EQ(ledger::notAFile(pipe), "a named pipe (FIFO)");
+        EXPECT_EQ(ledger::notAFile(device), "a device") << "never replaced by a file";
+    }
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ ToolRun runTool(const QStringList& arguments, const QByteArray& input, const Too
                arguments);
     if (!input.isEmpty()) tool.write(input);
     tool.closeWriteChannel();
-    EXPECT_TRUE(tool.waitForFinished(60000)) << arguments.join(' ').toStdString();
+    EXPECT_TRUE(tool.waitForFinished(setting.waitMs)) << arguments.join(' ').toStdString();
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
             QString::fromUtf8(tool.readAllStandardError())};

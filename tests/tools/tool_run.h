@@ -18,6 +18,7 @@ struct ToolSetting {
     qint64 fileSizeLimit = -1;  // bytes a file may grow to; a write beyond fails
     QString dataHome = {};      // XDG_DATA_HOME; empty: the test run's scratch folder
     QString program = {};       // empty: the tool as built
+    int waitMs = 60000;         // longer is a failure: the tool is stopped
 };
 
 ToolRun runTool(const QStringList& arguments, const QByteArray& input = {},

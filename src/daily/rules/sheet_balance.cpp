@@ -55,10 +55,8 @@ double cashDifference(double acceptedCash, double cashSubtotal) {
     return checkedFigure(acceptedCash - cashSubtotal, kDifference);
 }
 
-double settlementTotal(double cashSubtotal, double expenditureSubtotal,
-                       double administrationSubtotal) {
-    const double total = checkedFigure(cashSubtotal - expenditureSubtotal, kSettlementTotal);
-    return checkedFigure(total - administrationSubtotal, kSettlementTotal);
+double settlementTotal(double cashSubtotal, double administrationSubtotal) {
+    return checkedFigure(cashSubtotal - administrationSubtotal, kSettlementTotal);
 }
 
 SheetAmounts SheetAmounts::fromStored(const std::vector<QVariant>& values) {
@@ -90,9 +88,8 @@ SheetFigures balanceSheet(const SheetAmounts& shown) {
                                 parseAmount(f.smallMoneyDeducted)));
     f.difference =
         amountText(cashDifference(parseAmount(shown.acceptedCash), parseAmount(f.cashSubtotal)));
-    f.settlementTotal =
-        amountText(settlementTotal(parseAmount(f.cashSubtotal), parseAmount(f.expenditureSubtotal),
-                                   parseAmount(f.administrationSubtotal)));
+    f.settlementTotal = amountText(
+        settlementTotal(parseAmount(f.cashSubtotal), parseAmount(f.administrationSubtotal)));
     return f;
 }
 

@@ -27,10 +27,10 @@ double cashSubtotal(double totalNetAmount, double outOfPocket, double smallMoney
 // The cash counted against the cash subtotal: below 0 a shortfall, above an
 // overage.
 double cashDifference(double acceptedCash, double cashSubtotal);
-// Cash subtotal − expenditure subtotal − administration subtotal: the
-// expenditure is deducted a second time here, as the shop's sheets do.
-double settlementTotal(double cashSubtotal, double expenditureSubtotal,
-                       double administrationSubtotal);
+// Cash subtotal − administration subtotal: the turnover less the
+// expenditure and the administration. The purchases count once, inside the
+// cash subtotal.
+double settlementTotal(double cashSubtotal, double administrationSubtotal);
 
 // A sheet's amounts as its fields show them (empty text counts 0, a leading
 // number is read).

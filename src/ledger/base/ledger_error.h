@@ -27,6 +27,7 @@ enum class ErrorCode : int {
     FileReplaced = 3043,      // the database file was replaced under the running program
     OutcomeUnknown = 3146,    // the server may or may not have stored it; the next try asks
     AlreadyStored = 3022,     // a new row would repeat a value that must not repeat (a day's date)
+    CancelledByUser = 3059,   // the user chose not to store it: said already, never reported again
 };
 
 // The one error type of the program. Every failing step throws it; the error

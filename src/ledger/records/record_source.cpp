@@ -115,6 +115,7 @@ QStringList RecordSource::columnTexts(const QString& column) const {
 
 void RecordSource::showEmpty() {
     readValues_.clear();
+    agreedText_.reset();
     fillFields({});
 }
 
@@ -166,6 +167,7 @@ void RecordSource::makeCurrent(int index) {
     current_ = index;
     rowGone_ = false;
     adding_ = false;
+    agreedText_.reset();
     showCurrent();
 }
 
@@ -204,6 +206,27 @@ void RecordSource::setDistinctColumn(const QString& column, const QString& advic
     repeatAdvice_ = advice;
 }
 
+void RecordSource::setStoringQuestion(const QString& column,
+                                      std::function<bool(const QString&)> agrees) {
+    askedColumn_ = column;
+    agrees_ = std::move(agrees);
+    agreedText_.reset();
+}
+
+void RecordSource::askBeforeStoring(const PendingRow& row) {
+    if (!agrees_) return;
+    const bool typedThere = row.columns.contains(askedColumn_, Qt::CaseInsensitive);
+    // A stored row keeps what it holds there unless that was changed.
+    if (!adding_ && !typedThere) return;
+    const QString text =
+        typedThere ? fieldText(valueIn(row.columns, row.values, askedColumn_)) : QString();
+    if (agreedText_ == text) return;
+    if (!agrees_(text))
+        fail(ErrorCode::CancelledByUser,
+             QStringLiteral("Nothing was stored, as asked: what was typed stays in the window."));
+    agreedText_ = text;
+}
+
 void RecordSource::writeBack() { storeEdits(false); }
 
 void RecordSource::writeBackAllowingRepeat() { storeEdits(true); }
@@ -233,10 +256,10 @@ void RecordSource::storeEdits(bool allowRepeat) {
         if (reporter_) reporter_(error);
         return;
     }
-    if (!adding_ && !hasCurrentRow())
-        fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    if (!adding_ && !hasCurrentRow()) failNoCurrentRow();
 
     const PendingRow row = converted(changed);
+    askBeforeStoring(row);
     const QStringList& columns = row.columns;
     const std::vector<QVariant>& values = row.values;
 
@@ -261,6 +284,7 @@ void RecordSource::storeEdits(bool allowRepeat) {
     for (qsizetype i = 0; i < columns.size(); ++i)
         readValues_.insert(columns[i].toLower(), values[static_cast<size_t>(i)]);
     for (FieldBinding* f : changed) f->clearChanged();
+    agreedText_.reset();
 }
 
 PendingRow RecordSource::converted(const std::vector<FieldBinding*>& changed) const {
@@ -397,10 +421,12 @@ void RecordSource::storeNewRowWith(const std::function<void()>& alongside) {
     for (FieldBinding* f : fields_)
         if (f->isChanged()) changed.push_back(f);
     const PendingRow row = converted(changed);
+    askBeforeStoring(row);
     storeNewRow(row, false, alongside);
     for (qsizetype i = 0; i < row.columns.size(); ++i)
         readValues_.insert(row.columns[i].toLower(), row.values[static_cast<size_t>(i)]);
     for (FieldBinding* f : changed) f->clearChanged();
+    agreedText_.reset();
 }
 
 QVariant RecordSource::readValue(const QString& column) const {
@@ -548,6 +574,7 @@ void RecordSource::failLostUpdate(const QStringList& columns, const QStringList&
 
 void RecordSource::discardEdits() {
     for (FieldBinding* f : fields_) f->clearChanged();
+    agreedText_.reset();
     if (adding_) {
         adding_ = false;
         current_ = beforeAdd_;
@@ -574,6 +601,7 @@ void RecordSource::addNew() {
     attempt_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
     attemptKey_ = -1;
     readValues_.clear();
+    agreedText_.reset();
     fillFields({});
 }
 
@@ -633,10 +661,38 @@ Bookmark RecordSource::bookmark() const {
     if (adding_) {
         // While a new row is being typed the bookmark is the row shown before.
         if (beforeAdd_ >= 0) return Bookmark{rows_->keyAt(beforeAdd_)};
-        fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+        failNoCurrentRow();
     }
-    if (!hasCurrentRow()) fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    if (!hasCurrentRow()) failNoCurrentRow();
     return Bookmark{rows_->keyAt(current_)};
+}
+
+void RecordSource::failNoCurrentRow() const {
+    if (!rows_->isEmpty()) fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    // Books with no rows here yet (a new shop): say how to begin.
+    const QString noun = identity_.noun.isEmpty() ? QStringLiteral("record") : identity_.noun;
+    QString words = emptyAdvice_;
+    if (words.isEmpty())
+        words = rows_->isReadOnly()
+                    ? QStringLiteral("there is nothing here yet.")
+                    : QStringLiteral("there is no %1 in the books yet. %2")
+                          .arg(noun, adding_ ? QStringLiteral("Save the new %1 first.").arg(noun)
+                                             : QStringLiteral("Press New first to begin one."));
+    fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record: ") + words);
+}
+
+void RecordSource::showRow(const Bookmark& mark) {
+    requireOpen();
+    // Read afresh: a row stored since is found, one deleted since is said.
+    takeInNewRows();
+    if (!holds(mark)) {
+        const QString noun = identity_.noun.isEmpty() ? QStringLiteral("record") : identity_.noun;
+        fail(ErrorCode::RecordDeleted,
+             QStringLiteral("This %1 is no longer in the books: another window or program "
+                            "deleted it after it was shown. Nothing was stored or moved.")
+                 .arg(noun));
+    }
+    setBookmark(mark);
 }
 
 void RecordSource::setBookmark(const Bookmark& mark) {

@@ -77,8 +77,22 @@ public:
     // nobody's values rather than the last row's.
     void showNoRow();
 
-    Bookmark bookmark() const;  // throws NoCurrentRecord
+    // Throws NoCurrentRecord; on a row set with no rows yet its message
+    // says what to do first (the empty advice, or New for a table).
+    Bookmark bookmark() const;
     void setBookmark(const Bookmark& mark);
+    // Moves to the row `mark` names, as setBookmark does (what was typed
+    // here is stored first). The mark may come from another record source
+    // on the same table: its rows share their keys, so this is that very
+    // row, never another one holding the same date or name. The row set's
+    // rows are read afresh first, so a row stored since is found. Throws
+    // RecordDeleted, moving nowhere and storing nothing, when the table no
+    // longer holds it.
+    void showRow(const Bookmark& mark);
+    // What the message of a row set with no rows yet says after "No current
+    // record: ", what is missing and what to do (for a table the default
+    // says to press New first).
+    void setEmptyAdvice(const QString& advice) { emptyAdvice_ = advice; }
 
     bool hasCurrentRow() const { return current_ >= 0 && !rowGone_; }
     bool isNewRow() const { return adding_; }
@@ -130,6 +144,17 @@ public:
     // stored as ever. An empty column lets every value repeat (the
     // default).
     void setDistinctColumn(const QString& column, const QString& advice = QString());
+    // Values of `column` the user must agree to before they are stored: a
+    // write-back that would store a new row, or a changed value of
+    // `column`, first calls `agrees` with the text it would store there
+    // (empty when nothing was typed). When it returns false nothing is
+    // stored, what was typed stays (a new row stays new) and the write-back
+    // throws CancelledByUser, which windows do not report again: the user
+    // has just answered. However the row is stored (Save, a move, New,
+    // closing the window), it is the same question. A yes holds for that
+    // text of the row until it is stored, given up or left, so a second
+    // question about the same row does not bring this one back.
+    void setStoringQuestion(const QString& column, std::function<bool(const QString&)> agrees);
     // The write-back, storing the row even when another row holds its
     // value of that column: the user chose to have both.
     void writeBackAllowingRepeat();
@@ -192,6 +217,10 @@ private:
     // Whether a row other than the current one holds `value` in the
     // distinct column.
     bool anotherRowHolds(const QVariant& value) const;
+    // Asks the storing question about the row about to be stored, when it
+    // has one; throws CancelledByUser when the user says no.
+    void askBeforeStoring(const PendingRow& row);
+    [[noreturn]] void failNoCurrentRow() const;
     // AlreadyStored, in the shop's words, for a new row or a stored one.
     [[noreturn]] void failRepeated(const QVariant& value, bool newRow) const;
     void storeOverEarlierTry(const PendingRow& row);
@@ -224,6 +253,10 @@ private:
     QHash<QString, QString> conflictAdvice_;  // by lower-case column
     QString distinctColumn_;                  // new rows do not repeat its values
     QString repeatAdvice_;
+    QString emptyAdvice_;
+    QString askedColumn_;  // values stored only once the user agrees
+    std::function<bool(const QString&)> agrees_;
+    std::optional<QString> agreedText_;  // what the user agreed to for the row
     std::function<void(const LedgerError&)> reporter_;
 };
 

@@ -180,7 +180,13 @@ const KeptTotals* keptTotalsOf(const QString& savedQuery) {
 QStringList keptFileTriggers(const KeptTotals& kept) {
     return {kept.table + QStringLiteral(": a row added"),
             kept.table + QStringLiteral(": a row removed"),
-            kept.table + QStringLiteral(": a row changed")};
+            kept.table + QStringLiteral(": a row changed"),
+            kept.table + QStringLiteral(": a row about to be replaced"),
+            kept.table + QStringLiteral(": a replaced row's month")};
+}
+
+QString keptFileNotes(const KeptTotals& kept) {
+    return kept.table + QStringLiteral(": months to count again");
 }
 
 QStringList keptServerTriggers(const KeptTotals& kept) {

@@ -92,6 +92,12 @@ const KeptTotals* keptTotalsOf(const QString& savedQuery);  // case-insensitive
 // behind, and the saved query is read instead.
 QStringList keptFileTriggers(const KeptTotals& kept);
 QStringList keptServerTriggers(const KeptTotals& kept);
+// On a file, the table where a row about to be replaced by another
+// program's INSERT OR REPLACE notes its month (and group): SQLite removes
+// such a row without its delete trigger (unless that program's connection
+// asked for recursive triggers), so the insert counts the noted month
+// again. Empty but for that moment.
+QString keptFileNotes(const KeptTotals& kept);
 
 const std::vector<Table>& tables();
 const std::vector<SavedQuery>& savedQueries();

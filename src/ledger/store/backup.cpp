@@ -18,6 +18,7 @@
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/owner_only.h"
+#include "ledger/store/file_kind.h"
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 
@@ -34,16 +35,48 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-// breakfast-2026-12-08-093015.mdb, breakfast-2026-12-08-093015-2.mdb, and
-// the minute-named breakfast-2026-12-08-0930.mdb of earlier versions.
+// What each maker's backups are named with.
+struct MakerTag {
+    BackupMaker maker;
+    const char* tag;
+};
+constexpr MakerTag kMakerTags[] = {
+    {BackupMaker::Start, "start"},
+    {BackupMaker::BackUpNow, "now"},
+    {BackupMaker::Tool, "tool"},
+    {BackupMaker::BeforeRestore, "before-restore"},
+    {BackupMaker::BeforeCreate, "before-create"},
+};
+
+QString tagOf(BackupMaker maker) {
+    for (const MakerTag& t : kMakerTags)
+        if (t.maker == maker) return QString::fromLatin1(t.tag);
+    return {};
+}
+
+BackupMaker makerTagged(const QString& tag) {
+    for (const MakerTag& t : kMakerTags)
+        if (tag == QLatin1String(t.tag)) return t.maker;
+    return BackupMaker::Unsaid;
+}
+
+// breakfast-2026-12-08-093015-start.mdb, breakfast-2026-12-08-093015-2-now.mdb;
+// of earlier versions breakfast-2026-12-08-093015.mdb,
+// breakfast-2026-12-08-093015-2.mdb and the minute-named
+// breakfast-2026-12-08-0930.mdb.
 QRegularExpression backupName(const QString& base) {
+    QStringList tags;
+    for (const MakerTag& t : kMakerTags) tags << QString::fromLatin1(t.tag);
     return QRegularExpression(
-        QStringLiteral("^%1-(\\d{4})-(\\d{2})-(\\d{2})-(\\d{4})(\\d{2})?(?:-(\\d{1,6}))?\\.mdb$")
-            .arg(QRegularExpression::escape(base)));
+        QStringLiteral(
+            "^%1-(\\d{4})-(\\d{2})-(\\d{2})-(\\d{4})(\\d{2})?(?:-(\\d{1,6}))?(?:-(%2))?\\.mdb$")
+            .arg(QRegularExpression::escape(base), tags.join(QLatin1Char('|'))));
 }
 
 struct NamedBackup {
     QString path;
+    QString stamp;  // date and time to the second
+    int counter = 1;
     QString order;  // date, time to the second, counter: sorts as time does
 };
 
@@ -57,9 +90,12 @@ std::vector<NamedBackup> backupsIn(const QString& folder, const QString& base) {
         if (!m.hasMatch()) continue;
         const QString seconds = m.captured(5).isEmpty() ? QStringLiteral("00") : m.captured(5);
         const QString counter = m.captured(6).isEmpty() ? QStringLiteral("1") : m.captured(6);
-        found.push_back({dir.filePath(name), m.captured(1) + m.captured(2) + m.captured(3) +
-                                                 m.captured(4) + seconds +
-                                                 counter.rightJustified(6, QLatin1Char('0'))});
+        const QString stamp =
+            m.captured(1) + m.captured(2) + m.captured(3) + m.captured(4) + seconds;
+        // Two of one second and counter (made at the same moment by two
+        // programs) come in the order of their names.
+        found.push_back({dir.filePath(name), stamp, counter.toInt(),
+                         stamp + counter.rightJustified(6, QLatin1Char('0')) + name});
     }
     std::sort(found.begin(), found.end(),
               [](const NamedBackup& a, const NamedBackup& b) { return a.order < b.order; });
@@ -187,14 +223,15 @@ QStringList backupsOf(const QString& databasePath) {
     return paths;
 }
 
-QDateTime backupTakenAt(const QString& databasePath, const QString& backupPath) {
+BackupNamed backupNamed(const QString& databasePath, const QString& backupPath) {
     const QRegularExpressionMatch m =
         backupName(baseName(databasePath)).match(QFileInfo(backupPath).fileName());
     if (!m.hasMatch()) return {};
     const QString seconds = m.captured(5).isEmpty() ? QStringLiteral("00") : m.captured(5);
-    return QDateTime::fromString(
-        m.captured(1) + m.captured(2) + m.captured(3) + m.captured(4) + seconds,
-        QStringLiteral("yyyyMMddHHmmss"));
+    return {QDateTime::fromString(
+                m.captured(1) + m.captured(2) + m.captured(3) + m.captured(4) + seconds,
+                QStringLiteral("yyyyMMddHHmmss")),
+            m.captured(6).isEmpty() ? 1 : m.captured(6).toInt(), makerTagged(m.captured(7))};
 }
 
 bool changedSinceLastBackup(const QString& databasePath) {
@@ -227,28 +264,33 @@ void copyDatabase(const QString& from, const QString& into, const CopyProgress& 
     copy.close();
 }
 
-QString backUpDatabase(const QString& databasePath, const QDateTime& when,
-                       const QString& folderGiven, const CopyProgress& progress,
-                       const QStringList& spare) {
-    const QString folder = folderGiven.isEmpty() ? backupFolderFor(databasePath) : folderGiven;
-    makeOwnerOnlyFolder(folder);
-    const QString base = baseName(databasePath);
-    const QString partial = copyIntoPartial(databasePath, folder, progress);
-    // Only a complete copy ever carries a backup's name, and never one that
-    // another backup carries: a second backup in the same second is counted.
+namespace {
+
+// Gives the complete copy `partial` in `folder` the backup name for `when`
+// and `maker`, then makes room. Only a complete copy ever carries a
+// backup's name, and never one that another backup carries: a backup in a
+// second that has some already, whatever made them, counts on from theirs.
+QString nameBackup(const QString& partial, const QString& folder, const QString& base,
+                   const QDateTime& when, BackupMaker maker, const QStringList& spare) {
     const QString stamp = when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    const QString sortedStamp = when.toString(QStringLiteral("yyyyMMddHHmmss"));
+    int counter = 1;
+    for (const NamedBackup& backup : backupsIn(folder, base))
+        if (backup.stamp == sortedStamp) counter = std::max(counter, backup.counter + 1);
+    const QString tag = tagOf(maker).isEmpty() ? QString() : QLatin1Char('-') + tagOf(maker);
     QString target;
     try {
-        for (int counter = 1; target.isEmpty(); ++counter) {
+        for (; target.isEmpty(); ++counter) {
             if (counter > kMostInOneSecond)
                 fail(ErrorCode::StoreFailure,
                      QStringLiteral("Cannot name the backup: %1 backups of %2 are named for the "
                                     "same second already.")
                          .arg(kMostInOneSecond)
                          .arg(stamp));
-            const QString name = counter == 1
-                                     ? QStringLiteral("%1-%2.mdb").arg(base, stamp)
-                                     : QStringLiteral("%1-%2-%3.mdb").arg(base, stamp).arg(counter);
+            const QString name =
+                counter == 1
+                    ? QStringLiteral("%1-%2%3.mdb").arg(base, stamp, tag)
+                    : QStringLiteral("%1-%2-%3%4.mdb").arg(base, stamp).arg(counter).arg(tag);
             if (nameIfFree(partial, QDir(folder).filePath(name)))
                 target = QDir(folder).filePath(name);
         }
@@ -258,6 +300,52 @@ QString backUpDatabase(const QString& databasePath, const QDateTime& when,
     }
     removeOldest(folder, base, target, spare);
     return target;
+}
+
+// A byte for byte copy of `path` under a temporary name in `folder`, on
+// the disk before it is named.
+QString copyBytesIntoPartial(const QString& path, const QString& folder) {
+    const QString partial = newPartialFile(folder, baseName(path));
+    QFile from(path), into(partial);
+    bool copied = from.open(QIODevice::ReadOnly) && into.open(QIODevice::WriteOnly);
+    while (copied && !from.atEnd()) {
+        const QByteArray piece = from.read(1 << 20);
+        copied = !piece.isEmpty() && into.write(piece) == piece.size();
+    }
+    copied = copied && into.flush() && ::fsync(into.handle()) == 0;
+    const QString why = from.error() != QFile::NoError ? from.errorString() : into.errorString();
+    into.close();
+    if (!copied) {
+        removePartial(partial);
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Cannot keep %1 as a backup: %2.").arg(shown(path), why));
+    }
+    return partial;
+}
+
+}  // namespace
+
+QString backUpDatabase(const QString& databasePath, const QDateTime& when, BackupMaker maker,
+                       const QString& folderGiven, const CopyProgress& progress,
+                       const QStringList& spare) {
+    const QString folder = folderGiven.isEmpty() ? backupFolderFor(databasePath) : folderGiven;
+    makeOwnerOnlyFolder(folder);
+    const QString partial = copyIntoPartial(databasePath, folder, progress);
+    return nameBackup(partial, folder, baseName(databasePath), when, maker, spare);
+}
+
+QString keepAsBackup(const QString& path, BackupMaker maker, const QStringList& spare) {
+    const FileKind kind = fileKindOf(path);
+    if (kind == FileKind::Empty) return {};
+    // A database too damaged for SQLite's copy is kept as its bytes.
+    if (kind == FileKind::Sqlite) try {
+            return backUpDatabase(path, QDateTime::currentDateTime(), maker, {}, {}, spare);
+        } catch (const LedgerError&) {
+        }
+    const QString folder = backupFolderFor(path);
+    makeOwnerOnlyFolder(folder);
+    return nameBackup(copyBytesIntoPartial(path, folder), folder, baseName(path),
+                      QDateTime::currentDateTime(), maker, spare);
 }
 
 void backUpDatabaseAs(const QString& databasePath, const QString& targetGiven,

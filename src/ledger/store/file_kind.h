@@ -12,9 +12,16 @@ enum class FileKind {
     Empty,       // no bytes at all (SQLite would take it as an empty database)
     Access,      // the shop's old Microsoft Access (Jet or ACE) file
     Foreign,     // anything else
-    Unreadable,  // cannot be opened for reading
+    Unreadable,  // cannot be opened for reading, or is no file (notAFile says what)
 };
 
+// Never opens anything that is not a file (see notAFile).
 FileKind fileKindOf(const QString& path);
+
+// What is at `path` when it is there but is no file (links followed): "a
+// named pipe (FIFO)", "a device", "a socket", "a folder". Empty for a file,
+// and when nothing is there. Asked of the path alone, never by opening it:
+// opening a named pipe waits for a program to write into it, for ever.
+QString notAFile(const QString& path);
 
 }  // namespace ledger

@@ -70,6 +70,16 @@ bool SqlDialect::declaresText(const QString& declared) const {
             type.contains(QLatin1String("TEXT")));
 }
 
+bool SqlDialect::holdsAmounts(const QString& declared) const {
+    if (!isSqlite()) return declaresNumber(declared);
+    // SQLite's affinities, in the order its rules read them: everything but
+    // a text or a blob (no type, or BLOB) keeps a number a number.
+    const QString type = declared.toUpper();
+    if (type.contains(QLatin1String("INT"))) return true;
+    if (declaresText(type)) return false;
+    return !type.isEmpty() && !type.contains(QLatin1String("BLOB"));
+}
+
 QStringList SqlDialect::keptTriggers(const schema::KeptTotals& kept) const {
     return isSqlite() ? schema::keptFileTriggers(kept) : schema::keptServerTriggers(kept);
 }
@@ -77,6 +87,27 @@ QStringList SqlDialect::keptTriggers(const schema::KeptTotals& kept) const {
 QString SqlDialect::sameValue(const QString& left, const QString& right) const {
     return QString::fromLatin1(isSqlite() ? "%1 IS %2" : "%1 IS NOT DISTINCT FROM %2")
         .arg(left, right);
+}
+
+QString SqlDialect::matches(const QString& text, const QString& pattern) const {
+    // GLOB compares characters as they are, with the same two wildcards;
+    // the server's LIKE does so with its own two.
+    return QString::fromLatin1(isSqlite() ? "%1 GLOB %2" : "%1 LIKE %2").arg(text, pattern);
+}
+
+QString SqlDialect::pattern(const QString& wildcards) const {
+    if (isSqlite()) return wildcards;
+    QString like = wildcards;
+    return like.replace(QLatin1Char('*'), QLatin1Char('%'))
+        .replace(QLatin1Char('?'), QLatin1Char('_'));
+}
+
+QString SqlDialect::inByteOrder(const QString& column) const {
+    return isSqlite() ? column : column + QStringLiteral(" COLLATE \"C\" NULLS FIRST");
+}
+
+QString SqlDialect::emptyRowColumn(const QString& firstColumn) const {
+    return isSqlite() ? rowOrder() : firstColumn;
 }
 
 }  // namespace ledger

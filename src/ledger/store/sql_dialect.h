@@ -42,8 +42,25 @@ public:
     // are SQLite's for a column's affinity; a server's its type names.
     bool declaresNumber(const QString& type) const;
     bool declaresText(const QString& type) const;
+    // Whether a column declared `type` can keep the shop's amounts as
+    // numbers: any of a file's number affinities (a flag or a date type
+    // reads as NUMERIC), a server's number types.
+    bool holdsAmounts(const QString& type) const;
     // True when both sides are empty or both hold the same value.
     QString sameValue(const QString& left, const QString& right) const;
+    // `text` matching `pattern`, whose wildcards are `*` (any run of
+    // characters) and `?` (one character), every other character compared
+    // as it is (the pattern holds none of the engine's own wildcards); and
+    // that pattern as the engine spells it.
+    QString matches(const QString& text, const QString& pattern) const;
+    QString pattern(const QString& wildcards) const;
+    // A text column ordered by its bytes, empty ones first, as a file
+    // orders texts.
+    QString inByteOrder(const QString& column) const;
+    // The column a new row holding nothing is stored by, given an empty
+    // value: a file's own row number (which hands out the key), or on a
+    // server, whose key takes no value, the table's first column.
+    QString emptyRowColumn(const QString& firstColumn) const;
 
 private:
     explicit SqlDialect(calendar::SqlDialect calendar) : calendar_(calendar) {}

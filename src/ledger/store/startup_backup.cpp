@@ -20,7 +20,7 @@ StartupBackup::StartupBackup(const QString& databasePath, const QDateTime& when,
           QString failure;
           try {
               if (QFileInfo(databasePath).isFile() && changedSinceLastBackup(databasePath))
-                  backUpDatabase(databasePath, when);
+                  backUpDatabase(databasePath, when, BackupMaker::Start);
           } catch (const LedgerError& error) {
               failure = error.message();
           } catch (const std::exception& error) {

@@ -44,8 +44,8 @@ namespace {
 // A file's store being opened ahead (openStoreAhead), until the next
 // openStore takes it. Touched by the user-interface thread only; the
 // opening thread has only its own copy of the path.
-std::optional<std::future<std::shared_ptr<SqliteStore>>>& openedAhead() {
-    static std::optional<std::future<std::shared_ptr<SqliteStore>>> ahead;
+std::optional<std::future<std::shared_ptr<Store>>>& openedAhead() {
+    static std::optional<std::future<std::shared_ptr<Store>>> ahead;
     return ahead;
 }
 
@@ -55,27 +55,27 @@ void openStoreAhead(const Connection& where) {
     if (isServerAddress(where.path)) return;
     openedAhead() = std::async(std::launch::async, [path = where.path] {
         try {
-            return SqliteStore::openUnshared(path);
+            return openFileStoreUnshared(path);
         } catch (...) {
             // Said by the openStore that needs it, on its own thread.
-            return std::shared_ptr<SqliteStore>();
+            return std::shared_ptr<Store>();
         }
     });
 }
 
 // A connection URI names a server database; anything else is a file.
 std::shared_ptr<Store> openStore(const Connection& where) {
-    if (isServerAddress(where.path)) return PostgresStore::open(where.path);
+    if (isServerAddress(where.path)) return openServerStore(where.path);
     // Shared as open shares it and held here until the open below has found
     // it (the shared list holds no store alive); let go at once when the
     // open names another file.
-    std::shared_ptr<SqliteStore> madeAhead;
+    std::shared_ptr<Store> madeAhead;
     if (auto& ahead = openedAhead()) {
         madeAhead = ahead->get();
         ahead.reset();
-        if (madeAhead) SqliteStore::adopt(madeAhead);
+        if (madeAhead) shareFileStore(madeAhead);
     }
-    return SqliteStore::open(where.path);
+    return openFileStore(where.path);
 }
 
 }  // namespace ledger

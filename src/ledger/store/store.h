@@ -72,34 +72,18 @@ public:
 
     // A table's first and highest key, without reading the others; none
     // for a table without rows.
-    virtual std::optional<std::pair<RowKey, RowKey>> keyRange(const QString& table) {
-        const std::vector<RowKey> keys = rowKeys(table);
-        if (keys.empty()) return std::nullopt;
-        return std::pair{keys.front(), keys.back()};
-    }
+    virtual std::optional<std::pair<RowKey, RowKey>> keyRange(const QString& table) = 0;
     // The keys up to `highest`, that one included.
-    virtual std::vector<RowKey> rowKeysUpTo(const QString& table, RowKey highest) {
-        std::vector<RowKey> keys = rowKeys(table);
-        std::erase_if(keys, [highest](RowKey key) { return key > highest; });
-        return keys;
-    }
+    virtual std::vector<RowKey> rowKeysUpTo(const QString& table, RowKey highest) = 0;
 
     // What a refresh needs to read only what changed. removalMark() changes
     // whenever rows may have been removed from the table (by this process or
     // any other) since it was last asked, and stays the same while this
     // store only adds rows; while it stays the same, the rows added since a
     // list of keys was read are exactly those above its highest key, since
-    // keys only grow. The defaults always report a change, which makes
-    // every refresh read all keys: correct, only slower.
-    virtual quint64 removalMark(const QString& table) {
-        (void)table;
-        return ++unknownRemovals_;
-    }
-    virtual std::vector<RowKey> rowKeysAbove(const QString& table, RowKey after) {
-        std::vector<RowKey> keys = rowKeys(table);
-        std::erase_if(keys, [after](RowKey key) { return key <= after; });
-        return keys;
-    }
+    // keys only grow.
+    virtual quint64 removalMark(const QString& table) = 0;
+    virtual std::vector<RowKey> rowKeysAbove(const QString& table, RowKey after) = 0;
 
     // Keys of the rows whose `column` holds exactly `text`, character for
     // character (blanks and leading zeros count; an empty text finds empty
@@ -230,9 +214,6 @@ public:
                       const RowVisitor& visit) = 0;
     virtual void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                            const RowVisitor& visit) = 0;
-
-private:
-    quint64 unknownRemovals_ = 0;
 };
 
 // Refuses a write into a table made anew since the store first read it:

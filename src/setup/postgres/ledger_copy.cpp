@@ -70,16 +70,19 @@ bool isNumber(const QVariant& value) {
 
 // One value as both kinds of database give it back: an amount as its exact
 // double (a file may keep a number as text; a server's amount columns hold
-// only numbers), a text as its bytes, an empty value apart from both.
+// only numbers), a text as the bytes stored (a QByteArray, read past any
+// decoding), an empty value apart from both.
 QByteArray canonical(const QVariant& value, bool amount) {
     if (value.isNull()) return QByteArrayLiteral("N");
+    const QByteArray text =
+        value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
     if (amount) {
         bool isDouble = isNumber(value);
-        const double number = isDouble ? value.toDouble() : value.toString().toDouble(&isDouble);
+        const double number = isDouble ? value.toDouble() : text.toDouble(&isDouble);
         // A file keeps no minus sign on a zero; the server does.
         if (isDouble) return "D" + QByteArray::number(number == 0 ? 0.0 : number, 'g', 17);
     }
-    return "T" + value.toString().toUtf8();
+    return "T" + text;
 }
 
 // Counts rows, adds up the amount columns and digests every column, value
@@ -125,58 +128,137 @@ private:
     std::vector<std::unique_ptr<QCryptographicHash>> digests_;
 };
 
-// What the copy holds, read back in key order, so the totals are added up in
-// the same order as those of the rows sent.
-std::vector<TableTally> tallyOnServer(ServerConnection& server) {
-    std::vector<TableTally> tallies;
-    for (const auto& t : ledgerTables()) {
-        Tallying tally(t);
-        auto rows = server.run(
-            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                .arg(quotedList(t.columns), quoteName(t.table), quoteName(schema::kRowKey)),
-            {}, QStringLiteral("Cannot count the copy"), Resend::Never);
-        std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
-        for (int r = 0; r < rows.count(); ++r) {
-            for (int i = 0; i < t.columns.size(); ++i) values[i] = rows.value(r, i);
-            tally.add(values);
-        }
-        tallies.push_back(tally.result());
-    }
-    return tallies;
-}
-
-std::vector<TableTally> tallyInFile(sqlite3* db) {
-    std::vector<TableTally> tallies;
-    for (const auto& t : ledgerTables()) {
-        Tallying tally(t);
-        statements::Statement read(db,
-                                   QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                                       .arg(quotedList(t.columns), quoteName(t.table)),
-                                   QStringLiteral("Cannot count the copy"));
-        std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
-        while (read.step()) {
-            for (int i = 0; i < t.columns.size(); ++i) values[i] = read.value(i);
-            tally.add(values);
-        }
-        tallies.push_back(tally.result());
-    }
-    return tallies;
-}
-
 // Where a row stands, for a message: its place in the table and its key.
 struct RowPlace {
     qint64 number = 0;  // 1 for the table's first row
     Store::RowKey key = 0;
 };
 
-// Streams every table of `source` to `insert`, in key order, tallying what
-// was sent.
-using RowSink =
+// Looks at each row a tally reads (its texts as the bytes stored), and
+// throws to stop the copy.
+using RowLook =
     std::function<void(const TableColumns&, const RowPlace&, const std::vector<QVariant>&)>;
-std::vector<TableTally> sendEveryRow(Store& source, const RowSink& insert) {
-    std::vector<TableTally> sent;
+
+// The columns a tally reads. Books made before this version lack the columns
+// it added: such a column is read as empty, as the copy writes it.
+QString readList(const TableColumns& t, const std::function<bool(const QString&)>& stored) {
+    QStringList list;
+    for (const QString& column : t.columns)
+        list << (t.addedLater.contains(column) && !stored(column) ? QStringLiteral("NULL")
+                                                                   : quoteName(column));
+    return list.join(QStringLiteral(", "));
+}
+
+// What a ledger holds, read in key order past any decoding of its texts, so
+// the totals are added up in the order the rows are sent and the digests
+// compare the bytes each side stored.
+std::vector<TableTally> tallyOnServer(ServerConnection& server, const RowLook& look = {}) {
+    std::vector<TableTally> tallies;
     for (const auto& t : ledgerTables()) {
         Tallying tally(t);
+        const QString columns = readList(t, [&](const QString& column) {
+            return server
+                       .run(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE "
+                                           "table_schema = current_schema() AND table_name = $1 "
+                                           "AND column_name = $2"),
+                            {t.table, column}, QStringLiteral("Cannot count the copy"))
+                       .count() > 0;
+        });
+        auto rows = server.run(
+            QStringLiteral("SELECT %3, %1 FROM %2 ORDER BY %3")
+                .arg(columns, quoteName(t.table), quoteName(schema::kRowKey)),
+            {}, QStringLiteral("Cannot count the copy"), Resend::Never);
+        std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
+        for (int r = 0; r < rows.count(); ++r) {
+            for (int i = 0; i < t.columns.size(); ++i) {
+                values[i] = rows.value(r, i + 1);
+                if (values[i].typeId() == QMetaType::QString) values[i] = rows.bytes(r, i + 1);
+            }
+            if (look) look(t, {r + 1, rows.number(r, 0)}, values);
+            tally.add(values);
+        }
+        tallies.push_back(tally.result());
+    }
+    return tallies;
+}
+
+std::vector<TableTally> tallyInFile(sqlite3* db, const RowLook& look = {}) {
+    std::vector<TableTally> tallies;
+    for (const auto& t : ledgerTables()) {
+        Tallying tally(t);
+        const QString columns = readList(t, [&](const QString& column) {
+            statements::Statement has(
+                db, QStringLiteral("SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2"),
+                QStringLiteral("Cannot count the copy"));
+            has.bind(1, t.table);
+            has.bind(2, column);
+            return has.step();
+        });
+        statements::Statement read(db,
+                                   QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
+                                       .arg(columns, quoteName(t.table)),
+                                   QStringLiteral("Cannot count the copy"));
+        std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
+        for (qint64 number = 1; read.step(); ++number) {
+            for (int i = 0; i < t.columns.size(); ++i) values[i] = read.storedValue(i + 1);
+            if (look) look(t, {number, read.integer(0)}, values);
+            tally.add(values);
+        }
+        tallies.push_back(tally.result());
+    }
+    return tallies;
+}
+
+// A text's bytes for a message: plain letters as they are, every other byte
+// in hexadecimal (\xE9), at most the first 60.
+QString shownBytes(const QByteArray& bytes) {
+    QString shown;
+    for (const char byte : bytes.left(60)) {
+        const auto b = static_cast<unsigned char>(byte);
+        shown += b >= 0x20 && b < 0x7f && b != '\\'
+                     ? QString(QLatin1Char(byte))
+                     : QStringLiteral("\\x") +
+                           QString::number(b, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    }
+    return bytes.size() > 60 ? shown + QStringLiteral("...") : shown;
+}
+
+// The program carries every text as Unicode, so a text whose bytes are no
+// UTF-8 (written by another program in another encoding) would arrive with
+// U+FFFD in place of those bytes: it is refused by where it stands, before
+// anything is copied.
+void refuseTextsNotUtf8(const TableColumns& t, const RowPlace& place,
+                        const std::vector<QVariant>& values) {
+    for (size_t c = 0; c < values.size(); ++c) {
+        if (values[c].typeId() != QMetaType::QByteArray) continue;
+        const QByteArray bytes = values[c].toByteArray();
+        if (QUtf8StringView(bytes).isValidUtf8()) continue;
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("Table '%1', row %2 (row key %3), column '%4' holds text that is "
+                            "not UTF-8 (\"%5\", its odd bytes in hexadecimal), which the program "
+                            "cannot carry as it is. Nothing was copied; write that value anew "
+                            "first (in the window that shows it, or with sqlite3).")
+                 .arg(t.table)
+                 .arg(place.number)
+                 .arg(place.key)
+                 .arg(t.columns.at(static_cast<qsizetype>(c)), shownBytes(bytes)));
+    }
+}
+
+// The stored source itself, its texts checked: the tallies the copy must
+// hold.
+std::vector<TableTally> tallySource(const QString& from) {
+    if (isServerAddress(from)) {
+        ServerConnection origin(from);
+        return tallyOnServer(origin, refuseTextsNotUtf8);
+    }
+    statements::Connection file(from, statements::Connection::Mode::ReadOnly);
+    return tallyInFile(file.handle(), refuseTextsNotUtf8);
+}
+
+// Streams every table of `source` to `insert`, in key order.
+void sendEveryRow(Store& source, const RowLook& insert) {
+    for (const auto& t : ledgerTables()) {
         RowPlace place;
         // Books made before this version lack the columns it added: their
         // rows are read without them and copied with them empty.
@@ -193,12 +275,9 @@ std::vector<TableTally> sendEveryRow(Store& source, const RowSink& insert) {
             place = {place.number + 1, key};
             for (size_t i = 0; i < readAt.size(); ++i) row[readAt[i]] = values[i];
             insert(t, place, row);
-            tally.add(row);
             return true;
         });
-        sent.push_back(tally.result());
     }
-    return sent;
 }
 
 void requireSameTallies(const std::vector<TableTally>& sent, const std::vector<TableTally>& stored,
@@ -266,12 +345,12 @@ std::vector<TableTally> copyToServer(Store& source, const QString& from, const Q
                                 "was copied.")
                      .arg(displayName(from), server.shownName()));
     }
-    std::vector<TableTally> sent;
+    const std::vector<TableTally> held = tallySource(from);
     createServerSchema(server, replace, [&](ServerConnection& s) {
         const QString doing = QStringLiteral("Cannot copy into '%1'").arg(s.shownName());
         s.run(kClearChoices, {}, doing, Resend::Never);
-        sent = sendEveryRow(source, [&](const TableColumns& t, const RowPlace& place,
-                                        const std::vector<QVariant>& row) {
+        sendEveryRow(source, [&](const TableColumns& t, const RowPlace& place,
+                                 const std::vector<QVariant>& row) {
             refuseNulCharacters(t, place, row);
             QStringList marks;
             for (int i = 1; i <= t.columns.size(); ++i) marks << QStringLiteral("$%1").arg(i);
@@ -279,19 +358,19 @@ std::vector<TableTally> copyToServer(Store& source, const QString& from, const Q
                       .arg(quoteName(t.table), quotedList(t.columns), marks.join(',')),
                   row, doing, Resend::Never);
         });
-        requireSameTallies(sent, tallyOnServer(s), s.shownName());
+        requireSameTallies(held, tallyOnServer(s), s.shownName());
     });
-    return sent;
+    return held;
 }
 
-std::vector<TableTally> copyToFile(Store& source, const QString& to) {
+std::vector<TableTally> copyToFile(Store& source, const QString& from, const QString& to) {
     if (QFileInfo::exists(to))
         fail(ErrorCode::StoreFailure,
              QStringLiteral("'%1' exists already; a copy goes into a new file. Nothing was "
                             "changed.")
                  .arg(to));
+    const std::vector<TableTally> held = tallySource(from);
     writeDatabaseFile(to, false, false);
-    std::vector<TableTally> sent;
     try {
         statements::Connection file(to);
         statements::Savepoint all(file.handle(), QStringLiteral("copy"));
@@ -301,7 +380,7 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
         dropKeptTotals(file);
         std::unique_ptr<statements::Statement> insert;
         QString insertingInto;
-        sent = sendEveryRow(
+        sendEveryRow(
             source, [&](const TableColumns& t, const RowPlace&, const std::vector<QVariant>& row) {
                 if (insertingInto != t.table) {
                     QStringList marks;
@@ -320,7 +399,7 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
             });
         insert.reset();
         keepTotals(file);
-        requireSameTallies(sent, tallyInFile(file.handle()), to);
+        requireSameTallies(held, tallyInFile(file.handle()), to);
         all.release();
         file.close();
     } catch (...) {
@@ -329,7 +408,7 @@ std::vector<TableTally> copyToFile(Store& source, const QString& to) {
         QFile::remove(to + QStringLiteral("-journal"));
         throw;
     }
-    return sent;
+    return held;
 }
 
 }  // namespace
@@ -380,7 +459,7 @@ std::vector<TableTally> copyLedger(const QString& from, const QString& to, bool 
              QStringLiteral("'%1' lacks what the program needs, so it is not copied:\n%2")
                  .arg(displayName(from), problems.join(QLatin1Char('\n'))));
     if (isServerAddress(to)) return copyToServer(*source, from, to, replace);
-    return copyToFile(*source, to);
+    return copyToFile(*source, from, to);
 }
 
 }  // namespace ledger

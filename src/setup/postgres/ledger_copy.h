@@ -35,9 +35,11 @@ QString tallyDifference(const TableTally& read, const TableTally& stored);
 // not exist yet, or a server database without the shop's tables (with
 // `replace`, its tables are dropped and made anew). Afterwards the rows and
 // the totals of every amount column are counted on both sides and must
-// agree, and so must every column's values. A text holding a NUL character,
-// which a server database cannot store, is refused by its table, row and
-// column before anything is kept. A failure throws LedgerError and leaves
+// agree, and so must every column's values, compared as the bytes each side
+// stored. A text holding a NUL character, which a server database cannot
+// store, and a text whose bytes are no UTF-8, which the program cannot carry
+// as it is, are refused by their table, row and column before anything is
+// kept. A failure throws LedgerError and leaves
 // `to` as it was: a server database untouched (one transaction), a file not
 // there.
 // Returns the tallies of the copy (the same on both sides).

@@ -27,7 +27,7 @@ void createServerSchema(ServerConnection& server, bool replace,
                         const std::function<void(ServerConnection&)>& fill);
 
 // What the database lacks for the program, one line each; empty when
-// nothing is missing. The lines read as the file check's do.
+// nothing is missing: the one check of a file (checkSchemaOf), on a server.
 QStringList checkServerSchema(const QString& address);
 
 }  // namespace ledger

@@ -85,6 +85,11 @@ QString ServerConnection::Rows::text(int row, int column) const {
     return QString::fromUtf8(libpq().PQgetvalue(result_.get(), row, column));
 }
 
+QByteArray ServerConnection::Rows::bytes(int row, int column) const {
+    return QByteArray(libpq().PQgetvalue(result_.get(), row, column),
+                      libpq().PQgetlength(result_.get(), row, column));
+}
+
 qint64 ServerConnection::Rows::number(int row, int column) const {
     return QByteArray(libpq().PQgetvalue(result_.get(), row, column)).toLongLong();
 }
@@ -164,6 +169,25 @@ void ServerConnection::failConnecting() const {
                             "PASSWORD), or ask the server's administrator; then start the "
                             "program again. Nothing was changed.")
                  .arg(serverName(), shown_, detail));
+    // The address asks for TLS and the server takes none: trying again
+    // would not help, the address or the server must change.
+    if (detail.contains(QLatin1String("does not support SSL")))
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("The database server %1 refuses encrypted (TLS) connections, but the "
+                            "address of '%2' asks for one (%3). Either the server's "
+                            "administrator turns TLS on (ssl = on, with the server's "
+                            "certificate), or, on a network the shop trusts, sslmode in the "
+                            "database= line of tallowbrook.ini (tallowbrook --where shows it) "
+                            "becomes prefer. Nothing was changed.")
+                 .arg(serverName(), shown_, detail));
+    if (detail.contains(QLatin1String("invalid port number")))
+        fail(ErrorCode::StoreFailure,
+             QStringLiteral("The address of '%1' is wrong: its port is no port number (%2). A "
+                            "port is a number from 1 to 65535, the server's own (5432 unless "
+                            "its administrator chose another); write it in the database= line "
+                            "of tallowbrook.ini (tallowbrook --where shows it) as "
+                            "postgresql://USER@HOST:PORT/DATABASE. Nothing was changed.")
+                 .arg(shown_, detail));
     failUnreachable(detail);
 }
 

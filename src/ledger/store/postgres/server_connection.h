@@ -58,8 +58,9 @@ public:
         int columns() const;
         QVariant value(int row, int column) const;
         QString text(int row, int column) const;
-        qint64 number(int row, int column) const;  // an integer column
-        qint64 changedCount() const;               // rows an UPDATE or DELETE touched
+        QByteArray bytes(int row, int column) const;  // as the server sent them
+        qint64 number(int row, int column) const;     // an integer column
+        qint64 changedCount() const;                  // rows an UPDATE or DELETE touched
         // The statement was sent a second time, on a new session, after the
         // connection was lost while the first one ran (see Resend::Always).
         bool wasSentAgain() const { return sentAgain_; }

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "ledger/base/ledger_error.h"
+#include "ledger/store/file_kind.h"
 #include "ledger/store/source_info.h"
 
 namespace ledger::statements {
@@ -25,6 +26,13 @@ Connection::Connection(const QString& path, Mode mode) : Connection(path, mode, 
 Connection::Connection(const QString& path, Mode mode,
                        const std::function<void(int resultCode)>& failure)
     : path_(path) {
+    // SQLite would wait for ever reading a named pipe, and take a device
+    // for an empty database (a folder it refuses itself).
+    if (const QString what = notAFile(path); !what.isEmpty() && what != QLatin1String("a folder"))
+        fail(ErrorCode::NotADatabase,
+             QStringLiteral("%1 is %2, not a database file; nothing was opened. The books are "
+                            "kept in a database file (or on a database server): name that.")
+                 .arg(QDir::toNativeSeparators(path), what));
     // One thread uses a connection at a time (see the header): SQLite need
     // not lock it at every call, which a read of many values pays for at
     // each value.
@@ -161,6 +169,13 @@ QString Statement::columnName(int column) const {
 }
 
 QVariant Statement::value(int column) const { return columnValue(stmt_, column); }
+
+QVariant Statement::storedValue(int column) const {
+    const int type = sqlite3_column_type(stmt_, column);
+    if (type != SQLITE_TEXT && type != SQLITE_BLOB) return columnValue(stmt_, column);
+    return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, column)),
+                      sqlite3_column_bytes(stmt_, column));
+}
 
 qint64 Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 

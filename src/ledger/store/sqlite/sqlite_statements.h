@@ -29,6 +29,7 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     sqlite3* handle() const { return db_; }
+    const QString& path() const { return path_; }
     // Closes now and reports a failure (the destructor cannot).
     void close();
 
@@ -86,6 +87,9 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     QVariant value(int column) const;  // as columnValue reads it
+    // As value reads it, but a text (or a blob) as the bytes stored, a
+    // QByteArray never decoded: what a file holds, byte for byte.
+    QVariant storedValue(int column) const;
     qint64 integer(int column) const;  // a whole number (a key, a count) to the last digit
     sqlite3_stmt* handle() const { return stmt_; }
 

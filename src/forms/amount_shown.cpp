@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "salary/salary_arithmetic.h"
+#include "forms/amount_shown.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
 #include "ledger/amount/amount.h"
 
-namespace salary {
+namespace ledger::ui {
 
 double amountShown(const QLineEdit* field) { return ledger::parseAmount(field->text()); }
 
 double amountShown(const QLabel* label) { return ledger::parseAmount(label->text()); }
 
-}  // namespace salary
+}  // namespace ledger::ui

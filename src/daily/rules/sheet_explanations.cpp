@@ -1,20 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#pragma once
+#include "daily/rules/sheet_explanations.h"
 
-#include <QString>
+namespace daily {
 
-namespace settlement {
-
-// How each computed figure of the day sheet and the month sheet is made
-// from the boxes, in the shop's words: the figures' tooltips, so an owner
-// can follow a total that differs from their own sum. The two sheets add
-// the same boxes, a day's or a month's.
-struct Explanations {
-    QString administrationSubtotal, expenditureSubtotal, totalNetAmount, outOfPocket,
-        smallMoneyDeducted, cashSubtotal, difference, total;
-};
-
-inline Explanations explanations(const QString& period) {
+SheetExplanations sheetExplanations(const QString& period) {
     const QString empty = QStringLiteral(" An empty box counts 0.");
     return {
         QStringLiteral("Administration's subtotal: Rant + Partner + Electric rate + Telephone "
@@ -32,11 +21,12 @@ inline Explanations explanations(const QString& period) {
                        "the small incidental money; that is, Turnover - Subtotal of the "
                        "expenditure."),
         QStringLiteral("Difference: Accept cashes in fact - Subtotal of the cash."),
-        QStringLiteral("The %1's total: Subtotal of the cash - Subtotal of the expenditure - "
-                       "Administration's subtotal. The expenditure is taken off twice: once "
-                       "inside the Subtotal of the cash and once here.")
+        QStringLiteral("The %1's total: Subtotal of the cash - Administration's subtotal; "
+                       "that is, Turnover - Subtotal of the expenditure - Administration's "
+                       "subtotal. The expenditure is taken off once, inside the Subtotal of "
+                       "the cash.")
             .arg(period),
     };
 }
 
-}  // namespace settlement
+}  // namespace daily
