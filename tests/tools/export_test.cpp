@@ -464,8 +464,8 @@ TEST_F(Export, AMonthlyPayTheWageRowsRecordIsInItsMonthsSubtotal) {
     for (size_t i = 1; i < records.size(); ++i)
         lines << records[i][2] + " " + records[i][0] + " " + records[i][7] + " " + records[i][10] +
                      " " + records[i][11];
-    EXPECT_EQ(lines, QStringList({"2002/11 Lee 24000 0 24000", "2002/12 Lee 24200 500 23700",
-                                  "2002/12 Tovena 800 0 800", "Undated Lee 1000 0 1000"}));
+    EXPECT_EQ(lines, QStringList({"2002-11 Lee 24000 0 24000", "2002-12 Lee 24200 500 23700",
+                                  "2002-12 Tovena 800 0 800", "Undated Lee 1000 0 1000"}));
 }
 
 TEST_F(Export, SalariesComeByMonthThenInTheQuerysOrderWithUnknownEmployeesLeftUnpriced) {

@@ -244,7 +244,7 @@ WagesPicture drawWages(int year, const std::vector<MonthWages>& months) {
     picture.wages = newSet(QStringLiteral("Wages"), PictureColours::wages());
     picture.booked = newSet(QStringLiteral("Personnel rate booked"), PictureColours::booked());
     picture.marks = new QScatterSeries();
-    picture.marks->setName(QStringLiteral("Red mark: they differ"));
+    picture.marks->setName(QStringLiteral("Red mark: wages and Personnel rate differ"));
     picture.marks->setColor(PictureColours::differs());
     picture.marks->setBorderColor(PictureColours::differs());
     picture.marks->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
