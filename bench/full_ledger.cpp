@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -62,25 +63,45 @@ std::vector<Rows> everyRow(const LedgerSizes& sizes) {
                                i == 0 ? hash : QStringLiteral("pw"), 80.0 + i % 20, 100.0 + i % 30};
                    },
                    sizes.staff});
-    all.push_back(
-        {schema::kWages,
-         {"Date", "Serial numbers", "Name", "Salary hour", "Overtime salary hour", "Main hour",
-          "Work overtime", "Ask for leave", "Absent", "Insurance", "Absent-Deduct"},
-         [](int i) -> std::vector<QVariant> {
-             const int member = i % kWorkersADay;
-             return {dayText(i / kWorkersADay),
-                     QStringLiteral("A%1").arg(member, 5, 10, QLatin1Char('0')),
-                     memberName(member),
-                     80.0 + member,
-                     100.0 + member,
-                     8.0,
-                     double(i % 3),
-                     QStringLiteral("No"),
-                     QStringLiteral("No"),
-                     12.5,
-                     0.0};
-         },
-         sizes.wages});
+    const QStringList wageColumns = {"Date",          "Serial numbers",       "Name",
+                                     "Salary hour",   "Overtime salary hour", "Main hour",
+                                     "Work overtime", "Ask for leave",        "Absent",
+                                     "Insurance",     "Absent-Deduct",        "Monthly pay"};
+    auto wageRow = [](int day, int member, int i, bool monthlyPay) -> std::vector<QVariant> {
+        return {dayText(day),
+                QStringLiteral("A%1").arg(member, 5, 10, QLatin1Char('0')),
+                memberName(member),
+                80.0 + member % 20,
+                100.0 + member % 30,
+                monthlyPay ? QVariant() : QVariant(8.0),
+                double(i % 3),
+                QStringLiteral("No"),
+                QStringLiteral("No"),
+                12.5,
+                0.0,
+                monthlyPay ? QVariant(24000.0) : QVariant()};
+    };
+    if (!sizes.realShop) {
+        all.push_back(
+            {schema::kWages, wageColumns,
+             [wageRow](int i) { return wageRow(i / kWorkersADay, i % kWorkersADay, i, false); },
+             sizes.wages});
+    } else {
+        // Pair p of rows: member p % staff, in a month picked apart from the
+        // member's other pairs; the two rows ten days apart.
+        const int staff = std::max(1, sizes.staff);
+        const int months = std::max(1, sizes.days / 31);
+        const int lastDay = std::max(0, sizes.days - 1);
+        all.push_back({schema::kWages, wageColumns,
+                       [wageRow, staff, months, lastDay](int i) {
+                           const int pair = i / 2;
+                           const int member = pair % staff;
+                           const int month = (member * 7 + (pair / staff) * 13) % months;
+                           const int day = std::min(lastDay, month * 31 + (i % 2) * 10);
+                           return wageRow(day, member, i, member % 25 == 0 && i % 2 == 0);
+                       },
+                       sizes.wages});
+    }
     return all;
 }
 

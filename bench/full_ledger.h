@@ -18,6 +18,13 @@ struct LedgerSizes {
     // The first member's password hash; empty: "breakfast" hashed as the
     // program hashes it.
     QString passwordHash;
+    // How the wage rows fall: twenty employees a day from the first day on
+    // (a handful of employee-months), or a real shop's shape: two rows a
+    // month for each member of staff in turn, spread over the ledger's
+    // months, so 20,000 rows are 10,000 employee-months or more; every
+    // 25th member is monthly-paid (the month's first row records a monthly
+    // pay of 24000 and no hours).
+    bool realShop = false;
 };
 
 void writeFullLedger(const QString& where, const LedgerSizes& sizes);

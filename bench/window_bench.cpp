@@ -46,18 +46,20 @@ namespace {
 using ledger::ui::FormWindow;
 
 // A program folder holding a full ledger of `days` days, 5,000 members of
-// staff and `wages` wage rows; made once per size. Without kept totals it
-// is a ledger as earlier versions made it: the windows add up the rows.
-QString ledgerFolder(int days, int wages = 10000, bool keptTotals = true) {
+// staff and `wages` wage rows (twenty employees a day, or in a real shop's
+// shape: two a month for every member, full_ledger.h); made once per size.
+// Without kept totals it is a ledger as earlier versions made it: the
+// windows add up the rows.
+QString ledgerFolder(int days, int wages = 10000, bool keptTotals = true, bool realShop = false) {
     static QTemporaryDir dir;
-    static std::map<std::tuple<int, int, bool>, QString> made;
-    const auto key = std::tuple{days, wages, keptTotals};
+    static std::map<std::tuple<int, int, bool, bool>, QString> made;
+    const auto key = std::tuple{days, wages, keptTotals, realShop};
     if (auto it = made.find(key); it != made.end()) return it->second;
-    const QString folder =
-        dir.filePath(QStringLiteral("%1-%2-%3").arg(days).arg(wages).arg(keptTotals));
+    const QString folder = dir.filePath(
+        QStringLiteral("%1-%2-%3-%4").arg(days).arg(wages).arg(keptTotals).arg(realShop));
     QDir().mkpath(folder);
     const QString file = folder + QStringLiteral("/breakfast.mdb");
-    bench::writeFullLedger(file, {days, 5000, wages});
+    bench::writeFullLedger(file, {days, 5000, wages, QString(), realShop});
     if (!keptTotals) {
         ledger::statements::Connection db(file);
         ledger::dropKeptTotals(db);
@@ -244,18 +246,30 @@ void BM_Window_SalaryWindowWithoutKeptTotals(benchmark::State& state) {
     openForm(state, QStringLiteral("Form7"), ledgerFolder(3000, int(state.range(0)), false));
 }
 
-// What the salary window shows, read bare: the month rows and the first
-// employee's rates, in as many plain controls as the window has.
-void BM_Baseline_SalaryBare(benchmark::State& state) {
-    const QString path = fileIn(ledgerFolder(3000, int(state.range(0))));
-    const PlainWindow plain =
-        plainCopyOf(QStringLiteral("Form7"), ledgerFolder(3000, int(state.range(0))));
+// A real shop's shape: 20,000 wage rows, two a month for each of 5,000
+// members, so 10,000 employee-months and more.
+void BM_Window_SalaryWindowRealShop(benchmark::State& state) {
+    openForm(state, QStringLiteral("Form7"), ledgerFolder(3000, 20000, true, true));
+}
+
+// What the salary window shows, read bare: the month rows (every one, or
+// only the month shown) and the first employee's rates, in as many plain
+// controls as the window has.
+void salaryBare(benchmark::State& state, const QString& folder, bool everyMonth = true) {
+    const QString path = fileIn(folder);
+    const PlainWindow plain = plainCopyOf(QStringLiteral("Form7"), folder);
+    const char* const monthRows =
+        everyMonth ? "SELECT \"Date /月\", Name, \"Serial numbers\", \"Main "
+                     "hour之總計\", \"Work overtime之總計\", \"Insurance之總計\", "
+                     "\"Absent-Deduct之總計\" FROM \"Wage month totals\" ORDER BY "
+                     "Name, \"Serial numbers\", \"Month number\""
+                   : "SELECT \"Date /月\", Name, \"Serial numbers\", \"Main "
+                     "hour之總計\", \"Work overtime之總計\", \"Insurance之總計\", "
+                     "\"Absent-Deduct之總計\" FROM \"Wage month totals\" ORDER BY "
+                     "Name, \"Serial numbers\", \"Month number\" LIMIT 1";
     for (auto _ : state) {
         Bare bare(path);
-        const auto months = bare.rows(
-            "SELECT \"Date /月\", Name, \"Serial numbers\", \"Main hour之總計\", \"Work "
-            "overtime之總計\", \"Insurance之總計\", \"Absent-Deduct之總計\" FROM \"Wage month "
-            "totals\" ORDER BY Name, \"Serial numbers\", \"Month number\"");
+        const auto months = bare.rows(monthRows);
         const auto rates = bare.rows(
             "SELECT \"Salary hour\", \"Overtime salary hour\" FROM \"Materials forms of staff\" "
             "WHERE Name = 'Member 1' ORDER BY rowid LIMIT 1");
@@ -263,6 +277,20 @@ void BM_Baseline_SalaryBare(benchmark::State& state) {
         showAndDraw(window);
         closeUntimed(state, window);
     }
+}
+
+void BM_Baseline_SalaryBare(benchmark::State& state) {
+    salaryBare(state, ledgerFolder(3000, int(state.range(0))));
+}
+
+void BM_Baseline_SalaryBareRealShop(benchmark::State& state) {
+    salaryBare(state, ledgerFolder(3000, 20000, true, true));
+}
+
+// The month shown alone: what a window that read only that month would wait
+// for.
+void BM_Baseline_SalaryBareMonthShownRealShop(benchmark::State& state) {
+    salaryBare(state, ledgerFolder(3000, 20000, true, true), false);
 }
 
 // --- the wage detail grid -------------------------------------------------
@@ -426,6 +454,9 @@ BENCHMARK(BM_Window_MonthSheetWithoutKeptTotals)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_SalaryBare)->Apply(wageSizes);
 BENCHMARK(BM_Window_SalaryWindow)->Apply(wageSizes);
 BENCHMARK(BM_Window_SalaryWindowWithoutKeptTotals)->Apply(wageSizes);
+BENCHMARK(BM_Baseline_SalaryBareRealShop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_SalaryBareMonthShownRealShop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Window_SalaryWindowRealShop)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_DetailGridBare)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Window_DetailGrid)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_WageWindowBare)->Unit(benchmark::kMillisecond);

@@ -144,10 +144,13 @@ YearReport drawYearReport(const charts::BooksAtAGlance& books, ledger::Store& st
     const std::vector<charts::MonthWages> wages = books.wagesOf(year);
     top = kMargin;
     top += drawText(painter,
-                    QStringLiteral("<h3>Wages against the books, %1</h3><p>The wages of the wage "
-                                   "rows, priced at the staff register's rates as the salary "
-                                   "window prices them, beside the Personnel rate booked in the "
-                                   "days. Each wage is booked rounded to a whole number.</p>")
+                    QStringLiteral("<h3>Wages against the books, %1</h3><p>What the wage rows "
+                                   "added to their days, each as its Save added it (at the "
+                                   "rates stored on the row, or the monthly pay it records, "
+                                   "rounded to a whole number), beside the Personnel rate "
+                                   "booked in the days. A month where the two differ is "
+                                   "marked red: a wage stored and never added to its day, or "
+                                   "a Personnel rate changed by hand.</p>")
                         .arg(year),
                     top, width);
     drawChart(painter, charts::drawWages(year, wages).chart, QRectF(kMargin, top, width, 400));
@@ -155,15 +158,15 @@ YearReport drawYearReport(const charts::BooksAtAGlance& books, ledger::Store& st
     rows.clear();
     for (const charts::MonthWages& month : wages) {
         const QString why = month.check.why();
-        rows.push_back({monthText(month.month), ledger::amountText(month.check.wages),
-                        ledger::amountText(month.check.booked),
-                        QString::number(month.check.wageRows),
-                        why.isEmpty() ? QStringLiteral("agree") : QStringLiteral("part: ") + why});
+        rows.push_back(
+            {monthText(month.month), ledger::amountText(month.check.wages),
+             ledger::amountText(month.check.booked), QString::number(month.check.wageRows),
+             why.isEmpty() ? QStringLiteral("agree") : QStringLiteral("differ: ") + why});
     }
     drawText(painter,
              table({QStringLiteral("Month"), QStringLiteral("Wages"),
                     QStringLiteral("Personnel rate booked"), QStringLiteral("Wage rows"),
-                    QStringLiteral("They")},
+                    QStringLiteral("Wages and books")},
                    rows),
              top, width);
 
@@ -176,7 +179,7 @@ YearReport drawYearReport(const charts::BooksAtAGlance& books, ledger::Store& st
         }
         const charts::YearMonth& month = withDays[i];
         const charts::DaysPicture days =
-            charts::drawDays(monthText(month), charts::readDays(store, books.daysOf(month)));
+            charts::drawDays(month, monthText(month), charts::readDays(store, books.daysOf(month)));
         const QString heading = QStringLiteral("<h3>The days of %1</h3>").arg(monthText(month));
         top += drawText(painter, heading, top, width);
         drawChart(painter, days.turnover, QRectF(kMargin, top, width, 220));

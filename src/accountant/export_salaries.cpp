@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The monthly salaries: every row of the month wage totals, priced at the
-// staff register's current rates exactly as the salary window prices the
-// month it shows.
+// staff register's current rates, with the monthly pay its wage rows
+// record, exactly as the salary window prices the month it shows.
 
 #include <algorithm>
 #include <vector>
 
 #include "accountant/export_tables.h"
+#include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/records/row_set.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
+#include "salary/rules/monthly_pays.h"
 #include "salary/rules/salary_rules.h"
 #include "salary/rules/staff_rates.h"
 
@@ -63,15 +65,20 @@ ExportTable exportSalaries(ledger::Store& store, const DayRange& range) {
                     QStringLiteral("The salary gotten actually")};
 
     const salary::StaffRegisterRates staff = salary::StaffRegisterRates::read(store);
+    const salary::MonthlyPays monthlyPays = salary::MonthlyPays::read(store);
     store.scan(info.name, read, [&](ledger::Store::RowKey, const std::vector<QVariant>& values) {
         QStringList shown;
         for (const QVariant& value : values) shown << ledger::fieldText(value);
         const salary::StaffRates* rates = staff.find(shown[1]);
+        // A monthly pay the month's wage rows record is in the subtotal, as
+        // in the salary window.
+        const double pay = monthlyPays.of(values[0], values[1], values[2]);
         salary::MonthSalaryFigures figures;
         try {
             figures = salary::monthSalary({rates ? rates->salaryHour : QString(),
                                            rates ? rates->overtimeRate : QString(), shown[3],
-                                           shown[4], shown[5], shown[6]});
+                                           shown[4], shown[5], shown[6],
+                                           pay == 0 ? QString() : ledger::amountText(pay)});
         } catch (const ledger::LedgerError& error) {
             ledger::fail(error.code(), QStringLiteral("Cannot compute the salary of %1 for %2: %3")
                                            .arg(shown[1], shown[0], error.message()));

@@ -125,7 +125,11 @@ void YearAtAGlance::loadStep() {
         throw;
     }
     const std::vector<int> years = books_->years();
-    if (!years.empty()) {
+    if (years.empty()) {
+        // No year to show: the box says so rather than "0".
+        yearBox_->setRange(0, 0);
+        yearBox_->setSpecialValueText(QStringLiteral("none"));
+    } else {
         // Blocked: the year is drawn once, below.
         const QSignalBlocker quiet(yearBox_);
         yearBox_->setRange(years.front(), years.back());
@@ -194,15 +198,22 @@ void YearAtAGlance::showMonthDays(std::optional<YearMonth> month) {
         days_ = readDays(*store_, books_->daysOf(*month));
         monthText = QStringLiteral("%1/ %2").arg(month->month).arg(month->year);
     }
-    daysPicture_ = drawDays(monthText, days_);
+    daysPicture_ = drawDays(month, monthText, days_);
     replaceChart(turnoverView_, daysPicture_.turnover);
     replaceChart(differenceView_, daysPicture_.difference);
     using ledger::ui::connectGuarded;
+    // A bar stands at its day's place: the sheet it shows, if any.
+    auto sheetAt = [this](int bar) {
+        return bar >= 0 && bar < static_cast<int>(daysPicture_.sheetAt.size())
+                   ? daysPicture_.sheetAt[static_cast<size_t>(bar)]
+                   : -1;
+    };
     for (QBarSet* set : {daysPicture_.turnoverBars, daysPicture_.shortfall, daysPicture_.overage}) {
-        connectGuarded(set, &QBarSet::hovered, this, [this](bool over, int index) {
-            if (over) describeDay(index);
+        connectGuarded(set, &QBarSet::hovered, this, [this, sheetAt](bool over, int bar) {
+            if (over) describeDay(sheetAt(bar));
         });
-        connectGuarded(set, &QBarSet::clicked, this, [this](int index) { openDay(index); });
+        connectGuarded(set, &QBarSet::clicked, this,
+                       [this, sheetAt](int bar) { openDay(sheetAt(bar)); });
     }
     showNotes();
 }

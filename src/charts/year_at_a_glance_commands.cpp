@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QStandardPaths>
+#include <optional>
 
 #include "charts/year_at_a_glance.h"
 #include "forms/data_control.h"
@@ -27,6 +28,22 @@
 namespace charts {
 
 namespace {
+
+// The details line emptied while the window is printed or saved as a
+// picture, and given back after.
+class HoverTextAside {
+public:
+    explicit HoverTextAside(QLabel* details) : details_(details), text_(details->text()) {
+        details_->clear();
+    }
+    ~HoverTextAside() { details_->setText(text_); }
+    HoverTextAside(const HoverTextAside&) = delete;
+    HoverTextAside& operator=(const HoverTextAside&) = delete;
+
+private:
+    QLabel* details_;
+    QString text_;
+};
 
 void bringForward(ledger::ui::FormWindow* window) {
     window->show();
@@ -82,7 +99,11 @@ void YearAtAGlance::openDay(int dayIndex) {
     daily->bringForward();
 }
 
-void YearAtAGlance::printPictures() { ledger::ui::printWindow(this); }
+void YearAtAGlance::printPictures() {
+    // What the pointer last pointed at belongs on the screen, not the page.
+    const HoverTextAside aside(details_);
+    ledger::ui::printWindow(this);
+}
 
 void YearAtAGlance::savePicture() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -108,6 +129,7 @@ void YearAtAGlance::savePicture() {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
+    std::optional<HoverTextAside> aside(details_);
     if (path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
         // Drawn, not photographed: the pictures stay sharp at any size.
         QPdfWriter pdf(&buffer);
@@ -125,6 +147,7 @@ void YearAtAGlance::savePicture() {
         grab().toImage().save(&buffer, "PNG");
     }
     buffer.close();
+    aside.reset();
     const QString shown = QDir::toNativeSeparators(path);
     if (bytes.isEmpty())
         ledger::fail(ledger::ErrorCode::InvalidOperation,

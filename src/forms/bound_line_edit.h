@@ -29,6 +29,8 @@ public:
     QString boundColumn() const override { return column_; }
     void showValue(const QString& text) override;
     bool isChanged() const override { return changed_; }
+    // While the record source fills in a row (a change that is no edit).
+    bool isFilling() const { return filling_; }
     QString editedText() const override { return text(); }
     // After a write-back the text is what the row holds.
     void clearChanged() override {

@@ -215,6 +215,18 @@ void Form7::buildDeductions() {
 
     placeTwips(months_, kRightCaption, rowTop(3) + 120, kRightField + kFieldWidth - kRightCaption,
                kLineHeight);
+
+    // Beside the subtotal: why a month has no rates, in the window itself
+    // (and on its print), not in a message at every step of the bar.
+    staffNote_ = new QLabel(this);
+    staffNote_->setObjectName(QStringLiteral("Label15"));
+    staffNote_->setWordWrap(true);
+    staffNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    staffNote_->setFont(ledger::ui::arialFont(8, false));
+    staffNote_->setStyleSheet(QStringLiteral("color: #8a1c1c;"));
+    placeTwips(staffNote_, kRightCaption, rowTop(4) + 30, kClientWidth - 120 - kRightCaption,
+               kBottomRowTop - rowTop(4) - 30);
+    staffNote_->hide();
 }
 
 void Form7::buildBottomRow() {

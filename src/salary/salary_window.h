@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
+
 #include "forms/form_window.h"
+#include "salary/rules/monthly_pays.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,7 +12,8 @@ class QPushButton;
 
 namespace ledger {
 class RecordSource;
-}
+class Store;
+}  // namespace ledger
 
 namespace ledger::ui {
 class BoundLineEdit;
@@ -62,6 +66,12 @@ private:
     void computeDeductions();    // Label14
     void computeActualSalary();  // Label13
     void lookUpStaff();          // Data3 follows the name in Text3
+    // Whether the month shown names nobody in the register: no rates, so
+    // no subtotal or salary, and the note says why.
+    bool monthHasNoStaffRow() const;
+    // The monthly pay the shown month's wage rows record; 0 when none.
+    double monthlyPayShown() const;
+    void showStaffNote();  // Label15
 
     // Commands (form7_commands.cpp).
     void stepBackOneMonth();  // Command1
@@ -87,6 +97,10 @@ private:
     ledger::ui::ComputedFigure* subtotal_ = nullptr;      // Label12
     ledger::ui::ComputedFigure* deductions_ = nullptr;    // Label14
     ledger::ui::ComputedFigure* actualSalary_ = nullptr;  // Label13
+    QLabel* staffNote_ = nullptr;                         // Label15: no rates, or a monthly pay
+    MonthlyPays monthlyPays_;                             // read at load
+    // The books, opened at load and shared by the record sources.
+    std::shared_ptr<ledger::Store> books_;
 
     QPushButton* lastMonth_ = nullptr;    // Command1
     QPushButton* nameInquiry_ = nullptr;  // Command2

@@ -6,9 +6,11 @@
 #include "forms/prompts.h"
 #include "forms/window_printer.h"
 #include "forms/workspace.h"
+#include "ledger/base/ledger_error.h"
 #include "ledger/query/quoted_text.h"
 #include "ledger/query/typed_text.h"
 #include "ledger/records/record_source.h"
+#include "ledger/store/store.h"
 #include "salary/detail_query_command.h"
 #include "salary/name_search.h"
 #include "salary/salary_window.h"
@@ -18,6 +20,13 @@ namespace salary {
 void Form7::loadStep() {
     staff_->source().setDatabasePath(ledger::ui::workspace().books());
     months_->source().setDatabasePath(ledger::ui::workspace().books());
+    try {
+        // Kept open: the record sources that open next share the connection.
+        books_ = ledger::openStore({ledger::ui::workspace().books()});
+        monthlyPays_ = MonthlyPays::read(*books_);
+    } catch (const ledger::LedgerError&) {
+        // The record sources say what is wrong with the books when they open.
+    }
     // The fields are still empty, so all three come out "0"; they follow
     // the first month row once the record sources open.
     computeSubtotal();

@@ -60,10 +60,43 @@ QString remake(const Ledger& ledger, const schema::KeptTotals& kept) {
            totals_sql::refillKept(ledger.dialect.calendar(), kept);
 }
 
+// Columns this version added (schema::Column::addedLater), added to books
+// made before, each empty in every row; the wage detail is made anew to
+// count what they record, when it is the program's own (it alone adds up
+// the day's wage with COALESCE).
+QStringList addLaterColumns(const Ledger& ledger, QString& script) {
+    QStringList said;
+    for (const schema::Table& table : schema::tables()) {
+        if (!ledger.hasTable(table.name)) continue;
+        const QStringList present = ledger.columnsOf(table.name);
+        for (const schema::Column& column : table.columns) {
+            if (!column.addedLater || present.contains(column.name, Qt::CaseInsensitive)) continue;
+            script += schema_sql::addLaterColumn(ledger.dialect, table, column);
+            said << QStringLiteral(
+                        "The column %1 was added to %2: a wage saved with the monthly pay now "
+                        "records it, so the salary window, the wage detail and the year at a "
+                        "glance count it. Wage rows stored before keep their wage by the hour.")
+                        .arg(quoted(column.name), quoted(table.name));
+            if (table.name != schema::kWages || column.name != schema::kWageMonthlyPay) continue;
+            const QString detail = ledger.definitionOf(schema::kInquiryDetail);
+            if (detail.contains(QLatin1String("COALESCE"), Qt::CaseInsensitive) &&
+                detail.contains(QLatin1String("Daily settlement of accounts"))) {
+                script += schema_sql::replaceInquiryDetailView(ledger.dialect);
+            } else {
+                said << QStringLiteral(
+                            "Note: the saved query %1 is not the program's own, so its day "
+                            "wages do not count the monthly pay a wage row records.")
+                            .arg(quoted(schema::kInquiryDetail));
+            }
+        }
+    }
+    return said;
+}
+
 QStringList upkeep(const Ledger& ledger,
                    const std::function<QString(const schema::KeptTotals&)>& viewAnew) {
-    QStringList said;
     QString script;
+    QStringList said = addLaterColumns(ledger, script);
     QStringList madeNow, viewsAnew;
     for (const schema::KeptTotals& kept : schema::keptTotals()) {
         const QStringList triggers = ledger.triggersOn(kept.source);

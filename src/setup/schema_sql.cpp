@@ -53,16 +53,21 @@ QString monthViewSql(const SqlDialect& dialect, const schema::KeptTotals& kept) 
 
 // One row per wage row, in the table's order, with the day's wage as the wage
 // window computes it: Salary hour × Main hour + Overtime salary hour × Work
-// overtime − (Insurance + Absent-Deduct), an empty value counting 0.
+// overtime − (Insurance + Absent-Deduct), an empty value counting 0; or,
+// for a row that records the monthly pay its Save added in its place, that
+// monthly pay.
 QString inquiryDetailViewSql(const SqlDialect& dialect) {
     const auto& query = savedQuery(schema::kInquiryDetail);
     auto amount = [](const char* column) {
         return QStringLiteral("COALESCE(%1, 0.0)").arg(quoteName(QString::fromLatin1(column)));
     };
-    const QString wage =
+    const QString byTheHour =
         QStringLiteral("%1 * %2 + %3 * %4 - (%5 + %6)")
             .arg(amount("Salary hour"), amount("Main hour"), amount("Overtime salary hour"),
                  amount("Work overtime"), amount("Insurance"), amount("Absent-Deduct"));
+    const QString monthlyPay = quoteName(schema::kWageMonthlyPay);
+    const QString wage =
+        QStringLiteral("CASE WHEN %1 IS NOT NULL THEN %1 ELSE %2 END").arg(monthlyPay, byTheHour);
     QStringList select;
     const QString& wageColumn = query.columns.last();
     for (const auto& column : query.columns) {
@@ -130,6 +135,17 @@ QString dropKeptTotals(const SqlDialect& dialect) {
     for (const auto& kept : schema::keptTotals())
         sql += totals_sql::dropKept(dialect.calendar(), kept);
     return sql;
+}
+
+QString addLaterColumn(const SqlDialect& dialect, const schema::Table& table,
+                       const schema::Column& column) {
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3;\n")
+        .arg(quoteName(table.name), quoteName(column.name), dialect.columnType(column.kind));
+}
+
+QString replaceInquiryDetailView(const SqlDialect& dialect) {
+    return QStringLiteral("DROP VIEW IF EXISTS %1;\n").arg(quoteName(schema::kInquiryDetail)) +
+           inquiryDetailViewSql(dialect);
 }
 
 QString replaceMonthView(const SqlDialect& dialect, const schema::KeptTotals& kept) {

@@ -22,6 +22,13 @@ QString makeKeptTotals(const SqlDialect& dialect);
 QString keepTotals(const SqlDialect& dialect);
 // The kept month totals and their triggers removed.
 QString dropKeptTotals(const SqlDialect& dialect);
+// A column added by this version (schema::Column::addedLater) added to a
+// table of books made before; empty in every row.
+QString addLaterColumn(const SqlDialect& dialect, const schema::Table& table,
+                       const schema::Column& column);
+// The wage detail made anew as this version makes it (counting the monthly
+// pay a wage row records).
+QString replaceInquiryDetailView(const SqlDialect& dialect);
 // A saved query that adds rows up per month, made anew as this version
 // makes it.
 QString replaceMonthView(const SqlDialect& dialect, const schema::KeptTotals& kept);

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "staff/wage_arithmetic.h"
 
-#include <cfenv>
-#include <cmath>
 #include <limits>
 
 #include "ledger/amount/amount.h"
 #include "ledger/amount/checked_figure.h"
 #include "ledger/base/ledger_error.h"
+#include "salary/rules/wage_row.h"
 
 namespace staff {
 
@@ -18,16 +17,6 @@ namespace {
 constexpr double kLowest = std::numeric_limits<qint32>::min();
 constexpr double kHighest = std::numeric_limits<qint32>::max();
 
-// Ties go to the even neighbour (banker's rounding), whatever rounding mode
-// some library left behind.
-double nearestEven(double value) {
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(saved);
-    return rounded;
-}
-
 }  // namespace
 
 double checkedResult(double value, const QString& figureName) {
@@ -35,7 +24,7 @@ double checkedResult(double value, const QString& figureName) {
 }
 
 qint32 wholeWage(double value, const QString& what) {
-    const double rounded = nearestEven(value);
+    const double rounded = salary::nearestEven(value);
     if (!(rounded >= kLowest && rounded <= kHighest))
         ledger::fail(ErrorCode::Overflow,
                      QStringLiteral("%1 (%2) is beyond the whole numbers the ledger takes "

@@ -95,6 +95,12 @@ private:
     void setFieldText(QLineEdit* field, const QString& text);
     void nameChanged(const QString& name);
     void forgetCarriedRates();
+    // The monthly pay a wage row records (Text15, hidden): made when the
+    // books' wage rows can hold it. A change of a figure the wage is
+    // computed from gives the monthly pay up again.
+    void bindMonthlyPayWhereRecorded();
+    void giveUpMonthlyPay(const ledger::ui::BoundLineEdit* changed);
+    void tellMonthlyPayNotRecorded();
 
     // Commands (form5_commands.cpp).
     void connectCommands();
@@ -143,6 +149,9 @@ private:
     ledger::ui::ComputedFigure* subtotal_ = nullptr;                // Label23
     ledger::ui::ComputedFigure* deductions_ = nullptr;              // Label24
     ledger::ui::ComputedFigure* wage_ = nullptr;                    // Label25
+    // Text15, hidden: the monthly pay in place of the wage by the hour;
+    // none in books made before wage rows could record it.
+    ledger::ui::BoundLineEdit* monthlyPay_ = nullptr;
 
     QPushButton* save_ = nullptr;  // Command1
     QPushButton* new_ = nullptr;   // Command3
@@ -152,6 +161,9 @@ private:
     bool unconfirmed_ = false;
     bool carrying_ = false;  // inside the register's transfer
     QString carriedName_;    // the employee whose rates the register carried
+    // In books whose wage rows cannot record it: the monthly pay carried
+    // is the wage now (nothing recomputed it since).
+    bool unrecordedMonthlyPay_ = false;
 };
 
 }  // namespace staff

@@ -36,6 +36,7 @@ using ledger::ui::FormWindow;
 void Form5::loadStep() {
     for (ledger::ui::DataControl* data : {data_, staff_, choices_})
         data->source().setDatabasePath(ledger::ui::workspace().books());
+    bindMonthlyPayWhereRecorded();
     // The fields are still empty, so every figure starts at "0".
     copySalaryHour();
     computeMainTotal();
@@ -195,7 +196,14 @@ void Form5::takeRates(const QString& name, const QString& salaryHour,
     // Carried from the register, the rates are not typed over.
     setRatesReadOnly(true);
     // Last, so the monthly pay stays in the wage until something changes.
-    if (monthlyPay) wage_->setText(*monthlyPay);
+    // The row records it where it can, so what Save adds can be read from
+    // the row; a transfer without it gives up one carried before.
+    if (monthlyPay_) {
+        setFieldText(monthlyPay_, monthlyPay.value_or(QString()));
+    } else if (monthlyPay) {
+        wage_->setText(*monthlyPay);
+        unrecordedMonthlyPay_ = true;
+    }
 }
 
 void Form5::nameChanged(const QString& name) {
@@ -272,7 +280,20 @@ bool Form5::storeWage() {
     if (!stored) return false;
     entering_ = false;
     carriedName_.clear();
+    if (unrecordedMonthlyPay_) tellMonthlyPayNotRecorded();
     return true;
+}
+
+void Form5::tellMonthlyPayNotRecorded() {
+    unrecordedMonthlyPay_ = false;
+    ledger::ui::prompts().tell(
+        this,
+        QStringLiteral("The wage was stored and added to the day. These books were made by an "
+                       "earlier version, so the wage row cannot record that its wage was the "
+                       "monthly pay: the salary window and the wage detail price its hours "
+                       "instead.\n\nTo have wage rows record the monthly pay, run "
+                       "\"tallowbrook-db check\" on the books once."),
+        ledger::ui::programTitle());
 }
 
 void Form5::setUnconfirmed(bool unconfirmed) {

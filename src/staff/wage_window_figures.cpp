@@ -12,8 +12,14 @@
 #include "forms/bound_combo.h"
 #include "forms/bound_line_edit.h"
 #include "forms/computed_figure.h"
+#include "forms/data_control.h"
 #include "forms/error_boundary.h"
+#include "forms/workspace.h"
 #include "ledger/amount/amount.h"
+#include "ledger/base/ledger_error.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/source_info.h"
+#include "ledger/store/store.h"
 #include "staff/wage_arithmetic.h"
 #include "staff/wage_window.h"
 
@@ -102,8 +108,40 @@ void Form5::computeDeductions() {
 }
 
 void Form5::computeWage() {
+    unrecordedMonthlyPay_ = false;
+    // A row that records a monthly pay added that, not its hours.
+    if (monthlyPay_ && !monthlyPay_->text().isEmpty()) {
+        wage_->setText(monthlyPay_->text());
+        return;
+    }
     wage_->setText(ledger::amountText(checkedResult(
         amountShown(subtotal_) - amountShown(deductions_), QStringLiteral("the day's wage"))));
+}
+
+void Form5::bindMonthlyPayWhereRecorded() {
+    bool recorded = false;
+    try {
+        const ledger::SourceInfo wages =
+            ledger::openStore({ledger::ui::workspace().books()})->describe(ledger::schema::kWages);
+        recorded = wages.indexOf(ledger::schema::kWageMonthlyPay) >= 0;
+    } catch (const ledger::LedgerError&) {
+        // The record sources say what is wrong with the books when they open.
+    }
+    if (!recorded) return;
+    monthlyPay_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text15"), data_->source(),
+                                                ledger::schema::kWageMonthlyPay, this);
+    monthlyPay_->hide();
+    connectGuarded(monthlyPay_, &QLineEdit::textChanged, this, [this] { computeWage(); });
+    for (ledger::ui::BoundLineEdit* figure :
+         {salaryHour_, overtimeSalaryHour_, mainHour_, workOvertime_, insurance_, absentDeduct_})
+        connectGuarded(figure, &QLineEdit::textChanged, this,
+                       [this, figure] { giveUpMonthlyPay(figure); });
+}
+
+void Form5::giveUpMonthlyPay(const ledger::ui::BoundLineEdit* changed) {
+    // A row shown, or the register's own transfer, is no change of mind.
+    if (carrying_ || changed->isFilling() || monthlyPay_->text().isEmpty()) return;
+    setFieldText(monthlyPay_, QString());
 }
 
 void Form5::applyLeaveOrAbsence(const QComboBox* list) {

@@ -491,6 +491,30 @@ TEST_F(RecordSourceTest, DeleteLeavesNoCurrentRowUntilTheNextMove) {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 3);
 }
 
+TEST_F(RecordSourceTest, NoRowShownStoresTheEditFirstAndTakesNoneUntilARowIsBrought) {
+    RecordSource data("Data1");
+    FakeField date(data, "Date"), rent(data, "Rent");
+    openLedger(data);
+    data.moveNext();
+    rent.type("7");
+    data.showNoRow();
+    EXPECT_EQ(db.scalar("SELECT Rent FROM \"daily settlement of accounts\" WHERE "
+                        "Date='2002/2/13'"),
+              QVariant(7.0));
+    EXPECT_FALSE(data.hasCurrentRow());
+    EXPECT_FALSE(data.acceptsEdits());
+    EXPECT_EQ(date.text, "");
+    EXPECT_EQ(rent.text, "");
+    EXPECT_EQ(errorOf([&] { data.bookmark(); }), int(ErrorCode::NoCurrentRecord));
+    const auto found = data.lookUp("Date like '2002/10/1'");
+    ASSERT_TRUE(found.has_value());
+    data.setBookmark(*found);
+    EXPECT_EQ(date.text, "2002/10/1");
+    data.showNoRow();
+    data.moveNext();
+    EXPECT_EQ(date.text, "2002/2/12") << "the bar starts again at the first row";
+}
+
 TEST_F(RecordSourceTest, TwoSourcesBindingTheSameColumnsStoreOnlyWhatEachChanged) {
     // Both bind Rent and Partner of the same row. B was opened before A's
     // change, so B's Rent field still shows the old 100: storing it would

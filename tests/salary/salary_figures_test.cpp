@@ -108,25 +108,95 @@ TEST_F(SalaryTest, AChainFailingInsideACommandIsShownOnceWhenTheCommandEnds) {
     EXPECT_EQ(text(window, "Label12"), "1.6E+302");
 }
 
-TEST_F(SalaryTest, AMonthWhoseEmployeeHasNoStaffRowKeepsTheRatesShownBefore) {
-    addStaff("Alice", 50, 60, "A000");
-    addStaff("Tovena", 80, 100);
-    addWage({"2002/12/2", "Ghost", 10, 0, 0, 0}, "A009");
-    addWage({"2002/12/2", "Tovena", 10, 0, 0, 0});
+// A renamed employee's months name nobody in the register: they show no
+// rates, subtotal or salary, say why, and take no rate typed (which would
+// land in another employee's row). Before and after a priced month.
+TEST_F(SalaryTest, AMonthWhoseEmployeeHasNoStaffRowShowsNoRatesAndSaysWhy) {
+    addStaff("Chen Ya-ting", 82, 105, "A000");
+    addStaff("Huang Kuo-wei (left)", 70, 90, "A009");  // renamed in the register
+    addWage({"2002/12/2", "Huang Kuo-wei", 10, 0, 30, 0}, "A009");
+    addWage({"2002/12/2", "Chen Ya-ting", 10, 0, 0, 0}, "A000");
+    addWage({"2003/1/6", "Huang Kuo-wei", 8, 0, 0, 0}, "A009");
+    const auto registerBefore = db.query("SELECT * FROM \"Materials forms of staff\"");
     auto* window = openSalaryWindow();
-    // At first the register's first row prices the month.
-    ASSERT_EQ(shownRow(window), "2002/12 Ghost");
-    EXPECT_EQ(rates(window), "50 60");
-    EXPECT_EQ(figures(window), "500 0 500");
+    window->show();
+    auto* note = window->findChild<QLabel*>("Label15");
+    ASSERT_NE(note, nullptr);
+    const struct {
+        const char* move;
+        const char* row;
+        const char* rates;
+        const char* figures;
+        bool noted;
+    } steps[] = {
+        {nullptr, "2002/12 Chen Ya-ting", "82 105", "820 0 820", false},
+        {"Next", "2002/12 Huang Kuo-wei", " ", " 30 ", true},
+        {"Next", "2003/1 Huang Kuo-wei", " ", " 0 ", true},
+        {"First", "2002/12 Chen Ya-ting", "82 105", "820 0 820", false},
+        {"Next", "2002/12 Huang Kuo-wei", " ", " 30 ", true},
+    };
+    for (const auto& step : steps) {
+        if (step.move) pressBar(window, step.move);
+        ASSERT_EQ(shownRow(window).toStdString(), step.row);
+        EXPECT_EQ(rates(window), step.rates) << step.row;
+        EXPECT_EQ(figures(window), step.figures) << step.row;
+        EXPECT_EQ(note->isVisible(), step.noted) << step.row;
+        if (step.noted)
+            EXPECT_TRUE(note->text().contains("\"Huang Kuo-wei\" is not in the staff register"))
+                << note->text().toStdString();
+    }
+    // A rate typed on such a month has no row to go to: refused, and no
+    // one's rates change.
+    QTest::keyClicks(field(window, "Text4"), "99");
+    EXPECT_EQ(text(window, "Text4"), "");
+    window->close();
+    flushDeletes();
+    EXPECT_EQ(db.query("SELECT * FROM \"Materials forms of staff\""), registerBefore);
+}
 
-    pressBar(window, "Next");
-    ASSERT_EQ(shownRow(window), "2002/12 Tovena");
-    EXPECT_EQ(rates(window), "80 100");
-
-    pressBar(window, "Previous");
-    ASSERT_EQ(shownRow(window), "2002/12 Ghost");
-    EXPECT_EQ(rates(window), "80 100");
-    EXPECT_EQ(figures(window), "800 0 800");
+// A monthly-paid employee's months: the monthly pay his wage rows record is
+// in the subtotal and said beside it; a month without one says nothing.
+// Worked by hand: December 50 x 4 h + 24000 = 24200, less 500 insurance.
+TEST_F(SalaryTest, TheMonthlyPayTheWageRowsRecordIsInTheSubtotalAndSaid) {
+    addStaff("Lee", 50, 60, "A004");
+    const QStringList columns = {"Date",      "Serial numbers", "Name",
+                                 "Main hour", "Insurance",      "Monthly pay"};
+    db.insert(schema::kWages, columns,
+              {"2002/11/1", "A004", "Lee", QVariant(), QVariant(), 24000.0});
+    db.insert(schema::kWages, columns, {"2002/12/2", "A004", "Lee", QVariant(), 500.0, 24000.0});
+    db.insert(schema::kWages, columns, {"2002/12/9", "A004", "Lee", 4.0, QVariant(), QVariant()});
+    db.insert(schema::kWages, columns, {"2003/1/6", "A004", "Lee", 8.0, QVariant(), QVariant()});
+    // Another employee of that name but another serial number is apart.
+    db.insert(schema::kWages, columns,
+              {"2003/2/3", "A004", "Lee", QVariant(), QVariant(), 25000.0});
+    db.insert(schema::kWages, columns, {"2003/1/6", "A005", "Lee", QVariant(), QVariant(), 9000.0});
+    auto* window = openSalaryWindow();
+    window->show();
+    auto* note = window->findChild<QLabel*>("Label15");
+    const struct {
+        const char* move;
+        const char* row;
+        const char* figures;
+        const char* pay;  // in the note; empty: no note
+    } steps[] = {
+        {nullptr, "2002/11 Lee", "24000 0 24000", "24000"},
+        {"Next", "2002/12 Lee", "24200 500 23700", "24000"},
+        {"Next", "2003/1 Lee", "400 0 400", ""},
+        {"Next", "2003/2 Lee", "25000 0 25000", "25000"},
+        // The next two months differ in nothing but the monthly pay.
+        {"Next", "2003/1 Lee", "9000 0 9000", "9000"},
+        {"Previous", "2003/2 Lee", "25000 0 25000", "25000"},
+        {"First", "2002/11 Lee", "24000 0 24000", "24000"},
+    };
+    for (const auto& step : steps) {
+        if (step.move) pressBar(window, step.move);
+        ASSERT_EQ(shownRow(window).toStdString(), step.row);
+        EXPECT_EQ(figures(window).toStdString(), step.figures) << step.row;
+        EXPECT_EQ(note->isVisible(), *step.pay != 0) << step.row;
+        if (*step.pay)
+            EXPECT_TRUE(note->text().contains(QStringLiteral("monthly pay of %1").arg(step.pay)))
+                << note->text().toStdString();
+    }
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
 }
 

@@ -205,12 +205,13 @@ TEST(SchemaFile, StaffRegisterHasItsFifteenColumns) {
     EXPECT_EQ(sorted(names), sorted(amounts + texts));
 }
 
-TEST(SchemaFile, WageTableHasItsElevenColumns) {
+// The shop's eleven, and the monthly pay a wage row records.
+TEST(SchemaFile, WageTableHasItsTwelveColumns) {
     SKIP_ON_SERVER("reads the SQLite file's catalogue");
     TempDatabase db;
-    const QStringList amounts = {"Salary hour", "Overtime salary hour",
-                                 "Main hour",   "Work overtime",
-                                 "Insurance",   "Absent-Deduct"};
+    const QStringList amounts = {
+        "Salary hour", "Overtime salary hour", "Main hour",  "Work overtime",
+        "Insurance",   "Absent-Deduct",        "Monthly pay"};
     const QStringList texts = {"Date", "Serial numbers", "Name", "Ask for leave", "Absent"};
     QStringList names;
     for (const auto& [name, type] : tableInfo(db, kWages)) {
@@ -493,6 +494,23 @@ TEST_F(WageDetail, EmptyValuesCountZero) {
     EXPECT_EQ(wages[0][0].toDouble(), 300.0);
     EXPECT_EQ(wages[1][0].toDouble(), -120.0);
     EXPECT_EQ(wages[2][0].toDouble(), -200.0);
+}
+
+// A row that records the monthly pay its Save added in place of the wage
+// by the hour gives that pay, its hours and deductions aside.
+TEST_F(WageDetail, ARowRecordingAMonthlyPayGivesThatPay) {
+    db.insert(kWages, wageColumns + QStringList{"Monthly pay"},
+              {"2002/2/12", "Lee", "A004", 80.0, 100.0, 8.0, 2.0, 30.0, 0.0, "No", "No", 24000.0});
+    db.insert(kWages, wageColumns + QStringList{"Monthly pay"},
+              {"2002/2/13", "Lee", "A004", 80.0, 100.0, 8.0, 2.0, 30.0, 0.0, "No", "No", 0.0});
+    db.insert(
+        kWages, wageColumns + QStringList{"Monthly pay"},
+        {"2002/2/14", "Lee", "A004", 80.0, 100.0, 8.0, 2.0, 30.0, 0.0, "No", "No", QVariant()});
+    auto wages = db.query("SELECT \"Daily settlement of accounts\" FROM " + q(kDetail));
+    ASSERT_EQ(wages.size(), 3u);
+    EXPECT_EQ(wages[0][0].toDouble(), 24000.0);
+    EXPECT_EQ(wages[1][0].toDouble(), 0.0) << "a monthly pay of 0 is a pay of 0";
+    EXPECT_EQ(wages[2][0].toDouble(), 810.0) << "none: the wage by the hour";
 }
 
 TEST_F(WageDetail, OneRowPerWageRowInTheTablesOrder) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "staff_fixture.h"
+#include "support/earlier_books.h"
 
 namespace staff_tests {
 namespace {
@@ -226,6 +227,88 @@ TEST_F(StaffTest, MonthlyPayStaysTheWageUntilAnythingChanges) {
     flushDeletes();
     EXPECT_EQ(text(main, "Text7"), "30995");
     EXPECT_EQ(wageRowCount(), 2);
+    // What each row added can be read from it: the first its wage by the
+    // hour, the second the monthly pay in place of its hours.
+    EXPECT_EQ(db.query("SELECT \"Monthly pay\" FROM \"The staff calculate wages\" ORDER BY rowid"),
+              (std::vector<std::vector<QVariant>>{{QVariant()}, {QVariant(30000.4)}}));
+
+    // Browsed, each stored row shows the wage it added.
+    wages = openWageWindow(main);
+    pressBar(wages, "First");
+    EXPECT_EQ(text(wages, "Label25"), "-5");
+    pressBar(wages, "Next");
+    EXPECT_EQ(text(wages, "Label25"), "30000.4");
+    pressBar(wages, "Previous");
+    EXPECT_EQ(text(wages, "Label25"), "-5");
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
+// A monthly pay carried and then given up (hours typed, or a second Login
+// without the box) is not recorded; a second Login with the box is.
+TEST_F(StaffTest, OnlyAMonthlyPayStillTheWageAtSaveIsRecorded) {
+    addEmployee("Anna", "S2", 80, 100, 24000);
+    addDay("2002/2/12", 0);
+    FormWindow* main = openDailyOn("2002/2/12");
+    const struct {
+        bool firstBox;
+        const char* hours;  // typed after the first Login
+        bool secondLogin, secondBox;
+        const char* wage;
+        QVariant recorded;
+    } cases[] = {
+        {true, "", false, false, "24000", 24000.0}, {true, "8", false, false, "640", QVariant()},
+        {true, "", true, false, "0", QVariant()},   {false, "", true, true, "24000", 24000.0},
+        {true, "8", true, true, "24000", 24000.0},
+    };
+    int added = 0;
+    for (const auto& c : cases) {
+        staff::Form5* wages = openWageWindow(main);
+        beginWageFor(wages, "Anna", c.firstBox);
+        if (*c.hours) type(wages, "Text7", c.hours);
+        if (c.secondLogin) {
+            staff::Form6* reg = pickEmployee(wages, "Anna");
+            ASSERT_NE(reg, nullptr);
+            if (c.secondBox) reg->findChild<QCheckBox*>("Check1")->click();
+            button(reg, "Command1")->click();
+            flushDeletes();
+        }
+        EXPECT_EQ(text(wages, "Label25"), c.wage);
+        button(wages, "Command1")->click();
+        flushDeletes();
+        added += QString(c.wage).toInt();
+        EXPECT_EQ(lastWage("Monthly pay"), c.recorded) << c.wage;
+        EXPECT_EQ(text(main, "Text7"), QString::number(added));
+    }
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
+}
+
+// Books made before wage rows recorded the monthly pay: it is added to the
+// day as ever, and the user is told once that the row cannot say so.
+TEST_F(StaffTest, InEarlierBooksAMonthlyPayIsAddedAndSaidNotRecorded) {
+    makeWageRowsAsEarlierVersions(db);
+    addEmployee("Anna", "S2", 80, 100, 24000);
+    addDay("2002/2/12", 100);
+    FormWindow* main = openDailyOn("2002/2/12");
+    staff::Form5* wages = openWageWindow(main);
+    beginWageFor(wages, "Anna", /*monthlyPay=*/true);
+    EXPECT_EQ(text(wages, "Label25"), "24000");
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_EQ(text(main, "Text7"), "24100");
+    EXPECT_EQ(wageRowCount(), 1);
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    EXPECT_TRUE(prompts.toldTexts[0].contains("cannot record that its wage was the monthly pay"))
+        << prompts.toldTexts[0].toStdString();
+    EXPECT_TRUE(prompts.toldTexts[0].contains("tallowbrook-db check"));
+
+    // A wage by the hour is stored without a word.
+    wages = openWageWindow(main);
+    beginWageFor(wages, "Anna");
+    type(wages, "Text7", "2");
+    button(wages, "Command1")->click();
+    flushDeletes();
+    EXPECT_EQ(text(main, "Text7"), "24260");
+    EXPECT_EQ(prompts.toldTexts.size(), 1);
 }
 
 TEST_F(StaffTest, LoginWithTheBoxUntickedLeavesTheComputedWage) {

@@ -442,6 +442,32 @@ TEST_F(Export, ANameThatStartsAnotherNameIsPricedAtItsOwnRates) {
     EXPECT_EQ(byName["Chen Ya-ting"].last(), "980");
 }
 
+// A monthly pay the wage rows record is counted in its employee's month
+// only (and an undated one in the "Undated" month). Worked by hand: Lee
+// 50 x 4 h + 24000 - 500 = 23700 in December, 24000 in November, 1000
+// undated; Tovena 80 x 10 h = 800 beside him.
+TEST_F(Export, AMonthlyPayTheWageRowsRecordIsInItsMonthsSubtotal) {
+    addStaff("Lee", 50.0, 60.0, "A004");
+    addStaff("Tovena", 80.0, 100.0);
+    const QStringList columns = {"Date",      "Serial numbers", "Name",
+                                 "Main hour", "Insurance",      "Monthly pay"};
+    for (const std::vector<QVariant>& row :
+         {std::vector<QVariant>{"2002/11/1", "A004", "Lee", QVariant(), QVariant(), 24000.0},
+          {"2002/12/2", "A004", "Lee", QVariant(), 500.0, 24000.0},
+          {"2002/12/9", "A004", "Lee", 4.0, QVariant(), QVariant()},
+          {"2002/12/9", "A001", "Tovena", 10.0, QVariant(), QVariant()},
+          {"2002/2/30", "A004", "Lee", QVariant(), QVariant(), 1000.0}})
+        db.insert(schema::kWages, columns, row);
+    const auto records = exported("salaries");
+    ASSERT_EQ(records.size(), 5u);
+    QStringList lines;
+    for (size_t i = 1; i < records.size(); ++i)
+        lines << records[i][2] + " " + records[i][0] + " " + records[i][7] + " " + records[i][10] +
+                     " " + records[i][11];
+    EXPECT_EQ(lines, QStringList({"2002-11 Lee 24000 0 24000", "2002-12 Lee 24200 500 23700",
+                                  "2002-12 Tovena 800 0 800", "Undated Lee 1000 0 1000"}));
+}
+
 TEST_F(Export, SalariesComeByMonthThenInTheQuerysOrderWithUnknownEmployeesLeftUnpriced) {
     addStaff("Tovena", 80.0, 100.0);
     addStaff("Lin", 90.0, 110.0, "A002");
@@ -526,6 +552,10 @@ TEST(SalaryRules, ComputeFromTheFiguresAsShown) {
         {{"0.1", "0.2", "1", "1", "0.1", "0.2"}, "0.3 0.3 0"},
         // 15 digits on screen: the salary is the difference of what is shown.
         {{"1", "0", "100000000000000.4", "0", "0.4", "0"}, "100000000000000 0.4 99999999999999.6"},
+        // The monthly pay the month's wage rows record joins the subtotal.
+        {{"80", "100", "160", "10", "600", "200", "24000"}, "37800 800 37000"},
+        {{"", "", "", "", "", "", "24000"}, "24000 0 24000"},
+        {{"0", "0", "0", "0", "1.5", "0", "30000.4"}, "30000.4 1.5 29998.9"},
     };
     for (const Vector& v : vectors) {
         const salary::MonthSalaryFigures f = salary::monthSalary(v.shown);

@@ -19,6 +19,10 @@
 #include "support/temp_database.h"
 #include "tool_run.h"
 
+namespace earlier_books_tests {
+void checkAddsTheMonthlyPay(const TempDatabase& db, const QString& address);
+}
+
 namespace {
 
 class ServerTool : public ::testing::Test {
@@ -252,6 +256,11 @@ TEST_F(ServerTool, AFigureThatIsNotANumberCopiesToAnotherServerDatabase) {
                           "'NaN'::float8")
                   .toInt(),
               1);
+}
+
+// Books made before wage rows recorded the monthly pay, on a server.
+TEST_F(ServerTool, CheckAddsTheMonthlyPayToEarlierBooksOnce) {
+    earlier_books_tests::checkAddsTheMonthlyPay(*db, address());
 }
 
 }  // namespace

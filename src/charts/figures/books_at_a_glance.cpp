@@ -15,8 +15,7 @@
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
 #include "ledger/totals/month_totals.h"
-#include "salary/rules/salary_rules.h"
-#include "salary/rules/staff_rates.h"
+#include "salary/rules/wage_row.h"
 
 namespace charts {
 
@@ -123,63 +122,42 @@ BooksAtAGlance BooksAtAGlance::read(ledger::Store& store) {
         std::stable_sort(sheets.begin(), sheets.end(),
                          [](const DaySheet& a, const DaySheet& b) { return a.day < b.day; });
 
-    // How many wage rows each month has: one column of every wage row.
-    store.scan(schema::kWages, {kDate}, [&](ledger::Store::RowKey, const auto& values) {
+    // What each wage row added to its day, as its Save added it: at the
+    // rates stored on the row (or the monthly pay it records), rounded to
+    // a whole number. Read from the rows alone, once each.
+    const ledger::SourceInfo wageTable = store.describe(schema::kWages);
+    QStringList wageColumns{kDate};
+    for (const QString& column : salary::wageRowColumns())
+        if (wageTable.indexOf(column) >= 0) wageColumns << spelled(wageTable, column);
+    const bool recordsMonthlyPay = wageColumns.size() == salary::wageRowColumns().size() + 1;
+    store.scan(wageTable.name, wageColumns, [&](ledger::Store::RowKey, const auto& values) {
         ++books.wageRows_;
-        if (const auto month = monthOfDay(ledger::fieldText(values.front())))
-            ++books.wageRowsIn_[*month];
-        else
+        const auto month = monthOfDay(ledger::fieldText(values.front()));
+        if (!month) {
             ++books.wageRowsOutside_;
-        return true;
-    });
-
-    // Each employee's month of wage rows as the salary window reads it: the
-    // month wage totals (by name, serial number and month, an empty column
-    // staying empty), which the books keep ready as the wage rows change.
-    const ledger::SourceInfo wageTotals = store.describe(schema::kMonthWages);
-    const QStringList wageColumns = schema::keptTotalsOf(schema::kMonthWages)->queryColumns;
-    QStringList read;
-    for (const QString& column : wageColumns) read << spelled(wageTotals, column);
-    const QStringList summed = wageColumns.mid(3);
-    struct EmployeeMonth {
-        YearMonth month;
-        QString name;
-        std::vector<QVariant> sums;
-    };
-    std::vector<EmployeeMonth> employeeMonths;
-    store.scan(wageTotals.name, read, [&](ledger::Store::RowKey, const auto& values) {
-        const auto span = ledger::wageMonth(ledger::fieldText(values.at(0)));
-        if (!span) return true;  // the undated ones, counted above
-        employeeMonths.push_back({YearMonth{span->first.year(), span->first.month()},
-                                  values.at(1).toString(),
-                                  {values.begin() + 3, values.end()}});
-        return true;
-    });
-
-    // Priced at the register's rates as the salary window prices each one.
-    const salary::StaffRegisterRates staff = salary::StaffRegisterRates::read(store);
-    for (const auto& [month, name, sums] : employeeMonths) {
-        WagesCheck& check = books.wages_[month];
-        if (!check.problem.isEmpty()) continue;
-        check.problem = beyondRange(sums, summed);
-        if (!check.problem.isEmpty()) continue;
-        const salary::StaffRates* rates = staff.find(name);
-        if (!rates) {
-            ++check.unpriced;
-            continue;
+            return true;
         }
+        ++books.wageRowsIn_[*month];
+        WagesCheck& check = books.wages_[*month];
+        if (!check.problem.isEmpty()) return true;
+        salary::WageRowAmounts row{values[1], values[2], values[3], values[4],
+                                   values[5], values[6], QVariant()};
+        if (recordsMonthlyPay) row.monthlyPay = values[7];
         try {
-            const salary::MonthSalaryFigures salary =
-                salary::monthSalary({rates->salaryHour, rates->overtimeRate,
-                                     ledger::fieldText(sums[0]), ledger::fieldText(sums[1]),
-                                     ledger::fieldText(sums[2]), ledger::fieldText(sums[3])});
-            check.wages =
-                ledger::checkedFigure(check.wages + ledger::parseAmount(salary.actualSalary),
-                                      QStringLiteral("the wages"));
+            const std::optional<double> added = salary::addedToDay(row);
+            if (!added) {
+                check.problem = QStringLiteral(
+                                    "a wage row of %1 has a wage beyond the whole numbers a day "
+                                    "can take, so it cannot have been added")
+                                    .arg(ledger::fieldText(values.front()));
+                return true;
+            }
+            check.wages = ledger::checkedFigure(check.wages + *added, QStringLiteral("the wages"));
         } catch (const ledger::LedgerError& error) {
             check.problem = error.message();
         }
-    }
+        return true;
+    });
     return books;
 }
 

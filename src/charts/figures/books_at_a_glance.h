@@ -58,8 +58,8 @@ struct MonthWages {
 
 class BooksAtAGlance {
 public:
-    // Reads the month totals, the dates of every day sheet and wage row, the
-    // month wage totals and the staff register's rates. Throws LedgerError.
+    // Reads the month totals, the dates of every day sheet and every wage
+    // row with what it added to its day, each once. Throws LedgerError.
     static BooksAtAGlance read(ledger::Store& store);
 
     // No day sheet and no wage row at all.

@@ -8,22 +8,15 @@
 namespace charts {
 
 bool WagesCheck::differs() const {
-    if (!problem.isEmpty() || unpriced > 0) return true;
-    return std::abs(wages - booked) > roundingAllowance();
+    if (!problem.isEmpty()) return true;
+    return std::abs(wages - booked) >= 0.005;
 }
 
 QString WagesCheck::why() const {
     if (!problem.isEmpty()) return problem;
-    if (unpriced > 0)
-        return unpriced == 1 ? QStringLiteral(
-                                   "1 employee's wages cannot be priced: the staff register has "
-                                   "no such name")
-                             : QStringLiteral(
-                                   "%1 employees' wages cannot be priced: the staff register has "
-                                   "no such names")
-                                   .arg(unpriced);
     if (!differs()) return {};
-    return QStringLiteral("the wages come to %1 but %2 is booked as the Personnel rate")
+    return QStringLiteral(
+               "the wage rows added %1 to their days but %2 is booked as the Personnel rate")
         .arg(ledger::amountText(wages), ledger::amountText(booked));
 }
 

@@ -3,24 +3,22 @@
 
 #include <QString>
 
-// Whether the wages a month's wage rows come to agree with the personnel
-// cost booked in its days. The wage window books each day's wage rounded to
-// a whole number, so the two may part by half a unit per wage row and still
-// agree; beyond that a wage was stored and never added to its day (or the
-// personnel cost was changed by hand, or the rates since).
+// Whether the wages a month's wage rows added to their days agree with the
+// personnel cost booked in its days. Each wage row is priced as its Save
+// added it (at the rates stored on the row, or the monthly pay it records,
+// rounded to a whole number): a raise in the register since changes no
+// earlier month. When the two differ a wage was stored and never added to
+// its day, or the personnel cost was changed by hand.
 namespace charts {
 
 struct WagesCheck {
-    double wages = 0;   // the month's wage rows, priced as the salary window prices them
+    double wages = 0;   // what the month's wage rows added to their days
     double booked = 0;  // the month's Personnel rate as the month sheet shows it
-    int wageRows = 0;   // each booked wage was rounded to a whole number
-    int unpriced = 0;   // employee months whose name the staff register lacks
-    QString problem;    // a figure beyond the range of a number: nothing to compare
+    int wageRows = 0;
+    QString problem;  // a figure beyond the range of a number: nothing to compare
 
-    // How far the two may part from rounding alone.
-    double roundingAllowance() const { return 0.5 * wageRows; }
-    // Marked on the picture: they part by more than rounding explains, or
-    // they cannot be compared at all.
+    // Marked on the picture: the two differ (by a cent or more: amounts
+    // typed by hand may carry cents), or cannot be compared at all.
     bool differs() const;
     // Why, in the shop's words; empty when they agree.
     QString why() const;

@@ -5,6 +5,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QDate>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -12,6 +13,7 @@
 #include <QStackedBarSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace charts {
@@ -36,26 +38,26 @@ QBarSet* newSet(const QString& label, const QColor& colour) {
     return set;
 }
 
-// A value axis that always shows the zero line and whole amounts.
+// A value axis that always shows the zero line and whole amounts, each
+// label once.
 QValueAxis* amountAxis(double low, double high) {
     auto* axis = new QValueAxis();
-    low = std::min(low, 0.0);
-    high = std::max(high, 0.0);
-    if (low == high) high = low + 1;
-    axis->setRange(low, high);
-    axis->applyNiceNumbers();
+    const AmountScale scale = amountScale(low, high);
+    axis->setRange(scale.low, scale.high);
+    axis->setTickCount(scale.ticks);
     axis->setLabelFormat(QStringLiteral("%.0f"));
     return axis;
 }
 
 // Small enough that a month's 31 days and a year's 12 months keep their
-// names on a narrow picture.
+// names on a narrow picture; never cut to "M...": a name fits its place.
 QBarCategoryAxis* categoryAxis(const QStringList& categories) {
     auto* axis = new QBarCategoryAxis();
     axis->append(categories);
     QFont font = axis->labelsFont();
     font.setPointSizeF(7);
     axis->setLabelsFont(font);
+    axis->setTruncateLabels(false);
     return axis;
 }
 
@@ -78,6 +80,27 @@ std::pair<double, double> rangeOf(std::initializer_list<const QBarSet*> sets) {
 
 }  // namespace
 
+AmountScale amountScale(double low, double high) {
+    low = std::min(low, 0.0);
+    high = std::max(high, 0.0);
+    // About five steps over the span, each a whole 1, 2 or 5 times ten to
+    // some power.
+    const double rough = std::max((high - low) / 5, 1.0);
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power * 10;
+    for (double factor : {1.0, 2.0, 5.0})
+        if (power * factor >= rough) {
+            step = power * factor;
+            break;
+        }
+    AmountScale scale;
+    scale.low = std::floor(low / step) * step;
+    scale.high = std::ceil(high / step) * step;
+    if (scale.high == scale.low) scale.high = scale.low + step;
+    scale.ticks = static_cast<int>(std::lround((scale.high - scale.low) / step)) + 1;
+    return scale;
+}
+
 const QStringList& monthNames() {
     static const QStringList names = {
         QStringLiteral("Jan"), QStringLiteral("Feb"), QStringLiteral("Mar"), QStringLiteral("Apr"),
@@ -88,7 +111,9 @@ const QStringList& monthNames() {
 
 MonthsPicture drawMonths(int year, const std::vector<MonthFigures>& months) {
     MonthsPicture picture;
-    picture.chart = newChart(QStringLiteral("The months of %1").arg(year));
+    // Books without a year show no "Year 0".
+    picture.chart = newChart(year > 0 ? QStringLiteral("The months of %1").arg(year)
+                                      : QStringLiteral("The months"));
     picture.income = newSet(QStringLiteral("Income (total net amount)"), PictureColours::income());
     picture.expenditure = newSet(QStringLiteral("Expenditure (subtotal of the expenditure)"),
                                  PictureColours::expenditure());
@@ -145,25 +170,48 @@ MonthsPicture drawMonths(int year, const std::vector<MonthFigures>& months) {
     return picture;
 }
 
-DaysPicture drawDays(const QString& monthText, const std::vector<DayFigures>& days) {
+DaysPicture drawDays(std::optional<YearMonth> month, const QString& monthText,
+                     const std::vector<DayFigures>& days) {
     DaysPicture picture;
     picture.turnover = newChart(QStringLiteral("Turnover, day by day, %1").arg(monthText));
     picture.difference = newChart(
         QStringLiteral("Difference: cash counted against the cash subtotal, %1").arg(monthText));
+    if (monthText.isEmpty()) {
+        picture.turnover->setTitle(QStringLiteral("Turnover, day by day"));
+        picture.difference->setTitle(
+            QStringLiteral("Difference: cash counted against the cash subtotal"));
+    }
     picture.turnoverBars = newSet(QStringLiteral("Turnover"), PictureColours::turnover());
     picture.shortfall = newSet(QStringLiteral("Shortfall"), PictureColours::shortfall());
     picture.overage = newSet(QStringLiteral("Overage"), PictureColours::overage());
 
-    std::map<int, int> sheetsOfDay;
-    for (const DayFigures& day : days) {
-        const int number = day.sheet.day.day();
-        const int nth = ++sheetsOfDay[number];
-        picture.categories << (nth == 1 ? QString::number(number)
-                                        : QStringLiteral("%1 (%2)").arg(number).arg(nth));
-        picture.turnoverBars->append(day.turnoverAmount());
-        const double difference = day.differenceAmount();
+    // Every day of the month in its place: the sheets of a day (in the
+    // order given) after one another, a day without one an empty place.
+    std::map<int, std::vector<int>> sheetsOfDay;
+    for (size_t i = 0; i < days.size(); ++i)
+        sheetsOfDay[days[i].sheet.day.day()].push_back(static_cast<int>(i));
+    const int lastDay = month ? QDate(month->year, month->month, 1).daysInMonth() : 0;
+    auto place = [&](const QString& category, int sheet) {
+        picture.categories << category;
+        picture.sheetAt.push_back(sheet);
+        const DayFigures* day = sheet >= 0 ? &days[static_cast<size_t>(sheet)] : nullptr;
+        picture.turnoverBars->append(day ? day->turnoverAmount() : 0.0);
+        const double difference = day ? day->differenceAmount() : 0.0;
         picture.shortfall->append(std::min(difference, 0.0));
         picture.overage->append(std::max(difference, 0.0));
+    };
+    for (int number = 1;
+         number <= std::max(lastDay, sheetsOfDay.empty() ? 0 : sheetsOfDay.rbegin()->first);
+         ++number) {
+        const auto it = sheetsOfDay.find(number);
+        if (it == sheetsOfDay.end()) {
+            place(QString::number(number), -1);
+            continue;
+        }
+        for (size_t nth = 0; nth < it->second.size(); ++nth)
+            place(nth == 0 ? QString::number(number)
+                           : QStringLiteral("%1 (%2)").arg(number).arg(nth + 1),
+                  it->second[nth]);
     }
 
     auto* turnoverSeries = new QBarSeries();
@@ -191,15 +239,20 @@ DaysPicture drawDays(const QString& monthText, const std::vector<DayFigures>& da
 
 WagesPicture drawWages(int year, const std::vector<MonthWages>& months) {
     WagesPicture picture;
-    picture.chart = newChart(QStringLiteral("Wages against the books, %1").arg(year));
+    picture.chart = newChart(year > 0 ? QStringLiteral("Wages against the books, %1").arg(year)
+                                      : QStringLiteral("Wages against the books"));
     picture.wages = newSet(QStringLiteral("Wages"), PictureColours::wages());
     picture.booked = newSet(QStringLiteral("Personnel rate booked"), PictureColours::booked());
     picture.marks = new QScatterSeries();
-    picture.marks->setName(QStringLiteral("They part"));
+    picture.marks->setName(QStringLiteral("Red mark: wages and Personnel rate differ"));
     picture.marks->setColor(PictureColours::differs());
     picture.marks->setBorderColor(PictureColours::differs());
     picture.marks->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
     picture.marks->setMarkerSize(14);
+    // Three entries on a picture half the window wide, each read whole.
+    QFont legendFont = picture.chart->legend()->font();
+    legendFont.setPointSizeF(7.5);
+    picture.chart->legend()->setFont(legendFont);
 
     std::map<int, const MonthWages*> byMonth;
     for (const MonthWages& month : months)

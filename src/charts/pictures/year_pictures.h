@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "charts/figures/books_at_a_glance.h"
@@ -48,8 +49,9 @@ struct MonthsPicture {
 MonthsPicture drawMonths(int year, const std::vector<MonthFigures>& months);
 
 // The days of a month: each sheet's turnover, and its cash difference with
-// shortfalls and overages in their own colours. One category per sheet, in
-// calendar order ("12", and "12 (2)" for a second sheet of that day).
+// shortfalls and overages in their own colours. One category per day of the
+// calendar month, in order, so a day without a sheet is a gap at its place,
+// and one more for each further sheet of a day ("12", "12 (2)").
 struct DaysPicture {
     QChart* turnover = nullptr;
     QBarSet* turnoverBars = nullptr;
@@ -57,8 +59,21 @@ struct DaysPicture {
     QBarSet* shortfall = nullptr;
     QBarSet* overage = nullptr;
     QStringList categories;
+    std::vector<int> sheetAt;  // per category: the index of its sheet in `days`, or -1
 };
-DaysPicture drawDays(const QString& monthText, const std::vector<DayFigures>& days);
+// `month` is the calendar month the days belong to (none: no month).
+DaysPicture drawDays(std::optional<YearMonth> month, const QString& monthText,
+                     const std::vector<DayFigures>& days);
+
+// A value axis of whole amounts: from `low` to `high` (zero always in view)
+// in steps of 1, 2 or 5 times a power of ten, never less than 1, so no two
+// labels read alike.
+struct AmountScale {
+    double low = 0;
+    double high = 1;
+    int ticks = 2;
+};
+AmountScale amountScale(double low, double high);
 
 // Wages against the books: per month the wages of the wage rows and the
 // Personnel rate booked in the days; months that part are marked.

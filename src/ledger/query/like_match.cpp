@@ -242,4 +242,22 @@ bool textEqualsIgnoringCase(QStringView a, QStringView b) {
     return equalNormalized(a, b);
 }
 
+QString comparisonKey(QStringView text) {
+    const QString composed = mayNeedNormalizing(text)
+                                 ? text.toString().normalized(QString::NormalizationForm_C)
+                                 : text.toString();
+    QString key;
+    key.reserve(composed.size());
+    for (qsizetype i = 0; i < composed.size();) {
+        const char32_t folded = foldedAt(composed, i, i);
+        if (QChar::requiresSurrogates(folded)) {
+            key += QChar(QChar::highSurrogate(folded));
+            key += QChar(QChar::lowSurrogate(folded));
+        } else {
+            key += QChar(static_cast<char16_t>(folded));
+        }
+    }
+    return key;
+}
+
 }  // namespace ledger

@@ -649,6 +649,13 @@ void RecordSource::movePrevious() {
     makeCurrent(std::clamp(current_ - 1, 0, last));
 }
 
+void RecordSource::showNoRow() {
+    requireOpen();
+    writeBack();
+    forgetRow();
+    showEmpty();
+}
+
 Bookmark RecordSource::bookmark() const {
     requireOpen();
     if (adding_) {

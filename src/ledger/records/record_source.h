@@ -70,6 +70,13 @@ public:
     void findPrevious(const QString& criterion);
     bool noMatch() const { return noMatch_; }
 
+    // Stores the changed fields, then shows no row: the bound fields go
+    // empty and take no typing (acceptsEdits) until a move or setBookmark
+    // brings a row, as after Delete. For a window whose other row set names
+    // nothing here (a month of an employee the register lacks): it shows
+    // nobody's values rather than the last row's.
+    void showNoRow();
+
     // Throws NoCurrentRecord; on a row set with no rows yet its message
     // says what to do first (the empty advice, or New for a table).
     Bookmark bookmark() const;

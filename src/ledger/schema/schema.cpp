@@ -111,7 +111,8 @@ const std::vector<Table>& tables() {
                       {"Ask for leave", Kind::Text},
                       {"Absent", Kind::Text},
                       {"Insurance", Kind::Amount},
-                      {"Absent-Deduct", Kind::Amount}}});
+                      {"Absent-Deduct", Kind::Amount},
+                      {kWageMonthlyPay, Kind::Amount, true}}});
 
         t.push_back(
             {kSelect,

@@ -20,6 +20,11 @@ inline const QString kMonthTotals = QStringLiteral("daily settlement of accounts
 inline const QString kMonthWages = QStringLiteral("\u67E5\u8A62");  // 查詢
 inline const QString kInquiryDetail = QStringLiteral("Inquiry detail");
 
+// A wage row's own record of the monthly pay its Save added to the day in
+// place of the wage by the hour; empty for a wage by the hour. Added by
+// this version (Column::addedLater).
+inline const QString kWageMonthlyPay = QStringLiteral("Monthly pay");
+
 // The first column of every table in files made from now on: the row's key,
 // an integer the file hands out once and never again (not even after the row
 // with the highest key is deleted), which maintenance such as VACUUM keeps.
@@ -32,6 +37,10 @@ enum class Kind { Day, Text, Amount };
 struct Column {
     QString name;
     Kind kind;
+    // A column this version added: books made by earlier versions lack it
+    // and keep working without it (their checks never ask for it);
+    // `tallowbrook-db check` adds it to them.
+    bool addedLater = false;
 };
 
 struct Table {

@@ -14,8 +14,10 @@ double checked(double value) { return ledger::checkedFigure(value, QStringLitera
 }  // namespace
 
 double salarySubtotal(double salaryHour, double workHours, double overtimeHours,
-                      double overtimeRate) {
-    return checked(checked(salaryHour * workHours) + checked(overtimeHours * overtimeRate));
+                      double overtimeRate, double monthlyPay) {
+    const double byTheHour =
+        checked(checked(salaryHour * workHours) + checked(overtimeHours * overtimeRate));
+    return monthlyPay == 0 ? byTheHour : checked(byTheHour + monthlyPay);
 }
 
 double salaryDeductions(double insurance, double absentDeduct) {
@@ -28,9 +30,10 @@ MonthSalaryFigures monthSalary(const MonthSalaryFields& shown) {
     using ledger::amountText;
     using ledger::parseAmount;
     MonthSalaryFigures figures;
-    figures.subtotal = amountText(
-        salarySubtotal(parseAmount(shown.salaryHour), parseAmount(shown.workHours),
-                       parseAmount(shown.overtimeHours), parseAmount(shown.overtimeRate)));
+    figures.subtotal =
+        amountText(salarySubtotal(parseAmount(shown.salaryHour), parseAmount(shown.workHours),
+                                  parseAmount(shown.overtimeHours), parseAmount(shown.overtimeRate),
+                                  parseAmount(shown.monthlyPay)));
     figures.deductions =
         amountText(salaryDeductions(parseAmount(shown.insurance), parseAmount(shown.absentDeduct)));
     figures.actualSalary =

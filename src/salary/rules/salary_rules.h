@@ -10,9 +10,9 @@
 namespace salary {
 
 // The subtotal: salary hour × the month's hours + the month's overtime hours ×
-// overtime salary hour.
+// overtime salary hour, + the monthly pay the month's wage rows record.
 double salarySubtotal(double salaryHour, double workHours, double overtimeHours,
-                      double overtimeRate);
+                      double overtimeRate, double monthlyPay = 0);
 // What is taken off: insurance + absence deductions.
 double salaryDeductions(double insurance, double absentDeduct);
 // The salary actually due: subtotal − deductions.
@@ -27,6 +27,7 @@ struct MonthSalaryFields {
     QString overtimeHours;
     QString insurance;
     QString absentDeduct;
+    QString monthlyPay;  // the month's monthly pay as the window writes it; empty: none
 };
 
 // The three figures as the window shows them. The salary is computed from

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <vector>
@@ -28,12 +29,14 @@ public:
     static StaffRegisterRates read(ledger::Store& store);
 
     // The first member, in the register's order, that the salary window's
-    // name lookup matches; none for a name the lookup cannot hold (an
-    // apostrophe), as in the window.
+    // name lookup matches: the whole name, without regard to case, its
+    // pattern characters and apostrophes standing for themselves. Looked up
+    // in a hash, so pricing every month of the books reads each name once.
     const StaffRates* find(const QString& name) const;
 
 private:
     std::vector<StaffRates> staff_;
+    QHash<QString, size_t> byName_;  // by comparisonKey of the name
 };
 
 }  // namespace salary

@@ -28,18 +28,20 @@ struct TableColumns {
     QStringList columns;  // every column, in the schema's order
     QStringList amounts;  // the amount columns among them
     std::vector<int> amountAt;
+    QStringList addedLater;  // columns books made before may lack
 };
 
 std::vector<TableColumns> ledgerTables() {
     std::vector<TableColumns> out;
     for (const auto& table : schema::tables()) {
-        TableColumns t{table.name, {}, {}, {}};
+        TableColumns t{table.name, {}, {}, {}, {}};
         for (const auto& c : table.columns) {
             if (c.kind == schema::Kind::Amount) {
                 t.amountAt.push_back(static_cast<int>(t.columns.size()));
                 t.amounts << c.name;
             }
             t.columns << c.name;
+            if (c.addedLater) t.addedLater << c.name;
         }
         out.push_back(std::move(t));
     }
@@ -137,6 +139,16 @@ struct RowPlace {
 using RowLook =
     std::function<void(const TableColumns&, const RowPlace&, const std::vector<QVariant>&)>;
 
+// The columns a tally reads. Books made before this version lack the columns
+// it added: such a column is read as empty, as the copy writes it.
+QString readList(const TableColumns& t, const std::function<bool(const QString&)>& stored) {
+    QStringList list;
+    for (const QString& column : t.columns)
+        list << (t.addedLater.contains(column) && !stored(column) ? QStringLiteral("NULL")
+                                                                   : quoteName(column));
+    return list.join(QStringLiteral(", "));
+}
+
 // What a ledger holds, read in key order past any decoding of its texts, so
 // the totals are added up in the order the rows are sent and the digests
 // compare the bytes each side stored.
@@ -144,9 +156,17 @@ std::vector<TableTally> tallyOnServer(ServerConnection& server, const RowLook& l
     std::vector<TableTally> tallies;
     for (const auto& t : ledgerTables()) {
         Tallying tally(t);
+        const QString columns = readList(t, [&](const QString& column) {
+            return server
+                       .run(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE "
+                                           "table_schema = current_schema() AND table_name = $1 "
+                                           "AND column_name = $2"),
+                            {t.table, column}, QStringLiteral("Cannot count the copy"))
+                       .count() > 0;
+        });
         auto rows = server.run(
             QStringLiteral("SELECT %3, %1 FROM %2 ORDER BY %3")
-                .arg(quotedList(t.columns), quoteName(t.table), quoteName(schema::kRowKey)),
+                .arg(columns, quoteName(t.table), quoteName(schema::kRowKey)),
             {}, QStringLiteral("Cannot count the copy"), Resend::Never);
         std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
         for (int r = 0; r < rows.count(); ++r) {
@@ -166,9 +186,17 @@ std::vector<TableTally> tallyInFile(sqlite3* db, const RowLook& look = {}) {
     std::vector<TableTally> tallies;
     for (const auto& t : ledgerTables()) {
         Tallying tally(t);
+        const QString columns = readList(t, [&](const QString& column) {
+            statements::Statement has(
+                db, QStringLiteral("SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2"),
+                QStringLiteral("Cannot count the copy"));
+            has.bind(1, t.table);
+            has.bind(2, column);
+            return has.step();
+        });
         statements::Statement read(db,
                                    QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
-                                       .arg(quotedList(t.columns), quoteName(t.table)),
+                                       .arg(columns, quoteName(t.table)),
                                    QStringLiteral("Cannot count the copy"));
         std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
         for (qint64 number = 1; read.step(); ++number) {
@@ -232,12 +260,23 @@ std::vector<TableTally> tallySource(const QString& from) {
 void sendEveryRow(Store& source, const RowLook& insert) {
     for (const auto& t : ledgerTables()) {
         RowPlace place;
-        source.scan(t.table, t.columns,
-                    [&](Store::RowKey key, const std::vector<QVariant>& values) {
-                        place = {place.number + 1, key};
-                        insert(t, place, values);
-                        return true;
-                    });
+        // Books made before this version lack the columns it added: their
+        // rows are read without them and copied with them empty.
+        const SourceInfo info = source.describe(t.table);
+        QStringList read;
+        std::vector<int> readAt;
+        for (int i = 0; i < t.columns.size(); ++i) {
+            if (info.indexOf(t.columns[i]) < 0 && t.addedLater.contains(t.columns[i])) continue;
+            read << t.columns[i];
+            readAt.push_back(i);
+        }
+        std::vector<QVariant> row(static_cast<size_t>(t.columns.size()));
+        source.scan(t.table, read, [&](Store::RowKey key, const std::vector<QVariant>& values) {
+            place = {place.number + 1, key};
+            for (size_t i = 0; i < readAt.size(); ++i) row[readAt[i]] = values[i];
+            insert(t, place, row);
+            return true;
+        });
     }
 }
 

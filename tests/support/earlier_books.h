@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+class TempDatabase;
+
+// Books as versions before wage rows recorded the monthly pay made them:
+// the wage table without its "Monthly pay" column and the wage detail
+// adding up the day's wage by the hour alone. On a file or a server.
+void makeWageRowsAsEarlierVersions(const TempDatabase& db);
