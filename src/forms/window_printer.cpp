@@ -27,15 +27,20 @@ QString pdfFolder() {
 }
 
 // The window's image, scaled to fit the printable page, top left.
-void paintWindow(QPrinter& printer, const QPixmap& image) {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        fail(ErrorCode::StoreFailure, QStringLiteral("The printer could not be started."));
+void paintWindow(QPainter& painter, QPrinter& printer, const QPixmap& image) {
     QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     page.moveTo(0, 0);
     const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(QRect(QPoint(0, 0), size), image);
+}
+
+// Runs the pages' painting on a started printer and finishes the document.
+void paintPages(QPrinter& printer, const PagePainter& paint) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        fail(ErrorCode::StoreFailure, QStringLiteral("The printer could not be started."));
+    paint(painter, printer);
     if (!painter.end())
         fail(ErrorCode::StoreFailure, QStringLiteral("The page could not be finished."));
 }
@@ -72,14 +77,13 @@ bool isCompletePdf(const QString& path) {
 void setPdfFallbackFolder(const QString& folder) { workspace().printer().pdfFolder = folder; }
 void setForcePdfForTesting(bool force) { workspace().printer().forcePdf = force; }
 
-QString printWindow(QWidget* window) {
-    const QPixmap image = window->grab();
+QString printPages(QWidget* window, QPageLayout::Orientation orientation,
+                   const PagePainter& paint) {
     QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     if (!workspace().printer().forcePdf && !printerInfo.isNull()) {
         QPrinter printer(printerInfo, QPrinter::HighResolution);
-        printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
-                                                                  : QPageLayout::Portrait);
-        paintWindow(printer, image);
+        printer.setPageOrientation(orientation);
+        paintPages(printer, paint);
         return {};
     }
     QDir().mkpath(pdfFolder());
@@ -99,10 +103,9 @@ QString printWindow(QWidget* window) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(partial);
-        printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape
-                                                                  : QPageLayout::Portrait);
+        printer.setPageOrientation(orientation);
         try {
-            paintWindow(printer, image);
+            paintPages(printer, paint);
         } catch (const LedgerError&) {
             notWritten();
         }
@@ -113,6 +116,13 @@ QString printWindow(QWidget* window) {
                        .arg(QDir::toNativeSeparators(path)),
                    programTitle());
     return path;
+}
+
+QString printWindow(QWidget* window) {
+    const QPixmap image = window->grab();
+    return printPages(
+        window, image.width() > image.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
+        [&](QPainter& painter, QPrinter& printer) { paintWindow(painter, printer, image); });
 }
 
 }  // namespace ledger::ui

@@ -10,12 +10,13 @@
 #include "forms/data_grid.h"
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
-#include "forms/window_printer.h"
+#include "forms/table_printer.h"
 #include "forms/workspace.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "salary/column_autosize.h"
 #include "salary/detail_query.h"
+#include "salary/rules/detail_totals.h"
 
 namespace salary {
 
@@ -121,6 +122,20 @@ void Form9::autosizeColumns() {
     }
 }
 
-void Form9::printSheet() { ledger::ui::printWindow(this); }
+void Form9::printSheet() {
+    // Every row the grid holds, not the picture of the rows in view.
+    ledger::ui::PrintedTable table;
+    table.title = title_->text();
+    for (int column = 1; column < grid_->gridColumns(); ++column)
+        table.headings << grid_->cellText(0, column);
+    for (int row = 1; row < grid_->gridRows(); ++row) {
+        QStringList line;
+        for (int column = 1; column < grid_->gridColumns(); ++column)
+            line << grid_->cellText(row, column);
+        table.lines << line;
+    }
+    table.totals = detailTotals(table.lines);
+    ledger::ui::printTable(this, table);
+}
 
 }  // namespace salary
