@@ -2,10 +2,12 @@
 #include "forms/form_window.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 
 #include "forms/data_control.h"
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
+#include "forms/screen_fit.h"
 #include "forms/workspace.h"
 #include "ledger/records/record_source.h"
 
@@ -18,6 +20,16 @@ FormWindow::FormWindow(const QString& objectName, QWidget* parent) : QWidget(par
 }
 
 FormWindow::~FormWindow() { workspace().leave(this); }
+
+void FormWindow::showEvent(QShowEvent* event) {
+    if (!fitted_ && !event->spontaneous()) {
+        fitted_ = true;
+        // Laid out in twips for the shop's screens; a scaled desktop or a
+        // small screen must still reach every control.
+        fitToScreen(this);
+    }
+    QWidget::showEvent(event);
+}
 
 void FormWindow::load() {
     if (loaded_) return;

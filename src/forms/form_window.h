@@ -48,12 +48,15 @@ protected:
     // settle with the user before its write-back.
     virtual bool readyToUnload() { return true; }
     void closeEvent(QCloseEvent* event) override;
+    // The first show fits the window to its screen (forms/screen_fit.h).
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool storeOrGiveUpEdits(ledger::RecordSource& source);
 
     bool loaded_ = false;
     bool unloading_ = false;
+    bool fitted_ = false;
 };
 
 }  // namespace ledger::ui

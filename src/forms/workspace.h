@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <exception>
 #include <functional>
@@ -82,6 +83,7 @@ public:
     struct ScreenOverrides {
         double twipsDpi = 0;  // logical dpi for twips
         double density = 0;   // pixels per inch the daily window adapts to
+        QSize available;      // room a window may take on its screen (empty: the screen's own)
     };
     ScreenOverrides& screen() { return screen_; }
 

@@ -6,12 +6,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QScrollArea>
 #include <QTemporaryDir>
 
 #include "daily_fixture.h"
 #include "forms/decorative_bar.h"
 #include "forms/layout_units.h"
 #include "forms/window_printer.h"
+#include "forms/workspace.h"
 #include "interfaces/daily_window_face.h"
 #include "interfaces/daily_window_link.h"
 #include "interfaces/sheet_commands.h"
@@ -89,37 +91,66 @@ TEST_F(DailyWindow, CaptionsBesideTheFields) {
 }
 
 struct DensityCase {
-    double density;
-    bool adapted;
-    QSize sizeTwips;
+    double twipsDpi;  // the logical dpi controls are placed at
+    double density;   // what the screen reports, scaling included
+    QSize available;  // the room the screen has
+    QSize sizeTwips;  // the window's size (at least its design size when fitted)
     double fieldPoints;
 };
 
 class DailyWindowDensity : public DailyWindowTest,
                            public ::testing::WithParamInterface<DensityCase> {};
 
-TEST_P(DailyWindowDensity, WindowGeometryFollowsTheScreen) {
+// Every control of the window, inside the window or on the page that
+// scrolls in it.
+void expectEveryControlReachable(QWidget* window) {
+    auto* scroll = window->findChild<QScrollArea*>("ScreenFitScroll");
+    QWidget* page = scroll ? scroll->widget() : window;
+    for (const char* name :
+         {"Command1", "Command4", "Command5", "Command6", "Command10", "Text31", "Label44"}) {
+        auto* control = window->findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_EQ(control->parentWidget(), page) << name;
+        EXPECT_TRUE(page->rect().contains(control->geometry())) << name;
+    }
+    if (scroll) EXPECT_EQ(scroll->geometry(), window->rect());
+}
+
+TEST_P(DailyWindowDensity, WindowGeometryFollowsTheScreenAndReachesEveryControl) {
     const DensityCase c = GetParam();
-    ledger::ui::setScreenDpiForTesting(c.density);
+    ledger::ui::setScreenDpiForTesting(c.twipsDpi);
     daily::setScreenDensityForTesting(c.density);
+    ledger::ui::workspace().screen().available = c.available;
     openSheet();
     const QRect expected = twipsRect(0, 0, c.sizeTwips.width(), c.sizeTwips.height());
-    EXPECT_EQ(sheet()->size(), expected.size());
-    if (c.adapted) {
+    EXPECT_EQ(sheet()->size(), expected.size().boundedTo(c.available));
+    if (c.density != 100) {
         EXPECT_EQ(sheet()->pos(), QPoint(0, 0));
     }
     EXPECT_DOUBLE_EQ(field("Text1")->font().pointSizeF(), c.fieldPoints);
-    EXPECT_DOUBLE_EQ(field("Text2")->font().pointSizeF(), c.adapted ? c.fieldPoints : 9.75);
+    EXPECT_DOUBLE_EQ(field("Text2")->font().pointSizeF(), c.density != 100 ? c.fieldPoints : 9.75);
     // Only the rent and the date change their font.
     EXPECT_DOUBLE_EQ(field("Text3")->font().pointSizeF(), 12);
     // The controls stay where the design puts them.
     EXPECT_EQ(field("Text31")->geometry(), twipsRect(9960, 4800, 1815, 495));
+    expectEveryControlReachable(sheet());
 }
 
-INSTANTIATE_TEST_SUITE_P(Densities, DailyWindowDensity,
-                         ::testing::Values(DensityCase{96, true, {12000, 9000}, 12},
-                                           DensityCase{100, false, {11985, 8775}, 12},
-                                           DensityCase{120, true, {9600, 7200}, 9}));
+// The design is 12000 x 9000 twips; at 120 dpi and more the design shrinks
+// the window to 9600 x 7200 twips, which would cut off New, Save and Print,
+// so the window grows back to its controls (Text31's right edge and the
+// command row's foot, 11775 x 8295 twips) where the
+// screen has room, and scrolls them where it has not. Desktop scaling keeps
+// Qt's logical dpi at 96 and reports the scaled density.
+INSTANTIATE_TEST_SUITE_P(
+    Densities, DailyWindowDensity,
+    ::testing::Values(DensityCase{96, 96, {1920, 1040}, {12000, 9000}, 12},
+                      DensityCase{96, 100, {1920, 1040}, {11985, 8775}, 12},
+                      DensityCase{120, 120, {1920, 1040}, {11775, 8295}, 9},
+                      // 125 %, 150 % and 200 % on a 1366 x 768 or 1920 x 1080 screen.
+                      DensityCase{96, 120, {1093, 574}, {11775, 8295}, 9},
+                      DensityCase{96, 144, {1280, 680}, {11775, 8295}, 9},
+                      DensityCase{96, 192, {960, 500}, {11775, 8295}, 9}));
 
 TEST(ScreenDensity, TheTableBands) {
     EXPECT_EQ(daily::adaptationFor(72)->widthTwips, 12000);

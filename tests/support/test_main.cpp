@@ -17,6 +17,9 @@ class WorkspacePerTest : public ::testing::EmptyTestEventListener {
 public:
     void OnTestStart(const ::testing::TestInfo&) override {
         workspace_ = std::make_unique<ledger::ui::Workspace>();
+        // The offscreen screen is only 800 x 600: windows are tried on a
+        // shop's usual screen unless a test pins a smaller one.
+        workspace_->screen().available = QSize(1920, 1040);
     }
     void OnTestEnd(const ::testing::TestInfo&) override {
         workspace_.reset();
