@@ -284,12 +284,8 @@ bool Form1::storeDay(const QString& date) {
 }
 
 bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stored) {
-    ledger::RecordSource& days = data1_->source();
-    const QStringList buttons = {QStringLiteral("Show the stored day"),
-                                 QStringLiteral("Save a second sheet"), QStringLiteral("Stay")};
-    // Stay first: Enter never gives up the new sheet.
-    const int choice = ledger::ui::prompts().choose(
-        this,
+    return confirmSheetOfStoredDate(
+        stored, QStringLiteral("Save a second sheet"),
         QStringLiteral("A day dated %1 is already stored (by this till or another). Saving this "
                        "new sheet would make a second sheet for the same date, and the day's "
                        "figures would be split between the two.\n\n"
@@ -298,26 +294,12 @@ bool Form1::confirmSecondSheet(const QString& date, const ledger::Bookmark& stor
                        "Save a second sheet: this sheet is stored as well.\n"
                        "Stay: nothing is stored and this sheet stays as typed (to change its "
                        "date, say).")
-            .arg(date),
-        ledger::ui::programTitle(), buttons, 2, 2);
-    if (choice == 1) {
-        days.writeBackAllowingRepeat();
-        return true;
-    }
-    if (choice == 0) {
-        days.discardEdits();
-        days.setBookmark(stored);
-    }
-    return false;
+            .arg(date));
 }
 
 bool Form1::confirmDateOfAnotherSheet(const QString& date, const ledger::Bookmark& stored) {
-    ledger::RecordSource& days = data1_->source();
-    const QStringList buttons = {QStringLiteral("Show the stored day"),
-                                 QStringLiteral("Save with this date"), QStringLiteral("Stay")};
-    // Stay first: what was typed into this day is never given up by Enter.
-    const int choice = ledger::ui::prompts().choose(
-        this,
+    return confirmSheetOfStoredDate(
+        stored, QStringLiteral("Save with this date"),
         QStringLiteral("A day dated %1 is already stored (by this till or another). Changing this "
                        "day's date to %1 would make two sheets for the same date, and the day's "
                        "figures would be split between the two.\n\n"
@@ -326,8 +308,17 @@ bool Form1::confirmDateOfAnotherSheet(const QString& date, const ledger::Bookmar
                        "Save with this date: this day is stored with the date %1 as well.\n"
                        "Stay: nothing is stored and this day stays as typed (to change its date "
                        "again, say).")
-            .arg(date),
-        ledger::ui::programTitle(), buttons, 2, 2);
+            .arg(date));
+}
+
+bool Form1::confirmSheetOfStoredDate(const ledger::Bookmark& stored, const QString& saveCaption,
+                                     const QString& question) {
+    ledger::RecordSource& days = data1_->source();
+    const QStringList buttons = {QStringLiteral("Show the stored day"), saveCaption,
+                                 QStringLiteral("Stay")};
+    // Stay first: Enter never gives up what was typed.
+    const int choice =
+        ledger::ui::prompts().choose(this, question, ledger::ui::programTitle(), buttons, 2, 2);
     if (choice == 1) {
         days.writeBackAllowingRepeat();
         return true;

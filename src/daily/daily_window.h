@@ -82,6 +82,10 @@ private:
     // sheet's date.
     bool confirmSecondSheet(const QString& date, const ledger::Bookmark& stored);
     bool confirmDateOfAnotherSheet(const QString& date, const ledger::Bookmark& stored);
+    // Asks what to do with a sheet whose date a stored sheet holds: show the
+    // stored one, save anyway (saveCaption), or stay (the default).
+    bool confirmSheetOfStoredDate(const ledger::Bookmark& stored, const QString& saveCaption,
+                                  const QString& question);
     void tellDayCannotTakeWage(const QString& why);
     void printSheet();
 
