@@ -1,10 +1,46 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Checks who includes whom (README: "Layout"). Run as a test:
+# Checks who includes whom. Run as a test:
 #   cmake -DSOURCE_DIR=<checkout> -P scripts/check_layers.cmake
-# Each folder of src/ is one layer and may include only the layers listed for
-# it; nothing above the store's seam may include an engine's headers (the
-# SQLite and PostgreSQL store code, <sqlite3.h>, <libpq-fe.h>). Fails with
-# one line per include that breaks the rule.
+# Fails with one line per include that breaks the map below, then the map.
+# The map is written here only; CODING.md quotes it, and this check fails
+# when the quote differs.
+#
+# map of the layers
+# Each folder of src/ is one library and one layer, each linking only the
+# layers below it, and every include names its layer from src/
+# ("ledger/records/record_source.h"). Top to bottom, and what each may
+# include besides its own folder:
+#
+#   app                    the program's main: ledger, forms, interfaces,
+#                          the windows
+#   shell daily supplies   the windows, one library each: ledger, forms,
+#   monthly staff salary   interfaces, the rules, never another window (the
+#   charts                 shell also setup and accountant, to make,
+#                          restore and export books)
+#   interfaces             the faces windows reach each other through, the
+#                          windows' names and the settlement chain of the
+#                          two sheets: ledger, forms, daily/rules
+#   daily/rules            the sheets' arithmetic, free of widgets, shared
+#   salary/rules           by the windows, the charts and the tool: ledger
+#   charts/figures         the figures behind the pictures: ledger, rules
+#   charts/pictures        the pictures, free of the windows' binding (the
+#                          tool draws them too): ledger, rules, figures
+#   forms                  the widget binding: bound fields, data controls,
+#                          the window base, the workspace, prompts,
+#                          printing: ledger
+#   accountant             the exports for the accountant: ledger, rules
+#   setup                  making, checking, copying and restoring books,
+#                          adding a member of staff: ledger
+#   ledger                 the core, Qt Core and the store: itself only
+#
+# Windows and their binding never read where the books live
+# (ledger/location): only the shell, which finds and changes them, and the
+# program's main do. Below the store's seam lie the engines: nothing above
+# ledger/store/ includes ledger/store/sqlite/, ledger/store/postgres/,
+# <sqlite3.h> or <libpq-fe.h>, the tool in tools/ included. The source
+# files of setup/ (never its headers) make and check databases through the
+# store's wrappers of a connection.
+# end of the map
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -150,9 +186,49 @@ foreach(source IN LISTS tool_sources)
 endforeach()
 list(APPEND sources ${tool_sources})
 
+# The map, read from this file's own comment above.
+file(STRINGS ${CMAKE_CURRENT_LIST_FILE} own_lines)
+set(map_lines "")
+set(in_map FALSE)
+foreach(line IN LISTS own_lines)
+  if(line STREQUAL "# end of the map")
+    break()
+  endif()
+  if(in_map)
+    string(REGEX REPLACE "^# ?" "" line "${line}")
+    list(APPEND map_lines "${line}")
+  endif()
+  if(line STREQUAL "# map of the layers")
+    set(in_map TRUE)
+  endif()
+endforeach()
+list(JOIN map_lines "\n" map)
+if(NOT map_lines)
+  message(FATAL_ERROR "The map of the layers is missing from ${CMAKE_CURRENT_LIST_FILE}.")
+endif()
+
+# CODING.md quotes the map as an indented block; a quote that drifted from
+# the map misleads the next reader as much as a wrong include.
+set(quoted "")
+foreach(line IN LISTS map_lines)
+  if(line STREQUAL "")
+    string(APPEND quoted "\n")
+  else()
+    string(APPEND quoted "    ${line}\n")
+  endif()
+endforeach()
+file(READ ${SOURCE_DIR}/CODING.md coding)
+string(FIND "${coding}" "${quoted}" at)
+if(at EQUAL -1)
+  list(APPEND problems
+       "CODING.md: its map of the layers differs from this check's. Quote the map again.")
+endif()
+
 if(problems)
   list(JOIN problems "\n" text)
-  message(FATAL_ERROR "Includes that break the layers:\n${text}")
+  # Printed as written: the map's columns matter.
+  message(NOTICE "${text}\n\nThe map of the layers:\n\n${map}\n")
+  message(FATAL_ERROR "The lines above break the layers.")
 endif()
 list(LENGTH sources count)
 message(STATUS "Layers hold: ${count} files checked")

@@ -75,10 +75,6 @@ std::vector<charts::YearMonth> monthsWithDays(const charts::BooksAtAGlance& book
 
 }  // namespace
 
-int yearReportPages(const charts::BooksAtAGlance& books, int year) {
-    return 2 + (static_cast<int>(monthsWithDays(books, year).size()) + 1) / 2;
-}
-
 YearReport drawYearReport(const charts::BooksAtAGlance& books, ledger::Store& store, int year,
                           const QString& booksName) {
     YearReport report;

@@ -24,8 +24,4 @@ struct YearReport {
 YearReport drawYearReport(const charts::BooksAtAGlance& books, ledger::Store& store, int year,
                           const QString& booksName);
 
-// The number of pages the report of `year` has: two, and one for every two
-// months with days.
-int yearReportPages(const charts::BooksAtAGlance& books, int year);
-
 }  // namespace tools

@@ -45,8 +45,4 @@ QString document(const QStringList& header, const std::vector<QStringList>& rows
     return text;
 }
 
-QByteArray utf8WithByteOrderMark(const QString& text) {
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-}
-
 }  // namespace accountant::csv

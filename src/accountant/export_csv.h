@@ -35,7 +35,5 @@ QString record(const QStringList& fields);
 QString document(const QStringList& header, const std::vector<QStringList>& rows);
 // The bytes a file begins with: UTF-8's byte-order mark.
 inline const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
-// The bytes of a file: the byte-order mark, then the text in UTF-8.
-QByteArray utf8WithByteOrderMark(const QString& text);
 
 }  // namespace accountant::csv

@@ -14,9 +14,9 @@
 #include "charts/year_at_a_glance.h"
 #include "forms/data_control.h"
 #include "forms/prompts.h"
+#include "forms/window_opening.h"
 #include "forms/window_printer.h"
 #include "interfaces/daily_window_face.h"
-#include "interfaces/daily_window_link.h"
 #include "interfaces/month_sheet_months.h"
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
@@ -45,23 +45,14 @@ private:
     QString text_;
 };
 
-void bringForward(ledger::ui::FormWindow* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 }  // namespace
 
 void YearAtAGlance::openMonthSheet(int monthIndex) {
     const MonthFigures* month = figuresOf(monthIndex);
     if (!month) return;
     monthly::MonthSheetMonths* sheet = monthly::MonthSheetMonths::open();
-    if (!sheet)
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("This program has no month sheet to open."));
     const bool found = sheet->showMonth(month->monthText);
-    bringForward(sheet->formWindow());
+    ledger::ui::bringForward(sheet->formWindow());
     if (!found)
         ledger::ui::prompts().tell(
             this,
@@ -74,13 +65,7 @@ void YearAtAGlance::openMonthSheet(int monthIndex) {
 void YearAtAGlance::openDay(int dayIndex) {
     if (dayIndex < 0 || dayIndex >= static_cast<int>(days_.size())) return;
     const DaySheet sheet = days_[static_cast<size_t>(dayIndex)].sheet;
-    daily::DailyWindowFace* daily = windows::openDailyWindow();
-    if (!daily)
-        daily = dynamic_cast<daily::DailyWindowFace*>(
-            ledger::ui::FormWindow::loadWindow(windows::kDailyWindow));
-    if (!daily)
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("This program has no daily window to open."));
+    auto* daily = ledger::ui::loadWindowAs<daily::DailyWindowFace>(windows::kDailyWindow);
     // A sheet another program removed since the books were read: said, and
     // the daily window is left where it was.
     if (store_->readRow(ledger::schema::kLedger, sheet.key, {QStringLiteral("Date")}).empty()) {

@@ -15,6 +15,7 @@
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
 #include "forms/prompts.h"
+#include "forms/window_opening.h"
 #include "forms/window_printer.h"
 #include "forms/workspace.h"
 #include "interfaces/sheet_commands.h"
@@ -53,19 +54,6 @@ enum class Opening {
     Show,                // show it
     ShowAndLockInquiry,  // show it, then disable Inquiry for good
 };
-
-// Loads the window if it is not loaded (hidden at first), then shows it in
-// front, non-modal.
-FormWindow* showWindow(const QString& name) {
-    FormWindow* window = FormWindow::loadWindow(name);
-    if (!window)
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("The window %1 is not part of this program.").arg(name));
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
-}
 
 }  // namespace
 
@@ -118,11 +106,7 @@ void Form1::takePurchaseSubtotal(Purchase which, const QString& subtotal) {
 
 void Form1::showDay(ledger::Bookmark day) { data1_->source().showRow(day); }
 
-void Form1::bringForward() {
-    show();
-    raise();
-    activateWindow();
-}
+void Form1::bringForward() { ledger::ui::bringForward(this); }
 
 std::vector<Form1::WindowButton> Form1::windowButtons() const {
     return {{tablewareDetail_, windows::kTablewareSheet, Opening::OnThisDay},
@@ -158,13 +142,13 @@ void Form1::connectCommands() {
     // The year at a glance has no button on the shop's sheet: Ctrl+G opens it.
     auto* yearAtAGlance = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
     connectGuarded(yearAtAGlance, &QShortcut::activated, this,
-                   [] { showWindow(windows::kYearAtAGlance); });
+                   [] { ledger::ui::openWindow(windows::kYearAtAGlance); });
 
     for (const WindowButton& b : windowButtons()) {
         const QString name = b.window;
         const Opening opening = b.opening;
         connectGuarded(b.button, &QPushButton::clicked, this, [this, name, opening] {
-            FormWindow* window = showWindow(name);
+            FormWindow* window = ledger::ui::openWindow(name);
             if (opening == Opening::OnThisDay) {
                 auto* sheet = dynamic_cast<supplies::SheetCommands*>(window);
                 if (!sheet)

@@ -52,7 +52,7 @@ protected:
     void loadStep() override;
 
 private:
-    // form1_layout.cpp
+    // Layout (daily_window_layout.cpp).
     void buildControls();
     void buildAmountFields();
     void buildFigures();
@@ -61,7 +61,7 @@ private:
     void buildDecoration();
     void adaptToScreenDensity();
 
-    // form1.cpp
+    // Commands (daily_window.cpp).
     struct WindowButton;
     std::vector<WindowButton> windowButtons() const;  // the buttons that open windows
     void connectCommands();

@@ -99,11 +99,6 @@ void DataControl::fitCaption() {
     caption_->setToolTip(face == font() ? QString() : text);
 }
 
-void DataControl::setCaption(const QString& caption) {
-    caption_->setText(caption);
-    fitCaption();
-}
-
 QString DataControl::caption() const { return caption_->text(); }
 
 }  // namespace ledger::ui

@@ -26,7 +26,6 @@ public:
     // Asked before every move of the bar: false leaves the row where it is
     // (a window that must settle something with the user first).
     void setMoveGuard(std::function<bool()> guard) { moveGuard_ = std::move(guard); }
-    void setCaption(const QString& caption);
     QString caption() const;
 
 protected:

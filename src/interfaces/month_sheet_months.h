@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "forms/form_window.h"
+#include "forms/window_opening.h"
 #include "interfaces/window_names.h"
 
 namespace monthly {
@@ -20,11 +21,11 @@ public:
     // The window itself, to show or bring forward.
     virtual ledger::ui::FormWindow* formWindow() = 0;
 
-    // The month sheet, loaded (hidden) when it is not open; none when this
-    // program has no month sheet.
+    // The month sheet, loaded (hidden) when it is not open. Throws
+    // LedgerError, as every window opened by name, when this program has no
+    // month sheet.
     static MonthSheetMonths* open() {
-        return dynamic_cast<MonthSheetMonths*>(
-            ledger::ui::FormWindow::loadWindow(windows::kMonthSheet));
+        return ledger::ui::loadWindowAs<MonthSheetMonths>(windows::kMonthSheet);
     }
 
 protected:

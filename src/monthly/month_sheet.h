@@ -44,7 +44,7 @@ protected:
     void loadStep() override;
 
 private:
-    // Layout (form4.cpp).
+    // Layout (month_sheet.cpp).
     void buildTopRow();
     void buildAdministration();
     void buildExpenditure();
@@ -63,7 +63,7 @@ private:
     // The boxes and figures the settlement chain balances.
     settlement::SheetControls sheetControls() const;
 
-    // Commands (form4_commands.cpp).
+    // Commands (month_sheet_commands.cpp).
     void inquireMonth();  // Command1
     void printSheet();    // Command2
     void openYearAtAGlance();

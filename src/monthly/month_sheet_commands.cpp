@@ -3,6 +3,7 @@
 
 #include "forms/data_control.h"
 #include "forms/prompts.h"
+#include "forms/window_opening.h"
 #include "forms/window_printer.h"
 #include "forms/workspace.h"
 #include "interfaces/window_names.h"
@@ -48,13 +49,7 @@ bool Form4::showMonth(const QString& month) {
                                ledger::FindDirection::First, /*moveFirstBefore=*/false);
 }
 
-void Form4::openYearAtAGlance() {
-    FormWindow* window = FormWindow::loadWindow(windows::kYearAtAGlance);
-    if (!window) return;
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
+void Form4::openYearAtAGlance() { ledger::ui::openWindow(windows::kYearAtAGlance); }
 
 void Form4::tellTotalsAreReadOnly(const ledger::LedgerError&) {
     ledger::ui::prompts().tell(

@@ -5,6 +5,7 @@
 
 #include "forms/form_window.h"
 #include "forms/prompts.h"
+#include "forms/window_opening.h"
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/query/typed_text.h"
@@ -51,13 +52,7 @@ void openGridWindow(bool newRows) {
     // it as it was.
     if (auto* open = qobject_cast<Form9*>(ledger::ui::FormWindow::find(windows::kWageDetailGrid)))
         if (newRows) open->showAskedRows();
-    ledger::ui::FormWindow* grid = ledger::ui::FormWindow::loadWindow(windows::kWageDetailGrid);
-    if (!grid)
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("The window Form9 is not part of this program."));
-    grid->show();
-    grid->raise();
-    grid->activateWindow();
+    ledger::ui::openWindow(windows::kWageDetailGrid);
 }
 
 }  // namespace

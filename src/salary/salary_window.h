@@ -45,7 +45,7 @@ protected:
     void loadStep() override;
 
 private:
-    // Layout (form7.cpp).
+    // Layout (salary_window.cpp).
     void buildTopRow();
     void buildMonthRow();
     void buildRates();
@@ -60,7 +60,7 @@ private:
     QPushButton* addButton(const QString& name, const QString& caption, int left, int top,
                            int width, int height);
 
-    // Figures and the reactions that keep them current (form7_figures.cpp).
+    // Figures and the reactions that keep them current (salary_window_figures.cpp).
     void connectTriggers();
     void computeSubtotal();      // Label12
     void computeDeductions();    // Label14
@@ -73,7 +73,7 @@ private:
     double monthlyPayShown() const;
     void showStaffNote();  // Label15
 
-    // Commands (form7_commands.cpp).
+    // Commands (salary_window_commands.cpp).
     void stepBackOneMonth();  // Command1
     void inquireName();       // Command2
     void openDetail();        // Command3

@@ -14,7 +14,7 @@
 // saved query and the kept rows add up the same rows in the same order (the
 // order the rows were added), so their figures are the very same numbers:
 // on a file SQLite's SUM over the month's rows in key order, on a server the
-// scaled sum of server_schema_sql.cpp, ordered by the row key.
+// scaled sum of totals_sql.cpp (which says why), ordered by the row key.
 namespace ledger::totals_sql {
 
 using calendar::SqlDialect;

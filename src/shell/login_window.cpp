@@ -13,6 +13,7 @@
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
 #include "forms/prompts.h"
+#include "forms/window_opening.h"
 #include "forms/workspace.h"
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
@@ -208,9 +209,9 @@ void Form10::openBooksWindow() {
 }
 
 void Form10::openMainWindow() {
-    if (!FormWindow::canCreate(windows::kDailyWindow))
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("The daily settlement window is not part of this program."));
+    // Asked before this window unloads: without a daily window to go on to,
+    // the user stays logged out here.
+    ledger::ui::requireWindow(windows::kDailyWindow);
 
     // For a moment no window is open between closing this one and showing
     // the main window; that moment must not end the program.
@@ -224,10 +225,7 @@ void Form10::openMainWindow() {
     // again.
     const std::shared_ptr<ledger::Store> books = data1_->source().sharedStore();
     if (!unload()) return;
-    FormWindow* mainWindow = FormWindow::loadWindow(windows::kDailyWindow);
-    mainWindow->show();
-    mainWindow->raise();
-    mainWindow->activateWindow();
+    ledger::ui::openWindow(windows::kDailyWindow);
 }
 
 }  // namespace shell

@@ -43,7 +43,7 @@ protected:
     void loadStep() override;
 
 private:
-    // Layout (form6.cpp).
+    // Layout (staff_register.cpp).
     void buildTitleRow();
     void buildFields();
     void buildChoices();
@@ -54,7 +54,7 @@ private:
     ledger::ui::BoundLineEdit* addField(const QString& name, const QString& column, int left,
                                         int top, int width);
 
-    // Commands (form6_commands.cpp).
+    // Commands (staff_register_commands.cpp).
     void connectCommands();
     void carryRatesToWageRow();  // Command1 "Login"
     void beginNewEmployee();     // Command2 "New"

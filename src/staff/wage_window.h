@@ -64,7 +64,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Layout (form5.cpp).
+    // Layout (wage_window.cpp).
     void buildTitleRow();
     void buildLeftColumn();
     void buildMiddleColumn();
@@ -81,7 +81,7 @@ private:
     ledger::ui::ComputedFigure* addFigure(const QString& name, quint32 background, int left,
                                           int top, int width, int height);
 
-    // Figures and the reactions that keep them current (form5_figures.cpp).
+    // Figures and the reactions that keep them current (wage_window_figures.cpp).
     void connectTriggers();
     void copySalaryHour();          // Label19
     void copyOvertimeSalaryHour();  // Label21
@@ -102,7 +102,7 @@ private:
     void giveUpMonthlyPay(const ledger::ui::BoundLineEdit* changed);
     void tellMonthlyPayNotRecorded();
 
-    // Commands (form5_commands.cpp).
+    // Commands (wage_window_commands.cpp).
     void connectCommands();
     void beginNewRow();               // Command3 "New"
     void saveWage();                  // Command1 "Save"
