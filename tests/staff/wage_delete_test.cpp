@@ -61,7 +61,8 @@ TEST_F(WageDelete, TakesExactlyTheRowsRoundedWageOffItsDay) {
                   .toLongLong(),
               0);
     ASSERT_EQ(prompts.defaultNoAsked.size(), 2u);
-    EXPECT_TRUE(prompts.defaultNoAsked[0].message.contains("Delete the wage of 62 for N6"));
+    EXPECT_TRUE(prompts.defaultNoAsked[0].message.contains("Delete the wage of 62 for N6"))
+        << prompts.defaultNoAsked[0].message.toStdString();
     EXPECT_TRUE(prompts.toldTexts.isEmpty()) << prompts.toldTexts.join("\n").toStdString();
 }
 
