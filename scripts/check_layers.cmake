@@ -37,7 +37,8 @@
 # (ledger/location): only the shell, which finds and changes them, and the
 # program's main do. Below the store's seam lie the engines: nothing above
 # ledger/store/ includes ledger/store/sqlite/, ledger/store/postgres/,
-# <sqlite3.h> or <libpq-fe.h>, the tool in tools/ included. The source
+# <sqlite3.h> or <libpq-fe.h>, the tool in tools/ included, and no window
+# includes the store's header (ledger/store/store.h). The source
 # files of setup/ (never its headers) make and check databases through the
 # store's wrappers of a connection.
 # end of the map
@@ -92,6 +93,12 @@ set(engine_headers "sqlite3.h" "libpq-fe.h")
 set(may_reach_engines "ledger/store" "setup")
 set(engine_free_headers "setup")
 set(may_include_engine_headers "ledger/store")
+
+# Row identity, conflict checks and transactions live in the store and the
+# record sources: a window reaches the books through them
+# (ledger/records/), never through the store's own header. The sheets' rules
+# and the charts' figures, which read the books without widgets, may.
+set(store_header "ledger/store/store.h")
 
 set(problems "")
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
@@ -150,6 +157,9 @@ foreach(source IN LISTS sources)
         list(APPEND problems "src/${source}: \"${included}\" is below the store's seam")
       endif()
     endforeach()
+    if(layer IN_LIST windows AND included STREQUAL store_header)
+      list(APPEND problems "src/${source}: a window may not include \"${included}\"")
+    endif()
     # Its own layer, or one it may use.
     set(ok FALSE)
     foreach(prefix IN LISTS layer allowed_${layer})

@@ -17,7 +17,7 @@
 #include "forms/workspace.h"
 #include "interfaces/window_names.h"
 #include "ledger/amount/amount.h"
-#include "ledger/store/store.h"
+#include "ledger/records/books.h"
 
 namespace charts {
 
@@ -116,7 +116,7 @@ void YearAtAGlance::buildControls() {
 
 void YearAtAGlance::loadStep() {
     try {
-        store_ = ledger::openStore({ledger::ui::workspace().books()});
+        store_ = ledger::openBooks(ledger::ui::workspace().books());
         books_ = std::make_unique<BooksAtAGlance>(BooksAtAGlance::read(*store_));
     } catch (...) {
         // The error itself is shown by the load; the pictures stay empty.

@@ -21,9 +21,9 @@
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/base/whole_file.h"
+#include "ledger/records/books.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
-#include "ledger/store/store.h"
 
 namespace charts {
 
@@ -68,7 +68,7 @@ void YearAtAGlance::openDay(int dayIndex) {
     auto* daily = ledger::ui::loadWindowAs<daily::DailyWindowFace>(windows::kDailyWindow);
     // A sheet another program removed since the books were read: said, and
     // the daily window is left where it was.
-    if (store_->readRow(ledger::schema::kLedger, sheet.key, {QStringLiteral("Date")}).empty()) {
+    if (!ledger::holdsRow(*store_, ledger::schema::kLedger, sheet.key)) {
         ledger::ui::prompts().tell(
             this,
             QStringLiteral("The day %1 is no longer in the books: another program removed it. "

@@ -26,8 +26,8 @@
 #include "ledger/query/quoted_text.h"
 #include "ledger/query/typed_text.h"
 #include "ledger/records/record_source.h"
+#include "ledger/records/wage_posting.h"
 #include "ledger/schema/schema.h"
-#include "ledger/store/store.h"
 
 namespace daily {
 
@@ -315,32 +315,9 @@ bool Form1::confirmSheetOfStoredDate(const ledger::Bookmark& stored, const QStri
 }
 
 bool Form1::addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) {
-    ledger::RecordSource& days = data1_->source();
-    if (!days.isOpen() || days.isNewRow() || !days.hasCurrentRow()) {
-        tellDayCannotTakeWage(
-            QStringLiteral("The day shown in the daily settlement window has not been saved yet, "
-                           "so there is no stored day to add the wage to. Save the day there "
-                           "first (Save), then Save the wage again."));
-        return false;
-    }
-    if (fields_.date->isChanged()) {
-        tellDayCannotTakeWage(
-            QStringLiteral("The date of the day shown in the daily settlement window was changed "
-                           "to \"%1\" and not saved. Save the day there first (Save), then Save "
-                           "the wage again.")
-                .arg(dayShown()));
-        return false;
-    }
-    if (dayShown() != wageDay) {
-        tellDayCannotTakeWage(
-            QStringLiteral("This wage is for the day %1, but the daily settlement window shows "
-                           "the day %2. The wage is added to the Personnel rate of the day shown "
-                           "there. Show the day %1 in the daily settlement window (or correct the "
-                           "Date of the wage), then Save again.")
-                .arg(wageDay.isEmpty() ? QStringLiteral("(none)") : wageDay,
-                     dayShown().isEmpty() ? QStringLiteral("(none)") : dayShown()));
-        return false;
-    }
+    const WageStep saving{QStringLiteral("Save the wage again"),
+                          QStringLiteral(" Nothing was stored or added.")};
+    if (!dayCanTakeWage(wageDay, saving)) return false;
     if (const QString rate = fields_.personnelRate->text(); !ledger::parseStoredAmount(rate)) {
         // The figure the wage is added to: said as the daily window's own,
         // not as a figure of the wage window.
@@ -349,45 +326,71 @@ bool Form1::addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
                            "\"%2\", which is not a number, so the wage cannot be added to it. "
                            "Correct the Personnel rate there (a number such as 1200, or nothing "
                            "for none yet), then Save the wage again.")
-                .arg(dayShown(), rate));
+                .arg(dayShown(), rate),
+            saving);
         return false;
     }
     // What was typed into the day is stored first, as the day's own Save
     // stores it; when it cannot be, the day's message says why and the wage
     // waits.
-    days.writeBack();
-    const ledger::Bookmark day = days.bookmark();
-    ledger::Store& store = days.store();
-    if (&store != &wageRows.store())
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("The wage and the day are not in the same books. Nothing was "
-                                    "stored."));
-    wageRows.storeNewRowWith([&] {
-        const std::optional<double> total = store.addToAmount(ledger::schema::kLedger, day.key,
-                                                              kPersonnelRate, wage, kDate, wageDay);
-        if (!total)
-            ledger::fail(ledger::ErrorCode::ChangedElsewhere,
-                         QStringLiteral("The day %1 was changed or removed by another program "
-                                        "after it was shown here, so the wage was not stored and "
-                                        "nothing was added to the day. Show the day again "
-                                        "(Inquiry), then Save the wage again.")
-                             .arg(wageDay));
-        if (*total < std::numeric_limits<qint32>::min() ||
-            *total > std::numeric_limits<qint32>::max())
-            ledger::fail(ledger::ErrorCode::Overflow,
-                         QStringLiteral("The day's Personnel rate with this wage would come to "
-                                        "%1, more than the ledger takes as a whole number. "
-                                        "Nothing was stored. Check the day's Personnel rate and "
-                                        "the wage's figures, then Save again.")
-                             .arg(QString::number(*total, 'f', 0)));
-    });
-    days.showStored(kPersonnelRate);
+    data1_->source().writeBack();
+    ledger::storeWageWithDay(wageRows, data1_->source(), wageDay, wage);
     return true;
 }
 
-void Form1::tellDayCannotTakeWage(const QString& why) {
-    ledger::ui::prompts().tell(this, why + QStringLiteral(" Nothing was stored or added."),
-                               ledger::ui::programTitle());
+bool Form1::takeWageOffDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) {
+    const WageStep removing{QStringLiteral("Delete the wage again"),
+                            QStringLiteral(" Nothing was removed or taken off.")};
+    if (!dayCanTakeWage(wageDay, removing)) return false;
+    // Figures typed into the day are the user's to store or give up: the
+    // wage is not taken off a day whose sheet says something else.
+    if (data1_->source().hasEdits()) {
+        tellDayCannotTakeWage(
+            QStringLiteral("The day %1 in the daily settlement window has changes not saved yet. "
+                           "Save the day there first (Save), or give the changes up, then "
+                           "Delete the wage again.")
+                .arg(dayShown()),
+            removing);
+        return false;
+    }
+    ledger::removeWageFromDay(wageRows, data1_->source(), wageDay, wage);
+    return true;
+}
+
+bool Form1::dayCanTakeWage(const QString& wageDay, const WageStep& step) {
+    const ledger::RecordSource& days = data1_->source();
+    if (!days.isOpen() || days.isNewRow() || !days.hasCurrentRow()) {
+        tellDayCannotTakeWage(
+            QStringLiteral("The day shown in the daily settlement window has not been saved yet, "
+                           "so there is no stored day to add the wage to. Save the day there "
+                           "first (Save), then %1.")
+                .arg(step.retry),
+            step);
+        return false;
+    }
+    if (fields_.date->isChanged()) {
+        tellDayCannotTakeWage(
+            QStringLiteral("The date of the day shown in the daily settlement window was changed "
+                           "to \"%1\" and not saved. Save the day there first (Save), then %2.")
+                .arg(dayShown(), step.retry),
+            step);
+        return false;
+    }
+    if (dayShown() != wageDay) {
+        tellDayCannotTakeWage(
+            QStringLiteral("This wage is for the day %1, but the daily settlement window shows "
+                           "the day %2. The wage goes with the Personnel rate of the day shown "
+                           "there. Show the day %1 in the daily settlement window, then %3.")
+                .arg(wageDay.isEmpty() ? QStringLiteral("(none)") : wageDay,
+                     dayShown().isEmpty() ? QStringLiteral("(none)") : dayShown(), step.retry),
+            step);
+        return false;
+    }
+    return true;
+}
+
+void Form1::tellDayCannotTakeWage(const QString& why, const WageStep& step) {
+    ledger::ui::prompts().tell(this, why + step.nothingDone, ledger::ui::programTitle());
 }
 
 void Form1::printSheet() { ledger::ui::printWindow(this); }

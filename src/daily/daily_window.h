@@ -45,6 +45,8 @@ public:
     ledger::Bookmark storedDay() const override;
     void takePurchaseSubtotal(Purchase which, const QString& subtotal) override;
     bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) override;
+    bool takeWageOffDay(ledger::RecordSource& wageRows, const QString& wageDay,
+                        qint32 wage) override;
     void showDay(ledger::Bookmark day) override;
     void bringForward() override;
 
@@ -86,7 +88,16 @@ private:
     // stored one, save anyway (saveCaption), or stay (the default).
     bool confirmSheetOfStoredDate(const ledger::Bookmark& stored, const QString& saveCaption,
                                   const QString& question);
-    void tellDayCannotTakeWage(const QString& why);
+    // What the refusals of a wage say: the step to take again, and what
+    // was not done.
+    struct WageStep {
+        QString retry;
+        QString nothingDone;
+    };
+    // Whether the day shown is the stored day `wageDay`, as typed and
+    // stored; false, having told the user why, when it is not.
+    bool dayCanTakeWage(const QString& wageDay, const WageStep& step);
+    void tellDayCannotTakeWage(const QString& why, const WageStep& step);
     void printSheet();
 
     ledger::ui::DataControl* data1_ = nullptr;

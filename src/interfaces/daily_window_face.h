@@ -37,19 +37,28 @@ public:
     virtual void takePurchaseSubtotal(Purchase which, const QString& subtotal) = 0;
 
     // Adds a day's wage, a whole number, to the Personnel rate of the day
-    // shown here as that day is stored now, and stores the wage row being
-    // entered in `wageRows` with it, in one transaction: both are stored or
-    // neither. Only a stored day whose date is `wageDay` takes it; figures
-    // typed into the day and not saved yet are stored first, as Save stores
-    // them. Afterwards this window shows the stored Personnel rate and
-    // `wageRows` the stored wage row.
+    // shown here and stores the wage row being entered in `wageRows` with
+    // it, both or neither (ledger::storeWageWithDay). Only a stored day whose
+    // date is `wageDay` takes it; figures typed into the day and not saved
+    // yet are stored first, as Save stores them. Afterwards this window
+    // shows the stored Personnel rate and `wageRows` the stored wage row.
     //
     // Returns false, having told the user why and stored nothing, when the
     // day shown cannot take the wage (a new day not saved yet, another day,
-    // a date changed and not saved). Throws LedgerError when storing fails;
-    // nothing of the wage is stored then.
+    // a date changed and not saved, a Personnel rate that is not a number).
+    // Throws LedgerError when storing fails; nothing of the wage is stored
+    // then.
     virtual bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
                               qint32 wage) = 0;
+    // Removes the stored wage row `wageRows` shows and takes `wage`, what it
+    // added, off the Personnel rate of the day shown here, both or neither
+    // (ledger::removeWageFromDay). Returns false, having told the user why
+    // and changed nothing, when the day shown is not the stored day
+    // `wageDay` as above, or holds changes not saved yet. Throws LedgerError
+    // when removing fails (the day or the wage row changed by another till
+    // included); nothing is removed or taken off then.
+    virtual bool takeWageOffDay(ledger::RecordSource& wageRows, const QString& wageDay,
+                                qint32 wage) = 0;
 
     // Moves to the stored day `day` (a row of the ledger) as the bar would:
     // what was typed into the day shown is stored first (a date no month

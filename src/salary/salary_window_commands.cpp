@@ -9,8 +9,8 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/query/quoted_text.h"
 #include "ledger/query/typed_text.h"
+#include "ledger/records/books.h"
 #include "ledger/records/record_source.h"
-#include "ledger/store/store.h"
 #include "salary/detail_query_command.h"
 #include "salary/name_search.h"
 #include "salary/salary_window.h"
@@ -22,7 +22,7 @@ void Form7::loadStep() {
     months_->source().setDatabasePath(ledger::ui::workspace().books());
     try {
         // Kept open: the record sources that open next share the connection.
-        books_ = ledger::openStore({ledger::ui::workspace().books()});
+        books_ = ledger::openBooks(ledger::ui::workspace().books());
         monthlyPays_ = MonthlyPays::read(*books_);
     } catch (const ledger::LedgerError&) {
         // The record sources say what is wrong with the books when they open.

@@ -229,6 +229,13 @@ void Form5::buildBottomRow() {
     new_->setObjectName(QStringLiteral("Command3"));
     placeTwips(new_, 1680, kBottomRowTop, 1455, kBottomRowHeight);
 
+    // Shown only while a stored wage row is shown: a row being entered is
+    // given up by closing, not deleted.
+    delete_ = new QPushButton(QStringLiteral("Delete"), this);
+    delete_->setObjectName(QStringLiteral("Command2"));
+    placeTwips(delete_, 3240, kBottomRowTop, 1455, kBottomRowHeight);
+    delete_->hide();
+
     // The day's wage, the figure Save carries into the daily window.
     auto* caption =
         addCaption(QStringLiteral("Label18"), QStringLiteral("Daily settlement of accounts"),
@@ -241,12 +248,14 @@ void Form5::buildBottomRow() {
 }
 
 void Form5::orderKeyboardFocus() {
-    // Disabled fields drop out of the chain by themselves.
+    // Disabled fields drop out of the chain by themselves. Delete, which
+    // gives a stored wage up, comes last: never reached on the way to a
+    // field.
     const std::vector<QWidget*> order = {serialNumber_, salaryHour_,   overtimeSalaryHour_,
                                          mainHour_,     workOvertime_, title_,
                                          insurance_,    absentDeduct_, save_,
                                          new_,          name_,         askForLeave_,
-                                         absent_,       date_};
+                                         absent_,       date_,         delete_};
     for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

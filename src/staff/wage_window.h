@@ -31,7 +31,9 @@ namespace staff {
 // computed on every change, and Save stores the row and adds the wage,
 // rounded, to the day's Personnel rate, both at once, then closes. A wage
 // row is stored only that way: never by a move, a second New or closing,
-// which ask first, so no wage is ever stored without being counted.
+// which ask first, so no wage is ever stored without being counted. Delete
+// removes a stored wage row and takes what it added off its day, both at
+// once, then closes: a wrong wage is corrected by Delete, then New.
 class Form5 : public ledger::ui::FormWindow {
     Q_OBJECT
 public:
@@ -111,6 +113,14 @@ private:
     // not (the user was told why).
     bool storeWage();
     bool nameIsInRegister();
+    // Hours no day has (negative, more than 24, or none at all for a wage by
+    // the hour) are asked about before the wage is stored; false (the
+    // default): nothing is stored.
+    bool agreesToHours();
+    void deleteWage();  // Command2 "Delete"
+    // What this stored row's Save added to its day, read from the row.
+    qint32 wageTheRowAdded() const;
+    void showDeleteForStoredRow();
     // A wage row begun with New and not saved, before it is left: the user
     // saves it, gives it up or stays. True when it may be left.
     enum class Leaving { Saved, GivenUp, Stay };
@@ -153,8 +163,9 @@ private:
     // none in books made before wage rows could record it.
     ledger::ui::BoundLineEdit* monthlyPay_ = nullptr;
 
-    QPushButton* save_ = nullptr;  // Command1
-    QPushButton* new_ = nullptr;   // Command3
+    QPushButton* save_ = nullptr;    // Command1
+    QPushButton* new_ = nullptr;     // Command3
+    QPushButton* delete_ = nullptr;  // Command2, for a stored wage row
 
     // Entering a row begun with New, until it is saved or left.
     bool entering_ = false;

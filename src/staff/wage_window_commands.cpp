@@ -53,6 +53,7 @@ void Form5::loadStep() {
 void Form5::connectCommands() {
     connectGuarded(new_, &QPushButton::clicked, this, [this] { beginNewRow(); });
     connectGuarded(save_, &QPushButton::clicked, this, [this] { saveWage(); });
+    connectGuarded(delete_, &QPushButton::clicked, this, [this] { deleteWage(); });
     // Releasing the mouse over the name list (its text or its button) opens
     // the staff register at the name in it.
     name_->installEventFilter(this);
@@ -127,6 +128,7 @@ void Form5::followRow() {
         setDataFieldsEnabled(false);
     }
     lockHoursAsTheListsShow();
+    showDeleteForStoredRow();
 }
 
 void Form5::beginNewRow() {
@@ -266,6 +268,7 @@ bool Form5::storeWage() {
         return false;
     }
     if (!nameIsInRegister()) return false;
+    if (!agreesToHours()) return false;
     // A wage the ledger cannot take ends Save here, with every field still
     // open for correcting.
     const qint32 wage = wholeWage(ledger::parseAmount(wage_->text()), QStringLiteral("The wage"));

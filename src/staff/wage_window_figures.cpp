@@ -17,9 +17,8 @@
 #include "forms/workspace.h"
 #include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/records/books.h"
 #include "ledger/schema/schema.h"
-#include "ledger/store/source_info.h"
-#include "ledger/store/store.h"
 #include "staff/wage_arithmetic.h"
 #include "staff/wage_window.h"
 
@@ -121,9 +120,8 @@ void Form5::computeWage() {
 void Form5::bindMonthlyPayWhereRecorded() {
     bool recorded = false;
     try {
-        const ledger::SourceInfo wages =
-            ledger::openStore({ledger::ui::workspace().books()})->describe(ledger::schema::kWages);
-        recorded = wages.indexOf(ledger::schema::kWageMonthlyPay) >= 0;
+        recorded = ledger::tableHasColumn(*ledger::openBooks(ledger::ui::workspace().books()),
+                                          ledger::schema::kWages, ledger::schema::kWageMonthlyPay);
     } catch (const ledger::LedgerError&) {
         // The record sources say what is wrong with the books when they open.
     }

@@ -221,6 +221,7 @@ TEST_F(StaffTest, MonthlyPayStaysTheWageUntilAnythingChanges) {
     // pay, rounded, goes into the day's cost. The first row is saved when
     // New asks, so both count.
     prompts.choiceAnswers = {"Save this wage (it is added to the day)"};
+    prompts.yesNoAnswers = {true};  // no hours: stored all the same
     beginWageFor(wages, "Anna", /*monthlyPay=*/true);
     EXPECT_EQ(text(wages, "Label25"), "30000.4");
     button(wages, "Command1")->click();
@@ -273,6 +274,7 @@ TEST_F(StaffTest, OnlyAMonthlyPayStillTheWageAtSaveIsRecorded) {
             flushDeletes();
         }
         EXPECT_EQ(text(wages, "Label25"), c.wage);
+        prompts.yesNoAnswers = {true};  // a wage by the hour without hours is asked about
         button(wages, "Command1")->click();
         flushDeletes();
         added += QString(c.wage).toInt();

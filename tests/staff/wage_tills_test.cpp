@@ -198,5 +198,35 @@ TEST_F(WageOnLostNetwork, AnUnconfirmedSaveIsAskedAboutAndNeverCountsTwice) {
     EXPECT_EQ(text(main, "Text7"), "1152");
 }
 
+TEST_F(WageOnLostNetwork, AnUnconfirmedDeleteTriedAgainTakesTheWageOffOnce) {
+    if (!test_server::requested()) GTEST_SKIP() << "runs on the server run (server:...)";
+    const QString socket = serverSocket();
+    if (socket.isEmpty()) GTEST_SKIP() << "the relay needs the Unix socket";
+    ServerRelay relay(socket);
+    routeThrough(relay);
+    const qint64 day = addDay("2002/2/12", 1152);
+    addWage("2002/2/12", "Tovena", 80, 8);  // added 640
+    FormWindow* main = openDailyOn("2002/2/12");
+    staff::Form5* wages = openWageWindow(main);
+
+    // The server removes the row and takes the wage off; the answer is lost.
+    relay.cutAt("COMMIT", ServerRelay::Cut::AfterTheServerRanIt, /*stayDown=*/true);
+    prompts.yesNoAnswers = {true};
+    button(wages, "Command2")->click();
+    ASSERT_EQ(prompts.toldTexts.size(), 1);
+    ASSERT_EQ(FormWindow::find("Form5"), wages);
+
+    // Delete again once the network is back: found done, taken off once.
+    relay.allowAgain();
+    prompts.yesNoAnswers = {true};
+    button(wages, "Command2")->click();
+    flushDeletes();
+    EXPECT_EQ(prompts.toldTexts.size(), 1) << prompts.toldTexts.join("\n").toStdString();
+    EXPECT_EQ(FormWindow::find("Form5"), nullptr);
+    EXPECT_EQ(wageRowCount(), 0);
+    EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(512.0));
+    EXPECT_EQ(text(main, "Text7"), "512");
+}
+
 }  // namespace
 }  // namespace staff_tests

@@ -69,6 +69,10 @@ public:
         ADD_FAILURE() << "the sheets add no wages";
         return false;
     }
+    bool takeWageOffDay(ledger::RecordSource&, const QString&, qint32) override {
+        ADD_FAILURE() << "the sheets take no wages off";
+        return false;
+    }
 
     ledger::ui::DataControl* data;
     ledger::ui::BoundLineEdit* date;

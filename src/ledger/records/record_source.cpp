@@ -429,6 +429,67 @@ void RecordSource::storeNewRowWith(const std::function<void()>& alongside) {
     agreedText_.reset();
 }
 
+void RecordSource::deleteCurrentWith(const std::function<void()>& alongside) {
+    requireOpen();
+    if (rows_->isReadOnly())
+        fail(ErrorCode::ReadOnly,
+             QStringLiteral("Cannot delete: '%1' is read-only.").arg(rows_->info().name));
+    if (adding_ || !hasCurrentRow())
+        fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    const SourceInfo& info = rows_->info();
+    QStringList read;
+    std::vector<QVariant> values;
+    for (auto at = readValues_.cbegin(); at != readValues_.cend(); ++at)
+        if (const int i = info.indexOf(at.key()); i >= 0) {
+            read << info.columns[i];
+            values.push_back(at.value());
+        }
+    const Store::RowKey key = rows_->keyAt(current_);
+    if (removalKey_ != key) {
+        removal_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        removalKey_ = key;
+    }
+    try {
+        store_->inTransaction(
+            [&] {
+                // The row is first written over with what it was read with:
+                // a server then holds it for this transaction, so another
+                // till removing or changing it meanwhile waits and afterwards
+                // finds it gone, and a file is held whole anyway. The look
+                // and the removal are one step for every till.
+                if (!rows_->update(current_, read, values, read, values)) failRemovedOrChanged();
+                store_->deleteRow(info.name, key);
+                if (alongside) alongside();
+            },
+            removal_);
+    } catch (const LedgerError& e) {
+        // Changed elsewhere: the row is shown as it is now, so what is
+        // removed next is what the user sees.
+        if (e.code() == ErrorCode::ChangedElsewhere) makeCurrent(current_);
+        throw;
+    }
+    // Removed now, or by an earlier try whose commit was not confirmed.
+    rows_->forget(current_);
+    removal_.clear();
+    removalKey_ = -1;
+    rowGone_ = true;  // current_ now indexes the row after the removed one
+    for (FieldBinding* f : fields_) f->clearChanged();
+}
+
+void RecordSource::failRemovedOrChanged() {
+    const QString noun = identity_.noun.isEmpty() ? QStringLiteral("record") : identity_.noun;
+    if (rows_->values(current_, {rows_->info().columns.value(0)}).empty())
+        fail(ErrorCode::RecordDeleted,
+             QStringLiteral("This %1 was removed by another program or till after it was shown "
+                            "here. Nothing was removed now, and nothing went with it.")
+                 .arg(noun));
+    fail(ErrorCode::ChangedElsewhere,
+         QStringLiteral("This %1 was changed by another program or till after it was shown here. "
+                        "Nothing was removed, and nothing went with it; it is shown now as it "
+                        "is stored. Remove it again only if it is still the one to remove.")
+             .arg(noun));
+}
+
 QVariant RecordSource::readValue(const QString& column) const {
     return readValues_.value(column.toLower());
 }

@@ -176,6 +176,18 @@ public:
     // is recognised (Store::inTransaction): the row and what `alongside`
     // stored are never stored twice. Not a new row: NoCurrentRecord.
     void storeNewRowWith(const std::function<void()>& alongside);
+    // Removes the current row and runs `alongside` in the same transaction:
+    // both land or neither (`alongside` throws to keep the row too).
+    // Removed only while the row still holds every value it was read with
+    // here (its bound columns and what it is about): changed or removed by
+    // another window, program or till meanwhile, it throws ChangedElsewhere
+    // or RecordDeleted and nothing is removed. Another till removing the
+    // same row at the same moment waits, then finds it gone: a row is
+    // removed once. A try after a connection lost during the commit is
+    // recognised (Store::inTransaction): what `alongside` stored is never
+    // stored twice. Afterwards there is no current row, as after Delete.
+    // Not a stored row: NoCurrentRecord.
+    void deleteCurrentWith(const std::function<void()>& alongside);
     // The current row's value of `column` as last read or stored here.
     QVariant readValue(const QString& column) const;
     // Reads the current row's `column` again as the store holds it now and
@@ -224,6 +236,7 @@ private:
     // AlreadyStored, in the shop's words, for a new row or a stored one.
     [[noreturn]] void failRepeated(const QVariant& value, bool newRow) const;
     void storeOverEarlierTry(const PendingRow& row);
+    [[noreturn]] void failRemovedOrChanged();
     [[noreturn]] void failLostUpdate(const QStringList& columns, const QStringList& checked,
                                      const std::vector<QVariant>& expected);
     // The identity columns not among `columns`, as the current row was read.
@@ -239,6 +252,10 @@ private:
     QString attempt_;
     Store::RowKey attemptKey_ = -1;
     PendingRow attemptRow_;
+    // The current row's removal, named for the store while it may be tried
+    // again, and the row it removes.
+    QString removal_;
+    Store::RowKey removalKey_ = -1;
     // The current row's values as they were read (its bound columns and its
     // identity), by lower-case column: what a write-back expects to find
     // still stored.

@@ -62,6 +62,11 @@ bool RowSet::update(int, const QStringList&, const std::vector<QVariant>&, const
              .arg(info_.name));
 }
 
+void RowSet::forget(int index) {
+    requireKeys();
+    keys_.erase(keys_.begin() + index);
+}
+
 void RowSet::remove(int) {
     fail(ErrorCode::ReadOnly, QStringLiteral("Cannot delete: '%1' is read-only.").arg(info_.name));
 }

@@ -66,6 +66,9 @@ public:
     virtual bool update(int index, const QStringList& columns, const std::vector<QVariant>& values,
                         const QStringList& checked, const std::vector<QVariant>& expected);
     virtual void remove(int index);
+    // Drops a row the caller removed from the store itself (in a
+    // transaction, once it is committed) from the set, as remove() does.
+    void forget(int index);
 
 protected:
     // Reads the keys the set left unread at open (see firstKeyOnly_).
