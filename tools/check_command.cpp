@@ -9,6 +9,7 @@
 #include "ledger/store/server_address.h"
 #include "server_commands.h"
 #include "setup/database_target.h"
+#include "setup/history_upkeep.h"
 #include "setup/kept_totals_upkeep.h"
 #include "setup/ledger_file_check.h"
 #include "setup/schema_builder.h"
@@ -42,7 +43,8 @@ int checkCommand(const CommandCall& call) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
-    if (problems.isEmpty()) notes << ledger::keptTotalsNotesAt(path);
+    if (problems.isEmpty())
+        notes << ledger::keptTotalsNotesAt(path) << ledger::historyNotesAt(path);
     return reportCheck(call, shown, problems, notes);
 }
 

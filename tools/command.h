@@ -61,5 +61,6 @@ int restoreCommand(const CommandCall& call);
 int exportCommand(const CommandCall& call);
 int copyCommand(const CommandCall& call);
 int reportCommand(const CommandCall& call);
+int historyCommand(const CommandCall& call);
 
 }  // namespace tools

@@ -87,6 +87,20 @@ const std::vector<Command>& commands() {
          0,
          {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("output")},
          0},
+        {QStringLiteral("history"),
+         QStringLiteral("[PATH] [--from YYYY/M/D] [--to YYYY/M/D] [--output FILE]"),
+         QStringLiteral("write every change the books recorded (days, supply\n"
+                        "sheets, staff, wages) as CSV for the accountant, oldest\n"
+                        "first: when, which till, who was logged in, which row,\n"
+                        "each value before and after; --from and --to keep the\n"
+                        "changes made on those days; to standard output unless\n"
+                        "--output names a file"),
+         1,
+         false,
+         historyCommand,
+         0,
+         {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("output")},
+         0},
         {QStringLiteral("copy"), QStringLiteral("FROM TO"),
          QStringLiteral("copy a whole ledger, every row, between a file and a server\n"
                         "database (postgresql://...) either way; TO is a new file or a\n"

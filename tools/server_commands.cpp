@@ -5,6 +5,7 @@
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/server_address.h"
+#include "setup/history_upkeep.h"
 #include "setup/kept_totals_upkeep.h"
 #include "setup/postgres/server_setup.h"
 #include "setup/schema_builder.h"
@@ -45,7 +46,9 @@ int checkOnServer(const CommandCall& call) {
         return 1;
     }
     QStringList notes;
-    if (problems.isEmpty()) notes = ledger::keptTotalsNotesAt(call.arguments.at(0));
+    if (problems.isEmpty())
+        notes = ledger::keptTotalsNotesAt(call.arguments.at(0)) +
+                ledger::historyNotesAt(call.arguments.at(0));
     return reportCheck(call, shown, problems, notes);
 }
 

@@ -79,6 +79,8 @@ void build(const QString& path, bool withDemoData) {
     try {
         createSchema(db);
         if (withDemoData) fillDemoData(db);
+        // The history begins with the books as they are handed over.
+        keepHistory(db);
         statements::run(db.handle(), QStringLiteral("COMMIT"),
                         QStringLiteral("Writing %1").arg(path));
     } catch (...) {

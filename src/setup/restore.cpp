@@ -16,6 +16,7 @@
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/database_target.h"
+#include "setup/history_upkeep.h"
 #include "setup/kept_totals_upkeep.h"
 #include "setup/ledger_file_check.h"
 
@@ -98,7 +99,7 @@ Restored restoreBackup(const QString& backup, const QString& path, const CopyPro
                                            .arg(QDir::toNativeSeparators(kept))));
     // The backup may come from a version whose triggers missed a change, or
     // hold totals changed by hand: they are kept as the check keeps them.
-    return {kept, keptTotalsNotesAt(path)};
+    return {kept, keptTotalsNotesAt(path) + historyNotesAt(path)};
 }
 
 int dayCountOf(const QString& file) {

@@ -4,6 +4,7 @@
 #include "ledger/schema/schema.h"
 #include "ledger/store/sql_dialect.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/history_sql.h"
 #include "setup/schema_sql.h"
 
 namespace ledger {
@@ -34,6 +35,39 @@ void keepTotals(statements::Connection& file) {
     run(db, schema_sql::keepTotals(SqlDialect::sqlite()),
         QStringLiteral("Making the kept month totals"));
     savepoint.release();
+}
+
+bool keepHistory(statements::Connection& file) {
+    sqlite3* db = file.handle();
+    auto names = [db](const QString& sql, const QString& value) {
+        statements::Statement read(db, sql, QStringLiteral("Reading the database's tables"));
+        read.bind(1, value);
+        QStringList out;
+        while (read.step()) out << read.value(0).toString();
+        return out;
+    };
+    const SqlDialect& sqlite = SqlDialect::sqlite();
+    bool kept = true;
+    QString script = history_sql::makeTables(sqlite) + history_sql::dropTriggers(sqlite);
+    for (const QString& table : schema::recordedTables()) {
+        const QStringList present =
+            names(QStringLiteral(
+                      "SELECT name FROM sqlite_schema WHERE type = 'trigger' AND tbl_name = ?"),
+                  table);
+        for (const QString& trigger : schema::historyFileTriggers(table))
+            kept = kept && present.contains(trigger);
+        script += history_sql::makeTriggers(
+            sqlite, table, names(QStringLiteral("SELECT name FROM pragma_table_info(?)"), table));
+    }
+    statements::Savepoint savepoint(db, QStringLiteral("keep_history"));
+    run(db, script, QStringLiteral("Making the books' history"));
+    savepoint.release();
+    return kept;
+}
+
+void dropHistoryTriggers(statements::Connection& file) {
+    run(file.handle(), history_sql::dropTriggers(SqlDialect::sqlite()),
+        QStringLiteral("Removing the history's triggers"));
 }
 
 void replaceMonthView(statements::Connection& file, const schema::KeptTotals& kept) {

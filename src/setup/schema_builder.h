@@ -26,6 +26,14 @@ void createSchema(statements::Connection& file);
 void keepTotals(statements::Connection& file);
 void dropKeptTotals(statements::Connection& file);
 
+// The books' own history (schema.h, kHistory): its tables, made when they
+// are not there, and the triggers that record every change of the shop's
+// tables, made anew for the columns the tables have now. The triggers go
+// while many rows are copied in, which are no change of the shop's.
+// Returns whether the triggers were all there before. Throws LedgerError.
+bool keepHistory(statements::Connection& file);
+void dropHistoryTriggers(statements::Connection& file);
+
 // A saved query that adds rows up per month, made anew as this version
 // makes it (by the program's one rule of what a calendar day is).
 void replaceMonthView(statements::Connection& file, const schema::KeptTotals& kept);

@@ -23,6 +23,7 @@
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/server_address.h"
+#include "ledger/store/who_writes.h"
 #include "shell/books_dialog.h"
 #include "shell/first_staff_dialog.h"
 #include "shell/stored_password.h"
@@ -185,6 +186,8 @@ void Form10::login() {
     // is compared exactly (case-sensitive, nothing trimmed) and then stored
     // as its hash. A wrong password is silent.
     if (!ledger::staffPasswordMatches(typed, stored)) return;
+    // From now on the books' history names this member of staff.
+    ledger::setStaffOnDuty(name);
     if (!ledger::isStaffPasswordHash(stored))
         protectPlainPassword(this, staff, shownRow, *storedPassword_, typed);
     openMainWindow();

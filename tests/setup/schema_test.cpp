@@ -137,7 +137,7 @@ TEST(SchemaFile, HoldsExactlyTheFourTablesTheKeptTotalsAndThreeSavedQueries) {
                                         "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"))),
               sorted({kLedger, kStaff, kWages, "Select", "Month totals", "Wage month totals",
                       "Month totals: months to count again",
-                      "Wage month totals: months to count again"}));
+                      "Wage month totals: months to count again", "History", "History values"}));
     EXPECT_EQ(sorted(stringsOf(db.query("SELECT name FROM sqlite_master WHERE type = 'view'"))),
               sorted({kMonthTotals, kMonthWages, kDetail}));
 }

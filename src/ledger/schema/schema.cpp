@@ -189,6 +189,22 @@ QString keptFileNotes(const KeptTotals& kept) {
     return kept.table + QStringLiteral(": months to count again");
 }
 
+const QStringList& recordedTables() {
+    static const QStringList all{kLedger, kStaff, kWages};
+    return all;
+}
+
+QStringList historyFileTriggers(const QString& table) {
+    return {table + QStringLiteral(": history of a row added"),
+            table + QStringLiteral(": history of a row changed"),
+            table + QStringLiteral(": history of a row removed")};
+}
+
+QStringList historyServerTriggers(const QString& table) {
+    (void)table;
+    return {QStringLiteral("History: a row added, changed or removed")};
+}
+
 QStringList keptServerTriggers(const KeptTotals& kept) {
     return {kept.table + QStringLiteral(": a row added, removed or changed"),
             kept.table + QStringLiteral(": every row removed")};

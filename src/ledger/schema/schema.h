@@ -99,6 +99,24 @@ QStringList keptServerTriggers(const KeptTotals& kept);
 // again. Empty but for that moment.
 QString keptFileNotes(const KeptTotals& kept);
 
+// The books' own record of every change of the shop's tables: one row of
+// kHistory per row added, changed or removed (when, which till, which
+// member of staff, which row), and one row of kHistoryValues per column it
+// changed, with the value before and after. Kept by triggers in the same
+// transaction as the change, whichever program makes it; a password is
+// never recorded, only that it changed (kPasswordChanged).
+inline const QString kHistory = QStringLiteral("History");
+inline const QString kHistoryValues = QStringLiteral("History values");
+inline const QString kPasswordChanged = QStringLiteral("password changed");
+// What a change recorded without a till of this program is shown as.
+inline const QString kAnotherProgram = QStringLiteral("another program");
+// The tables whose changes are recorded.
+const QStringList& recordedTables();
+// The triggers that record a table's changes, as a file's and a server's
+// catalogue name them.
+QStringList historyFileTriggers(const QString& table);
+QStringList historyServerTriggers(const QString& table);
+
 const std::vector<Table>& tables();
 const std::vector<SavedQuery>& savedQueries();
 const Table* findTable(const QString& name);                        // case-insensitive

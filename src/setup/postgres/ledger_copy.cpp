@@ -14,6 +14,7 @@
 #include "ledger/store/source_info.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "ledger/store/store.h"
+#include "setup/postgres/history_copy.h"
 #include "setup/postgres/server_setup.h"
 #include "setup/schema_builder.h"
 
@@ -145,7 +146,7 @@ QString readList(const TableColumns& t, const std::function<bool(const QString&)
     QStringList list;
     for (const QString& column : t.columns)
         list << (t.addedLater.contains(column) && !stored(column) ? QStringLiteral("NULL")
-                                                                   : quoteName(column));
+                                                                  : quoteName(column));
     return list.join(QStringLiteral(", "));
 }
 
@@ -164,10 +165,9 @@ std::vector<TableTally> tallyOnServer(ServerConnection& server, const RowLook& l
                             {t.table, column}, QStringLiteral("Cannot count the copy"))
                        .count() > 0;
         });
-        auto rows = server.run(
-            QStringLiteral("SELECT %3, %1 FROM %2 ORDER BY %3")
-                .arg(columns, quoteName(t.table), quoteName(schema::kRowKey)),
-            {}, QStringLiteral("Cannot count the copy"), Resend::Never);
+        auto rows = server.run(QStringLiteral("SELECT %3, %1 FROM %2 ORDER BY %3")
+                                   .arg(columns, quoteName(t.table), quoteName(schema::kRowKey)),
+                               {}, QStringLiteral("Cannot count the copy"), Resend::Never);
         std::vector<QVariant> values(static_cast<size_t>(t.columns.size()));
         for (int r = 0; r < rows.count(); ++r) {
             for (int i = 0; i < t.columns.size(); ++i) {
@@ -349,14 +349,24 @@ std::vector<TableTally> copyToServer(Store& source, const QString& from, const Q
     createServerSchema(server, replace, [&](ServerConnection& s) {
         const QString doing = QStringLiteral("Cannot copy into '%1'").arg(s.shownName());
         s.run(kClearChoices, {}, doing, Resend::Never);
+        HistoryCopy history;
         sendEveryRow(source, [&](const TableColumns& t, const RowPlace& place,
                                  const std::vector<QVariant>& row) {
+            history.noteRow(t.table, place.key, place.number);
             refuseNulCharacters(t, place, row);
             QStringList marks;
             for (int i = 1; i <= t.columns.size(); ++i) marks << QStringLiteral("$%1").arg(i);
             s.run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(quoteName(t.table), quotedList(t.columns), marks.join(',')),
                   row, doing, Resend::Never);
+        });
+        history.send(source, [&](const QString& table, const QStringList& columns,
+                                 const std::vector<QVariant>& values) {
+            QStringList marks;
+            for (int i = 1; i <= columns.size(); ++i) marks << QStringLiteral("$%1").arg(i);
+            s.run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoteName(table), quotedList(columns), marks.join(',')),
+                  values, doing, Resend::Never);
         });
         requireSameTallies(held, tallyOnServer(s), s.shownName());
     });
@@ -378,26 +388,43 @@ std::vector<TableTally> copyToFile(Store& source, const QString& from, const QSt
         // The month totals are counted once the rows are in, not again at
         // every row.
         dropKeptTotals(file);
+        // The rows copied are no change of the shop's: the history carries
+        // the source's own record instead.
+        dropHistoryTriggers(file);
+        HistoryCopy history;
         std::unique_ptr<statements::Statement> insert;
         QString insertingInto;
-        sendEveryRow(
-            source, [&](const TableColumns& t, const RowPlace&, const std::vector<QVariant>& row) {
-                if (insertingInto != t.table) {
-                    QStringList marks;
-                    for (int i = 0; i < t.columns.size(); ++i) marks << QStringLiteral("?");
-                    insert = std::make_unique<statements::Statement>(
-                        file.handle(),
-                        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoteName(t.table), quotedList(t.columns), marks.join(',')),
-                        QStringLiteral("Cannot copy into '%1'").arg(to));
-                    insertingInto = t.table;
-                }
-                for (size_t i = 0; i < row.size(); ++i)
-                    insert->bind(static_cast<int>(i) + 1, row[i]);
-                insert->step();
-                insert->reset();
-            });
+        sendEveryRow(source, [&](const TableColumns& t, const RowPlace& place,
+                                 const std::vector<QVariant>& row) {
+            history.noteRow(t.table, place.key, place.number);
+            if (insertingInto != t.table) {
+                QStringList marks;
+                for (int i = 0; i < t.columns.size(); ++i) marks << QStringLiteral("?");
+                insert = std::make_unique<statements::Statement>(
+                    file.handle(),
+                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                        .arg(quoteName(t.table), quotedList(t.columns), marks.join(',')),
+                    QStringLiteral("Cannot copy into '%1'").arg(to));
+                insertingInto = t.table;
+            }
+            for (size_t i = 0; i < row.size(); ++i) insert->bind(static_cast<int>(i) + 1, row[i]);
+            insert->step();
+            insert->reset();
+        });
         insert.reset();
+        history.send(source, [&](const QString& table, const QStringList& columns,
+                                 const std::vector<QVariant>& values) {
+            QStringList marks;
+            for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+            statements::Statement add(
+                file.handle(),
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(quoteName(table), quotedList(columns), marks.join(',')),
+                QStringLiteral("Cannot copy into '%1'").arg(to));
+            for (size_t i = 0; i < values.size(); ++i) add.bind(static_cast<int>(i) + 1, values[i]);
+            add.step();
+        });
+        keepHistory(file);
         keepTotals(file);
         requireSameTallies(held, tallyInFile(file.handle()), to);
         all.release();

@@ -10,6 +10,7 @@
 #include "ledger/store/source_info.h"
 #include "ledger/store/sql_dialect.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/history_sql.h"
 #include "setup/schema_builder.h"
 #include "setup/schema_sql.h"
 
@@ -77,7 +78,9 @@ QString dropAllSql() {
         sql += QStringLiteral("DROP VIEW IF EXISTS %1 CASCADE;\n").arg(quoteName(query.name));
     for (const auto& table : schema::tables())
         sql += QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE;\n").arg(quoteName(table.name));
-    return sql;
+    for (const QString& table : {schema::kHistory, schema::kHistoryValues})
+        sql += QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE;\n").arg(quoteName(table));
+    return sql + QStringLiteral("DROP FUNCTION IF EXISTS \"history of a change\"() CASCADE;\n");
 }
 
 }  // namespace
@@ -102,9 +105,13 @@ void createServerSchema(ServerConnection& server, bool replace,
         if (replace) server.runScript(dropAllSql(), doing);
         server.runScript(schema_sql::createTables(SqlDialect::postgres()), doing);
         server.runScript(schema_sql::createViews(SqlDialect::postgres()), doing);
+        server.runScript(history_sql::makeTables(SqlDialect::postgres()), doing);
         if (fill) fill(server);
         // Counted once the rows are in, not again at every row.
         server.runScript(schema_sql::keepTotals(SqlDialect::postgres()), doing);
+        // Recorded from here on: the rows filled in are the books handed over.
+        for (const QString& table : schema::recordedTables())
+            server.runScript(history_sql::makeTriggers(SqlDialect::postgres(), table, {}), doing);
         server.runScript(QStringLiteral("COMMIT"), doing);
     } catch (...) {
         // Whatever failed, the database keeps what it had.

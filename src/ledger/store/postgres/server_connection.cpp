@@ -6,6 +6,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/store/postgres/libpq_on_demand.h"
 #include "ledger/store/server_address.h"
+#include "ledger/store/who_writes.h"
 
 namespace ledger {
 
@@ -212,6 +213,16 @@ void ServerConnection::prepareSession() {
         libpq().PQexec(conn_.get(), "SET extra_float_digits = 3; SET lock_timeout = '5s'"));
     if (libpq().PQresultStatus(r.result_.get()) != PGRES_COMMAND_OK)
         failFromServer(r, QStringLiteral("Cannot prepare the connection to '%1'").arg(shown_));
+    signSession();
+}
+
+void ServerConnection::signSession() {
+    signedMark_ = staffOnDutyMark();
+    Rows r = sendOnce(QStringLiteral("SELECT set_config('tallowbrook.till', $1, false), "
+                                     "set_config('tallowbrook.staff', $2, false)"),
+                      {tillName(), staffOnDuty()});
+    if (libpq().PQresultStatus(r.result_.get()) != PGRES_TUPLES_OK)
+        failFromServer(r, QStringLiteral("Cannot prepare the connection to '%1'").arg(shown_));
 }
 
 void ServerConnection::failUnreachable(const QString& detail) const {
@@ -313,6 +324,8 @@ ServerConnection::Rows ServerConnection::run(const QString& sql,
                                              const QString& doing, Resend resend) {
     if (inTransaction_) resend = Resend::Never;
     reconnectIfLost(resend);
+    // A setting made inside a transaction would go with its rollback.
+    if (!inTransaction_ && signedMark_ != staffOnDutyMark()) signSession();
     Rows r = sendOnce(sql, values);
     if (succeeded(r.result_.get())) return r;
     if (libpq().PQstatus(conn_.get()) != CONNECTION_BAD || resend == Resend::Never)

@@ -116,6 +116,9 @@ private:
     // Makes the connection ready again after a stream stopped early.
     void stopReading();
     void prepareSession();
+    // Names this till and the member of staff on duty to the session, for
+    // the books' history (who_writes.h).
+    void signSession();
     // Reconnects once; throws the unreachable-server message when that fails.
     void reconnect();
     [[noreturn]] void failUnreachable(const QString& detail) const;
@@ -131,6 +134,7 @@ private:
     std::unique_ptr<pg_conn, Finish> conn_;
     bool sessionEnded_ = false;  // the server said so to the idle connection
     bool inTransaction_ = false;
+    quint64 signedMark_ = 0;  // staffOnDutyMark() the session was told
 };
 
 }  // namespace ledger

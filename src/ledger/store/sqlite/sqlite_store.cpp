@@ -12,6 +12,7 @@
 #include "ledger/store/file_kind.h"
 #include "ledger/store/sql_store.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
+#include "ledger/store/sqlite/sqlite_who_writes.h"
 
 namespace ledger {
 
@@ -330,6 +331,7 @@ std::shared_ptr<Store> openFileStoreUnshared(const QString& path) {
     // once; FULL sync so that a stored row survives a crash or power loss.
     sqlite3_busy_timeout(connection->handle(), 5000);
     sqlite3_extended_result_codes(connection->handle(), 1);
+    signHistoryOfThisTill(connection->handle());
     auto engine = std::make_unique<FileEngine>(key, std::move(connection));
     const QString doing = QStringLiteral("Database statement failed");
     engine->run(QStringLiteral("PRAGMA synchronous=FULL"), {}, doing);

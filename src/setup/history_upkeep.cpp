@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "setup/history_upkeep.h"
+
+#include "ledger/base/ledger_error.h"
+#include "ledger/schema/schema.h"
+#include "ledger/store/postgres/server_connection.h"
+#include "ledger/store/server_address.h"
+#include "ledger/store/sqlite/sqlite_statements.h"
+#include "setup/history_sql.h"
+#include "setup/schema_builder.h"
+
+namespace ledger {
+
+namespace {
+
+// Whether every table's trigger is there; else makes the history in one
+// transaction.
+bool keepHistoryOnServer(ServerConnection& server) {
+    bool kept = true;
+    for (const QString& table : schema::recordedTables()) {
+        const auto found = server.run(
+            QStringLiteral("SELECT tgname FROM pg_catalog.pg_trigger WHERE tgrelid = "
+                           "to_regclass(quote_ident($1)) AND tgname = $2 AND tgenabled <> 'D'"),
+            {table, schema::historyServerTriggers(table).at(0)},
+            QStringLiteral("Cannot read the database's tables"));
+        kept = kept && found.count() == 1;
+    }
+    if (kept) return true;
+    const SqlDialect& postgres = SqlDialect::postgres();
+    QString script = QStringLiteral("BEGIN;\n") + history_sql::makeTables(postgres) +
+                     history_sql::dropTriggers(postgres);
+    for (const QString& table : schema::recordedTables())
+        script += history_sql::makeTriggers(postgres, table, {});
+    const QString doing =
+        QStringLiteral("Cannot make the books' history in '%1'").arg(server.shownName());
+    try {
+        server.runScript(script + QStringLiteral("COMMIT;\n"), doing);
+    } catch (...) {
+        try {
+            server.runScript(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
+        } catch (const LedgerError&) {
+        }
+        throw;
+    }
+    return false;
+}
+
+}  // namespace
+
+QStringList historyNotesAt(const QString& where) {
+    try {
+        bool kept = false;
+        if (isServerAddress(where)) {
+            ServerConnection server(where);
+            kept = keepHistoryOnServer(server);
+        } else {
+            statements::Connection file(where);
+            // The program may have the books open meanwhile: a write of its waits.
+            file.waitWhenBusy(5000);
+            kept = keepHistory(file);
+        }
+        if (kept) return {};
+        return {QStringLiteral(
+            "The books now keep their own history: every day, supply sheet, member of staff and "
+            "wage added, changed or removed is recorded with when, which till and who was "
+            "logged in (a password only as \"password changed\"). Changes made by other "
+            "programs are recorded as \"another program\".")};
+    } catch (const LedgerError& e) {
+        return {QStringLiteral("Note: the books' history could not be made, so changes are not "
+                               "recorded: %1")
+                    .arg(e.message())};
+    }
+}
+
+}  // namespace ledger

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace ledger {
+
+// Makes the books' history (schema.h, kHistory) in books made by an earlier
+// version, as the month totals are kept (kept_totals_upkeep.h), and on a
+// file brings its triggers up to the columns the tables have now. Returns
+// one line saying so when the history begins now, nothing when it was kept
+// already, or a note of why it could not begin: never throws (such books
+// keep working, their changes not recorded).
+QStringList historyNotesAt(const QString& where);
+
+}  // namespace ledger
