@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QWidget>
 
 #include "forms/decorative_bar.h"
@@ -86,8 +87,18 @@ void fitToScreen(QWidget* window) {
     if (window->findChild<QScrollArea*>(QStringLiteral("ScreenFitScroll"))) return;
     const QRect controls = controlsExtent(window);
     const QSize room = availableRoom(window);
-    const QSize fitted = fittedSize(window->size(), controls, room);
+    QSize fitted = fittedSize(window->size(), controls, room);
     const QSize whole = fittedSize(window->size(), controls, {});
+    if (fitted != whole) {
+        // A scroll bar along one side takes room the other side's controls
+        // need: widen (or heighten) by it where the screen has room.
+        const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        if (whole.height() > fitted.height())
+            fitted.setWidth(std::min(room.width(), std::max(fitted.width(), whole.width() + bar)));
+        if (whole.width() > fitted.width())
+            fitted.setHeight(
+                std::min(room.height(), std::max(fitted.height(), whole.height() + bar)));
+    }
     if (fitted != window->size()) window->resize(fitted);
     if (fitted != whole) scrollControls(window, whole);
     // A window grown or placed past its screen's edge is brought back onto it.

@@ -40,8 +40,6 @@ public:
     explicit Form5(QWidget* parent = nullptr);
 
     ledger::RecordSource& records();
-    // The name chosen in the list (DBCombo1), as the staff register looks it up.
-    QString chosenName() const;
     // The staff row of that name: the very row picked in the list, or the
     // first one whose name is the typed text (without regard to case);
     // nullopt when the list is empty or names nobody in the register.

@@ -16,6 +16,7 @@
 #include "forms/data_control.h"
 #include "forms/error_boundary.h"
 #include "forms/prompts.h"
+#include "forms/window_opening.h"
 #include "forms/workspace.h"
 #include "interfaces/daily_window_face.h"
 #include "interfaces/daily_window_link.h"
@@ -90,8 +91,6 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
 
 bool Form5::isEnteringNewRow() const { return entering_ && data_->source().isNewRow(); }
 
-QString Form5::chosenName() const { return name_->currentText(); }
-
 std::optional<ledger::Bookmark> Form5::chosenEmployee() {
     const QString name = name_->currentText();
     if (name.isEmpty()) return std::nullopt;
@@ -165,13 +164,8 @@ void Form5::openRegisterAtChosenName() {
             ledger::ui::programTitle());
         return;
     }
-    auto* reg = qobject_cast<Form6*>(FormWindow::loadWindow(windows::kStaffRegister));
-    if (!reg)
-        ledger::fail(ledger::ErrorCode::InvalidOperation,
-                     QStringLiteral("The staff register is not part of this program."));
-    reg->show();
-    reg->raise();
-    reg->activateWindow();
+    auto* reg = ledger::ui::loadWindowAs<Form6>(windows::kStaffRegister);
+    ledger::ui::bringForward(reg);
     // A failing search ends the command here, before the register is set up
     // for the transfer.
     ledger::ui::raiseReactionErrors([reg] { reg->byThisNameButton()->click(); });

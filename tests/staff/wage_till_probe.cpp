@@ -4,17 +4,48 @@
 // Arguments: the books, the day, the wage, and optionally the step to stop
 // at and wait to be killed (0 before anything, 1 after the row, 2 after the
 // addition, 3 after the commit). Prints "stored", or the error.
+//
+// With "churn" in place of the step it stores a wage of the day and removes
+// it again, over and over, through the records layer as the wage window
+// does, until it is killed; it prints "ready" once it has the day.
 #include <QCoreApplication>
 #include <QThread>
 #include <cstdio>
 
+#include "fake_field.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/records/wage_posting.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
 
 namespace {
 
 int stopAt = -1;
+
+// Stores and removes a wage of `wage` on `day` for ever, each through its
+// one transaction.
+[[noreturn]] void churn(const QString& path, const QString& day, qint32 wage) {
+    namespace schema = ledger::schema;
+    ledger::RecordSource days(QStringLiteral("Days")), wages(QStringLiteral("Wages"));
+    for (ledger::RecordSource* source : {&days, &wages}) source->setDatabasePath(path);
+    days.setSource(schema::kLedger);
+    wages.setSource(schema::kWages);
+    FakeField date(wages, QStringLiteral("Date")), name(wages, QStringLiteral("Name")),
+        hours(wages, QStringLiteral("Main hour"));
+    days.open();
+    wages.open();
+    days.findFirst(QStringLiteral("Date = '%1'").arg(day));
+    std::puts("ready");
+    std::fflush(stdout);
+    for (;;) {
+        wages.addNew();
+        date.type(day);
+        name.type(QStringLiteral("Probe"));
+        hours.type(QStringLiteral("8"));
+        ledger::storeWageWithDay(wages, days, day, wage);
+        ledger::removeWageFromDay(wages, days, day, wage);
+    }
+}
 
 void step(int n) {
     if (n != stopAt) return;
@@ -31,9 +62,11 @@ int main(int argc, char** argv) {
     const QString path = QString::fromLocal8Bit(argv[1]);
     const QString day = QString::fromLocal8Bit(argv[2]);
     const double wage = QByteArray(argv[3]).toDouble();
-    if (argc > 4) stopAt = QByteArray(argv[4]).toInt();
+    const bool churning = argc > 4 && QByteArray(argv[4]) == "churn";
+    if (argc > 4 && !churning) stopAt = QByteArray(argv[4]).toInt();
     namespace schema = ledger::schema;
     try {
+        if (churning) churn(path, day, static_cast<qint32>(wage));
         auto store = ledger::openStore(ledger::Connection{path});
         ledger::Store::RowKey key = -1;
         store->scan(schema::kLedger, {QStringLiteral("Date")},

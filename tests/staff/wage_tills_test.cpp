@@ -7,6 +7,8 @@
 
 #include <QProcess>
 #include <QSettings>
+#include <QThread>
+#include <random>
 
 #include "forms/workspace.h"
 #include "ledger/location/program_folder.h"
@@ -17,15 +19,17 @@ namespace staff_tests {
 namespace {
 
 // Another till's wage Save, a process of its own; what it said.
+// Churning, it stores and removes the wage until killed.
 QString otherTillSaves(const QString& books, const QString& day, const QString& wage,
-                       int stopAt = -1, QProcess* keep = nullptr) {
+                       int stopAt = -1, QProcess* keep = nullptr, bool churning = false) {
     QProcess local;
     QProcess& till = keep ? *keep : local;
     QStringList arguments = {books, day, wage};
     if (stopAt >= 0) arguments << QString::number(stopAt);
+    if (churning) arguments << QStringLiteral("churn");
     till.start(QStringLiteral(WAGE_TILL_PROBE), arguments);
     if (!till.waitForStarted(10000)) return QStringLiteral("not started");
-    if (stopAt >= 0) {
+    if (stopAt >= 0 || churning) {
         if (!till.waitForReadyRead(30000)) return QStringLiteral("silent");
         return QString::fromUtf8(till.readAllStandardOutput()).trimmed();
     }
@@ -132,6 +136,34 @@ TEST_P(WageSaveKilled, LeavesTheRowAndTheDayAgreeing) {
 INSTANTIATE_TEST_SUITE_P(Steps, WageSaveKilled,
                          ::testing::Values(CrashCase{0, false}, CrashCase{1, false},
                                            CrashCase{2, false}, CrashCase{3, true}));
+
+// A till storing and removing a wage over and over, killed with SIGKILL at
+// a random moment, fifty times: the day's Personnel rate is always 512 plus
+// 77 for each wage row left, and kills land both with and without one.
+TEST_F(WageTills, SavesAndDeletesKilledAtRandomMomentsLeaveTheDayAgreeing) {
+    const qint64 day = addDay("2002/2/12", 512);
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<int> waitMs(0, 60);
+    int leftAWage = 0;
+    for (int trial = 0; trial < 50; ++trial) {
+        const qint64 rowsBefore = wageRowCount();
+        QProcess till;
+        ASSERT_EQ(otherTillSaves(db.path(), "2002/2/12", "77", -1, &till, true), "ready");
+        QThread::msleep(static_cast<unsigned long>(waitMs(random)));
+        till.kill();
+        till.waitForFinished(10000);
+        const qint64 rows = wageRowCount();
+        leftAWage += rows > rowsBefore;
+        EXPECT_LE(rows - rowsBefore, 1) << trial;
+        EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate"), QVariant(512.0 + 77.0 * rows))
+            << trial;
+        if (!db.onServer()) {
+            EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), "ok");
+        }
+    }
+    EXPECT_GT(leftAWage, 0);
+    EXPECT_LT(leftAWage, 50);
+}
 
 // ------------------------------------------ the server's network goes
 

@@ -180,6 +180,8 @@ TEST_F(Fortnight, EveryPlaceAnOwnerReadsAgreesWithTheFiguresWorkedByHand) {
     button(grid, "Command2")->click();
     const QStringList printed = QDir(pages.path()).entryList({"*.pdf"});
     ASSERT_EQ(printed.size(), 1);
+    if (const QString look = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR"); !look.isEmpty())
+        QFile::copy(QDir(pages.path()).filePath(printed[0]), look + "/fortnight-detail.pdf");
     QProcess pdfText;
     pdfText.start("pdftotext", {"-layout", QDir(pages.path()).filePath(printed[0]), "-"});
     ASSERT_TRUE(pdfText.waitForFinished(30000));

@@ -31,6 +31,5 @@ bool operator<(const RowOrderKey& a, const RowOrderKey& b) {
     }
 }
 
-bool rowValueLess(const QVariant& a, const QVariant& b) { return RowOrderKey(a) < RowOrderKey(b); }
 
 }  // namespace ledger

@@ -26,7 +26,4 @@ private:
     QString text_;
 };
 
-// Two values compared by their keys.
-bool rowValueLess(const QVariant& a, const QVariant& b);
-
 }  // namespace ledger
