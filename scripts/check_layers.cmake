@@ -15,7 +15,7 @@
 #                          the windows
 #   shell daily supplies   the windows, one library each: ledger, forms,
 #   monthly staff salary   interfaces, the rules, never another window (the
-#   charts                 shell also setup and accountant, to make,
+#   charts history         shell also setup and accountant, to make,
 #                          restore and export books)
 #   interfaces             the faces windows reach each other through, the
 #                          windows' names and the settlement chain of the
@@ -45,7 +45,7 @@
 
 cmake_minimum_required(VERSION 3.25)
 
-set(windows shell daily supplies monthly staff salary charts)
+set(windows shell daily supplies monthly staff salary charts history)
 set(core "ledger/base" "ledger/location" "ledger/credentials" "ledger/amount" "ledger/calendar"
          "ledger/query" "ledger/schema" "ledger/records" "ledger/totals" "ledger/store")
 # The sheets' arithmetic, free of widgets: every window, the charts and the

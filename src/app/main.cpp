@@ -22,6 +22,7 @@
 #include "forms/form_window.h"
 #include "forms/prompts.h"
 #include "forms/workspace.h"
+#include "history/history_windows.h"
 #include "interfaces/window_names.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/location/program_folder.h"
@@ -95,6 +96,7 @@ void registerAllWindows() {
     staff::registerWindows();
     salary::registerWindows();
     charts::registerWindows();
+    history::registerWindows();
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "forms/window_opening.h"
 #include "forms/window_printer.h"
 #include "forms/workspace.h"
+#include "interfaces/history_window_link.h"
 #include "interfaces/sheet_commands.h"
 #include "interfaces/window_names.h"
 #include "ledger/amount/amount.h"
@@ -126,6 +127,17 @@ void Form1::loadStep() {
     figures_->recalculateAll();
 }
 
+void Form1::showHistoryOfDay() {
+    const QString day = dayShown();
+    if (day.trimmed().isEmpty()) {
+        ledger::ui::prompts().tell(
+            this, QStringLiteral("Show a day first: its history is listed by its date."),
+            ledger::ui::programTitle());
+        return;
+    }
+    history::openHistoryOfDay(day);
+}
+
 void Form1::enableWindowButtons() {
     // A button whose window this program cannot create stays disabled rather
     // than doing nothing when pressed.
@@ -143,6 +155,10 @@ void Form1::connectCommands() {
     auto* yearAtAGlance = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
     connectGuarded(yearAtAGlance, &QShortcut::activated, this,
                    [] { ledger::ui::openWindow(windows::kYearAtAGlance); });
+    // The changes the books recorded of the day shown: Ctrl+H or its button.
+    auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
+    connectGuarded(history, &QShortcut::activated, this, [this] { showHistoryOfDay(); });
+    connectGuarded(history_, &QPushButton::clicked, this, [this] { showHistoryOfDay(); });
 
     for (const WindowButton& b : windowButtons()) {
         const QString name = b.window;

@@ -69,6 +69,7 @@ private:
     void connectCommands();
     void enableWindowButtons();
     void inquiry();
+    void showHistoryOfDay();
     void beginNewDay();
     void saveDay();
     // Before a day is stored with a date typed now (a new day, or a date
@@ -115,6 +116,9 @@ private:
     QPushButton* wages_ = nullptr;               // Command8
     QPushButton* staffRegister_ = nullptr;       // Command9
     QPushButton* salary_ = nullptr;              // Command10
+    // Not on the shop's sheet: the day's recorded changes, at the left of
+    // the bottom row where the sheet leaves room.
+    QPushButton* history_ = nullptr;
 };
 
 }  // namespace daily

@@ -264,6 +264,9 @@ void Form1::buildButtons() {
         placeTwips(button, b.left, b.top, b.width, b.height);
         this->*b.member = button;
     }
+    history_ = new WrappingButton(QStringLiteral("history"), QStringLiteral("History…"), this);
+    history_->setFont(arialFont(9, false));
+    placeTwips(history_, 120, 7560, 855, 735);
 }
 
 void Form1::buildDecoration() {

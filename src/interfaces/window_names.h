@@ -19,5 +19,7 @@ inline const QString kWageDetailGrid = QStringLiteral("Form9");     // wage deta
 inline const QString kLoginWindow = QStringLiteral("Form10");       // staff login
 // Not one of the shop's forms: the pictures of a year's months and days.
 inline const QString kYearAtAGlance = QStringLiteral("YearAtAGlance");
+// Not one of the shop's forms: what the books recorded of a day's changes.
+inline const QString kHistoryWindow = QStringLiteral("History");
 
 }  // namespace windows

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "forms/bound_combo.h"
 #include "forms/bound_line_edit.h"
@@ -20,6 +21,7 @@
 #include "forms/workspace.h"
 #include "interfaces/daily_window_face.h"
 #include "interfaces/daily_window_link.h"
+#include "interfaces/history_window_link.h"
 #include "interfaces/window_names.h"
 #include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
@@ -55,6 +57,16 @@ void Form5::connectCommands() {
     connectGuarded(new_, &QPushButton::clicked, this, [this] { beginNewRow(); });
     connectGuarded(save_, &QPushButton::clicked, this, [this] { saveWage(); });
     connectGuarded(delete_, &QPushButton::clicked, this, [this] { deleteWage(); });
+    // The changes the books recorded of the wage row's day, its wage rows
+    // among them (a removed one can be brought back there): Ctrl+H.
+    auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
+    connectGuarded(history, &QShortcut::activated, this, [this] {
+        const QString day = date_->text().trimmed();
+        if (day.isEmpty())
+            ledger::fail(ledger::ErrorCode::NoCurrentRecord,
+                         QStringLiteral("This wage row has no date yet, so it has no history."));
+        history::openHistoryOfDay(day);
+    });
     // Releasing the mouse over the name list (its text or its button) opens
     // the staff register at the name in it.
     name_->installEventFilter(this);

@@ -207,6 +207,18 @@ std::optional<std::vector<SqlStore::RowKey>> SqlStore::rowKeysHoldingText(const 
                   {text}, doing);
 }
 
+std::vector<SqlStore::RowKey> SqlStore::rowKeysHoldingNumber(const QString& table,
+                                                             const QString& column, qint64 number) {
+    const Described read = description(table, false);
+    const int at = read.info.indexOf(column);
+    if (!read.info.isTable || at < 0) return {};
+    const QString doing = readingOf(table);
+    return keysOf(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4 ORDER BY %1")
+                      .arg(keyColumn(), tableName(table, doing), quoteName(read.info.columns[at]),
+                           placeholder(1)),
+                  {QVariant(number)}, doing);
+}
+
 std::optional<std::vector<SqlStore::TextRow>> SqlStore::rowsPerhapsMatching(
     const QString& table, const QString& column, const QString& pattern) {
     // The engine's own matching of characters as they are, with the same two

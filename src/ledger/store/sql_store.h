@@ -33,6 +33,8 @@ public:
     std::optional<std::vector<RowKey>> rowKeysHoldingText(const QString& table,
                                                           const QString& column,
                                                           const QString& text) override;
+    std::vector<RowKey> rowKeysHoldingNumber(const QString& table, const QString& column,
+                                             qint64 number) override;
     std::optional<std::vector<TextRow>> rowsPerhapsMatching(const QString& table,
                                                             const QString& column,
                                                             const QString& pattern) override;

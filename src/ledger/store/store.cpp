@@ -78,4 +78,16 @@ std::shared_ptr<Store> openStore(const Connection& where) {
     return openFileStore(where.path);
 }
 
+std::vector<Store::RowKey> Store::rowKeysHoldingNumber(const QString& table, const QString& column,
+                                                       qint64 number) {
+    std::vector<RowKey> keys;
+    if (describe(table).indexOf(column) < 0) return keys;
+    scan(table, {column}, [&](RowKey key, const std::vector<QVariant>& values) {
+        bool whole = false;
+        if (values[0].toLongLong(&whole) == number && whole) keys.push_back(key);
+        return true;
+    });
+    return keys;
+}
+
 }  // namespace ledger

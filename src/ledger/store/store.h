@@ -97,6 +97,13 @@ public:
         return std::nullopt;
     }
 
+    // Keys of the rows whose whole-number `column` holds `number` (a row of
+    // another table named by its key, say), in key order. A column the
+    // table lacks holds nothing. The default reads the whole table; a store
+    // with an index on the column answers at once.
+    virtual std::vector<RowKey> rowKeysHoldingNumber(const QString& table, const QString& column,
+                                                     qint64 number);
+
     // The rows whose `column` may match `pattern`, in key order, with the
     // column's text: every row whose text matches is among them. The pattern
     // holds digits, blanks and / - . : besides its wildcards, `*` (any run of

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "interfaces/history_window_link.h"
+
+#include "forms/window_opening.h"
+#include "interfaces/history_window_face.h"
+#include "interfaces/window_names.h"
+
+namespace history {
+
+void openHistoryOfDay(const QString& date) {
+    auto* window = ledger::ui::loadWindowAs<HistoryWindowFace>(windows::kHistoryWindow);
+    window->showHistoryOfDay(date);
+    ledger::ui::openWindow(windows::kHistoryWindow);
+}
+
+}  // namespace history
