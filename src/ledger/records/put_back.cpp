@@ -30,6 +30,8 @@ public:
     bool isChanged() const override { return changed_; }
     QString editedText() const override { return text_; }
     void clearChanged() override { changed_ = false; }
+    // As a keystroke: the value is stored by the next write-back.
+    void type() { changed_ = true; }
 
 private:
     // A figure as the fields show it, so it reads back as the very figure.
@@ -42,7 +44,7 @@ private:
     RecordSource& source_;
     QString column_;
     QString text_;
-    bool changed_ = true;
+    bool changed_ = false;
 };
 
 // Whether the row holds `recorded` now: a figure as a figure, a text
@@ -84,6 +86,7 @@ std::vector<std::unique_ptr<TypedValue>> typeRemovedRow(RecordSource& source,
     for (const RecordedValue& value : removal.values)
         if (columns.contains(value.column, Qt::CaseInsensitive) && !value.before.isNull())
             typed.push_back(std::make_unique<TypedValue>(source, value.column, value.before));
+    for (const auto& field : typed) field->type();
     return typed;
 }
 
@@ -104,6 +107,9 @@ void putBackValue(const QString& books, const RecordedChange& change, const QStr
                  .arg(column));
     RecordSource source(QStringLiteral("putBack"));
     openOn(source, books, change.table);
+    // Bound before the row is read, so the row is read with it and the
+    // write-back checks it still holds what was read.
+    TypedValue typed(source, value->column, value->before);
     source.showRow(Bookmark{change.row});
     const QVariant now = source.readValue(value->column);
     if (!holdsNow(now, value->after))
@@ -111,7 +117,7 @@ void putBackValue(const QString& books, const RecordedChange& change, const QStr
              QStringLiteral("%1 is %2 now, not %3 as this change left it: it was changed again "
                             "since. Nothing was put back; put back the newer change first.")
                  .arg(value->column, shown(now), shown(value->after)));
-    TypedValue typed(source, value->column, value->before);
+    typed.type();
     // Stored only while the row still holds what was just read, its date
     // or name included.
     source.close();
