@@ -114,7 +114,8 @@ std::vector<Form1::WindowButton> Form1::windowButtons() const {
             {monthly_, windows::kMonthSheet, Opening::Show},
             {wages_, windows::kWageWindow, Opening::ShowAndLockInquiry},
             {staffRegister_, windows::kStaffRegister, Opening::Show},
-            {salary_, windows::kSalaryWindow, Opening::Show}};
+            {salary_, windows::kSalaryWindow, Opening::Show},
+            {dayWages_, windows::kDayWages, Opening::Show}};
 }
 
 void Form1::loadStep() {
@@ -143,6 +144,9 @@ void Form1::connectCommands() {
     auto* yearAtAGlance = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
     connectGuarded(yearAtAGlance, &QShortcut::activated, this,
                    [] { ledger::ui::openWindow(windows::kYearAtAGlance); });
+    // The wages of the day shown, all at once: Ctrl+D, as the button beside.
+    auto* dayWages = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    connectGuarded(dayWages, &QShortcut::activated, this, [this] { dayWages_->click(); });
 
     for (const WindowButton& b : windowButtons()) {
         const QString name = b.window;

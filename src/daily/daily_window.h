@@ -121,6 +121,7 @@ private:
     QPushButton* wages_ = nullptr;               // Command8
     QPushButton* staffRegister_ = nullptr;       // Command9
     QPushButton* salary_ = nullptr;              // Command10
+    QPushButton* dayWages_ = nullptr;            // wages of the day, Ctrl+D
 };
 
 }  // namespace daily
