@@ -48,7 +48,7 @@ private:
 
 namespace {
 
-constexpr int kWindowWidth = 16200;
+constexpr int kWindowWidth = 19200;
 constexpr int kWindowHeight = 6600;
 constexpr quint32 kDayCaptionYellow = 0x00C0FFFF;
 constexpr quint32 kTotalGreen = 0x0080FF80;
@@ -94,10 +94,10 @@ void DayWages::buildControls() {
     choiceLists_ = new ChoiceDelegate(view_);
     view_->setItemDelegateForColumn(kAskForLeaveColumn, choiceLists_);
     view_->setItemDelegateForColumn(kAbsentColumn, choiceLists_);
-    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    view_->horizontalHeader()->setDefaultSectionSize(ledger::ui::twips(1140));
-    view_->setColumnWidth(kNameColumn, ledger::ui::twips(1695));
-    view_->setColumnWidth(kWageColumn, ledger::ui::twips(1695));
+    // Every caption whole, as the wage window shows it.
+    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view_->horizontalHeader()->setMinimumSectionSize(ledger::ui::twips(1140));
+    view_->horizontalHeader()->setStretchLastSection(true);
     view_->horizontalHeader()->setMinimumHeight(ledger::ui::twips(600));
     view_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     placeTwips(view_, 120, 900, kWindowWidth - 240, 4680);
