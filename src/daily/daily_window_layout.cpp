@@ -256,6 +256,8 @@ void Form1::buildButtons() {
         {"Command9", "The staff revise materials", 1080, 7560, 1215, 735, &Form1::staffRegister_},
         {"Command10", "The detailed statement of the salary", 8640, 7560, 2295, 735,
          &Form1::salary_},
+        // Not on the shop's form: in the free corner left of the buttons.
+        {"DayWagesButton", "Wages of the day", 120, 7560, 915, 735, &Form1::dayWages_},
     };
     for (const auto& b : buttons) {
         auto* button =

@@ -19,5 +19,7 @@ inline const QString kWageDetailGrid = QStringLiteral("Form9");     // wage deta
 inline const QString kLoginWindow = QStringLiteral("Form10");       // staff login
 // Not one of the shop's forms: the pictures of a year's months and days.
 inline const QString kYearAtAGlance = QStringLiteral("YearAtAGlance");
+// Not one of the shop's forms: the wages of the daily window's day at once.
+inline const QString kDayWages = QStringLiteral("DayWages");
 
 }  // namespace windows

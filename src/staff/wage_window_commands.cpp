@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "forms/bound_combo.h"
 #include "forms/bound_line_edit.h"
@@ -55,6 +56,10 @@ void Form5::connectCommands() {
     connectGuarded(new_, &QPushButton::clicked, this, [this] { beginNewRow(); });
     connectGuarded(save_, &QPushButton::clicked, this, [this] { saveWage(); });
     connectGuarded(delete_, &QPushButton::clicked, this, [this] { deleteWage(); });
+    connectGuarded(dayWages_, &QPushButton::clicked, this,
+                   [] { ledger::ui::openWindow(windows::kDayWages); });
+    auto* dayWages = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    connectGuarded(dayWages, &QShortcut::activated, this, [this] { dayWages_->click(); });
     // Releasing the mouse over the name list (its text or its button) opens
     // the staff register at the name in it.
     name_->installEventFilter(this);
