@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "forms/error_boundary.h"
 #include "forms/layout_units.h"
@@ -123,6 +124,13 @@ void DayWages::buildControls() {
     QWidget::setTabOrder(view_, save_);
     QWidget::setTabOrder(save_, delete_);
     connectGuarded(save_, &QPushButton::clicked, this, [this] { saveWages(); });
+    // The whole day booked without the mouse: Ctrl+S saves, as the button.
+    // Focus leaves the cell first, so a figure still being typed counts.
+    auto* saveKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    connectGuarded(saveKey, &QShortcut::activated, this, [this] {
+        save_->setFocus();
+        save_->click();
+    });
     connectGuarded(delete_, &QPushButton::clicked, this, [this] { deleteStoredWage(); });
     connect(sheet_, &DayWageSheet::typingChanged, this, [this] { showTotal(); });
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
