@@ -115,7 +115,8 @@ std::vector<Form1::WindowButton> Form1::windowButtons() const {
             {monthly_, windows::kMonthSheet, Opening::Show},
             {wages_, windows::kWageWindow, Opening::ShowAndLockInquiry},
             {staffRegister_, windows::kStaffRegister, Opening::Show},
-            {salary_, windows::kSalaryWindow, Opening::Show}};
+            {salary_, windows::kSalaryWindow, Opening::Show},
+            {dayWages_, windows::kDayWages, Opening::Show}};
 }
 
 void Form1::loadStep() {
@@ -159,6 +160,9 @@ void Form1::connectCommands() {
     auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
     connectGuarded(history, &QShortcut::activated, this, [this] { showHistoryOfDay(); });
     connectGuarded(history_, &QPushButton::clicked, this, [this] { showHistoryOfDay(); });
+    // The wages of the day shown, all at once: Ctrl+D, as the button beside.
+    auto* dayWages = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    connectGuarded(dayWages, &QShortcut::activated, this, [this] { dayWages_->click(); });
 
     for (const WindowButton& b : windowButtons()) {
         const QString name = b.window;
@@ -333,7 +337,22 @@ bool Form1::confirmSheetOfStoredDate(const ledger::Bookmark& stored, const QStri
 bool Form1::addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) {
     const WageStep saving{QStringLiteral("Save the wage again"),
                           QStringLiteral(" Nothing was stored or added.")};
-    if (!dayCanTakeWage(wageDay, saving)) return false;
+    if (!dayReadyForWages(wageDay, saving)) return false;
+    ledger::storeWageWithDay(wageRows, data1_->source(), wageDay, wage);
+    return true;
+}
+
+bool Form1::addWagesToDay(ledger::RecordSource& wageRows, const QString& wageDay,
+                          const std::vector<ledger::NewWage>& wages, const QString& attempt) {
+    const WageStep saving{QStringLiteral("Save the wages again"),
+                          QStringLiteral(" Nothing was stored or added.")};
+    if (!dayReadyForWages(wageDay, saving)) return false;
+    ledger::storeWagesWithDay(wageRows, data1_->source(), wageDay, wages, attempt);
+    return true;
+}
+
+bool Form1::dayReadyForWages(const QString& wageDay, const WageStep& step) {
+    if (!dayCanTakeWage(wageDay, step)) return false;
     if (const QString rate = fields_.personnelRate->text(); !ledger::parseStoredAmount(rate)) {
         // The figure the wage is added to: said as the daily window's own,
         // not as a figure of the wage window.
@@ -341,16 +360,15 @@ bool Form1::addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
             QStringLiteral("The Personnel rate of the day %1 in the daily settlement window holds "
                            "\"%2\", which is not a number, so the wage cannot be added to it. "
                            "Correct the Personnel rate there (a number such as 1200, or nothing "
-                           "for none yet), then Save the wage again.")
-                .arg(dayShown(), rate),
-            saving);
+                           "for none yet), then %3.")
+                .arg(dayShown(), rate, step.retry),
+            step);
         return false;
     }
     // What was typed into the day is stored first, as the day's own Save
     // stores it; when it cannot be, the day's message says why and the wage
     // waits.
     data1_->source().writeBack();
-    ledger::storeWageWithDay(wageRows, data1_->source(), wageDay, wage);
     return true;
 }
 

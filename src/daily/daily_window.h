@@ -45,6 +45,8 @@ public:
     ledger::Bookmark storedDay() const override;
     void takePurchaseSubtotal(Purchase which, const QString& subtotal) override;
     bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay, qint32 wage) override;
+    bool addWagesToDay(ledger::RecordSource& wageRows, const QString& wageDay,
+                       const std::vector<ledger::NewWage>& wages, const QString& attempt) override;
     bool takeWageOffDay(ledger::RecordSource& wageRows, const QString& wageDay,
                         qint32 wage) override;
     void showDay(ledger::Bookmark day) override;
@@ -98,6 +100,10 @@ private:
     // Whether the day shown is the stored day `wageDay`, as typed and
     // stored; false, having told the user why, when it is not.
     bool dayCanTakeWage(const QString& wageDay, const WageStep& step);
+    // As dayCanTakeWage, and the Personnel rate a number; what was typed
+    // into the day is then stored, as Save stores it. False: told, nothing
+    // stored.
+    bool dayReadyForWages(const QString& wageDay, const WageStep& step);
     void tellDayCannotTakeWage(const QString& why, const WageStep& step);
     void printSheet();
 
@@ -119,6 +125,7 @@ private:
     // Not on the shop's sheet: the day's recorded changes, at the left of
     // the bottom row where the sheet leaves room.
     QPushButton* history_ = nullptr;
+    QPushButton* dayWages_ = nullptr;            // wages of the day, Ctrl+D
 };
 
 }  // namespace daily

@@ -256,6 +256,9 @@ void Form1::buildButtons() {
         {"Command9", "The staff revise materials", 1080, 7560, 1215, 735, &Form1::staffRegister_},
         {"Command10", "The detailed statement of the salary", 8640, 7560, 2295, 735,
          &Form1::salary_},
+        // Not on the shop's form: in the free corner left of the buttons, the
+        // wages of the day above the day's history.
+        {"DayWagesButton", "Wages of the day", 120, 7560, 915, 360, &Form1::dayWages_},
     };
     for (const auto& b : buttons) {
         auto* button =
@@ -266,7 +269,7 @@ void Form1::buildButtons() {
     }
     history_ = new WrappingButton(QStringLiteral("history"), QStringLiteral("History…"), this);
     history_->setFont(arialFont(9, false));
-    placeTwips(history_, 120, 7560, 855, 735);
+    placeTwips(history_, 120, 7935, 915, 360);
 }
 
 void Form1::buildDecoration() {

@@ -3,12 +3,14 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <vector>
 
 #include "ledger/records/field_binding.h"
 
 namespace ledger {
 class RecordSource;
-}
+struct NewWage;
+}  // namespace ledger
 
 namespace daily {
 
@@ -50,6 +52,15 @@ public:
     // then.
     virtual bool addWageToDay(ledger::RecordSource& wageRows, const QString& wageDay,
                               qint32 wage) = 0;
+    // The wages of a day entered at once: stores every row of `wages` in
+    // the wage table `wageRows` is open on and adds their sum to the
+    // Personnel rate of the day shown here, all or nothing
+    // (ledger::storeWagesWithDay; `attempt` names the Save for a try
+    // again). Refuses as addWageToDay does, having told the user why and
+    // stored nothing; throws as it does.
+    virtual bool addWagesToDay(ledger::RecordSource& wageRows, const QString& wageDay,
+                               const std::vector<ledger::NewWage>& wages,
+                               const QString& attempt) = 0;
     // Removes the stored wage row `wageRows` shows and takes `wage`, what it
     // added, off the Personnel rate of the day shown here, both or neither
     // (ledger::removeWageFromDay). Returns false, having told the user why

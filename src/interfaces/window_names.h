@@ -21,5 +21,7 @@ inline const QString kLoginWindow = QStringLiteral("Form10");       // staff log
 inline const QString kYearAtAGlance = QStringLiteral("YearAtAGlance");
 // Not one of the shop's forms: what the books recorded of a day's changes.
 inline const QString kHistoryWindow = QStringLiteral("History");
+// Not one of the shop's forms: the wages of the daily window's day at once.
+inline const QString kDayWages = QStringLiteral("DayWages");
 
 }  // namespace windows

@@ -2,6 +2,7 @@
 #include "staff/staff_windows.h"
 
 #include "interfaces/window_names.h"
+#include "staff/day_wages.h"
 #include "staff/staff_register.h"
 #include "staff/wage_window.h"
 
@@ -10,6 +11,7 @@ namespace staff {
 void registerWindows() {
     ledger::ui::FormWindow::registerFactory(windows::kWageWindow, [] { return new Form5; });
     ledger::ui::FormWindow::registerFactory(windows::kStaffRegister, [] { return new Form6; });
+    ledger::ui::FormWindow::registerFactory(windows::kDayWages, [] { return new DayWages; });
 }
 
 }  // namespace staff

@@ -242,6 +242,12 @@ void Form5::buildBottomRow() {
                    kWageGreen, 5040, kBottomRowTop, 3255);
     caption->setFont(ledger::ui::arialFont(9.75, true));
     caption->setGeometry(ledger::ui::twipsRect(5040, kBottomRowTop, 3255, kBottomRowHeight));
+    // Not on the shop's form: the day's wages at once, in the free space
+    // of the right column.
+    dayWages_ = new QPushButton(QStringLiteral("Wages of the day"), this);
+    dayWages_->setObjectName(QStringLiteral("DayWagesButton"));
+    placeTwips(dayWages_, kWageCaptionLeft[2], wageRowTop(5), 3255, kBottomRowHeight);
+
     wage_ = addFigure(QStringLiteral("Label25"), kWageGreen, 8400, kBottomRowTop, kValueWidth,
                       kBottomRowHeight);
     wage_->setFont(ledger::ui::arialFont(9.75, true));

@@ -161,9 +161,10 @@ private:
     // none in books made before wage rows could record it.
     ledger::ui::BoundLineEdit* monthlyPay_ = nullptr;
 
-    QPushButton* save_ = nullptr;    // Command1
-    QPushButton* new_ = nullptr;     // Command3
-    QPushButton* delete_ = nullptr;  // Command2, for a stored wage row
+    QPushButton* save_ = nullptr;      // Command1
+    QPushButton* new_ = nullptr;       // Command3
+    QPushButton* delete_ = nullptr;    // Command2, for a stored wage row
+    QPushButton* dayWages_ = nullptr;  // the wages of the day at once, Ctrl+D
 
     // Entering a row begun with New, until it is saved or left.
     bool entering_ = false;

@@ -67,6 +67,10 @@ void Form5::connectCommands() {
                          QStringLiteral("This wage row has no date yet, so it has no history."));
         history::openHistoryOfDay(day);
     });
+    connectGuarded(dayWages_, &QPushButton::clicked, this,
+                   [] { ledger::ui::openWindow(windows::kDayWages); });
+    auto* dayWages = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    connectGuarded(dayWages, &QShortcut::activated, this, [this] { dayWages_->click(); });
     // Releasing the mouse over the name list (its text or its button) opens
     // the staff register at the name in it.
     name_->installEventFilter(this);

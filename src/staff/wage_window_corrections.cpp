@@ -16,34 +16,20 @@
 #include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/records/record_source.h"
+#include "salary/rules/wage_hours.h"
 #include "salary/rules/wage_row.h"
 #include "staff/wage_window.h"
 
 namespace staff {
 
-namespace {
-
-constexpr double kHoursInADay = 24;
-
-}  // namespace
-
 bool Form5::agreesToHours() {
-    const double mainHour = ledger::ui::amountShown(mainHour_);
-    const double overtime = ledger::ui::amountShown(workOvertime_);
     // A monthly pay is the wage whatever the hours say.
     const bool byTheMonth =
         unrecordedMonthlyPay_ || (monthlyPay_ && !monthlyPay_->text().isEmpty());
-    QString doubt;
-    if (mainHour < 0 || overtime < 0)
-        doubt = QStringLiteral("negative hours (Main hour %1, Work overtime %2)")
-                    .arg(ledger::amountText(mainHour), ledger::amountText(overtime));
-    else if (mainHour + overtime > kHoursInADay)
-        doubt = QStringLiteral("%1 hours in one day (Main hour %2, Work overtime %3)")
-                    .arg(ledger::amountText(mainHour + overtime), ledger::amountText(mainHour),
-                         ledger::amountText(overtime));
-    else if (!byTheMonth && mainHour_->text().trimmed().isEmpty() &&
-             workOvertime_->text().trimmed().isEmpty())
-        doubt = QStringLiteral("no hours at all (Main hour and Work overtime are empty)");
+    const QString doubt = salary::hoursDoubt(
+        {ledger::ui::amountShown(mainHour_), ledger::ui::amountShown(workOvertime_),
+         mainHour_->text().trimmed().isEmpty(), workOvertime_->text().trimmed().isEmpty(),
+         byTheMonth});
     if (doubt.isEmpty()) return true;
     return ledger::ui::prompts().askYesNoDefaultNo(
         this,

@@ -6,8 +6,9 @@
 // addition, 3 after the commit). Prints "stored", or the error.
 //
 // With "churn" in place of the step it stores a wage of the day and removes
-// it again, over and over, through the records layer as the wage window
-// does, until it is killed; it prints "ready" once it has the day.
+// it again, then stores three at once, over and over, through the records
+// layer as the wage windows do, until it is killed; it prints "ready" once
+// it has the day.
 #include <QCoreApplication>
 #include <QThread>
 #include <cstdio>
@@ -37,13 +38,22 @@ int stopAt = -1;
     days.findFirst(QStringLiteral("Date = '%1'").arg(day));
     std::puts("ready");
     std::fflush(stdout);
-    for (;;) {
+    for (int batches = 0;;) {
         wages.addNew();
         date.type(day);
         name.type(QStringLiteral("Probe"));
         hours.type(QStringLiteral("8"));
         ledger::storeWageWithDay(wages, days, day, wage);
         ledger::removeWageFromDay(wages, days, day, wage);
+        // Then three at once, as the wages of the day are stored.
+        const ledger::NewWage one{
+            QStringLiteral("Probe"),
+            {QStringLiteral("Date"), QStringLiteral("Name"), QStringLiteral("Main hour")},
+            {day, QStringLiteral("Probe"), QStringLiteral("8")},
+            wage};
+        ledger::storeWagesWithDay(
+            wages, days, day, {one, one, one},
+            QStringLiteral("churn %1 %2").arg(QCoreApplication::applicationPid()).arg(++batches));
     }
 }
 

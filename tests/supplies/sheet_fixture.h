@@ -69,6 +69,11 @@ public:
         ADD_FAILURE() << "the sheets add no wages";
         return false;
     }
+    bool addWagesToDay(ledger::RecordSource&, const QString&, const std::vector<ledger::NewWage>&,
+                       const QString&) override {
+        ADD_FAILURE() << "the sheets add no wages";
+        return false;
+    }
     bool takeWageOffDay(ledger::RecordSource&, const QString&, qint32) override {
         ADD_FAILURE() << "the sheets take no wages off";
         return false;

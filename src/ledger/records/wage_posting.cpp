@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/records/record_source.h"
 #include "ledger/schema/schema.h"
@@ -51,6 +52,29 @@ void addToDay(Store& store, Store::RowKey day, const QString& date, double amoun
                  .arg(QString::number(*total, 'f', 0), undone.retry));
 }
 
+// The values a new wage row stores, each text converted for its column as
+// a field's text is: an amount column takes a number or nothing.
+std::vector<QVariant> valuesOf(const SourceInfo& table, const NewWage& row) {
+    std::vector<QVariant> values;
+    for (qsizetype i = 0; i < row.columns.size(); ++i) {
+        const int at = table.indexOf(row.columns[i]);
+        const QString& text = row.texts[i];
+        if (at < 0 || !table.isAmount[static_cast<size_t>(at)]) {
+            values.emplace_back(text);
+            continue;
+        }
+        const std::optional<StoredAmount> amount = parseStoredAmount(text);
+        if (!amount)
+            fail(ErrorCode::DataTypeConversion,
+                 QStringLiteral("The %1 of %2, \"%3\", is not a number, so no wage of the day "
+                                "was stored and nothing was added to the day. Correct it, then "
+                                "Save again.")
+                     .arg(row.columns[i], row.name, text));
+        values.push_back(amount->isEmpty ? QVariant() : QVariant(amount->value));
+    }
+    return values;
+}
+
 }  // namespace
 
 void storeWageWithDay(RecordSource& wageRows, RecordSource& days, const QString& date,
@@ -75,6 +99,33 @@ void removeWageFromDay(RecordSource& wageRows, RecordSource& days, const QString
     // would be had the wage never been saved.
     wageRows.deleteCurrentWith(
         [&] { addToDay(store, day, date, -static_cast<double>(wage), undone); });
+    days.showStored(kPersonnelRate);
+}
+
+void storeWagesWithDay(RecordSource& wageRows, RecordSource& days, const QString& date,
+                       const std::vector<NewWage>& wages, const QString& attempt) {
+    const Undone undone{QStringLiteral("no wage of the day was stored"),
+                        QStringLiteral("nothing was added to the day"),
+                        QStringLiteral("Save the wages again")};
+    Store& store = sameBooks(wageRows, days, undone);
+    const Store::RowKey day = days.bookmark().key;
+    const SourceInfo table = store.describe(wageRows.source());
+    // Every row converted before the first is stored: a figure that is not
+    // a number stores none of them.
+    std::vector<std::vector<QVariant>> values;
+    double sum = 0;
+    for (const NewWage& row : wages) {
+        values.push_back(valuesOf(table, row));
+        sum += row.wage;
+    }
+    store.inTransaction(
+        [&] {
+            for (size_t i = 0; i < wages.size(); ++i)
+                store.insertRow(table.name, wages[i].columns, values[i]);
+            addToDay(store, day, date, sum, undone);
+        },
+        attempt);
+    wageRows.takeInNewRows();
     days.showStored(kPersonnelRate);
 }
 

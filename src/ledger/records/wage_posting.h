@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+#include <vector>
 
 namespace ledger {
 
@@ -37,5 +39,26 @@ void storeWageWithDay(RecordSource& wageRows, RecordSource& days, const QString&
 // or removed by another till is not removed, and nothing is taken off.
 void removeWageFromDay(RecordSource& wageRows, RecordSource& days, const QString& date,
                        qint32 wage);
+
+// One new wage row of a day's wages: its columns of the wage table with the
+// text typed for each, and the whole number it adds to its day.
+struct NewWage {
+    QString name;  // the employee, as messages name the row
+    QStringList columns;
+    QStringList texts;
+    qint32 wage = 0;
+};
+
+// Stores every new wage row of `wages` into the wage table `wageRows` is
+// open on and adds the sum of their wages to the day, all in one
+// transaction: every row and the sum, or nothing. Every text is converted
+// for its column first; a figure that is not a number throws
+// DataTypeConversion, naming the row and the column, before anything is
+// stored. `attempt` names this Save for a try again: after a connection
+// lost during the commit (OutcomeUnknown), the same name stores nothing
+// twice. Afterwards `wageRows` has taken in the new rows and `days` shows
+// the stored Personnel rate.
+void storeWagesWithDay(RecordSource& wageRows, RecordSource& days, const QString& date,
+                       const std::vector<NewWage>& wages, const QString& attempt);
 
 }  // namespace ledger
