@@ -1,9 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/earlier_books.h"
 
+#include "ledger/store/sql_dialect.h"
+#include "setup/history_sql.h"
 #include "support/temp_database.h"
 
+void dropHistoryTriggers(const TempDatabase& db) {
+    const ledger::SqlDialect& dialect =
+        db.onServer() ? ledger::SqlDialect::postgres() : ledger::SqlDialect::sqlite();
+    for (const QString& statement :
+         ledger::history_sql::dropTriggers(dialect).split(u'\n', Qt::SkipEmptyParts))
+        db.exec(statement);
+}
+
 void makeWageRowsAsEarlierVersions(const TempDatabase& db) {
+    dropHistoryTriggers(db);
     db.exec(QStringLiteral("DROP VIEW \"Inquiry detail\""));
     db.exec(
         QStringLiteral("ALTER TABLE \"The staff calculate wages\" DROP COLUMN \"Monthly pay\""));

@@ -635,7 +635,8 @@ TEST_F(Export, WrongUsageAndUnsafeOutputsAreRefusedAndNothingIsWritten) {
 TEST_F(Export, OptionsAreRefusedByCommandsThatDoNotTakeThemAndShownInTheHelp) {
     const ToolRun check = runTool({"check", db.path(), "--from", "2002/9/30"});
     EXPECT_EQ(check.exitCode, 2);
-    EXPECT_TRUE(check.err.contains("--from applies to export only")) << check.err.toStdString();
+    EXPECT_TRUE(check.err.contains("--from applies to export and history only"))
+        << check.err.toStdString();
     const ToolRun help = runTool({"--help"});
     EXPECT_TRUE(help.out.contains("export [PATH] WHAT [--from YYYY/M/D]"))
         << help.out.toStdString();

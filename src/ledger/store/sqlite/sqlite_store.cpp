@@ -331,7 +331,7 @@ std::shared_ptr<Store> openFileStoreUnshared(const QString& path) {
     // once; FULL sync so that a stored row survives a crash or power loss.
     sqlite3_busy_timeout(connection->handle(), 5000);
     sqlite3_extended_result_codes(connection->handle(), 1);
-    signHistoryOfThisTill(connection->handle());
+    sqlite3* handle = connection->handle();
     auto engine = std::make_unique<FileEngine>(key, std::move(connection));
     const QString doing = QStringLiteral("Database statement failed");
     engine->run(QStringLiteral("PRAGMA synchronous=FULL"), {}, doing);
@@ -342,6 +342,9 @@ std::shared_ptr<Store> openFileStoreUnshared(const QString& path) {
     // Reading the schema tells a damaged file from a good one now rather
     // than at the first row.
     engine->run(QStringLiteral("SELECT count(*) FROM sqlite_schema"), {}, doing);
+    // Only books whose schema reads are signed: a damaged file is said as
+    // damaged, above, not as a history that could not be prepared.
+    signHistoryOfThisTill(handle);
     return std::make_shared<SqlStore>(std::move(engine));
 }
 
