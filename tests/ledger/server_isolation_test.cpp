@@ -40,7 +40,9 @@ protected:
         const qsizetype nameAt = base.indexOf(QLatin1String(":///")) + 4;
         const qsizetype nameEnd = base.indexOf(QLatin1Char('?'), nameAt);
         ASSERT_GT(nameAt, 3) << "the test database's address names no database";
-        database_ = base.mid(nameAt, nameEnd - nameAt) + QLatin1String("_levels");
+        // One per level: the levels' tests may run at once.
+        database_ = base.mid(nameAt, nameEnd - nameAt) + QLatin1Char('_') +
+                    QString::fromLatin1(GetParam()).replace(QLatin1Char(' '), QLatin1Char('_'));
         address_ = base.left(nameAt) + database_ + base.mid(nameEnd);
         base_ = base;
         ASSERT_EQ(runAsOwner(base, dropSql()), "");
