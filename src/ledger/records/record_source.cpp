@@ -380,18 +380,38 @@ void RecordSource::storeNewRow(const PendingRow& row, bool allowRepeat,
         if (e.code() != ErrorCode::AlreadyStored) throw;
         failRepeated(distinct, true);
     }
-    current_ = rows_->adopt(attemptKey_);
+    // The row is stored. Should reading it back fail (the disk, the
+    // network), the next write-back must not store it a second time: what
+    // was typed counts as stored, and no row is current until the next move.
     adding_ = false;
     rowGone_ = false;
     attempt_.clear();
+    try {
+        current_ = rows_->adopt(attemptKey_);
+    } catch (...) {
+        forgetStoredEdits();
+        throw;
+    }
     if (outcome == Store::Outcome::StoredEarlier) storeOverEarlierTry(row);
     // The new row is about what it holds now: what was typed, and whatever
     // the store put in the identity columns nobody typed.
     readValues_.clear();
     const QStringList untyped = identityBeyond(row.columns);
-    const std::vector<QVariant> stored = currentValues(untyped);
+    std::vector<QVariant> stored;
+    try {
+        stored = currentValues(untyped);
+    } catch (...) {
+        forgetStoredEdits();
+        throw;
+    }
     for (size_t i = 0; i < stored.size(); ++i)
         readValues_.insert(untyped[static_cast<qsizetype>(i)].toLower(), stored[i]);
+}
+
+void RecordSource::forgetStoredEdits() {
+    forgetRow();
+    readValues_.clear();
+    for (FieldBinding* f : fields_) f->clearChanged();
 }
 
 void RecordSource::storeOverEarlierTry(const PendingRow& row) {

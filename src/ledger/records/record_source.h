@@ -212,6 +212,8 @@ Q_SIGNALS:
 private:
     void requireOpen() const;
     void forgetRow();
+    // After a new row was stored and could not be read back.
+    void forgetStoredEdits();
     void makeCurrent(int index);
     void showFirstOrEmpty();
     void showCurrent();

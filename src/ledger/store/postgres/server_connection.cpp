@@ -207,10 +207,15 @@ void ServerConnection::prepareSession() {
     // Shortest text that reads back as the same double (the default since
     // PostgreSQL 12; older servers need it said). A row another till holds
     // locked is waited for five seconds, as a file's lock is, and then
-    // reported instead of freezing the window.
+    // reported instead of freezing the window. Every transaction sees what
+    // other tills committed before each of its statements (READ COMMITTED),
+    // whatever default the server's administrator chose: a wage is added to
+    // its day as stored now, and a till waiting for another's new day then
+    // finds it, rather than failing or storing it twice.
     Rows r;
-    r.result_.reset(
-        libpq().PQexec(conn_.get(), "SET extra_float_digits = 3; SET lock_timeout = '5s'"));
+    r.result_.reset(libpq().PQexec(conn_.get(),
+                                   "SET extra_float_digits = 3; SET lock_timeout = '5s'; "
+                                   "SET default_transaction_isolation = 'read committed'"));
     if (libpq().PQresultStatus(r.result_.get()) != PGRES_COMMAND_OK)
         failFromServer(r, QStringLiteral("Cannot prepare the connection to '%1'").arg(shown_));
     signSession();
