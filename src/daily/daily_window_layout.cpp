@@ -256,9 +256,8 @@ void Form1::buildButtons() {
         {"Command9", "The staff revise materials", 1080, 7560, 1215, 735, &Form1::staffRegister_},
         {"Command10", "The detailed statement of the salary", 8640, 7560, 2295, 735,
          &Form1::salary_},
-        // Not on the shop's form: in the free corner left of the buttons, the
-        // wages of the day above the day's history.
-        {"DayWagesButton", "Wages of the day", 120, 7560, 915, 360, &Form1::dayWages_},
+        // Not on the shop's form: in the free corner left of the buttons.
+        {"DayWagesButton", "Wages of the day", 120, 7560, 915, 735, &Form1::dayWages_},
     };
     for (const auto& b : buttons) {
         auto* button =
@@ -268,8 +267,10 @@ void Form1::buildButtons() {
         this->*b.member = button;
     }
     history_ = new WrappingButton(QStringLiteral("history"), QStringLiteral("History…"), this);
-    history_->setFont(arialFont(9, false));
-    placeTwips(history_, 120, 7935, 915, 360);
+    history_->setFont(arialFont(8, false));
+    // Not on the shop's form either: in the free corner right of the
+    // buttons, within the width the sheet's fields already take.
+    placeTwips(history_, 10950, 7560, 820, 735);
 }
 
 void Form1::buildDecoration() {

@@ -7,8 +7,10 @@
 #include <QVBoxLayout>
 
 #include "forms/error_boundary.h"
+#include "forms/form_window.h"
 #include "forms/prompts.h"
 #include "forms/workspace.h"
+#include "interfaces/daily_window_face.h"
 #include "interfaces/window_names.h"
 #include "ledger/amount/amount.h"
 #include "ledger/base/ledger_error.h"
@@ -136,6 +138,12 @@ void HistoryWindow::putBack() {
         case Remedy::None:
             return;
     }
+    // The daily window showing this day reads it again, so what it shows is
+    // what the books now hold, not the figure just put back.
+    if (auto* daily = dynamic_cast<daily::DailyWindowFace*>(
+            ledger::ui::FormWindow::find(windows::kDailyWindow));
+        daily && daily->showsStoredDay() && daily->dayShown() == date_)
+        daily->showDay(daily->storedDay());
     // The list shows the change just made too, at the top.
     showHistoryOfDay(date_);
 }
