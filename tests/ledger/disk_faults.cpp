@@ -91,6 +91,9 @@ struct FaultPath {
     std::function<void(BooksRun&)> expectDone;
     // What a failed step must leave (besides sound books); may be empty.
     std::function<void(BooksRun&)> expectNotDone = {};
+    // Whether the new row is in the books: a failure said after it landed
+    // must say so. Empty where a step stores no new row.
+    std::function<bool(BooksRun&)> landed = {};
 };
 
 void PrintTo(const FaultPath& path, std::ostream* out) { *out << path.name; }
@@ -122,6 +125,11 @@ const std::vector<FaultPath>& paths() {
                              "\"daily settlement of accounts\" WHERE Date = '2002/2/14' "
                              "AND Rent = 75"),
                        1);
+         },
+         {},
+         [](BooksRun& r) {
+             return count(r.books, "\"daily settlement of accounts\" WHERE Date = '2002/2/14'") ==
+                    1;
          }},
         {"a wage Save",
          [](BooksRun& r) {
@@ -143,6 +151,10 @@ const std::vector<FaultPath>& paths() {
                               "SELECT \"Personnel rate\" FROM \"daily settlement of "
                               "accounts\" WHERE Date = '2002/2/13'"),
                        QVariant(640.0));
+         },
+         {},
+         [](BooksRun& r) {
+             return count(r.books, "\"The staff calculate wages\" WHERE Date = '2002/2/13'") == 1;
          }},
         {"a wage Delete",
          [](BooksRun& r) {
@@ -378,6 +390,10 @@ protected:
             EXPECT_EQ(said, "") << "failed with the disk working";
         }
 
+        if (!said.isEmpty() && failure != Failure::Crash && path.landed && path.landed(r)) {
+            EXPECT_TRUE(said.contains("is stored"))
+                << call.toStdString() << ": " << said.toStdString();
+        }
         if (!said.isEmpty() && failure != Failure::Crash) {
             // Told, the user tries again once the disk works, in the same
             // window: done, once. (What had landed before the failure may

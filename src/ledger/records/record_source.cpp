@@ -13,6 +13,15 @@
 
 namespace ledger {
 
+[[noreturn]] void failStoredButUnread(const LedgerError& e) {
+    // The row is in the books: saying only that the disk or the network
+    // failed would send the user to type it again.
+    fail(e.code(), QStringLiteral("What was typed is stored, but reading it back afterwards "
+                                  "failed: %1 Show the row again (move to it, or Inquiry) to see "
+                                  "it as stored; there is no need to save it again.")
+                       .arg(e.message()));
+}
+
 RecordSource::RecordSource(const QString& objectName, QObject* parent) : QObject(parent) {
     setObjectName(objectName);
 }
@@ -388,9 +397,9 @@ void RecordSource::storeNewRow(const PendingRow& row, bool allowRepeat,
     attempt_.clear();
     try {
         current_ = rows_->adopt(attemptKey_);
-    } catch (...) {
+    } catch (const LedgerError& e) {
         forgetStoredEdits();
-        throw;
+        failStoredButUnread(e);
     }
     if (outcome == Store::Outcome::StoredEarlier) storeOverEarlierTry(row);
     // The new row is about what it holds now: what was typed, and whatever
@@ -400,9 +409,9 @@ void RecordSource::storeNewRow(const PendingRow& row, bool allowRepeat,
     std::vector<QVariant> stored;
     try {
         stored = currentValues(untyped);
-    } catch (...) {
+    } catch (const LedgerError& e) {
         forgetStoredEdits();
-        throw;
+        failStoredButUnread(e);
     }
     for (size_t i = 0; i < stored.size(); ++i)
         readValues_.insert(untyped[static_cast<qsizetype>(i)].toLower(), stored[i]);
@@ -665,10 +674,17 @@ void RecordSource::discardEdits() {
 
 void RecordSource::refresh() {
     requireOpen();
+    const bool typed = adding_ || hasEdits();
     writeBack();
-    rows_->reload();
-    forgetRow();
-    showFirstOrEmpty();
+    try {
+        rows_->reload();
+        forgetRow();
+        showFirstOrEmpty();
+    } catch (const LedgerError& e) {
+        if (!typed) throw;
+        forgetRow();
+        failStoredButUnread(e);
+    }
 }
 
 void RecordSource::addNew() {

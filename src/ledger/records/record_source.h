@@ -35,6 +35,10 @@ struct PendingRow {
 //
 // Every operation that leaves the current row first performs the write-back:
 // the changed bound fields, and only those, are stored into the current row.
+// Says that what was typed is stored although reading it back afterwards
+// failed (`e`, the disk or the network), so that nobody types it again.
+[[noreturn]] void failStoredButUnread(const LedgerError& e);
+
 class RecordSource : public QObject {
     Q_OBJECT
 public:

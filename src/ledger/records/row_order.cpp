@@ -31,5 +31,4 @@ bool operator<(const RowOrderKey& a, const RowOrderKey& b) {
     }
 }
 
-
 }  // namespace ledger

@@ -75,6 +75,16 @@ std::vector<QVariant> valuesOf(const SourceInfo& table, const NewWage& row) {
     return values;
 }
 
+// The day's Personnel rate as stored now, read once the wages are stored:
+// a failure to read it says they are.
+void showStoredRate(RecordSource& days) {
+    try {
+        days.showStored(kPersonnelRate);
+    } catch (const LedgerError& e) {
+        failStoredButUnread(e);
+    }
+}
+
 }  // namespace
 
 void storeWageWithDay(RecordSource& wageRows, RecordSource& days, const QString& date,
@@ -85,7 +95,7 @@ void storeWageWithDay(RecordSource& wageRows, RecordSource& days, const QString&
     Store& store = sameBooks(wageRows, days, undone);
     const Store::RowKey day = days.bookmark().key;
     wageRows.storeNewRowWith([&] { addToDay(store, day, date, wage, undone); });
-    days.showStored(kPersonnelRate);
+    showStoredRate(days);
 }
 
 void removeWageFromDay(RecordSource& wageRows, RecordSource& days, const QString& date,
@@ -125,8 +135,12 @@ void storeWagesWithDay(RecordSource& wageRows, RecordSource& days, const QString
             addToDay(store, day, date, sum, undone);
         },
         attempt);
-    wageRows.takeInNewRows();
-    days.showStored(kPersonnelRate);
+    try {
+        wageRows.takeInNewRows();
+    } catch (const LedgerError& e) {
+        failStoredButUnread(e);
+    }
+    showStoredRate(days);
 }
 
 }  // namespace ledger
