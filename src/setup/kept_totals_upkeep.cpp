@@ -181,11 +181,7 @@ QStringList upkeepKeptTotals(statements::Connection& file) {
         return static_cast<qint64>(read.value(0).toDouble());
     };
     auto names = [db](const QString& sql, const QString& value) {
-        statements::Statement read(db, sql, QStringLiteral("Reading the database's tables"));
-        read.bind(1, value);
-        QStringList out;
-        while (read.step()) out << read.value(0).toString();
-        return out;
+        return statements::textsOf(db, sql, value, QStringLiteral("Reading the database's tables"));
     };
     Ledger ledger{
         SqlDialect::sqlite(),

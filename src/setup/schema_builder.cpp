@@ -40,11 +40,7 @@ void keepTotals(statements::Connection& file) {
 bool keepHistory(statements::Connection& file) {
     sqlite3* db = file.handle();
     auto names = [db](const QString& sql, const QString& value) {
-        statements::Statement read(db, sql, QStringLiteral("Reading the database's tables"));
-        read.bind(1, value);
-        QStringList out;
-        while (read.step()) out << read.value(0).toString();
-        return out;
+        return statements::textsOf(db, sql, value, QStringLiteral("Reading the database's tables"));
     };
     const SqlDialect& sqlite = SqlDialect::sqlite();
     bool kept = true;

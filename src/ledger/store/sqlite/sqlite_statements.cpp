@@ -80,6 +80,14 @@ void Connection::failHere(const QString& doing) const {
              .arg(doing, QDir::toNativeSeparators(path_), QString::fromUtf8(sqlite3_errmsg(db_))));
 }
 
+QStringList textsOf(sqlite3* db, const QString& sql, const QString& value, const QString& doing) {
+    Statement read(db, sql, doing);
+    read.bind(1, value);
+    QStringList texts;
+    while (read.step()) texts << read.value(0).toString();
+    return texts;
+}
+
 void run(sqlite3* db, const QString& sql, const QString& doing) {
     char* message = nullptr;
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {

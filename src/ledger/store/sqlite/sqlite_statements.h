@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 
@@ -53,6 +54,10 @@ private:
 
 // Runs one or more statements that return no rows.
 void run(sqlite3* db, const QString& sql, const QString& doing);
+
+// The first column of every row a query with one text parameter returns,
+// as text: the names of a table's columns or triggers, say.
+QStringList textsOf(sqlite3* db, const QString& sql, const QString& value, const QString& doing);
 
 // The one rule for values going into a file and coming out of it, for the
 // store and for everything that makes or copies a file. Binds an empty
