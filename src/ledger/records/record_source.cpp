@@ -459,12 +459,7 @@ void RecordSource::storeNewRowWith(const std::function<void()>& alongside) {
 }
 
 void RecordSource::deleteCurrentWith(const std::function<void()>& alongside) {
-    requireOpen();
-    if (rows_->isReadOnly())
-        fail(ErrorCode::ReadOnly,
-             QStringLiteral("Cannot delete: '%1' is read-only.").arg(rows_->info().name));
-    if (adding_ || !hasCurrentRow())
-        fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+    requireRemovableRow();
     const SourceInfo& info = rows_->info();
     QStringList read;
     std::vector<QVariant> values;
@@ -702,13 +697,17 @@ void RecordSource::addNew() {
     fillFields({});
 }
 
-void RecordSource::deleteCurrent() {
+void RecordSource::requireRemovableRow() const {
     requireOpen();
     if (rows_->isReadOnly())
         fail(ErrorCode::ReadOnly,
              QStringLiteral("Cannot delete: '%1' is read-only.").arg(rows_->info().name));
     if (adding_ || !hasCurrentRow())
         fail(ErrorCode::NoCurrentRecord, QStringLiteral("No current record."));
+}
+
+void RecordSource::deleteCurrent() {
+    requireRemovableRow();
     rows_->remove(current_);
     rowGone_ = true;  // current_ now indexes the row after the deleted one
     for (FieldBinding* f : fields_) f->clearChanged();

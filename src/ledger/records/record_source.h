@@ -214,6 +214,8 @@ Q_SIGNALS:
     void currentRowChanged();
 
 private:
+    // A stored row is shown and the row set takes removals; throws otherwise.
+    void requireRemovableRow() const;
     void requireOpen() const;
     void forgetRow();
     // After a new row was stored and could not be read back.
