@@ -14,6 +14,8 @@ packages=(
   fonts-liberation fonts-wqy-microhei fontconfig
   xvfb xauth xdotool poppler-utils imagemagick
   clang-format locales ccache
+  # A faster linker for the large test programs.
+  lld
   # The fuzz targets: clang with libFuzzer and the sanitizers' runtimes.
   clang libclang-rt-dev
   # The Debian package: its dependencies (dpkg-shlibdeps), its checks, the

@@ -14,12 +14,8 @@
 #include <ostream>
 
 #include "support/scripted_prompts.h"
+#include "support/value_printing.h"
 #include "support/temp_database.h"
-
-// Stored values read back in failure messages.
-inline void PrintTo(const QVariant& value, std::ostream* out) {
-    *out << (value.isNull() ? std::string("(empty)") : value.toString().toStdString());
-}
 
 // Windows on a temporary database, with scripted prompts. The test main gives
 // every test a workspace of its own; windows a test leaves open are closed at
