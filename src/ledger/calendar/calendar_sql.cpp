@@ -87,20 +87,26 @@ QString monthNumberSql(SqlDialect, const QString& dayNumber) {
     return QStringLiteral("(%1 / 100)").arg(dayNumber);
 }
 
-QString sheetMonthTextSql(SqlDialect dialect, const QString& monthNumber) {
-    const QString format = dialect == SqlDialect::Sqlite
-                               ? QStringLiteral("(%1 % 100) || '/ ' || (%1 / 100)")
-                               : QStringLiteral("(%1 % 100)::text || '/ ' || (%1 / 100)::text");
+namespace {
+
+// A month number as text in the given format, or the undated month's text.
+QString monthTextSql(SqlDialect dialect, const QString& monthNumber, const QString& sqliteFormat,
+                     const QString& serverFormat) {
+    const QString format = dialect == SqlDialect::Sqlite ? sqliteFormat : serverFormat;
     return QStringLiteral("CASE WHEN %1 >= %2 THEN '%3' ELSE %4 END")
         .arg(monthNumber, kUndatedMonth, kUndatedMonthText, format.arg(monthNumber));
 }
 
+}  // namespace
+
+QString sheetMonthTextSql(SqlDialect dialect, const QString& monthNumber) {
+    return monthTextSql(dialect, monthNumber, QStringLiteral("(%1 % 100) || '/ ' || (%1 / 100)"),
+                        QStringLiteral("(%1 % 100)::text || '/ ' || (%1 / 100)::text"));
+}
+
 QString wageMonthTextSql(SqlDialect dialect, const QString& monthNumber) {
-    const QString format = dialect == SqlDialect::Sqlite
-                               ? QStringLiteral("(%1 / 100) || '/' || (%1 % 100)")
-                               : QStringLiteral("(%1 / 100)::text || '/' || (%1 % 100)::text");
-    return QStringLiteral("CASE WHEN %1 >= %2 THEN '%3' ELSE %4 END")
-        .arg(monthNumber, kUndatedMonth, kUndatedMonthText, format.arg(monthNumber));
+    return monthTextSql(dialect, monthNumber, QStringLiteral("(%1 / 100) || '/' || (%1 % 100)"),
+                        QStringLiteral("(%1 / 100)::text || '/' || (%1 % 100)::text"));
 }
 
 }  // namespace ledger::calendar
