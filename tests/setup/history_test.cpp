@@ -8,15 +8,20 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "accountant/export_history.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/calendar/calendar_sql.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
 #include "ledger/store/who_writes.h"
 #include "setup/history_upkeep.h"
 #include "setup/postgres/ledger_copy.h"
+#include "setup/totals_sql.h"
+#include "setup/upkeep_at_start.h"
+#include "support/earlier_books.h"
 #include "support/temp_database.h"
 
 namespace schema = ledger::schema;
@@ -48,6 +53,11 @@ std::vector<Recorded> historyOf(const QString& books) {
                     return true;
                 });
     return out;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A figure as the books hold it: a double on a file, its text on a server.
@@ -219,6 +229,35 @@ TEST_F(History, BooksOfAnEarlierVersionGetItAtTheCheckAndSaySo) {
     EXPECT_TRUE(ledger::historyNotesAt(db.path()).isEmpty());  // said once
     db.insert(schema::kLedger, {"Date"}, {"2026/12/9"});
     EXPECT_EQ(historyOf(db.path()).size(), 1u);
+}
+
+// At the program's start: books this version made are only looked at, books
+// of an earlier version get the history, the kept totals and the column
+// this version added and say so once, books lacking a table get nothing.
+TEST_F(History, AtTheStartOnlyBooksOfAnEarlierVersionGetItAndSaySoOnce) {
+    const auto fileBytes = [&] { return db.onServer() ? QByteArray() : readFile(db.path()); };
+    const QByteArray asMade = fileBytes();
+    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
+    EXPECT_EQ(fileBytes(), asMade);
+
+    for (const schema::KeptTotals& kept : schema::keptTotals())
+        db.exec(ledger::totals_sql::dropKept(db.onServer() ? ledger::calendar::SqlDialect::Postgres
+                                                           : ledger::calendar::SqlDialect::Sqlite,
+                                             kept));
+    makeWageRowsAsEarlierVersions(db);
+    const QString said = ledger::upkeepAtStart(db.path()).join(u'\n');
+    for (const char* note : {"now keep their own history", "month totals are now kept in",
+                             "\"Monthly pay\" was added"})
+        EXPECT_TRUE(said.contains(QLatin1String(note))) << said.toStdString();
+    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
+    db.insert(schema::kWages, {"Date", "Name", "Monthly pay"}, {"2026/12/9", "Lena", 24000.0});
+    EXPECT_EQ(historyOf(db.path()).size(), 1u);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"Wage month totals\"").toInt(), 1);
+
+    dropHistoryTriggers(db);
+    db.exec("DROP TABLE \"Select\"");
+    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
+    EXPECT_FALSE(ledger::keepsHistory(db.path()));
 }
 
 TEST_F(History, ACopyCarriesTheHistoryWithItsRows) {
