@@ -260,6 +260,8 @@ TEST_F(History, AtTheStartOnlyBooksOfAnEarlierVersionGetItAndSaySoOnce) {
     EXPECT_FALSE(ledger::keepsHistory(db.path()));
 }
 
+// On the server run the books go server -> file -> server -> file, so file
+// -> server -> file among them; on a file run file -> file -> file.
 TEST_F(History, ACopyCarriesTheHistoryWithItsRows) {
     auto store = ledger::openStore({db.path()});
     const auto gone = store->insertRow(schema::kLedger, {"Date"}, {"2026/12/8"});
@@ -269,20 +271,28 @@ TEST_F(History, ACopyCarriesTheHistoryWithItsRows) {
     store.reset();
     const auto held = historyOf(db.path());
     QTemporaryDir dir;
-    const QString copy = dir.filePath("copy.mdb");
-    ledger::copyLedger(db.path(), copy, false);
-    const auto copied = historyOf(copy);
-    ASSERT_EQ(copied.size(), held.size());  // the copy itself records nothing
-    for (size_t i = 0; i < held.size(); ++i) {
-        EXPECT_EQ(copied[i].change, held[i].change);
-        EXPECT_EQ(copied[i].when, held[i].when);
-        EXPECT_EQ(copied[i].staff, held[i].staff);
-        EXPECT_EQ(copied[i].values.size(), held[i].values.size());
+    const QString copy = dir.filePath("copy.mdb"), again = dir.filePath("again.mdb");
+    const std::vector<std::pair<QString, QString>> hops =
+        db.onServer() ? std::vector<std::pair<QString, QString>>{{db.path(), copy},
+                                                                 {copy, db.path()},
+                                                                 {db.path(), again}}
+                      : std::vector<std::pair<QString, QString>>{{db.path(), copy}, {copy, again}};
+    for (const auto& [from, to] : hops) {
+        SCOPED_TRACE(to.toStdString());
+        ledger::copyLedger(from, to, db.onServer() && to == db.path());
+        const auto copied = historyOf(to);
+        ASSERT_EQ(copied.size(), held.size());  // the copy itself records nothing
+        for (size_t i = 0; i < held.size(); ++i) {
+            EXPECT_EQ(copied[i].change, held[i].change);
+            EXPECT_EQ(copied[i].when, held[i].when);
+            EXPECT_EQ(copied[i].staff, held[i].staff);
+            EXPECT_EQ(copied[i].values.size(), held[i].values.size());
+        }
     }
     // And it goes on recording there.
-    auto there = ledger::openStore({copy});
+    auto there = ledger::openStore({again});
     there->insertRow(schema::kLedger, {"Date"}, {"2026/12/10"});
-    EXPECT_EQ(historyOf(copy).size(), held.size() + 1);
+    EXPECT_EQ(historyOf(again).size(), held.size() + 1);
 }
 
 }  // namespace
