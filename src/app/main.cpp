@@ -29,6 +29,7 @@
 #include "ledger/store/store.h"
 #include "monthly/monthly_windows.h"
 #include "salary/salary_windows.h"
+#include "shell/books_upkeep.h"
 #include "shell/first_start_dialog.h"
 #include "shell/login_window.h"
 #include "shell/shell_windows.h"
@@ -179,6 +180,10 @@ int main(int argc, char** argv) {
     if (!ledger::booksFound() && !shell::firstStart()) return 0;
     // Where the books are is found once; every window opens these.
     workspace.setBooks(ledger::databasePath());
+    // Books an earlier version made get the history and the kept totals
+    // now, before anything holds them open; books this version has been at
+    // are only looked at.
+    ledger::ui::runGuarded(nullptr, [] { shell::upkeepBooksInUse(nullptr); });
     // The books are opened while the login window is built; its first read
     // goes on with them.
     ledger::openStoreAhead(ledger::Connection{workspace.books()});

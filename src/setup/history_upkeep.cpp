@@ -13,19 +13,32 @@ namespace ledger {
 
 namespace {
 
-// Whether every table's trigger is there; else makes the history in one
-// transaction.
-bool keepHistoryOnServer(ServerConnection& server) {
-    bool kept = true;
+bool serverKeepsHistory(ServerConnection& server) {
     for (const QString& table : schema::recordedTables()) {
         const auto found = server.run(
             QStringLiteral("SELECT tgname FROM pg_catalog.pg_trigger WHERE tgrelid = "
                            "to_regclass(quote_ident($1)) AND tgname = $2 AND tgenabled <> 'D'"),
             {table, schema::historyServerTriggers(table).at(0)},
             QStringLiteral("Cannot read the database's tables"));
-        kept = kept && found.count() == 1;
+        if (found.count() != 1) return false;
     }
-    if (kept) return true;
+    return true;
+}
+
+bool fileKeepsHistory(statements::Connection& file) {
+    const QStringList present = statements::textsOf(
+        file.handle(), QStringLiteral("SELECT name FROM sqlite_schema WHERE type = ?"),
+        QStringLiteral("trigger"), QStringLiteral("Reading the database's tables"));
+    for (const QString& table : schema::recordedTables())
+        for (const QString& trigger : schema::historyFileTriggers(table))
+            if (!present.contains(trigger)) return false;
+    return true;
+}
+
+// Whether every table's trigger is there; else makes the history in one
+// transaction.
+bool keepHistoryOnServer(ServerConnection& server) {
+    if (serverKeepsHistory(server)) return true;
     const SqlDialect& postgres = SqlDialect::postgres();
     QString script = QStringLiteral("BEGIN;\n") + history_sql::makeTables(postgres) +
                      history_sql::dropTriggers(postgres);
@@ -46,6 +59,15 @@ bool keepHistoryOnServer(ServerConnection& server) {
 }
 
 }  // namespace
+
+bool keepsHistory(const QString& where) {
+    if (isServerAddress(where)) {
+        ServerConnection server(where);
+        return serverKeepsHistory(server);
+    }
+    statements::Connection file(where, statements::Connection::Mode::ReadOnly);
+    return fileKeepsHistory(file);
+}
 
 QStringList historyNotesAt(const QString& where) {
     try {

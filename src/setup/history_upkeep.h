@@ -14,4 +14,8 @@ namespace ledger {
 // keep working, their changes not recorded).
 QStringList historyNotesAt(const QString& where);
 
+// Whether the books at `where` have every trigger of their history: read
+// only, never written. Throws LedgerError when they cannot be read.
+bool keepsHistory(const QString& where);
+
 }  // namespace ledger

@@ -17,6 +17,7 @@
 #include "ledger/store/backup.h"
 #include "ledger/store/server_address.h"
 #include "shell/books_choice.h"
+#include "shell/books_upkeep.h"
 #include "shell/dialog_parts.h"
 #include "shell/file_choosers.h"
 #include "shell/restore_dialog.h"
@@ -137,6 +138,8 @@ void BooksDialog::takeBooks(bool (*choose)(QWidget*)) {
     showWhere();
     tell(this, QStringLiteral("From now on the program uses the books %1.")
                    .arg(shown(ledger::databaseDisplayName())));
+    // Books an earlier version made get what this version keeps in them.
+    upkeepBooksInUse(this);
 }
 
 }  // namespace shell

@@ -247,6 +247,12 @@ void Form5::buildBottomRow() {
     dayWages_ = new QPushButton(QStringLiteral("Wages of the day"), this);
     dayWages_->setObjectName(QStringLiteral("DayWagesButton"));
     placeTwips(dayWages_, kWageCaptionLeft[2], wageRowTop(5), 3255, kBottomRowHeight);
+    // Nor this one: the recorded changes of the row's day, in the free space
+    // above it.
+    history_ = new QPushButton(QStringLiteral("History…"), this);
+    history_->setObjectName(QStringLiteral("history"));
+    history_->setToolTip(QStringLiteral("What the books recorded of this wage row's day (Ctrl+H)"));
+    placeTwips(history_, kWageCaptionLeft[2], wageRowTop(4), 3255, kWageRowHeight);
 
     wage_ = addFigure(QStringLiteral("Label25"), kWageGreen, 8400, kBottomRowTop, kValueWidth,
                       kBottomRowHeight);

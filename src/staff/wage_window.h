@@ -116,6 +116,8 @@ private:
     // default): nothing is stored.
     bool agreesToHours();
     void deleteWage();  // Command2 "Delete"
+    // The History… window on the day of the wage row shown.
+    void showHistoryOfDay();
     // What this stored row's Save added to its day, read from the row.
     qint32 wageTheRowAdded() const;
     void showDeleteForStoredRow();
@@ -165,6 +167,7 @@ private:
     QPushButton* new_ = nullptr;       // Command3
     QPushButton* delete_ = nullptr;    // Command2, for a stored wage row
     QPushButton* dayWages_ = nullptr;  // the wages of the day at once, Ctrl+D
+    QPushButton* history_ = nullptr;   // the History… of the row's day, Ctrl+H
 
     // Entering a row begun with New, until it is saved or left.
     bool entering_ = false;

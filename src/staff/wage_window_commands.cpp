@@ -51,6 +51,16 @@ void Form5::loadStep() {
     // Browsing: the stored wage rows can be looked at, not edited.
     save_->setEnabled(false);
     setDataFieldsEnabled(false);
+    // Disabled rather than doing nothing where this program has no History….
+    history_->setEnabled(FormWindow::canCreate(windows::kHistoryWindow));
+}
+
+void Form5::showHistoryOfDay() {
+    const QString day = date_->text().trimmed();
+    if (day.isEmpty())
+        ledger::fail(ledger::ErrorCode::NoCurrentRecord,
+                     QStringLiteral("This wage row has no date yet, so it has no history."));
+    history::openHistoryOfDay(day);
 }
 
 void Form5::connectCommands() {
@@ -58,15 +68,11 @@ void Form5::connectCommands() {
     connectGuarded(save_, &QPushButton::clicked, this, [this] { saveWage(); });
     connectGuarded(delete_, &QPushButton::clicked, this, [this] { deleteWage(); });
     // The changes the books recorded of the wage row's day, its wage rows
-    // among them (a removed one can be brought back there): Ctrl+H.
+    // among them (a removed one can be brought back there): its button or
+    // Ctrl+H.
+    connectGuarded(history_, &QPushButton::clicked, this, [this] { showHistoryOfDay(); });
     auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
-    connectGuarded(history, &QShortcut::activated, this, [this] {
-        const QString day = date_->text().trimmed();
-        if (day.isEmpty())
-            ledger::fail(ledger::ErrorCode::NoCurrentRecord,
-                         QStringLiteral("This wage row has no date yet, so it has no history."));
-        history::openHistoryOfDay(day);
-    });
+    connectGuarded(history, &QShortcut::activated, this, [this] { showHistoryOfDay(); });
     connectGuarded(dayWages_, &QPushButton::clicked, this,
                    [] { ledger::ui::openWindow(windows::kDayWages); });
     auto* dayWages = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);

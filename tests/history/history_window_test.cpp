@@ -18,6 +18,7 @@
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
 #include "ledger/store/who_writes.h"
+#include "staff/staff_windows.h"
 #include "support/window_test.h"
 
 namespace {
@@ -85,6 +86,27 @@ TEST_F(HistoryWindowTest, TheDailyWindowsButtonListsTheDaysChangesNewestFirst) {
     EXPECT_EQ(text(daily, "Text16"), "91");
     ASSERT_EQ(window->shownLines().size(), 5);
     EXPECT_EQ(window->shownLines().front(), who(6) + "Egg 19 → 91");
+}
+
+// The wage window's History… opens on the day of the wage row it shows,
+// not on the daily window's day.
+TEST_F(HistoryWindowTest, TheWageWindowsButtonListsTheDayOfTheWageRowShown) {
+    staff::registerWindows();
+    auto store = ledger::openStore({db.path()});
+    store->insertRow(schema::kLedger, {"Date"}, {"2026/12/9"});
+    store->insertRow(schema::kWages, {"Date", "Name", "Main hour"}, {"2026/12/10", "Lena", 8.0});
+    store.reset();
+
+    FormWindow* daily = FormWindow::loadWindow(windows::kDailyWindow);
+    daily->show();
+    button(daily, "Command8")->click();
+    FormWindow* wages = FormWindow::find(windows::kWageWindow);
+    ASSERT_NE(wages, nullptr);
+    ASSERT_EQ(text(wages, "Text1"), "2026/12/10");
+    button(wages, "history")->click();
+    auto* window = qobject_cast<history::HistoryWindow*>(FormWindow::find(windows::kHistoryWindow));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->shownLines(), QStringList{who(2) + "wage of Lena added"});
 }
 
 }  // namespace

@@ -8,15 +8,20 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "accountant/export_history.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/calendar/calendar_sql.h"
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
 #include "ledger/store/who_writes.h"
 #include "setup/history_upkeep.h"
 #include "setup/postgres/ledger_copy.h"
+#include "setup/totals_sql.h"
+#include "setup/upkeep_at_start.h"
+#include "support/earlier_books.h"
 #include "support/temp_database.h"
 
 namespace schema = ledger::schema;
@@ -48,6 +53,11 @@ std::vector<Recorded> historyOf(const QString& books) {
                     return true;
                 });
     return out;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A figure as the books hold it: a double on a file, its text on a server.
@@ -221,6 +231,37 @@ TEST_F(History, BooksOfAnEarlierVersionGetItAtTheCheckAndSaySo) {
     EXPECT_EQ(historyOf(db.path()).size(), 1u);
 }
 
+// At the program's start: books this version made are only looked at, books
+// of an earlier version get the history, the kept totals and the column
+// this version added and say so once, books lacking a table get nothing.
+TEST_F(History, AtTheStartOnlyBooksOfAnEarlierVersionGetItAndSaySoOnce) {
+    const auto fileBytes = [&] { return db.onServer() ? QByteArray() : readFile(db.path()); };
+    const QByteArray asMade = fileBytes();
+    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
+    EXPECT_EQ(fileBytes(), asMade);
+
+    for (const schema::KeptTotals& kept : schema::keptTotals())
+        db.exec(ledger::totals_sql::dropKept(db.onServer() ? ledger::calendar::SqlDialect::Postgres
+                                                           : ledger::calendar::SqlDialect::Sqlite,
+                                             kept));
+    makeWageRowsAsEarlierVersions(db);
+    const QString said = ledger::upkeepAtStart(db.path()).join(u'\n');
+    for (const char* note : {"now keep their own history", "month totals are now kept in",
+                             "\"Monthly pay\" was added"})
+        EXPECT_TRUE(said.contains(QLatin1String(note))) << said.toStdString();
+    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
+    db.insert(schema::kWages, {"Date", "Name", "Monthly pay"}, {"2026/12/9", "Lena", 24000.0});
+    EXPECT_EQ(historyOf(db.path()).size(), 1u);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"Wage month totals\"").toInt(), 1);
+
+    dropHistoryTriggers(db);
+    db.exec("DROP TABLE \"Select\"");
+    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
+    EXPECT_FALSE(ledger::keepsHistory(db.path()));
+}
+
+// On the server run the books go server -> file -> server -> file, so file
+// -> server -> file among them; on a file run file -> file -> file.
 TEST_F(History, ACopyCarriesTheHistoryWithItsRows) {
     auto store = ledger::openStore({db.path()});
     const auto gone = store->insertRow(schema::kLedger, {"Date"}, {"2026/12/8"});
@@ -230,20 +271,28 @@ TEST_F(History, ACopyCarriesTheHistoryWithItsRows) {
     store.reset();
     const auto held = historyOf(db.path());
     QTemporaryDir dir;
-    const QString copy = dir.filePath("copy.mdb");
-    ledger::copyLedger(db.path(), copy, false);
-    const auto copied = historyOf(copy);
-    ASSERT_EQ(copied.size(), held.size());  // the copy itself records nothing
-    for (size_t i = 0; i < held.size(); ++i) {
-        EXPECT_EQ(copied[i].change, held[i].change);
-        EXPECT_EQ(copied[i].when, held[i].when);
-        EXPECT_EQ(copied[i].staff, held[i].staff);
-        EXPECT_EQ(copied[i].values.size(), held[i].values.size());
+    const QString copy = dir.filePath("copy.mdb"), again = dir.filePath("again.mdb");
+    const std::vector<std::pair<QString, QString>> hops =
+        db.onServer() ? std::vector<std::pair<QString, QString>>{{db.path(), copy},
+                                                                 {copy, db.path()},
+                                                                 {db.path(), again}}
+                      : std::vector<std::pair<QString, QString>>{{db.path(), copy}, {copy, again}};
+    for (const auto& [from, to] : hops) {
+        SCOPED_TRACE(to.toStdString());
+        ledger::copyLedger(from, to, db.onServer() && to == db.path());
+        const auto copied = historyOf(to);
+        ASSERT_EQ(copied.size(), held.size());  // the copy itself records nothing
+        for (size_t i = 0; i < held.size(); ++i) {
+            EXPECT_EQ(copied[i].change, held[i].change);
+            EXPECT_EQ(copied[i].when, held[i].when);
+            EXPECT_EQ(copied[i].staff, held[i].staff);
+            EXPECT_EQ(copied[i].values.size(), held[i].values.size());
+        }
     }
     // And it goes on recording there.
-    auto there = ledger::openStore({copy});
+    auto there = ledger::openStore({again});
     there->insertRow(schema::kLedger, {"Date"}, {"2026/12/10"});
-    EXPECT_EQ(historyOf(copy).size(), held.size() + 1);
+    EXPECT_EQ(historyOf(again).size(), held.size() + 1);
 }
 
 }  // namespace

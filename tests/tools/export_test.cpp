@@ -366,6 +366,36 @@ TEST_F(Export, FromAndToKeepTheDaysBetweenThemBothIncluded) {
     EXPECT_FALSE(last.out.contains("at the end")) << last.out.toStdString();
 }
 
+// The history's range is of the days the changes were made on.
+TEST_F(Export, HistoryFromAndToKeepTheChangesMadeOnTheDaysBetweenThemBothIncluded) {
+    const qint64 day = addDay("2026/12/9", {{"Egg", 91}});
+    for (int egg : {19, 20, 21})
+        db.exec(QStringLiteral("UPDATE \"daily settlement of accounts\" SET Egg = %1 WHERE "
+                               "rowid = %2")
+                    .arg(egg)
+                    .arg(day));
+    const auto keys = db.query("SELECT \"Row key\" FROM \"History\" ORDER BY \"Row key\"");
+    ASSERT_EQ(keys.size(), 4u);
+    const char* whens[] = {"2026-11-30 23:59:59", "2026-12-01 00:00:00", "2026-12-31 23:59:59",
+                           "2027-01-01 00:00:00"};
+    for (int i = 0; i < 4; ++i)
+        db.exec(QStringLiteral("UPDATE \"History\" SET \"When\" = '%1' WHERE \"Row key\" = %2")
+                    .arg(QLatin1String(whens[i]))
+                    .arg(keys[size_t(i)][0].toLongLong()));
+    QFile::remove(outputPath());
+    last = runTool({"history", db.path(), "--from", "2026/12/1", "--to", "2026/12/31", "--output",
+                    outputPath()});
+    ASSERT_EQ(last.exitCode, 0) << last.err.toStdString();
+    EXPECT_TRUE(last.out.contains("2 recorded changes written to")) << last.out.toStdString();
+    QFile written(outputPath());
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const CsvDocument doc = readCsv(written.readAll());
+    EXPECT_TRUE(doc.wellFormed);
+    EXPECT_EQ(column(doc.records, "When"), QStringList({whens[1], whens[2]}));
+    EXPECT_EQ(column(doc.records, "Old"), QStringList({"91", "19"}));
+    EXPECT_EQ(column(doc.records, "New"), QStringList({"19", "20"}));
+}
+
 TEST_F(Export, MonthsFollowTheMonthSheetInCalendarOrderAndARangeKeepsMonthsItTouches) {
     addDay("2003/1/4", {{"Rent", 7}});
     addDay("2002/10/1", {{"Rent", 100}, {"Turnover", 1000}});

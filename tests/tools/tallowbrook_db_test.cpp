@@ -365,10 +365,25 @@ protected:
     QString backup;
 };
 
+// Every change the books recorded, each value of it on a line of its own.
+std::vector<std::vector<QVariant>> historyOf(const QString& path) {
+    return sqlite_file::query(
+        path,
+        "SELECT h.*, v.\"Column\", v.\"Old\", v.\"New\" FROM \"History\" h LEFT JOIN "
+        "\"History values\" v ON v.\"Change\" = h.\"Row key\" "
+        "ORDER BY h.\"Row key\", v.\"Row key\"");
+}
+
 TEST_F(BackupAndRestore, RestoreBringsBackTheBackedUpStateAndKeepsTheReplacedOne) {
+    const auto backedUpHistory = historyOf(backup);
+    ASSERT_FALSE(backedUpHistory.empty());
+    EXPECT_EQ(backedUpHistory.back().back().toDouble(), 111);
     ToolRun restored = runTool({"restore", backup, books});
     EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
     EXPECT_EQ(firstRent(books), 111);
+    // The history comes back as the backup holds it; the restore itself
+    // records nothing.
+    EXPECT_EQ(historyOf(books), backedUpHistory);
     // The state it replaced is a backup of its own, beside the books.
     const QStringList kept = QDir(pathOf("backups")).entryList({"breakfast-*.mdb"});
     ASSERT_EQ(kept.size(), 1);

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/books_upkeep.h"
+
+#include "forms/prompts.h"
+#include "forms/workspace.h"
+#include "setup/upkeep_at_start.h"
+
+namespace shell {
+
+void upkeepBooksInUse(QWidget* parent) {
+    const QStringList notes = ledger::upkeepAtStart(ledger::ui::workspace().books());
+    if (notes.isEmpty()) return;
+    ledger::ui::prompts().tell(parent, notes.join(QStringLiteral("\n\n")),
+                               ledger::ui::programTitle());
+}
+
+}  // namespace shell
