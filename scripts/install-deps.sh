@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev libqt6svg6 qt6-qpa-plugins qt6-charts-dev libqt6opengl6-dev
   libsqlite3-dev sqlite3
   libpq-dev postgresql
+  # The TLS test makes its certificate authority and certificates.
+  openssl
   libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wqy-microhei fontconfig

@@ -104,4 +104,67 @@ SQL
   echo "PostgreSQL tests use $TALLOWBROOK_TEST_POSTGRES"
 }
 
+# A throw-away cluster of its own in DIR (for the TLS test), started with
+# TLS on and listening on 127.0.0.1 only, on a free port, which it prints:
+# a certificate authority (DIR/ca.crt), the server's certificate from it for
+# the host name localhost, and another authority the server's certificate
+# is not from (DIR/other-ca.crt), all made with openssl. Exits 77 with the
+# reason when openssl or the server's programs are missing.
+tallowbrook_pg_tls_cluster() {
+  local dir=$1 bin
+  bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
+  if ! command -v openssl >/dev/null 2>&1; then
+    echo "openssl is not installed"
+    return 77
+  elif [ ! -x "$bin/initdb" ]; then
+    echo "no PostgreSQL server programs under /usr/lib/postgresql"
+    return 77
+  fi
+  local ssl=(openssl req -x509 -newkey rsa:2048 -nodes -days 2)
+  (cd "$dir" &&
+    "${ssl[@]}" -subj "/CN=tallowbrook test authority" -keyout ca.key -out ca.crt &&
+    "${ssl[@]}" -subj "/CN=another authority" -keyout other-ca.key -out other-ca.crt &&
+    "${ssl[@]}" -subj "/CN=localhost" -addext "subjectAltName=DNS:localhost" \
+      -CA ca.crt -CAkey ca.key -keyout server.key -out server.crt &&
+    chmod 600 server.key) >/dev/null 2>&1 || { echo "openssl could not make the certificates"; return 1; }
+  # The server refuses to run as root: then it runs as postgres.
+  local owner=()
+  if [ "$(id -u)" -eq 0 ]; then
+    chown -R postgres "$dir"
+    owner=(runuser -u postgres --)
+  fi
+  "${owner[@]}" "$bin/initdb" -D "$dir/data" -A trust -U postgres -E UTF8 --no-sync >/dev/null 2>&1 ||
+    { echo "initdb failed"; return 1; }
+  local port tries
+  for tries in 1 2 3 4 5; do
+    port=$((20000 + RANDOM % 30000))
+    if "${owner[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 -o \
+      "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories='$dir' -c ssl=on \
+       -c ssl_cert_file='$dir/server.crt' -c ssl_key_file='$dir/server.key' -c fsync=off" \
+      start >/dev/null 2>&1; then
+      echo "$port"
+      return 0
+    fi
+  done
+  echo "the server did not start: $(tail -n 3 "$dir/server.log" 2>/dev/null)"
+  return 1
+}
+
+tallowbrook_pg_stop_cluster() {
+  local dir=$1 owner=()
+  [ "$(id -u)" -eq 0 ] && owner=(runuser -u postgres --)
+  "${owner[@]}" "$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)/pg_ctl" \
+    -D "$dir/data" -m immediate -w -t 30 stop >/dev/null 2>&1
+}
+
+# Sourced: the test database. Run with --tls-cluster DIR or --stop-cluster
+# DIR: the TLS test's own cluster.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  case "${1:-}" in
+    --tls-cluster) tallowbrook_pg_tls_cluster "$2" ;;
+    --stop-cluster) tallowbrook_pg_stop_cluster "$2" ;;
+    *) echo "usage: source $0, or $0 --tls-cluster DIR | --stop-cluster DIR" >&2; exit 2 ;;
+  esac
+  exit $?
+fi
 tallowbrook_pg_prepare

@@ -6,7 +6,6 @@
 // saves again or closes.
 
 #include <gtest/gtest.h>
-#include <libpq-fe.h>
 
 #include "fake_field.h"
 #include "ledger/base/ledger_error.h"
@@ -163,13 +162,7 @@ TEST_F(JointWrite, TheConflictMessageNamesTheFigureBothValuesAndTheSafeStep) {
 
 class NewRowOnLostNetwork : public JointWrite {
 protected:
-    QString serverSocket() const {
-        PGconn* probe = PQconnectdb(db.path().toUtf8().constData());
-        const QString host = QString::fromUtf8(PQhost(probe));
-        const QString port = QString::fromUtf8(PQport(probe));
-        PQfinish(probe);
-        return host.startsWith('/') ? host + "/.s.PGSQL." + port : QString();
-    }
+    QString serverSocket() const { return ServerRelay::socketOf(db.path()); }
 };
 
 TEST_F(NewRowOnLostNetwork, IsStoredOnceWhateverTheUserDoesNext) {
@@ -179,8 +172,7 @@ TEST_F(NewRowOnLostNetwork, IsStoredOnceWhateverTheUserDoesNext) {
     relay.start();
     RecordSource days("Days");
     FakeField date(days, "Date"), rent(days, "Rent");
-    open(days, schema::kLedger,
-         db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port()));
+    open(days, schema::kLedger, ServerRelay::through(db.path(), relay.port()));
     days.addNew();
     date.type("2002/11/6");
     rent.type("100");

@@ -379,25 +379,15 @@ TEST_F(OnServer, ASaveAfterTheSessionEndedReconnectsAndStoresWhatWasTyped) {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 2);
 }
 
-// The test server's Unix socket, for the relay; empty when it is reached
-// over the network.
-QString serverSocket(const QString& address) {
-    PGconn* probe = PQconnectdb(address.toUtf8().constData());
-    const QString host = QString::fromUtf8(PQhost(probe));
-    const QString port = QString::fromUtf8(PQport(probe));
-    PQfinish(probe);
-    return host.startsWith('/') ? host + "/.s.PGSQL." + port : QString();
-}
-
 TEST_F(OnServer, AServerOutOfReachIsSaidAtEachWriteAndWhatWasTypedWaitsForIt) {
-    const QString socket = serverSocket(db.path());
+    const QString socket = ServerRelay::socketOf(db.path());
     if (socket.isEmpty()) GTEST_SKIP() << "the relay needs the server's Unix socket";
     db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
     ServerRelay relay(socket);
     relay.start();
     RecordSource data("Data1");
     FakeField rent(data, "Rent");
-    data.setDatabasePath(db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port()));
+    data.setDatabasePath(ServerRelay::through(db.path(), relay.port()));
     data.setSource(schema::kLedger);
     data.open();
     rent.type("300");
@@ -428,11 +418,11 @@ TEST_F(OnServer, AServerOutOfReachIsSaidAtEachWriteAndWhatWasTypedWaitsForIt) {
 // The relay takes the connection over TCP to the server's Unix socket,
 // where the server takes no TLS: a server without TLS, as the shop's may be.
 TEST_F(OnServer, AnAddressAskingForTlsOfAServerWithoutItSaysSoAndWhatToChange) {
-    const QString socket = serverSocket(db.path());
+    const QString socket = ServerRelay::socketOf(db.path());
     if (socket.isEmpty()) GTEST_SKIP() << "the relay needs the server's Unix socket";
     ServerRelay relay(socket);
     relay.start();
-    const QString tcp = db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port());
+    const QString tcp = ServerRelay::through(db.path(), relay.port());
     for (const char* mode : {"require", "verify-ca", "verify-full"}) {
         const QString address = tcp + "&sslmode=" + mode;
         try {

@@ -6,7 +6,6 @@
 // commit.
 
 #include <gtest/gtest.h>
-#include <libpq-fe.h>
 
 #include "ledger/base/ledger_error.h"
 #include "ledger/schema/schema.h"
@@ -141,19 +140,12 @@ TEST_F(StoreTransaction, ANestedFailureUndoesOnlyItsOwnPart) {
 
 class LostCommit : public StoreTransaction {
 protected:
-    QString serverSocket() const {
-        PGconn* probe = PQconnectdb(db.path().toUtf8().constData());
-        const QString host = QString::fromUtf8(PQhost(probe));
-        const QString port = QString::fromUtf8(PQport(probe));
-        PQfinish(probe);
-        return host.startsWith('/') ? host + "/.s.PGSQL." + port : QString();
-    }
+    QString serverSocket() const { return ServerRelay::socketOf(db.path()); }
 
     // The store of a till whose network is the relay.
     std::shared_ptr<Store> openTill(ServerRelay& relay) {
         relay.start();
-        return ledger::openStore(ledger::Connection{
-            db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port())});
+        return ledger::openStore(ledger::Connection{ServerRelay::through(db.path(), relay.port())});
     }
 };
 

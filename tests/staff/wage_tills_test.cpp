@@ -3,8 +3,6 @@
 // a Save whose commit the server's network lost: the wage rows and the day's
 // Personnel rate always agree, and no wage counts twice or not at all.
 
-#include <libpq-fe.h>
-
 #include <QProcess>
 #include <QSettings>
 #include <QThread>
@@ -176,20 +174,13 @@ TEST_F(WageTills, SavesAndDeletesKilledAtRandomMomentsLeaveTheDayAgreeing) {
 
 class WageOnLostNetwork : public WageTills {
 protected:
-    QString serverSocket() const {
-        PGconn* probe = PQconnectdb(db.path().toUtf8().constData());
-        const QString host = QString::fromUtf8(PQhost(probe));
-        const QString port = QString::fromUtf8(PQport(probe));
-        PQfinish(probe);
-        return host.startsWith('/') ? host + "/.s.PGSQL." + port : QString();
-    }
+    QString serverSocket() const { return ServerRelay::socketOf(db.path()); }
 
     // The windows reach the server through the relay from now on.
     void routeThrough(ServerRelay& relay) {
         relay.start();
         QSettings settings(db.folder() + "/tallowbrook.ini", QSettings::IniFormat);
-        settings.setValue("database",
-                          db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port()));
+        settings.setValue("database", ServerRelay::through(db.path(), relay.port()));
         settings.sync();
         // The books as the program finds them when it starts.
         ledger::ui::workspace().setBooks(ledger::databasePath());

@@ -469,6 +469,9 @@ void RecordSource::deleteCurrentWith(const std::function<void()>& alongside) {
             values.push_back(at.value());
         }
     const Store::RowKey key = rows_->keyAt(current_);
+    // The set's keys are read now, not when the row is dropped from it:
+    // once the removal has landed, nothing may fail and say it did not.
+    rows_->count();
     if (removalKey_ != key) {
         removal_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
         removalKey_ = key;

@@ -75,13 +75,20 @@ std::vector<QVariant> valuesOf(const SourceInfo& table, const NewWage& row) {
     return values;
 }
 
-// The day's Personnel rate as stored now, read once the wages are stored:
-// a failure to read it says they are.
-void showStoredRate(RecordSource& days) {
+// The day's Personnel rate as stored now, read once the wages are stored
+// or the wage row removed: a failure to read it says that is done, or the
+// user would do it again (and be told another till removed the row).
+void showStoredRate(RecordSource& days, bool removed = false) {
     try {
         days.showStored(kPersonnelRate);
     } catch (const LedgerError& e) {
-        failStoredButUnread(e);
+        if (!removed) failStoredButUnread(e);
+        fail(e.code(),
+             QStringLiteral("The wage row is removed and its wage taken off the day, but reading "
+                            "the day's Personnel rate back afterwards failed: %1 Show the day "
+                            "again (Inquiry) to see it as stored; there is no need to delete the "
+                            "wage again.")
+                 .arg(e.message()));
     }
 }
 
@@ -109,7 +116,7 @@ void removeWageFromDay(RecordSource& wageRows, RecordSource& days, const QString
     // would be had the wage never been saved.
     wageRows.deleteCurrentWith(
         [&] { addToDay(store, day, date, -static_cast<double>(wage), undone); });
-    days.showStored(kPersonnelRate);
+    showStoredRate(days, true);
 }
 
 void storeWagesWithDay(RecordSource& wageRows, RecordSource& days, const QString& date,

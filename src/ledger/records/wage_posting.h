@@ -26,7 +26,9 @@ class RecordSource;
 // removed or dated otherwise by another program or till since it was shown,
 // Overflow when the day's Personnel rate would leave the whole numbers the
 // ledger takes, InvalidOperation when the wage rows and the day are not in
-// the same books, and whatever the record sources throw.
+// the same books, and whatever the record sources throw. Should showing the
+// day's Personnel rate fail once the work has landed, the message says it
+// is done and need not be done again.
 
 // Stores the new wage row being entered in `wageRows` and adds `wage` to
 // its day. A try after a connection lost during the commit stores neither

@@ -181,6 +181,33 @@ void ServerConnection::failConnecting() const {
                             "database= line of tallowbrook.ini (tallowbrook --where shows it) "
                             "becomes prefer. Nothing was changed.")
                  .arg(serverName(), shown_, detail));
+    // A server whose TLS certificate the address does not trust, at any of
+    // the host's addresses (libpq says each on a line of its own): trying
+    // again would not help, the address or the certificate must change.
+    for (const QString& line : QString::fromUtf8(libpq().PQerrorMessage(conn_.get())).split('\n')) {
+        const QString said = shownDetail(line.toUtf8().constData());
+        if (line.contains(QLatin1String("does not match host name")))
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("The database server %1 answered, but its TLS certificate is not "
+                                "made out to the host name in the address of '%2' (%3), so the "
+                                "server was not trusted and nothing was sent to it. Write the "
+                                "server's name as its certificate gives it (its administrator "
+                                "knows it) as HOST in the database= line of tallowbrook.ini "
+                                "(tallowbrook --where shows it): "
+                                "postgresql://USER@HOST:PORT/DATABASE. Nothing was changed.")
+                     .arg(serverName(), shown_, said));
+        if (line.contains(QLatin1String("certificate verify failed")) ||
+            line.contains(QLatin1String("root certificate file")))
+            fail(ErrorCode::StoreFailure,
+                 QStringLiteral("The database server %1 answered, but its TLS certificate could "
+                                "not be checked against a certificate authority the address of "
+                                "'%2' trusts (%3), so the server was not trusted and nothing was "
+                                "sent to it. Ask the server's administrator for the certificate of "
+                                "the authority that signed the server's, and name that file as "
+                                "sslrootcert=PATH in the database= line of tallowbrook.ini "
+                                "(tallowbrook --where shows it). Nothing was changed.")
+                     .arg(serverName(), shown_, said));
+    }
     if (detail.contains(QLatin1String("invalid port number")))
         fail(ErrorCode::StoreFailure,
              QStringLiteral("The address of '%1' is wrong: its port is no port number (%2). A "
