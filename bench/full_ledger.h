@@ -8,7 +8,8 @@
 // calendar days from 1990/1/1, amounts with cents), a staff register whose
 // first member logs in as Tovena / breakfast, and wage rows of twenty
 // employees a day. A file, or a server database named by a postgresql://
-// address (its tables made anew there). Throws LedgerError.
+// address (its tables made anew there). A file's history begins empty,
+// after the filling; a server's records the filling. Throws LedgerError.
 namespace bench {
 
 struct LedgerSizes {
