@@ -104,13 +104,14 @@ SQL
   echo "PostgreSQL tests use $TALLOWBROOK_TEST_POSTGRES"
 }
 
-# A throw-away cluster of its own in DIR (for the TLS test), started with
-# TLS on and listening on 127.0.0.1 only, on a free port, which it prints:
+# A throw-away cluster of its own in DIR (the TLS test's, the soak's),
+# started with TLS on, listening on 127.0.0.1 and a socket in DIR, on a
+# free port, which it prints:
 # a certificate authority (DIR/ca.crt), the server's certificate from it for
 # the host name localhost, and another authority the server's certificate
 # is not from (DIR/other-ca.crt), all made with openssl. Exits 77 with the
 # reason when openssl or the server's programs are missing.
-tallowbrook_pg_tls_cluster() {
+tallowbrook_pg_cluster() {
   local dir=$1 bin
   bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
   if ! command -v openssl >/dev/null 2>&1; then
@@ -150,20 +151,23 @@ tallowbrook_pg_tls_cluster() {
   return 1
 }
 
-tallowbrook_pg_stop_cluster() {
+# pg_ctl on the cluster in DIR (stop, restart), as its owner.
+tallowbrook_pg_ctl() {
   local dir=$1 owner=()
+  shift
   [ "$(id -u)" -eq 0 ] && owner=(runuser -u postgres --)
   "${owner[@]}" "$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)/pg_ctl" \
-    -D "$dir/data" -m immediate -w -t 30 stop >/dev/null 2>&1
+    -D "$dir/data" -l "$dir/server.log" -w -t 30 "$@" >/dev/null 2>&1
 }
 
-# Sourced: the test database. Run with --tls-cluster DIR or --stop-cluster
-# DIR: the TLS test's own cluster.
+# Sourced: the test database. Run with --cluster DIR: a throw-away cluster
+# (the TLS test's, the soak's); --restart-cluster DIR, --stop-cluster DIR.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   case "${1:-}" in
-    --tls-cluster) tallowbrook_pg_tls_cluster "$2" ;;
-    --stop-cluster) tallowbrook_pg_stop_cluster "$2" ;;
-    *) echo "usage: source $0, or $0 --tls-cluster DIR | --stop-cluster DIR" >&2; exit 2 ;;
+    --cluster) tallowbrook_pg_cluster "$2" ;;
+    --restart-cluster) tallowbrook_pg_ctl "$2" -m fast restart ;;
+    --stop-cluster) tallowbrook_pg_ctl "$2" -m immediate stop ;;
+    *) echo "usage: source $0, or $0 --cluster|--restart-cluster|--stop-cluster DIR" >&2; exit 2 ;;
   esac
   exit $?
 fi

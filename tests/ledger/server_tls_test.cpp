@@ -32,7 +32,7 @@ protected:
     }
     static void SetUpTestSuite() {
         cluster_ = new QTemporaryDir;
-        if (!test_server::requested()) status_ = script("--tls-cluster");
+        if (!test_server::requested()) status_ = script("--cluster");
     }
     static void TearDownTestSuite() {
         if (status_ == 0) script("--stop-cluster");
