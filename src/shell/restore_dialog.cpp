@@ -95,7 +95,7 @@ RestoreDialog::RestoreDialog(const QString& books, QWidget* parent)
     restore->setEnabled(!backups.isEmpty());
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
     layout->addWidget(buttons);
-    ledger::ui::connectGuarded(restore, &QPushButton::clicked, this, [this] { restoreChosen(); });
+    forms::connectGuarded(restore, &QPushButton::clicked, this, [this] { restoreChosen(); });
     connect(list_, &QListWidget::itemDoubleClicked, restore, &QPushButton::click);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
@@ -104,8 +104,8 @@ void RestoreDialog::restoreChosen() {
     const QListWidgetItem* chosen = list_->currentItem();
     if (!chosen) return;
     const QString backup = chosen->data(Qt::UserRole).toString();
-    auto& prompts = ledger::ui::prompts();
-    const QString title = ledger::ui::programTitle();
+    auto& prompts = forms::prompts();
+    const QString title = forms::programTitle();
     if (!prompts.askYesNoDefaultNo(this,
                                    QStringLiteral("Put the books back as they were on %1? The "
                                                   "books as they are now are kept as a backup "

@@ -48,15 +48,15 @@ ServerDialog::ServerDialog(QWidget* parent)
     connectButton->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
     layout->addWidget(buttons);
-    ledger::ui::connectGuarded(connectButton, &QPushButton::clicked, this,
-                               [this] { connectToServer(); });
+    forms::connectGuarded(connectButton, &QPushButton::clicked, this,
+                          [this] { connectToServer(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     address_->setFocus();
 }
 
 void ServerDialog::connectToServer() {
-    auto& prompts = ledger::ui::prompts();
-    const QString title = ledger::ui::programTitle();
+    auto& prompts = forms::prompts();
+    const QString title = forms::programTitle();
     const QString typed = address_->text().trimmed();
     if (!ledger::isServerAddress(typed)) {
         prompts.tell(this,

@@ -22,7 +22,7 @@
 
 namespace {
 
-using ledger::ui::twipsRect;
+using forms::twipsRect;
 
 class BooksWindow : public LoginTest {
 protected:

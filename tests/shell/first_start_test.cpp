@@ -37,7 +37,7 @@ TEST_F(FirstStartTest, CreatedBooksAreUsedForTheDayAndOpenAgainWithoutTheWindow)
     openLogin();
     EXPECT_EQ(field(find("Form10"), "Text3")->text(), "Chen Ya-ting");
     logIn("s3cret pass");
-    ledger::ui::FormWindow* day = find("Form1");
+    forms::FormWindow* day = find("Form1");
     ASSERT_NE(day, nullptr);
     prompts.yesNoAnswers = {true};
     button(day, "Command4")->click();

@@ -192,7 +192,7 @@ protected:
                           db.path() + QStringLiteral("&host=127.0.0.1&port=%1").arg(relay.port()));
         settings.sync();
         // The books as the program finds them when it starts.
-        ledger::ui::workspace().setBooks(ledger::databasePath());
+        forms::workspace().setBooks(ledger::databasePath());
     }
 };
 

@@ -30,7 +30,7 @@ TempDatabase::TempDatabase(bool withDemoData) {
     // program the windows still look here, never in the real home.
     ledger::setDataFolder(dir_.path());
     // The books the windows open, as the program sets them at its start.
-    ledger::ui::workspace().setBooks(path());
+    forms::workspace().setBooks(path());
 }
 
 TempDatabase::~TempDatabase() {
