@@ -117,10 +117,10 @@ QString insertSql(const Rows& rows, bool server) {
 
 void writeFile(const QString& path, const LedgerSizes& sizes) {
     QFile::remove(path);
-    ledger::writeDatabaseFile(path, false, false);
+    setup::writeDatabaseFile(path, false, false);
     ledger::statements::Connection db(path);
     ledger::statements::Savepoint all(db.handle(), QStringLiteral("fill"));
-    ledger::dropKeptTotals(db);
+    setup::dropKeptTotals(db);
     for (const Rows& rows : everyRow(sizes)) {
         ledger::statements::Statement insert(db.handle(), insertSql(rows, false),
                                              QStringLiteral("Filling"));
@@ -131,14 +131,14 @@ void writeFile(const QString& path, const LedgerSizes& sizes) {
             insert.reset();
         }
     }
-    ledger::keepTotals(db);
+    setup::keepTotals(db);
     all.release();
     db.close();
 }
 
 void writeServer(const QString& address, const LedgerSizes& sizes) {
     ledger::ServerConnection server(address);
-    ledger::createServerSchema(server, true, [&](ledger::ServerConnection& s) {
+    setup::createServerSchema(server, true, [&](ledger::ServerConnection& s) {
         for (const Rows& rows : everyRow(sizes)) {
             const QString sql = insertSql(rows, true);
             for (int i = 0; i < rows.count; ++i)

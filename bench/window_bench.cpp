@@ -62,7 +62,7 @@ QString ledgerFolder(int days, int wages = 10000, bool keptTotals = true, bool r
     bench::writeFullLedger(file, {days, 5000, wages, QString(), realShop});
     if (!keptTotals) {
         ledger::statements::Connection db(file);
-        ledger::dropKeptTotals(db);
+        setup::dropKeptTotals(db);
         db.close();
     }
     made[key] = folder;

@@ -9,13 +9,15 @@
 #include "setup/history_sql.h"
 #include "setup/schema_builder.h"
 
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
 
 namespace {
 
 // Whether every table's trigger is there; else makes the history in one
 // transaction.
-bool keepHistoryOnServer(ServerConnection& server) {
+bool keepHistoryOnServer(ledger::ServerConnection& server) {
     bool kept = true;
     for (const QString& table : schema::recordedTables()) {
         const auto found = server.run(
@@ -26,7 +28,7 @@ bool keepHistoryOnServer(ServerConnection& server) {
         kept = kept && found.count() == 1;
     }
     if (kept) return true;
-    const SqlDialect& postgres = SqlDialect::postgres();
+    const ledger::SqlDialect& postgres = ledger::SqlDialect::postgres();
     QString script = QStringLiteral("BEGIN;\n") + history_sql::makeTables(postgres) +
                      history_sql::dropTriggers(postgres);
     for (const QString& table : schema::recordedTables())
@@ -38,7 +40,7 @@ bool keepHistoryOnServer(ServerConnection& server) {
     } catch (...) {
         try {
             server.runScript(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
-        } catch (const LedgerError&) {
+        } catch (const ledger::LedgerError&) {
         }
         throw;
     }
@@ -50,11 +52,11 @@ bool keepHistoryOnServer(ServerConnection& server) {
 QStringList historyNotesAt(const QString& where) {
     try {
         bool kept = false;
-        if (isServerAddress(where)) {
-            ServerConnection server(where);
+        if (ledger::isServerAddress(where)) {
+            ledger::ServerConnection server(where);
             kept = keepHistoryOnServer(server);
         } else {
-            statements::Connection file(where);
+            ledger::statements::Connection file(where);
             // The program may have the books open meanwhile: a write of its waits.
             file.waitWhenBusy(5000);
             kept = keepHistory(file);
@@ -65,11 +67,11 @@ QStringList historyNotesAt(const QString& where) {
             "wage added, changed or removed is recorded with when, which till and who was "
             "logged in (a password only as \"password changed\"). Changes made by other "
             "programs are recorded as \"another program\".")};
-    } catch (const LedgerError& e) {
+    } catch (const ledger::LedgerError& e) {
         return {QStringLiteral("Note: the books' history could not be made, so changes are not "
                                "recorded: %1")
                     .arg(e.message())};
     }
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace ledger {
+namespace setup {
 
 // Makes the books' history (schema.h, kHistory) in books made by an earlier
 // version, as the month totals are kept (kept_totals_upkeep.h), and on a
@@ -14,4 +14,4 @@ namespace ledger {
 // keep working, their changes not recorded).
 QStringList historyNotesAt(const QString& where);
 
-}  // namespace ledger
+}  // namespace setup

@@ -18,7 +18,7 @@ bool chooseExistingBooks(QWidget* parent) {
     if (chosen.isEmpty()) return false;
     const QString path = QFileInfo(chosen).absoluteFilePath();
     // The check of tallowbrook-db check: never books the windows would fail on.
-    if (const QStringList problems = ledger::ledgerFileProblems(path); !problems.isEmpty()) {
+    if (const QStringList problems = setup::ledgerFileProblems(path); !problems.isEmpty()) {
         forms::prompts().tell(
             parent,
             QStringLiteral("%1 is not books the program can open; the program goes on with the "

@@ -52,7 +52,7 @@ FirstStaffDialog::FirstStaffDialog(const QString& database, QWidget* parent)
 
 void FirstStaffDialog::add() {
     if (!fields_->confirmWithUser()) return;
-    ledger::addStaffMember(database_, fields_->name(), fields_->password());
+    setup::addStaffMember(database_, fields_->name(), fields_->password());
     accept();
 }
 

@@ -71,8 +71,8 @@ FirstStartDialog::FirstStartDialog(QWidget* parent)
 
 void FirstStartDialog::createBooks() {
     if (!fields_->confirmWithUser()) return;
-    const ledger::NewBooks books =
-        ledger::createShopBooks(ledger::dataFolder(), fields_->name(), fields_->password());
+    const setup::NewBooks books =
+        setup::createShopBooks(ledger::dataFolder(), fields_->name(), fields_->password());
     // Books found there after all (made meanwhile) are opened as they are.
     if (!books.created)
         forms::prompts().tell(

@@ -73,7 +73,7 @@ RestoreDialog::RestoreDialog(const QString& books, QWidget* parent)
     for (const QString& backup : backups) {
         auto* item = new QListWidgetItem(
             QStringLiteral("%1 \u2014 %2")
-                .arg(takenText(books, backup), daysText(ledger::dayCountOf(backup))),
+                .arg(takenText(books, backup), daysText(setup::dayCountOf(backup))),
             list_);
         item->setData(Qt::UserRole, backup);
         item->setToolTip(shown(backup));
@@ -113,7 +113,7 @@ void RestoreDialog::restoreChosen() {
                                        .arg(chosen->text()),
                                    title))
         return;
-    const ledger::Restored restored = ledger::restoreBackup(backup, books_);
+    const setup::Restored restored = setup::restoreBackup(backup, books_);
     QString said = QStringLiteral("Restored the books %1 from the backup of %2.")
                        .arg(shown(books_), takenText(books_, backup));
     if (!restored.kept.isEmpty())

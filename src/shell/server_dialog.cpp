@@ -76,7 +76,7 @@ void ServerDialog::connectToServer() {
     // Tried before anything is kept: a refusal leaves the settings as they were.
     QStringList missing;
     try {
-        missing = ledger::checkServerSchema(trial);
+        missing = setup::checkServerSchema(trial);
     } catch (const ledger::LedgerError& error) {
         prompts.tell(this,
                      error.message() + QStringLiteral("\n\nNothing was kept; the program goes on "
@@ -94,7 +94,7 @@ void ServerDialog::connectToServer() {
                               title))
             return;
         // Refused, and nothing changed, when some of the tables are there.
-        ledger::createServerSchema(trial, false, false);
+        setup::createServerSchema(trial, false, false);
     }
     if (!password.isEmpty()) ledger::rememberServerPassword(login.address, password);
     ledger::rememberBooks(login.address);

@@ -215,8 +215,8 @@ TEST_F(History, BooksOfAnEarlierVersionGetItAtTheCheckAndSaySo) {
         for (const QString& table : schema::recordedTables())
             for (const QString& trigger : schema::historyFileTriggers(table))
                 db.exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(trigger));
-    EXPECT_EQ(ledger::historyNotesAt(db.path()).size(), 1u);
-    EXPECT_TRUE(ledger::historyNotesAt(db.path()).isEmpty());  // said once
+    EXPECT_EQ(setup::historyNotesAt(db.path()).size(), 1u);
+    EXPECT_TRUE(setup::historyNotesAt(db.path()).isEmpty());  // said once
     db.insert(schema::kLedger, {"Date"}, {"2026/12/9"});
     EXPECT_EQ(historyOf(db.path()).size(), 1u);
 }
@@ -231,7 +231,7 @@ TEST_F(History, ACopyCarriesTheHistoryWithItsRows) {
     const auto held = historyOf(db.path());
     QTemporaryDir dir;
     const QString copy = dir.filePath("copy.mdb");
-    ledger::copyLedger(db.path(), copy, false);
+    setup::copyLedger(db.path(), copy, false);
     const auto copied = historyOf(copy);
     ASSERT_EQ(copied.size(), held.size());  // the copy itself records nothing
     for (size_t i = 0; i < held.size(); ++i) {

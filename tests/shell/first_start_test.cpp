@@ -125,7 +125,7 @@ TEST_F(FirstStartTest, OpenExistingIsRememberedAndTheNextStartUsesIt) {
     SKIP_ON_SERVER("books kept as a file");
     QTemporaryDir shop;
     const QString existing = shop.filePath("shop books.mdb");
-    ledger::writeDatabaseFile(existing, true, false);
+    setup::writeDatabaseFile(existing, true, false);
     shell::fileChoosers().booksFile = [&](QWidget*) { return existing; };
     dialogs.expect("FirstStart",
                    [](QDialog& dialog) { DialogScripts::button(dialog, "openBooks")->click(); });

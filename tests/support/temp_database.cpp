@@ -23,7 +23,7 @@ TempDatabase::TempDatabase(bool withDemoData) {
             ini.write("database=" + server_->address().toUtf8() + "\n") < 0 || !ini.flush())
             throw std::runtime_error("cannot write tallowbrook.ini for a server test");
     } else if (!test_server::requested()) {
-        ledger::writeDatabaseFile(filePath(), withDemoData, false);
+        setup::writeDatabaseFile(filePath(), withDemoData, false);
     }
     ledger::setProgramFolder(dir_.path());
     // The user's data folder is the same folder: without books beside the
