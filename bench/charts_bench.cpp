@@ -101,12 +101,11 @@ void BM_BooksAtAGlance_Read(benchmark::State& state) {
 // The window opened as the user opens it: the books read, the three
 // pictures drawn, the window shown and painted once, then closed.
 void BM_YearAtAGlance_Open(benchmark::State& state) {
-    ledger::ui::Workspace workspace;
+    forms::Workspace workspace;
     workspace.setBooks(ledgerFolder(int(state.range(0))) + QStringLiteral("/breakfast.mdb"));
     charts::registerWindows();
     for (auto _ : state) {
-        ledger::ui::FormWindow* window =
-            ledger::ui::FormWindow::loadWindow(windows::kYearAtAGlance);
+        forms::FormWindow* window = forms::FormWindow::loadWindow(windows::kYearAtAGlance);
         window->show();
         benchmark::DoNotOptimize(window->grab().width());
         state.PauseTiming();

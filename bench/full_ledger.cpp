@@ -117,14 +117,14 @@ QString insertSql(const Rows& rows, bool server) {
 
 void writeFile(const QString& path, const LedgerSizes& sizes) {
     QFile::remove(path);
-    ledger::writeDatabaseFile(path, false, false);
+    setup::writeDatabaseFile(path, false, false);
     ledger::statements::Connection db(path);
     ledger::statements::Savepoint all(db.handle(), QStringLiteral("fill"));
     // The totals are counted once at the end rather than at every row, and
     // the history begins after the filling (empty): what the benchmarks
     // time is the shop's next change, not how the books came to be.
-    ledger::dropKeptTotals(db);
-    ledger::dropHistoryTriggers(db);
+    setup::dropKeptTotals(db);
+    setup::dropHistoryTriggers(db);
     for (const Rows& rows : everyRow(sizes)) {
         ledger::statements::Statement insert(db.handle(), insertSql(rows, false),
                                              QStringLiteral("Filling"));
@@ -135,15 +135,15 @@ void writeFile(const QString& path, const LedgerSizes& sizes) {
             insert.reset();
         }
     }
-    ledger::keepTotals(db);
-    ledger::keepHistory(db);
+    setup::keepTotals(db);
+    setup::keepHistory(db);
     all.release();
     db.close();
 }
 
 void writeServer(const QString& address, const LedgerSizes& sizes) {
     ledger::ServerConnection server(address);
-    ledger::createServerSchema(server, true, [&](ledger::ServerConnection& s) {
+    setup::createServerSchema(server, true, [&](ledger::ServerConnection& s) {
         for (const Rows& rows : everyRow(sizes)) {
             const QString sql = insertSql(rows, true);
             for (int i = 0; i < rows.count; ++i)

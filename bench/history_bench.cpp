@@ -43,7 +43,7 @@ QString booksFor(const benchmark::State& state) {
     QFile::copy(made[days], copy);
     if (!history) {
         ledger::statements::Connection books(copy);
-        ledger::dropHistoryTriggers(books);
+        setup::dropHistoryTriggers(books);
     }
     return copy;
 }

@@ -144,11 +144,11 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString with = dir.filePath(QStringLiteral("with.mdb"));
     const QString without = dir.filePath(QStringLiteral("without.mdb"));
-    ledger::writeDatabaseFile(with, false, false);
-    ledger::writeDatabaseFile(without, false, false);
+    setup::writeDatabaseFile(with, false, false);
+    setup::writeDatabaseFile(without, false, false);
     {
         Connection books(without);
-        ledger::dropHistoryTriggers(books);
+        setup::dropHistoryTriggers(books);
     }
     for (const QString& path : {with, without}) {
         writeShop(path, days, staff);

@@ -361,7 +361,7 @@ QString staffFile(int rows) {
     static std::map<int, QString> made;
     if (auto it = made.find(rows); it != made.end()) return it->second;
     QString path = dir.filePath(QStringLiteral("staff-%1.mdb").arg(rows));
-    ledger::writeDatabaseFile(path, false, false);
+    setup::writeDatabaseFile(path, false, false);
     Bare bare(path);
     sqlite3_exec(bare.db, "BEGIN", nullptr, nullptr, nullptr);
     for (int i = 0; i < rows; ++i) {

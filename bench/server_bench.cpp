@@ -59,7 +59,7 @@ QString ledgerAddress(int rows) {
                     "bench schema");
     const QString address =
         base + (base.contains('?') ? '&' : '?') + QStringLiteral("options=-csearch_path%3D") + name;
-    ledger::createServerSchema(address, false, false);
+    setup::createServerSchema(address, false, false);
     QStringList names{ledger::quoteName("Date")},
         values{
             "extract(year FROM d)::int || '/' || extract(month FROM d)::int || '/' || "

@@ -43,7 +43,7 @@
 
 namespace {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 
 // A program folder holding a full ledger of `days` days, 5,000 members of
 // staff and `wages` wage rows (twenty employees a day, or in a real shop's
@@ -62,7 +62,7 @@ QString ledgerFolder(int days, int wages = 10000, bool keptTotals = true, bool r
     bench::writeFullLedger(file, {days, 5000, wages, QString(), realShop});
     if (!keptTotals) {
         ledger::statements::Connection db(file);
-        ledger::dropKeptTotals(db);
+        setup::dropKeptTotals(db);
         db.close();
     }
     made[key] = folder;
@@ -91,7 +91,7 @@ void closeUntimed(benchmark::State& state, QWidget* window) {
 
 // One of the program's windows opened on the ledger of `folder`.
 void openForm(benchmark::State& state, const QString& form, const QString& folder) {
-    ledger::ui::workspace().setBooks(folder + QStringLiteral("/breakfast.mdb"));
+    forms::workspace().setBooks(folder + QStringLiteral("/breakfast.mdb"));
     for (auto _ : state) {
         FormWindow* window = FormWindow::loadWindow(form);
         showAndDraw(window);
@@ -136,7 +136,7 @@ struct PlainWindow {
 };
 
 PlainWindow plainCopyOf(const QString& form, const QString& folder) {
-    ledger::ui::workspace().setBooks(fileIn(folder));
+    forms::workspace().setBooks(fileIn(folder));
     FormWindow* window = FormWindow::loadWindow(form);
     showAndDraw(window);
     PlainWindow plain{window->size(), window->windowTitle(), {}};
@@ -473,7 +473,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    ledger::ui::Workspace workspace;
+    forms::Workspace workspace;
     shell::registerWindows();
     daily::registerWindows();
     supplies::registerWindows();

@@ -67,7 +67,7 @@ int addStaffCommand(const CommandCall& call) {
         if (onServer)
             ledger::openStore(ledger::Connection{path})->describe(ledger::schema::kStaff);
         else
-            ledger::ensureOpenablePath(path);
+            setup::ensureOpenablePath(path);
     } catch (const ledger::LedgerError& e) {
         err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
@@ -90,7 +90,7 @@ int addStaffCommand(const CommandCall& call) {
         }
     }
     try {
-        ledger::addStaffMember(path, name, password);
+        setup::addStaffMember(path, name, password);
     } catch (const ledger::LedgerError& e) {
         err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;

@@ -88,7 +88,7 @@ int restoreCommand(const CommandCall& call) {
     for (const QString& named : {backup, path})
         if (ledger::isServerAddress(named)) return refuseServerDatabase(call, named);
     try {
-        const ledger::Restored restored = ledger::restoreBackup(backup, path, progressOn(call.err));
+        const setup::Restored restored = setup::restoreBackup(backup, path, progressOn(call.err));
         if (!restored.kept.isEmpty())
             call.out << "Kept the replaced file as " << QDir::toNativeSeparators(restored.kept)
                      << "." << Qt::endl;

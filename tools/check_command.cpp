@@ -29,22 +29,21 @@ int checkCommand(const CommandCall& call) {
         call.err << "tallowbrook-db: " << shown << " is a folder, not a database file." << Qt::endl;
         return 1;
     }
-    if (QString reason = ledger::notADatabaseReason(path); !reason.isEmpty()) {
+    if (QString reason = setup::notADatabaseReason(path); !reason.isEmpty()) {
         call.err << "tallowbrook-db: " << reason << Qt::endl;
         return 1;
     }
     QStringList problems;
     QStringList notes;
     try {
-        ledger::FileSchemaCheck check = ledger::checkFileSchema(path);
+        setup::FileSchemaCheck check = setup::checkFileSchema(path);
         problems = std::move(check.problems);
         notes = std::move(check.notes);
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
-    if (problems.isEmpty())
-        notes << ledger::keptTotalsNotesAt(path) << ledger::historyNotesAt(path);
+    if (problems.isEmpty()) notes << setup::keptTotalsNotesAt(path) << setup::historyNotesAt(path);
     return reportCheck(call, shown, problems, notes);
 }
 

@@ -19,7 +19,7 @@ const std::vector<Command>& commands() {
          QStringLiteral("[PATH]"),
          QStringLiteral("the same, filled with demo staff, days and wages\n(log in as %1, "
                         "password %2)")
-             .arg(ledger::kDemoLoginName, ledger::kDemoLoginPassword),
+             .arg(setup::kDemoLoginName, setup::kDemoLoginPassword),
          1,
          true,
          demoCommand,

@@ -13,9 +13,9 @@ namespace tools {
 int copyCommand(const CommandCall& call) {
     const QString& from = call.arguments.at(0);
     const QString& to = call.arguments.at(1);
-    std::vector<ledger::TableTally> copied;
+    std::vector<setup::TableTally> copied;
     try {
-        copied = ledger::copyLedger(from, to, call.force);
+        copied = setup::copyLedger(from, to, call.force);
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message();
         if (!call.force && ledger::isServerAddress(to) &&

@@ -33,14 +33,14 @@ int writeNewFile(const CommandCall& call, bool withDemoData) {
     try {
         // The books in use may be the first in the user's data folder.
         if (call.booksInUse) ledger::makeOwnerOnlyFolder(QFileInfo(path).absolutePath());
-        const ledger::DatabaseTarget target = ledger::resolveDatabaseTarget(path);
+        const setup::DatabaseTarget target = setup::resolveDatabaseTarget(path);
         if (target.isDanglingLink())
             forceHint =
                 QStringLiteral(" Use --force to write the new file there, keeping the link.");
         else if (target.exists)
             forceHint = QStringLiteral(" Use --force to replace it.");
-        reportRemovedLeftovers(call, ledger::removeStalePartials(target.file));
-        kept = ledger::writeDatabaseFile(path, withDemoData, call.force);
+        reportRemovedLeftovers(call, setup::removeStalePartials(target.file));
+        kept = setup::writeDatabaseFile(path, withDemoData, call.force);
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message();
         if (!call.force) call.err << forceHint;
@@ -52,8 +52,8 @@ int writeNewFile(const CommandCall& call, bool withDemoData) {
                  << Qt::endl;
     call.out << "Created " << shown << (withDemoData ? " with demo data." : ".") << Qt::endl;
     if (withDemoData)
-        call.out << "Log in as " << ledger::kDemoLoginName << " with the password "
-                 << ledger::kDemoLoginPassword << "." << Qt::endl;
+        call.out << "Log in as " << setup::kDemoLoginName << " with the password "
+                 << setup::kDemoLoginPassword << "." << Qt::endl;
     else
         call.out << "The staff register is empty; add the first member of staff with" << Qt::endl
                  << "  tallowbrook-db add-staff " << (call.booksInUse ? QString() : shown + ' ')

@@ -16,7 +16,7 @@ int createOnServer(const CommandCall& call, bool withDemoData) {
     const QString& address = call.arguments.at(0);
     const QString shown = ledger::displayName(address);
     try {
-        ledger::createServerSchema(address, withDemoData, call.force);
+        setup::createServerSchema(address, withDemoData, call.force);
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message();
         if (!call.force && e.code() == ledger::ErrorCode::StoreFailure &&
@@ -28,8 +28,8 @@ int createOnServer(const CommandCall& call, bool withDemoData) {
     call.out << "Created the tables in " << shown << (withDemoData ? " with demo data." : ".")
              << Qt::endl;
     if (withDemoData)
-        call.out << "Log in as " << ledger::kDemoLoginName << " with the password "
-                 << ledger::kDemoLoginPassword << "." << Qt::endl;
+        call.out << "Log in as " << setup::kDemoLoginName << " with the password "
+                 << setup::kDemoLoginPassword << "." << Qt::endl;
     else
         call.out << "The staff register is empty; add the first member of staff with" << Qt::endl
                  << "  tallowbrook-db add-staff \"" << shown << "\" NAME" << Qt::endl;
@@ -40,15 +40,15 @@ int checkOnServer(const CommandCall& call) {
     const QString shown = ledger::displayName(call.arguments.at(0));
     QStringList problems;
     try {
-        problems = ledger::checkServerSchema(call.arguments.at(0));
+        problems = setup::checkServerSchema(call.arguments.at(0));
     } catch (const ledger::LedgerError& e) {
         call.err << "tallowbrook-db: " << e.message() << Qt::endl;
         return 1;
     }
     QStringList notes;
     if (problems.isEmpty())
-        notes = ledger::keptTotalsNotesAt(call.arguments.at(0)) +
-                ledger::historyNotesAt(call.arguments.at(0));
+        notes = setup::keptTotalsNotesAt(call.arguments.at(0)) +
+                setup::historyNotesAt(call.arguments.at(0));
     return reportCheck(call, shown, problems, notes);
 }
 

@@ -161,11 +161,11 @@ int main(int argc, char** argv) {
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 
     // The program's windows, prompts and settings, for as long as it runs.
-    ledger::ui::Workspace workspace;
+    forms::Workspace workspace;
     if (const QString problem = app::unreadableFolderMessage(); !problem.isEmpty()) {
         std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(problem));
         std::fflush(stderr);
-        ledger::ui::prompts().tell(nullptr, problem, ledger::ui::programTitle());
+        forms::prompts().tell(nullptr, problem, forms::programTitle());
         return 1;
     }
     // A settings file that cannot be read as written opens no books at all,
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
     if (const QString problem = ledger::settingsProblem(); !problem.isEmpty()) {
         std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(problem));
         std::fflush(stderr);
-        ledger::ui::prompts().tell(nullptr, problem, ledger::ui::programTitle());
+        forms::prompts().tell(nullptr, problem, forms::programTitle());
         return 1;
     }
     // No books anywhere: a first start, which sets them up or ends here.
@@ -183,20 +183,19 @@ int main(int argc, char** argv) {
     // Books an earlier version made get the history and the kept totals
     // now, before anything holds them open; books this version has been at
     // are only looked at.
-    ledger::ui::runGuarded(nullptr, [] { shell::upkeepBooksInUse(nullptr); });
+    forms::runGuarded(nullptr, [] { shell::upkeepBooksInUse(nullptr); });
     // The books are opened while the login window is built; its first read
     // goes on with them.
     ledger::openStoreAhead(ledger::Connection{workspace.books()});
     registerAllWindows();
-    auto* login =
-        static_cast<shell::Form10*>(ledger::ui::FormWindow::loadWindow(windows::kLoginWindow));
+    auto* login = static_cast<shell::Form10*>(forms::FormWindow::loadWindow(windows::kLoginWindow));
     // The books are backed up in the background once the login window is
     // on the screen.
     app::BackupAtStart backup(workspace.books(), login);
     login->show();
     // Books without staff: nobody could log in; the first member is asked for.
     QTimer::singleShot(0, login, [login] {
-        ledger::ui::runGuarded(login, [login] { login->offerFirstStaffMember(); });
+        forms::runGuarded(login, [login] { login->offerFirstStaffMember(); });
     });
     return app.exec();
 }

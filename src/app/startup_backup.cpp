@@ -15,12 +15,12 @@ namespace app {
 namespace {
 
 void tellBackupFailed(const QString& failure) {
-    ledger::ui::runGuarded(nullptr, [&] {
-        ledger::ui::prompts().tell(
+    forms::runGuarded(nullptr, [&] {
+        forms::prompts().tell(
             nullptr,
             failure + QStringLiteral("\n\nThe program goes on without a new backup; the books "
                                      "themselves are unchanged."),
-            ledger::ui::programTitle());
+            forms::programTitle());
     });
 }
 
@@ -31,7 +31,7 @@ BackupAtStart::BackupAtStart(const QString& database, QWidget* firstWindow) : da
         begin();
         return;
     }
-    trigger_ = ledger::ui::afterFirstPicture(firstWindow, [this] { begin(); });
+    trigger_ = forms::afterFirstPicture(firstWindow, [this] { begin(); });
 }
 
 void BackupAtStart::begin() {

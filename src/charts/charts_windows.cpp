@@ -7,8 +7,7 @@
 namespace charts {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(windows::kYearAtAGlance,
-                                            [] { return new YearAtAGlance(); });
+    forms::FormWindow::registerFactory(windows::kYearAtAGlance, [] { return new YearAtAGlance(); });
 }
 
 }  // namespace charts

@@ -103,7 +103,7 @@ void YearAtAGlance::buildControls() {
     all->addWidget(notes_);
     all->addLayout(pictures, 1);
 
-    using ledger::ui::connectGuarded;
+    using forms::connectGuarded;
     connectGuarded(yearBox_, &QSpinBox::valueChanged, this, [this](int year) {
         if (year != year_) showYear(year);
     });
@@ -116,7 +116,7 @@ void YearAtAGlance::buildControls() {
 
 void YearAtAGlance::loadStep() {
     try {
-        store_ = ledger::openBooks(ledger::ui::workspace().books());
+        store_ = ledger::openBooks(forms::workspace().books());
         books_ = std::make_unique<BooksAtAGlance>(BooksAtAGlance::read(*store_));
     } catch (...) {
         // The error itself is shown by the load; the pictures stay empty.
@@ -159,7 +159,7 @@ void YearAtAGlance::showYear(int year) {
 
     monthsPicture_ = drawMonths(year, yearMonths_);
     replaceChart(monthsView_, monthsPicture_.chart);
-    using ledger::ui::connectGuarded;
+    using forms::connectGuarded;
     for (QBarSet* set : {monthsPicture_.income, monthsPicture_.expenditure}) {
         connectGuarded(set, &QBarSet::hovered, this, [this](bool over, int index) {
             if (over) describeMonth(index);
@@ -201,7 +201,7 @@ void YearAtAGlance::showMonthDays(std::optional<YearMonth> month) {
     daysPicture_ = drawDays(month, monthText, days_);
     replaceChart(turnoverView_, daysPicture_.turnover);
     replaceChart(differenceView_, daysPicture_.difference);
-    using ledger::ui::connectGuarded;
+    using forms::connectGuarded;
     // A bar stands at its day's place: the sheet it shows, if any.
     auto sheetAt = [this](int bar) {
         return bar >= 0 && bar < static_cast<int>(daysPicture_.sheetAt.size())

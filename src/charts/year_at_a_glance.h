@@ -27,7 +27,7 @@ namespace charts {
 // by clicking it; double-clicking opens it in the month sheet, clicking a
 // day opens it in the daily window. The books are read when the window
 // opens, as the month sheet reads them.
-class YearAtAGlance : public ledger::ui::FormWindow {
+class YearAtAGlance : public forms::FormWindow {
     Q_OBJECT
 public:
     YearAtAGlance();

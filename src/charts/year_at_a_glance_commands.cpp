@@ -52,30 +52,30 @@ void YearAtAGlance::openMonthSheet(int monthIndex) {
     if (!month) return;
     monthly::MonthSheetMonths* sheet = monthly::MonthSheetMonths::open();
     const bool found = sheet->showMonth(month->monthText);
-    ledger::ui::bringForward(sheet->formWindow());
+    forms::bringForward(sheet->formWindow());
     if (!found)
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("The month sheet has no month %1: it shows the totals as they were "
                            "when it was opened. Close it and open it again to see this month.")
                 .arg(month->monthText),
-            ledger::ui::programTitle());
+            forms::programTitle());
 }
 
 void YearAtAGlance::openDay(int dayIndex) {
     if (dayIndex < 0 || dayIndex >= static_cast<int>(days_.size())) return;
     const DaySheet sheet = days_[static_cast<size_t>(dayIndex)].sheet;
-    auto* daily = ledger::ui::loadWindowAs<daily::DailyWindowFace>(windows::kDailyWindow);
+    auto* daily = forms::loadWindowAs<daily::DailyWindowFace>(windows::kDailyWindow);
     // A sheet another program removed since the books were read: said, and
     // the daily window is left where it was.
     if (!ledger::holdsRow(*store_, ledger::schema::kLedger, sheet.key)) {
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("The day %1 is no longer in the books: another program removed it. "
                            "Close this window and open it again to see the books as they are "
                            "now.")
                 .arg(sheet.date),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return;
     }
     // The daily window moves to the sheet as its bar would: what was typed
@@ -87,7 +87,7 @@ void YearAtAGlance::openDay(int dayIndex) {
 void YearAtAGlance::printPictures() {
     // What the pointer last pointed at belongs on the screen, not the page.
     const HoverTextAside aside(details_);
-    ledger::ui::printWindow(this);
+    forms::printWindow(this);
 }
 
 void YearAtAGlance::savePicture() {
@@ -95,19 +95,19 @@ void YearAtAGlance::savePicture() {
     const QString suggested =
         QDir(folder.isEmpty() ? QDir::homePath() : folder)
             .filePath(QStringLiteral("year-%1.png").arg(year_ > 0 ? year_ : 0));
-    QString path = ledger::ui::prompts().saveFileName(
-        this, QStringLiteral("Save picture"), suggested,
-        QStringLiteral("PNG picture (*.png);;PDF document (*.pdf)"));
+    QString path =
+        forms::prompts().saveFileName(this, QStringLiteral("Save picture"), suggested,
+                                      QStringLiteral("PNG picture (*.png);;PDF document (*.pdf)"));
     if (path.isEmpty()) return;
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix.isEmpty()) {
         path += QStringLiteral(".png");
     } else if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf")) {
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("A picture is saved as PNG or PDF: end the name %1 in .png or .pdf.")
                 .arg(QDir::toNativeSeparators(path)),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return;
     }
 
@@ -138,12 +138,12 @@ void YearAtAGlance::savePicture() {
         ledger::fail(ledger::ErrorCode::InvalidOperation,
                      QStringLiteral("The picture could not be drawn; nothing was saved."));
     if (const QString why = ledger::writeWholeFile(path, bytes); !why.isEmpty()) {
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("Cannot save the picture as %1: %2. Nothing was saved; choose another "
                            "folder or free some space and try again.")
                 .arg(shown, why),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return;
     }
     details_->setText(QStringLiteral("Saved as %1.").arg(shown));

@@ -32,7 +32,7 @@
 
 namespace daily {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 
 namespace {
 
@@ -102,12 +102,12 @@ ledger::Bookmark Form1::storedDay() const { return data1_->source().bookmark(); 
 
 void Form1::takePurchaseSubtotal(Purchase which, const QString& subtotal) {
     QLineEdit* field = which == Purchase::Tableware ? fields_.tableware : fields_.shopArticles;
-    ledger::ui::raiseReactionErrors([&] { field->setText(subtotal); });
+    forms::raiseReactionErrors([&] { field->setText(subtotal); });
 }
 
 void Form1::showDay(ledger::Bookmark day) { data1_->source().showRow(day); }
 
-void Form1::bringForward() { ledger::ui::bringForward(this); }
+void Form1::bringForward() { forms::bringForward(this); }
 
 std::vector<Form1::WindowButton> Form1::windowButtons() const {
     return {{tablewareDetail_, windows::kTablewareSheet, Opening::OnThisDay},
@@ -120,7 +120,7 @@ std::vector<Form1::WindowButton> Form1::windowButtons() const {
 }
 
 void Form1::loadStep() {
-    data1_->source().setDatabasePath(ledger::ui::workspace().books());
+    data1_->source().setDatabasePath(forms::workspace().books());
     adaptToScreenDensity();
     enableWindowButtons();
     // The record source opens after this step: the fields are still empty,
@@ -131,9 +131,9 @@ void Form1::loadStep() {
 void Form1::showHistoryOfDay() {
     const QString day = dayShown();
     if (day.trimmed().isEmpty()) {
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this, QStringLiteral("Show a day first: its history is listed by its date."),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return;
     }
     history::openHistoryOfDay(day);
@@ -147,7 +147,7 @@ void Form1::enableWindowButtons() {
 }
 
 void Form1::connectCommands() {
-    using ledger::ui::connectGuarded;
+    using forms::connectGuarded;
     connectGuarded(inquiry_, &QPushButton::clicked, this, [this] { inquiry(); });
     connectGuarded(new_, &QPushButton::clicked, this, [this] { beginNewDay(); });
     connectGuarded(save_, &QPushButton::clicked, this, [this] { saveDay(); });
@@ -155,7 +155,7 @@ void Form1::connectCommands() {
     // The year at a glance has no button on the shop's sheet: Ctrl+G opens it.
     auto* yearAtAGlance = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
     connectGuarded(yearAtAGlance, &QShortcut::activated, this,
-                   [] { ledger::ui::openWindow(windows::kYearAtAGlance); });
+                   [] { forms::openWindow(windows::kYearAtAGlance); });
     // The changes the books recorded of the day shown: Ctrl+H or its button.
     auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
     connectGuarded(history, &QShortcut::activated, this, [this] { showHistoryOfDay(); });
@@ -168,7 +168,7 @@ void Form1::connectCommands() {
         const QString name = b.window;
         const Opening opening = b.opening;
         connectGuarded(b.button, &QPushButton::clicked, this, [this, name, opening] {
-            FormWindow* window = ledger::ui::openWindow(name);
+            FormWindow* window = forms::openWindow(name);
             if (opening == Opening::OnThisDay) {
                 auto* sheet = dynamic_cast<supplies::SheetCommands*>(window);
                 if (!sheet)
@@ -193,14 +193,14 @@ void Form1::inquiry() {
     // The current row is remembered before the user is asked: on an empty
     // ledger there is none, and the command ends here.
     days.bookmark();
-    const QString answer = ledger::withoutOuterBlanks(ledger::ui::prompts().input(
+    const QString answer = ledger::withoutOuterBlanks(forms::prompts().input(
         this, QStringLiteral("Please input date"), QStringLiteral("Inquiry"), QString()));
     ledger::guardedFind(days, dateCriterion(answer));
 }
 
 void Form1::beginNewDay() {
-    if (!ledger::ui::prompts().askYesNo(this, QStringLiteral("Whether fix and increase newly!"),
-                                        ledger::ui::programTitle()))
+    if (!forms::prompts().askYesNo(this, QStringLiteral("Whether fix and increase newly!"),
+                                   forms::programTitle()))
         return;
     data1_->source().addNew();
 }
@@ -225,7 +225,7 @@ void Form1::saveDay() {
         days.refresh();
         days.setBookmark(stored);
     }
-    ledger::ui::setForeground(fields_.date, kSavedDateColour);
+    forms::setForeground(fields_.date, kSavedDateColour);
 }
 
 bool Form1::agreesToStoreDate(const QString& date) {
@@ -258,11 +258,11 @@ bool Form1::agreesToStoreDate(const QString& date) {
                            .arg(date);
             break;
     }
-    return ledger::ui::prompts().askYesNoDefaultNo(
+    return forms::prompts().askYesNoDefaultNo(
         this,
         question + QStringLiteral("\n\n(No stores nothing: the day stays here as typed. Type its "
                                   "date as year/month/day, like 2026/12/5, then Save.)"),
-        ledger::ui::programTitle());
+        forms::programTitle());
 }
 
 bool Form1::storeDay(const QString& date) {
@@ -322,7 +322,7 @@ bool Form1::confirmSheetOfStoredDate(const ledger::Bookmark& stored, const QStri
                                  QStringLiteral("Stay")};
     // Stay first: Enter never gives up what was typed.
     const int choice =
-        ledger::ui::prompts().choose(this, question, ledger::ui::programTitle(), buttons, 2, 2);
+        forms::prompts().choose(this, question, forms::programTitle(), buttons, 2, 2);
     if (choice == 1) {
         days.writeBackAllowingRepeat();
         return true;
@@ -424,9 +424,9 @@ bool Form1::dayCanTakeWage(const QString& wageDay, const WageStep& step) {
 }
 
 void Form1::tellDayCannotTakeWage(const QString& why, const WageStep& step) {
-    ledger::ui::prompts().tell(this, why + step.nothingDone, ledger::ui::programTitle());
+    forms::prompts().tell(this, why + step.nothingDone, forms::programTitle());
 }
 
-void Form1::printSheet() { ledger::ui::printWindow(this); }
+void Form1::printSheet() { forms::printWindow(this); }
 
 }  // namespace daily

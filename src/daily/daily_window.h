@@ -11,33 +11,33 @@
 class QLineEdit;
 class QPushButton;
 
-namespace ledger::ui {
+namespace forms {
 class BoundLineEdit;
 class DataControl;
-}  // namespace ledger::ui
+}  // namespace forms
 
 namespace daily {
 
 // The fields of the day row the window itself and other windows use.
 struct DailyFields {
-    ledger::ui::BoundLineEdit* date = nullptr;           // Text2
-    ledger::ui::BoundLineEdit* rent = nullptr;           // Text1
-    ledger::ui::BoundLineEdit* personnelRate = nullptr;  // Text7
-    ledger::ui::BoundLineEdit* tableware = nullptr;      // Text20
-    ledger::ui::BoundLineEdit* shopArticles = nullptr;   // Text21
+    forms::BoundLineEdit* date = nullptr;           // Text2
+    forms::BoundLineEdit* rent = nullptr;           // Text1
+    forms::BoundLineEdit* personnelRate = nullptr;  // Text7
+    forms::BoundLineEdit* tableware = nullptr;      // Text20
+    forms::BoundLineEdit* shopArticles = nullptr;   // Text21
 };
 
 // The daily settlement window: one day row of the ledger with its amounts,
 // the eight computed figures, the day commands (Inquiry, New, Save, Print)
 // and the buttons that open every other window. It is the program's main
 // window from the login on.
-class Form1 : public ledger::ui::FormWindow, public DailyWindowFace {
+class Form1 : public forms::FormWindow, public DailyWindowFace {
     Q_OBJECT
 public:
     Form1();
     ~Form1() override;
 
-    ledger::ui::DataControl* data1() const { return data1_; }
+    forms::DataControl* data1() const { return data1_; }
 
     // What other windows may ask of the day shown.
     QString dayShown() const override;
@@ -107,7 +107,7 @@ private:
     void tellDayCannotTakeWage(const QString& why, const WageStep& step);
     void printSheet();
 
-    ledger::ui::DataControl* data1_ = nullptr;
+    forms::DataControl* data1_ = nullptr;
     DailyFields fields_;
     settlement::SheetControls figureControls_;
     std::unique_ptr<settlement::SettlementChain> figures_;
@@ -125,7 +125,7 @@ private:
     // Not on the shop's sheet: the day's recorded changes, at the left of
     // the bottom row where the sheet leaves room.
     QPushButton* history_ = nullptr;
-    QPushButton* dayWages_ = nullptr;            // wages of the day, Ctrl+D
+    QPushButton* dayWages_ = nullptr;  // wages of the day, Ctrl+D
 };
 
 }  // namespace daily

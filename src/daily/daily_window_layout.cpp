@@ -19,9 +19,9 @@
 
 namespace daily {
 
-using ledger::ui::arialFont;
-using ledger::ui::placeTwips;
-using ledger::ui::setBackground;
+using forms::arialFont;
+using forms::placeTwips;
+using forms::setBackground;
 
 namespace {
 
@@ -40,8 +40,8 @@ constexpr int kIncomeCaptions = 8040;
 constexpr int kCaptionWidth = 1860;
 constexpr int kAdministrationCaptionWidth = 1620;
 
-using ledger::ui::BoundLineEdit;
-using ledger::ui::ComputedFigure;
+using forms::BoundLineEdit;
+using forms::ComputedFigure;
 using settlement::SheetControls;
 
 struct AmountField {
@@ -149,10 +149,10 @@ QLabel* caption(const QString& name, const QString& text, QWidget* parent) {
 
 void Form1::buildControls() {
     setWindowTitle(QStringLiteral("Daily settlement of  accounts"));
-    resize(ledger::ui::twips(kDesignWidth), ledger::ui::twips(kDesignHeight));
+    resize(forms::twips(kDesignWidth), forms::twips(kDesignHeight));
 
-    data1_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kLedger,
-                                         QStringLiteral("  Date"), this);
+    data1_ = new forms::DataControl(QStringLiteral("Data1"), ledger::schema::kLedger,
+                                    QStringLiteral("  Date"), this);
     placeTwips(data1_, 9840, 120, 1875, 495);
     // The bar is narrow: a small face leaves room for its caption.
     data1_->setFont(arialFont(8, false));
@@ -170,7 +170,7 @@ void Form1::buildHeader() {
     title->setFont(arialFont(15.75, true));
     title->setAlignment(Qt::AlignCenter);
     setBackground(title, 0x00FFFFC0);
-    ledger::ui::setForeground(title, 0x00FF0000);
+    forms::setForeground(title, 0x00FF0000);
     placeTwips(title, 120, 120, 5400, 555);
 
     auto* dateCaption = caption(QStringLiteral("Label1"), QStringLiteral("Date"), this);
@@ -280,8 +280,7 @@ void Form1::buildDecoration() {
     int number = 1;
     for (int top : tops) {
         for (int left : {0, 8895}) {
-            auto* image =
-                new ledger::ui::DecorativeBar(QStringLiteral("Image%1").arg(number++), this);
+            auto* image = new forms::DecorativeBar(QStringLiteral("Image%1").arg(number++), this);
             placeTwips(image, left, top, 8895, 240);
             image->lower();
         }
@@ -293,8 +292,8 @@ void Form1::adaptToScreenDensity() {
     if (!adaptation) return;
     // The window's outer place and size; the frame is the window manager's,
     // so the client area takes the size the shop's form gives the window.
-    move(ledger::ui::twips(adaptation->leftTwips), ledger::ui::twips(adaptation->topTwips));
-    resize(ledger::ui::twips(adaptation->widthTwips), ledger::ui::twips(adaptation->heightTwips));
+    move(forms::twips(adaptation->leftTwips), forms::twips(adaptation->topTwips));
+    resize(forms::twips(adaptation->widthTwips), forms::twips(adaptation->heightTwips));
     for (QLineEdit* field : {fields_.rent, fields_.date}) {
         QFont font = field->font();
         font.setPointSizeF(adaptation->fieldFontPoints);

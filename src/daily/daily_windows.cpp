@@ -7,7 +7,7 @@
 namespace daily {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(windows::kDailyWindow, [] { return new Form1; });
+    forms::FormWindow::registerFactory(windows::kDailyWindow, [] { return new Form1; });
 }
 
 }  // namespace daily

@@ -9,13 +9,13 @@
 namespace daily {
 
 double screenDensity() {
-    if (const double pinned = ledger::ui::workspace().screen().density; pinned > 0) return pinned;
+    if (const double pinned = forms::workspace().screen().density; pinned > 0) return pinned;
     if (QScreen* screen = QGuiApplication::primaryScreen())
         return screen->logicalDotsPerInchX() * screen->devicePixelRatio();
     return 96.0;
 }
 
-void setScreenDensityForTesting(double dpi) { ledger::ui::workspace().screen().density = dpi; }
+void setScreenDensityForTesting(double dpi) { forms::workspace().screen().density = dpi; }
 
 std::optional<DensityAdaptation> adaptationFor(double density) {
     // The screen query answers in whole pixels per inch.

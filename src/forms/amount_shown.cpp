@@ -6,10 +6,10 @@
 
 #include "ledger/amount/amount.h"
 
-namespace ledger::ui {
+namespace forms {
 
 double amountShown(const QLineEdit* field) { return ledger::parseAmount(field->text()); }
 
 double amountShown(const QLabel* label) { return ledger::parseAmount(label->text()); }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -4,7 +4,7 @@
 class QLabel;
 class QLineEdit;
 
-namespace ledger::ui {
+namespace forms {
 
 // The amount a field or a figure shows, read from its text with the amount
 // parse (empty or non-numeric text counts 0, a leading number is read). A
@@ -13,4 +13,4 @@ namespace ledger::ui {
 double amountShown(const QLineEdit* field);
 double amountShown(const QLabel* label);
 
-}  // namespace ledger::ui
+}  // namespace forms

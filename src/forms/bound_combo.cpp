@@ -10,9 +10,9 @@
 #include "forms/typing_guard.h"
 #include "ledger/records/record_source.h"
 
-namespace ledger::ui {
+namespace forms {
 
-BoundCombo::BoundCombo(const QString& objectName, RecordSource& listSource,
+BoundCombo::BoundCombo(const QString& objectName, ledger::RecordSource& listSource,
                        const QString& listColumn, QWidget* parent)
     : QComboBox(parent), list_(&listSource), listColumn_(listColumn) {
     setObjectName(objectName);
@@ -22,7 +22,7 @@ BoundCombo::BoundCombo(const QString& objectName, RecordSource& listSource,
     // The list follows its source whenever that opens or refreshes.
     // Reading the list may fail; the error is shown, never passed back into
     // the record source's signal.
-    connectGuarded(&listSource, &RecordSource::currentRowChanged, this, [this] {
+    connectGuarded(&listSource, &ledger::RecordSource::currentRowChanged, this, [this] {
         if (!filling_) reloadList();
     });
     connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) {
@@ -37,7 +37,7 @@ BoundCombo::~BoundCombo() {
     if (target_) target_->unbind(this);
 }
 
-void BoundCombo::setTarget(RecordSource& target, const QString& targetColumn) {
+void BoundCombo::setTarget(ledger::RecordSource& target, const QString& targetColumn) {
     target_ = &target;
     targetColumn_ = targetColumn;
     target.bind(this);
@@ -108,4 +108,4 @@ void BoundCombo::showValue(const QString& text) {
     raiseReactionErrors([&] { setEditText(text); });
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -10,21 +10,21 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 
 // A drop-down choice list: its entries are the list column's value of every
 // row of the list source, in that source's order, duplicates included. With a
 // target it behaves as a bound field of the target: it shows the target
 // column, a chosen entry marks it changed and the write-back stores the
 // chosen text. Without a target it only offers the list.
-class BoundCombo : public QComboBox, public FieldBinding {
+class BoundCombo : public QComboBox, public ledger::FieldBinding {
     Q_OBJECT
 public:
-    BoundCombo(const QString& objectName, RecordSource& listSource, const QString& listColumn,
-               QWidget* parent);
+    BoundCombo(const QString& objectName, ledger::RecordSource& listSource,
+               const QString& listColumn, QWidget* parent);
     ~BoundCombo() override;
 
-    void setTarget(RecordSource& target, const QString& targetColumn);
+    void setTarget(ledger::RecordSource& target, const QString& targetColumn);
 
     QString boundColumn() const override { return targetColumn_; }
     void showValue(const QString& text) override;
@@ -55,13 +55,13 @@ private:
     void reloadList();
     bool mayEdit();
 
-    QPointer<RecordSource> list_;
+    QPointer<ledger::RecordSource> list_;
     QString listColumn_;
-    QPointer<RecordSource> target_;
+    QPointer<ledger::RecordSource> target_;
     QString targetColumn_;
     bool filling_ = false;
     bool changed_ = false;
     QString lastText_;
 };
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -9,10 +9,10 @@
 #include "forms/typing_guard.h"
 #include "ledger/records/record_source.h"
 
-namespace ledger::ui {
+namespace forms {
 
-BoundLineEdit::BoundLineEdit(const QString& objectName, RecordSource& source, const QString& column,
-                             QWidget* parent)
+BoundLineEdit::BoundLineEdit(const QString& objectName, ledger::RecordSource& source,
+                             const QString& column, QWidget* parent)
     : QLineEdit(parent), source_(&source), column_(column) {
     setObjectName(objectName);
     // Qt emits textChanged only when the text really differs; whatever set
@@ -53,4 +53,4 @@ void BoundLineEdit::showValue(const QString& text) {
     raiseReactionErrors([&] { setText(text); });
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -10,7 +10,7 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 
 // A text field bound to a column of a record source's current row. Filled on
 // every row change without counting as changed; any other text change, typed
@@ -19,10 +19,10 @@ namespace ledger::ui {
 // while the record source has no row to store it in. Its textChanged
 // signal fires synchronously and only when the text really differs, so
 // windows hang their change reactions on it (through connectGuarded).
-class BoundLineEdit : public QLineEdit, public FieldBinding {
+class BoundLineEdit : public QLineEdit, public ledger::FieldBinding {
     Q_OBJECT
 public:
-    BoundLineEdit(const QString& objectName, RecordSource& source, const QString& column,
+    BoundLineEdit(const QString& objectName, ledger::RecordSource& source, const QString& column,
                   QWidget* parent);
     ~BoundLineEdit() override;
 
@@ -43,11 +43,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    QPointer<RecordSource> source_;
+    QPointer<ledger::RecordSource> source_;
     QString column_;
     QString shownText_;  // the row's value as last filled
     bool filling_ = false;
     bool changed_ = false;
 };
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -10,7 +10,7 @@
 
 #include "forms/error_boundary.h"
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 
@@ -115,4 +115,4 @@ void ComputedFigure::fitText() {
         setToolTip(whole.isEmpty() ? explanation_ : explanation_ + QStringLiteral("\n\n") + whole);
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

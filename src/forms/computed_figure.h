@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <functional>
 
-namespace ledger::ui {
+namespace forms {
 
 // A label whose text only code writes (a computed figure). It signals a change
 // only when its text really differs. The window's own figures that depend on
@@ -57,4 +57,4 @@ private:
     bool leftForced_ = false;  // the alignment is ours, not the design's
 };
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -11,7 +11,7 @@
 #include "forms/error_boundary.h"
 #include "ledger/records/record_source.h"
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 
@@ -31,7 +31,8 @@ QToolButton* barButton(const QString& name, const QString& glyph, const QString&
 
 DataControl::DataControl(const QString& objectName, const QString& source, const QString& caption,
                          QWidget* parent)
-    : QWidget(parent), source_(new RecordSource(objectName + QStringLiteral("Recordset"), this)) {
+    : QWidget(parent),
+      source_(new ledger::RecordSource(objectName + QStringLiteral("Recordset"), this)) {
     setObjectName(objectName);
     source_->setSource(source);
 
@@ -60,16 +61,17 @@ DataControl::DataControl(const QString& objectName, const QString& source, const
     layout->addWidget(last);
 
     // A failing move shows the store's message and leaves the row as it was.
-    auto move = [this](void (RecordSource::*step)()) {
+    auto move = [this](void (ledger::RecordSource::*step)()) {
         return [this, step] {
             if (moveGuard_ && !moveGuard_()) return;
             (source_->*step)();
         };
     };
-    connectGuarded(first, &QToolButton::clicked, this, move(&RecordSource::moveFirst));
-    connectGuarded(previous, &QToolButton::clicked, this, move(&RecordSource::movePrevious));
-    connectGuarded(next, &QToolButton::clicked, this, move(&RecordSource::moveNext));
-    connectGuarded(last, &QToolButton::clicked, this, move(&RecordSource::moveLast));
+    connectGuarded(first, &QToolButton::clicked, this, move(&ledger::RecordSource::moveFirst));
+    connectGuarded(previous, &QToolButton::clicked, this,
+                   move(&ledger::RecordSource::movePrevious));
+    connectGuarded(next, &QToolButton::clicked, this, move(&ledger::RecordSource::moveNext));
+    connectGuarded(last, &QToolButton::clicked, this, move(&ledger::RecordSource::moveLast));
 }
 
 void DataControl::resizeEvent(QResizeEvent* event) {
@@ -101,4 +103,4 @@ void DataControl::fitCaption() {
 
 QString DataControl::caption() const { return caption_->text(); }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -10,7 +10,7 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 
 // The data control: a record source with its navigation bar (first / previous
 // / next / last around a caption). The bar's moves stop at the ends and never
@@ -22,7 +22,7 @@ public:
     DataControl(const QString& objectName, const QString& source, const QString& caption,
                 QWidget* parent);
 
-    RecordSource& source() { return *source_; }
+    ledger::RecordSource& source() { return *source_; }
     // Asked before every move of the bar: false leaves the row where it is
     // (a window that must settle something with the user first).
     void setMoveGuard(std::function<bool()> guard) { moveGuard_ = std::move(guard); }
@@ -37,9 +37,9 @@ private:
     // for it, so it is always read whole.
     void fitCaption();
 
-    RecordSource* source_;  // a child of the data control
+    ledger::RecordSource* source_;  // a child of the data control
     std::function<bool()> moveGuard_;
     QLabel* caption_;
 };
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -8,7 +8,7 @@
 #include "ledger/records/record_source.h"
 #include "ledger/records/row_set.h"
 
-namespace ledger::ui {
+namespace forms {
 
 // The grid's lines as the record source gave them, read-only, with the
 // column names as the heading row and an empty first column.
@@ -29,8 +29,9 @@ public:
     // the cells drawn (or measured) are ever turned into text.
     QString text(int line, int column) const {
         const auto& row = rows_[static_cast<size_t>(line)];
-        return column < static_cast<int>(row.size()) ? fieldText(row[static_cast<size_t>(column)])
-                                                     : QString();
+        return column < static_cast<int>(row.size())
+                   ? ledger::fieldText(row[static_cast<size_t>(column)])
+                   : QString();
     }
 
     int rowCount(const QModelIndex& parent) const override {
@@ -58,7 +59,7 @@ private:
     std::vector<std::vector<QVariant>> rows_;
 };
 
-DataGrid::DataGrid(const QString& objectName, RecordSource& source, QWidget* parent)
+DataGrid::DataGrid(const QString& objectName, ledger::RecordSource& source, QWidget* parent)
     : QTableView(parent), source_(&source), rows_(new GridRows(this)) {
     setObjectName(objectName);
     setModel(rows_);
@@ -77,7 +78,7 @@ DataGrid::DataGrid(const QString& objectName, RecordSource& source, QWidget* par
     setCornerButtonEnabled(false);
     // Reading the rows may fail (a file replaced meanwhile): the error is
     // shown, never passed back into the record source's signal.
-    connectGuarded(&source, &RecordSource::currentRowChanged, this, [this] { fill(); });
+    connectGuarded(&source, &ledger::RecordSource::currentRowChanged, this, [this] { fill(); });
 }
 
 DataGrid::~DataGrid() = default;
@@ -111,4 +112,4 @@ void DataGrid::fill() {
     rows_->show(source_->columnNames(), source_->rowValues());
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

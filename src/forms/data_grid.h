@@ -8,7 +8,7 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 
 class GridRows;
 
@@ -26,7 +26,7 @@ class GridRows;
 class DataGrid : public QTableView {
     Q_OBJECT
 public:
-    DataGrid(const QString& objectName, RecordSource& source, QWidget* parent);
+    DataGrid(const QString& objectName, ledger::RecordSource& source, QWidget* parent);
     ~DataGrid() override;
 
     // Text of a cell; row 0 is the heading row, column 0 the empty column.
@@ -42,8 +42,8 @@ public:
 private:
     void fill();
 
-    QPointer<RecordSource> source_;
+    QPointer<ledger::RecordSource> source_;
     GridRows* rows_;
 };
 
-}  // namespace ledger::ui
+}  // namespace forms

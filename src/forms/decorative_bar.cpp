@@ -4,7 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-namespace ledger::ui {
+namespace forms {
 
 DecorativeBar::DecorativeBar(const QString& objectName, QWidget* parent) : QWidget(parent) {
     setObjectName(objectName);
@@ -34,4 +34,4 @@ void DecorativeBar::paintEvent(QPaintEvent*) {
     for (int x = step / 2; x < w; x += step) painter.drawLine(x, h * 7 / 16, x, h * 11 / 16);
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-namespace ledger::ui {
+namespace forms {
 
 // The shop sheets' decorative bar picture (593 x 16 pixels on the original
 // sheets): a warm shaded band with rules and ticks, drawn by our own code so
@@ -17,4 +17,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-}  // namespace ledger::ui
+}  // namespace forms

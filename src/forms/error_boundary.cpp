@@ -9,10 +9,10 @@
 #include "forms/workspace.h"
 #include "ledger/base/ledger_error.h"
 
-namespace ledger::ui {
+namespace forms {
 
 QString errorText(const std::exception& error) {
-    if (const auto* ledgerError = dynamic_cast<const LedgerError*>(&error))
+    if (const auto* ledgerError = dynamic_cast<const ledger::LedgerError*>(&error))
         // What happened and what to do first; the number, for whoever the
         // shop asks for help, last.
         return QStringLiteral("%1 (Error %2)")
@@ -23,8 +23,8 @@ QString errorText(const std::exception& error) {
 
 void reportError(QWidget* messageParent, const std::exception& error) {
     // The user has just answered not to store it: nothing more to say.
-    if (const auto* ledgerError = dynamic_cast<const LedgerError*>(&error);
-        ledgerError && ledgerError->code() == ErrorCode::CancelledByUser)
+    if (const auto* ledgerError = dynamic_cast<const ledger::LedgerError*>(&error);
+        ledgerError && ledgerError->code() == ledger::ErrorCode::CancelledByUser)
         return;
     prompts().tell(messageParent, errorText(error), programTitle());
 }
@@ -114,4 +114,4 @@ int execModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -9,7 +9,7 @@
 class QDialog;
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 
 // Every handler a window connects runs through here, and no exception ever
 // passes through a Qt signal, slot or event.
@@ -59,4 +59,4 @@ QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, QWidget* c
     });
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

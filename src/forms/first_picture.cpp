@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 
@@ -45,4 +45,4 @@ QObject* afterFirstPicture(QWidget* window, std::function<void()> then) {
     return new FirstPictureWatch(window, std::move(then));
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 
 // Runs `then` once, when the event loop comes round after `window` was
 // first drawn: work that may wait (a backup, say) does not share the
@@ -15,4 +15,4 @@ namespace ledger::ui {
 // deleting the returned object, so it is never skipped.
 QObject* afterFirstPicture(QWidget* window, std::function<void()> then);
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -11,7 +11,7 @@
 #include "forms/workspace.h"
 #include "ledger/records/record_source.h"
 
-namespace ledger::ui {
+namespace forms {
 
 FormWindow::FormWindow(const QString& objectName, QWidget* parent) : QWidget(parent) {
     setObjectName(objectName);
@@ -126,4 +126,4 @@ FormWindow* FormWindow::loadWindow(const QString& name) {
     return window;
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -8,7 +8,7 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 
 class DataControl;
 
@@ -59,4 +59,4 @@ private:
     bool fitted_ = false;
 };
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -9,7 +9,7 @@
 
 #include "forms/workspace.h"
 
-namespace ledger::ui {
+namespace forms {
 
 double screenDpi() {
     if (const double pinned = workspace().screen().twipsDpi; pinned > 0) return pinned;
@@ -60,4 +60,4 @@ QFont arialFont(double points, bool bold) {
     return font;
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 
 // Windows place controls in twips (1440 to the inch), as the shop's original
 // forms were drawn, converted for the screen's logical density.
@@ -25,4 +25,4 @@ void setForeground(QWidget* widget, quint32 bgr);
 // Arial in points; drawn with the metric-compatible Liberation Sans.
 QFont arialFont(double points, bool bold);
 
-}  // namespace ledger::ui
+}  // namespace forms

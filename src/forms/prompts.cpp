@@ -10,7 +10,7 @@
 #include "forms/error_boundary.h"
 #include "forms/workspace.h"
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 
@@ -90,4 +90,4 @@ void setPrompts(Prompts* replacement) { workspace().setPrompts(replacement); }
 
 QString programTitle() { return QStringLiteral("tallowbrook"); }
 
-}  // namespace ledger::ui
+}  // namespace forms

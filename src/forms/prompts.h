@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 
 // Input prompts and message boxes go through this one interface: real Qt
 // dialogs in the program, scripted answers in tests.
@@ -51,4 +51,4 @@ Prompts& dialogPrompts();
 // The title of message boxes and prompts that have none of their own.
 QString programTitle();
 
-}  // namespace ledger::ui
+}  // namespace forms

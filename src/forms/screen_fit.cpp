@@ -11,7 +11,7 @@
 #include "forms/decorative_bar.h"
 #include "forms/workspace.h"
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 
@@ -112,4 +112,4 @@ void fitToScreen(QWidget* window) {
     }
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 
 // The size a window takes to show every control it holds: at least the size
 // it was given, grown to its controls' extent, but never larger than the room
@@ -20,4 +20,4 @@ QSize fittedSize(const QSize& given, const QRect& controls, const QSize& availab
 // beyond the window's design on purpose do not count.
 void fitToScreen(QWidget* window);
 
-}  // namespace ledger::ui
+}  // namespace forms

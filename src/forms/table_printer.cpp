@@ -10,7 +10,7 @@
 #include "forms/layout_units.h"
 #include "forms/window_printer.h"
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 
@@ -93,4 +93,4 @@ QString printTable(QWidget* window, const PrintedTable& table) {
     });
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

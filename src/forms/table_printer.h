@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 
 // A table as it is printed: a title over each page, the column headings, the
 // lines in their order and, after the last line, one line of totals (empty:
@@ -26,4 +26,4 @@ struct PrintedTable {
 // was written.
 QString printTable(QWidget* window, const PrintedTable& table);
 
-}  // namespace ledger::ui
+}  // namespace forms

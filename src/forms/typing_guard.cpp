@@ -8,7 +8,7 @@
 #include "forms/prompts.h"
 #include "ledger/records/record_source.h"
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 
@@ -38,7 +38,7 @@ bool isEditingEvent(const QEvent* event) {
     }
 }
 
-bool allowEditOfBoundField(QWidget* field, const RecordSource* source) {
+bool allowEditOfBoundField(QWidget* field, const ledger::RecordSource* source) {
     if (!source || source->acceptsEdits()) return true;
     prompts().tell(field,
                    QStringLiteral("There is no record here to type into: the list is empty or its "
@@ -48,4 +48,4 @@ bool allowEditOfBoundField(QWidget* field, const RecordSource* source) {
     return false;
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

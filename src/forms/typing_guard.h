@@ -8,7 +8,7 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 
 // Typing into a bound field needs a row to go to. On an empty table (a new
 // shop), after Delete, or when the file could not be opened there is none;
@@ -21,6 +21,6 @@ bool isEditingEvent(const QEvent* event);
 
 // True when the edit may go ahead; otherwise tells the user why not (and
 // what to do) and returns false. A field without a record source is free.
-bool allowEditOfBoundField(QWidget* field, const RecordSource* source);
+bool allowEditOfBoundField(QWidget* field, const ledger::RecordSource* source);
 
-}  // namespace ledger::ui
+}  // namespace forms

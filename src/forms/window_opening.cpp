@@ -3,7 +3,7 @@
 
 #include "ledger/base/ledger_error.h"
 
-namespace ledger::ui {
+namespace forms {
 
 void failNoSuchWindow(const QString& name) {
     ledger::fail(ledger::ErrorCode::InvalidOperation,
@@ -26,4 +26,4 @@ void bringForward(QWidget* window) {
     window->activateWindow();
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

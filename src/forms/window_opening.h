@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 
 // How one window opens another by its name. A window this program cannot
 // open is one clear message, the same wherever it is asked for, and never a
@@ -40,4 +40,4 @@ Face* loadWindowAs(const QString& name) {
     return face;
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -16,7 +16,7 @@
 #include "forms/workspace.h"
 #include "ledger/base/ledger_error.h"
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 
@@ -39,10 +39,12 @@ void paintWindow(QPainter& painter, QPrinter& printer, const QPixmap& image) {
 void paintPages(QPrinter& printer, const PagePainter& paint) {
     QPainter painter;
     if (!painter.begin(&printer))
-        fail(ErrorCode::StoreFailure, QStringLiteral("The printer could not be started."));
+        ledger::fail(ledger::ErrorCode::StoreFailure,
+                     QStringLiteral("The printer could not be started."));
     paint(painter, printer);
     if (!painter.end())
-        fail(ErrorCode::StoreFailure, QStringLiteral("The page could not be finished."));
+        ledger::fail(ledger::ErrorCode::StoreFailure,
+                     QStringLiteral("The page could not be finished."));
 }
 
 // The page's file: the window's caption and the day, as the user knows the
@@ -93,11 +95,12 @@ QString printPages(QWidget* window, QPageLayout::Orientation orientation,
     const QString partial = path + QStringLiteral(".partial");
     auto notWritten = [&] {
         QFile::remove(partial);
-        fail(ErrorCode::StoreFailure,
-             QStringLiteral("No printer is set up, and the page could not be written to '%1' "
-                            "(the disk may be full, or the folder not writable). Nothing was "
-                            "saved.")
-                 .arg(QDir::toNativeSeparators(path)));
+        ledger::fail(
+            ledger::ErrorCode::StoreFailure,
+            QStringLiteral("No printer is set up, and the page could not be written to '%1' "
+                           "(the disk may be full, or the folder not writable). Nothing was "
+                           "saved.")
+                .arg(QDir::toNativeSeparators(path)));
     };
     {
         QPrinter printer(QPrinter::HighResolution);
@@ -106,7 +109,7 @@ QString printPages(QWidget* window, QPageLayout::Orientation orientation,
         printer.setPageOrientation(orientation);
         try {
             paintPages(printer, paint);
-        } catch (const LedgerError&) {
+        } catch (const ledger::LedgerError&) {
             notWritten();
         }
     }
@@ -125,4 +128,4 @@ QString printWindow(QWidget* window) {
         [&](QPainter& painter, QPrinter& printer) { paintWindow(painter, printer, image); });
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

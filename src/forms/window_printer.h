@@ -9,7 +9,7 @@ class QPainter;
 class QPrinter;
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 
 // Prints a window's image on the default printer, at once and without a
 // dialog. Without a printer the page is written as a PDF file instead and the
@@ -27,4 +27,4 @@ QString printPages(QWidget* window, QPageLayout::Orientation orientation, const 
 void setPdfFallbackFolder(const QString& folder);
 void setForcePdfForTesting(bool force);
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -10,7 +10,7 @@
 #include "ledger/base/ledger_error.h"
 #include "ledger/records/record_source.h"
 
-namespace ledger::ui {
+namespace forms {
 
 namespace {
 Workspace* inForce = nullptr;
@@ -32,9 +32,10 @@ Workspace& Workspace::current() {
 
 const QString& Workspace::books() const {
     if (books_.isEmpty())
-        fail(ErrorCode::FileNotFound,
-             QStringLiteral("No books were chosen for the windows to open. Start the program "
-                            "again."));
+        ledger::fail(
+            ledger::ErrorCode::FileNotFound,
+            QStringLiteral("No books were chosen for the windows to open. Start the program "
+                           "again."));
     return books_;
 }
 
@@ -76,4 +77,4 @@ void Workspace::closeAllWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-}  // namespace ledger::ui
+}  // namespace forms

@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-namespace ledger::ui {
+namespace forms {
 
 class FormWindow;
 class Prompts;
@@ -102,4 +102,4 @@ private:
 // The workspace in force.
 inline Workspace& workspace() { return Workspace::current(); }
 
-}  // namespace ledger::ui
+}  // namespace forms

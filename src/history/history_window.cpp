@@ -61,7 +61,7 @@ HistoryWindow::HistoryWindow() : FormWindow(windows::kHistoryWindow) {
     all->addLayout(buttons);
     resize(720, 420);
 
-    using ledger::ui::connectGuarded;
+    using forms::connectGuarded;
     connectGuarded(putBack_, &QPushButton::clicked, this, [this] { putBack(); });
     connectGuarded(list_, &QListWidget::currentRowChanged, this,
                    [this] { showWhatCanBePutBack(); });
@@ -73,7 +73,7 @@ void HistoryWindow::showHistoryOfDay(const QString& date) {
     changes_.clear();
     lines_.clear();
     list_->clear();
-    auto books = ledger::openBooks(ledger::ui::workspace().books());
+    auto books = ledger::openBooks(forms::workspace().books());
     changes_ = ledger::historyOfDay(*books, date);
     lines_ = linesOf(changes_);
     for (const HistoryLine& line : lines_) list_->addItem(line.text);
@@ -122,9 +122,8 @@ void HistoryWindow::putBack() {
     if (line.remedy == Remedy::None) return;
     const ledger::RecordedChange change = changes_[line.change];
     const QString question = questionFor(line);
-    if (!ledger::ui::prompts().askYesNoDefaultNo(this, question, ledger::ui::programTitle()))
-        return;
-    const QString books = ledger::ui::workspace().books();
+    if (!forms::prompts().askYesNoDefaultNo(this, question, forms::programTitle())) return;
+    const QString books = forms::workspace().books();
     switch (line.remedy) {
         case Remedy::PutBackValue:
             ledger::putBackValue(books, change, line.column);
@@ -140,8 +139,8 @@ void HistoryWindow::putBack() {
     }
     // The daily window showing this day reads it again, so what it shows is
     // what the books now hold, not the figure just put back.
-    if (auto* daily = dynamic_cast<daily::DailyWindowFace*>(
-            ledger::ui::FormWindow::find(windows::kDailyWindow));
+    if (auto* daily =
+            dynamic_cast<daily::DailyWindowFace*>(forms::FormWindow::find(windows::kDailyWindow));
         daily && daily->showsStoredDay() && daily->dayShown() == date_)
         daily->showDay(daily->storedDay());
     // The list shows the change just made too, at the top.

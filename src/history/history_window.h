@@ -18,7 +18,7 @@ namespace history {
 // in the shop's words. "Put back" undoes the chosen line: a value goes
 // back to what it was before, a removed day or wage row comes back, each
 // through the books' own checks and recorded as a change of its own.
-class HistoryWindow : public ledger::ui::FormWindow, public HistoryWindowFace {
+class HistoryWindow : public forms::FormWindow, public HistoryWindowFace {
     Q_OBJECT
 public:
     HistoryWindow();

@@ -7,8 +7,7 @@
 namespace history {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(windows::kHistoryWindow,
-                                            [] { return new HistoryWindow(); });
+    forms::FormWindow::registerFactory(windows::kHistoryWindow, [] { return new HistoryWindow(); });
 }
 
 }  // namespace history

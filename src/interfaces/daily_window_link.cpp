@@ -9,7 +9,7 @@
 namespace windows {
 
 daily::DailyWindowFace* openDailyWindow() {
-    return dynamic_cast<daily::DailyWindowFace*>(ledger::ui::FormWindow::find(kDailyWindow));
+    return dynamic_cast<daily::DailyWindowFace*>(forms::FormWindow::find(kDailyWindow));
 }
 
 void tellDailyWindowClosed(QWidget* parent, const QString& what, const QString& then) {
@@ -18,7 +18,7 @@ void tellDailyWindowClosed(QWidget* parent, const QString& what, const QString& 
                           "was changed.")
                           .arg(what);
     if (!then.isEmpty()) message += QLatin1Char(' ') + then;
-    ledger::ui::prompts().tell(parent, message, ledger::ui::programTitle());
+    forms::prompts().tell(parent, message, forms::programTitle());
 }
 
 }  // namespace windows

@@ -8,9 +8,9 @@
 namespace history {
 
 void openHistoryOfDay(const QString& date) {
-    auto* window = ledger::ui::loadWindowAs<HistoryWindowFace>(windows::kHistoryWindow);
+    auto* window = forms::loadWindowAs<HistoryWindowFace>(windows::kHistoryWindow);
     window->showHistoryOfDay(date);
-    ledger::ui::openWindow(windows::kHistoryWindow);
+    forms::openWindow(windows::kHistoryWindow);
 }
 
 }  // namespace history

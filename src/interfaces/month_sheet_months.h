@@ -19,13 +19,13 @@ public:
     // when it opens, and a month added since is not among them.
     virtual bool showMonth(const QString& month) = 0;
     // The window itself, to show or bring forward.
-    virtual ledger::ui::FormWindow* formWindow() = 0;
+    virtual forms::FormWindow* formWindow() = 0;
 
     // The month sheet, loaded (hidden) when it is not open. Throws
     // LedgerError, as every window opened by name, when this program has no
     // month sheet.
     static MonthSheetMonths* open() {
-        return ledger::ui::loadWindowAs<MonthSheetMonths>(windows::kMonthSheet);
+        return forms::loadWindowAs<MonthSheetMonths>(windows::kMonthSheet);
     }
 
 protected:

@@ -17,9 +17,9 @@ namespace settlement {
 
 namespace {
 
+using forms::amountShown;
+using forms::ComputedFigure;
 using ledger::amountText;
-using ledger::ui::amountShown;
-using ledger::ui::ComputedFigure;
 
 // The ten boxes of a group as the sheet reads them.
 std::vector<double> amountsShown(const std::vector<QLineEdit*>& boxes) {
@@ -76,8 +76,8 @@ void SettlementChain::connectReactions() {
     // The outer edge of the chain: a box's text changed (typed, set by
     // another window, or filled from a row).
     auto onBox = [this](QLineEdit* box, void (SettlementChain::*reaction)()) {
-        ledger::ui::connectGuarded(box, &QLineEdit::textChanged, window_,
-                                   [this, reaction] { (this->*reaction)(); });
+        forms::connectGuarded(box, &QLineEdit::textChanged, window_,
+                              [this, reaction] { (this->*reaction)(); });
     };
     for (QLineEdit* box : c_.administration)
         onBox(box, &SettlementChain::computeAdministrationSubtotal);

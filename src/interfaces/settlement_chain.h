@@ -6,7 +6,7 @@
 class QLineEdit;
 class QWidget;
 
-namespace ledger::ui {
+namespace forms {
 class ComputedFigure;
 }
 
@@ -24,14 +24,14 @@ struct SheetControls {
     QLineEdit* smallIncidentalMoney = nullptr;
     QLineEdit* acceptedCash = nullptr;
 
-    ledger::ui::ComputedFigure* administrationSubtotal = nullptr;
-    ledger::ui::ComputedFigure* expenditureSubtotal = nullptr;
-    ledger::ui::ComputedFigure* outOfPocket = nullptr;  // the expenditure subtotal's text again
-    ledger::ui::ComputedFigure* smallMoneyDeducted = nullptr;
-    ledger::ui::ComputedFigure* totalNetAmount = nullptr;
-    ledger::ui::ComputedFigure* cashSubtotal = nullptr;
-    ledger::ui::ComputedFigure* difference = nullptr;
-    ledger::ui::ComputedFigure* settlementTotal = nullptr;
+    forms::ComputedFigure* administrationSubtotal = nullptr;
+    forms::ComputedFigure* expenditureSubtotal = nullptr;
+    forms::ComputedFigure* outOfPocket = nullptr;  // the expenditure subtotal's text again
+    forms::ComputedFigure* smallMoneyDeducted = nullptr;
+    forms::ComputedFigure* totalNetAmount = nullptr;
+    forms::ComputedFigure* cashSubtotal = nullptr;
+    forms::ComputedFigure* difference = nullptr;
+    forms::ComputedFigure* settlementTotal = nullptr;
 };
 
 // Which sheet the chain balances: the two differ in two small ways the shop

@@ -18,7 +18,7 @@
 
 namespace monthly {
 
-using ledger::ui::placeTwips;
+using forms::placeTwips;
 
 namespace {
 
@@ -50,11 +50,11 @@ int fieldLeft(int column) { return kColumnLeft[column] + kFieldOffset; }
 
 Form4::Form4(QWidget* parent) : FormWindow(QStringLiteral("Form4"), parent) {
     setWindowTitle(QStringLiteral("Settle account in the month"));
-    setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(kClientWidth), ledger::ui::twips(kClientHeight));
+    setFont(forms::arialFont(9, false));
+    resize(forms::twips(kClientWidth), forms::twips(kClientHeight));
 
-    data_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kMonthTotals,
-                                        QStringLiteral("Month"), this);
+    data_ = new forms::DataControl(QStringLiteral("Data1"), ledger::schema::kMonthTotals,
+                                   QStringLiteral("Month"), this);
     // The month rows are sums: typed figures can never be stored. Say so
     // once and let the move or the closing go ahead, rather than refusing
     // to leave the month.
@@ -92,28 +92,28 @@ QLabel* Form4::addCaption(const QString& name, const QString& text, int left, in
 QLabel* Form4::addHeading(const QString& name, const QString& text, int left) {
     auto* heading = new QLabel(text, this);
     heading->setObjectName(name);
-    heading->setFont(ledger::ui::arialFont(9.75, true));
+    heading->setFont(forms::arialFont(9.75, true));
     heading->setAlignment(Qt::AlignCenter);
-    ledger::ui::setBackground(heading, kHeadingBackground);
+    forms::setBackground(heading, kHeadingBackground);
     placeTwips(heading, left, kHeadingTop, kColumnWidth, 375);
     return heading;
 }
 
-ledger::ui::BoundLineEdit* Form4::addTotalField(const QString& name, const QString& ledgerColumn,
-                                                int left, int top) {
-    auto* field = new ledger::ui::BoundLineEdit(name, data_->source(),
-                                                ledger::schema::monthTotalOf(ledgerColumn), this);
+forms::BoundLineEdit* Form4::addTotalField(const QString& name, const QString& ledgerColumn,
+                                           int left, int top) {
+    auto* field = new forms::BoundLineEdit(name, data_->source(),
+                                           ledger::schema::monthTotalOf(ledgerColumn), this);
     placeTwips(field, left, top, kFieldWidth, kFieldHeight);
     return field;
 }
 
-ledger::ui::ComputedFigure* Form4::addFigure(const QString& name, quint32 background, int left,
-                                             int top, int height) {
-    auto* figure = new ledger::ui::ComputedFigure(name, this);
+forms::ComputedFigure* Form4::addFigure(const QString& name, quint32 background, int left, int top,
+                                        int height) {
+    auto* figure = new forms::ComputedFigure(name, this);
     figure->setAlignment(Qt::AlignCenter);
     figure->setFrameShape(QFrame::Panel);
     figure->setFrameShadow(QFrame::Sunken);
-    ledger::ui::setBackground(figure, background);
+    forms::setBackground(figure, background);
     placeTwips(figure, left, top, kFieldWidth, height);
     return figure;
 }
@@ -122,7 +122,7 @@ void Form4::buildTopRow() {
     title_ = new QLineEdit(QStringLiteral("Settle account in the month"), this);
     title_->setObjectName(QStringLiteral("Text1"));
     title_->setAlignment(Qt::AlignCenter);
-    title_->setFont(ledger::ui::arialFont(15.75, true));
+    title_->setFont(forms::arialFont(15.75, true));
     placeTwips(title_, 120, 120, 4455, 735);
 
     auto* dateCaption = new QLabel(QStringLiteral("Date"), this);
@@ -130,10 +130,10 @@ void Form4::buildTopRow() {
     dateCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(dateCaption, 4680, 120, 495, 525);
 
-    month_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text2"), data_->source(),
-                                           QStringLiteral("Date per month"), this);
+    month_ = new forms::BoundLineEdit(QStringLiteral("Text2"), data_->source(),
+                                      QStringLiteral("Date per month"), this);
     month_->setAlignment(Qt::AlignCenter);
-    month_->setFont(ledger::ui::arialFont(9.75, true));
+    month_->setFont(forms::arialFont(9.75, true));
     placeTwips(month_, 5280, 120, 1455, 525);
 
     placeTwips(data_, 6840, 120, 2415, 495);
@@ -141,8 +141,7 @@ void Form4::buildTopRow() {
     inquiry_ = new QPushButton(QStringLiteral("Inquiry  --Style:12/2002"), this);
     inquiry_->setObjectName(QStringLiteral("Command1"));
     placeTwips(inquiry_, 9360, 120, 2415, 615);
-    ledger::ui::connectGuarded(inquiry_, &QPushButton::clicked, this,
-                               [this](bool) { inquireMonth(); });
+    forms::connectGuarded(inquiry_, &QPushButton::clicked, this, [this](bool) { inquireMonth(); });
 }
 
 void Form4::buildAdministration() {
@@ -200,13 +199,13 @@ void Form4::buildIncome() {
     // little more than the fields.
     addCaption(QStringLiteral("Label27"), QStringLiteral("Turnover"), left, 1440, kFieldHeight);
     turnover_ = addTotalField(QStringLiteral("Text25"), QStringLiteral("Turnover"), field, 1440);
-    ledger::ui::setBackground(turnover_, 0x00FFC0C0);
+    forms::setBackground(turnover_, 0x00FFC0C0);
 
     addCaption(QStringLiteral("Label28"), QStringLiteral("Small incidental money"), left, 1920,
                kFieldHeight);
     smallIncidentalMoney_ = addTotalField(QStringLiteral("Text26"),
                                           QStringLiteral("Small incidental money"), field, 1920);
-    ledger::ui::setBackground(smallIncidentalMoney_, 0x00FFFFFF);
+    forms::setBackground(smallIncidentalMoney_, 0x00FFFFFF);
 
     addCaption(QStringLiteral("Label29"), QStringLiteral("Total net amount"), left, 2520,
                kFieldHeight);
@@ -229,7 +228,7 @@ void Form4::buildIncome() {
                kFieldHeight);
     acceptedCash_ = addTotalField(QStringLiteral("Text13"), QStringLiteral("Accept cashes in fact"),
                                   field, 5040);
-    ledger::ui::setBackground(acceptedCash_, 0x00C0FFFF);
+    forms::setBackground(acceptedCash_, 0x00C0FFFF);
 
     addCaption(QStringLiteral("Label34"), QStringLiteral("Difference"), left, 5640, kFieldHeight);
     difference_ = addFigure(QStringLiteral("Label42"), 0x00FFFFC0, field, 5640, kFieldHeight);
@@ -239,7 +238,7 @@ void Form4::buildBottomRow() {
     print_ = new QPushButton(QStringLiteral("Print"), this);
     print_->setObjectName(QStringLiteral("Command2"));
     placeTwips(print_, kColumnLeft[1] + (kColumnWidth - 1455) / 2, kBottomRowTop, 1455, 735);
-    ledger::ui::connectGuarded(print_, &QPushButton::clicked, this, [this](bool) { printSheet(); });
+    forms::connectGuarded(print_, &QPushButton::clicked, this, [this](bool) { printSheet(); });
 
     // In the free space under the administration column, clear of the
     // sheet's own design; disabled when this program has no such window.
@@ -247,23 +246,23 @@ void Form4::buildBottomRow() {
     yearAtAGlance_->setObjectName(QStringLiteral("yearAtAGlance"));
     placeTwips(yearAtAGlance_, kColumnLeft[0] + (kColumnWidth - 2415) / 2, kBottomRowTop, 2415,
                735);
-    ledger::ui::connectGuarded(yearAtAGlance_, &QPushButton::clicked, this,
-                               [this](bool) { openYearAtAGlance(); });
+    forms::connectGuarded(yearAtAGlance_, &QPushButton::clicked, this,
+                          [this](bool) { openYearAtAGlance(); });
 
     auto* caption = addCaption(QStringLiteral("Label35"), QStringLiteral("Total"), kColumnLeft[2],
                                kBottomRowTop + 60, kSubtotalHeight);
-    caption->setFont(ledger::ui::arialFont(9.75, true));
+    caption->setFont(forms::arialFont(9.75, true));
     total_ = addFigure(QStringLiteral("Label43"), 0x00C0FFC0, fieldLeft(2), kBottomRowTop + 60,
                        kSubtotalHeight);
-    total_->setFont(ledger::ui::arialFont(9.75, true));
+    total_->setFont(forms::arialFont(9.75, true));
 }
 
 void Form4::buildDecoration() {
     const int half = (kClientWidth - 240) / 2;
-    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image1"), this), 120, kDecorationTop,
+    placeTwips(new forms::DecorativeBar(QStringLiteral("Image1"), this), 120, kDecorationTop, half,
+               240);
+    placeTwips(new forms::DecorativeBar(QStringLiteral("Image2"), this), 120 + half, kDecorationTop,
                half, 240);
-    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image2"), this), 120 + half,
-               kDecorationTop, half, 240);
 }
 
 void Form4::orderKeyboardFocus() {

@@ -17,11 +17,11 @@ class LedgerError;
 class RecordSource;
 }  // namespace ledger
 
-namespace ledger::ui {
+namespace forms {
 class BoundLineEdit;
 class ComputedFigure;
 class DataControl;
-}  // namespace ledger::ui
+}  // namespace forms
 
 namespace monthly {
 
@@ -29,7 +29,7 @@ namespace monthly {
 // month at a time, balanced the way the daily window balances a day, found
 // by a typed month or stepped through with the "Month" bar, and printed.
 // The totals are sums; the window only reads them.
-class Form4 : public ledger::ui::FormWindow, public MonthSheetMonths {
+class Form4 : public forms::FormWindow, public MonthSheetMonths {
     Q_OBJECT
 public:
     explicit Form4(QWidget* parent = nullptr);
@@ -38,7 +38,7 @@ public:
 
     // What other windows may ask.
     bool showMonth(const QString& month) override;
-    ledger::ui::FormWindow* formWindow() override { return this; }
+    forms::FormWindow* formWindow() override { return this; }
 
 protected:
     void loadStep() override;
@@ -55,10 +55,10 @@ private:
     void centreOnScreen();
     QLabel* addCaption(const QString& name, const QString& text, int left, int top, int height);
     QLabel* addHeading(const QString& name, const QString& text, int left);
-    ledger::ui::BoundLineEdit* addTotalField(const QString& name, const QString& ledgerColumn,
-                                             int left, int top);
-    ledger::ui::ComputedFigure* addFigure(const QString& name, quint32 background, int left,
-                                          int top, int height);
+    forms::BoundLineEdit* addTotalField(const QString& name, const QString& ledgerColumn, int left,
+                                        int top);
+    forms::ComputedFigure* addFigure(const QString& name, quint32 background, int left, int top,
+                                     int height);
 
     // The boxes and figures the settlement chain balances.
     settlement::SheetControls sheetControls() const;
@@ -69,23 +69,23 @@ private:
     void openYearAtAGlance();
     void tellTotalsAreReadOnly(const ledger::LedgerError& error);
 
-    ledger::ui::DataControl* data_ = nullptr;
+    forms::DataControl* data_ = nullptr;
     QLineEdit* title_ = nullptr;  // Text1, unbound
-    ledger::ui::BoundLineEdit* month_ = nullptr;
-    std::vector<ledger::ui::BoundLineEdit*> administration_;     // Text3 ... Text12
-    std::vector<ledger::ui::BoundLineEdit*> expenditure_;        // Text14 ... Text23
-    ledger::ui::BoundLineEdit* turnover_ = nullptr;              // Text25
-    ledger::ui::BoundLineEdit* smallIncidentalMoney_ = nullptr;  // Text26
-    ledger::ui::BoundLineEdit* acceptedCash_ = nullptr;          // Text13
+    forms::BoundLineEdit* month_ = nullptr;
+    std::vector<forms::BoundLineEdit*> administration_;     // Text3 ... Text12
+    std::vector<forms::BoundLineEdit*> expenditure_;        // Text14 ... Text23
+    forms::BoundLineEdit* turnover_ = nullptr;              // Text25
+    forms::BoundLineEdit* smallIncidentalMoney_ = nullptr;  // Text26
+    forms::BoundLineEdit* acceptedCash_ = nullptr;          // Text13
 
-    ledger::ui::ComputedFigure* administrationSubtotal_ = nullptr;  // Label36
-    ledger::ui::ComputedFigure* expenditureSubtotal_ = nullptr;     // Label37
-    ledger::ui::ComputedFigure* totalNetAmount_ = nullptr;          // Label38
-    ledger::ui::ComputedFigure* outOfPocketExpenses_ = nullptr;     // Label39
-    ledger::ui::ComputedFigure* deduction_ = nullptr;               // Label40
-    ledger::ui::ComputedFigure* cashSubtotal_ = nullptr;            // Label41
-    ledger::ui::ComputedFigure* difference_ = nullptr;              // Label42
-    ledger::ui::ComputedFigure* total_ = nullptr;                   // Label43
+    forms::ComputedFigure* administrationSubtotal_ = nullptr;  // Label36
+    forms::ComputedFigure* expenditureSubtotal_ = nullptr;     // Label37
+    forms::ComputedFigure* totalNetAmount_ = nullptr;          // Label38
+    forms::ComputedFigure* outOfPocketExpenses_ = nullptr;     // Label39
+    forms::ComputedFigure* deduction_ = nullptr;               // Label40
+    forms::ComputedFigure* cashSubtotal_ = nullptr;            // Label41
+    forms::ComputedFigure* difference_ = nullptr;              // Label42
+    forms::ComputedFigure* total_ = nullptr;                   // Label43
     std::unique_ptr<settlement::SettlementChain> figures_;
 
     QPushButton* inquiry_ = nullptr;  // Command1

@@ -15,7 +15,7 @@
 namespace monthly {
 
 void Form4::loadStep() {
-    data_->source().setDatabasePath(ledger::ui::workspace().books());
+    data_->source().setDatabasePath(forms::workspace().books());
     yearAtAGlance_->setEnabled(FormWindow::canCreate(windows::kYearAtAGlance));
     // The fields are still empty, so these all come out "0"; the deduction
     // stays empty until the small incidental money first changes.
@@ -28,7 +28,7 @@ void Form4::inquireMonth() {
     // fail here, before asking for a month.
     static_cast<void>(source.bookmark());
 
-    QString month = ledger::withoutOuterBlanks(ledger::ui::prompts().input(
+    QString month = ledger::withoutOuterBlanks(forms::prompts().input(
         this, QStringLiteral("Please input month:"), QStringLiteral("Inquiry"), QString()));
     // Months are kept as "12/ 2002"; the user types "12/2002".
     month.replace(QLatin1Char('/'), QStringLiteral("/ "));
@@ -37,7 +37,7 @@ void Form4::inquireMonth() {
                         ledger::FindDirection::First, /*moveFirstBefore=*/true);
 }
 
-void Form4::printSheet() { ledger::ui::printWindow(this); }
+void Form4::printSheet() { forms::printWindow(this); }
 
 bool Form4::showMonth(const QString& month) {
     if (!data_->source().hasCurrentRow()) return false;  // no months at all
@@ -49,15 +49,15 @@ bool Form4::showMonth(const QString& month) {
                                ledger::FindDirection::First, /*moveFirstBefore=*/false);
 }
 
-void Form4::openYearAtAGlance() { ledger::ui::openWindow(windows::kYearAtAGlance); }
+void Form4::openYearAtAGlance() { forms::openWindow(windows::kYearAtAGlance); }
 
 void Form4::tellTotalsAreReadOnly(const ledger::LedgerError&) {
-    ledger::ui::prompts().tell(
+    forms::prompts().tell(
         this,
         QStringLiteral("Month totals cannot be edited; they are the sums of the daily ledger. "
                        "The figures you typed were not stored. To change a month, correct "
                        "its days in the daily settlement window."),
-        ledger::ui::programTitle());
+        forms::programTitle());
 }
 
 }  // namespace monthly

@@ -7,7 +7,7 @@
 namespace monthly {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(windows::kMonthSheet, [] { return new Form4(); });
+    forms::FormWindow::registerFactory(windows::kMonthSheet, [] { return new Form4(); });
 }
 
 }  // namespace monthly

@@ -5,8 +5,8 @@
 
 namespace salary {
 
-QString detailQueryText() { return ledger::ui::workspace().detailQueryText(); }
+QString detailQueryText() { return forms::workspace().detailQueryText(); }
 
-void setDetailQueryText(const QString& text) { ledger::ui::workspace().setDetailQueryText(text); }
+void setDetailQueryText(const QString& text) { forms::workspace().setDetailQueryText(text); }
 
 }  // namespace salary

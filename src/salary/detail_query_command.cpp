@@ -19,12 +19,12 @@ namespace {
 
 // The salary window, or nullptr when it is not open.
 const Form7* salaryWindow() {
-    return qobject_cast<const Form7*>(ledger::ui::FormWindow::find(windows::kSalaryWindow));
+    return qobject_cast<const Form7*>(forms::FormWindow::find(windows::kSalaryWindow));
 }
 
 QString askPattern(QWidget* parent, const QString& message, const QString& title,
                    const QString& preset) {
-    return ledger::withoutOuterBlanks(ledger::ui::prompts().input(parent, message, title, preset));
+    return ledger::withoutOuterBlanks(forms::prompts().input(parent, message, title, preset));
 }
 
 // One message for the first pattern that cannot be used; true when both can.
@@ -36,12 +36,12 @@ bool patternsUsable(QWidget* parent, const QString& month, const QString& name) 
     for (const auto& p : patterns) {
         const QString problem = patternProblem(p.pattern);
         if (problem.isEmpty()) continue;
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             parent,
             QStringLiteral("The %1 pattern \"%2\" cannot be used: %3.\n\nNo wage rows were looked "
                            "up. Press \"Detail\" again and type the pattern without it.")
                 .arg(QString::fromLatin1(p.what), p.pattern, problem),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return false;
     }
     return true;
@@ -50,9 +50,9 @@ bool patternsUsable(QWidget* parent, const QString& month, const QString& name) 
 void openGridWindow(bool newRows) {
     // An open grid shows what was just asked for; a refused pattern leaves
     // it as it was.
-    if (auto* open = qobject_cast<Form9*>(ledger::ui::FormWindow::find(windows::kWageDetailGrid)))
+    if (auto* open = qobject_cast<Form9*>(forms::FormWindow::find(windows::kWageDetailGrid)))
         if (newRows) open->showAskedRows();
-    ledger::ui::openWindow(windows::kWageDetailGrid);
+    forms::openWindow(windows::kWageDetailGrid);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 
 namespace salary {
 
-using ledger::ui::placeTwips;
+using forms::placeTwips;
 
 namespace {
 
@@ -51,17 +51,17 @@ int rowTop(int row) { return kFirstRowTop + row * kRowStep; }
 
 Form7::Form7(QWidget* parent) : FormWindow(QStringLiteral("Form7"), parent) {
     setWindowTitle(QStringLiteral("Staff's salary settlement of  every month"));
-    setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(kClientWidth), ledger::ui::twips(kClientHeight));
+    setFont(forms::arialFont(9, false));
+    resize(forms::twips(kClientWidth), forms::twips(kClientHeight));
 
     // The staff register comes first: record sources open in the order they
     // were made, and the month rows' first name looks up its staff row, which
     // must be open by then.
-    staff_ = new ledger::ui::DataControl(QStringLiteral("Data3"), ledger::schema::kStaff,
-                                         QStringLiteral("Data3"), this);
+    staff_ = new forms::DataControl(QStringLiteral("Data3"), ledger::schema::kStaff,
+                                    QStringLiteral("Data3"), this);
     staff_->hide();
-    months_ = new ledger::ui::DataControl(QStringLiteral("Data2"), ledger::schema::kMonthWages,
-                                          QStringLiteral("Data2"), this);
+    months_ = new forms::DataControl(QStringLiteral("Data2"), ledger::schema::kMonthWages,
+                                     QStringLiteral("Data2"), this);
     // The month rows are sums of the wage rows: typed totals can never be
     // stored. Say so once and let the move or the closing go ahead, rather
     // than holding the user on the month.
@@ -90,20 +90,20 @@ QLabel* Form7::addCaption(const QString& name, const QString& text, int left, in
     caption->setObjectName(name);
     caption->setWordWrap(true);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    caption->setIndent(ledger::ui::twips(60));
+    caption->setIndent(forms::twips(60));
     placeTwips(caption, left, top, width, height);
     return caption;
 }
 
-ledger::ui::BoundLineEdit* Form7::addField(const QString& name, ledger::ui::DataControl* data,
-                                           const QString& column, int left, int top, int width) {
-    auto* field = new ledger::ui::BoundLineEdit(name, data->source(), column, this);
+forms::BoundLineEdit* Form7::addField(const QString& name, forms::DataControl* data,
+                                      const QString& column, int left, int top, int width) {
+    auto* field = new forms::BoundLineEdit(name, data->source(), column, this);
     placeTwips(field, left, top, width, kLineHeight);
     return field;
 }
 
-ledger::ui::ComputedFigure* Form7::addFigure(const QString& name, int left, int top, int height) {
-    auto* figure = new ledger::ui::ComputedFigure(name, this);
+forms::ComputedFigure* Form7::addFigure(const QString& name, int left, int top, int height) {
+    auto* figure = new forms::ComputedFigure(name, this);
     figure->setAlignment(Qt::AlignCenter);
     figure->setFrameShape(QFrame::Panel);
     figure->setFrameShadow(QFrame::Sunken);
@@ -123,7 +123,7 @@ void Form7::buildTopRow() {
     title_ = new QLineEdit(QStringLiteral("Staff's salary settlement of  every month"), this);
     title_->setObjectName(QStringLiteral("Text12"));
     title_->setAlignment(Qt::AlignCenter);
-    title_->setFont(ledger::ui::arialFont(12, true));
+    title_->setFont(forms::arialFont(12, true));
     placeTwips(title_, 120, 120, 4695, 615);
 
     lastMonth_ = addButton(QStringLiteral("Command1"), QStringLiteral("To last month"), 4920, 120,
@@ -131,28 +131,26 @@ void Form7::buildTopRow() {
     nameInquiry_ =
         addButton(QStringLiteral("Command2"),
                   QStringLiteral("Inquiry--Name      (To recently month)"), 6600, 120, 3360, 615);
-    ledger::ui::connectGuarded(lastMonth_, &QPushButton::clicked, this,
-                               [this] { stepBackOneMonth(); });
-    ledger::ui::connectGuarded(nameInquiry_, &QPushButton::clicked, this,
-                               [this] { inquireName(); });
+    forms::connectGuarded(lastMonth_, &QPushButton::clicked, this, [this] { stepBackOneMonth(); });
+    forms::connectGuarded(nameInquiry_, &QPushButton::clicked, this, [this] { inquireName(); });
 }
 
 void Form7::buildMonthRow() {
     constexpr int top = 960;
-    ledger::ui::setBackground(
+    forms::setBackground(
         addCaption(QStringLiteral("Label1"), QStringLiteral("Date"), 120, top, 735, kLineHeight),
         kLightRed);
     month_ =
         addField(QStringLiteral("Text1"), months_, QStringLiteral("Date /\u6708"), 900, top, 1455);
 
-    ledger::ui::setBackground(
+    forms::setBackground(
         addCaption(QStringLiteral("Label3"), QStringLiteral("Name"), 2520, top, 735, kLineHeight),
         kLightRed);
     name_ = addField(QStringLiteral("Text3"), months_, QStringLiteral("Name"), 3300, top, 2175);
 
-    ledger::ui::setBackground(addCaption(QStringLiteral("Label2"), QStringLiteral("Serial numbers"),
-                                         5640, top, 1335, kLineHeight),
-                              kLightRed);
+    forms::setBackground(addCaption(QStringLiteral("Label2"), QStringLiteral("Serial numbers"),
+                                    5640, top, 1335, kLineHeight),
+                         kLightRed);
     serialNumber_ = addField(QStringLiteral("Text2"), months_, QStringLiteral("Serial numbers"),
                              7080, top, kFieldWidth);
 }
@@ -165,7 +163,7 @@ void Form7::buildRates() {
         bool staffColumn;
         const char* column;
         quint32 colour;
-        ledger::ui::BoundLineEdit** into;
+        forms::BoundLineEdit** into;
     };
     const Line lines[] = {
         {"Label4", "Salary hour", "Text4", true, "Salary hour", kLightBlue, &salaryHour_},
@@ -184,8 +182,8 @@ void Form7::buildRates() {
         auto* field =
             addField(QString::fromLatin1(line.field), line.staffColumn ? staff_ : months_,
                      QString::fromUtf8(line.column), kLeftField, rowTop(row), kFieldWidth);
-        ledger::ui::setBackground(caption, line.colour);
-        ledger::ui::setBackground(field, line.colour);
+        forms::setBackground(caption, line.colour);
+        forms::setBackground(field, line.colour);
         *line.into = field;
         ++row;
     }
@@ -193,20 +191,20 @@ void Form7::buildRates() {
     QLabel* caption = addCaption(QStringLiteral("Label8"), QStringLiteral("Subtotal"), kLeftCaption,
                                  rowTop(row), kLeftCaptionWidth, kLineHeight);
     subtotal_ = addFigure(QStringLiteral("Label12"), kLeftField, rowTop(row), kLineHeight);
-    ledger::ui::setBackground(caption, kGreen);
-    ledger::ui::setBackground(subtotal_, kGreen);
+    forms::setBackground(caption, kGreen);
+    forms::setBackground(subtotal_, kGreen);
 }
 
 void Form7::buildDeductions() {
-    ledger::ui::setBackground(addCaption(QStringLiteral("Label9"), QStringLiteral("Insurance"),
-                                         kRightCaption, rowTop(0), kRightCaptionWidth, kLineHeight),
-                              kLightRed);
+    forms::setBackground(addCaption(QStringLiteral("Label9"), QStringLiteral("Insurance"),
+                                    kRightCaption, rowTop(0), kRightCaptionWidth, kLineHeight),
+                         kLightRed);
     insurance_ =
         addField(QStringLiteral("Text8"), months_, QStringLiteral("Insurance\u4E4B\u7E3D\u8A08"),
                  kRightField, rowTop(0), kFieldWidth);
-    ledger::ui::setBackground(addCaption(QStringLiteral("Label10"), QStringLiteral("Absent-Deduct"),
-                                         kRightCaption, rowTop(1), kRightCaptionWidth, kLineHeight),
-                              kLightRed);
+    forms::setBackground(addCaption(QStringLiteral("Label10"), QStringLiteral("Absent-Deduct"),
+                                    kRightCaption, rowTop(1), kRightCaptionWidth, kLineHeight),
+                         kLightRed);
     absentDeduct_ = addField(QStringLiteral("Text9"), months_,
                              QStringLiteral("Absent-Deduct\u4E4B\u7E3D\u8A08"), kRightField,
                              rowTop(1), kFieldWidth);
@@ -222,7 +220,7 @@ void Form7::buildDeductions() {
     staffNote_->setObjectName(QStringLiteral("Label15"));
     staffNote_->setWordWrap(true);
     staffNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    staffNote_->setFont(ledger::ui::arialFont(8, false));
+    staffNote_->setFont(forms::arialFont(8, false));
     staffNote_->setStyleSheet(QStringLiteral("color: #8a1c1c;"));
     placeTwips(staffNote_, kRightCaption, rowTop(4) + 30, kClientWidth - 120 - kRightCaption,
                kBottomRowTop - rowTop(4) - 30);
@@ -233,18 +231,18 @@ void Form7::buildBottomRow() {
     QLabel* caption =
         addCaption(QStringLiteral("Label11"), QStringLiteral("The salary gotten actually"),
                    kLeftCaption, kBottomRowTop, kLeftCaptionWidth, 495);
-    caption->setFont(ledger::ui::arialFont(9.75, true));
+    caption->setFont(forms::arialFont(9.75, true));
     actualSalary_ = addFigure(QStringLiteral("Label13"), kLeftField, kBottomRowTop, 495);
-    actualSalary_->setFont(ledger::ui::arialFont(9.75, true));
-    ledger::ui::setBackground(caption, kLightCyan);
-    ledger::ui::setBackground(actualSalary_, kLightCyan);
+    actualSalary_->setFont(forms::arialFont(9.75, true));
+    forms::setBackground(caption, kLightCyan);
+    forms::setBackground(actualSalary_, kLightCyan);
 
     detail_ = addButton(QStringLiteral("Command3"), QStringLiteral("Detail"), kRightCaption,
                         kBottomRowTop, 1455, 495);
     print_ = addButton(QStringLiteral("Command4"), QStringLiteral("Print"), 6600, kBottomRowTop,
                        1455, 495);
-    ledger::ui::connectGuarded(detail_, &QPushButton::clicked, this, [this] { openDetail(); });
-    ledger::ui::connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
+    forms::connectGuarded(detail_, &QPushButton::clicked, this, [this] { openDetail(); });
+    forms::connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
 }
 
 void Form7::orderKeyboardFocus() {

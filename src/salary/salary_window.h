@@ -15,11 +15,11 @@ class RecordSource;
 class Store;
 }  // namespace ledger
 
-namespace ledger::ui {
+namespace forms {
 class BoundLineEdit;
 class ComputedFigure;
 class DataControl;
-}  // namespace ledger::ui
+}  // namespace forms
 
 namespace salary {
 
@@ -28,7 +28,7 @@ namespace salary {
 // employee's current rates from the staff register, with the salary actually
 // due. Steps back through the employee's months, finds an employee by name,
 // prints itself and opens the wage detail grid.
-class Form7 : public ledger::ui::FormWindow {
+class Form7 : public forms::FormWindow {
     Q_OBJECT
 public:
     explicit Form7(QWidget* parent = nullptr);
@@ -54,9 +54,9 @@ private:
     void orderKeyboardFocus();
     QLabel* addCaption(const QString& name, const QString& text, int left, int top, int width,
                        int height);
-    ledger::ui::BoundLineEdit* addField(const QString& name, ledger::ui::DataControl* data,
-                                        const QString& column, int left, int top, int width);
-    ledger::ui::ComputedFigure* addFigure(const QString& name, int left, int top, int height);
+    forms::BoundLineEdit* addField(const QString& name, forms::DataControl* data,
+                                   const QString& column, int left, int top, int width);
+    forms::ComputedFigure* addFigure(const QString& name, int left, int top, int height);
     QPushButton* addButton(const QString& name, const QString& caption, int left, int top,
                            int width, int height);
 
@@ -80,25 +80,25 @@ private:
     void printSheet();        // Command4
     void tellTotalsAreReadOnly();
 
-    ledger::ui::DataControl* staff_ = nullptr;   // Data3, hidden
-    ledger::ui::DataControl* months_ = nullptr;  // Data2
-    QLineEdit* title_ = nullptr;                 // Text12, unbound
+    forms::DataControl* staff_ = nullptr;   // Data3, hidden
+    forms::DataControl* months_ = nullptr;  // Data2
+    QLineEdit* title_ = nullptr;            // Text12, unbound
 
-    ledger::ui::BoundLineEdit* month_ = nullptr;          // Text1
-    ledger::ui::BoundLineEdit* serialNumber_ = nullptr;   // Text2
-    ledger::ui::BoundLineEdit* name_ = nullptr;           // Text3
-    ledger::ui::BoundLineEdit* salaryHour_ = nullptr;     // Text4 (staff register)
-    ledger::ui::BoundLineEdit* overtimeRate_ = nullptr;   // Text5 (staff register)
-    ledger::ui::BoundLineEdit* overtimeHours_ = nullptr;  // Text6
-    ledger::ui::BoundLineEdit* insurance_ = nullptr;      // Text8
-    ledger::ui::BoundLineEdit* absentDeduct_ = nullptr;   // Text9
-    ledger::ui::BoundLineEdit* workHours_ = nullptr;      // Text13
+    forms::BoundLineEdit* month_ = nullptr;          // Text1
+    forms::BoundLineEdit* serialNumber_ = nullptr;   // Text2
+    forms::BoundLineEdit* name_ = nullptr;           // Text3
+    forms::BoundLineEdit* salaryHour_ = nullptr;     // Text4 (staff register)
+    forms::BoundLineEdit* overtimeRate_ = nullptr;   // Text5 (staff register)
+    forms::BoundLineEdit* overtimeHours_ = nullptr;  // Text6
+    forms::BoundLineEdit* insurance_ = nullptr;      // Text8
+    forms::BoundLineEdit* absentDeduct_ = nullptr;   // Text9
+    forms::BoundLineEdit* workHours_ = nullptr;      // Text13
 
-    ledger::ui::ComputedFigure* subtotal_ = nullptr;      // Label12
-    ledger::ui::ComputedFigure* deductions_ = nullptr;    // Label14
-    ledger::ui::ComputedFigure* actualSalary_ = nullptr;  // Label13
-    QLabel* staffNote_ = nullptr;                         // Label15: no rates, or a monthly pay
-    MonthlyPays monthlyPays_;                             // read at load
+    forms::ComputedFigure* subtotal_ = nullptr;      // Label12
+    forms::ComputedFigure* deductions_ = nullptr;    // Label14
+    forms::ComputedFigure* actualSalary_ = nullptr;  // Label13
+    QLabel* staffNote_ = nullptr;                    // Label15: no rates, or a monthly pay
+    MonthlyPays monthlyPays_;                        // read at load
     // The books, opened at load and shared by the record sources.
     std::shared_ptr<ledger::Store> books_;
 

@@ -18,11 +18,11 @@
 namespace salary {
 
 void Form7::loadStep() {
-    staff_->source().setDatabasePath(ledger::ui::workspace().books());
-    months_->source().setDatabasePath(ledger::ui::workspace().books());
+    staff_->source().setDatabasePath(forms::workspace().books());
+    months_->source().setDatabasePath(forms::workspace().books());
     try {
         // Kept open: the record sources that open next share the connection.
-        books_ = ledger::openBooks(ledger::ui::workspace().books());
+        books_ = ledger::openBooks(forms::workspace().books());
         monthlyPays_ = MonthlyPays::read(*books_);
     } catch (const ledger::LedgerError&) {
         // The record sources say what is wrong with the books when they open.
@@ -43,7 +43,7 @@ void Form7::stepBackOneMonth() {
 }
 
 void Form7::inquireName() {
-    const QString name = ledger::withoutOuterBlanks(ledger::ui::prompts().input(
+    const QString name = ledger::withoutOuterBlanks(forms::prompts().input(
         this, QStringLiteral("Please input name"), QStringLiteral("Inquiry"), name_->text()));
     // The employee's first row in the query's order; LIKE's pattern
     // characters typed here act as patterns, an apostrophe is a letter.
@@ -52,15 +52,15 @@ void Form7::inquireName() {
 
 void Form7::openDetail() { runDetailQueryCommand(this); }
 
-void Form7::printSheet() { ledger::ui::printWindow(this); }
+void Form7::printSheet() { forms::printWindow(this); }
 
 void Form7::tellTotalsAreReadOnly() {
-    ledger::ui::prompts().tell(
+    forms::prompts().tell(
         this,
         QStringLiteral("The month's hours and deductions cannot be edited here; they are the "
                        "sums of the employee's daily wage rows. What you typed into them was "
                        "not stored. To change a month, correct its days in the wage window."),
-        ledger::ui::programTitle());
+        forms::programTitle());
 }
 
 }  // namespace salary

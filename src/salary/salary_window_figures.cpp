@@ -15,9 +15,9 @@
 
 namespace salary {
 
-using ledger::ui::amountShown;
-using ledger::ui::BoundLineEdit;
-using ledger::ui::ComputedFigure;
+using forms::amountShown;
+using forms::BoundLineEdit;
+using forms::ComputedFigure;
 
 void Form7::connectTriggers() {
     // Each reaction runs at once when a field's text changes, and the salary
@@ -25,18 +25,17 @@ void Form7::connectTriggers() {
     // every keystroke, every month the bar brings in and every staff row the
     // name looks up. Only the fields' signals start the chain.
     for (BoundLineEdit* field : {salaryHour_, overtimeRate_, overtimeHours_, workHours_})
-        ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
-                                   [this] { computeSubtotal(); });
+        forms::connectGuarded(field, &QLineEdit::textChanged, this, [this] { computeSubtotal(); });
     for (BoundLineEdit* field : {insurance_, absentDeduct_})
-        ledger::ui::connectGuarded(field, &QLineEdit::textChanged, this,
-                                   [this] { computeDeductions(); });
-    ledger::ui::connectGuarded(name_, &QLineEdit::textChanged, this, [this] { lookUpStaff(); });
+        forms::connectGuarded(field, &QLineEdit::textChanged, this,
+                              [this] { computeDeductions(); });
+    forms::connectGuarded(name_, &QLineEdit::textChanged, this, [this] { lookUpStaff(); });
     // Another month may differ only in the monthly pay its wage rows record.
-    ledger::ui::connectGuarded(&months_->source(), &ledger::RecordSource::currentRowChanged, this,
-                               [this] {
-                                   computeSubtotal();
-                                   showStaffNote();
-                               });
+    forms::connectGuarded(&months_->source(), &ledger::RecordSource::currentRowChanged, this,
+                          [this] {
+                              computeSubtotal();
+                              showStaffNote();
+                          });
     for (ComputedFigure* part : {subtotal_, deductions_})
         part->setDependents([this] { computeActualSalary(); });
 }

@@ -9,8 +9,8 @@ namespace salary {
 
 void registerWindows() {
     // Form8 is no window here: its one command runs from Form7's "Detail".
-    ledger::ui::FormWindow::registerFactory(windows::kSalaryWindow, [] { return new Form7(); });
-    ledger::ui::FormWindow::registerFactory(windows::kWageDetailGrid, [] { return new Form9(); });
+    forms::FormWindow::registerFactory(windows::kSalaryWindow, [] { return new Form7(); });
+    forms::FormWindow::registerFactory(windows::kWageDetailGrid, [] { return new Form9(); });
 }
 
 }  // namespace salary

@@ -20,7 +20,7 @@
 
 namespace salary {
 
-using ledger::ui::placeTwips;
+using forms::placeTwips;
 
 namespace {
 
@@ -32,8 +32,8 @@ constexpr int kGridTop = 720;
 
 Form9::Form9(QWidget* parent) : FormWindow(QStringLiteral("Form9"), parent) {
     setWindowTitle(QStringLiteral("Form9"));
-    setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(kGridClientWidth), ledger::ui::twips(kGridClientHeight));
+    setFont(forms::arialFont(9, false));
+    resize(forms::twips(kGridClientWidth), forms::twips(kGridClientHeight));
 
     // The design names the saved query; the load step always replaces it by
     // the detail query text.
@@ -42,21 +42,20 @@ Form9::Form9(QWidget* parent) : FormWindow(QStringLiteral("Form9"), parent) {
 
     title_ = new QLineEdit(QStringLiteral("The staff calculate wages(Detail)"), this);
     title_->setObjectName(QStringLiteral("Text1"));
-    title_->setFont(ledger::ui::arialFont(12, true));
+    title_->setFont(forms::arialFont(12, true));
     placeTwips(title_, 120, 120, 4935, 495);
 
     autosize_ = new QPushButton(QStringLiteral("Autosize Columns"), this);
     autosize_->setObjectName(QStringLiteral("Command1"));
     placeTwips(autosize_, 5280, 120, 1935, 495);
-    ledger::ui::connectGuarded(autosize_, &QPushButton::clicked, this,
-                               [this] { autosizeColumns(); });
+    forms::connectGuarded(autosize_, &QPushButton::clicked, this, [this] { autosizeColumns(); });
 
     print_ = new QPushButton(QStringLiteral("Print"), this);
     print_->setObjectName(QStringLiteral("Command2"));
     placeTwips(print_, 7320, 120, 1215, 495);
-    ledger::ui::connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
+    forms::connectGuarded(print_, &QPushButton::clicked, this, [this] { printSheet(); });
 
-    grid_ = new ledger::ui::DataGrid(QStringLiteral("MSFlexGrid1"), *data_, this);
+    grid_ = new forms::DataGrid(QStringLiteral("MSFlexGrid1"), *data_, this);
     placeGrid();
 
     QWidget::setTabOrder(autosize_, title_);
@@ -75,12 +74,12 @@ void Form9::resizeEvent(QResizeEvent* event) {
 
 void Form9::placeGrid() {
     // The grid fills the window's width and the height under the top row.
-    const int top = ledger::ui::twips(kGridTop);
+    const int top = forms::twips(kGridTop);
     grid_->setGeometry(0, top, width(), std::max(0, height() - top));
 }
 
 void Form9::loadStep() {
-    data_->setDatabasePath(ledger::ui::workspace().books());
+    data_->setDatabasePath(forms::workspace().books());
     data_->setSource(detailQueryText());
     // The record source has no bar and nothing to store; it opens here, at
     // the end of the load step, so a failure can still leave the grid its
@@ -118,13 +117,13 @@ void Form9::autosizeColumns() {
         QStringList texts;
         for (int row = 0; row < grid_->gridRows(); ++row) texts << grid_->cellText(row, column);
         const int widthTwips = autosizedWidthTwips(longestByCharacters(texts), font(), this);
-        grid_->setGridColumnWidth(column, ledger::ui::twips(widthTwips));
+        grid_->setGridColumnWidth(column, forms::twips(widthTwips));
     }
 }
 
 void Form9::printSheet() {
     // Every row the grid holds, not the picture of the rows in view.
-    ledger::ui::PrintedTable table;
+    forms::PrintedTable table;
     table.title = title_->text();
     for (int column = 1; column < grid_->gridColumns(); ++column)
         table.headings << grid_->cellText(0, column);
@@ -135,7 +134,7 @@ void Form9::printSheet() {
         table.lines << line;
     }
     table.totals = detailTotals(table.lines);
-    ledger::ui::printTable(this, table);
+    forms::printTable(this, table);
 }
 
 }  // namespace salary

@@ -10,7 +10,7 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 class DataGrid;
 }
 
@@ -20,13 +20,13 @@ namespace salary {
 // command asked for, listed by date in a read-only grid that can fit its
 // columns to their texts and print itself. The rows are read when the window
 // loads, and again at each later "Detail".
-class Form9 : public ledger::ui::FormWindow {
+class Form9 : public forms::FormWindow {
     Q_OBJECT
 public:
     explicit Form9(QWidget* parent = nullptr);
     ~Form9() override;
 
-    ledger::ui::DataGrid* grid() const { return grid_; }
+    forms::DataGrid* grid() const { return grid_; }
     // Reads the rows of the detail query text as it stands now.
     void showAskedRows();
 
@@ -46,7 +46,7 @@ private:
     QLineEdit* title_ = nullptr;            // Text1
     QPushButton* autosize_ = nullptr;       // Command1
     QPushButton* print_ = nullptr;          // Command2
-    ledger::ui::DataGrid* grid_ = nullptr;  // MSFlexGrid1
+    forms::DataGrid* grid_ = nullptr;       // MSFlexGrid1
 };
 
 }  // namespace salary

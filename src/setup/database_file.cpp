@@ -19,7 +19,11 @@
 #include "setup/restore.h"
 #include "setup/schema_builder.h"
 
-namespace ledger {
+namespace setup {
+
+namespace statements = ledger::statements;
+using ledger::ErrorCode;
+using ledger::fail;
 
 namespace {
 
@@ -153,7 +157,7 @@ QString writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite
     if (target.exists) {
         ensureReplaceable(target.file);
         refuseWhileOpenElsewhere(target.file, shown);
-        kept = keepAsBackup(target.file, BackupMaker::BeforeCreate);
+        kept = ledger::keepAsBackup(target.file, ledger::BackupMaker::BeforeCreate);
     }
     // A file replaced keeps the permissions its owner gave it.
     struct stat old {};
@@ -173,9 +177,9 @@ QString writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite
     // durable is a best effort that must not report a finished file as failed.
     try {
         syncToDisk(file.absolutePath(), true);
-    } catch (const LedgerError&) {
+    } catch (const ledger::LedgerError&) {
     }
     return kept;
 }
 
-}  // namespace ledger
+}  // namespace setup

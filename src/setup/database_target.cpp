@@ -15,7 +15,10 @@
 #include "ledger/store/file_kind.h"
 #include "ledger/store/sqlite/sqlite_statements.h"
 
-namespace ledger {
+namespace setup {
+
+using ledger::ErrorCode;
+using ledger::fail;
 
 namespace {
 
@@ -58,9 +61,9 @@ bool lockedByAnotherConnection(const QString& file) {
     // Any failure but a lock (not a database, unreadable) says nothing about
     // a running program; replacing such a file is what --force is for.
     try {
-        statements::Connection db(file);
+        ledger::statements::Connection db(file);
         return db.lockedByAnother();
-    } catch (const LedgerError&) {
+    } catch (const ledger::LedgerError&) {
         return false;
     }
 }
@@ -99,7 +102,7 @@ DatabaseTarget resolveDatabaseTarget(const QString& path) {
                       shown(QDir(target.named).filePath(QStringLiteral("breakfast.mdb")))));
     // A named pipe or a device is never replaced (nor read: a pipe would
     // keep the copy of what it replaces waiting for ever).
-    if (const QString what = notAFile(target.file); !what.isEmpty())
+    if (const QString what = ledger::notAFile(target.file); !what.isEmpty())
         fail(ErrorCode::StoreFailure, QStringLiteral("%1 is %2, not a database file; it was left "
                                                      "as it is.")
                                           .arg(shown(target.named), what));
@@ -162,4 +165,4 @@ QStringList removeStalePartials(const QString& file) {
     return removed;
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -6,7 +6,7 @@
 
 // Where a new database file goes, and whether an existing one may be replaced
 // there. Every step throws LedgerError with a message for the user.
-namespace ledger {
+namespace setup {
 
 // The longest path, in bytes, under which SQLite opens a database file for
 // writing: its rollback journal adds "-journal" and must stay within 512.
@@ -42,4 +42,4 @@ void ensureReplaceable(const QString& file);
 // older than a minute. Returns their names.
 QStringList removeStalePartials(const QString& file);
 
-}  // namespace ledger
+}  // namespace setup

@@ -11,7 +11,10 @@
 #include "ledger/store/sqlite/sqlite_statements.h"
 #include "setup/schema_builder.h"
 
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
+namespace statements = ledger::statements;
 
 namespace {
 
@@ -56,11 +59,11 @@ private:
     static QString sql(const QString& table, const QStringList& columns) {
         QStringList quoted, marks;
         for (const auto& c : columns) {
-            quoted << quoteName(c);
+            quoted << ledger::quoteName(c);
             marks << QStringLiteral("?");
         }
         return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(quoteName(table), quoted.join(','), marks.join(','));
+            .arg(ledger::quoteName(table), quoted.join(','), marks.join(','));
     }
 
     QStringList columns_;
@@ -196,7 +199,7 @@ void writeStaff(sqlite3* db) {
     for (const auto& e : staff()) {
         Row row = {{"Serial numbers", e.serial},
                    {"Name", e.name},
-                   {"Password", hashStaffPassword(e.password)},
+                   {"Password", ledger::hashStaffPassword(e.password)},
                    {"Address", e.address},
                    {"Position", e.position},
                    {"Contact", e.contact},
@@ -393,4 +396,4 @@ void fillDemoData(statements::Connection& file) {
     savepoint.release();
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -4,11 +4,15 @@
 #include "ledger/schema/schema.h"
 #include "ledger/store/source_info.h"
 
-namespace ledger::history_sql {
+namespace setup::history_sql {
+
+namespace calendar = ledger::calendar;
+namespace schema = ledger::schema;
+using ledger::SqlDialect;
 
 namespace {
 
-QString q(const QString& name) { return quoteName(name); }
+QString q(const QString& name) { return ledger::quoteName(name); }
 
 QString literal(const QString& text) {
     QString quoted = text;
@@ -198,4 +202,4 @@ QString dropTriggers(const SqlDialect& dialect) {
     return sql;
 }
 
-}  // namespace ledger::history_sql
+}  // namespace setup::history_sql

@@ -13,19 +13,20 @@
 // that have them as before; their changes are recorded as another
 // program's. This program's own connections name the till and the member
 // of staff on duty (ledger/store/who_writes.h).
-namespace ledger::history_sql {
+namespace setup::history_sql {
 
 // The history's tables, empty, when they are not there yet.
-QString makeTables(const SqlDialect& dialect);
+QString makeTables(const ledger::SqlDialect& dialect);
 // The triggers on `table` recording changes of `columns` (the table's
 // columns as the books hold them, its row key aside).
-QString makeTriggers(const SqlDialect& dialect, const QString& table, const QStringList& columns);
+QString makeTriggers(const ledger::SqlDialect& dialect, const QString& table,
+                     const QStringList& columns);
 // The tables and the triggers on the shop's tables with every column of
 // this version.
-QString makeHistory(const SqlDialect& dialect);
+QString makeHistory(const ledger::SqlDialect& dialect);
 // The triggers removed, where they are there (the recorded history stays).
-QString dropTriggers(const SqlDialect& dialect);
+QString dropTriggers(const ledger::SqlDialect& dialect);
 // The columns of kHistory, in order, its row key first.
 const QStringList& historyColumns();
 
-}  // namespace ledger::history_sql
+}  // namespace setup::history_sql

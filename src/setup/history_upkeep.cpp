@@ -9,11 +9,13 @@
 #include "setup/history_sql.h"
 #include "setup/schema_builder.h"
 
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
 
 namespace {
 
-bool serverKeepsHistory(ServerConnection& server) {
+bool serverKeepsHistory(ledger::ServerConnection& server) {
     for (const QString& table : schema::recordedTables()) {
         const auto found = server.run(
             QStringLiteral("SELECT tgname FROM pg_catalog.pg_trigger WHERE tgrelid = "
@@ -25,8 +27,8 @@ bool serverKeepsHistory(ServerConnection& server) {
     return true;
 }
 
-bool fileKeepsHistory(statements::Connection& file) {
-    const QStringList present = statements::textsOf(
+bool fileKeepsHistory(ledger::statements::Connection& file) {
+    const QStringList present = ledger::statements::textsOf(
         file.handle(), QStringLiteral("SELECT name FROM sqlite_schema WHERE type = ?"),
         QStringLiteral("trigger"), QStringLiteral("Reading the database's tables"));
     for (const QString& table : schema::recordedTables())
@@ -37,9 +39,9 @@ bool fileKeepsHistory(statements::Connection& file) {
 
 // Whether every table's trigger is there; else makes the history in one
 // transaction.
-bool keepHistoryOnServer(ServerConnection& server) {
+bool keepHistoryOnServer(ledger::ServerConnection& server) {
     if (serverKeepsHistory(server)) return true;
-    const SqlDialect& postgres = SqlDialect::postgres();
+    const ledger::SqlDialect& postgres = ledger::SqlDialect::postgres();
     QString script = QStringLiteral("BEGIN;\n") + history_sql::makeTables(postgres) +
                      history_sql::dropTriggers(postgres);
     for (const QString& table : schema::recordedTables())
@@ -51,7 +53,7 @@ bool keepHistoryOnServer(ServerConnection& server) {
     } catch (...) {
         try {
             server.runScript(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
-        } catch (const LedgerError&) {
+        } catch (const ledger::LedgerError&) {
         }
         throw;
     }
@@ -61,22 +63,22 @@ bool keepHistoryOnServer(ServerConnection& server) {
 }  // namespace
 
 bool keepsHistory(const QString& where) {
-    if (isServerAddress(where)) {
-        ServerConnection server(where);
+    if (ledger::isServerAddress(where)) {
+        ledger::ServerConnection server(where);
         return serverKeepsHistory(server);
     }
-    statements::Connection file(where, statements::Connection::Mode::ReadOnly);
+    ledger::statements::Connection file(where, ledger::statements::Connection::Mode::ReadOnly);
     return fileKeepsHistory(file);
 }
 
 QStringList historyNotesAt(const QString& where) {
     try {
         bool kept = false;
-        if (isServerAddress(where)) {
-            ServerConnection server(where);
+        if (ledger::isServerAddress(where)) {
+            ledger::ServerConnection server(where);
             kept = keepHistoryOnServer(server);
         } else {
-            statements::Connection file(where);
+            ledger::statements::Connection file(where);
             // The program may have the books open meanwhile: a write of its waits.
             file.waitWhenBusy(5000);
             kept = keepHistory(file);
@@ -87,11 +89,11 @@ QStringList historyNotesAt(const QString& where) {
             "wage added, changed or removed is recorded with when, which till and who was "
             "logged in (a password only as \"password changed\"). Changes made by other "
             "programs are recorded as \"another program\".")};
-    } catch (const LedgerError& e) {
+    } catch (const ledger::LedgerError& e) {
         return {QStringLiteral("Note: the books' history could not be made, so changes are not "
                                "recorded: %1")
                     .arg(e.message())};
     }
 }
 
-}  // namespace ledger
+}  // namespace setup

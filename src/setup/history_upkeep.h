@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace ledger {
+namespace setup {
 
 // Makes the books' history (schema.h, kHistory) in books made by an earlier
 // version, as the month totals are kept (kept_totals_upkeep.h), and on a
@@ -18,4 +18,4 @@ QStringList historyNotesAt(const QString& where);
 // only, never written. Throws LedgerError when they cannot be read.
 bool keepsHistory(const QString& where);
 
-}  // namespace ledger
+}  // namespace setup

@@ -13,7 +13,12 @@
 #include "setup/schema_sql.h"
 #include "setup/totals_sql.h"
 
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
+namespace statements = ledger::statements;
+using ledger::quoteName;
+using ledger::SqlDialect;
 
 namespace {
 
@@ -106,7 +111,7 @@ QStringList upkeep(const Ledger& ledger,
             someTriggers = someTriggers || triggers.contains(trigger);
         }
         // On a file, a row about to be replaced notes its month there.
-        if (ledger.dialect.calendar() == calendar::SqlDialect::Sqlite)
+        if (ledger.dialect.calendar() == ledger::calendar::SqlDialect::Sqlite)
             keeps = keeps && ledger.hasTable(schema::keptFileNotes(kept));
         if (keeps) {
             if (holdsTheSavedQuerysRows(ledger, kept)) continue;
@@ -220,7 +225,7 @@ QStringList upkeepKeptTotals(statements::Connection& file) {
     return said;
 }
 
-QStringList upkeepKeptTotals(ServerConnection& server) {
+QStringList upkeepKeptTotals(ledger::ServerConnection& server) {
     const QString reading = QStringLiteral("Cannot read the database's tables");
     auto names = [&](const QString& sql, const QString& value) {
         auto rows = server.run(sql, {value}, reading);
@@ -270,7 +275,7 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
     } catch (...) {
         try {
             server.runScript(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
-        } catch (const LedgerError&) {
+        } catch (const ledger::LedgerError&) {
         }
         throw;
     }
@@ -279,7 +284,7 @@ QStringList upkeepKeptTotals(ServerConnection& server) {
 QStringList keptTotalsNotesAt(const QString& where) {
     try {
         return upkeepKeptTotalsAt(where);
-    } catch (const LedgerError& e) {
+    } catch (const ledger::LedgerError& e) {
         return {QStringLiteral(
                     "Note: the month totals could not be kept up to date, so the windows add "
                     "up the rows each time they open them: %1")
@@ -288,12 +293,12 @@ QStringList keptTotalsNotesAt(const QString& where) {
 }
 
 QStringList upkeepKeptTotalsAt(const QString& where) {
-    if (isServerAddress(where)) {
-        ServerConnection server(where);
+    if (ledger::isServerAddress(where)) {
+        ledger::ServerConnection server(where);
         return upkeepKeptTotals(server);
     }
     statements::Connection file(where);
     return upkeepKeptTotals(file);
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -5,11 +5,13 @@
 #include <QStringList>
 
 namespace ledger {
-
 class ServerConnection;
 namespace statements {
 class Connection;
 }
+}  // namespace ledger
+
+namespace setup {
 
 // What `tallowbrook-db check` does about the kept month totals (schema.h,
 // KeptTotals) of a ledger that lacks nothing else:
@@ -22,12 +24,12 @@ class Connection;
 //   table of that name the shop made itself is left alone, and said.
 // All of it in one transaction. Returns what it did or why not, one line
 // each; throws LedgerError when it cannot write (nothing is changed then).
-QStringList upkeepKeptTotals(statements::Connection& file);
-QStringList upkeepKeptTotals(ServerConnection& server);
+QStringList upkeepKeptTotals(ledger::statements::Connection& file);
+QStringList upkeepKeptTotals(ledger::ServerConnection& server);
 // The same for the books at `where`: a file's path or a server's address.
 QStringList upkeepKeptTotalsAt(const QString& where);
 // What upkeepKeptTotalsAt did, or a note of why it could not: never throws
 // (such books keep working, the windows adding up the rows as before).
 QStringList keptTotalsNotesAt(const QString& where);
 
-}  // namespace ledger
+}  // namespace setup

@@ -10,13 +10,16 @@
 #include "setup/database_target.h"
 #include "setup/schema_builder.h"
 
-namespace ledger {
+namespace setup {
+
+namespace statements = ledger::statements;
+using ledger::FileKind;
 
 QString notADatabaseReason(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
-    if (const QString what = notAFile(path); !what.isEmpty())
+    if (const QString what = ledger::notAFile(path); !what.isEmpty())
         return QStringLiteral("%1 is %2, not a database file.").arg(shown, what);
-    switch (fileKindOf(path)) {
+    switch (ledger::fileKindOf(path)) {
         case FileKind::Sqlite:
         case FileKind::Empty:
             return {};
@@ -47,7 +50,7 @@ QStringList ledgerFileProblems(const QString& path) {
                 damage << QStringLiteral("Damaged: %1").arg(line);
         if (!damage.isEmpty()) return damage;
         return checkSchema(db);
-    } catch (const LedgerError& e) {
+    } catch (const ledger::LedgerError& e) {
         return {e.message()};
     }
 }
@@ -55,8 +58,8 @@ QStringList ledgerFileProblems(const QString& path) {
 FileSchemaCheck checkFileSchema(const QString& path) {
     ensureOpenablePath(path);
     statements::Connection db(path, statements::Connection::Mode::ReadOnly);
-    SchemaFindings found = checkSchemaOf(*fileEngineOn(db));
+    SchemaFindings found = checkSchemaOf(*ledger::fileEngineOn(db));
     return {found.problems, found.notes};
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -6,7 +6,7 @@
 
 // What stands between a file and the program opening it as its books: the
 // check of tallowbrook-db check, also run on a backup before it is restored.
-namespace ledger {
+namespace setup {
 
 // Why the file cannot be checked as a database at all (an Access file,
 // something else, unreadable); empty when it can. An empty file is one
@@ -28,4 +28,4 @@ struct FileSchemaCheck {
 };
 FileSchemaCheck checkFileSchema(const QString& path);
 
-}  // namespace ledger
+}  // namespace setup

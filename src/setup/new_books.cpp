@@ -9,15 +9,16 @@
 #include "setup/schema_builder.h"
 #include "setup/staff_member.h"
 
-namespace ledger {
+namespace setup {
 
 NewBooks createShopBooks(const QString& folder, const QString& name, const QString& password) {
     if (name.trimmed().isEmpty())
-        fail(ErrorCode::InvalidOperation,
-             QStringLiteral("The name must not be empty; no books were made."));
-    makeOwnerOnlyFolder(folder);
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("The name must not be empty; no books were made."));
+    ledger::makeOwnerOnlyFolder(folder);
     NewBooks books;
-    books.path = QFileInfo(folder + QLatin1Char('/') + schema::kFileName).absoluteFilePath();
+    books.path =
+        QFileInfo(folder + QLatin1Char('/') + ledger::schema::kFileName).absoluteFilePath();
     const QFileInfo there(books.path);
     if (there.exists() || there.isSymLink()) {
         if (staffRegisterIsEmpty(books.path)) {
@@ -33,4 +34,4 @@ NewBooks createShopBooks(const QString& folder, const QString& name, const QStri
     return books;
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -5,7 +5,7 @@
 
 // A shop's first books, made from the program: the database file with the
 // first member of staff who can log in, in one step.
-namespace ledger {
+namespace setup {
 
 struct NewBooks {
     QString path;
@@ -21,4 +21,4 @@ struct NewBooks {
 // then.
 NewBooks createShopBooks(const QString& folder, const QString& name, const QString& password);
 
-}  // namespace ledger
+}  // namespace setup

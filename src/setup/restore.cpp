@@ -20,7 +20,11 @@
 #include "setup/kept_totals_upkeep.h"
 #include "setup/ledger_file_check.h"
 
-namespace ledger {
+namespace setup {
+
+namespace statements = ledger::statements;
+using ledger::ErrorCode;
+using ledger::fail;
 
 QStringList programsHolding(const QString& file) {
     const QString wanted = QFileInfo(file).canonicalFilePath();
@@ -40,11 +44,12 @@ QStringList programsHolding(const QString& file) {
     return holders;
 }
 
-Restored restoreBackup(const QString& backup, const QString& path, const CopyProgress& progress) {
+Restored restoreBackup(const QString& backup, const QString& path,
+                       const ledger::CopyProgress& progress) {
     const QString shown = QDir::toNativeSeparators(path);
     const QString shownBackup = QDir::toNativeSeparators(backup);
     for (const QString& named : {backup, path})
-        if (const QString what = notAFile(named); !what.isEmpty())
+        if (const QString what = ledger::notAFile(named); !what.isEmpty())
             fail(ErrorCode::StoreFailure,
                  QStringLiteral("%1 is %2, not a database file; nothing was restored.")
                      .arg(QDir::toNativeSeparators(named), what));
@@ -71,24 +76,24 @@ Restored restoreBackup(const QString& backup, const QString& path, const CopyPro
             ensureReplaceable(path);
             // The books being replaced stay as a backup of their own; the
             // backup being restored is never the one that makes room for it.
-            kept = keepAsBackup(path, BackupMaker::BeforeRestore,
-                                {QFileInfo(backup).absoluteFilePath()});
+            kept = ledger::keepAsBackup(path, ledger::BackupMaker::BeforeRestore,
+                                        {QFileInfo(backup).absoluteFilePath()});
         } else {
             ensureOpenablePath(path);
-            if (!createOwnerOnlyFile(path))
+            if (!ledger::createOwnerOnlyFile(path))
                 fail(ErrorCode::StoreFailure,
                      QStringLiteral("Cannot create %1: %2.")
                          .arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
         }
-        copyDatabase(backup, path, progress);
-    } catch (const LedgerError& e) {
+        ledger::copyDatabase(backup, path, progress);
+    } catch (const ledger::LedgerError& e) {
         if (!replacing) QFile::remove(path);  // made by this restore, never finished
         if (kept.isEmpty()) throw;
         fail(e.code(), e.message() + QStringLiteral(" The books as they were are kept as %1.")
                                          .arg(QDir::toNativeSeparators(kept)));
     }
     // Restored means the books now hold exactly what the backup holds.
-    if (contentDigest(path) != contentDigest(backup))
+    if (ledger::contentDigest(path) != ledger::contentDigest(backup))
         fail(ErrorCode::StoreFailure,
              QStringLiteral("after the restore %1 does not hold what the backup %2 holds (a "
                             "program may have written to either meanwhile). Check the books "
@@ -106,13 +111,14 @@ int dayCountOf(const QString& file) {
     try {
         if (!notADatabaseReason(file).isEmpty()) return -1;
         statements::Connection db(file, statements::Connection::Mode::ReadOnly);
-        statements::Statement count(
-            db.handle(), QStringLiteral("SELECT count(*) FROM %1").arg(quoteName(schema::kLedger)),
-            QStringLiteral("Counting the days of %1").arg(file));
+        statements::Statement count(db.handle(),
+                                    QStringLiteral("SELECT count(*) FROM %1")
+                                        .arg(ledger::quoteName(ledger::schema::kLedger)),
+                                    QStringLiteral("Counting the days of %1").arg(file));
         return count.step() ? count.value(0).toInt() : -1;
-    } catch (const LedgerError&) {
+    } catch (const ledger::LedgerError&) {
         return -1;
     }
 }
 
-}  // namespace ledger
+}  // namespace setup

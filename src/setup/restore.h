@@ -9,7 +9,7 @@
 // Putting a backup back in place of the books, with every check the shop
 // relies on: the database tool's restore command and the program's Books
 // window restore the same way.
-namespace ledger {
+namespace setup {
 
 // The running programs other than this one that have `file` open (their
 // process numbers), found through the kernel's list of open files.
@@ -31,10 +31,10 @@ struct Restored {
 // triggers made anew when an earlier version made them). Throws LedgerError
 // with a message that says what became of the books.
 Restored restoreBackup(const QString& backup, const QString& path,
-                       const CopyProgress& progress = {});
+                       const ledger::CopyProgress& progress = {});
 
 // How many days (rows of the daily ledger) a database file holds; -1 when
 // it cannot be read as books.
 int dayCountOf(const QString& file);
 
-}  // namespace ledger
+}  // namespace setup

@@ -7,7 +7,11 @@
 #include "setup/history_sql.h"
 #include "setup/schema_sql.h"
 
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
+namespace statements = ledger::statements;
+using ledger::SqlDialect;
 
 using statements::run;
 
@@ -72,4 +76,4 @@ void replaceMonthView(statements::Connection& file, const schema::KeptTotals& ke
         QStringLiteral("Bringing the saved query %1 up to date").arg(kept.savedQuery));
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -8,39 +8,41 @@
 #include "ledger/schema/schema.h"
 
 namespace ledger {
-
 namespace statements {
 class Connection;  // a database file open (ledger/store/sqlite)
 }
 class SqlEngine;  // the books open, file or server (ledger/store/sql_engine.h)
+}  // namespace ledger
+
+namespace setup {
 
 // Creates the complete schema in an empty database: the three tables, the
 // lookup row set Select with its rows, and the three saved queries (views).
 // Throws LedgerError on failure.
-void createSchema(statements::Connection& file);
+void createSchema(ledger::statements::Connection& file);
 
 // The kept month totals (schema.h, KeptTotals): made afresh, with what
 // keeps them, and filled from the rows, in one savepoint; or removed, so
 // that many rows can be added without counting each month again at every
 // row (keepTotals then counts them once).
-void keepTotals(statements::Connection& file);
-void dropKeptTotals(statements::Connection& file);
+void keepTotals(ledger::statements::Connection& file);
+void dropKeptTotals(ledger::statements::Connection& file);
 
 // The books' own history (schema.h, kHistory): its tables, made when they
 // are not there, and the triggers that record every change of the shop's
 // tables, made anew for the columns the tables have now. The triggers go
 // while many rows are copied in, which are no change of the shop's.
 // Returns whether the triggers were all there before. Throws LedgerError.
-bool keepHistory(statements::Connection& file);
-void dropHistoryTriggers(statements::Connection& file);
+bool keepHistory(ledger::statements::Connection& file);
+void dropHistoryTriggers(ledger::statements::Connection& file);
 
 // A saved query that adds rows up per month, made anew as this version
 // makes it (by the program's one rule of what a calendar day is).
-void replaceMonthView(statements::Connection& file, const schema::KeptTotals& kept);
+void replaceMonthView(ledger::statements::Connection& file, const ledger::schema::KeptTotals& kept);
 
 // Believable demo data: staff with rates (one monthly-paid), about two months
 // of day rows with items, and wage rows for those days.
-void fillDemoData(statements::Connection& file);
+void fillDemoData(ledger::statements::Connection& file);
 inline const QString kDemoLoginName = QStringLiteral("Tovena");
 inline const QString kDemoLoginPassword = QStringLiteral("breakfast");
 
@@ -55,10 +57,10 @@ struct SchemaFindings {
     QStringList problems;
     QStringList notes;
 };
-SchemaFindings checkSchemaOf(SqlEngine& books);
+SchemaFindings checkSchemaOf(ledger::SqlEngine& books);
 // The same for a file open: its problems, and its notes.
-QStringList checkSchema(statements::Connection& file);
-QStringList schemaNotes(statements::Connection& file);
+QStringList checkSchema(ledger::statements::Connection& file);
+QStringList schemaNotes(ledger::statements::Connection& file);
 
 // Writes a new database file at `path` completely before it appears under that
 // name (built in a temporary file beside it, then renamed). Refuses an
@@ -74,4 +76,4 @@ QStringList schemaNotes(statements::Connection& file);
 QString writeDatabaseFile(const QString& path, bool withDemoData, bool overwrite,
                           const std::function<void(const QString& newFile)>& beforeNaming = {});
 
-}  // namespace ledger
+}  // namespace setup

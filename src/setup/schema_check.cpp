@@ -20,7 +20,10 @@
 //   engine's rule (SqlDialect::holdsAmounts, declaresText), and a type to
 //   declare is named as the engine spells it (REAL on a file, DOUBLE
 //   PRECISION on a server).
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
+using ledger::SqlEngine;
 
 namespace {
 
@@ -88,7 +91,7 @@ private:
         std::vector<SqlEngine::Column> columns;
         try {
             columns = columnsOf(*found);
-        } catch (const LedgerError& e) {
+        } catch (const ledger::LedgerError& e) {
             problems() << e.message();
             return;
         }
@@ -112,7 +115,7 @@ private:
         std::vector<SqlEngine::Column> columns;
         try {
             columns = columnsOf(*found);
-        } catch (const LedgerError& e) {
+        } catch (const ledger::LedgerError& e) {
             problems() << QStringLiteral("Saved query %1 cannot be read: %2")
                               .arg(quoted(found->name), e.message());
             return;
@@ -143,7 +146,7 @@ private:
             if (sameName(column.name, schema::kRowKey)) return;
         // Where the row key is the engine's only key, nothing can be stored
         // by key without it.
-        if (dialect_.rowOrder() == quoteName(schema::kRowKey))
+        if (dialect_.rowOrder() == ledger::quoteName(schema::kRowKey))
             problems() << QStringLiteral("Table %1 lacks the column %2, the key of its rows")
                               .arg(quoted(storedName), quoted(schema::kRowKey));
         else
@@ -190,10 +193,10 @@ private:
             for (const QString& value : {QStringLiteral("Yes"), QStringLiteral("No")}) {
                 qint64 count = 0;
                 books_.run(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = %3")
-                               .arg(books_.qualified(selectName), quoteName(stored->name),
+                               .arg(books_.qualified(selectName), ledger::quoteName(stored->name),
                                     dialect_.placeholder(1)),
                            {value}, QStringLiteral("Reading %1").arg(quoted(selectName)),
-                           [&](const SqlRow& row) {
+                           [&](const ledger::SqlRow& row) {
                                count = row.integer(0);
                                return false;
                            });
@@ -207,7 +210,7 @@ private:
     QStringList& problems() { return findings_.problems; }
 
     SqlEngine& books_;
-    const SqlDialect& dialect_;
+    const ledger::SqlDialect& dialect_;
     const std::vector<Source> objects_;
     SchemaFindings findings_;
 };
@@ -216,12 +219,12 @@ private:
 
 SchemaFindings checkSchemaOf(SqlEngine& books) { return SchemaCheck(books).run(); }
 
-QStringList checkSchema(statements::Connection& file) {
-    return checkSchemaOf(*fileEngineOn(file)).problems;
+QStringList checkSchema(ledger::statements::Connection& file) {
+    return checkSchemaOf(*ledger::fileEngineOn(file)).problems;
 }
 
-QStringList schemaNotes(statements::Connection& file) {
-    return checkSchemaOf(*fileEngineOn(file)).notes;
+QStringList schemaNotes(ledger::statements::Connection& file) {
+    return checkSchemaOf(*ledger::fileEngineOn(file)).notes;
 }
 
-}  // namespace ledger
+}  // namespace setup

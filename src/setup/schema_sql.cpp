@@ -7,7 +7,11 @@
 #include "ledger/store/source_info.h"
 #include "setup/totals_sql.h"
 
-namespace ledger::schema_sql {
+namespace setup::schema_sql {
+
+namespace schema = ledger::schema;
+using ledger::quoteName;
+using ledger::SqlDialect;
 
 namespace {
 
@@ -20,7 +24,8 @@ QString quotedList(const QStringList& names) {
 const schema::SavedQuery& savedQuery(const QString& name) {
     for (const auto& q : schema::savedQueries())
         if (q.name == name) return q;
-    fail(ErrorCode::UnknownName, QStringLiteral("No saved query named %1").arg(name));
+    ledger::fail(ledger::ErrorCode::UnknownName,
+                 QStringLiteral("No saved query named %1").arg(name));
 }
 
 // The key column is the table's only unique one (two days with the same
@@ -153,4 +158,4 @@ QString replaceMonthView(const SqlDialect& dialect, const schema::KeptTotals& ke
            monthViewSql(dialect, kept);
 }
 
-}  // namespace ledger::schema_sql
+}  // namespace setup::schema_sql

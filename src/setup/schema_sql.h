@@ -9,28 +9,28 @@
 // The statements that make the shop's tables and saved queries, written once
 // for a file and a server: the same tables, the same rows in the same order
 // from every saved query, only spelled as each engine spells it.
-namespace ledger::schema_sql {
+namespace setup::schema_sql {
 
 // The tables, the index of days, and the choice lists' two rows.
-QString createTables(const SqlDialect& dialect);
+QString createTables(const ledger::SqlDialect& dialect);
 // The saved queries (views).
-QString createViews(const SqlDialect& dialect);
+QString createViews(const ledger::SqlDialect& dialect);
 // The kept month totals' tables and the triggers that keep them, empty.
-QString makeKeptTotals(const SqlDialect& dialect);
+QString makeKeptTotals(const ledger::SqlDialect& dialect);
 // The kept month totals made afresh and filled from the rows (after the
 // rows are in: each row added later is counted by their triggers).
-QString keepTotals(const SqlDialect& dialect);
+QString keepTotals(const ledger::SqlDialect& dialect);
 // The kept month totals and their triggers removed.
-QString dropKeptTotals(const SqlDialect& dialect);
+QString dropKeptTotals(const ledger::SqlDialect& dialect);
 // A column added by this version (schema::Column::addedLater) added to a
 // table of books made before; empty in every row.
-QString addLaterColumn(const SqlDialect& dialect, const schema::Table& table,
-                       const schema::Column& column);
+QString addLaterColumn(const ledger::SqlDialect& dialect, const ledger::schema::Table& table,
+                       const ledger::schema::Column& column);
 // The wage detail made anew as this version makes it (counting the monthly
 // pay a wage row records).
-QString replaceInquiryDetailView(const SqlDialect& dialect);
+QString replaceInquiryDetailView(const ledger::SqlDialect& dialect);
 // A saved query that adds rows up per month, made anew as this version
 // makes it.
-QString replaceMonthView(const SqlDialect& dialect, const schema::KeptTotals& kept);
+QString replaceMonthView(const ledger::SqlDialect& dialect, const ledger::schema::KeptTotals& kept);
 
-}  // namespace ledger::schema_sql
+}  // namespace setup::schema_sql

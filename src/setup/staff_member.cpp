@@ -6,20 +6,20 @@
 #include "ledger/schema/schema.h"
 #include "ledger/store/store.h"
 
-namespace ledger {
+namespace setup {
 
 void addStaffMember(const QString& database, const QString& name, const QString& password) {
     if (name.trimmed().isEmpty())
-        fail(ErrorCode::InvalidOperation,
-             QStringLiteral("The name must not be empty; nobody was added."));
-    const auto store = openStore(Connection{database});
+        ledger::fail(ledger::ErrorCode::InvalidOperation,
+                     QStringLiteral("The name must not be empty; nobody was added."));
+    const auto store = ledger::openStore(ledger::Connection{database});
     // The register keeps the password's salted hash, never the password.
-    store->insertRow(schema::kStaff, {QStringLiteral("Name"), QStringLiteral("Password")},
-                     {name, hashStaffPassword(password)});
+    store->insertRow(ledger::schema::kStaff, {QStringLiteral("Name"), QStringLiteral("Password")},
+                     {name, ledger::hashStaffPassword(password)});
 }
 
 bool staffRegisterIsEmpty(const QString& database) {
-    return openStore(Connection{database})->rowKeys(schema::kStaff).empty();
+    return ledger::openStore(ledger::Connection{database})->rowKeys(ledger::schema::kStaff).empty();
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -6,7 +6,7 @@
 // Adding a member of staff who can log in: the one place it is done, for the
 // database tool's add-staff and for the program's first start, so the
 // password is kept alike whichever of them added the member.
-namespace ledger {
+namespace setup {
 
 // Adds `name` with `password` to the staff register of the books at
 // `database` (a file or a server address). Refuses an empty name. Throws
@@ -17,4 +17,4 @@ void addStaffMember(const QString& database, const QString& name, const QString&
 // Throws LedgerError when the books cannot be read.
 bool staffRegisterIsEmpty(const QString& database);
 
-}  // namespace ledger
+}  // namespace setup

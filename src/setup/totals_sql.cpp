@@ -3,13 +3,16 @@
 
 #include "ledger/store/source_info.h"
 
-namespace ledger::totals_sql {
+namespace setup::totals_sql {
+
+namespace calendar = ledger::calendar;
+namespace schema = ledger::schema;
 
 namespace {
 
 using schema::KeptTotals;
 
-QString q(const QString& name) { return quoteName(name); }
+QString q(const QString& name) { return ledger::quoteName(name); }
 
 const QString kDate = QStringLiteral("Date");
 
@@ -429,4 +432,4 @@ QString dayIndexName(const KeptTotals& kept) {
     return kept.source + QStringLiteral(" by calendar day");
 }
 
-}  // namespace ledger::totals_sql
+}  // namespace setup::totals_sql

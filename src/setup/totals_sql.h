@@ -15,22 +15,22 @@
 // order the rows were added), so their figures are the very same numbers:
 // on a file SQLite's SUM over the month's rows in key order, on a server the
 // scaled sum of totals_sql.cpp (which says why), ordered by the row key.
-namespace ledger::totals_sql {
+namespace setup::totals_sql {
 
-using calendar::SqlDialect;
+using ledger::calendar::SqlDialect;
 
 // The saved query's SELECT: one row per month (and group), in its order.
-QString savedQuerySelect(SqlDialect dialect, const schema::KeptTotals& kept);
+QString savedQuerySelect(SqlDialect dialect, const ledger::schema::KeptTotals& kept);
 
 // Makes the kept table (empty), the index on the rows' calendar day and
 // what keeps the table (triggers; on a server their functions as well).
-QString makeKept(SqlDialect dialect, const schema::KeptTotals& kept);
+QString makeKept(SqlDialect dialect, const ledger::schema::KeptTotals& kept);
 // Fills the kept table afresh from the rows.
-QString refillKept(SqlDialect dialect, const schema::KeptTotals& kept);
+QString refillKept(SqlDialect dialect, const ledger::schema::KeptTotals& kept);
 // Drops all of it, where it is there.
-QString dropKept(SqlDialect dialect, const schema::KeptTotals& kept);
+QString dropKept(SqlDialect dialect, const ledger::schema::KeptTotals& kept);
 
 // The index on the rows' calendar day (and groups) that the triggers use.
-QString dayIndexName(const schema::KeptTotals& kept);
+QString dayIndexName(const ledger::schema::KeptTotals& kept);
 
-}  // namespace ledger::totals_sql
+}  // namespace setup::totals_sql

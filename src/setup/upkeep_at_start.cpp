@@ -8,7 +8,7 @@
 #include "setup/ledger_file_check.h"
 #include "setup/postgres/server_setup.h"
 
-namespace ledger {
+namespace setup {
 
 namespace {
 
@@ -18,7 +18,7 @@ namespace {
 bool wantsUpkeep(const QString& where) {
     if (keepsHistory(where)) return false;
     const QStringList problems =
-        isServerAddress(where) ? checkServerSchema(where) : checkFileSchema(where).problems;
+        ledger::isServerAddress(where) ? checkServerSchema(where) : checkFileSchema(where).problems;
     return problems.isEmpty();
 }
 
@@ -27,10 +27,10 @@ bool wantsUpkeep(const QString& where) {
 QStringList upkeepAtStart(const QString& where) {
     try {
         if (!wantsUpkeep(where)) return {};
-    } catch (const LedgerError&) {
+    } catch (const ledger::LedgerError&) {
         return {};
     }
     return keptTotalsNotesAt(where) + historyNotesAt(where);
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace ledger {
+namespace setup {
 
 // What the program does to the books it opens at its start, so that books
 // made by an earlier version get, the first time, what `tallowbrook-db
@@ -17,4 +17,4 @@ namespace ledger {
 // starts either way, and books that could not get it keep working as before.
 QStringList upkeepAtStart(const QString& where);
 
-}  // namespace ledger
+}  // namespace setup

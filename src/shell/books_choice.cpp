@@ -18,13 +18,13 @@ bool chooseExistingBooks(QWidget* parent) {
     if (chosen.isEmpty()) return false;
     const QString path = QFileInfo(chosen).absoluteFilePath();
     // The check of tallowbrook-db check: never books the windows would fail on.
-    if (const QStringList problems = ledger::ledgerFileProblems(path); !problems.isEmpty()) {
-        ledger::ui::prompts().tell(
+    if (const QStringList problems = setup::ledgerFileProblems(path); !problems.isEmpty()) {
+        forms::prompts().tell(
             parent,
             QStringLiteral("%1 is not books the program can open; the program goes on with the "
                            "books it had:\n%2")
                 .arg(QDir::toNativeSeparators(path), problems.join(QLatin1Char('\n'))),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return false;
     }
     ledger::rememberBooks(path);
@@ -33,7 +33,7 @@ bool chooseExistingBooks(QWidget* parent) {
 
 bool chooseServerBooks(QWidget* parent) {
     ServerDialog dialog(parent);
-    return ledger::ui::execModal(dialog) == QDialog::Accepted;
+    return forms::execModal(dialog) == QDialog::Accepted;
 }
 
 }  // namespace shell

@@ -27,7 +27,7 @@ namespace shell {
 namespace {
 
 void tell(QWidget* parent, const QString& message) {
-    ledger::ui::prompts().tell(parent, message, ledger::ui::programTitle());
+    forms::prompts().tell(parent, message, forms::programTitle());
 }
 
 // A server database is backed up and restored by the server's own tools.
@@ -71,20 +71,20 @@ BooksDialog::BooksDialog(QWidget* parent) : QDialog(parent), where_(new QLabel(t
     layout->addLayout(grid);
     layout->addWidget(close, 0, Qt::AlignRight);
 
-    ledger::ui::connectGuarded(backUp, &QPushButton::clicked, this, [this] { backUpNow(); });
-    ledger::ui::connectGuarded(restoreButton, &QPushButton::clicked, this, [this] { restore(); });
-    ledger::ui::connectGuarded(exportButton, &QPushButton::clicked, this,
-                               [this] { exportForAccountant(); });
-    ledger::ui::connectGuarded(open, &QPushButton::clicked, this,
-                               [this] { takeBooks(chooseExistingBooks); });
-    ledger::ui::connectGuarded(server, &QPushButton::clicked, this,
-                               [this] { takeBooks(chooseServerBooks); });
+    forms::connectGuarded(backUp, &QPushButton::clicked, this, [this] { backUpNow(); });
+    forms::connectGuarded(restoreButton, &QPushButton::clicked, this, [this] { restore(); });
+    forms::connectGuarded(exportButton, &QPushButton::clicked, this,
+                          [this] { exportForAccountant(); });
+    forms::connectGuarded(open, &QPushButton::clicked, this,
+                          [this] { takeBooks(chooseExistingBooks); });
+    forms::connectGuarded(server, &QPushButton::clicked, this,
+                          [this] { takeBooks(chooseServerBooks); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    ledger::ui::runReporting(this, [this] { showWhere(); });
+    forms::runReporting(this, [this] { showWhere(); });
 }
 
 void BooksDialog::showWhere() {
-    const QString books = ledger::ui::workspace().books();
+    const QString books = forms::workspace().books();
     QString text = QStringLiteral("The books: %1").arg(shown(ledger::displayName(books)));
     if (ledger::isServerAddress(books))
         text += QStringLiteral("\n(a database on a server, backed up with the server's own tools)");
@@ -98,7 +98,7 @@ void BooksDialog::showWhere() {
 }
 
 void BooksDialog::backUpNow() {
-    const QString books = ledger::ui::workspace().books();
+    const QString books = forms::workspace().books();
     if (refusedOnServer(this, books)) return;
     if (!QFileInfo(books).isFile()) {
         tell(this, QStringLiteral("The books %1 are not there, so there is nothing to back up.")
@@ -111,7 +111,7 @@ void BooksDialog::backUpNow() {
 }
 
 void BooksDialog::restore() {
-    const QString books = ledger::ui::workspace().books();
+    const QString books = forms::workspace().books();
     if (refusedOnServer(this, books)) return;
     if (ledger::backupsOf(books).isEmpty()) {
         tell(this, QStringLiteral("There are no backups of the books %1 yet in %2.")
@@ -119,14 +119,14 @@ void BooksDialog::restore() {
         return;
     }
     RestoreDialog dialog(books, this);
-    ledger::ui::execModal(dialog);
+    forms::execModal(dialog);
 }
 
 void BooksDialog::exportForAccountant() {
     const QString folder = fileChoosers().exportFolder(this);
     if (folder.isEmpty()) return;
     const QStringList summaries =
-        accountant::exportAllInto(ledger::ui::workspace().books(), folder, QDate::currentDate());
+        accountant::exportAllInto(forms::workspace().books(), folder, QDate::currentDate());
     tell(this, QStringLiteral("For the accountant, in %1:\n%2")
                    .arg(shown(folder), summaries.join(QLatin1Char('\n'))));
 }
@@ -134,7 +134,7 @@ void BooksDialog::exportForAccountant() {
 void BooksDialog::takeBooks(bool (*choose)(QWidget*)) {
     if (!choose(this)) return;
     // From now on every window opens the books chosen.
-    ledger::ui::workspace().setBooks(ledger::databasePath());
+    forms::workspace().setBooks(ledger::databasePath());
     showWhere();
     tell(this, QStringLiteral("From now on the program uses the books %1.")
                    .arg(shown(ledger::databaseDisplayName())));

@@ -8,10 +8,9 @@
 namespace shell {
 
 void upkeepBooksInUse(QWidget* parent) {
-    const QStringList notes = ledger::upkeepAtStart(ledger::ui::workspace().books());
+    const QStringList notes = setup::upkeepAtStart(forms::workspace().books());
     if (notes.isEmpty()) return;
-    ledger::ui::prompts().tell(parent, notes.join(QStringLiteral("\n\n")),
-                               ledger::ui::programTitle());
+    forms::prompts().tell(parent, notes.join(QStringLiteral("\n\n")), forms::programTitle());
 }
 
 }  // namespace shell

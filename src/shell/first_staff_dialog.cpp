@@ -45,27 +45,27 @@ FirstStaffDialog::FirstStaffDialog(const QString& database, QWidget* parent)
     layout->addWidget(buttons);
     // The buttons' own accept would close the window before the member is
     // stored; Add stores first and closes only when that worked.
-    ledger::ui::connectGuarded(addButton, &QPushButton::clicked, this, [this] { add(); });
+    forms::connectGuarded(addButton, &QPushButton::clicked, this, [this] { add(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     fields_->setFocus();
 }
 
 void FirstStaffDialog::add() {
     if (!fields_->confirmWithUser()) return;
-    ledger::addStaffMember(database_, fields_->name(), fields_->password());
+    setup::addStaffMember(database_, fields_->name(), fields_->password());
     accept();
 }
 
 bool offerFirstStaffMember(QWidget* parent, const QString& database) {
     FirstStaffDialog dialog(database, parent);
-    if (ledger::ui::execModal(dialog) == QDialog::Accepted) return true;
-    ledger::ui::prompts().tell(
+    if (forms::execModal(dialog) == QDialog::Accepted) return true;
+    forms::prompts().tell(
         parent,
         QStringLiteral("The staff register in %1 has nobody in it yet, so nobody can log in. "
                        "Press Login to add the first member of staff, or add one from a "
                        "terminal with\n  tallowbrook-db add-staff \"%1\" NAME")
             .arg(shownName(database)),
-        ledger::ui::programTitle());
+        forms::programTitle());
     return false;
 }
 

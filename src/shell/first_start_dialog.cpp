@@ -24,7 +24,7 @@ namespace shell {
 FirstStartDialog::FirstStartDialog(QWidget* parent)
     : QDialog(parent), fields_(new StaffMemberFields) {
     setObjectName(QStringLiteral("FirstStart"));
-    setWindowTitle(ledger::ui::programTitle());
+    setWindowTitle(forms::programTitle());
     auto* layout = new QVBoxLayout(this);
     auto* welcome = new QLabel(
         QStringLiteral("<b>No books were found for the shop.</b><br>Start new books, or use books "
@@ -60,23 +60,22 @@ FirstStartDialog::FirstStartDialog(QWidget* parent)
     others->addWidget(quit);
     layout->addLayout(others);
 
-    ledger::ui::connectGuarded(createButton, &QPushButton::clicked, this,
-                               [this] { createBooks(); });
-    ledger::ui::connectGuarded(open, &QPushButton::clicked, this,
-                               [this] { takeBooks(chooseExistingBooks); });
-    ledger::ui::connectGuarded(server, &QPushButton::clicked, this,
-                               [this] { takeBooks(chooseServerBooks); });
+    forms::connectGuarded(createButton, &QPushButton::clicked, this, [this] { createBooks(); });
+    forms::connectGuarded(open, &QPushButton::clicked, this,
+                          [this] { takeBooks(chooseExistingBooks); });
+    forms::connectGuarded(server, &QPushButton::clicked, this,
+                          [this] { takeBooks(chooseServerBooks); });
     connect(quit, &QPushButton::clicked, this, &QDialog::reject);
     fields_->setFocus();
 }
 
 void FirstStartDialog::createBooks() {
     if (!fields_->confirmWithUser()) return;
-    const ledger::NewBooks books =
-        ledger::createShopBooks(ledger::dataFolder(), fields_->name(), fields_->password());
+    const setup::NewBooks books =
+        setup::createShopBooks(ledger::dataFolder(), fields_->name(), fields_->password());
     // Books found there after all (made meanwhile) are opened as they are.
     if (!books.created)
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             books.memberAdded
                 ? QStringLiteral("Books were already at %1; they were kept as they are, and %2 "
@@ -86,7 +85,7 @@ void FirstStartDialog::createBooks() {
                                  "opened, and %2 was not added to them. Log in as one of their "
                                  "staff.")
                       .arg(shown(books.path), fields_->name()),
-            ledger::ui::programTitle());
+            forms::programTitle());
     accept();
 }
 
@@ -96,9 +95,9 @@ void FirstStartDialog::takeBooks(bool (*choose)(QWidget*)) {
 
 bool firstStart() {
     FirstStartDialog dialog;
-    if (ledger::ui::execModal(dialog) == QDialog::Accepted) {
+    if (forms::execModal(dialog) == QDialog::Accepted) {
         // The books just made or chosen are the ones every window opens.
-        ledger::ui::workspace().setBooks(ledger::databasePath());
+        forms::workspace().setBooks(ledger::databasePath());
         return true;
     }
     // Nothing was made: as before this window, say where the books are
@@ -117,7 +116,7 @@ bool firstStart() {
             .arg(path);
     std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(message));
     std::fflush(stderr);
-    ledger::ui::prompts().tell(nullptr, message, ledger::ui::programTitle());
+    forms::prompts().tell(nullptr, message, forms::programTitle());
     return false;
 }
 

@@ -30,9 +30,9 @@
 
 namespace shell {
 
-using ledger::ui::arialFont;
-using ledger::ui::placeTwips;
-using ledger::ui::setBackground;
+using forms::arialFont;
+using forms::placeTwips;
+using forms::setBackground;
 
 namespace {
 
@@ -64,22 +64,22 @@ QPushButton* command(const QString& name, const QString& text, QWidget* parent) 
 
 Form10::Form10() : FormWindow(QStringLiteral("Form10")) {
     buildControls();
-    ledger::ui::connectGuarded(login_, &QPushButton::clicked, this, [this] { login(); });
-    ledger::ui::connectGuarded(cancel_, &QPushButton::clicked, this, [this] { unload(); });
+    forms::connectGuarded(login_, &QPushButton::clicked, this, [this] { login(); });
+    forms::connectGuarded(cancel_, &QPushButton::clicked, this, [this] { unload(); });
     // Enter in the password field presses Login, as a user expects after
     // typing a password.
     connect(typedPassword_, &QLineEdit::returnPressed, login_, &QPushButton::click);
-    ledger::ui::connectGuarded(books_, &QPushButton::clicked, this, [this] { openBooksWindow(); });
+    forms::connectGuarded(books_, &QPushButton::clicked, this, [this] { openBooksWindow(); });
 }
 
 void Form10::buildControls() {
     setWindowTitle(QStringLiteral("Form10"));
     // Only the form itself is green: its fields stay white, its buttons grey.
     QPalette green = palette();
-    green.setColor(QPalette::Window, ledger::ui::bgrColor(kLightGreen));
+    green.setColor(QPalette::Window, forms::bgrColor(kLightGreen));
     setPalette(green);
     setAutoFillBackground(true);
-    resize(ledger::ui::twips(6105), ledger::ui::twips(4365));
+    resize(forms::twips(6105), forms::twips(4365));
 
     auto* title = new QLineEdit(QStringLiteral("The administrative staff login"), this);
     title->setObjectName(QStringLiteral("Text4"));
@@ -88,24 +88,24 @@ void Form10::buildControls() {
     setBackground(title, kLightYellow);
     placeTwips(title, 120, 120, 4935, 615);
 
-    data1_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kStaff,
-                                         QStringLiteral("Select Your Name"), this);
+    data1_ = new forms::DataControl(QStringLiteral("Data1"), ledger::schema::kStaff,
+                                    QStringLiteral("Select Your Name"), this);
     placeTwips(data1_, 1800, 960, 2655, 375);
     data1_->setFont(arialFont(12, true));
 
     placeTwips(caption(QStringLiteral("Label1"), QStringLiteral("Name"), this), 360, 1680, 855,
                375);
 
-    name_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text3"), data1_->source(),
-                                          QStringLiteral("Name"), this);
+    name_ = new forms::BoundLineEdit(QStringLiteral("Text3"), data1_->source(),
+                                     QStringLiteral("Name"), this);
     name_->setFont(arialFont(12, true));
     // The user picks their row with the bar; the login window must never
     // rename a member of staff, so the name is shown, not edited.
     name_->setReadOnly(true);
     placeTwips(name_, 1800, 1560, 2055, 495);
 
-    storedPassword_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text2"), data1_->source(),
-                                                    QStringLiteral("Password"), this);
+    storedPassword_ = new forms::BoundLineEdit(QStringLiteral("Text2"), data1_->source(),
+                                               QStringLiteral("Password"), this);
     storedPassword_->setFont(arialFont(12, true));
     maskWithStars(storedPassword_);
     placeTwips(storedPassword_, 4080, 1560, 1335, 495);
@@ -147,12 +147,11 @@ void Form10::buildControls() {
 }
 
 void Form10::loadStep() {
-    data1_->source().setDatabasePath(ledger::ui::workspace().books());
+    data1_->source().setDatabasePath(forms::workspace().books());
     // Which books this is, without changing the window's design: with several
     // tills and a server, the name shows wherever the pointer rests.
-    setToolTip(
-        QStringLiteral("The shop's books: %1")
-            .arg(QDir::toNativeSeparators(ledger::displayName(ledger::ui::workspace().books()))));
+    setToolTip(QStringLiteral("The shop's books: %1")
+                   .arg(QDir::toNativeSeparators(ledger::displayName(forms::workspace().books()))));
 }
 
 void Form10::login() {
@@ -196,7 +195,7 @@ void Form10::login() {
 void Form10::offerFirstStaffMember() {
     ledger::RecordSource& staff = data1_->source();
     if (!staff.isOpen() || staff.rowCount() != 0) return;
-    if (shell::offerFirstStaffMember(this, ledger::ui::workspace().books())) staff.refresh();
+    if (shell::offerFirstStaffMember(this, forms::workspace().books())) staff.refresh();
 }
 
 void Form10::openBooksWindow() {
@@ -205,7 +204,7 @@ void Form10::openBooksWindow() {
     ledger::RecordSource& staff = data1_->source();
     staff.close();
     BooksDialog books(this);
-    ledger::ui::execModal(books);
+    forms::execModal(books);
     loadStep();
     staff.open();
     offerFirstStaffMember();
@@ -214,7 +213,7 @@ void Form10::openBooksWindow() {
 void Form10::openMainWindow() {
     // Asked before this window unloads: without a daily window to go on to,
     // the user stays logged out here.
-    ledger::ui::requireWindow(windows::kDailyWindow);
+    forms::requireWindow(windows::kDailyWindow);
 
     // For a moment no window is open between closing this one and showing
     // the main window; that moment must not end the program.
@@ -228,7 +227,7 @@ void Form10::openMainWindow() {
     // again.
     const std::shared_ptr<ledger::Store> books = data1_->source().sharedStore();
     if (!unload()) return;
-    ledger::ui::openWindow(windows::kDailyWindow);
+    forms::openWindow(windows::kDailyWindow);
 }
 
 }  // namespace shell

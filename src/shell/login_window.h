@@ -6,7 +6,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace ledger::ui {
+namespace forms {
 class DataControl;
 }
 
@@ -15,12 +15,12 @@ namespace shell {
 // The login window the program starts with: the user picks their row of the
 // staff register with the "Select Your Name" bar, types that row's password
 // and presses Login, which opens the daily settlement window.
-class Form10 : public ledger::ui::FormWindow {
+class Form10 : public forms::FormWindow {
     Q_OBJECT
 public:
     Form10();
 
-    ledger::ui::DataControl* data1() const { return data1_; }
+    forms::DataControl* data1() const { return data1_; }
 
     // Books whose staff register has nobody in it: offers to add the first
     // member of staff, and shows them when added.
@@ -35,7 +35,7 @@ private:
     void openMainWindow();
     void openBooksWindow();
 
-    ledger::ui::DataControl* data1_ = nullptr;
+    forms::DataControl* data1_ = nullptr;
     QLineEdit* typedPassword_ = nullptr;   // Text1
     QLineEdit* storedPassword_ = nullptr;  // Text2, hidden
     QLineEdit* name_ = nullptr;            // Text3

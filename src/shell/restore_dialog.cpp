@@ -73,7 +73,7 @@ RestoreDialog::RestoreDialog(const QString& books, QWidget* parent)
     for (const QString& backup : backups) {
         auto* item = new QListWidgetItem(
             QStringLiteral("%1 \u2014 %2")
-                .arg(takenText(books, backup), daysText(ledger::dayCountOf(backup))),
+                .arg(takenText(books, backup), daysText(setup::dayCountOf(backup))),
             list_);
         item->setData(Qt::UserRole, backup);
         item->setToolTip(shown(backup));
@@ -95,7 +95,7 @@ RestoreDialog::RestoreDialog(const QString& books, QWidget* parent)
     restore->setEnabled(!backups.isEmpty());
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
     layout->addWidget(buttons);
-    ledger::ui::connectGuarded(restore, &QPushButton::clicked, this, [this] { restoreChosen(); });
+    forms::connectGuarded(restore, &QPushButton::clicked, this, [this] { restoreChosen(); });
     connect(list_, &QListWidget::itemDoubleClicked, restore, &QPushButton::click);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
@@ -104,8 +104,8 @@ void RestoreDialog::restoreChosen() {
     const QListWidgetItem* chosen = list_->currentItem();
     if (!chosen) return;
     const QString backup = chosen->data(Qt::UserRole).toString();
-    auto& prompts = ledger::ui::prompts();
-    const QString title = ledger::ui::programTitle();
+    auto& prompts = forms::prompts();
+    const QString title = forms::programTitle();
     if (!prompts.askYesNoDefaultNo(this,
                                    QStringLiteral("Put the books back as they were on %1? The "
                                                   "books as they are now are kept as a backup "
@@ -113,7 +113,7 @@ void RestoreDialog::restoreChosen() {
                                        .arg(chosen->text()),
                                    title))
         return;
-    const ledger::Restored restored = ledger::restoreBackup(backup, books_);
+    const setup::Restored restored = setup::restoreBackup(backup, books_);
     QString said = QStringLiteral("Restored the books %1 from the backup of %2.")
                        .arg(shown(books_), takenText(books_, backup));
     if (!restored.kept.isEmpty())

@@ -48,15 +48,15 @@ ServerDialog::ServerDialog(QWidget* parent)
     connectButton->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
     layout->addWidget(buttons);
-    ledger::ui::connectGuarded(connectButton, &QPushButton::clicked, this,
-                               [this] { connectToServer(); });
+    forms::connectGuarded(connectButton, &QPushButton::clicked, this,
+                          [this] { connectToServer(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     address_->setFocus();
 }
 
 void ServerDialog::connectToServer() {
-    auto& prompts = ledger::ui::prompts();
-    const QString title = ledger::ui::programTitle();
+    auto& prompts = forms::prompts();
+    const QString title = forms::programTitle();
     const QString typed = address_->text().trimmed();
     if (!ledger::isServerAddress(typed)) {
         prompts.tell(this,
@@ -76,7 +76,7 @@ void ServerDialog::connectToServer() {
     // Tried before anything is kept: a refusal leaves the settings as they were.
     QStringList missing;
     try {
-        missing = ledger::checkServerSchema(trial);
+        missing = setup::checkServerSchema(trial);
     } catch (const ledger::LedgerError& error) {
         prompts.tell(this,
                      error.message() + QStringLiteral("\n\nNothing was kept; the program goes on "
@@ -94,7 +94,7 @@ void ServerDialog::connectToServer() {
                               title))
             return;
         // Refused, and nothing changed, when some of the tables are there.
-        ledger::createServerSchema(trial, false, false);
+        setup::createServerSchema(trial, false, false);
     }
     if (!password.isEmpty()) ledger::rememberServerPassword(login.address, password);
     ledger::rememberBooks(login.address);

@@ -7,7 +7,7 @@
 namespace shell {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(windows::kLoginWindow, [] { return new Form10; });
+    forms::FormWindow::registerFactory(windows::kLoginWindow, [] { return new Form10; });
 }
 
 }  // namespace shell

@@ -38,8 +38,8 @@ QString StaffMemberFields::name() const { return name_->text().trimmed(); }
 QString StaffMemberFields::password() const { return password_->text(); }
 
 bool StaffMemberFields::confirmWithUser() {
-    auto& prompts = ledger::ui::prompts();
-    const QString title = ledger::ui::programTitle();
+    auto& prompts = forms::prompts();
+    const QString title = forms::programTitle();
     if (name().isEmpty()) {
         prompts.tell(this,
                      QStringLiteral("Type the name of the first member of staff: the login "

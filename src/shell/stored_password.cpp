@@ -44,13 +44,13 @@ void protectPlainPassword(QWidget* window, ledger::RecordSource& staff,
         staff.discardEdits();
         if (error.code() == ledger::ErrorCode::ChangedElsewhere && protectedMeanwhile(staff))
             return;
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             window,
             QStringLiteral("You are logged in. Your password is still kept as plain text in the "
                            "staff register, because its protected form could not be stored:\n%1\n"
                            "It is tried again at your next login.")
                 .arg(error.message()),
-            ledger::ui::programTitle());
+            forms::programTitle());
     }
 }
 

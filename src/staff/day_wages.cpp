@@ -26,8 +26,8 @@
 
 namespace staff {
 
-using ledger::ui::connectGuarded;
-using ledger::ui::placeTwips;
+using forms::connectGuarded;
+using forms::placeTwips;
 
 // One column of a stored wage as a field would show it. Never typed into:
 // bound only so that the row's values are read, and checked before Delete
@@ -61,7 +61,7 @@ QLabel* addLabel(QWidget* window, const QString& name, const QString& text, quin
     auto* label = new QLabel(text, window);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
-    ledger::ui::setBackground(label, background);
+    forms::setBackground(label, background);
     return label;
 }
 
@@ -69,8 +69,8 @@ QLabel* addLabel(QWidget* window, const QString& name, const QString& text, quin
 
 DayWages::DayWages() : FormWindow(windows::kDayWages) {
     setWindowTitle(QStringLiteral("Wages of the day"));
-    setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(kWindowWidth), ledger::ui::twips(kWindowHeight));
+    setFont(forms::arialFont(9, false));
+    resize(forms::twips(kWindowWidth), forms::twips(kWindowHeight));
     buildControls();
 }
 
@@ -79,13 +79,13 @@ DayWages::~DayWages() = default;
 void DayWages::buildControls() {
     auto* title = addLabel(this, QStringLiteral("Title"), QStringLiteral("Wages of the day"),
                            kDayCaptionYellow);
-    title->setFont(ledger::ui::arialFont(15.75, true));
+    title->setFont(forms::arialFont(15.75, true));
     placeTwips(title, 120, 120, 5055, 675);
     placeTwips(
         addLabel(this, QStringLiteral("DateCaption"), QStringLiteral("Date"), kDayCaptionYellow),
         5400, 240, 900, 435);
     dayShown_ = addLabel(this, QStringLiteral("DateShown"), QString(), kDayCaptionYellow);
-    dayShown_->setFont(ledger::ui::arialFont(9.75, true));
+    dayShown_->setFont(forms::arialFont(9.75, true));
     placeTwips(dayShown_, 6360, 240, 1695, 435);
 
     sheet_ = new DayWageSheet(this);
@@ -97,9 +97,9 @@ void DayWages::buildControls() {
     view_->setItemDelegateForColumn(kAbsentColumn, choiceLists_);
     // Every caption whole, as the wage window shows it.
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    view_->horizontalHeader()->setMinimumSectionSize(ledger::ui::twips(1140));
+    view_->horizontalHeader()->setMinimumSectionSize(forms::twips(1140));
     view_->horizontalHeader()->setStretchLastSection(true);
-    view_->horizontalHeader()->setMinimumHeight(ledger::ui::twips(600));
+    view_->horizontalHeader()->setMinimumHeight(forms::twips(600));
     view_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     placeTwips(view_, 120, 900, kWindowWidth - 240, 4680);
 
@@ -113,10 +113,10 @@ void DayWages::buildControls() {
 
     auto* totalCaption = addLabel(this, QStringLiteral("TotalCaption"),
                                   QStringLiteral("Total of the new wages"), kTotalGreen);
-    totalCaption->setFont(ledger::ui::arialFont(9.75, true));
+    totalCaption->setFont(forms::arialFont(9.75, true));
     placeTwips(totalCaption, kWindowWidth - 5190, 5760, 3255, 615);
     total_ = addLabel(this, QStringLiteral("Total"), QStringLiteral("0"), kTotalGreen);
-    total_->setFont(ledger::ui::arialFont(9.75, true));
+    total_->setFont(forms::arialFont(9.75, true));
     total_->setFrameShape(QFrame::Panel);
     total_->setFrameShadow(QFrame::Sunken);
     placeTwips(total_, kWindowWidth - 1815, 5760, 1695, 615);
@@ -139,7 +139,7 @@ void DayWages::buildControls() {
 
 ledger::RecordSource* DayWages::openRows(const QString& name, const QString& table) {
     auto* rows = new ledger::RecordSource(name, this);
-    rows->setDatabasePath(ledger::ui::workspace().books());
+    rows->setDatabasePath(forms::workspace().books());
     rows->setSource(table);
     rows->open();
     return rows;
@@ -271,7 +271,7 @@ bool DayWages::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && isLoaded() && !unconfirmed_ &&
         sheet_->typedRows().empty()) {
         daily::DailyWindowFace* daily = windows::openDailyWindow();
-        if (daily && daily->dayShown() != day_) ledger::ui::runGuarded(this, [this] { readDay(); });
+        if (daily && daily->dayShown() != day_) forms::runGuarded(this, [this] { readDay(); });
     }
     return FormWindow::event(event);
 }

@@ -32,7 +32,7 @@ class ShownColumn;
 // all in one transaction, after the wage window's refusals and questions.
 // The wages stored for the day are shown above, read-only, and Delete
 // removes one, taking what it added off the day.
-class DayWages : public ledger::ui::FormWindow {
+class DayWages : public forms::FormWindow {
     Q_OBJECT
 public:
     DayWages();

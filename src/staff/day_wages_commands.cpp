@@ -34,12 +34,12 @@ QString nameOrNone(const QString& name) {
 void DayWages::saveWages() {
     const std::vector<int> typed = sheet_->typedRows();
     if (typed.empty()) {
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("No wage has been typed, so there is nothing to save. Type the hours "
                            "(or leave, absence or the monthly-pay box) in a member's row, then "
                            "Save."),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return;
     }
     daily::DailyWindowFace* daily = windows::openDailyWindow();
@@ -80,12 +80,12 @@ bool DayWages::agreesToHours(const std::vector<int>& rows) {
                                nameOrNone(row.name), doubt);
     }
     if (doubts.isEmpty()) return true;
-    return ledger::ui::prompts().askYesNoDefaultNo(
+    return forms::prompts().askYesNoDefaultNo(
         this,
         doubts.join(QLatin1Char('\n')) +
             QStringLiteral("\n\nStore the wages and add them to the day all the same? No: nothing "
                            "is stored; correct the hours, then Save again."),
-        ledger::ui::programTitle());
+        forms::programTitle());
 }
 
 ledger::NewWage DayWages::newWage(int index) const {
@@ -145,8 +145,7 @@ void DayWages::deleteStoredWage() {
             "taken off the Personnel rate of the day %3. To correct a wage, delete it, "
             "then enter it again.")
             .arg(QString::number(wage), name, day_);
-    if (!ledger::ui::prompts().askYesNoDefaultNo(this, question, ledger::ui::programTitle()))
-        return;
+    if (!forms::prompts().askYesNoDefaultNo(this, question, forms::programTitle())) return;
     if (!daily->takeWageOffDay(wages, day_, wage)) return;
     readStoredWages();
 }
@@ -165,14 +164,13 @@ DayWages::Leaving DayWages::settleTypedWages() {
                            "The wages typed for the day %1 (%2 in all) have not been saved. "
                            "They are stored only together with the day's Personnel rate: "
                            "save them now, or give them up (nothing of them is stored).");
-    const int choice =
-        ledger::ui::prompts().choose(this, question.arg(nameOrNone(day_), total_->text()),
-                                     ledger::ui::programTitle(), buttons, 2, 2);
+    const int choice = forms::prompts().choose(this, question.arg(nameOrNone(day_), total_->text()),
+                                               forms::programTitle(), buttons, 2, 2);
     if (choice == 0) {
         bool saved = false;
         // Asked from the close box too, outside every command: the failure
         // is shown here and the wages stay.
-        ledger::ui::runReporting(this, [&] {
+        forms::runReporting(this, [&] {
             saveWages();
             saved = sheet_->typedRows().empty() && !unconfirmed_;
         });

@@ -8,7 +8,7 @@ namespace staff {
 // The register's password field. It shows the stored value masked, one "*"
 // per character, like any password field; what the user types is stored as
 // its salted hash, never as the password itself.
-class HashedPasswordEdit : public ledger::ui::BoundLineEdit {
+class HashedPasswordEdit : public forms::BoundLineEdit {
     Q_OBJECT
 public:
     using BoundLineEdit::BoundLineEdit;

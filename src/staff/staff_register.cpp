@@ -19,7 +19,7 @@
 
 namespace staff {
 
-using ledger::ui::placeTwips;
+using forms::placeTwips;
 
 namespace {
 
@@ -46,14 +46,14 @@ int rowTop(int row) { return kRowTop + row * kRowStep; }
 
 Form6::Form6(QWidget* parent) : FormWindow(QStringLiteral("Form6"), parent) {
     setWindowTitle(QStringLiteral("Material forms of staff"));
-    setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(kClientWidth), ledger::ui::twips(kClientHeight));
+    setFont(forms::arialFont(9, false));
+    resize(forms::twips(kClientWidth), forms::twips(kClientHeight));
 
     // The record sources first: the fields and the list bind to them.
-    data_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kStaff,
-                                        QStringLiteral("Data1"), this);
-    choices_ = new ledger::ui::DataControl(QStringLiteral("Data2"), ledger::schema::kSelect,
-                                           QString(), this);
+    data_ = new forms::DataControl(QStringLiteral("Data1"), ledger::schema::kStaff,
+                                   QStringLiteral("Data1"), this);
+    choices_ =
+        new forms::DataControl(QStringLiteral("Data2"), ledger::schema::kSelect, QString(), this);
     choices_->hide();
 
     buildTitleRow();
@@ -72,17 +72,17 @@ QLabel* Form6::addCaption(const QString& name, const QString& text, int left, in
     caption->setObjectName(name);
     caption->setWordWrap(true);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    ledger::ui::setBackground(caption, kCaptionBackground);
+    forms::setBackground(caption, kCaptionBackground);
     placeTwips(caption, left, top, width, kRowHeight);
     return caption;
 }
 
-ledger::ui::BoundLineEdit* Form6::addField(const QString& name, const QString& column, int left,
-                                           int top, int width) {
+forms::BoundLineEdit* Form6::addField(const QString& name, const QString& column, int left, int top,
+                                      int width) {
     // The password is stored as its hash, whatever is typed.
     auto* field = column == QLatin1String("Password")
                       ? new HashedPasswordEdit(name, data_->source(), column, this)
-                      : new ledger::ui::BoundLineEdit(name, data_->source(), column, this);
+                      : new forms::BoundLineEdit(name, data_->source(), column, this);
     placeTwips(field, left, top, width, kRowHeight);
     return field;
 }
@@ -91,7 +91,7 @@ void Form6::buildTitleRow() {
     title_ = new QLineEdit(QStringLiteral("Material forms of staff"), this);
     title_->setObjectName(QStringLiteral("Text17"));
     title_->setAlignment(Qt::AlignCenter);
-    title_->setFont(ledger::ui::arialFont(15.75, true));
+    title_->setFont(forms::arialFont(15.75, true));
     placeTwips(title_, 120, 120, 5055, 675);
 
     placeTwips(data_, 5640, 180, 3255, 495);
@@ -106,7 +106,7 @@ void Form6::buildFields() {
         const char* column;
         int column_;
         int row;
-        ledger::ui::BoundLineEdit* Form6::*member = nullptr;  // kept for the window's own use
+        forms::BoundLineEdit* Form6::*member = nullptr;  // kept for the window's own use
     };
     static const Entry entries[] = {
         {"Label1", "Serial numbers", "Text1", "Serial numbers", 0, 0, &Form6::serialNumber_},
@@ -156,8 +156,8 @@ void Form6::buildChoices() {
     addCaption(QStringLiteral("Label13"), QStringLiteral("Vacate"), kCaptionLeft[2], rowTop(5),
                kCaptionWidth);
     // Offers the reasons for leaving; the choice is neither stored nor read.
-    vacate_ = new ledger::ui::BoundCombo(QStringLiteral("DBCombo1"), choices_->source(),
-                                         QStringLiteral("Vacate"), this);
+    vacate_ = new forms::BoundCombo(QStringLiteral("DBCombo1"), choices_->source(),
+                                    QStringLiteral("Vacate"), this);
     placeTwips(vacate_, kFieldLeft[2], rowTop(5), kFieldWidth, kRowHeight);
 }
 

@@ -14,11 +14,11 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 class BoundCombo;
 class BoundLineEdit;
 class DataControl;
-}  // namespace ledger::ui
+}  // namespace forms
 
 namespace staff {
 
@@ -26,7 +26,7 @@ namespace staff {
 // browsed with the bar and edited in place. Opened from the daily window as
 // a plain register, or from the wage window at the employee picked there,
 // when its "Login" carries the employee's rates into the wage row.
-class Form6 : public ledger::ui::FormWindow {
+class Form6 : public forms::FormWindow {
     Q_OBJECT
 public:
     explicit Form6(QWidget* parent = nullptr);
@@ -51,8 +51,8 @@ private:
     void orderKeyboardFocus();
     void centreOnScreen();
     QLabel* addCaption(const QString& name, const QString& text, int left, int top, int width);
-    ledger::ui::BoundLineEdit* addField(const QString& name, const QString& column, int left,
-                                        int top, int width);
+    forms::BoundLineEdit* addField(const QString& name, const QString& column, int left, int top,
+                                   int width);
 
     // Commands (staff_register_commands.cpp).
     void connectCommands();
@@ -62,23 +62,23 @@ private:
     void showMonthlyPay(bool ticked);
     void tellLoginNeedsNewWageRow();
 
-    ledger::ui::DataControl* data_ = nullptr;                  // Data1: the staff rows
-    ledger::ui::DataControl* choices_ = nullptr;               // Data2: Select, for "Vacate"
-    QLineEdit* title_ = nullptr;                               // Text17, unbound
-    std::vector<ledger::ui::BoundLineEdit*> fields_;           // in keyboard order
-    ledger::ui::BoundLineEdit* serialNumber_ = nullptr;        // Text1
-    ledger::ui::BoundLineEdit* name_ = nullptr;                // Text3
-    ledger::ui::BoundLineEdit* password_ = nullptr;            // Text4
-    ledger::ui::BoundLineEdit* salaryHour_ = nullptr;          // Text11
-    ledger::ui::BoundLineEdit* overtimeSalaryHour_ = nullptr;  // Text12
-    ledger::ui::BoundLineEdit* monthlyPay_ = nullptr;          // Text15
-    QCheckBox* monthlyPayBox_ = nullptr;                       // Check1
-    ledger::ui::BoundCombo* vacate_ = nullptr;                 // DBCombo1, unbound
-    QPushButton* login_ = nullptr;                             // Command1
-    QPushButton* newEmployee_ = nullptr;                       // Command2
-    QPushButton* save_ = nullptr;                              // Command3
-    QPushButton* cancel_ = nullptr;                            // Command4
-    QPushButton* byThisName_ = nullptr;                        // Command5, hidden
+    forms::DataControl* data_ = nullptr;                  // Data1: the staff rows
+    forms::DataControl* choices_ = nullptr;               // Data2: Select, for "Vacate"
+    QLineEdit* title_ = nullptr;                          // Text17, unbound
+    std::vector<forms::BoundLineEdit*> fields_;           // in keyboard order
+    forms::BoundLineEdit* serialNumber_ = nullptr;        // Text1
+    forms::BoundLineEdit* name_ = nullptr;                // Text3
+    forms::BoundLineEdit* password_ = nullptr;            // Text4
+    forms::BoundLineEdit* salaryHour_ = nullptr;          // Text11
+    forms::BoundLineEdit* overtimeSalaryHour_ = nullptr;  // Text12
+    forms::BoundLineEdit* monthlyPay_ = nullptr;          // Text15
+    QCheckBox* monthlyPayBox_ = nullptr;                  // Check1
+    forms::BoundCombo* vacate_ = nullptr;                 // DBCombo1, unbound
+    QPushButton* login_ = nullptr;                        // Command1
+    QPushButton* newEmployee_ = nullptr;                  // Command2
+    QPushButton* save_ = nullptr;                         // Command3
+    QPushButton* cancel_ = nullptr;                       // Command4
+    QPushButton* byThisName_ = nullptr;                   // Command5, hidden
 };
 
 }  // namespace staff

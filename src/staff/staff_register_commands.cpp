@@ -21,11 +21,11 @@
 
 namespace staff {
 
-using ledger::ui::connectGuarded;
+using forms::connectGuarded;
 
 void Form6::loadStep() {
-    data_->source().setDatabasePath(ledger::ui::workspace().books());
-    choices_->source().setDatabasePath(ledger::ui::workspace().books());
+    data_->source().setDatabasePath(forms::workspace().books());
+    choices_->source().setDatabasePath(forms::workspace().books());
 }
 
 void Form6::connectCommands() {
@@ -88,13 +88,13 @@ void Form6::offerOnlyLogin() {
 }
 
 void Form6::tellLoginNeedsNewWageRow() {
-    ledger::ui::prompts().tell(
+    forms::prompts().tell(
         this,
         QStringLiteral("The rates can be carried only into a wage row begun with New in the "
                        "wage window (\"The staff calculate wages\"). Nothing was carried and "
                        "no wage row was changed.\n\nTo take over these rates: in the wage "
                        "window press New, choose the name, then press Login here."),
-        ledger::ui::programTitle());
+        forms::programTitle());
 }
 
 }  // namespace staff

@@ -9,9 +9,9 @@
 namespace staff {
 
 void registerWindows() {
-    ledger::ui::FormWindow::registerFactory(windows::kWageWindow, [] { return new Form5; });
-    ledger::ui::FormWindow::registerFactory(windows::kStaffRegister, [] { return new Form6; });
-    ledger::ui::FormWindow::registerFactory(windows::kDayWages, [] { return new DayWages; });
+    forms::FormWindow::registerFactory(windows::kWageWindow, [] { return new Form5; });
+    forms::FormWindow::registerFactory(windows::kStaffRegister, [] { return new Form6; });
+    forms::FormWindow::registerFactory(windows::kDayWages, [] { return new DayWages; });
 }
 
 }  // namespace staff

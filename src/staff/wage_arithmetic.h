@@ -7,7 +7,7 @@
 namespace staff {
 
 // The wage window reads every operand from the text on screen
-// (ledger::ui::amountShown) and tests each result before a label shows it:
+// (forms::amountShown) and tests each result before a label shows it:
 // an overflow throws and the label keeps its text.
 double checkedResult(double value, const QString& figureName);
 

@@ -17,7 +17,7 @@
 
 namespace staff {
 
-using ledger::ui::placeTwips;
+using forms::placeTwips;
 
 namespace {
 
@@ -49,17 +49,17 @@ int wageRowTop(int row) { return kWageRowTop + row * kWageRowStep; }
 
 Form5::Form5(QWidget* parent) : FormWindow(QStringLiteral("Form5"), parent) {
     setWindowTitle(QStringLiteral("The staff calculate wages"));
-    setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(kWageClientWidth), ledger::ui::twips(kWageClientHeight));
+    setFont(forms::arialFont(9, false));
+    resize(forms::twips(kWageClientWidth), forms::twips(kWageClientHeight));
 
     // The record sources first: the fields and lists bind to them.
-    data_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kWages,
-                                        QStringLiteral("Data1"), this);
-    staff_ = new ledger::ui::DataControl(QStringLiteral("Data2"), ledger::schema::kStaff, QString(),
-                                         this);
+    data_ = new forms::DataControl(QStringLiteral("Data1"), ledger::schema::kWages,
+                                   QStringLiteral("Data1"), this);
+    staff_ =
+        new forms::DataControl(QStringLiteral("Data2"), ledger::schema::kStaff, QString(), this);
     staff_->hide();
-    choices_ = new ledger::ui::DataControl(QStringLiteral("Data3"), ledger::schema::kSelect,
-                                           QString(), this);
+    choices_ =
+        new forms::DataControl(QStringLiteral("Data3"), ledger::schema::kSelect, QString(), this);
     choices_->hide();
 
     buildTitleRow();
@@ -81,33 +81,33 @@ QLabel* Form5::addCaption(const QString& name, const QString& text, quint32 back
     caption->setObjectName(name);
     caption->setWordWrap(true);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    ledger::ui::setBackground(caption, background);
+    forms::setBackground(caption, background);
     placeTwips(caption, left, top, width, kWageRowHeight);
     return caption;
 }
 
-ledger::ui::BoundLineEdit* Form5::addField(const QString& name, const QString& column, int left,
-                                           int top) {
-    auto* field = new ledger::ui::BoundLineEdit(name, data_->source(), column, this);
+forms::BoundLineEdit* Form5::addField(const QString& name, const QString& column, int left,
+                                      int top) {
+    auto* field = new forms::BoundLineEdit(name, data_->source(), column, this);
     placeTwips(field, left, top, kValueWidth, kWageRowHeight);
     return field;
 }
 
-ledger::ui::BoundCombo* Form5::addList(const QString& name, ledger::ui::DataControl* listSource,
-                                       const QString& column, int left, int top) {
-    auto* list = new ledger::ui::BoundCombo(name, listSource->source(), column, this);
+forms::BoundCombo* Form5::addList(const QString& name, forms::DataControl* listSource,
+                                  const QString& column, int left, int top) {
+    auto* list = new forms::BoundCombo(name, listSource->source(), column, this);
     list->setTarget(data_->source(), column);
     placeTwips(list, left, top, kValueWidth, kWageRowHeight);
     return list;
 }
 
-ledger::ui::ComputedFigure* Form5::addFigure(const QString& name, quint32 background, int left,
-                                             int top, int width, int height) {
-    auto* figure = new ledger::ui::ComputedFigure(name, this);
+forms::ComputedFigure* Form5::addFigure(const QString& name, quint32 background, int left, int top,
+                                        int width, int height) {
+    auto* figure = new forms::ComputedFigure(name, this);
     figure->setAlignment(Qt::AlignCenter);
     figure->setFrameShape(QFrame::Panel);
     figure->setFrameShadow(QFrame::Sunken);
-    ledger::ui::setBackground(figure, background);
+    forms::setBackground(figure, background);
     placeTwips(figure, left, top, width, height);
     return figure;
 }
@@ -116,7 +116,7 @@ void Form5::buildTitleRow() {
     title_ = new QLineEdit(QStringLiteral("The staff calculate wages"), this);
     title_->setObjectName(QStringLiteral("Text12"));
     title_->setAlignment(Qt::AlignCenter);
-    title_->setFont(ledger::ui::arialFont(15.75, true));
+    title_->setFont(forms::arialFont(15.75, true));
     placeTwips(title_, 120, 120, 5055, 675);
 
     placeTwips(data_, 6840, 180, 3255, 495);
@@ -143,13 +143,13 @@ void Form5::buildLeftColumn() {
                wageRowTop(3), kWageCaptionWidth);
     salaryHour_ =
         addField(QStringLiteral("Text4"), QStringLiteral("Salary hour"), value, wageRowTop(3));
-    ledger::ui::setBackground(salaryHour_, kSalaryGreen);
+    forms::setBackground(salaryHour_, kSalaryGreen);
 
     addCaption(QStringLiteral("Label5"), QStringLiteral("Overtime salary hour"), kCaptionYellow,
                caption, wageRowTop(4), kWageCaptionWidth);
     overtimeSalaryHour_ = addField(QStringLiteral("Text5"), QStringLiteral("Overtime salary hour"),
                                    value, wageRowTop(4));
-    ledger::ui::setBackground(overtimeSalaryHour_, kOvertimeRed);
+    forms::setBackground(overtimeSalaryHour_, kOvertimeRed);
 
     addCaption(QStringLiteral("Label6"), QStringLiteral("Ask for leave"), kCaptionYellow, caption,
                wageRowTop(5), kWageCaptionWidth);
@@ -240,8 +240,8 @@ void Form5::buildBottomRow() {
     auto* caption =
         addCaption(QStringLiteral("Label18"), QStringLiteral("Daily settlement of accounts"),
                    kWageGreen, 5040, kBottomRowTop, 3255);
-    caption->setFont(ledger::ui::arialFont(9.75, true));
-    caption->setGeometry(ledger::ui::twipsRect(5040, kBottomRowTop, 3255, kBottomRowHeight));
+    caption->setFont(forms::arialFont(9.75, true));
+    caption->setGeometry(forms::twipsRect(5040, kBottomRowTop, 3255, kBottomRowHeight));
     // Not on the shop's form: the day's wages at once, in the free space
     // of the right column.
     dayWages_ = new QPushButton(QStringLiteral("Wages of the day"), this);
@@ -256,7 +256,7 @@ void Form5::buildBottomRow() {
 
     wage_ = addFigure(QStringLiteral("Label25"), kWageGreen, 8400, kBottomRowTop, kValueWidth,
                       kBottomRowHeight);
-    wage_->setFont(ledger::ui::arialFont(9.75, true));
+    wage_->setFont(forms::arialFont(9.75, true));
 }
 
 void Form5::orderKeyboardFocus() {

@@ -16,12 +16,12 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 class BoundCombo;
 class BoundLineEdit;
 class ComputedFigure;
 class DataControl;
-}  // namespace ledger::ui
+}  // namespace forms
 
 namespace staff {
 
@@ -34,7 +34,7 @@ namespace staff {
 // which ask first, so no wage is ever stored without being counted. Delete
 // removes a stored wage row and takes what it added off its day, both at
 // once, then closes: a wrong wage is corrected by Delete, then New.
-class Form5 : public ledger::ui::FormWindow {
+class Form5 : public forms::FormWindow {
     Q_OBJECT
 public:
     explicit Form5(QWidget* parent = nullptr);
@@ -74,12 +74,11 @@ private:
     void centreOnScreen();
     QLabel* addCaption(const QString& name, const QString& text, quint32 background, int left,
                        int top, int width);
-    ledger::ui::BoundLineEdit* addField(const QString& name, const QString& column, int left,
-                                        int top);
-    ledger::ui::BoundCombo* addList(const QString& name, ledger::ui::DataControl* listSource,
-                                    const QString& column, int left, int top);
-    ledger::ui::ComputedFigure* addFigure(const QString& name, quint32 background, int left,
-                                          int top, int width, int height);
+    forms::BoundLineEdit* addField(const QString& name, const QString& column, int left, int top);
+    forms::BoundCombo* addList(const QString& name, forms::DataControl* listSource,
+                               const QString& column, int left, int top);
+    forms::ComputedFigure* addFigure(const QString& name, quint32 background, int left, int top,
+                                     int width, int height);
 
     // Figures and the reactions that keep them current (wage_window_figures.cpp).
     void connectTriggers();
@@ -99,7 +98,7 @@ private:
     // books' wage rows can hold it. A change of a figure the wage is
     // computed from gives the monthly pay up again.
     void bindMonthlyPayWhereRecorded();
-    void giveUpMonthlyPay(const ledger::ui::BoundLineEdit* changed);
+    void giveUpMonthlyPay(const forms::BoundLineEdit* changed);
     void tellMonthlyPayNotRecorded();
 
     // Commands (wage_window_commands.cpp).
@@ -135,33 +134,33 @@ private:
     // change until Save (which asks first) or Give it up settles it.
     void setUnconfirmed(bool unconfirmed);
 
-    ledger::ui::DataControl* data_ = nullptr;     // Data1: the wage rows
-    ledger::ui::DataControl* staff_ = nullptr;    // Data2: the names
-    ledger::ui::DataControl* choices_ = nullptr;  // Data3: Select, yes / no
+    forms::DataControl* data_ = nullptr;     // Data1: the wage rows
+    forms::DataControl* staff_ = nullptr;    // Data2: the names
+    forms::DataControl* choices_ = nullptr;  // Data3: Select, yes / no
 
-    QLineEdit* title_ = nullptr;                               // Text12, unbound
-    ledger::ui::BoundLineEdit* date_ = nullptr;                // Text1
-    ledger::ui::BoundLineEdit* serialNumber_ = nullptr;        // Text2
-    ledger::ui::BoundCombo* name_ = nullptr;                   // DBCombo1
-    ledger::ui::BoundLineEdit* salaryHour_ = nullptr;          // Text4
-    ledger::ui::BoundLineEdit* overtimeSalaryHour_ = nullptr;  // Text5
-    ledger::ui::BoundCombo* askForLeave_ = nullptr;            // DBCombo2
-    ledger::ui::BoundCombo* absent_ = nullptr;                 // DBCombo3
-    ledger::ui::BoundLineEdit* mainHour_ = nullptr;            // Text7
-    ledger::ui::BoundLineEdit* workOvertime_ = nullptr;        // Text9
-    ledger::ui::BoundLineEdit* insurance_ = nullptr;           // Text13
-    ledger::ui::BoundLineEdit* absentDeduct_ = nullptr;        // Text14
+    QLineEdit* title_ = nullptr;                          // Text12, unbound
+    forms::BoundLineEdit* date_ = nullptr;                // Text1
+    forms::BoundLineEdit* serialNumber_ = nullptr;        // Text2
+    forms::BoundCombo* name_ = nullptr;                   // DBCombo1
+    forms::BoundLineEdit* salaryHour_ = nullptr;          // Text4
+    forms::BoundLineEdit* overtimeSalaryHour_ = nullptr;  // Text5
+    forms::BoundCombo* askForLeave_ = nullptr;            // DBCombo2
+    forms::BoundCombo* absent_ = nullptr;                 // DBCombo3
+    forms::BoundLineEdit* mainHour_ = nullptr;            // Text7
+    forms::BoundLineEdit* workOvertime_ = nullptr;        // Text9
+    forms::BoundLineEdit* insurance_ = nullptr;           // Text13
+    forms::BoundLineEdit* absentDeduct_ = nullptr;        // Text14
 
-    ledger::ui::ComputedFigure* salaryHourCopy_ = nullptr;          // Label19
-    ledger::ui::ComputedFigure* mainTotal_ = nullptr;               // Label20
-    ledger::ui::ComputedFigure* overtimeSalaryHourCopy_ = nullptr;  // Label21
-    ledger::ui::ComputedFigure* overtimeTotal_ = nullptr;           // Label22
-    ledger::ui::ComputedFigure* subtotal_ = nullptr;                // Label23
-    ledger::ui::ComputedFigure* deductions_ = nullptr;              // Label24
-    ledger::ui::ComputedFigure* wage_ = nullptr;                    // Label25
+    forms::ComputedFigure* salaryHourCopy_ = nullptr;          // Label19
+    forms::ComputedFigure* mainTotal_ = nullptr;               // Label20
+    forms::ComputedFigure* overtimeSalaryHourCopy_ = nullptr;  // Label21
+    forms::ComputedFigure* overtimeTotal_ = nullptr;           // Label22
+    forms::ComputedFigure* subtotal_ = nullptr;                // Label23
+    forms::ComputedFigure* deductions_ = nullptr;              // Label24
+    forms::ComputedFigure* wage_ = nullptr;                    // Label25
     // Text15, hidden: the monthly pay in place of the wage by the hour;
     // none in books made before wage rows could record it.
-    ledger::ui::BoundLineEdit* monthlyPay_ = nullptr;
+    forms::BoundLineEdit* monthlyPay_ = nullptr;
 
     QPushButton* save_ = nullptr;      // Command1
     QPushButton* new_ = nullptr;       // Command3

@@ -33,12 +33,12 @@
 
 namespace staff {
 
-using ledger::ui::connectGuarded;
-using ledger::ui::FormWindow;
+using forms::connectGuarded;
+using forms::FormWindow;
 
 void Form5::loadStep() {
-    for (ledger::ui::DataControl* data : {data_, staff_, choices_})
-        data->source().setDatabasePath(ledger::ui::workspace().books());
+    for (forms::DataControl* data : {data_, staff_, choices_})
+        data->source().setDatabasePath(forms::workspace().books());
     bindMonthlyPayWhereRecorded();
     // The fields are still empty, so every figure starts at "0".
     copySalaryHour();
@@ -74,7 +74,7 @@ void Form5::connectCommands() {
     auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
     connectGuarded(history, &QShortcut::activated, this, [this] { showHistoryOfDay(); });
     connectGuarded(dayWages_, &QPushButton::clicked, this,
-                   [] { ledger::ui::openWindow(windows::kDayWages); });
+                   [] { forms::openWindow(windows::kDayWages); });
     auto* dayWages = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
     connectGuarded(dayWages, &QShortcut::activated, this, [this] { dayWages_->click(); });
     // Releasing the mouse over the name list (its text or its button) opens
@@ -82,7 +82,7 @@ void Form5::connectCommands() {
     name_->installEventFilter(this);
     name_->lineEdit()->installEventFilter(this);
     name_->view()->viewport()->installEventFilter(this);
-    connectGuarded(name_, &ledger::ui::BoundCombo::valueChanged, this,
+    connectGuarded(name_, &forms::BoundCombo::valueChanged, this,
                    [this](const QString& name) { nameChanged(name); });
     // The bar never leaves a wage row begun here without asking.
     data_->setMoveGuard([this] { return settleUnsavedWage() != Leaving::Stay; });
@@ -95,18 +95,18 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
         return FormWindow::eventFilter(watched, event);
     if (watched == name_ || watched == name_->lineEdit()) {
-        ledger::ui::runGuarded(this, [this] { openRegisterAtChosenName(); });
+        forms::runGuarded(this, [this] { openRegisterAtChosenName(); });
     } else if (watched == name_->view()->viewport()) {
         // A release over the drop-down list chooses a name; the list takes
         // the choice only after this filter, so open the register once the
         // release has been handled.
         QMetaObject::invokeMethod(
-            this, [this] { ledger::ui::runGuarded(this, [this] { openRegisterAtChosenName(); }); },
+            this, [this] { forms::runGuarded(this, [this] { openRegisterAtChosenName(); }); },
             Qt::QueuedConnection);
     } else if (watched == askForLeave_->lineEdit()) {
-        ledger::ui::runGuarded(this, [this] { applyLeaveOrAbsence(askForLeave_); });
+        forms::runGuarded(this, [this] { applyLeaveOrAbsence(askForLeave_); });
     } else if (watched == absent_->lineEdit()) {
-        ledger::ui::runGuarded(this, [this] { applyLeaveOrAbsence(absent_); });
+        forms::runGuarded(this, [this] { applyLeaveOrAbsence(absent_); });
     }
     return FormWindow::eventFilter(watched, event);
 }
@@ -176,21 +176,21 @@ void Form5::openRegisterAtChosenName() {
     // A name that is no employee's has no rates to carry: say so rather
     // than open the register at someone else.
     if (!name.isEmpty() && !chosenEmployee()) {
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("\"%1\" is not in the staff register, so there are no rates to "
                            "carry over. Nothing was carried.\n\nChoose the name from the list, "
                            "or add the employee first (\"The staff revise materials\" in the "
                            "daily settlement window).")
                 .arg(name),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return;
     }
-    auto* reg = ledger::ui::loadWindowAs<Form6>(windows::kStaffRegister);
-    ledger::ui::bringForward(reg);
+    auto* reg = forms::loadWindowAs<Form6>(windows::kStaffRegister);
+    forms::bringForward(reg);
     // A failing search ends the command here, before the register is set up
     // for the transfer.
-    ledger::ui::raiseReactionErrors([reg] { reg->byThisNameButton()->click(); });
+    forms::raiseReactionErrors([reg] { reg->byThisNameButton()->click(); });
     reg->offerOnlyLogin();
 }
 
@@ -204,7 +204,7 @@ void Form5::takeRates(const QString& name, const QString& salaryHour,
     } done{carrying_};
     // The name first: the rates that follow are this employee's.
     carriedName_ = name;
-    ledger::ui::raiseReactionErrors([&] { name_->setEditText(name); });
+    forms::raiseReactionErrors([&] { name_->setEditText(name); });
     // A failing figure ends the transfer at that step, as a typed value would.
     setFieldText(salaryHour_, salaryHour);
     salaryHourCopy_->setText(salaryHour);
@@ -248,34 +248,34 @@ void Form5::saveWage() {
 bool Form5::nameIsInRegister() {
     const QString name = name_->currentText();
     if (name.isEmpty()) {
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("This wage has no name, so no month's salary would count it. Nothing "
                            "was stored or added.\n\nChoose the employee in the Name list: the "
                            "staff register opens at that employee; press Login there to carry "
                            "the name and rates over. Then Save again."),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return false;
     }
     if (chosenEmployee()) return true;
-    ledger::ui::prompts().tell(
+    forms::prompts().tell(
         this,
         QStringLiteral("\"%1\" is not in the staff register, so no month's salary would count "
                        "this wage. Nothing was stored or added.\n\nChoose the name from the list "
                        "(or add the employee first with \"The staff revise materials\"), then "
                        "Save again.")
             .arg(name),
-        ledger::ui::programTitle());
+        forms::programTitle());
     return false;
 }
 
 bool Form5::storeWage() {
     if (!isEnteringNewRow()) {
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("This wage row is stored already and counted in its day, so Save adds "
                            "nothing. To enter another wage, press New."),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return false;
     }
     daily::DailyWindowFace* daily = windows::openDailyWindow();
@@ -305,14 +305,14 @@ bool Form5::storeWage() {
 
 void Form5::tellMonthlyPayNotRecorded() {
     unrecordedMonthlyPay_ = false;
-    ledger::ui::prompts().tell(
+    forms::prompts().tell(
         this,
         QStringLiteral("The wage was stored and added to the day. These books were made by an "
                        "earlier version, so the wage row cannot record that its wage was the "
                        "monthly pay: the salary window and the wage detail price its hours "
                        "instead.\n\nTo have wage rows record the monthly pay, run "
                        "\"tallowbrook-db check\" on the books once."),
-        ledger::ui::programTitle());
+        forms::programTitle());
 }
 
 void Form5::setUnconfirmed(bool unconfirmed) {
@@ -359,16 +359,16 @@ Form5::Leaving Form5::settleUnsavedWage() {
                            "This wage of %1 for %2 has not been saved. A wage row is stored "
                            "only together with its day's Personnel rate: save it now, or give "
                            "it up (nothing of it is stored).");
-    const int choice = ledger::ui::prompts().choose(
+    const int choice = forms::prompts().choose(
         this,
         question.arg(wage_->text(), name_->currentText().isEmpty() ? QStringLiteral("(no name)")
                                                                    : name_->currentText()),
-        ledger::ui::programTitle(), buttons, 2, 2);
+        forms::programTitle(), buttons, 2, 2);
     if (choice == 0) {
         bool saved = false;
         // Asked from the close box too, outside every command: the failure
         // is shown here and the wage stays.
-        ledger::ui::runReporting(this, [&] { saved = storeWage(); });
+        forms::runReporting(this, [&] { saved = storeWage(); });
         return saved ? Leaving::Saved : Leaving::Stay;
     }
     if (choice == 1) {

@@ -26,17 +26,17 @@ bool Form5::agreesToHours() {
     // A monthly pay is the wage whatever the hours say.
     const bool byTheMonth =
         unrecordedMonthlyPay_ || (monthlyPay_ && !monthlyPay_->text().isEmpty());
-    const QString doubt = salary::hoursDoubt(
-        {ledger::ui::amountShown(mainHour_), ledger::ui::amountShown(workOvertime_),
-         mainHour_->text().trimmed().isEmpty(), workOvertime_->text().trimmed().isEmpty(),
-         byTheMonth});
+    const QString doubt =
+        salary::hoursDoubt({forms::amountShown(mainHour_), forms::amountShown(workOvertime_),
+                            mainHour_->text().trimmed().isEmpty(),
+                            workOvertime_->text().trimmed().isEmpty(), byTheMonth});
     if (doubt.isEmpty()) return true;
-    return ledger::ui::prompts().askYesNoDefaultNo(
+    return forms::prompts().askYesNoDefaultNo(
         this,
         QStringLiteral("This wage of %1 for %2 has %3.\n\nStore it and add it to the day all the "
                        "same? No: nothing is stored; correct the hours, then Save again.")
             .arg(wage_->text(), name_->currentText(), doubt),
-        ledger::ui::programTitle());
+        forms::programTitle());
 }
 
 void Form5::showDeleteForStoredRow() {
@@ -90,8 +90,7 @@ void Form5::deleteWage() {
         question += QStringLiteral(
             "\n\nThese books cannot record whether the wage was a monthly pay: if Save added a "
             "monthly pay, correct the day's Personnel rate by hand afterwards.");
-    if (!ledger::ui::prompts().askYesNoDefaultNo(this, question, ledger::ui::programTitle()))
-        return;
+    if (!forms::prompts().askYesNoDefaultNo(this, question, forms::programTitle())) return;
     if (!daily->takeWageOffDay(rows, day, wage)) return;
     unload();
 }

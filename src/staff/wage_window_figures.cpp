@@ -24,9 +24,9 @@
 
 namespace staff {
 
-using ledger::ui::amountShown;
-using ledger::ui::ComputedFigure;
-using ledger::ui::connectGuarded;
+using forms::amountShown;
+using forms::ComputedFigure;
+using forms::connectGuarded;
 
 namespace {
 
@@ -58,12 +58,12 @@ void Form5::connectTriggers() {
     // opened and closed, and text typed into it: each decides whether the
     // hours are worked or zero, so the lock always follows what the list
     // shows.
-    for (ledger::ui::BoundCombo* list : {askForLeave_, absent_}) {
+    for (forms::BoundCombo* list : {askForLeave_, absent_}) {
         connectGuarded(list, &QComboBox::activated, this,
                        [this, list] { applyLeaveOrAbsence(list); });
-        connectGuarded(list, &ledger::ui::BoundCombo::popupClosed, this,
+        connectGuarded(list, &forms::BoundCombo::popupClosed, this,
                        [this, list] { applyLeaveOrAbsence(list); });
-        connectGuarded(list, &ledger::ui::BoundCombo::valueChanged, this, [this, list] {
+        connectGuarded(list, &forms::BoundCombo::valueChanged, this, [this, list] {
             if (!list->isFilling()) applyLeaveOrAbsence(list);
         });
         list->lineEdit()->installEventFilter(this);
@@ -73,7 +73,7 @@ void Form5::connectTriggers() {
 void Form5::setFieldText(QLineEdit* field, const QString& text) {
     // Set by code like a keystroke: the field's reaction runs, and its
     // failure ends the step that set it.
-    ledger::ui::raiseReactionErrors([&] { field->setText(text); });
+    forms::raiseReactionErrors([&] { field->setText(text); });
 }
 
 void Form5::copySalaryHour() {
@@ -120,23 +120,23 @@ void Form5::computeWage() {
 void Form5::bindMonthlyPayWhereRecorded() {
     bool recorded = false;
     try {
-        recorded = ledger::tableHasColumn(*ledger::openBooks(ledger::ui::workspace().books()),
+        recorded = ledger::tableHasColumn(*ledger::openBooks(forms::workspace().books()),
                                           ledger::schema::kWages, ledger::schema::kWageMonthlyPay);
     } catch (const ledger::LedgerError&) {
         // The record sources say what is wrong with the books when they open.
     }
     if (!recorded) return;
-    monthlyPay_ = new ledger::ui::BoundLineEdit(QStringLiteral("Text15"), data_->source(),
-                                                ledger::schema::kWageMonthlyPay, this);
+    monthlyPay_ = new forms::BoundLineEdit(QStringLiteral("Text15"), data_->source(),
+                                           ledger::schema::kWageMonthlyPay, this);
     monthlyPay_->hide();
     connectGuarded(monthlyPay_, &QLineEdit::textChanged, this, [this] { computeWage(); });
-    for (ledger::ui::BoundLineEdit* figure :
+    for (forms::BoundLineEdit* figure :
          {salaryHour_, overtimeSalaryHour_, mainHour_, workOvertime_, insurance_, absentDeduct_})
         connectGuarded(figure, &QLineEdit::textChanged, this,
                        [this, figure] { giveUpMonthlyPay(figure); });
 }
 
-void Form5::giveUpMonthlyPay(const ledger::ui::BoundLineEdit* changed) {
+void Form5::giveUpMonthlyPay(const forms::BoundLineEdit* changed) {
     // A row shown, or the register's own transfer, is no change of mind.
     if (carrying_ || changed->isFilling() || monthlyPay_->text().isEmpty()) return;
     setFieldText(monthlyPay_, QString());

@@ -8,8 +8,8 @@ namespace supplies {
 
 void registerWindows() {
     for (const SheetDesign* design : {&tablewareSheet(), &shopArticlesSheet()}) {
-        ledger::ui::FormWindow::registerFactory(design->windowName,
-                                                [design] { return new SupplySheet(*design); });
+        forms::FormWindow::registerFactory(design->windowName,
+                                           [design] { return new SupplySheet(*design); });
     }
 }
 

@@ -23,7 +23,7 @@
 
 namespace supplies {
 
-using ledger::ui::placeTwips;
+using forms::placeTwips;
 
 namespace {
 
@@ -50,13 +50,12 @@ constexpr quint32 kDateBackground = 0x00FFFFC0;
 SupplySheet::SupplySheet(const SheetDesign& design, QWidget* parent)
     : FormWindow(design.windowName, parent), design_(design) {
     setWindowTitle(design_.caption);
-    setFont(ledger::ui::arialFont(9, false));
-    resize(ledger::ui::twips(design_.clientWidthTwips),
-           ledger::ui::twips(design_.clientHeightTwips));
+    setFont(forms::arialFont(9, false));
+    resize(forms::twips(design_.clientWidthTwips), forms::twips(design_.clientHeightTwips));
 
     // The record source first: the fields bind to it.
-    data_ = new ledger::ui::DataControl(QStringLiteral("Data1"), ledger::schema::kLedger, QString(),
-                                        this);
+    data_ =
+        new forms::DataControl(QStringLiteral("Data1"), ledger::schema::kLedger, QString(), this);
     buildItemColumn();
     buildRightColumn();
     buildDecoration();
@@ -74,27 +73,27 @@ void SupplySheet::buildItemColumn() {
         caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         placeTwips(caption, kCaptionLeft, top, kCaptionWidth, kFieldHeight);
 
-        auto* item = new ledger::ui::BoundLineEdit(
-            QStringLiteral("Text%1").arg(i + 1), data_->source(), design_.itemColumns.at(i), this);
+        auto* item = new forms::BoundLineEdit(QStringLiteral("Text%1").arg(i + 1), data_->source(),
+                                              design_.itemColumns.at(i), this);
         placeTwips(item, kFieldLeft, top, kFieldWidth, kFieldHeight);
         // Every change of an item, typed or loaded with a row, recomputes.
-        ledger::ui::connectGuarded(item, &QLineEdit::textChanged, this,
-                                   [this](const QString&) { recomputeSubtotal(); });
+        forms::connectGuarded(item, &QLineEdit::textChanged, this,
+                              [this](const QString&) { recomputeSubtotal(); });
         items_.push_back(item);
     }
 
     auto* caption = new QLabel(design_.subtotalCaption, this);
     caption->setObjectName(QStringLiteral("Label11"));
-    caption->setFont(ledger::ui::arialFont(9, true));
+    caption->setFont(forms::arialFont(9, true));
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     placeTwips(caption, kCaptionLeft, kSubtotalTop, kCaptionWidth, kSubtotalHeight);
 
-    subtotal_ = new ledger::ui::ComputedFigure(QStringLiteral("Label12"), this);
-    subtotal_->setFont(ledger::ui::arialFont(9, true));
+    subtotal_ = new forms::ComputedFigure(QStringLiteral("Label12"), this);
+    subtotal_->setFont(forms::arialFont(9, true));
     subtotal_->setAlignment(Qt::AlignCenter);
     subtotal_->setFrameShape(QFrame::Panel);
     subtotal_->setFrameShadow(QFrame::Sunken);
-    ledger::ui::setBackground(subtotal_, kSubtotalBackground);
+    forms::setBackground(subtotal_, kSubtotalBackground);
     placeTwips(subtotal_, kFieldLeft, kSubtotalTop, kFieldWidth, kSubtotalHeight);
 }
 
@@ -102,14 +101,14 @@ void SupplySheet::buildRightColumn() {
     byHereDay_ = new QPushButton(QStringLiteral("By here day"), this);
     byHereDay_->setObjectName(QStringLiteral("Command1"));
     placeTwips(byHereDay_, kRightLeft, 480, kRightWidth, 615);
-    ledger::ui::connectGuarded(byHereDay_, &QPushButton::clicked, this,
-                               [this](bool) { goToMainWindowDay(); });
+    forms::connectGuarded(byHereDay_, &QPushButton::clicked, this,
+                          [this](bool) { goToMainWindowDay(); });
 
-    date_ = new ledger::ui::BoundLineEdit(design_.dateField, data_->source(),
-                                          QStringLiteral("Date"), this);
+    date_ =
+        new forms::BoundLineEdit(design_.dateField, data_->source(), QStringLiteral("Date"), this);
     date_->setAlignment(Qt::AlignCenter);
-    date_->setFont(ledger::ui::arialFont(9.75, true));
-    ledger::ui::setBackground(date_, kDateBackground);
+    date_->setFont(forms::arialFont(9.75, true));
+    forms::setBackground(date_, kDateBackground);
     placeTwips(date_, kRightLeft, 1560, kRightWidth, 525);
 
     placeTwips(data_, kRightLeft, 2640, kRightWidth, 495);
@@ -118,15 +117,15 @@ void SupplySheet::buildRightColumn() {
     confirm_->setObjectName(QStringLiteral("Command2"));
     // Beside the subtotal it carries into the daily window.
     placeTwips(confirm_, kRightLeft, kSubtotalTop, kRightWidth, kSubtotalHeight);
-    ledger::ui::connectGuarded(confirm_, &QPushButton::clicked, this, [this](bool) { confirm(); });
+    forms::connectGuarded(confirm_, &QPushButton::clicked, this, [this](bool) { confirm(); });
 }
 
 void SupplySheet::buildDecoration() {
     // Two bars side by side along the bottom edge, as on the daily window.
     const int top = design_.clientHeightTwips - 480;
     const int half = (design_.clientWidthTwips - 240) / 2;
-    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image1"), this), 120, top, half, 240);
-    placeTwips(new ledger::ui::DecorativeBar(QStringLiteral("Image2"), this), 120 + half, top, half,
+    placeTwips(new forms::DecorativeBar(QStringLiteral("Image1"), this), 120, top, half, 240);
+    placeTwips(new forms::DecorativeBar(QStringLiteral("Image2"), this), 120 + half, top, half,
                240);
 }
 
@@ -150,7 +149,7 @@ void SupplySheet::centreOnScreen() {
 }
 
 void SupplySheet::loadStep() {
-    data_->source().setDatabasePath(ledger::ui::workspace().books());
+    data_->source().setDatabasePath(forms::workspace().books());
     // The fields are still empty: the subtotal starts at "0".
     recomputeSubtotal();
 }
@@ -194,13 +193,13 @@ void SupplySheet::confirm() {
     }
     if (!showsDay(*main)) {
         // Another day's subtotal would be filed under the daily window's day.
-        ledger::ui::prompts().tell(
+        forms::prompts().tell(
             this,
             QStringLiteral("This sheet shows the items of %1, not those of the daily window's "
                            "day %2. Nothing was written. Press \"By here day\" to show that "
                            "day's items, then \"Confirm\".")
                 .arg(date_->text(), main->dayShown()),
-            ledger::ui::programTitle());
+            forms::programTitle());
         return;
     }
     main->bringForward();
@@ -225,13 +224,13 @@ void SupplySheet::tellDailyWindowClosed() {
 }
 
 void SupplySheet::tellDayNotStored() {
-    ledger::ui::prompts().tell(
+    forms::prompts().tell(
         this,
         QStringLiteral("The daily window's day has not been saved yet, so it has no items to "
                        "show here, and this sheet's items belong to another day. Nothing was "
                        "changed. Save the day in the daily window first, then press \"By here "
                        "day\"."),
-        ledger::ui::programTitle());
+        forms::programTitle());
 }
 
 }  // namespace supplies

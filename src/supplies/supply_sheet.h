@@ -11,11 +11,11 @@ namespace ledger {
 class RecordSource;
 }
 
-namespace ledger::ui {
+namespace forms {
 class BoundLineEdit;
 class ComputedFigure;
 class DataControl;
-}  // namespace ledger::ui
+}  // namespace forms
 
 class QPushButton;
 
@@ -26,7 +26,7 @@ namespace supplies {
 // the ledger, also when two sheets share its date) and "Confirm" to
 // carry the subtotal into the daily window. The tableware sheet (Form2) and
 // the shop-articles sheet (Form3) are this one window with different designs.
-class SupplySheet : public ledger::ui::FormWindow, public SheetCommands {
+class SupplySheet : public forms::FormWindow, public SheetCommands {
     Q_OBJECT
 public:
     explicit SupplySheet(const SheetDesign& design, QWidget* parent = nullptr);
@@ -54,10 +54,10 @@ private:
     void tellDayNotStored();
 
     const SheetDesign& design_;
-    ledger::ui::DataControl* data_ = nullptr;
-    std::vector<ledger::ui::BoundLineEdit*> items_;
-    ledger::ui::BoundLineEdit* date_ = nullptr;
-    ledger::ui::ComputedFigure* subtotal_ = nullptr;
+    forms::DataControl* data_ = nullptr;
+    std::vector<forms::BoundLineEdit*> items_;
+    forms::BoundLineEdit* date_ = nullptr;
+    forms::ComputedFigure* subtotal_ = nullptr;
     QPushButton* byHereDay_ = nullptr;
     QPushButton* confirm_ = nullptr;
 };

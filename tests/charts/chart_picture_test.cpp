@@ -41,8 +41,8 @@ int darkPixels(const QImage& image, const QRect& area) {
 class ChartPictureTest : public ChartsTest {
 protected:
     void TearDown() override {
-        ledger::ui::setForcePdfForTesting(false);
-        ledger::ui::setPdfFallbackFolder({});
+        forms::setForcePdfForTesting(false);
+        forms::setPdfFallbackFolder({});
         ChartsTest::TearDown();
     }
 };
@@ -88,8 +88,8 @@ TEST_F(ChartPictureTest, TheDemoShopsYearLooksAsItShould) {
 TEST_F(ChartPictureTest, PrintWritesThePageWhenThereIsNoPrinter) {
     addDay("2002/6/3", {{"Turnover", 1000}});
     QTemporaryDir pages;
-    ledger::ui::setForcePdfForTesting(true);
-    ledger::ui::setPdfFallbackFolder(pages.path());
+    forms::setForcePdfForTesting(true);
+    forms::setPdfFallbackFolder(pages.path());
     auto* window = openCharts();
     button(window, "print")->click();
     const QStringList written = QDir(pages.path()).entryList({"*.pdf"});
@@ -102,8 +102,8 @@ TEST_F(ChartPictureTest, PrintWritesThePageWhenThereIsNoPrinter) {
 TEST_F(ChartPictureTest, AHoverTextNeverLandsOnThePrintOrTheSavedPicture) {
     addDay("2002/11/3", {{"Turnover", 1000}});
     QTemporaryDir pages;
-    ledger::ui::setForcePdfForTesting(true);
-    ledger::ui::setPdfFallbackFolder(pages.path());
+    forms::setForcePdfForTesting(true);
+    forms::setPdfFallbackFolder(pages.path());
     auto* window = openCharts();
     window->resize(1100, 800);
     Q_EMIT window->monthsPicture().income->hovered(true, 10);

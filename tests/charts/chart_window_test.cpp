@@ -112,7 +112,7 @@ TEST_F(ChartsTest, ClickingADayOpensTheDailyWindowOnThatVerySheet) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, barOnScreen(view, 2, 20));
     EXPECT_EQ(text(daily, "Text2"), "2002/5/2");
     EXPECT_EQ(text(daily, "Text25"), "20");
-    auto* days = daily->findChild<ledger::ui::DataControl*>("Data1");
+    auto* days = daily->findChild<forms::DataControl*>("Data1");
     EXPECT_EQ(days->source().bookmark().key, second);
     EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join("\n").toStdString();
 }

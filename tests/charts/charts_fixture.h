@@ -24,7 +24,7 @@
 
 namespace chart_tests {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 namespace schema = ledger::schema;
 
 // A day's figures worked out here from its stored amounts, with plain

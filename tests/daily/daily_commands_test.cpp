@@ -104,7 +104,7 @@ TEST_F(DayCommandsOnThreeDays, NewAnsweredNoLeavesEverything) {
     button("Command4")->click();
     ASSERT_EQ(prompts.yesNoAsked.size(), 1u);
     EXPECT_EQ(prompts.yesNoAsked[0].message, "Whether fix and increase newly!");
-    EXPECT_EQ(prompts.yesNoAsked[0].title, ledger::ui::programTitle());
+    EXPECT_EQ(prompts.yesNoAsked[0].title, forms::programTitle());
     EXPECT_EQ(field("Text2")->text(), "2002/3/1");
     EXPECT_EQ(figures(), before);
     EXPECT_FALSE(days().isNewRow());
@@ -130,7 +130,7 @@ TEST_F(DayCommandsOnThreeDays, NewTypeAndSaveStoresTheDayAndShowsItInRed) {
 
     EXPECT_EQ(field("Text2")->text(), "2002/3/2");
     EXPECT_EQ(figures(), expectedFigures({{"Rent", 55}, {"Bread trader", 30}, {"Turnover", 200}}));
-    const QColor red = ledger::ui::bgrColor(1000);
+    const QColor red = forms::bgrColor(1000);
     EXPECT_EQ(field("Text2")->palette().color(QPalette::Text), red);
     // The date stays red on every day from then on.
     barButton("First")->click();
@@ -140,7 +140,7 @@ TEST_F(DayCommandsOnThreeDays, NewTypeAndSaveStoresTheDayAndShowsItInRed) {
 }
 
 TEST_F(DayCommandsOnThreeDays, TheDateIsBlackUntilTheFirstSave) {
-    EXPECT_NE(field("Text2")->palette().color(QPalette::Text), ledger::ui::bgrColor(1000));
+    EXPECT_NE(field("Text2")->palette().color(QPalette::Text), forms::bgrColor(1000));
 }
 
 TEST_F(DayCommandsOnThreeDays, SaveKeepsTheBlanksOfTheTypedDate) {
@@ -207,7 +207,7 @@ TEST_F(DayCommandsOnThreeDays, AnEditTheColumnCannotTakeStaysOnItsDayWithOneMess
     // Save fails the same way and goes no further: the date does not turn red.
     button("Command5")->click();
     EXPECT_EQ(prompts.told.size(), 2);
-    EXPECT_NE(field("Text2")->palette().color(QPalette::Text), ledger::ui::bgrColor(1000));
+    EXPECT_NE(field("Text2")->palette().color(QPalette::Text), forms::bgrColor(1000));
 
     // Corrected, the day is stored with both edits.
     type("Text1", "12");
@@ -221,7 +221,7 @@ TEST_F(DayCommandsOnThreeDays, ClosingTheWindowStoresPendingEdits) {
     type("Text19", "8.5");
     sheet()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(ledger::ui::FormWindow::find("Form1"), nullptr);
+    EXPECT_EQ(forms::FormWindow::find("Form1"), nullptr);
     EXPECT_EQ(stored("Miscellaneous", "2002/3/1").toDouble(), 8.5);
 }
 

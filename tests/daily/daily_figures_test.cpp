@@ -99,7 +99,7 @@ TEST_F(DailyFigures, CashCountedChangesOnlyTheDifference) {
     std::vector<std::unique_ptr<QSignalSpy>> spies;
     for (const QString& name : figureNames())
         spies.push_back(
-            std::make_unique<QSignalSpy>(figure(name), &ledger::ui::ComputedFigure::textChanged));
+            std::make_unique<QSignalSpy>(figure(name), &forms::ComputedFigure::textChanged));
     type("Text31", "290");
     for (int i = 0; i < figureNames().size(); ++i) {
         const QString& name = figureNames()[i];

@@ -60,7 +60,7 @@ class DailyWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         daily::registerWindows();
-        ledger::ui::setScreenDpiForTesting(96);
+        forms::setScreenDpiForTesting(96);
         daily::setScreenDensityForTesting(100);
     }
 
@@ -72,19 +72,19 @@ protected:
     }
 
     daily::Form1* openSheet() {
-        auto* window = qobject_cast<daily::Form1*>(
-            ledger::ui::FormWindow::loadWindow(QStringLiteral("Form1")));
+        auto* window =
+            qobject_cast<daily::Form1*>(forms::FormWindow::loadWindow(QStringLiteral("Form1")));
         EXPECT_NE(window, nullptr);
         window->show();
         return window;
     }
 
     daily::Form1* sheet() const {
-        return qobject_cast<daily::Form1*>(ledger::ui::FormWindow::find(QStringLiteral("Form1")));
+        return qobject_cast<daily::Form1*>(forms::FormWindow::find(QStringLiteral("Form1")));
     }
     QLineEdit* field(const QString& name) const { return sheet()->findChild<QLineEdit*>(name); }
-    ledger::ui::ComputedFigure* figure(const QString& name) const {
-        return sheet()->findChild<ledger::ui::ComputedFigure*>(name);
+    forms::ComputedFigure* figure(const QString& name) const {
+        return sheet()->findChild<forms::ComputedFigure*>(name);
     }
     QPushButton* button(const QString& name) const {
         return sheet()->findChild<QPushButton*>(name);

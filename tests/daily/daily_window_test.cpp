@@ -21,8 +21,8 @@
 
 namespace {
 
-using ledger::ui::FormWindow;
-using ledger::ui::twipsRect;
+using forms::FormWindow;
+using forms::twipsRect;
 
 using DailyWindow = DailyWindowTest;
 
@@ -41,9 +41,8 @@ TEST_F(DailyWindow, CaptionTitleAndDesignPlaces) {
     EXPECT_EQ(figure("Label44")->geometry(), twipsRect(9960, 6480, 1815, 615));
     EXPECT_EQ(button("Command10")->geometry(), twipsRect(8640, 7560, 2295, 735));
     EXPECT_EQ(sheet()->size(), twipsRect(0, 0, 11985, 8775).size());
-    EXPECT_EQ(figure("Label42")->palette().color(QPalette::Window),
-              ledger::ui::bgrColor(0x0080FF80));
-    EXPECT_EQ(field("Text25")->palette().color(QPalette::Base), ledger::ui::bgrColor(0x00FFC0C0));
+    EXPECT_EQ(figure("Label42")->palette().color(QPalette::Window), forms::bgrColor(0x0080FF80));
+    EXPECT_EQ(field("Text25")->palette().color(QPalette::Base), forms::bgrColor(0x00FFC0C0));
 }
 
 TEST_F(DailyWindow, EveryAmountFieldIsBoundToItsColumn) {
@@ -82,11 +81,10 @@ TEST_F(DailyWindow, CaptionsBesideTheFields) {
     EXPECT_EQ(button("Command1")->text(), "Inquiry  --Style:2002/2/12");
     EXPECT_EQ(button("Command7")->text(), "Settle account in the month");
     for (int i = 1; i <= 6; ++i) {
-        auto* image =
-            sheet()->findChild<ledger::ui::DecorativeBar*>(QStringLiteral("Image%1").arg(i));
+        auto* image = sheet()->findChild<forms::DecorativeBar*>(QStringLiteral("Image%1").arg(i));
         ASSERT_NE(image, nullptr);
         // 8895 x 240 twips: the 593 x 16 pixel bar on a 96 dpi screen.
-        EXPECT_EQ(image->size(), ledger::ui::twipsRect(0, 0, 8895, 240).size());
+        EXPECT_EQ(image->size(), forms::twipsRect(0, 0, 8895, 240).size());
     }
 }
 
@@ -123,9 +121,9 @@ void expectEveryControlReachable(QWidget* window) {
 
 TEST_P(DailyWindowDensity, WindowGeometryFollowsTheScreenAndReachesEveryControl) {
     const DensityCase c = GetParam();
-    ledger::ui::setScreenDpiForTesting(c.twipsDpi);
+    forms::setScreenDpiForTesting(c.twipsDpi);
     daily::setScreenDensityForTesting(c.density);
-    ledger::ui::workspace().screen().available = c.available;
+    forms::workspace().screen().available = c.available;
     openSheet();
     const QRect expected = twipsRect(0, 0, c.sizeTwips.width(), c.sizeTwips.height());
     if (!sheet()->findChild<QScrollArea*>("ScreenFitScroll")) {
@@ -250,13 +248,13 @@ QString snapshotFolder() { return qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR
 
 TEST_F(DailyWindow, PrintWritesThePageWhenThereIsNoPrinter) {
     QTemporaryDir pages;
-    ledger::ui::setForcePdfForTesting(true);
-    ledger::ui::setPdfFallbackFolder(pages.path());
+    forms::setForcePdfForTesting(true);
+    forms::setPdfFallbackFolder(pages.path());
     insertDay("2002/2/12", {{"Rent", 100}, {"Bread trader", 30}, {"Turnover", 200}});
     openSheet();
     button("Command6")->click();
-    ledger::ui::setForcePdfForTesting(false);
-    ledger::ui::setPdfFallbackFolder({});
+    forms::setForcePdfForTesting(false);
+    forms::setPdfFallbackFolder({});
 
     const QStringList pdfs = QDir(pages.path()).entryList({"*.pdf"});
     ASSERT_EQ(pdfs.size(), 1);
@@ -273,13 +271,13 @@ TEST_F(DailyWindow, APageThatCannotBeWrittenIsNeverReportedAsSaved) {
     QFile blocker(pages.filePath("Documents"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    ledger::ui::setForcePdfForTesting(true);
-    ledger::ui::setPdfFallbackFolder(pages.filePath("Documents"));
+    forms::setForcePdfForTesting(true);
+    forms::setPdfFallbackFolder(pages.filePath("Documents"));
     insertDay("2002/2/12", {{"Rent", 100}});
     openSheet();
     button("Command6")->click();
-    ledger::ui::setForcePdfForTesting(false);
-    ledger::ui::setPdfFallbackFolder({});
+    forms::setForcePdfForTesting(false);
+    forms::setPdfFallbackFolder({});
 
     ASSERT_EQ(prompts.toldTexts.size(), 1);
     EXPECT_TRUE(prompts.toldTexts[0].contains("could not be written"))
@@ -300,7 +298,7 @@ TEST(DailyWindowSnapshot, RendersADemoDay) {
     EXPECT_FALSE(window->findChild<QLineEdit*>("Text2")->text().isEmpty());
     const QImage image = window->grab().toImage();
     EXPECT_EQ(colourNearRightEdge(image, window, window->findChild<QWidget*>("Label2")),
-              ledger::ui::bgrColor(0x00FFFFC0))
+              forms::bgrColor(0x00FFFFC0))
         << "the title's light background";
     if (!snapshotFolder().isEmpty()) {
         QDir().mkpath(snapshotFolder());

@@ -11,7 +11,7 @@
 
 namespace {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 
 // A new shop: the ledger has no day yet.
 class EmptyLedger : public DailyWindowTest {
@@ -48,7 +48,7 @@ TEST_P(TypingOnAnEmptyLedger, IsRefusedWithAWordWhyAndLeavesNothingPending) {
     ASSERT_EQ(prompts.toldTexts.size(), 1);
     EXPECT_TRUE(prompts.toldTexts[0].contains("\"New\"")) << prompts.toldTexts[0].toStdString();
     EXPECT_EQ(field("Text1")->text(), "");
-    EXPECT_FALSE(dynamic_cast<ledger::ui::BoundLineEdit*>(field("Text1"))->isChanged());
+    EXPECT_FALSE(dynamic_cast<forms::BoundLineEdit*>(field("Text1"))->isChanged());
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, TypingOnAnEmptyLedger,

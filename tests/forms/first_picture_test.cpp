@@ -26,7 +26,7 @@ TEST(AfterFirstPicture, RunsOnceTheWindowWasDrawnAndNotBefore) {
         }
     } paintSeen(&painted);
     window->installEventFilter(&paintSeen);
-    ledger::ui::afterFirstPicture(window.get(), [&] {
+    forms::afterFirstPicture(window.get(), [&] {
         ++runs;
         drawnFirst = painted;
     });
@@ -58,7 +58,7 @@ TEST(AfterFirstPicture, RunsWhenTheWindowGoesBeforeItWasEverDrawn) {
         window->setAttribute(Qt::WA_DontShowOnScreen);
         window->show();
         int runs = 0;
-        QObject* watch = ledger::ui::afterFirstPicture(window.get(), [&] { ++runs; });
+        QObject* watch = forms::afterFirstPicture(window.get(), [&] { ++runs; });
         EXPECT_EQ(runs, 0) << c.how;
         c.end(window, watch);
         EXPECT_EQ(runs, 1) << c.how;

@@ -12,7 +12,7 @@
 
 #include "forms/prompts.h"
 
-using ledger::ui::dialogPrompts;
+using forms::dialogPrompts;
 
 namespace {
 

@@ -30,14 +30,14 @@ TEST(ScreenFit, TheGivenSizeGrowsToTheControlsWithinTheRoom) {
         {{640, 480}, {0, 0, 800, 600}, {}, {800, 600}},             // room unknown
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ledger::ui::fittedSize(c.given, c.controls, c.room), c.fitted)
+        EXPECT_EQ(forms::fittedSize(c.given, c.controls, c.room), c.fitted)
             << c.room.width() << "x" << c.room.height();
 }
 
 TEST(ScreenFit, AWindowScrollsItsControlsOnlyWhenTheScreenIsTooSmall) {
     for (const QSize room : {QSize(1920, 1040), QSize(500, 400)}) {
-        ledger::ui::workspace().screen().available = room;
-        auto* window = new ledger::ui::FormWindow("Fitted");
+        forms::workspace().screen().available = room;
+        auto* window = new forms::FormWindow("Fitted");
         window->resize(640, 480);
         auto* far = new QPushButton("Save", window);
         far->setGeometry(700, 550, 100, 30);

@@ -27,8 +27,8 @@ QStringList pagesOf(const QString& pdf) {
 }
 
 // A table of numbered lines "L001" ... and the sum of their numbers.
-ledger::ui::PrintedTable numberedLines(int count) {
-    ledger::ui::PrintedTable table{"Wages of the month", {"Date", "Name", "Main hour"}, {}, {}};
+forms::PrintedTable numberedLines(int count) {
+    forms::PrintedTable table{"Wages of the month", {"Date", "Name", "Main hour"}, {}, {}};
     for (int n = 1; n <= count; ++n)
         table.lines << QStringList{QStringLiteral("L%1").arg(n, 3, 10, QChar('0')), "Tovena",
                                    QString::number(n)};
@@ -46,20 +46,20 @@ QStringList numbersOn(const QString& text) {
 TEST(TablePrinter, EveryLineOnceInOrderWithHeadingsOnEachPageAndTotalsLast) {
     ScriptedPrompts prompts;
     QTemporaryDir folder;
-    ledger::ui::setForcePdfForTesting(true);
-    ledger::ui::setPdfFallbackFolder(folder.path());
+    forms::setForcePdfForTesting(true);
+    forms::setPdfFallbackFolder(folder.path());
     QWidget window;
     window.setWindowTitle("Wage detail");
     // A full first page tells how many lines a page holds; then one line,
     // a last page one short of full (the totals fit), exactly full (the
     // totals take a page of their own) and many pages.
     const int perPage =
-        numbersOn(pagesOf(ledger::ui::printTable(&window, numberedLines(400))).value(0)).size();
+        numbersOn(pagesOf(forms::printTable(&window, numberedLines(400))).value(0)).size();
     ASSERT_GT(perPage, 10);
     for (const int count : {1, 2 * perPage - 1, 2 * perPage, 400}) {
         SCOPED_TRACE(count);
-        const ledger::ui::PrintedTable table = numberedLines(count);
-        const QStringList pages = pagesOf(ledger::ui::printTable(&window, table));
+        const forms::PrintedTable table = numberedLines(count);
+        const QStringList pages = pagesOf(forms::printTable(&window, table));
         EXPECT_EQ(pages.size(), (count + 1 + perPage - 1) / perPage);
         QString all;
         for (int page = 0; page < pages.size(); ++page) {
@@ -78,8 +78,8 @@ TEST(TablePrinter, EveryLineOnceInOrderWithHeadingsOnEachPageAndTotalsLast) {
         EXPECT_TRUE(pages.last().contains(
             QRegularExpression(QStringLiteral("Total +%1").arg(count * (count + 1) / 2))));
     }
-    ledger::ui::setForcePdfForTesting(false);
-    ledger::ui::setPdfFallbackFolder({});
+    forms::setForcePdfForTesting(false);
+    forms::setPdfFallbackFolder({});
 }
 
 }  // namespace

@@ -25,7 +25,7 @@
 #include "ledger/schema/schema.h"
 #include "support/window_test.h"
 
-using namespace ledger::ui;
+using namespace forms;
 namespace schema = ledger::schema;
 
 namespace {

@@ -31,7 +31,7 @@
 #include "support/temp_database.h"
 #include "support/window_test.h"
 
-using namespace ledger::ui;
+using namespace forms;
 namespace schema = ledger::schema;
 
 namespace {
@@ -261,8 +261,8 @@ TEST_F(WidgetsTest, GridShowsHeadingRowEmptyFirstColumnAndEveryRow) {
 // A figure keeps its label's size and place but shows its whole text.
 TEST(ComputedFigureFit, ALongFigureShrinksToShowWholeAndGrowsBackForAShortOne) {
     QWidget window;
-    auto* figure = new ledger::ui::ComputedFigure("Label44", &window);
-    const QFont design = ledger::ui::arialFont(9.75, true);
+    auto* figure = new forms::ComputedFigure("Label44", &window);
+    const QFont design = forms::arialFont(9.75, true);
     figure->setFont(design);
     figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     figure->setGeometry(10, 10, 96, 24);
@@ -273,7 +273,7 @@ TEST(ComputedFigureFit, ALongFigureShrinksToShowWholeAndGrowsBackForAShortOne) {
     figure->setText(longText);
     EXPECT_LE(QFontMetricsF(figure->font()).horizontalAdvance(longText),
               figure->contentsRect().width());
-    EXPECT_GE(figure->font().pointSizeF(), ledger::ui::ComputedFigure::kMinimumPointSize);
+    EXPECT_GE(figure->font().pointSizeF(), forms::ComputedFigure::kMinimumPointSize);
     EXPECT_EQ(figure->toolTip(), longText);
     EXPECT_EQ(figure->geometry(), QRect(10, 10, 96, 24));
     EXPECT_TRUE(figure->alignment() & Qt::AlignRight);
@@ -285,8 +285,8 @@ TEST(ComputedFigureFit, ALongFigureShrinksToShowWholeAndGrowsBackForAShortOne) {
 
 TEST(ComputedFigureFit, TooLongEvenAtTheSmallestFaceShowsItsStart) {
     QWidget window;
-    auto* figure = new ledger::ui::ComputedFigure("Label44", &window);
-    figure->setFont(ledger::ui::arialFont(9.75, true));
+    auto* figure = new forms::ComputedFigure("Label44", &window);
+    figure->setFont(forms::arialFont(9.75, true));
     figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     figure->setGeometry(0, 0, 30, 24);
     figure->setText("-1.23456789012346E+19");
@@ -475,8 +475,8 @@ TEST_P(FigureDrawnWhole, KeepsItsSignAndLeadingDigitsInView) {
     const FitCase& c = GetParam();
     QWidget window;
     window.resize(300, 60);
-    auto* figure = new ledger::ui::ComputedFigure("Label43", &window);
-    figure->setFont(ledger::ui::arialFont(12, true));
+    auto* figure = new forms::ComputedFigure("Label43", &window);
+    figure->setFont(forms::arialFont(12, true));
     figure->setAlignment(c.alignment);
     figure->setIndent(c.indent);
     figure->setFrameShape(c.frame);
@@ -485,7 +485,7 @@ TEST_P(FigureDrawnWhole, KeepsItsSignAndLeadingDigitsInView) {
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
     figure->setPalette(white);
-    figure->setGeometry(10, 10, ledger::ui::twips(1815), ledger::ui::twips(495));
+    figure->setGeometry(10, 10, forms::twips(1815), forms::twips(495));
     figure->setText(QString::fromUtf8(c.text));
     window.show();
     const QImage picture = figure->grab().toImage();
@@ -516,8 +516,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ComputedFigureTip, SaysHowTheFigureIsMadeAndAddsAShrunkFiguresWholeText) {
     QWidget window;
-    auto* figure = new ledger::ui::ComputedFigure("Label42", &window);
-    figure->setFont(ledger::ui::arialFont(9.75, true));
+    auto* figure = new forms::ComputedFigure("Label42", &window);
+    figure->setFont(forms::arialFont(9.75, true));
     figure->setGeometry(0, 0, 96, 24);
     figure->setExplanation("Subtotal of the cash: Total net amount - Out-of-pocket expenses.");
     figure->setText("12");

@@ -8,7 +8,7 @@
 #include "ledger/base/ledger_error.h"
 #include "support/window_test.h"
 
-using namespace ledger::ui;
+using namespace forms;
 
 namespace {
 

@@ -23,7 +23,7 @@
 
 namespace {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 namespace schema = ledger::schema;
 
 class HistoryWindowTest : public WindowTest {

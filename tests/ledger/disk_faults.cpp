@@ -205,7 +205,7 @@ const std::vector<FaultPath>& paths() {
                  "('2002/2/20', 5)");
          },
          [](BooksRun& r) {
-             ledger::restoreBackup(r.backup, r.books);
+             setup::restoreBackup(r.backup, r.books);
              return QString();
          },
          [](BooksRun& r) {
@@ -225,27 +225,27 @@ const std::vector<FaultPath>& paths() {
          [](BooksRun& r) { EXPECT_FALSE(QFile::exists(r.output)) << "a half export left"; }},
         {"copy file to file", [](BooksRun&) {},
          [](BooksRun& r) {
-             ledger::copyLedger(r.books, r.output, false);
+             setup::copyLedger(r.books, r.output, false);
              return QString();
          },
          [](BooksRun& r) {
-             EXPECT_EQ(ledger::ledgerFileProblems(r.output).join('\n').toStdString(), "");
-             EXPECT_EQ(ledger::dayCountOf(r.output), 2);
+             EXPECT_EQ(setup::ledgerFileProblems(r.output).join('\n').toStdString(), "");
+             EXPECT_EQ(setup::dayCountOf(r.output), 2);
              EXPECT_EQ(count(r.output, "\"The staff calculate wages\""), 1);
          },
          [](BooksRun& r) {
              if (QFile::exists(r.output)) {
-                 EXPECT_EQ(ledger::ledgerFileProblems(r.output).join('\n').toStdString(), "")
+                 EXPECT_EQ(setup::ledgerFileProblems(r.output).join('\n').toStdString(), "")
                      << "a half copy left";
              }
          }},
         {"check keeping the totals",
          [](BooksRun& r) {
              Sql file(r.books);
-             ledger::dropKeptTotals(file);
+             setup::dropKeptTotals(file);
          },
          [](BooksRun& r) {
-             ledger::upkeepKeptTotalsAt(r.books);
+             setup::upkeepKeptTotalsAt(r.books);
              return QString();
          },
          [](BooksRun& r) {
@@ -341,7 +341,7 @@ protected:
         faulty_disk::install();
         templateDir_ = new QTemporaryDir;
         const QString books = templateBooks();
-        ledger::writeDatabaseFile(books, false, false);
+        setup::writeDatabaseFile(books, false, false);
         // Two days of February 2002, the first with one wage of 640.
         run(books,
             "INSERT INTO \"daily settlement of accounts\" (Date, Rent, \"Personnel rate\") VALUES "

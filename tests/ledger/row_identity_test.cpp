@@ -163,7 +163,7 @@ protected:
     // A ledger file holding the one row, made as the tool makes one.
     QString booksHolding(const QString& name, const QStringList& identity) {
         const QString path = other.filePath(name);
-        ledger::writeDatabaseFile(path, false, true);
+        setup::writeDatabaseFile(path, false, true);
         ledger::statements::Connection file(path);
         ledger::statements::run(
             file.handle(),
@@ -298,7 +298,7 @@ protected:
     // Another ledger file with these days, made by the tool.
     QString otherLedgerFile(const QStringList& days) {
         const QString path = other.filePath(QStringLiteral("other.mdb"));
-        ledger::writeDatabaseFile(path, false, true);
+        setup::writeDatabaseFile(path, false, true);
         ledger::statements::Connection file(path);
         for (const QString& day : days)
             ledger::statements::run(file.handle(),
@@ -380,7 +380,7 @@ TEST_F(MadeAnew, TablesMadeAnewOnTheServerTakeNoEditAndNoNewDay) {
     // copy --force onto the server: the tables dropped and made again, their
     // keys counted from 1 again, here even with the very same days and
     // figures: a ledger made anew is never written into.
-    ledger::createServerSchema(db.path(), false, true);
+    setup::createServerSchema(db.path(), false, true);
     for (const char* day : {"2002/11/1", "2002/11/2", "2002/11/3", "2002/11/4"})
         db.insert(schema::kLedger, {"Date", "Rent"}, {QString::fromLatin1(day), 100.0});
     rent.type("4444");

@@ -151,7 +151,7 @@ protected:
     void expectSoundBooks() {
         try {
             ledger::openStore({db.path()});
-            EXPECT_EQ(ledger::upkeepKeptTotals(*books).join('\n').toStdString(), "");
+            EXPECT_EQ(setup::upkeepKeptTotals(*books).join('\n').toStdString(), "");
         } catch (const LedgerError& e) {
             ADD_FAILURE() << "the books do not open: " << e.message().toStdString();
         }

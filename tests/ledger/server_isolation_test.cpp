@@ -51,7 +51,7 @@ protected:
                                                   "default_transaction_isolation = '%2'")
                                        .arg(database_, GetParam())),
                   "");
-        ledger::createServerSchema(address_, false, false);
+        setup::createServerSchema(address_, false, false);
     }
     void TearDown() override {
         if (!database_.isEmpty()) runAsOwner(base_, dropSql());

@@ -536,7 +536,7 @@ TEST_F(OnServer, AScanStoppedEarlyStopsTheServerToo) {
 TEST_F(OnServer, CreateRefusesTablesThatAreThereAndForceMakesThemAnew) {
     db.insert(schema::kLedger, {"Date"}, {"2002/11/5"});
     try {
-        ledger::createServerSchema(db.path(), false, false);
+        setup::createServerSchema(db.path(), false, false);
         FAIL() << "made the tables twice";
     } catch (const LedgerError& e) {
         EXPECT_TRUE(e.message().contains("already holds the shop's tables"))
@@ -544,13 +544,13 @@ TEST_F(OnServer, CreateRefusesTablesThatAreThereAndForceMakesThemAnew) {
     }
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 1)
         << "nothing changed";
-    ledger::createServerSchema(db.path(), true, true);
-    EXPECT_EQ(ledger::checkServerSchema(db.path()), QStringList());
+    setup::createServerSchema(db.path(), true, true);
+    EXPECT_EQ(setup::checkServerSchema(db.path()), QStringList());
 
     // The demo shop is the file's demo shop, row for row.
     QTemporaryDir dir;
     const QString file = dir.filePath("demo.mdb");
-    ledger::writeDatabaseFile(file, true, false);
+    setup::writeDatabaseFile(file, true, false);
     auto fileStore = ledger::openStore(ledger::Connection{file});
     auto serverStore = ledger::openStore(ledger::Connection{db.path()});
     for (const auto& table : schema::tables()) {
@@ -582,7 +582,7 @@ TEST_F(OnServer, AFailedForceLeavesTheTablesAsTheyWere) {
     // A table where a saved query belongs: dropping "the view" fails half-way.
     db.exec("DROP VIEW \"查詢\"");
     db.exec("CREATE TABLE \"查詢\" (x TEXT)");
-    EXPECT_THROW(ledger::createServerSchema(db.path(), false, true), LedgerError);
+    EXPECT_THROW(setup::createServerSchema(db.path(), false, true), LedgerError);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"daily settlement of accounts\"").toInt(), 1);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"查詢\"").toInt(), 0);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"Inquiry detail\"").toInt(), 0);
@@ -605,16 +605,16 @@ std::vector<std::vector<QVariant>> everyRow(const QString& database, const QStri
 TEST_F(OnServer, ACopyToTheServerAndBackHoldsEveryRowAsItWas) {
     QTemporaryDir dir;
     const QString shop = dir.filePath("shop.mdb"), back = dir.filePath("back.mdb");
-    ledger::writeDatabaseFile(shop, true, false);
+    setup::writeDatabaseFile(shop, true, false);
     {  // figures that only come back whole if every bit does
         auto file = ledger::openStore(ledger::Connection{shop});
         file->insertRow(schema::kLedger, {"Date", "Rent", "Egg"},
                         {QStringLiteral("2003/1/1"), 0.1 + 0.2, QVariant()});
     }
-    EXPECT_THROW(ledger::copyLedger(shop, db.path(), false), LedgerError)
+    EXPECT_THROW(setup::copyLedger(shop, db.path(), false), LedgerError)
         << "the database has the tables already";
-    const auto there = ledger::copyLedger(shop, db.path(), true);
-    const auto home = ledger::copyLedger(db.path(), back, false);
+    const auto there = setup::copyLedger(shop, db.path(), true);
+    const auto home = setup::copyLedger(db.path(), back, false);
     EXPECT_EQ(there, home);
     for (const auto& table : schema::tables()) {
         SCOPED_TRACE(table.name.toStdString());
@@ -623,13 +623,13 @@ TEST_F(OnServer, ACopyToTheServerAndBackHoldsEveryRowAsItWas) {
         EXPECT_EQ(everyRow(db.path(), table.name), rows);
         EXPECT_EQ(everyRow(back, table.name), rows);
     }
-    EXPECT_THROW(ledger::copyLedger(db.path(), back, false), LedgerError) << "never over a file";
+    EXPECT_THROW(setup::copyLedger(db.path(), back, false), LedgerError) << "never over a file";
 }
 
 TEST_F(OnServer, TheSavedQueriesGiveTheSameRowsInTheSameOrderAsInAFile) {
     QTemporaryDir dir;
     const QString shop = dir.filePath("shop.mdb");
-    ledger::writeDatabaseFile(shop, true, false);
+    setup::writeDatabaseFile(shop, true, false);
     {
         auto file = ledger::openStore(ledger::Connection{shop});
         const struct {
@@ -651,7 +651,7 @@ TEST_F(OnServer, TheSavedQueriesGiveTheSameRowsInTheSameOrderAsInAFile) {
                             {QString::fromUtf8(w.day), QString::fromUtf8(w.name),
                              w.serial ? QVariant(QString::fromLatin1(w.serial)) : QVariant(), 0.7});
     }
-    ledger::copyLedger(shop, db.path(), true);
+    setup::copyLedger(shop, db.path(), true);
     auto file = ledger::openStore(ledger::Connection{shop});
     auto server = ledger::openStore(ledger::Connection{db.path()});
     for (const auto& query : schema::savedQueries()) {
@@ -673,7 +673,7 @@ TEST_F(OnServer, TheSavedQueriesGiveTheSameRowsInTheSameOrderAsInAFile) {
 TEST_F(OnServer, ACopyOntoItselfUnderAnotherSpellingIsRefused) {
     db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
     try {
-        ledger::copyLedger(db.path(), db.path() + "&application_name=other", true);
+        setup::copyLedger(db.path(), db.path() + "&application_name=other", true);
         FAIL() << "copied onto itself";
     } catch (const LedgerError& e) {
         EXPECT_TRUE(e.message().contains("are the same tables")) << e.message().toStdString();
@@ -685,7 +685,7 @@ TEST_F(OnServer, AFailedCopyLeavesTheServerDatabaseAsItWas) {
     db.insert(schema::kLedger, {"Date", "Rent"}, {"2002/11/5", 100.0});
     QTemporaryDir dir;
     const QString shop = dir.filePath("shop.mdb");
-    ledger::writeDatabaseFile(shop, true, false);
+    setup::writeDatabaseFile(shop, true, false);
     {  // a file keeps a text where an amount belongs; the server cannot
         ledger::statements::Connection file(shop);
         ledger::statements::run(
@@ -695,7 +695,7 @@ TEST_F(OnServer, AFailedCopyLeavesTheServerDatabaseAsItWas) {
             "spoil");
     }
     try {
-        ledger::copyLedger(shop, db.path(), true);
+        setup::copyLedger(shop, db.path(), true);
         FAIL() << "copied a text into an amount";
     } catch (const LedgerError& e) {
         EXPECT_TRUE(e.message().contains("eight")) << e.message().toStdString();
@@ -708,13 +708,13 @@ TEST_F(OnServer, AFailedCopyLeavesTheServerDatabaseAsItWas) {
 TEST(LedgerCopy, AnIncompleteLedgerIsNotCopiedAndNoFileIsLeft) {
     QTemporaryDir dir;
     const QString shop = dir.filePath("shop.mdb"), copy = dir.filePath("copy.mdb");
-    ledger::writeDatabaseFile(shop, false, false);
+    setup::writeDatabaseFile(shop, false, false);
     {
         ledger::statements::Connection file(shop);
         ledger::statements::run(file.handle(), "DROP VIEW \"Inquiry detail\"", "spoil");
     }
     try {
-        ledger::copyLedger(shop, copy, false);
+        setup::copyLedger(shop, copy, false);
         FAIL();
     } catch (const LedgerError& e) {
         EXPECT_TRUE(e.message().contains("Missing saved query \"Inquiry detail\""))

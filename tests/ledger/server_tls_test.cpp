@@ -57,7 +57,7 @@ protected:
 
 TEST_F(ServerTls, TrustingTheServersAuthorityADayIsStoredAndReadBack) {
     const QString books = address("localhost", "ca.crt");
-    ledger::createServerSchema(books, false, false);
+    setup::createServerSchema(books, false, false);
     const auto store = ledger::openStore({books});
     const qint64 day =
         store->insertRow(ledger::schema::kLedger, {"Date", "Rent"}, {"2002/2/14", 75.0});

@@ -809,11 +809,11 @@ TEST_F(StoreContract, BooksMadeAnewTakeNoWriteOfAnyKindAndSaySo) {
 
     QTemporaryDir other;
     if (db.onServer()) {
-        ledger::createServerSchema(db.path(), false, true);
+        setup::createServerSchema(db.path(), false, true);
         dayStoredElsewhere(kDay, 100.0);
     } else {
         const QString path = other.filePath(QStringLiteral("other.mdb"));
-        ledger::writeDatabaseFile(path, false, true);
+        setup::writeDatabaseFile(path, false, true);
         {
             ledger::statements::Connection file(path);
             ledger::statements::run(file.handle(),

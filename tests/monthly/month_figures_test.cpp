@@ -100,8 +100,8 @@ TEST_F(MonthFiguresTest, SmallIncidentalMoneyRecomputesTheTotalNetAmountFirst) {
     auto* sheet = openMonthSheet();
     QStringList order;
     for (const char* name : {"Label38", "Label40"}) {
-        auto* figure = sheet->findChild<ledger::ui::ComputedFigure*>(name);
-        QObject::connect(figure, &ledger::ui::ComputedFigure::textChanged, sheet,
+        auto* figure = sheet->findChild<forms::ComputedFigure*>(name);
+        QObject::connect(figure, &forms::ComputedFigure::textChanged, sheet,
                          [&order, name] { order << name; });
     }
     field(sheet, "Text26")->setText("7");
@@ -130,11 +130,10 @@ TEST_F(MonthFiguresTest, TheLoadStepComputesInItsOwnOrderAndLeavesTheDeduction) 
     QStringList firstChanges;
     for (int n = 36; n <= 43; ++n) {
         const QString name = QStringLiteral("Label%1").arg(n);
-        auto* figure = sheet->findChild<ledger::ui::ComputedFigure*>(name);
-        QObject::connect(figure, &ledger::ui::ComputedFigure::textChanged, sheet,
-                         [&firstChanges, name] {
-                             if (!firstChanges.contains(name)) firstChanges << name;
-                         });
+        auto* figure = sheet->findChild<forms::ComputedFigure*>(name);
+        QObject::connect(figure, &forms::ComputedFigure::textChanged, sheet, [&firstChanges, name] {
+            if (!firstChanges.contains(name)) firstChanges << name;
+        });
     }
     sheet->load();  // an empty query: only the load step writes
     // Each figure is recorded after the reactions it sets off (the window's

@@ -24,7 +24,7 @@
 
 namespace month_tests {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 namespace schema = ledger::schema;
 
 // The month sheet over real day rows: the month totals come from the

@@ -132,7 +132,7 @@ TEST_F(EmptyMonthInquiryTest, NoMonthIsReportedBeforeAnyPrompt) {
     button(sheet, "Command1")->click();
     EXPECT_TRUE(prompts.inputsAsked.empty());
     ASSERT_EQ(prompts.told.size(), 1);
-    EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|") &&
+    EXPECT_TRUE(prompts.told[0].startsWith(forms::programTitle() + "|") &&
                 prompts.told[0].endsWith("(Error 3021)"))
         << prompts.told[0].toStdString();
     EXPECT_TRUE(prompts.toldTexts[0].contains("the books hold no days. Begin a day with New"));

@@ -54,7 +54,7 @@ TEST_F(MonthLayoutTest, CaptionsAndHeadingsReadAsTheShopsSheet) {
         EXPECT_EQ(text(sheet, name), caption) << name.toStdString();
     EXPECT_EQ(button(sheet, "Command1")->text(), "Inquiry  --Style:12/2002");
     EXPECT_EQ(button(sheet, "Command2")->text(), "Print");
-    EXPECT_EQ(sheet->findChild<ledger::ui::DataControl*>("Data1")->caption(), "Month");
+    EXPECT_EQ(sheet->findChild<forms::DataControl*>("Data1")->caption(), "Month");
     EXPECT_EQ(text(sheet, "Text1"), "Settle account in the month");
 }
 
@@ -116,12 +116,12 @@ TEST_F(MonthLayoutTest, KeyboardFocusRunsDownTheColumnsAndEndsWithTheCashCounted
 }
 
 TEST_F(MonthLayoutTest, OpensCentredAtItsDesignSize) {
-    ledger::ui::setScreenDpiForTesting(96);
+    forms::setScreenDpiForTesting(96);
     auto* sheet = openMonthSheet();
-    EXPECT_EQ(sheet->size(), QSize(ledger::ui::twips(11910), ledger::ui::twips(8280)));
+    EXPECT_EQ(sheet->size(), QSize(forms::twips(11910), forms::twips(8280)));
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((sheet->geometry().center() - centre).manhattanLength(), 2);
-    ledger::ui::setScreenDpiForTesting(0);
+    forms::setScreenDpiForTesting(0);
 }
 
 }  // namespace

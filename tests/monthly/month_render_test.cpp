@@ -15,9 +15,9 @@ namespace {
 class MonthRenderTest : public MonthTest {
 protected:
     void TearDown() override {
-        ledger::ui::setForcePdfForTesting(false);
-        ledger::ui::setPdfFallbackFolder({});
-        ledger::ui::setScreenDpiForTesting(0);
+        forms::setForcePdfForTesting(false);
+        forms::setPdfFallbackFolder({});
+        forms::setScreenDpiForTesting(0);
         MonthTest::TearDown();
     }
 };
@@ -25,14 +25,14 @@ protected:
 // Renders the sheet on the example month to the folder named by
 // TALLOWBROOK_SNAPSHOT_DIR, so anyone can look at it the same way.
 TEST_F(MonthRenderTest, ThePictureShowsTheTurnoverInItsColour) {
-    ledger::ui::setScreenDpiForTesting(96);
+    forms::setScreenDpiForTesting(96);
     addExampleMonth();
     auto* sheet = openMonthSheet();
     const QImage image = sheet->grab().toImage();
     ASSERT_FALSE(image.isNull());
     // The month's turnover shows in its pink field.
     EXPECT_EQ(colourNearRightEdge(image, sheet, sheet->findChild<QWidget*>("Text25")),
-              ledger::ui::bgrColor(0x00FFC0C0));
+              forms::bgrColor(0x00FFC0C0));
     const QString folder = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR");
     if (!folder.isEmpty()) {
         QDir().mkpath(folder);
@@ -41,13 +41,13 @@ TEST_F(MonthRenderTest, ThePictureShowsTheTurnoverInItsColour) {
 }
 
 TEST_F(MonthRenderTest, PrintWritesThePageWhenThereIsNoPrinter) {
-    ledger::ui::setScreenDpiForTesting(96);
+    forms::setScreenDpiForTesting(96);
     addExampleMonth();
     QTemporaryDir pages;
     const QString snapshots = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR");
     const QString folder = snapshots.isEmpty() ? pages.path() : snapshots;
-    ledger::ui::setForcePdfForTesting(true);
-    ledger::ui::setPdfFallbackFolder(folder);
+    forms::setForcePdfForTesting(true);
+    forms::setPdfFallbackFolder(folder);
     // Named after the window's caption and the day, as the user knows it.
     const QString pattern =
         "Settle account in the month " + QDate::currentDate().toString("yyyy-MM-dd") + "*.pdf";

@@ -15,11 +15,11 @@ class DetailGridTest : public SalaryTest {
 protected:
     void SetUp() override {
         SalaryTest::SetUp();
-        ledger::ui::setScreenDpiForTesting(96);
+        forms::setScreenDpiForTesting(96);
     }
     void TearDown() override {
         SalaryTest::TearDown();
-        ledger::ui::setScreenDpiForTesting(0);
+        forms::setScreenDpiForTesting(0);
     }
 
     // The grid over every wage row, as "Detail" with cancelled prompts opens it.
@@ -38,12 +38,12 @@ protected:
         grid->setFont(mono);
         ASSERT_EQ(QFontInfo(grid->font()).family(), QStringLiteral("Liberation Mono"));
     }
-    static int monoColumn(int characters) { return ledger::ui::twips(characters * 180 + 700); }
+    static int monoColumn(int characters) { return forms::twips(characters * 180 + 700); }
 
     // The width the grid gives a column sized to `text` in the window's
     // font: which text a column was sized to, whatever the font.
     static int sizedTo(salary::Form9* grid, const QString& text) {
-        return ledger::ui::twips(salary::autosizedWidthTwips(text, grid->font(), grid));
+        return forms::twips(salary::autosizedWidthTwips(text, grid->font(), grid));
     }
 
     static void autosize(salary::Form9* grid) { button(grid, "Command1")->click(); }
@@ -78,7 +78,7 @@ TEST_F(DetailGridTest, AutosizeFitsEachColumnToItsLongestTextAndTheEmptyColumnTo
     const int characters[] = {0, 10, 12, 9, 13, 6, 13, 28};
     for (int column = 0; column < 8; ++column)
         EXPECT_EQ(grid->grid()->gridColumnWidth(column), monoColumn(characters[column])) << column;
-    EXPECT_EQ(grid->grid()->gridColumnWidth(0), ledger::ui::twips(700));
+    EXPECT_EQ(grid->grid()->gridColumnWidth(0), forms::twips(700));
 }
 
 TEST_F(DetailGridTest, AutosizeTwiceGivesTheSameWidthsAsOnce) {
@@ -98,7 +98,7 @@ TEST_F(DetailGridTest, AutosizeMeasuresInTheWindowsFontNotTheGrids) {
     addWage({"2002/12/24", "Tovena", 8, 1, 0, 0});
     salary::Form9* grid = openGrid();
     useMonoFont(grid);
-    grid->grid()->setFont(ledger::ui::arialFont(20, true));
+    grid->grid()->setFont(forms::arialFont(20, true));
     autosize(grid);
     EXPECT_EQ(grid->grid()->gridColumnWidth(2), monoColumn(6)) << "Tovena";
 }
@@ -171,7 +171,7 @@ TEST_F(DetailGridTest, TheHeadingRowAndFirstColumnStayInViewWhenTheLinesScroll) 
         addWage({QStringLiteral("2002/2/%1").arg(day), "Tovena", 1, 0, 0, 0});
     salary::Form9* grid = openGrid();
     grid->show();
-    ledger::ui::DataGrid* cells = grid->grid();
+    forms::DataGrid* cells = grid->grid();
     ASSERT_GT(cells->gridRows(), 20);
     cells->scrollToBottom();
     cells->horizontalScrollBar()->setValue(cells->horizontalScrollBar()->maximum());

@@ -280,7 +280,7 @@ protected:
     }
     void expectOneReadOnlyMessage() {
         ASSERT_EQ(prompts.told.size(), 1) << prompts.told.join("\n").toStdString();
-        EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|"));
+        EXPECT_TRUE(prompts.told[0].startsWith(forms::programTitle() + "|"));
         EXPECT_TRUE(prompts.toldTexts[0].contains("cannot be edited"))
             << prompts.toldTexts[0].toStdString();
     }

@@ -26,7 +26,7 @@
 
 namespace salary_tests {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 namespace schema = ledger::schema;
 
 // One day's wage row, as the wage window stores it.
@@ -121,7 +121,7 @@ protected:
     // without the empty fixed column.
     static QStringList gridLines(const salary::Form9* grid) {
         QStringList lines;
-        const ledger::ui::DataGrid* cells = grid->grid();
+        const forms::DataGrid* cells = grid->grid();
         for (int row = 1; row < cells->gridRows(); ++row) {
             QStringList line;
             for (int column = 1; column < cells->gridColumns(); ++column)

@@ -12,11 +12,11 @@ class SalaryLayoutTest : public SalaryTest {
 protected:
     void SetUp() override {
         SalaryTest::SetUp();
-        ledger::ui::setScreenDpiForTesting(96);
+        forms::setScreenDpiForTesting(96);
     }
     void TearDown() override {
         SalaryTest::TearDown();
-        ledger::ui::setScreenDpiForTesting(0);
+        forms::setScreenDpiForTesting(0);
     }
 
     // Names of the controls that take keyboard focus, in Tab order.
@@ -62,10 +62,10 @@ TEST_F(SalaryLayoutTest, TheSalaryWindowCarriesItsCaptions) {
         auto* pushButton = window->findChild<QPushButton*>(name);
         EXPECT_EQ(pushButton ? pushButton->text() : text(window, name), caption) << name;
     }
-    auto* bar = window->findChild<ledger::ui::DataControl*>("Data2");
+    auto* bar = window->findChild<forms::DataControl*>("Data2");
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->caption(), "Data2");
-    EXPECT_TRUE(window->findChild<ledger::ui::DataControl*>("Data3")->isHidden());
+    EXPECT_TRUE(window->findChild<forms::DataControl*>("Data3")->isHidden());
     // Every control lies inside the window.
     for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(window->rect().contains(child->geometry()))

@@ -18,18 +18,18 @@ class SalaryRenderTest : public SalaryTest {
 protected:
     void SetUp() override {
         SalaryTest::SetUp();
-        ledger::ui::setScreenDpiForTesting(96);
-        ledger::ui::setForcePdfForTesting(true);
-        ledger::ui::setPdfFallbackFolder(folder());
+        forms::setScreenDpiForTesting(96);
+        forms::setForcePdfForTesting(true);
+        forms::setPdfFallbackFolder(folder());
         addExampleMonth();
         addStaff("Chen Ya-ting", 82, 105, "A002");
         addWage({"2002/12/3", "Chen Ya-ting", 4, 0, 0, 0}, "A002");
         addWage({"2002/11/28", "Tovena", 5, 0, 0, 0});
     }
     void TearDown() override {
-        ledger::ui::setForcePdfForTesting(false);
-        ledger::ui::setPdfFallbackFolder({});
-        ledger::ui::setScreenDpiForTesting(0);
+        forms::setForcePdfForTesting(false);
+        forms::setPdfFallbackFolder({});
+        forms::setScreenDpiForTesting(0);
         SalaryTest::TearDown();
     }
 

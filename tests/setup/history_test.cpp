@@ -225,8 +225,8 @@ TEST_F(History, BooksOfAnEarlierVersionGetItAtTheCheckAndSaySo) {
         for (const QString& table : schema::recordedTables())
             for (const QString& trigger : schema::historyFileTriggers(table))
                 db.exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(trigger));
-    EXPECT_EQ(ledger::historyNotesAt(db.path()).size(), 1u);
-    EXPECT_TRUE(ledger::historyNotesAt(db.path()).isEmpty());  // said once
+    EXPECT_EQ(setup::historyNotesAt(db.path()).size(), 1u);
+    EXPECT_TRUE(setup::historyNotesAt(db.path()).isEmpty());  // said once
     db.insert(schema::kLedger, {"Date"}, {"2026/12/9"});
     EXPECT_EQ(historyOf(db.path()).size(), 1u);
 }
@@ -237,27 +237,27 @@ TEST_F(History, BooksOfAnEarlierVersionGetItAtTheCheckAndSaySo) {
 TEST_F(History, AtTheStartOnlyBooksOfAnEarlierVersionGetItAndSaySoOnce) {
     const auto fileBytes = [&] { return db.onServer() ? QByteArray() : readFile(db.path()); };
     const QByteArray asMade = fileBytes();
-    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
+    EXPECT_TRUE(setup::upkeepAtStart(db.path()).isEmpty());
     EXPECT_EQ(fileBytes(), asMade);
 
     for (const schema::KeptTotals& kept : schema::keptTotals())
-        db.exec(ledger::totals_sql::dropKept(db.onServer() ? ledger::calendar::SqlDialect::Postgres
-                                                           : ledger::calendar::SqlDialect::Sqlite,
-                                             kept));
+        db.exec(setup::totals_sql::dropKept(db.onServer() ? ledger::calendar::SqlDialect::Postgres
+                                                          : ledger::calendar::SqlDialect::Sqlite,
+                                            kept));
     makeWageRowsAsEarlierVersions(db);
-    const QString said = ledger::upkeepAtStart(db.path()).join(u'\n');
+    const QString said = setup::upkeepAtStart(db.path()).join(u'\n');
     for (const char* note : {"now keep their own history", "month totals are now kept in",
                              "\"Monthly pay\" was added"})
         EXPECT_TRUE(said.contains(QLatin1String(note))) << said.toStdString();
-    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
+    EXPECT_TRUE(setup::upkeepAtStart(db.path()).isEmpty());
     db.insert(schema::kWages, {"Date", "Name", "Monthly pay"}, {"2026/12/9", "Lena", 24000.0});
     EXPECT_EQ(historyOf(db.path()).size(), 1u);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM \"Wage month totals\"").toInt(), 1);
 
     dropHistoryTriggers(db);
     db.exec("DROP TABLE \"Select\"");
-    EXPECT_TRUE(ledger::upkeepAtStart(db.path()).isEmpty());
-    EXPECT_FALSE(ledger::keepsHistory(db.path()));
+    EXPECT_TRUE(setup::upkeepAtStart(db.path()).isEmpty());
+    EXPECT_FALSE(setup::keepsHistory(db.path()));
 }
 
 // On the server run the books go server -> file -> server -> file, so file
@@ -279,7 +279,7 @@ TEST_F(History, ACopyCarriesTheHistoryWithItsRows) {
                       : std::vector<std::pair<QString, QString>>{{db.path(), copy}, {copy, again}};
     for (const auto& [from, to] : hops) {
         SCOPED_TRACE(to.toStdString());
-        ledger::copyLedger(from, to, db.onServer() && to == db.path());
+        setup::copyLedger(from, to, db.onServer() && to == db.path());
         const auto copied = historyOf(to);
         ASSERT_EQ(copied.size(), held.size());  // the copy itself records nothing
         for (size_t i = 0; i < held.size(); ++i) {

@@ -249,7 +249,7 @@ TEST_F(KeptTotals, ALedgerWithoutThemIsReadFromItsSavedQuery) {
     addDay("2002/3/1", "Rent", 100.0);
     addDay("2002/3/2", "Rent", 20.0);
     for (const schema::KeptTotals& kept : schema::keptTotals())
-        db.exec(ledger::totals_sql::dropKept(dialect(), kept));
+        db.exec(setup::totals_sql::dropKept(dialect(), kept));
     ledger::RecordSource months(QStringLiteral("Data1"));
     FakeField month(months, QStringLiteral("Date per month"));
     FakeField total(months, QStringLiteral("Rent 之 總計"));

@@ -45,7 +45,7 @@ QByteArray bytesOf(const QString& path) {
 TEST(NewBooks, TheFirstBooksAppearWithTheirFirstMemberOfStaffForTheOwnerAlone) {
     QTemporaryDir home;
     const QString folder = home.filePath("share/tallowbrook");
-    const ledger::NewBooks books = ledger::createShopBooks(folder, "Chen Ya-ting", "s3cret pass");
+    const setup::NewBooks books = setup::createShopBooks(folder, "Chen Ya-ting", "s3cret pass");
     EXPECT_TRUE(books.created);
     EXPECT_TRUE(books.memberAdded);
     EXPECT_EQ(books.path, folder + "/breakfast.mdb");
@@ -62,16 +62,16 @@ TEST(NewBooks, TheFirstBooksAppearWithTheirFirstMemberOfStaffForTheOwnerAlone) {
 TEST(NewBooks, BooksAlreadyThereAreKeptAndGainAMemberOnlyWhenNobodyIsInThem) {
     QTemporaryDir folder;
     const QString path = folder.filePath("breakfast.mdb");
-    ledger::writeDatabaseFile(path, true, false);
+    setup::writeDatabaseFile(path, true, false);
     const QByteArray before = bytesOf(path);
-    const ledger::NewBooks kept = ledger::createShopBooks(folder.path(), "Intruder", "x");
+    const setup::NewBooks kept = setup::createShopBooks(folder.path(), "Intruder", "x");
     EXPECT_FALSE(kept.created);
     EXPECT_FALSE(kept.memberAdded);
     EXPECT_EQ(bytesOf(path), before);
 
     QFile::remove(path);
-    ledger::writeDatabaseFile(path, false, false);
-    const ledger::NewBooks empty = ledger::createShopBooks(folder.path(), "Lin", "pw");
+    setup::writeDatabaseFile(path, false, false);
+    const setup::NewBooks empty = setup::createShopBooks(folder.path(), "Lin", "pw");
     EXPECT_FALSE(empty.created);
     EXPECT_TRUE(empty.memberAdded);
     ASSERT_EQ(staffOf(path).size(), 1u);
@@ -83,7 +83,7 @@ TEST(NewBooks, AnEmptyNameMakesNothing) {
     const QString folder = home.filePath("tallowbrook");
     for (const char* name : {"", "   "}) {
         SCOPED_TRACE(name);
-        EXPECT_THROW(ledger::createShopBooks(folder, name, "pw"), ledger::LedgerError);
+        EXPECT_THROW(setup::createShopBooks(folder, name, "pw"), ledger::LedgerError);
         EXPECT_FALSE(QFileInfo::exists(folder));
     }
 }
@@ -91,11 +91,11 @@ TEST(NewBooks, AnEmptyNameMakesNothing) {
 TEST(NewBooks, WhatFailsBeforeTheNewFileIsNamedLeavesNoFile) {
     QTemporaryDir folder;
     const QString path = folder.filePath("breakfast.mdb");
-    EXPECT_THROW(ledger::writeDatabaseFile(path, false, false,
-                                           [](const QString& newFile) {
-                                               ledger::addStaffMember(newFile, "Lin", "pw");
-                                               throw std::runtime_error("stopped");
-                                           }),
+    EXPECT_THROW(setup::writeDatabaseFile(path, false, false,
+                                          [](const QString& newFile) {
+                                              setup::addStaffMember(newFile, "Lin", "pw");
+                                              throw std::runtime_error("stopped");
+                                          }),
                  std::runtime_error);
     EXPECT_TRUE(QDir(folder.path())
                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
@@ -105,12 +105,12 @@ TEST(NewBooks, WhatFailsBeforeTheNewFileIsNamedLeavesNoFile) {
 TEST(StaffMember, TheRegisterSaysWhetherAnybodyIsInIt) {
     QTemporaryDir folder;
     const QString path = folder.filePath("breakfast.mdb");
-    ledger::writeDatabaseFile(path, false, false);
-    EXPECT_TRUE(ledger::staffRegisterIsEmpty(path));
-    EXPECT_THROW(ledger::addStaffMember(path, " ", "pw"), ledger::LedgerError);
-    EXPECT_TRUE(ledger::staffRegisterIsEmpty(path));
-    ledger::addStaffMember(path, "Lin", "");
-    EXPECT_FALSE(ledger::staffRegisterIsEmpty(path));
+    setup::writeDatabaseFile(path, false, false);
+    EXPECT_TRUE(setup::staffRegisterIsEmpty(path));
+    EXPECT_THROW(setup::addStaffMember(path, " ", "pw"), ledger::LedgerError);
+    EXPECT_TRUE(setup::staffRegisterIsEmpty(path));
+    setup::addStaffMember(path, "Lin", "");
+    EXPECT_FALSE(setup::staffRegisterIsEmpty(path));
 }
 
 }  // namespace

@@ -53,11 +53,11 @@ TEST_P(SchemaCheck, NamesWhatTheDamageDidToTheBooks) {
     dropHistoryTriggers(db);
     for (const QString& sql : db.onServer() && !d.onServer.isEmpty() ? d.onServer : d.onFile)
         db.exec(sql);
-    ledger::FileSchemaCheck found;
+    setup::FileSchemaCheck found;
     if (db.onServer())
-        found.problems = ledger::checkServerSchema(db.path());
+        found.problems = setup::checkServerSchema(db.path());
     else
-        found = ledger::checkFileSchema(db.path());
+        found = setup::checkFileSchema(db.path());
     const QStringList expected = db.onServer() && d.onServerSaid ? *d.onServerSaid : d.problems;
     const std::string said = found.problems.join('\n').toStdString();
     ASSERT_EQ(found.problems.size(), expected.size() + d.more) << said;

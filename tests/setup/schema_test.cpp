@@ -277,7 +277,7 @@ TEST(SchemaFile, CreatingOverAnExistingTableFailsAndUndoesItsOwnWork) {
     ledger::statements::Connection db(QStringLiteral(":memory:"),
                                       ledger::statements::Connection::Mode::Create);
     ledger::statements::run(db.handle(), "CREATE TABLE \"Select\" (x TEXT); BEGIN", "setting up");
-    EXPECT_THROW(ledger::createSchema(db), ledger::LedgerError);
+    EXPECT_THROW(setup::createSchema(db), ledger::LedgerError);
     ledger::statements::run(db.handle(), "COMMIT", "the caller's commit");
     ledger::statements::Statement count(db.handle(), "SELECT count(*) FROM sqlite_master", "count");
     ASSERT_TRUE(count.step());

@@ -22,7 +22,7 @@
 
 namespace {
 
-using ledger::ui::twipsRect;
+using forms::twipsRect;
 
 class BooksWindow : public LoginTest {
 protected:
@@ -289,7 +289,7 @@ TEST_F(BooksWindow, OtherBooksOpenedFromTheLoginShowTheirStaffThere) {
     addStaff("Marlow", "tea");
     QTemporaryDir shop;
     const QString other = shop.filePath("other.mdb");
-    ledger::writeDatabaseFile(other, true, false);
+    setup::writeDatabaseFile(other, true, false);
     shell::fileChoosers().booksFile = [&](QWidget*) { return other; };
     openLogin();
     EXPECT_EQ(field("Text3")->text(), "Marlow");

@@ -37,7 +37,7 @@ protected:
         qputenv("PGPASSFILE", QFile::encodeName(home.filePath("pgpass")));
         shell::registerWindows();
         daily::registerWindows();
-        ledger::ui::setScreenDpiForTesting(96);
+        forms::setScreenDpiForTesting(96);
         daily::setScreenDensityForTesting(100);
     }
     void TearDown() override {
@@ -61,14 +61,14 @@ protected:
 
     // The login window as the program shows it after the first start.
     static shell::Form10* openLogin() {
-        auto* window = dynamic_cast<shell::Form10*>(
-            ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10")));
+        auto* window =
+            dynamic_cast<shell::Form10*>(forms::FormWindow::loadWindow(QStringLiteral("Form10")));
         EXPECT_NE(window, nullptr);
         if (window) window->show();
         return window;
     }
-    static ledger::ui::FormWindow* find(const char* name) {
-        return ledger::ui::FormWindow::find(QString::fromUtf8(name));
+    static forms::FormWindow* find(const char* name) {
+        return forms::FormWindow::find(QString::fromUtf8(name));
     }
     static void logIn(const QString& password) {
         auto* login = find("Form10");

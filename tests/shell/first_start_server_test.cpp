@@ -96,7 +96,7 @@ TEST_F(FirstStartOnServer, ADatabaseWithoutTheShopsTablesIsOfferedThemAndThenThe
     ASSERT_TRUE(shell::firstStart());
     ASSERT_EQ(prompts.yesNoAsked.size(), 1u);
     EXPECT_TRUE(prompts.yesNoAsked[0].message.contains("does not hold the shop's books yet"));
-    EXPECT_TRUE(ledger::checkServerSchema(address).isEmpty());
+    EXPECT_TRUE(setup::checkServerSchema(address).isEmpty());
 
     // Nobody is in the new register: the login asks for the first member.
     dialogs.expect("FirstStaffMember", [](QDialog& dialog) {

@@ -37,7 +37,7 @@ TEST_F(FirstStartTest, CreatedBooksAreUsedForTheDayAndOpenAgainWithoutTheWindow)
     openLogin();
     EXPECT_EQ(field(find("Form10"), "Text3")->text(), "Chen Ya-ting");
     logIn("s3cret pass");
-    ledger::ui::FormWindow* day = find("Form1");
+    forms::FormWindow* day = find("Form1");
     ASSERT_NE(day, nullptr);
     prompts.yesNoAnswers = {true};
     button(day, "Command4")->click();
@@ -125,7 +125,7 @@ TEST_F(FirstStartTest, OpenExistingIsRememberedAndTheNextStartUsesIt) {
     SKIP_ON_SERVER("books kept as a file");
     QTemporaryDir shop;
     const QString existing = shop.filePath("shop books.mdb");
-    ledger::writeDatabaseFile(existing, true, false);
+    setup::writeDatabaseFile(existing, true, false);
     shell::fileChoosers().booksFile = [&](QWidget*) { return existing; };
     dialogs.expect("FirstStart",
                    [](QDialog& dialog) { DialogScripts::button(dialog, "openBooks")->click(); });

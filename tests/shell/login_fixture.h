@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         shell::registerWindows();
         daily::registerWindows();
-        ledger::ui::setScreenDpiForTesting(96);
+        forms::setScreenDpiForTesting(96);
         daily::setScreenDensityForTesting(100);
     }
 
@@ -39,18 +39,18 @@ protected:
     }
 
     shell::Form10* openLogin() {
-        auto* window = dynamic_cast<shell::Form10*>(
-            ledger::ui::FormWindow::loadWindow(QStringLiteral("Form10")));
+        auto* window =
+            dynamic_cast<shell::Form10*>(forms::FormWindow::loadWindow(QStringLiteral("Form10")));
         EXPECT_NE(window, nullptr);
         window->show();
         return window;
     }
 
     static shell::Form10* login() {
-        return dynamic_cast<shell::Form10*>(ledger::ui::FormWindow::find(QStringLiteral("Form10")));
+        return dynamic_cast<shell::Form10*>(forms::FormWindow::find(QStringLiteral("Form10")));
     }
-    static ledger::ui::FormWindow* mainWindow() {
-        return ledger::ui::FormWindow::find(QStringLiteral("Form1"));
+    static forms::FormWindow* mainWindow() {
+        return forms::FormWindow::find(QStringLiteral("Form1"));
     }
     QLineEdit* field(const QString& name) const { return WindowTest::field(login(), name); }
     QPushButton* button(const QString& name) const { return WindowTest::button(login(), name); }

@@ -21,7 +21,7 @@ TEST_F(LoginTest, TheRightPasswordOpensTheDailyWindow) {
     EXPECT_EQ(mainWindow()->windowTitle(), "Daily settlement of  accounts");
     // The books stayed open across the switch: the daily window reads them
     // on the login window's connection.
-    auto* days = mainWindow()->findChild<ledger::ui::DataControl*>(QStringLiteral("Data1"));
+    auto* days = mainWindow()->findChild<forms::DataControl*>(QStringLiteral("Data1"));
     ASSERT_NE(days, nullptr);
     EXPECT_FALSE(books.expired());
     EXPECT_EQ(days->source().sharedStore(), books.lock());

@@ -12,8 +12,8 @@
 
 namespace {
 
-using ledger::ui::bgrColor;
-using ledger::ui::twipsRect;
+using forms::bgrColor;
+using forms::twipsRect;
 
 using LoginWindow = LoginTest;
 
@@ -69,8 +69,8 @@ TEST_F(LoginWindow, NameAndStoredPasswordFollowTheRow) {
     addStaff("Tovena", "breakfast");
     addStaff("Marlow", "toast");
     openLogin();
-    auto* name = dynamic_cast<ledger::ui::BoundLineEdit*>(field("Text3"));
-    auto* stored = dynamic_cast<ledger::ui::BoundLineEdit*>(field("Text2"));
+    auto* name = dynamic_cast<forms::BoundLineEdit*>(field("Text3"));
+    auto* stored = dynamic_cast<forms::BoundLineEdit*>(field("Text2"));
     ASSERT_NE(name, nullptr);
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(name->boundColumn(), "Name");
@@ -81,7 +81,7 @@ TEST_F(LoginWindow, NameAndStoredPasswordFollowTheRow) {
     EXPECT_EQ(name->text(), "Marlow");
     EXPECT_EQ(stored->text(), "toast");
     // The typed password is nobody's field.
-    EXPECT_EQ(dynamic_cast<ledger::ui::BoundLineEdit*>(field("Text1")), nullptr);
+    EXPECT_EQ(dynamic_cast<forms::BoundLineEdit*>(field("Text1")), nullptr);
 }
 
 TEST_F(LoginWindow, PasswordsShowOneStarPerCharacter) {
@@ -119,10 +119,9 @@ TEST_F(LoginWindow, ThePictureShowsTheTitleAndCaptionColours) {
     QTest::keyClicks(field("Text1"), "bread");
     const QImage image = login()->grab().toImage();
     // The yellow title and the green "Name" caption show as designed.
-    EXPECT_EQ(colourNearRightEdge(image, login(), field("Text4")),
-              ledger::ui::bgrColor(0x00C0FFFF));
+    EXPECT_EQ(colourNearRightEdge(image, login(), field("Text4")), forms::bgrColor(0x00C0FFFF));
     EXPECT_EQ(colourNearRightEdge(image, login(), login()->findChild<QWidget*>("Label1")),
-              ledger::ui::bgrColor(0x00C0FFC0));
+              forms::bgrColor(0x00C0FFC0));
     const QString folder = qEnvironmentVariable("TALLOWBROOK_SNAPSHOT_DIR");
     if (!folder.isEmpty()) {
         QDir().mkpath(folder);

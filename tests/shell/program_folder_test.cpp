@@ -31,9 +31,9 @@ TEST(ProgramFolder, TheProgramOpensTheFileBesideItselfFromAnyWorkingFolder) {
     const QString program = programFolder.filePath("tallowbrook");
     ASSERT_TRUE(QFile::copy(QStringLiteral(TALLOWBROOK_PROGRAM_PATH), program));
     QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
-    ledger::writeDatabaseFile(programFolder.filePath("breakfast.mdb"), true, false);
+    setup::writeDatabaseFile(programFolder.filePath("breakfast.mdb"), true, false);
     // A decoy where the program is started: it must not be the one opened.
-    ledger::writeDatabaseFile(workingFolder.filePath("breakfast.mdb"), true, false);
+    setup::writeDatabaseFile(workingFolder.filePath("breakfast.mdb"), true, false);
 
     QProcess running;
     running.setWorkingDirectory(workingFolder.path());
@@ -112,7 +112,7 @@ public:
         program = folder.filePath("tallowbrook");
         QFile::copy(QStringLiteral(TALLOWBROOK_PROGRAM_PATH), program);
         QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
-        ledger::writeDatabaseFile(folder.filePath("breakfast.mdb"), true, false);
+        setup::writeDatabaseFile(folder.filePath("breakfast.mdb"), true, false);
         QFile settings(folder.filePath("tallowbrook.ini"));
         settings.open(QIODevice::WriteOnly);
         settings.write(ini);
@@ -145,7 +145,7 @@ public:
 
 TEST(ProgramSettings, ANameWithACommaAndAnAtSignOpensExactlyThatFile) {
     ProgramWithSettings shop("database=shop,@1.mdb\n");
-    ledger::writeDatabaseFile(shop.folder.filePath("shop,@1.mdb"), true, false);
+    setup::writeDatabaseFile(shop.folder.filePath("shop,@1.mdb"), true, false);
     const QStringList open = shop.startAndWatch(shop.canonical("shop,@1.mdb"));
     EXPECT_TRUE(open.contains(shop.canonical("shop,@1.mdb")))
         << open.join("\n").toStdString() << shop.said.toStdString();

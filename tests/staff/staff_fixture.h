@@ -32,7 +32,7 @@
 
 namespace staff_tests {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 namespace schema = ledger::schema;
 
 // The wage window and the staff register with the program's own daily
@@ -42,7 +42,7 @@ protected:
     void SetUp() override {
         staff::registerWindows();
         daily::registerWindows();
-        ledger::ui::setScreenDpiForTesting(96);
+        forms::setScreenDpiForTesting(96);
         daily::setScreenDensityForTesting(100);
     }
 

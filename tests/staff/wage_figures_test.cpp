@@ -45,7 +45,7 @@ TEST_P(WageFigureTest, FiguresFollowEveryKeystrokeAndSaveAddsTheRoundedWage) {
     EXPECT_EQ(lastWage("Serial numbers"), QVariant("S1"));
     // Stored with the wage row: the day's figure needs no Save of its own.
     EXPECT_EQ(stored(schema::kLedger, day, "Personnel rate").toString(), c.personnelAfter);
-    EXPECT_FALSE(static_cast<ledger::ui::BoundLineEdit*>(field(main, "Text7"))->isChanged());
+    EXPECT_FALSE(static_cast<forms::BoundLineEdit*>(field(main, "Text7"))->isChanged());
 }
 
 const WageCase kWageCases[] = {

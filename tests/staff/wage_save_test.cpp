@@ -359,7 +359,7 @@ TEST_F(WageSaveTest, ADayNotSavedYetCannotTakeAWage) {
     EXPECT_TRUE(prompts.toldTexts[0].contains("has not been saved yet"));
     EXPECT_TRUE(prompts.toldTexts[0].contains("Save the day there first"));
     expectWageWaits(wages);
-    EXPECT_TRUE(static_cast<ledger::ui::BoundLineEdit*>(field(main, "Text2"))->isChanged());
+    EXPECT_TRUE(static_cast<forms::BoundLineEdit*>(field(main, "Text2"))->isChanged());
 }
 
 TEST_F(WageSaveTest, ADateChangedInTheDailyWindowAndNotSavedIsSaid) {

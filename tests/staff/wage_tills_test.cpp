@@ -183,7 +183,7 @@ protected:
         settings.setValue("database", ServerRelay::through(db.path(), relay.port()));
         settings.sync();
         // The books as the program finds them when it starts.
-        ledger::ui::workspace().setBooks(ledger::databasePath());
+        forms::workspace().setBooks(ledger::databasePath());
     }
 };
 

@@ -40,7 +40,7 @@ TEST_F(DailyWindowClosedTest, ByHereDayExplainsAndStaysOnTheRow) {
 
         button(sheet, "Command1")->click();
         ASSERT_EQ(prompts.told.size(), 1) << name;
-        EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|"));
+        EXPECT_TRUE(prompts.told[0].startsWith(forms::programTitle() + "|"));
         EXPECT_TRUE(prompts.toldTexts[0].contains("daily settlement window"));
         EXPECT_EQ(sheet->records().currentIndex(), row);
         EXPECT_EQ(dateField(sheet)->text(), "2002/2/12");

@@ -28,7 +28,7 @@
 
 namespace sheet_tests {
 
-using ledger::ui::FormWindow;
+using forms::FormWindow;
 namespace schema = ledger::schema;
 
 // A small daily window for the sheets to talk to: the ledger's Data1 with
@@ -37,16 +37,16 @@ namespace schema = ledger::schema;
 class StandInDailyWindow : public FormWindow, public daily::DailyWindowFace {
 public:
     StandInDailyWindow() : FormWindow(QStringLiteral("Form1")) {
-        data = new ledger::ui::DataControl(QStringLiteral("Data1"), schema::kLedger,
-                                           QStringLiteral("  Date"), this);
-        date = new ledger::ui::BoundLineEdit(QStringLiteral("Text2"), data->source(),
-                                             QStringLiteral("Date"), this);
-        rent = new ledger::ui::BoundLineEdit(QStringLiteral("Text1"), data->source(),
-                                             QStringLiteral("Rent"), this);
-        tableware = new ledger::ui::BoundLineEdit(QStringLiteral("Text20"), data->source(),
-                                                  QStringLiteral("Tableware"), this);
-        articles = new ledger::ui::BoundLineEdit(QStringLiteral("Text21"), data->source(),
-                                                 QStringLiteral("Articles in the shop"), this);
+        data = new forms::DataControl(QStringLiteral("Data1"), schema::kLedger,
+                                      QStringLiteral("  Date"), this);
+        date = new forms::BoundLineEdit(QStringLiteral("Text2"), data->source(),
+                                        QStringLiteral("Date"), this);
+        rent = new forms::BoundLineEdit(QStringLiteral("Text1"), data->source(),
+                                        QStringLiteral("Rent"), this);
+        tableware = new forms::BoundLineEdit(QStringLiteral("Text20"), data->source(),
+                                             QStringLiteral("Tableware"), this);
+        articles = new forms::BoundLineEdit(QStringLiteral("Text21"), data->source(),
+                                            QStringLiteral("Articles in the shop"), this);
     }
 
     // The day the user would reach with the daily window's own Inquiry.
@@ -61,7 +61,7 @@ public:
     ledger::Bookmark storedDay() const override { return data->source().bookmark(); }
     void takePurchaseSubtotal(Purchase which, const QString& subtotal) override {
         QLineEdit* field = which == Purchase::Tableware ? tableware : articles;
-        ledger::ui::raiseReactionErrors([&] { field->setText(subtotal); });
+        forms::raiseReactionErrors([&] { field->setText(subtotal); });
     }
     void showDay(ledger::Bookmark day) override { data->source().setBookmark(day); }
     void bringForward() override { show(); }
@@ -79,11 +79,11 @@ public:
         return false;
     }
 
-    ledger::ui::DataControl* data;
-    ledger::ui::BoundLineEdit* date;
-    ledger::ui::BoundLineEdit* rent;
-    ledger::ui::BoundLineEdit* tableware;
-    ledger::ui::BoundLineEdit* articles;
+    forms::DataControl* data;
+    forms::BoundLineEdit* date;
+    forms::BoundLineEdit* rent;
+    forms::BoundLineEdit* tableware;
+    forms::BoundLineEdit* articles;
 
 protected:
     void loadStep() override { data->source().setDatabasePath(ledger::databasePath()); }

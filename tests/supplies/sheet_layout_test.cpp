@@ -26,7 +26,7 @@ TEST_F(SheetLayoutTest, TablewareSheetShowsItsCaptionsAsTheShopWritesThem) {
     EXPECT_EQ(sheet->findChild<QLineEdit*>("Text11"), nullptr);
     EXPECT_EQ(button(sheet, "Command1")->text(), "By here day");
     EXPECT_EQ(button(sheet, "Command2")->text(), "Confirm");
-    EXPECT_EQ(sheet->findChild<ledger::ui::DataControl*>("Data1")->caption(), "");
+    EXPECT_EQ(sheet->findChild<forms::DataControl*>("Data1")->caption(), "");
 }
 
 TEST_F(SheetLayoutTest, ShopArticlesSheetHasItsOwnCaptionsAndDateField) {
@@ -75,7 +75,7 @@ TEST_F(SheetLayoutTest, EachItemFieldShowsItsOwnColumn) {
 }
 
 TEST_F(SheetLayoutTest, WindowsOpenCentredAtTheirDesignSize) {
-    ledger::ui::setScreenDpiForTesting(96);
+    forms::setScreenDpiForTesting(96);
     addDay("2002/2/12");
     struct Expected {
         const char* name;
@@ -83,12 +83,12 @@ TEST_F(SheetLayoutTest, WindowsOpenCentredAtTheirDesignSize) {
     };
     for (Expected e : {Expected{"Form2", 8910, 7695}, Expected{"Form3", 8760, 7560}}) {
         auto* sheet = FormWindow::loadWindow(e.name);
-        EXPECT_EQ(sheet->width(), ledger::ui::twips(e.width)) << e.name;
-        EXPECT_EQ(sheet->height(), ledger::ui::twips(e.height)) << e.name;
+        EXPECT_EQ(sheet->width(), forms::twips(e.width)) << e.name;
+        EXPECT_EQ(sheet->height(), forms::twips(e.height)) << e.name;
         const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
         EXPECT_LE((sheet->geometry().center() - screenCentre).manhattanLength(), 2) << e.name;
     }
-    ledger::ui::setScreenDpiForTesting(0);
+    forms::setScreenDpiForTesting(0);
 }
 
 TEST_F(SheetLayoutTest, KeyboardFocusRunsDownTheItemsThenTheRightColumn) {

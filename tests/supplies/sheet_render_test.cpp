@@ -13,7 +13,7 @@ namespace {
 class SheetRenderTest : public SheetTest {};
 
 TEST_F(SheetRenderTest, BothSheetsShowTheirSubtotalPanelInThePicture) {
-    ledger::ui::setScreenDpiForTesting(96);
+    forms::setScreenDpiForTesting(96);
     addDay("2002/2/12", {{"Soup cup", 12},
                          {"Chopsticks", 3.5},
                          {"Rubber band", 1},
@@ -29,7 +29,7 @@ TEST_F(SheetRenderTest, BothSheetsShowTheirSubtotalPanelInThePicture) {
         ASSERT_FALSE(image.isNull());
         // The subtotal shows on its pink panel.
         EXPECT_EQ(colourNearRightEdge(image, sheet, sheet->findChild<QWidget*>("Label12")),
-                  ledger::ui::bgrColor(0x00FFC0C0))
+                  forms::bgrColor(0x00FFC0C0))
             << name;
         if (!folder.isEmpty()) {
             QDir().mkpath(folder);
@@ -37,7 +37,7 @@ TEST_F(SheetRenderTest, BothSheetsShowTheirSubtotalPanelInThePicture) {
         }
     }
     EXPECT_TRUE(prompts.told.isEmpty());
-    ledger::ui::setScreenDpiForTesting(0);
+    forms::setScreenDpiForTesting(0);
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ TEST_F(SheetSubtotalTest, AnOverflowIsReportedOnceAndKeepsThePreviousSubtotal) {
     EXPECT_EQ(subtotal(sheet), before);
     ASSERT_EQ(prompts.told.size(), 1);
     EXPECT_TRUE(prompts.toldTexts[0].contains("Error 6")) << prompts.toldTexts[0].toStdString();
-    EXPECT_TRUE(prompts.told[0].startsWith(ledger::ui::programTitle() + "|"));
+    EXPECT_TRUE(prompts.told[0].startsWith(forms::programTitle() + "|"));
     // Back in range: the subtotal follows again.
     item(sheet, 3)->setText("-1e308");
     EXPECT_EQ(subtotal(sheet), ledger::amountText(1 + 1e308 - 1e308));

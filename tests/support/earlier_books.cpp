@@ -9,7 +9,7 @@ void dropHistoryTriggers(const TempDatabase& db) {
     const ledger::SqlDialect& dialect =
         db.onServer() ? ledger::SqlDialect::postgres() : ledger::SqlDialect::sqlite();
     for (const QString& statement :
-         ledger::history_sql::dropTriggers(dialect).split(u'\n', Qt::SkipEmptyParts))
+         setup::history_sql::dropTriggers(dialect).split(u'\n', Qt::SkipEmptyParts))
         db.exec(statement);
 }
 

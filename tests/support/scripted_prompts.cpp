@@ -5,10 +5,10 @@
 
 #include "forms/workspace.h"
 
-ScriptedPrompts::ScriptedPrompts() { ledger::ui::setPrompts(this); }
+ScriptedPrompts::ScriptedPrompts() { forms::setPrompts(this); }
 ScriptedPrompts::~ScriptedPrompts() {
     // A test's workspace outlives its prompts; only our own entry goes.
-    if (ledger::ui::workspace().installedPrompts() == this) ledger::ui::setPrompts(nullptr);
+    if (forms::workspace().installedPrompts() == this) forms::setPrompts(nullptr);
 }
 
 QString ScriptedPrompts::input(QWidget*, const QString& message, const QString& title,

@@ -9,7 +9,7 @@
 
 // Prompts that answer from a script and record what was asked and told.
 // Installs itself for its lifetime.
-class ScriptedPrompts : public ledger::ui::Prompts {
+class ScriptedPrompts : public forms::Prompts {
 public:
     ScriptedPrompts();
     ~ScriptedPrompts() override;

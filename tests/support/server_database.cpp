@@ -101,7 +101,7 @@ ServerSchema::ServerSchema(bool withDemoData) {
                      QStringLiteral("Test schema"));
     address_ = base + (base.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
                QStringLiteral("options=-csearch_path%3D") + name_;
-    ledger::createServerSchema(address_, withDemoData, false);
+    setup::createServerSchema(address_, withDemoData, false);
 }
 
 ServerSchema::~ServerSchema() {

@@ -23,14 +23,14 @@ TempDatabase::TempDatabase(bool withDemoData) {
             ini.write("database=" + server_->address().toUtf8() + "\n") < 0 || !ini.flush())
             throw std::runtime_error("cannot write tallowbrook.ini for a server test");
     } else if (!test_server::requested()) {
-        ledger::writeDatabaseFile(filePath(), withDemoData, false);
+        setup::writeDatabaseFile(filePath(), withDemoData, false);
     }
     ledger::setProgramFolder(dir_.path());
     // The user's data folder is the same folder: without books beside the
     // program the windows still look here, never in the real home.
     ledger::setDataFolder(dir_.path());
     // The books the windows open, as the program sets them at its start.
-    ledger::ui::workspace().setBooks(path());
+    forms::workspace().setBooks(path());
 }
 
 TempDatabase::~TempDatabase() {

@@ -16,7 +16,7 @@ namespace {
 class WorkspacePerTest : public ::testing::EmptyTestEventListener {
 public:
     void OnTestStart(const ::testing::TestInfo&) override {
-        workspace_ = std::make_unique<ledger::ui::Workspace>();
+        workspace_ = std::make_unique<forms::Workspace>();
         // The offscreen screen is only 800 x 600: windows are tried on a
         // shop's usual screen unless a test pins a smaller one.
         workspace_->screen().available = QSize(1920, 1040);
@@ -27,7 +27,7 @@ public:
     }
 
 private:
-    std::unique_ptr<ledger::ui::Workspace> workspace_;
+    std::unique_ptr<forms::Workspace> workspace_;
 };
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "forms/workspace.h"
 #include "ledger/schema/schema.h"
 
-void WindowTest::closeWindows() { ledger::ui::workspace().closeAllWindows(); }
+void WindowTest::closeWindows() { forms::workspace().closeAllWindows(); }
 
 void WindowTest::flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -57,7 +57,7 @@ QString WindowTest::text(const QWidget* window, const QString& name) {
 }
 
 void WindowTest::pressBar(const QWidget* window, const QString& which, const QString& data) {
-    auto* bar = control<ledger::ui::DataControl>(window, data);
+    auto* bar = control<forms::DataControl>(window, data);
     if (!bar) return;
     if (auto* move = control<QToolButton>(bar, which)) move->click();
 }
@@ -65,7 +65,7 @@ void WindowTest::pressBar(const QWidget* window, const QString& which, const QSt
 WindowTest::CommandOutcome WindowTest::setInsideCommand(QLineEdit* field, const QString& text) {
     CommandOutcome outcome;
     if (!field) return outcome;
-    outcome.succeeded = ledger::ui::runGuarded(field->window(), [&] {
+    outcome.succeeded = forms::runGuarded(field->window(), [&] {
         field->setText(text);
         outcome.nextStepRan = true;
     });

@@ -30,7 +30,7 @@ protected:
 
 TEST_F(DatabaseFile, WritesACompleteFileAndNothingElse) {
     const QString path = pathOf("breakfast.mdb");
-    ledger::writeDatabaseFile(path, false, false);
+    setup::writeDatabaseFile(path, false, false);
     EXPECT_EQ(entries(), QStringList{"breakfast.mdb"});
     EXPECT_EQ(sqlite_file::problems(path), QStringList());
 }
@@ -39,7 +39,7 @@ TEST_F(DatabaseFile, RefusesAnExistingFileAndLeavesItAsItWas) {
     const QString path = pathOf("breakfast.mdb");
     writeBytes(path, "the shop's old ledger");
     try {
-        ledger::writeDatabaseFile(path, true, false);
+        setup::writeDatabaseFile(path, true, false);
         FAIL() << "an existing file was overwritten";
     } catch (const ledger::LedgerError& e) {
         EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
@@ -50,8 +50,8 @@ TEST_F(DatabaseFile, RefusesAnExistingFileAndLeavesItAsItWas) {
 
 TEST_F(DatabaseFile, OverwriteOfADatabaseDropsItsRows) {
     const QString path = pathOf("breakfast.mdb");
-    ledger::writeDatabaseFile(path, true, false);
-    ledger::writeDatabaseFile(path, false, true);
+    setup::writeDatabaseFile(path, true, false);
+    setup::writeDatabaseFile(path, false, true);
     auto rows = sqlite_file::query(path, "SELECT count(*) FROM \"daily settlement of accounts\"");
     EXPECT_EQ(rows.at(0).at(0).toInt(), 0);
 }
@@ -59,7 +59,7 @@ TEST_F(DatabaseFile, OverwriteOfADatabaseDropsItsRows) {
 TEST_F(DatabaseFile, MissingFolderIsNamedInTheError) {
     const QString path = pathOf("no such folder/breakfast.mdb");
     try {
-        ledger::writeDatabaseFile(path, false, false);
+        setup::writeDatabaseFile(path, false, false);
         FAIL() << "wrote into a folder that does not exist";
     } catch (const ledger::LedgerError& e) {
         EXPECT_TRUE(e.message().contains(pathOf("no such folder"))) << e.message().toStdString();
@@ -74,18 +74,18 @@ TEST_F(DatabaseFile, FailureAtTheLastStepLeavesNoTemporaryFile) {
     const QString path = pathOf("breakfast.mdb");
     ASSERT_TRUE(QDir(dir.path()).mkdir("breakfast.mdb"));
     writeBytes(path + "/keep.txt", "x");
-    EXPECT_THROW(ledger::writeDatabaseFile(path, true, true), ledger::LedgerError);
+    EXPECT_THROW(setup::writeDatabaseFile(path, true, true), ledger::LedgerError);
     EXPECT_EQ(entries(), QStringList{"breakfast.mdb"});
     EXPECT_EQ(QDir(path).entryList(QDir::Files), QStringList{"keep.txt"});
 }
 
 TEST_F(DatabaseFile, EmptyPathIsRefused) {
-    EXPECT_THROW(ledger::writeDatabaseFile(QString(), false, false), ledger::LedgerError);
+    EXPECT_THROW(setup::writeDatabaseFile(QString(), false, false), ledger::LedgerError);
 }
 
 TEST_F(DatabaseFile, FileNameWithBlanksAndCjkCharacters) {
     const QString path = pathOf(QString::fromUtf8("早餐 店.mdb"));
-    ledger::writeDatabaseFile(path, false, false);
+    setup::writeDatabaseFile(path, false, false);
     EXPECT_EQ(entries(), QStringList{QString::fromUtf8("早餐 店.mdb")});
     EXPECT_EQ(sqlite_file::problems(path), QStringList());
 }

@@ -49,7 +49,7 @@ protected:
     static void SetUpTestSuite() {
         dir = new QTemporaryDir;
         path = dir->filePath("breakfast.mdb");
-        ledger::writeDatabaseFile(path, true, false);
+        setup::writeDatabaseFile(path, true, false);
     }
     static void TearDownTestSuite() { delete dir; }
 
@@ -78,8 +78,8 @@ TEST_F(DemoData, LoginWindowOpensOnTheDemoLogin) {
     EXPECT_EQ(staff[0][0].toString(), "Tovena");
     EXPECT_TRUE(ledger::isStaffPasswordHash(staff[0][1].toString()));
     EXPECT_TRUE(ledger::staffPasswordMatches("breakfast", staff[0][1].toString()));
-    EXPECT_EQ(ledger::kDemoLoginName, "Tovena");
-    EXPECT_EQ(ledger::kDemoLoginPassword, "breakfast");
+    EXPECT_EQ(setup::kDemoLoginName, "Tovena");
+    EXPECT_EQ(setup::kDemoLoginPassword, "breakfast");
 }
 
 TEST_F(DemoData, AHandfulOfStaffWithRatesAndOneMonthlyPaid) {
@@ -206,7 +206,7 @@ TEST_F(DemoData, WageRowsCarryTheRegistersRatesAndYesOrNo) {
 TEST_F(DemoData, SameFileOnEveryRun) {
     QTemporaryDir other;
     const QString again = other.filePath("breakfast.mdb");
-    ledger::writeDatabaseFile(again, true, false);
+    setup::writeDatabaseFile(again, true, false);
     for (const char* table : {"daily settlement of accounts", "Materials forms of staff",
                               "The staff calculate wages"}) {
         const QString sql = QString("SELECT * FROM \"%1\" ORDER BY rowid").arg(table);

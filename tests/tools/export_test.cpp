@@ -530,7 +530,7 @@ TEST_F(Export, SalariesMatchTheSalaryWindowRowForRowOnTheDemoShop) {
 
     // Every row the window shows, stepped through with its bar.
     salary::registerWindows();
-    auto* window = qobject_cast<salary::Form7*>(ledger::ui::FormWindow::loadWindow("Form7"));
+    auto* window = qobject_cast<salary::Form7*>(forms::FormWindow::loadWindow("Form7"));
     ASSERT_NE(window, nullptr);
     const int rows =
         demo.scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(schema::kMonthWages)).toInt();

@@ -68,8 +68,8 @@ protected:
         monthly::registerWindows();
         salary::registerWindows();
         salary::setDetailQueryText({});
-        ledger::ui::setForcePdfForTesting(true);
-        ledger::ui::setPdfFallbackFolder(pages.path());
+        forms::setForcePdfForTesting(true);
+        forms::setPdfFallbackFolder(pages.path());
         addStaff("A001", "Marta", 80, 100);
         addStaff("A002", "Huang Kuowei", 82, 105);
         addStaff("A003", "Lee", 50, 60);
@@ -87,8 +87,8 @@ protected:
         }
     }
     void TearDown() override {
-        ledger::ui::setForcePdfForTesting(false);
-        ledger::ui::setPdfFallbackFolder({});
+        forms::setForcePdfForTesting(false);
+        forms::setPdfFallbackFolder({});
         WindowTest::TearDown();
     }
 
@@ -132,7 +132,7 @@ protected:
 
 TEST_F(Fortnight, EveryPlaceAnOwnerReadsAgreesWithTheFiguresWorkedByHand) {
     // The daily window on the short day and on the monthly pay's day.
-    auto* day = qobject_cast<daily::Form1*>(ledger::ui::FormWindow::loadWindow("Form1"));
+    auto* day = qobject_cast<daily::Form1*>(forms::FormWindow::loadWindow("Form1"));
     ASSERT_NE(day, nullptr);
     for (const int shown : {7, 1}) {
         day->showDay(ledger::Bookmark{keys[shown]});
@@ -144,7 +144,7 @@ TEST_F(Fortnight, EveryPlaceAnOwnerReadsAgreesWithTheFiguresWorkedByHand) {
 
     // The month sheet: administration, purchases, turnover, cash,
     // difference, total.
-    auto* month = ledger::ui::FormWindow::loadWindow("Form4");
+    auto* month = forms::FormWindow::loadWindow("Form4");
     ASSERT_NE(month, nullptr);
     prompts.inputAnswers.push_back("12/2026");
     button(month, "Command1")->click();
@@ -156,7 +156,7 @@ TEST_F(Fortnight, EveryPlaceAnOwnerReadsAgreesWithTheFiguresWorkedByHand) {
     EXPECT_EQ(text(month, "Label43"), "-30670");
 
     // The salary window, month by month: subtotal, deductions, salary.
-    auto* salaries = ledger::ui::FormWindow::loadWindow("Form7");
+    auto* salaries = forms::FormWindow::loadWindow("Form7");
     ASSERT_NE(salaries, nullptr);
     std::map<QString, QString> salaryOf;  // by month and name: subtotal and salary
     pressBar(salaries, "First", "Data2");
@@ -174,7 +174,7 @@ TEST_F(Fortnight, EveryPlaceAnOwnerReadsAgreesWithTheFiguresWorkedByHand) {
     prompts.inputAnswers.push_back("2026/12");
     prompts.inputAnswers.push_back("");
     button(salaries, "Command3")->click();
-    auto* grid = qobject_cast<salary::Form9*>(ledger::ui::FormWindow::find("Form9"));
+    auto* grid = qobject_cast<salary::Form9*>(forms::FormWindow::find("Form9"));
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->grid()->gridRows(), 31);
     button(grid, "Command2")->click();

@@ -16,19 +16,19 @@
 
 namespace {
 
-ledger::TableTally tally(qint64 rows, double rentTotal, const char* nameDigest) {
+setup::TableTally tally(qint64 rows, double rentTotal, const char* nameDigest) {
     return {"Materials forms of staff", rows, {"Rent"}, {rentTotal}, {"Name", "Rent"},
             {nameDigest, "r"}};
 }
 
 struct TallyCase {
     const char* what;
-    ledger::TableTally stored;
+    setup::TableTally stored;
     const char* difference;  // empty: they agree
 };
 
 TEST(CopyTally, RowsTotalsAndEveryColumnsValuesMustAgree) {
-    const ledger::TableTally read = tally(4, 250.5, "n");
+    const setup::TableTally read = tally(4, 250.5, "n");
     const TallyCase cases[] = {
         {"the same", tally(4, 250.5, "n"), ""},
         {"a row missing", tally(3, 250.5, "n"), "has 3 rows there against 4 read"},
@@ -39,7 +39,7 @@ TEST(CopyTally, RowsTotalsAndEveryColumnsValuesMustAgree) {
     };
     for (const TallyCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const QString difference = ledger::tallyDifference(read, c.stored);
+        const QString difference = setup::tallyDifference(read, c.stored);
         if (*c.difference == '\0') {
             EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
             EXPECT_TRUE(read == c.stored);
@@ -49,7 +49,7 @@ TEST(CopyTally, RowsTotalsAndEveryColumnsValuesMustAgree) {
         }
     }
     // A total that is no number on either side (a server keeps NaN) agrees.
-    EXPECT_EQ(ledger::tallyDifference(tally(4, std::nan(""), "n"), tally(4, std::nan(""), "n")),
+    EXPECT_EQ(setup::tallyDifference(tally(4, std::nan(""), "n"), tally(4, std::nan(""), "n")),
               QString());
 }
 

@@ -222,8 +222,8 @@ QString pathOfLength(const QDir& folder, qsizetype length, char letter) {
 
 TEST_F(ReplaceExisting, APathTooLongForTheFileIsRefusedWithItsLength) {
     const QDir deep = deepFolder(dir.path());
-    const QString longest = pathOfLength(deep, ledger::kLongestDatabasePath, 'c');
-    const QString tooLong = pathOfLength(deep, ledger::kLongestDatabasePath + 1, 'd');
+    const QString longest = pathOfLength(deep, setup::kLongestDatabasePath, 'c');
+    const QString tooLong = pathOfLength(deep, setup::kLongestDatabasePath + 1, 'd');
 
     ToolRun fits = runTool({"create", longest});
     EXPECT_EQ(fits.exitCode, 0) << fits.err.toStdString();
@@ -232,15 +232,15 @@ TEST_F(ReplaceExisting, APathTooLongForTheFileIsRefusedWithItsLength) {
     ToolRun r = runTool({"create", tooLong});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("too long")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QString::number(ledger::kLongestDatabasePath + 1) + " characters"))
+    EXPECT_TRUE(r.err.contains(QString::number(setup::kLongestDatabasePath + 1) + " characters"))
         << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(tooLong));
 }
 
 TEST_F(ReplaceExisting, CheckAndAddStaffSayAPathIsTooLongToOpen) {
     const QDir deep = deepFolder(dir.path());
-    const QString longest = pathOfLength(deep, ledger::kLongestOpenablePath, 'c');
-    const QString tooLong = pathOfLength(deep, ledger::kLongestOpenablePath + 1, 'd');
+    const QString longest = pathOfLength(deep, setup::kLongestOpenablePath, 'c');
+    const QString tooLong = pathOfLength(deep, setup::kLongestOpenablePath + 1, 'd');
     // Files at such paths are made by copying one the tool made.
     ASSERT_EQ(runTool({"create", pathOf("breakfast.mdb")}).exitCode, 0);
     for (const QString& path : {longest, tooLong})
@@ -253,7 +253,7 @@ TEST_F(ReplaceExisting, CheckAndAddStaffSayAPathIsTooLongToOpen) {
         ToolRun r = runTool(arguments, "pw\n");
         EXPECT_EQ(r.exitCode, 1) << arguments.first().toStdString();
         EXPECT_TRUE(
-            r.err.contains(QString::number(ledger::kLongestOpenablePath + 1) + " characters long"))
+            r.err.contains(QString::number(setup::kLongestOpenablePath + 1) + " characters long"))
             << r.err.toStdString();
     }
 }

@@ -30,7 +30,7 @@ void exec(const QString& path, const QString& sql) {
 
 QStringList problems(const QString& path) {
     Connection db(path);
-    return ledger::checkSchema(db);
+    return setup::checkSchema(db);
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {

@@ -172,7 +172,7 @@ TEST_F(Tool, CheckListsEachProblemAndFails) {
     ASSERT_EQ(runTool({"create", path}).exitCode, 0);
     // The history's triggers name every column: another program drops them
     // before it can drop one.
-    sqlite_file::exec(path, ledger::history_sql::dropTriggers(ledger::SqlDialect::sqlite()) +
+    sqlite_file::exec(path, setup::history_sql::dropTriggers(ledger::SqlDialect::sqlite()) +
                                 QString::fromUtf8("DROP VIEW \"查詢\"; ALTER TABLE "
                                                   "\"Materials forms of staff\" DROP COLUMN "
                                                   "\"Fax\""));

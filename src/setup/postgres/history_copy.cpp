@@ -5,7 +5,10 @@
 #include "ledger/schema/schema.h"
 #include "setup/history_sql.h"
 
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
+using ledger::Store;
 
 void HistoryCopy::noteRow(const QString& table, Store::RowKey key, qint64 number) {
     numbers_[table].insert(key, number);
@@ -15,8 +18,8 @@ qint64 HistoryCopy::send(Store& source, const Insert& insert) const {
     try {
         source.describe(schema::kHistory);
         source.describe(schema::kHistoryValues);
-    } catch (const LedgerError& e) {
-        if (e.code() != ErrorCode::UnknownName) throw;
+    } catch (const ledger::LedgerError& e) {
+        if (e.code() != ledger::ErrorCode::UnknownName) throw;
         return 0;
     }
     const QStringList columns = history_sql::historyColumns().mid(1);
@@ -47,4 +50,4 @@ qint64 HistoryCopy::send(Store& source, const Insert& insert) const {
     return sent;
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -10,7 +10,7 @@
 
 #include "ledger/store/store.h"
 
-namespace ledger {
+namespace setup {
 
 // The books' history carried by a copy (ledger_copy.h). The copy numbers
 // the rows of each table anew, 1, 2, 3 ... in their order; the history's
@@ -20,16 +20,16 @@ namespace ledger {
 class HistoryCopy {
 public:
     // Notes that the copy gave the row `key` of `table` the number `number`.
-    void noteRow(const QString& table, Store::RowKey key, qint64 number);
+    void noteRow(const QString& table, ledger::Store::RowKey key, qint64 number);
     using Insert = std::function<void(const QString& table, const QStringList& columns,
                                       const std::vector<QVariant>& values)>;
     // Hands every row of the source's history to `insert`, in order: those
     // of kHistory, then those of kHistoryValues. Books without a history
     // hand over nothing. Returns the number of changes handed over.
-    qint64 send(Store& source, const Insert& insert) const;
+    qint64 send(ledger::Store& source, const Insert& insert) const;
 
 private:
-    QHash<QString, QHash<Store::RowKey, qint64>> numbers_;
+    QHash<QString, QHash<ledger::Store::RowKey, qint64>> numbers_;
 };
 
-}  // namespace ledger
+}  // namespace setup

@@ -18,7 +18,17 @@
 #include "setup/postgres/server_setup.h"
 #include "setup/schema_builder.h"
 
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
+namespace statements = ledger::statements;
+using ledger::displayName;
+using ledger::ErrorCode;
+using ledger::fail;
+using ledger::isServerAddress;
+using ledger::quoteName;
+using ledger::ServerConnection;
+using ledger::Store;
 
 namespace {
 
@@ -262,7 +272,7 @@ void sendEveryRow(Store& source, const RowLook& insert) {
         RowPlace place;
         // Books made before this version lack the columns it added: their
         // rows are read without them and copied with them empty.
-        const SourceInfo info = source.describe(t.table);
+        const ledger::SourceInfo info = source.describe(t.table);
         QStringList read;
         std::vector<int> readAt;
         for (int i = 0; i < t.columns.size(); ++i) {
@@ -480,7 +490,8 @@ std::vector<TableTally> copyLedger(const QString& from, const QString& to, bool 
         fail(ErrorCode::StoreFailure,
              QStringLiteral("'%1' is both the ledger to copy and the place to copy it to.")
                  .arg(displayName(from)));
-    auto source = openStore(Connection{from});  // says when it is missing or out of reach
+    auto source =
+        ledger::openStore(ledger::Connection{from});  // says when it is missing or out of reach
     if (const QStringList problems = problemsOf(from); !problems.isEmpty())
         fail(ErrorCode::StoreFailure,
              QStringLiteral("'%1' lacks what the program needs, so it is not copied:\n%2")
@@ -489,4 +500,4 @@ std::vector<TableTally> copyLedger(const QString& from, const QString& to, bool 
     return copyToFile(*source, from, to);
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace ledger {
+namespace setup {
 
 // What one table held, counted on each side of a copy: its rows, the total
 // of each amount column, and a digest of each column's values in key order,
@@ -45,4 +45,4 @@ QString tallyDifference(const TableTally& read, const TableTally& stored);
 // Returns the tallies of the copy (the same on both sides).
 std::vector<TableTally> copyLedger(const QString& from, const QString& to, bool replace);
 
-}  // namespace ledger
+}  // namespace setup

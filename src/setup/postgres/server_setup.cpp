@@ -14,7 +14,13 @@
 #include "setup/schema_builder.h"
 #include "setup/schema_sql.h"
 
-namespace ledger {
+namespace setup {
+
+namespace schema = ledger::schema;
+namespace statements = ledger::statements;
+using ledger::quoteName;
+using ledger::ServerConnection;
+using ledger::SqlDialect;
 
 namespace {
 
@@ -42,9 +48,9 @@ QStringList existingObjects(ServerConnection& server) {
 void copyDemoRows(ServerConnection& server) {
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        fail(ErrorCode::StoreFailure,
-             QStringLiteral("Cannot make a temporary folder for the demo data: %1")
-                 .arg(scratch.errorString()));
+        ledger::fail(ledger::ErrorCode::StoreFailure,
+                     QStringLiteral("Cannot make a temporary folder for the demo data: %1")
+                         .arg(scratch.errorString()));
     const QString file = scratch.filePath(QStringLiteral("demo.sqlite"));
     writeDatabaseFile(file, true, false);
     statements::Connection demo(file, statements::Connection::Mode::ReadOnly);
@@ -87,17 +93,18 @@ QString dropAllSql() {
 
 QStringList checkServerSchema(const QString& address) {
     ServerConnection server(address);
-    return checkSchemaOf(*serverEngineOn(server)).problems;
+    return checkSchemaOf(*ledger::serverEngineOn(server)).problems;
 }
 
 void createServerSchema(ServerConnection& server, bool replace,
                         const std::function<void(ServerConnection&)>& fill) {
     const QStringList existing = existingObjects(server);
     if (!existing.isEmpty() && !replace)
-        fail(ErrorCode::StoreFailure,
-             QStringLiteral("The database '%1' already holds the shop's tables (%2); nothing "
-                            "was changed.")
-                 .arg(server.shownName(), existing.join(QStringLiteral(", "))));
+        ledger::fail(
+            ledger::ErrorCode::StoreFailure,
+            QStringLiteral("The database '%1' already holds the shop's tables (%2); nothing "
+                           "was changed.")
+                .arg(server.shownName(), existing.join(QStringLiteral(", "))));
     server.runScript(QStringLiteral("BEGIN"), QStringLiteral("Cannot begin making the tables"));
     try {
         const QString doing =
@@ -117,7 +124,7 @@ void createServerSchema(ServerConnection& server, bool replace,
         // Whatever failed, the database keeps what it had.
         try {
             server.runScript(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
-        } catch (const LedgerError&) {  // a lost connection rolled it back already
+        } catch (const ledger::LedgerError&) {  // a lost connection rolled it back already
         }
         throw;
     }
@@ -129,4 +136,4 @@ void createServerSchema(const QString& address, bool withDemoData, bool replace)
                        withDemoData ? copyDemoRows : std::function<void(ServerConnection&)>());
 }
 
-}  // namespace ledger
+}  // namespace setup

@@ -6,6 +6,10 @@
 #include <functional>
 
 namespace ledger {
+class ServerConnection;
+}
+
+namespace setup {
 
 // Making and checking the shop's tables in a PostgreSQL database (named by a
 // postgresql:// URI; the database itself exists, made by the server's
@@ -19,15 +23,13 @@ namespace ledger {
 // transaction.
 void createServerSchema(const QString& address, bool withDemoData, bool replace);
 
-class ServerConnection;
-
 // The same on an open connection, with `fill` run inside the transaction
 // after the tables are made (it may throw: then nothing is kept).
-void createServerSchema(ServerConnection& server, bool replace,
-                        const std::function<void(ServerConnection&)>& fill);
+void createServerSchema(ledger::ServerConnection& server, bool replace,
+                        const std::function<void(ledger::ServerConnection&)>& fill);
 
 // What the database lacks for the program, one line each; empty when
 // nothing is missing: the one check of a file (checkSchemaOf), on a server.
 QStringList checkServerSchema(const QString& address);
 
-}  // namespace ledger
+}  // namespace setup
