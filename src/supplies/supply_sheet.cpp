@@ -160,18 +160,26 @@ void SupplySheet::recomputeSubtotal() {
     subtotal_->setText(itemSubtotalText(texts));
 }
 
-void SupplySheet::goToMainWindowDay() {
+daily::DailyWindowFace* SupplySheet::dailyWindowOnStoredDay() {
     daily::DailyWindowFace* main = windows::openDailyWindow();
     if (!main) {
+        // Keep the sheet open with its items: nothing is lost, the user can
+        // reopen the daily window and try again.
         tellDailyWindowClosed();
-        return;
+        return nullptr;
     }
     if (!main->showsStoredDay()) {
         // A new day before Save: any row found now would be another day's,
         // and items typed into it would land there.
         tellDayNotStored();
-        return;
+        return nullptr;
     }
+    return main;
+}
+
+void SupplySheet::goToMainWindowDay() {
+    daily::DailyWindowFace* main = dailyWindowOnStoredDay();
+    if (!main) return;
     // That very sheet of the day, not the first one of its date: a day may
     // have a second sheet saved on purpose, and the items typed here belong
     // to the one the daily window shows. A day saved since this sheet read
@@ -180,26 +188,15 @@ void SupplySheet::goToMainWindowDay() {
 }
 
 void SupplySheet::confirm() {
-    daily::DailyWindowFace* main = windows::openDailyWindow();
-    if (!main) {
-        // Keep the sheet open with its items: nothing is lost, the user can
-        // reopen the daily window and confirm again.
-        tellDailyWindowClosed();
-        return;
-    }
-    if (!main->showsStoredDay()) {
-        tellDayNotStored();
-        return;
-    }
+    daily::DailyWindowFace* main = dailyWindowOnStoredDay();
+    if (!main) return;
     if (!showsDay(*main)) {
         // Another day's subtotal would be filed under the daily window's day.
-        forms::prompts().tell(
-            this,
-            QStringLiteral("This sheet shows the items of %1, not those of the daily window's "
-                           "day %2. Nothing was written. Press \"By here day\" to show that "
-                           "day's items, then \"Confirm\".")
-                .arg(date_->text(), main->dayShown()),
-            forms::programTitle());
+        forms::tell(this, QStringLiteral(
+                              "This sheet shows the items of %1, not those of the daily window's "
+                              "day %2. Nothing was written. Press \"By here day\" to show that "
+                              "day's items, then \"Confirm\".")
+                              .arg(date_->text(), main->dayShown()));
         return;
     }
     main->bringForward();
@@ -224,13 +221,11 @@ void SupplySheet::tellDailyWindowClosed() {
 }
 
 void SupplySheet::tellDayNotStored() {
-    forms::prompts().tell(
-        this,
-        QStringLiteral("The daily window's day has not been saved yet, so it has no items to "
-                       "show here, and this sheet's items belong to another day. Nothing was "
-                       "changed. Save the day in the daily window first, then press \"By here "
-                       "day\"."),
-        forms::programTitle());
+    forms::tell(this, QStringLiteral(
+                          "The daily window's day has not been saved yet, so it has no items to "
+                          "show here, and this sheet's items belong to another day. Nothing was "
+                          "changed. Save the day in the daily window first, then press \"By here "
+                          "day\"."));
 }
 
 }  // namespace supplies

@@ -50,6 +50,9 @@ private:
     void confirm();            // Command2 "Confirm"
     // Whether this sheet shows the very day row the daily window shows.
     bool showsDay(const daily::DailyWindowFace& main) const;
+    // The daily window showing a stored day, or nullptr after saying why
+    // there is none.
+    daily::DailyWindowFace* dailyWindowOnStoredDay();
     void tellDailyWindowClosed();
     void tellDayNotStored();
 
