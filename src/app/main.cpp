@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
     if (const QString problem = app::unreadableFolderMessage(); !problem.isEmpty()) {
         std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(problem));
         std::fflush(stderr);
-        forms::prompts().tell(nullptr, problem, forms::programTitle());
+        forms::tell(nullptr, problem);
         return 1;
     }
     // A settings file that cannot be read as written opens no books at all,
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
     if (const QString problem = ledger::settingsProblem(); !problem.isEmpty()) {
         std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(problem));
         std::fflush(stderr);
-        forms::prompts().tell(nullptr, problem, forms::programTitle());
+        forms::tell(nullptr, problem);
         return 1;
     }
     // No books anywhere: a first start, which sets them up or ends here.

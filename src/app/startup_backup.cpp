@@ -16,11 +16,10 @@ namespace {
 
 void tellBackupFailed(const QString& failure) {
     forms::runGuarded(nullptr, [&] {
-        forms::prompts().tell(
+        forms::tell(
             nullptr,
             failure + QStringLiteral("\n\nThe program goes on without a new backup; the books "
-                                     "themselves are unchanged."),
-            forms::programTitle());
+                                     "themselves are unchanged."));
     });
 }
 

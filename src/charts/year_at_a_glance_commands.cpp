@@ -54,12 +54,10 @@ void YearAtAGlance::openMonthSheet(int monthIndex) {
     const bool found = sheet->showMonth(month->monthText);
     forms::bringForward(sheet->formWindow());
     if (!found)
-        forms::prompts().tell(
-            this,
-            QStringLiteral("The month sheet has no month %1: it shows the totals as they were "
-                           "when it was opened. Close it and open it again to see this month.")
-                .arg(month->monthText),
-            forms::programTitle());
+        forms::tell(this, QStringLiteral(
+                              "The month sheet has no month %1: it shows the totals as they were "
+                              "when it was opened. Close it and open it again to see this month.")
+                              .arg(month->monthText));
 }
 
 void YearAtAGlance::openDay(int dayIndex) {
@@ -69,13 +67,11 @@ void YearAtAGlance::openDay(int dayIndex) {
     // A sheet another program removed since the books were read: said, and
     // the daily window is left where it was.
     if (!ledger::holdsRow(*store_, ledger::schema::kLedger, sheet.key)) {
-        forms::prompts().tell(
-            this,
-            QStringLiteral("The day %1 is no longer in the books: another program removed it. "
-                           "Close this window and open it again to see the books as they are "
-                           "now.")
-                .arg(sheet.date),
-            forms::programTitle());
+        forms::tell(this, QStringLiteral(
+                              "The day %1 is no longer in the books: another program removed it. "
+                              "Close this window and open it again to see the books as they are "
+                              "now.")
+                              .arg(sheet.date));
         return;
     }
     // The daily window moves to the sheet as its bar would: what was typed
@@ -103,11 +99,9 @@ void YearAtAGlance::savePicture() {
     if (suffix.isEmpty()) {
         path += QStringLiteral(".png");
     } else if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf")) {
-        forms::prompts().tell(
-            this,
-            QStringLiteral("A picture is saved as PNG or PDF: end the name %1 in .png or .pdf.")
-                .arg(QDir::toNativeSeparators(path)),
-            forms::programTitle());
+        forms::tell(this, QStringLiteral(
+                              "A picture is saved as PNG or PDF: end the name %1 in .png or .pdf.")
+                              .arg(QDir::toNativeSeparators(path)));
         return;
     }
 
@@ -138,12 +132,11 @@ void YearAtAGlance::savePicture() {
         ledger::fail(ledger::ErrorCode::InvalidOperation,
                      QStringLiteral("The picture could not be drawn; nothing was saved."));
     if (const QString why = ledger::writeWholeFile(path, bytes); !why.isEmpty()) {
-        forms::prompts().tell(
+        forms::tell(
             this,
             QStringLiteral("Cannot save the picture as %1: %2. Nothing was saved; choose another "
                            "folder or free some space and try again.")
-                .arg(shown, why),
-            forms::programTitle());
+                .arg(shown, why));
         return;
     }
     details_->setText(QStringLiteral("Saved as %1.").arg(shown));

@@ -131,9 +131,7 @@ void Form1::loadStep() {
 void Form1::showHistoryOfDay() {
     const QString day = dayShown();
     if (day.trimmed().isEmpty()) {
-        forms::prompts().tell(
-            this, QStringLiteral("Show a day first: its history is listed by its date."),
-            forms::programTitle());
+        forms::tell(this, QStringLiteral("Show a day first: its history is listed by its date."));
         return;
     }
     history::openHistoryOfDay(day);
@@ -424,7 +422,7 @@ bool Form1::dayCanTakeWage(const QString& wageDay, const WageStep& step) {
 }
 
 void Form1::tellDayCannotTakeWage(const QString& why, const WageStep& step) {
-    forms::prompts().tell(this, why + step.nothingDone, forms::programTitle());
+    forms::tell(this, why + step.nothingDone);
 }
 
 void Form1::printSheet() { forms::printWindow(this); }

@@ -26,7 +26,7 @@ void reportError(QWidget* messageParent, const std::exception& error) {
     if (const auto* ledgerError = dynamic_cast<const ledger::LedgerError*>(&error);
         ledgerError && ledgerError->code() == ledger::ErrorCode::CancelledByUser)
         return;
-    prompts().tell(messageParent, errorText(error), programTitle());
+    tell(messageParent, errorText(error));
 }
 
 namespace {
@@ -75,7 +75,7 @@ void report(QWidget* messageParent, const std::exception_ptr& failure) {
     } catch (const std::exception& error) {
         reportError(messageParent, error);
     } catch (...) {
-        prompts().tell(messageParent, QStringLiteral("Unexpected error."), programTitle());
+        tell(messageParent, QStringLiteral("Unexpected error."));
     }
 }
 

@@ -90,4 +90,8 @@ void setPrompts(Prompts* replacement) { workspace().setPrompts(replacement); }
 
 QString programTitle() { return QStringLiteral("tallowbrook"); }
 
+void tell(QWidget* parent, const QString& message) {
+    prompts().tell(parent, message, programTitle());
+}
+
 }  // namespace forms

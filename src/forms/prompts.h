@@ -51,4 +51,7 @@ Prompts& dialogPrompts();
 // The title of message boxes and prompts that have none of their own.
 QString programTitle();
 
+// A message with an OK button under the program's title: the usual notice.
+void tell(QWidget* parent, const QString& message);
+
 }  // namespace forms

@@ -40,11 +40,9 @@ bool isEditingEvent(const QEvent* event) {
 
 bool allowEditOfBoundField(QWidget* field, const ledger::RecordSource* source) {
     if (!source || source->acceptsEdits()) return true;
-    prompts().tell(field,
-                   QStringLiteral("There is no record here to type into: the list is empty or its "
-                                  "record was deleted. Begin a new record with \"New\" (or move "
-                                  "to a record) first."),
-                   programTitle());
+    tell(field, QStringLiteral("There is no record here to type into: the list is empty or its "
+                               "record was deleted. Begin a new record with \"New\" (or move "
+                               "to a record) first."));
     return false;
 }
 

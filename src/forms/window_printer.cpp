@@ -114,10 +114,8 @@ QString printPages(QWidget* window, QPageLayout::Orientation orientation,
         }
     }
     if (!isCompletePdf(partial) || !QFile::rename(partial, path)) notWritten();
-    prompts().tell(window,
-                   QStringLiteral("No printer is set up. The page was saved as a PDF file:\n%1")
-                       .arg(QDir::toNativeSeparators(path)),
-                   programTitle());
+    tell(window, QStringLiteral("No printer is set up. The page was saved as a PDF file:\n%1")
+                     .arg(QDir::toNativeSeparators(path)));
     return path;
 }
 

@@ -18,7 +18,7 @@ void tellDailyWindowClosed(QWidget* parent, const QString& what, const QString& 
                           "was changed.")
                           .arg(what);
     if (!then.isEmpty()) message += QLatin1Char(' ') + then;
-    forms::prompts().tell(parent, message, forms::programTitle());
+    forms::tell(parent, message);
 }
 
 }  // namespace windows

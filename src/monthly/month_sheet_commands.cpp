@@ -52,12 +52,10 @@ bool Form4::showMonth(const QString& month) {
 void Form4::openYearAtAGlance() { forms::openWindow(windows::kYearAtAGlance); }
 
 void Form4::tellTotalsAreReadOnly(const ledger::LedgerError&) {
-    forms::prompts().tell(
-        this,
-        QStringLiteral("Month totals cannot be edited; they are the sums of the daily ledger. "
-                       "The figures you typed were not stored. To change a month, correct "
-                       "its days in the daily settlement window."),
-        forms::programTitle());
+    forms::tell(this, QStringLiteral(
+                          "Month totals cannot be edited; they are the sums of the daily ledger. "
+                          "The figures you typed were not stored. To change a month, correct "
+                          "its days in the daily settlement window."));
 }
 
 }  // namespace monthly

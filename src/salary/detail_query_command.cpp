@@ -36,12 +36,11 @@ bool patternsUsable(QWidget* parent, const QString& month, const QString& name) 
     for (const auto& p : patterns) {
         const QString problem = patternProblem(p.pattern);
         if (problem.isEmpty()) continue;
-        forms::prompts().tell(
+        forms::tell(
             parent,
             QStringLiteral("The %1 pattern \"%2\" cannot be used: %3.\n\nNo wage rows were looked "
                            "up. Press \"Detail\" again and type the pattern without it.")
-                .arg(QString::fromLatin1(p.what), p.pattern, problem),
-            forms::programTitle());
+                .arg(QString::fromLatin1(p.what), p.pattern, problem));
         return false;
     }
     return true;

@@ -55,12 +55,10 @@ void Form7::openDetail() { runDetailQueryCommand(this); }
 void Form7::printSheet() { forms::printWindow(this); }
 
 void Form7::tellTotalsAreReadOnly() {
-    forms::prompts().tell(
-        this,
-        QStringLiteral("The month's hours and deductions cannot be edited here; they are the "
-                       "sums of the employee's daily wage rows. What you typed into them was "
-                       "not stored. To change a month, correct its days in the wage window."),
-        forms::programTitle());
+    forms::tell(this, QStringLiteral(
+                          "The month's hours and deductions cannot be edited here; they are the "
+                          "sums of the employee's daily wage rows. What you typed into them was "
+                          "not stored. To change a month, correct its days in the wage window."));
 }
 
 }  // namespace salary

@@ -19,12 +19,11 @@ bool chooseExistingBooks(QWidget* parent) {
     const QString path = QFileInfo(chosen).absoluteFilePath();
     // The check of tallowbrook-db check: never books the windows would fail on.
     if (const QStringList problems = setup::ledgerFileProblems(path); !problems.isEmpty()) {
-        forms::prompts().tell(
+        forms::tell(
             parent,
             QStringLiteral("%1 is not books the program can open; the program goes on with the "
                            "books it had:\n%2")
-                .arg(QDir::toNativeSeparators(path), problems.join(QLatin1Char('\n'))),
-            forms::programTitle());
+                .arg(QDir::toNativeSeparators(path), problems.join(QLatin1Char('\n'))));
         return false;
     }
     ledger::rememberBooks(path);

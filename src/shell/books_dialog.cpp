@@ -26,9 +26,7 @@ namespace shell {
 
 namespace {
 
-void tell(QWidget* parent, const QString& message) {
-    forms::prompts().tell(parent, message, forms::programTitle());
-}
+void tell(QWidget* parent, const QString& message) { forms::tell(parent, message); }
 
 // A server database is backed up and restored by the server's own tools.
 bool refusedOnServer(QWidget* parent, const QString& books) {

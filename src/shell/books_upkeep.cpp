@@ -10,7 +10,7 @@ namespace shell {
 void upkeepBooksInUse(QWidget* parent) {
     const QStringList notes = setup::upkeepAtStart(forms::workspace().books());
     if (notes.isEmpty()) return;
-    forms::prompts().tell(parent, notes.join(QStringLiteral("\n\n")), forms::programTitle());
+    forms::tell(parent, notes.join(QStringLiteral("\n\n")));
 }
 
 }  // namespace shell

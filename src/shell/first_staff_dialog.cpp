@@ -59,13 +59,11 @@ void FirstStaffDialog::add() {
 bool offerFirstStaffMember(QWidget* parent, const QString& database) {
     FirstStaffDialog dialog(database, parent);
     if (forms::execModal(dialog) == QDialog::Accepted) return true;
-    forms::prompts().tell(
-        parent,
-        QStringLiteral("The staff register in %1 has nobody in it yet, so nobody can log in. "
-                       "Press Login to add the first member of staff, or add one from a "
-                       "terminal with\n  tallowbrook-db add-staff \"%1\" NAME")
-            .arg(shownName(database)),
-        forms::programTitle());
+    forms::tell(parent, QStringLiteral(
+                            "The staff register in %1 has nobody in it yet, so nobody can log in. "
+                            "Press Login to add the first member of staff, or add one from a "
+                            "terminal with\n  tallowbrook-db add-staff \"%1\" NAME")
+                            .arg(shownName(database)));
     return false;
 }
 

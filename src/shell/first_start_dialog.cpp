@@ -75,7 +75,7 @@ void FirstStartDialog::createBooks() {
         setup::createShopBooks(ledger::dataFolder(), fields_->name(), fields_->password());
     // Books found there after all (made meanwhile) are opened as they are.
     if (!books.created)
-        forms::prompts().tell(
+        forms::tell(
             this,
             books.memberAdded
                 ? QStringLiteral("Books were already at %1; they were kept as they are, and %2 "
@@ -84,8 +84,7 @@ void FirstStartDialog::createBooks() {
                 : QStringLiteral("Books were already at %1; they were kept as they are and "
                                  "opened, and %2 was not added to them. Log in as one of their "
                                  "staff.")
-                      .arg(shown(books.path), fields_->name()),
-            forms::programTitle());
+                      .arg(shown(books.path), fields_->name()));
     accept();
 }
 
@@ -116,7 +115,7 @@ bool firstStart() {
             .arg(path);
     std::fprintf(stderr, "tallowbrook: %s\n", qPrintable(message));
     std::fflush(stderr);
-    forms::prompts().tell(nullptr, message, forms::programTitle());
+    forms::tell(nullptr, message);
     return false;
 }
 

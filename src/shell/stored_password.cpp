@@ -44,13 +44,12 @@ void protectPlainPassword(QWidget* window, ledger::RecordSource& staff,
         staff.discardEdits();
         if (error.code() == ledger::ErrorCode::ChangedElsewhere && protectedMeanwhile(staff))
             return;
-        forms::prompts().tell(
+        forms::tell(
             window,
             QStringLiteral("You are logged in. Your password is still kept as plain text in the "
                            "staff register, because its protected form could not be stored:\n%1\n"
                            "It is tried again at your next login.")
-                .arg(error.message()),
-            forms::programTitle());
+                .arg(error.message()));
     }
 }
 

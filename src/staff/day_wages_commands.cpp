@@ -34,12 +34,10 @@ QString nameOrNone(const QString& name) {
 void DayWages::saveWages() {
     const std::vector<int> typed = sheet_->typedRows();
     if (typed.empty()) {
-        forms::prompts().tell(
-            this,
-            QStringLiteral("No wage has been typed, so there is nothing to save. Type the hours "
-                           "(or leave, absence or the monthly-pay box) in a member's row, then "
-                           "Save."),
-            forms::programTitle());
+        forms::tell(this, QStringLiteral(
+                              "No wage has been typed, so there is nothing to save. Type the hours "
+                              "(or leave, absence or the monthly-pay box) in a member's row, then "
+                              "Save."));
         return;
     }
     daily::DailyWindowFace* daily = windows::openDailyWindow();

@@ -88,13 +88,11 @@ void Form6::offerOnlyLogin() {
 }
 
 void Form6::tellLoginNeedsNewWageRow() {
-    forms::prompts().tell(
-        this,
-        QStringLiteral("The rates can be carried only into a wage row begun with New in the "
-                       "wage window (\"The staff calculate wages\"). Nothing was carried and "
-                       "no wage row was changed.\n\nTo take over these rates: in the wage "
-                       "window press New, choose the name, then press Login here."),
-        forms::programTitle());
+    forms::tell(
+        this, QStringLiteral("The rates can be carried only into a wage row begun with New in the "
+                             "wage window (\"The staff calculate wages\"). Nothing was carried and "
+                             "no wage row was changed.\n\nTo take over these rates: in the wage "
+                             "window press New, choose the name, then press Login here."));
 }
 
 }  // namespace staff

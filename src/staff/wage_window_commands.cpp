@@ -176,14 +176,12 @@ void Form5::openRegisterAtChosenName() {
     // A name that is no employee's has no rates to carry: say so rather
     // than open the register at someone else.
     if (!name.isEmpty() && !chosenEmployee()) {
-        forms::prompts().tell(
-            this,
-            QStringLiteral("\"%1\" is not in the staff register, so there are no rates to "
-                           "carry over. Nothing was carried.\n\nChoose the name from the list, "
-                           "or add the employee first (\"The staff revise materials\" in the "
-                           "daily settlement window).")
-                .arg(name),
-            forms::programTitle());
+        forms::tell(this, QStringLiteral(
+                              "\"%1\" is not in the staff register, so there are no rates to "
+                              "carry over. Nothing was carried.\n\nChoose the name from the list, "
+                              "or add the employee first (\"The staff revise materials\" in the "
+                              "daily settlement window).")
+                              .arg(name));
         return;
     }
     auto* reg = forms::loadWindowAs<Form6>(windows::kStaffRegister);
@@ -248,34 +246,30 @@ void Form5::saveWage() {
 bool Form5::nameIsInRegister() {
     const QString name = name_->currentText();
     if (name.isEmpty()) {
-        forms::prompts().tell(
-            this,
-            QStringLiteral("This wage has no name, so no month's salary would count it. Nothing "
-                           "was stored or added.\n\nChoose the employee in the Name list: the "
-                           "staff register opens at that employee; press Login there to carry "
-                           "the name and rates over. Then Save again."),
-            forms::programTitle());
+        forms::tell(this, QStringLiteral(
+                              "This wage has no name, so no month's salary would count it. Nothing "
+                              "was stored or added.\n\nChoose the employee in the Name list: the "
+                              "staff register opens at that employee; press Login there to carry "
+                              "the name and rates over. Then Save again."));
         return false;
     }
     if (chosenEmployee()) return true;
-    forms::prompts().tell(
+    forms::tell(
         this,
         QStringLiteral("\"%1\" is not in the staff register, so no month's salary would count "
                        "this wage. Nothing was stored or added.\n\nChoose the name from the list "
                        "(or add the employee first with \"The staff revise materials\"), then "
                        "Save again.")
-            .arg(name),
-        forms::programTitle());
+            .arg(name));
     return false;
 }
 
 bool Form5::storeWage() {
     if (!isEnteringNewRow()) {
-        forms::prompts().tell(
+        forms::tell(
             this,
             QStringLiteral("This wage row is stored already and counted in its day, so Save adds "
-                           "nothing. To enter another wage, press New."),
-            forms::programTitle());
+                           "nothing. To enter another wage, press New."));
         return false;
     }
     daily::DailyWindowFace* daily = windows::openDailyWindow();
@@ -305,14 +299,12 @@ bool Form5::storeWage() {
 
 void Form5::tellMonthlyPayNotRecorded() {
     unrecordedMonthlyPay_ = false;
-    forms::prompts().tell(
-        this,
-        QStringLiteral("The wage was stored and added to the day. These books were made by an "
-                       "earlier version, so the wage row cannot record that its wage was the "
-                       "monthly pay: the salary window and the wage detail price its hours "
-                       "instead.\n\nTo have wage rows record the monthly pay, run "
-                       "\"tallowbrook-db check\" on the books once."),
-        forms::programTitle());
+    forms::tell(this, QStringLiteral(
+                          "The wage was stored and added to the day. These books were made by an "
+                          "earlier version, so the wage row cannot record that its wage was the "
+                          "monthly pay: the salary window and the wage detail price its hours "
+                          "instead.\n\nTo have wage rows record the monthly pay, run "
+                          "\"tallowbrook-db check\" on the books once."));
 }
 
 void Form5::setUnconfirmed(bool unconfirmed) {
