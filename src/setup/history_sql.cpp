@@ -22,6 +22,8 @@ QString literal(const QString& text) {
 
 const QString kPassword = QStringLiteral("Password");
 
+const QString kVersionMark = QStringLiteral("-- history 2: an added row's values are its own");
+
 // What a file records of one column: its name, the values before and after
 // (a password only as changed), and whether it changed. `before` and `after`
 // are OLD, NEW or empty (the row was added or removed).
@@ -65,17 +67,24 @@ QString fileTrigger(const QString& name, const QString& event, const QString& ta
     // the second. The till and the
     // member of staff are filled in by this program's own connection
     // (ledger/store/who_writes.h); another program's change keeps these.
+    // An added row's values are the row's own: recorded only once they
+    // change or go.
+    const QString values =
+        before.isEmpty() ? QString()
+                         : QStringLiteral(
+                               "INSERT INTO %1 (\"Change\", \"Column\", \"Old\", \"New\") SELECT "
+                               "(SELECT max(rowid) FROM %2), c, o, n FROM (%3) WHERE d;\n")
+                               .arg(q(schema::kHistoryValues), q(schema::kHistory),
+                                    changes.join(QStringLiteral(" UNION ALL ")));
     return QStringLiteral(
-               "CREATE TRIGGER %1 AFTER %2 ON %3%4 BEGIN\n"
-               "INSERT INTO %5 (\"When\", \"Till\", \"Program\", \"Staff\", \"Table\", \"Row\", "
+               "CREATE TRIGGER %1 AFTER %2 ON %3%4 BEGIN\n%5\n"
+               "INSERT INTO %6 (\"When\", \"Till\", \"Program\", \"Staff\", \"Table\", \"Row\", "
                "\"Date\", \"Name\", \"Change\") VALUES (strftime('%Y-%m-%d %H:%M:%S', 'now', "
-               "'localtime'), NULL, %6, NULL, %7, %8.rowid, %9, %10, '%11');\n"
-               "INSERT INTO %12 (\"Change\", \"Column\", \"Old\", \"New\") SELECT "
-               "(SELECT max(rowid) FROM %5), c, o, n FROM (%13) WHERE d;\n"
-               "END;\n")
-        .arg(q(name), event, q(table), when, q(schema::kHistory), literal(schema::kAnotherProgram),
-             literal(table), row, own(QStringLiteral("Date")), own(QStringLiteral("Name")), change,
-             q(schema::kHistoryValues), changes.join(QStringLiteral(" UNION ALL ")));
+               "'localtime'), NULL, %7, NULL, %8, %9.rowid, %10, %11, '%12');\n")
+               .arg(q(name), event, q(table), when, kVersionMark, q(schema::kHistory),
+                    literal(schema::kAnotherProgram), literal(table), row,
+                    own(QStringLiteral("Date")), own(QStringLiteral("Name")), change) +
+           values + QStringLiteral("END;\n");
 }
 
 // One function for every table on a server: the row's columns read as
@@ -85,7 +94,7 @@ QString fileTrigger(const QString& name, const QString& event, const QString& ta
 QString serverFunction() {
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION \"history of a change\"() RETURNS trigger LANGUAGE "
-               "plpgsql\nSET search_path FROM CURRENT AS $history$\n"
+               "plpgsql\nSET search_path FROM CURRENT AS $history$\n%6\n"
                "DECLARE o jsonb; n jsonb; r jsonb; k bigint;\n"
                "BEGIN\n"
                "IF TG_OP <> 'INSERT' THEN o := to_jsonb(OLD); END IF;\n"
@@ -108,6 +117,8 @@ QString serverFunction() {
                "CASE TG_OP WHEN 'INSERT' THEN 'added' WHEN 'DELETE' THEN 'removed' ELSE "
                "'changed' END)\n"
                "RETURNING \"Row key\" INTO k;\n"
+               // An added row's values are the row's own.
+               "IF TG_OP = 'INSERT' THEN RETURN NULL; END IF;\n"
                "INSERT INTO %3 (\"Change\", \"Column\", \"Old\", \"New\")\n"
                "SELECT k, c.key,\n"
                "CASE WHEN lower(c.key) = 'password' THEN NULL ELSE o->>c.key END,\n"
@@ -118,7 +129,7 @@ QString serverFunction() {
                "RETURN NULL;\n"
                "END $history$;\n")
         .arg(q(schema::kHistory), literal(schema::kAnotherProgram), q(schema::kHistoryValues),
-             literal(schema::kPasswordChanged), literal(schema::kRowKey));
+             literal(schema::kPasswordChanged), literal(schema::kRowKey), kVersionMark);
 }
 
 }  // namespace
@@ -130,6 +141,14 @@ const QStringList& historyColumns() {
                                  QStringLiteral("Row"),   QStringLiteral("Date"),
                                  QStringLiteral("Name"),  QStringLiteral("Change")};
     return all;
+}
+
+QString versionMark() { return kVersionMark; }
+
+QString fileTriggersOfThisVersion() {
+    return QStringLiteral(
+               "SELECT name FROM sqlite_schema WHERE type = 'trigger' AND instr(sql, %1) > 0")
+        .arg(literal(kVersionMark));
 }
 
 QString makeTables(const SqlDialect& dialect) {

@@ -15,21 +15,27 @@ namespace schema = ledger::schema;
 
 namespace {
 
-bool serverKeepsHistory(ledger::ServerConnection& server) {
+// What the server holds of the history: the triggers on every table and
+// the function they call, of this version or an earlier one.
+HistoryFound serverHistory(ledger::ServerConnection& server) {
     for (const QString& table : schema::recordedTables()) {
         const auto found = server.run(
             QStringLiteral("SELECT tgname FROM pg_catalog.pg_trigger WHERE tgrelid = "
                            "to_regclass(quote_ident($1)) AND tgname = $2 AND tgenabled <> 'D'"),
             {table, schema::historyServerTriggers(table).at(0)},
             QStringLiteral("Cannot read the database's tables"));
-        if (found.count() != 1) return false;
+        if (found.count() != 1) return HistoryFound::None;
     }
-    return true;
+    const auto current = server.run(
+        QStringLiteral("SELECT 1 FROM pg_catalog.pg_proc WHERE oid = to_regprocedure("
+                       "'\"history of a change\"()') AND strpos(prosrc, $1) > 0"),
+        {history_sql::versionMark()}, QStringLiteral("Cannot read the database's tables"));
+    return current.count() == 1 ? HistoryFound::ThisVersions : HistoryFound::AnEarlierVersions;
 }
 
 bool fileKeepsHistory(ledger::statements::Connection& file) {
     const QStringList present = ledger::statements::textsOf(
-        file.handle(), QStringLiteral("SELECT name FROM sqlite_schema WHERE type = ?"),
+        file.handle(), history_sql::fileTriggersOfThisVersion() + QStringLiteral(" AND type = ?"),
         QStringLiteral("trigger"), QStringLiteral("Reading the database's tables"));
     for (const QString& table : schema::recordedTables())
         for (const QString& trigger : schema::historyFileTriggers(table))
@@ -37,10 +43,11 @@ bool fileKeepsHistory(ledger::statements::Connection& file) {
     return true;
 }
 
-// Whether every table's trigger is there; else makes the history in one
+// What was there; unless it was this version's, makes the history in one
 // transaction.
-bool keepHistoryOnServer(ledger::ServerConnection& server) {
-    if (serverKeepsHistory(server)) return true;
+HistoryFound keepHistoryOnServer(ledger::ServerConnection& server) {
+    const HistoryFound found = serverHistory(server);
+    if (found == HistoryFound::ThisVersions) return found;
     const ledger::SqlDialect& postgres = ledger::SqlDialect::postgres();
     QString script = QStringLiteral("BEGIN;\n") + history_sql::makeTables(postgres) +
                      history_sql::dropTriggers(postgres);
@@ -57,7 +64,7 @@ bool keepHistoryOnServer(ledger::ServerConnection& server) {
         }
         throw;
     }
-    return false;
+    return found;
 }
 
 }  // namespace
@@ -65,7 +72,7 @@ bool keepHistoryOnServer(ledger::ServerConnection& server) {
 bool keepsHistory(const QString& where) {
     if (ledger::isServerAddress(where)) {
         ledger::ServerConnection server(where);
-        return serverKeepsHistory(server);
+        return serverHistory(server) == HistoryFound::ThisVersions;
     }
     ledger::statements::Connection file(where, ledger::statements::Connection::Mode::ReadOnly);
     return fileKeepsHistory(file);
@@ -73,17 +80,22 @@ bool keepsHistory(const QString& where) {
 
 QStringList historyNotesAt(const QString& where) {
     try {
-        bool kept = false;
+        HistoryFound found = HistoryFound::None;
         if (ledger::isServerAddress(where)) {
             ledger::ServerConnection server(where);
-            kept = keepHistoryOnServer(server);
+            found = keepHistoryOnServer(server);
         } else {
             ledger::statements::Connection file(where);
             // The program may have the books open meanwhile: a write of its waits.
             file.waitWhenBusy(5000);
-            kept = keepHistory(file);
+            found = keepHistory(file);
         }
-        if (kept) return {};
+        if (found == HistoryFound::ThisVersions) return {};
+        if (found == HistoryFound::AnEarlierVersions)
+            return {QStringLiteral(
+                "The books' history now records a row added without its values, which the row "
+                "holds itself: it takes far less room. A change or a removal is recorded with "
+                "every value as before.")};
         return {QStringLiteral(
             "The books now keep their own history: every day, supply sheet, member of staff and "
             "wage added, changed or removed is recorded with when, which till and who was "

@@ -41,28 +41,33 @@ void keepTotals(statements::Connection& file) {
     savepoint.release();
 }
 
-bool keepHistory(statements::Connection& file) {
+HistoryFound keepHistory(statements::Connection& file) {
     sqlite3* db = file.handle();
     auto names = [db](const QString& sql, const QString& value) {
         return statements::textsOf(db, sql, value, QStringLiteral("Reading the database's tables"));
     };
     const SqlDialect& sqlite = SqlDialect::sqlite();
-    bool kept = true;
+    bool all = true, current = true;
     QString script = history_sql::makeTables(sqlite) + history_sql::dropTriggers(sqlite);
     for (const QString& table : schema::recordedTables()) {
         const QStringList present =
             names(QStringLiteral(
                       "SELECT name FROM sqlite_schema WHERE type = 'trigger' AND tbl_name = ?"),
                   table);
-        for (const QString& trigger : schema::historyFileTriggers(table))
-            kept = kept && present.contains(trigger);
+        const QStringList ofThisVersion = names(
+            history_sql::fileTriggersOfThisVersion() + QStringLiteral(" AND tbl_name = ?"), table);
+        for (const QString& trigger : schema::historyFileTriggers(table)) {
+            all = all && present.contains(trigger);
+            current = current && ofThisVersion.contains(trigger);
+        }
         script += history_sql::makeTriggers(
             sqlite, table, names(QStringLiteral("SELECT name FROM pragma_table_info(?)"), table));
     }
     statements::Savepoint savepoint(db, QStringLiteral("keep_history"));
     run(db, script, QStringLiteral("Making the books' history"));
     savepoint.release();
-    return kept;
+    return current ? HistoryFound::ThisVersions
+                   : (all ? HistoryFound::AnEarlierVersions : HistoryFound::None);
 }
 
 void dropHistoryTriggers(statements::Connection& file) {

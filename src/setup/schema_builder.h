@@ -32,8 +32,9 @@ void dropKeptTotals(ledger::statements::Connection& file);
 // are not there, and the triggers that record every change of the shop's
 // tables, made anew for the columns the tables have now. The triggers go
 // while many rows are copied in, which are no change of the shop's.
-// Returns whether the triggers were all there before. Throws LedgerError.
-bool keepHistory(ledger::statements::Connection& file);
+// Returns what was there before. Throws LedgerError.
+enum class HistoryFound { ThisVersions, AnEarlierVersions, None };
+HistoryFound keepHistory(ledger::statements::Connection& file);
 void dropHistoryTriggers(ledger::statements::Connection& file);
 
 // A saved query that adds rows up per month, made anew as this version
