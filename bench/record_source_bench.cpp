@@ -297,6 +297,131 @@ void BM_RecordSource_SaveNewDay(benchmark::State& state) {
     }
 }
 
+// A fresh session, as after login: a new connection that has shown the
+// first day and nothing more. The timed step after it is the session's
+// first, on a cold page cache and with no row keys read yet.
+struct FreshBare : Bare {
+    explicit FreshBare(const QString& path) : Bare(path) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT * FROM \"daily settlement of accounts\" ORDER BY rowid LIMIT 1",
+                           -1, &st, nullptr);
+        sqlite3_step(st);
+        sqlite3_finalize(st);
+    }
+};
+
+struct FreshSource {
+    RecordSource data{QStringLiteral("Data1")};
+    std::vector<std::unique_ptr<FakeField>> fields;
+    explicit FreshSource(const QString& path) {
+        for (const auto& column : ledgerColumns())
+            fields.push_back(std::make_unique<FakeField>(data, column.name));
+        data.setDatabasePath(path);
+        data.setSource(schema::kLedger);
+        data.open();
+    }
+};
+
+// The bare first Save of a session: insert, find by Date, read the row.
+void BM_Baseline_FirstSaveOfSession(benchmark::State& state) {
+    const QString path = ledgerCopy(state.range(0));
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto bare = std::make_unique<FreshBare>(path);
+        const QByteArray day = QStringLiteral("2400/1/%1").arg(++n).toUtf8();
+        state.ResumeTiming();
+        QStringList names, marks;
+        for (const auto& column : ledgerColumns()) {
+            names << ledger::quoteName(column.name);
+            marks << QStringLiteral("?");
+        }
+        const QByteArray insertSql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(ledger::quoteName(schema::kLedger), names.join(','), marks.join(','))
+                .toUtf8();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(bare->db, insertSql.constData(), -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, day.constData(), -1, SQLITE_TRANSIENT);
+        for (int c = 2; c <= static_cast<int>(ledgerColumns().size()); ++c)
+            sqlite3_bind_double(st, c, 12.5);
+        sqlite3_step(st);
+        sqlite3_finalize(st);
+        sqlite3_prepare_v2(bare->db,
+                           "SELECT * FROM \"daily settlement of accounts\" WHERE Date = ? "
+                           "ORDER BY rowid LIMIT 1",
+                           -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, day.constData(), -1, SQLITE_TRANSIENT);
+        benchmark::DoNotOptimize(sqlite3_step(st));
+        sqlite3_finalize(st);
+        state.PauseTiming();
+        bare.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The first Save of a session as the daily window does it.
+void BM_RecordSource_FirstSaveOfSession(benchmark::State& state) {
+    const QString path = ledgerCopy(state.range(0));
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto session = std::make_unique<FreshSource>(path);
+        const QString day = QStringLiteral("2400/1/%1").arg(++n);
+        state.ResumeTiming();
+        session->data.addNew();
+        session->fields.front()->type(day);
+        for (size_t c = 1; c < session->fields.size(); ++c)
+            session->fields[c]->type(QStringLiteral("12.5"));
+        session->data.refresh();
+        ledger::guardedFind(session->data, QStringLiteral("Date like  '%1'").arg(day));
+        benchmark::DoNotOptimize(session->data.currentIndex());
+        state.PauseTiming();
+        session.reset();
+        state.ResumeTiming();
+    }
+}
+
+// A day in the middle of the books, asked for first in a session.
+QByteArray middleDay(int rows) { return bench::dayText(rows / 2).toUtf8(); }
+
+void BM_Baseline_FirstInquiryOfSession(benchmark::State& state) {
+    const QString path = ledgerFile(state.range(0));
+    const QByteArray day = middleDay(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto bare = std::make_unique<FreshBare>(path);
+        state.ResumeTiming();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(bare->db,
+                           "SELECT * FROM \"daily settlement of accounts\" WHERE Date = ? "
+                           "ORDER BY rowid LIMIT 1",
+                           -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, day.constData(), -1, SQLITE_STATIC);
+        benchmark::DoNotOptimize(sqlite3_step(st));
+        sqlite3_finalize(st);
+        state.PauseTiming();
+        bare.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_RecordSource_FirstInquiryOfSession(benchmark::State& state) {
+    const QString path = ledgerFile(state.range(0));
+    const QString day = QString::fromUtf8(middleDay(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto session = std::make_unique<FreshSource>(path);
+        state.ResumeTiming();
+        ledger::guardedFind(session->data, QStringLiteral("Date like  '%1'").arg(day));
+        benchmark::DoNotOptimize(session->data.currentIndex());
+        state.PauseTiming();
+        session.reset();
+        state.ResumeTiming();
+    }
+}
+
 // The saved query itself: every day added up, as a ledger without kept
 // totals is read.
 void BM_Baseline_SelectMonthTotalsQuery(benchmark::State& state) {
@@ -439,6 +564,10 @@ BENCHMARK(BM_RecordSource_Refresh)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_RefreshAfterAnotherProgram)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_InsertAndFindDay)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_SaveNewDay)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_FirstSaveOfSession)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_FirstSaveOfSession)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_FirstInquiryOfSession)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_FirstInquiryOfSession)->Apply(ledgerSizes);
 // A second or more per run at the larger sizes: a few runs each, not one.
 void monthSizes(benchmark::internal::Benchmark* benchmark) {
     ledgerSizes(benchmark);
