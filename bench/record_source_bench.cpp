@@ -233,19 +233,23 @@ QString ledgerCopy(int rows) {
     return path;
 }
 
-// The bare work of saving a new day: store its 44 figures, look its date up,
-// read the row to show it.
-void BM_Baseline_InsertAndFindDay(benchmark::State& state) {
-    Bare bare(ledgerCopy(state.range(0)));
+// A new day's 44 figures stored, as one statement.
+QByteArray insertDaySql() {
     QStringList names, marks;
     for (const auto& column : ledgerColumns()) {
         names << ledger::quoteName(column.name);
         marks << QStringLiteral("?");
     }
-    const QByteArray insertSql =
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(ledger::quoteName(schema::kLedger), names.join(','), marks.join(','))
-            .toUtf8();
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(ledger::quoteName(schema::kLedger), names.join(','), marks.join(','))
+        .toUtf8();
+}
+
+// The bare work of saving a new day: store its 44 figures, look its date up,
+// read the row to show it.
+void BM_Baseline_InsertAndFindDay(benchmark::State& state) {
+    Bare bare(ledgerCopy(state.range(0)));
+    const QByteArray insertSql = insertDaySql();
     int n = 0;
     for (auto _ : state) {
         const QByteArray day = QStringLiteral("2400/1/%1").arg(++n).toUtf8();
@@ -332,16 +336,8 @@ void BM_Baseline_FirstSaveOfSession(benchmark::State& state) {
         auto bare = std::make_unique<FreshBare>(path);
         const QByteArray day = QStringLiteral("2400/1/%1").arg(++n).toUtf8();
         state.ResumeTiming();
-        QStringList names, marks;
-        for (const auto& column : ledgerColumns()) {
-            names << ledger::quoteName(column.name);
-            marks << QStringLiteral("?");
-        }
-        const QByteArray insertSql =
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(ledger::quoteName(schema::kLedger), names.join(','), marks.join(','))
-                .toUtf8();
         sqlite3_stmt* st = nullptr;
+        static const QByteArray insertSql = insertDaySql();
         sqlite3_prepare_v2(bare->db, insertSql.constData(), -1, &st, nullptr);
         sqlite3_bind_text(st, 1, day.constData(), -1, SQLITE_TRANSIENT);
         for (int c = 2; c <= static_cast<int>(ledgerColumns().size()); ++c)
