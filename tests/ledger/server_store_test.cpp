@@ -531,6 +531,21 @@ TEST_F(OnServer, AScanStoppedEarlyStopsTheServerToo) {
     EXPECT_EQ(store->rowKeys(schema::kLedger), std::vector<qint64>{});
 }
 
+// A search of days with a fixed start (`2002/*`) reads a range of the Date
+// index instead of every day, whatever the database's collation (in any but
+// "C" an index of the collation's order cannot serve LIKE).
+TEST_F(OnServer, ASearchOfDaysWithAFixedStartReadsTheDateIndex) {
+    ledger::ServerConnection admin(db.path());
+    admin.run("SET enable_seqscan = off", {}, "plan");
+    const auto plan =
+        admin.run(QStringLiteral("EXPLAIN SELECT \"Row key\" FROM %1 WHERE \"Date\" LIKE $1")
+                      .arg(ledger::quoteName(schema::kLedger)),
+                  {QStringLiteral("2002/%")}, "plan");
+    QString lines;
+    for (int row = 0; row < plan.count(); ++row) lines += plan.value(row, 0).toString() + '\n';
+    EXPECT_TRUE(lines.contains(QStringLiteral("by Date"))) << lines.toStdString();
+}
+
 // ------------------------------------------- making and checking the tables
 
 TEST_F(OnServer, CreateRefusesTablesThatAreThereAndForceMakesThemAnew) {

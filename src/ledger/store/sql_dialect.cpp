@@ -106,6 +106,10 @@ QString SqlDialect::inByteOrder(const QString& column) const {
     return isSqlite() ? column : column + QStringLiteral(" COLLATE \"C\" NULLS FIRST");
 }
 
+QString SqlDialect::indexedText(const QString& column) const {
+    return isSqlite() ? column : column + QStringLiteral(" text_pattern_ops");
+}
+
 QString SqlDialect::emptyRowColumn(const QString& firstColumn) const {
     return isSqlite() ? rowOrder() : firstColumn;
 }

@@ -57,6 +57,11 @@ public:
     // A text column ordered by its bytes, empty ones first, as a file
     // orders texts.
     QString inByteOrder(const QString& column) const;
+    // A text column as an index of days keeps it. A server's index compares
+    // characters as they are, so that a pattern with a fixed start
+    // (`LIKE '2002/%'`) reads a range of it as `=` does; a file's index of
+    // the column itself already serves its GLOB so.
+    QString indexedText(const QString& column) const;
     // The column a new row holding nothing is stored by, given an empty
     // value: a file's own row number (which hands out the key), or on a
     // server, whose key takes no value, the table's first column.
