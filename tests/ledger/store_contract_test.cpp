@@ -205,6 +205,8 @@ std::vector<Operation> everyOperationOn(Store& store, const QString& source, con
         {"scan", [&store, source, column, nothing] { store.scan(source, {column}, nothing); }},
         {"scanBelow",
          [&store, source, column, nothing] { store.scanBelow(source, 5, {column}, nothing); }},
+        {"scanHolding", [&store, source, column,
+                         nothing] { store.scanHolding(source, column, {column}, nothing); }},
     };
 }
 
@@ -280,6 +282,10 @@ TEST_F(StoreContract, AColumnTheSourceLacksIsNamedAndNothingIsStored) {
          }},
         {"scan: a saved query", [&] { store->scan(schema::kInquiryDetail, {none}, nothing); }},
         {"scanBelow", [&] { store->scanBelow(schema::kLedger, key + 1, {none}, nothing); }},
+        {"scanHolding: the column held",
+         [&] { store->scanHolding(schema::kLedger, none, {"Rent"}, nothing); }},
+        {"scanHolding: a column read",
+         [&] { store->scanHolding(schema::kLedger, "Rent", {none}, nothing); }},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.operation);
@@ -941,6 +947,17 @@ TEST_F(StoreContract, ATableIsScannedInKeyOrderAndASavedQueryNumberedFromNought)
     EXPECT_EQ(everyRow(schema::kWages, {"Name", "MAIN hour"}),
               (Rows{{a, {"Wu", 8.0}}, {c, {"Chen", QVariant()}}, {d, {"Ng", QVariant()}}}));
     EXPECT_EQ(everyRow(schema::kWages, {}), (Rows{{a, {}}, {c, {}}, {d, {}}})) << "keys alone";
+    // Only the rows holding a value there; a nought is a value.
+    const qint64 e =
+        store->insertRow(schema::kWages, {"Name", "Main hour"}, {QStringLiteral("Ho"), 0.0});
+    Rows holding;
+    store->scanHolding(schema::kWages, "main HOUR", {"Name"},
+                       [&](Store::RowKey key, const Values& v) {
+                           holding.emplace_back(key, v);
+                           return true;
+                       });
+    EXPECT_EQ(holding, (Rows{{a, {"Wu"}}, {e, {"Ho"}}}));
+    store->deleteRow(schema::kWages, e);
 
     const Rows detail = everyRow(schema::kInquiryDetail, {"Name"});
     ASSERT_EQ(detail.size(), 3u);

@@ -558,4 +558,19 @@ void SqlStore::scanBelow(const QString& table, RowKey belowKey, const QStringLis
                     });
 }
 
+void SqlStore::scanHolding(const QString& table, const QString& column, const QStringList& columns,
+                           const RowVisitor& visit) {
+    const QString doing = readingOf(table);
+    const QString name = tableName(table, doing);
+    const QString held = quotedColumns(table, {column}, doing).front();
+    std::vector<QVariant> values(columns.size());
+    engine_->stream(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IS NOT NULL ORDER BY %4")
+                        .arg(withColumns(keyColumn(), quotedColumns(table, columns, doing)), name,
+                             held, keyColumn()),
+                    {}, doing, [&](const SqlRow& row) {
+                        for (int i = 0; i < columns.size(); ++i) values[i] = row.value(i + 1);
+                        return visit(row.integer(0), values);
+                    });
+}
+
 }  // namespace ledger

@@ -57,6 +57,8 @@ public:
     void scan(const QString& source, const QStringList& columns, const RowVisitor& visit) override;
     void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                    const RowVisitor& visit) override;
+    void scanHolding(const QString& table, const QString& column, const QStringList& columns,
+                     const RowVisitor& visit) override;
 
 private:
     // A source as the catalogue described it, with its columns that keep

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger/store/store.h"
 
+#include <algorithm>
 #include <future>
 #include <optional>
 
@@ -88,6 +89,16 @@ std::vector<Store::RowKey> Store::rowKeysHoldingNumber(const QString& table, con
         return true;
     });
     return keys;
+}
+
+void Store::scanHolding(const QString& table, const QString& column, const QStringList& columns,
+                        const RowVisitor& visit) {
+    std::vector<QVariant> values(columns.size());
+    scan(table, columns + QStringList{column}, [&](RowKey key, const std::vector<QVariant>& row) {
+        if (row.back().isNull()) return true;
+        std::copy(row.begin(), row.end() - 1, values.begin());
+        return visit(key, values);
+    });
 }
 
 }  // namespace ledger

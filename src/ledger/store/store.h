@@ -221,6 +221,11 @@ public:
                       const RowVisitor& visit) = 0;
     virtual void scanBelow(const QString& table, RowKey belowKey, const QStringList& columns,
                            const RowVisitor& visit) = 0;
+    // Streams, as scan does, only the rows of a table whose `column` holds
+    // a value (is not empty): a column few rows fill is read without making
+    // the values of every other row. The default scans every row.
+    virtual void scanHolding(const QString& table, const QString& column,
+                             const QStringList& columns, const RowVisitor& visit);
 };
 
 // Refuses a write into a table made anew since the store first read it:

@@ -30,24 +30,24 @@ MonthlyPays MonthlyPays::read(ledger::Store& store) {
     namespace schema = ledger::schema;
     MonthlyPays pays;
     if (store.describe(schema::kWages).indexOf(schema::kWageMonthlyPay) < 0) return pays;
-    // One pass over the wage rows: a look-up of each row that records a pay
-    // would cost more than reading its day and employee with every row.
-    store.scan(schema::kWages,
-               {schema::kWageMonthlyPay, QStringLiteral("Date"), QStringLiteral("Name"),
-                QStringLiteral("Serial numbers")},
-               [&](ledger::Store::RowKey, const std::vector<QVariant>& row) {
-                   const QString pay = ledger::fieldText(row[0]);
-                   if (pay.isEmpty()) return true;
-                   // The month as the month wage totals name it ("2002/12",
-                   // "Undated").
-                   const QString month =
-                       ledger::calendar::wageMonthText(ledger::calendar::monthNumberOfDay(
-                           ledger::calendar::dayNumberOf(ledger::fieldText(row[1]))));
-                   double& total = pays.byMonth_[keyOf(month, row[2], row[3])];
-                   total = ledger::checkedFigure(total + ledger::parseAmount(pay),
-                                                 QStringLiteral("the month's monthly pay"));
-                   return true;
-               });
+    // Only the wage rows that record a pay: most are paid by the hour, and
+    // a real shop's tens of thousands of them are not read one by one.
+    store.scanHolding(schema::kWages, schema::kWageMonthlyPay,
+                      {schema::kWageMonthlyPay, QStringLiteral("Date"), QStringLiteral("Name"),
+                       QStringLiteral("Serial numbers")},
+                      [&](ledger::Store::RowKey, const std::vector<QVariant>& row) {
+                          const QString pay = ledger::fieldText(row[0]);
+                          if (pay.isEmpty()) return true;
+                          // The month as the month wage totals name it ("2002/12",
+                          // "Undated").
+                          const QString month =
+                              ledger::calendar::wageMonthText(ledger::calendar::monthNumberOfDay(
+                                  ledger::calendar::dayNumberOf(ledger::fieldText(row[1]))));
+                          double& total = pays.byMonth_[keyOf(month, row[2], row[3])];
+                          total = ledger::checkedFigure(total + ledger::parseAmount(pay),
+                                                        QStringLiteral("the month's monthly pay"));
+                          return true;
+                      });
     return pays;
 }
 
