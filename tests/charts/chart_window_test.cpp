@@ -137,6 +137,7 @@ TEST_F(ChartsTest, AMonthTheOpenMonthSheetHasNotReadIsSaid) {
     addDay("2002/5/1", {{"Turnover", 5}});
     FormWindow* sheet = FormWindow::loadWindow(windows::kMonthSheet);
     sheet->show();
+    sheet->findChild<forms::DataControl*>("Data1")->source().moveLast();  // every month read
     addDay("2002/6/1", {{"Turnover", 6}});
     auto* window = openCharts();
     window->openMonthSheet(5);

@@ -23,6 +23,7 @@ class CountingStore final : public ledger::Store {
 public:
     explicit CountingStore(std::shared_ptr<ledger::Store> real) : real_(std::move(real)) {}
     int everyKeyRead = 0;
+    int rowsScanned = 0;
 
     const QString& path() const override { return real_->path(); }
     SourceInfo describe(const QString& s) override { return real_->describe(s); }
@@ -66,7 +67,10 @@ public:
         return real_->inTransaction(w, a);
     }
     void scan(const QString& s, const QStringList& c, const RowVisitor& v) override {
-        real_->scan(s, c, v);
+        real_->scan(s, c, [&](RowKey k, const std::vector<QVariant>& values) {
+            ++rowsScanned;
+            return v(k, values);
+        });
     }
     void scanBelow(const QString& t, RowKey b, const QStringList& c, const RowVisitor& v) override {
         real_->scanBelow(t, b, c, v);
@@ -194,6 +198,51 @@ TEST_F(FirstRowOpen, AnEmptyLedgerOpensOnNoRowAndTakesANewDay) {
     shown.refresh();
     EXPECT_EQ(date.text, "2002/1/1");
     EXPECT_EQ(shown.rowCount(), 1);
+}
+
+// A saved query's window (the salary window's employee-months) shows its
+// first row having read that row alone; a move or a count reads the rest as
+// they are then. A query without rows at open stays without; its first row,
+// shown, stays when every row went meanwhile.
+TEST_F(FirstRowOpen, ASavedQueryReadsItsFirstRowAloneUntilTheRestIsNeeded) {
+    auto counting =
+        std::make_shared<CountingStore>(ledger::openStore(ledger::Connection{db.path()}));
+    auto addWages = [&](int count) {
+        for (int i = 1; i <= count; ++i)
+            db.insert(schema::kWages, {"Date", "Name"},
+                      {QStringLiteral("2002/2/%1").arg(i), QStringLiteral("Member %1").arg(i)});
+    };
+    auto name = [](const ledger::RowSet& rows, int at) {
+        return rows.values(at, {"Name"}).at(0).toString();
+    };
+
+    auto none = ledger::openRowSet(counting, schema::kInquiryDetail);
+    addWages(12);
+    EXPECT_TRUE(none->isEmpty());
+    EXPECT_EQ(none->count(), 0);
+
+    counting->rowsScanned = 0;
+    auto rows = ledger::openRowSet(counting, schema::kInquiryDetail);
+    const QString firstShown = name(*rows, 0);
+    EXPECT_EQ(counting->rowsScanned, 1);
+    addWages(1);
+    QStringList stored;
+    for (const auto& row :
+         ledger::openRowSet(counting, schema::kInquiryDetail)->rowValues({"Name"}))
+        stored << row.at(0).toString();
+    counting->rowsScanned = 1;
+    EXPECT_EQ(stored.size(), 13);
+    EXPECT_EQ(firstShown, stored.front());
+    QStringList read;
+    for (int i = 0; i < rows->count(); ++i) read << name(*rows, i);
+    EXPECT_EQ(read, stored) << "the rest as they are now";
+    EXPECT_EQ(counting->rowsScanned, 14);
+    rows->reload();
+    EXPECT_EQ(counting->rowsScanned, 15);
+
+    db.exec("DELETE FROM \"The staff calculate wages\"");
+    EXPECT_EQ(rows->count(), 1);
+    EXPECT_EQ(name(*rows, 0), firstShown);
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ int columnOf(const SourceInfo& from, const QString& column) {
 
 }  // namespace
 
-SnapshotRows::SnapshotRows(SourceInfo info, Reader reader) : reader_(std::move(reader)) {
+SnapshotRows::SnapshotRows(SourceInfo info, Reader reader, Reader firstRow)
+    : reader_(std::move(reader)), firstRow_(std::move(firstRow)) {
     info_ = std::move(info);
     reload();
 }
@@ -32,14 +33,16 @@ std::unique_ptr<SnapshotRows> SnapshotRows::ofSavedQuery(std::shared_ptr<Store> 
                                                          SourceInfo info) {
     const QString name = info.name;
     const QStringList columns = info.columns;
-    return std::make_unique<SnapshotRows>(std::move(info), [store, name, columns] {
+    auto reader = [store, name, columns](bool firstOnly) {
         Rows rows;
         store->scan(name, columns, [&](Store::RowKey, const std::vector<QVariant>& values) {
             rows.push_back(values);
-            return true;
+            return !firstOnly;
         });
         return rows;
-    });
+    };
+    return std::make_unique<SnapshotRows>(
+        std::move(info), [reader] { return reader(false); }, [reader] { return reader(true); });
 }
 
 std::unique_ptr<SnapshotRows> SnapshotRows::ofSelectText(std::shared_ptr<Store> store,
@@ -85,10 +88,29 @@ std::unique_ptr<SnapshotRows> SnapshotRows::ofSelectText(std::shared_ptr<Store> 
 }
 
 void SnapshotRows::reload() {
-    rows_ = reader_();
+    keysAscending_ = true;
+    if (firstRow_) {
+        rows_ = firstRow_();
+        keys_.clear();
+        firstKeyOnly_ = true;
+        firstKey_ = rows_.empty() ? -1 : 0;
+        return;
+    }
+    firstKeyOnly_ = false;
+    readKeys();
+}
+
+void SnapshotRows::readKeys() const {
+    // The set as it is now, as a Refresh would read it; without rows at
+    // open it stays without (the window shows none), and the first row,
+    // shown already, stays when every row went meanwhile.
+    if (!firstKeyOnly_ || firstKey_ >= 0) {
+        Rows rows = reader_();
+        if (!rows.empty() || !firstKeyOnly_) rows_ = std::move(rows);
+    }
+    firstKeyOnly_ = false;
     keys_.resize(rows_.size());
     for (size_t i = 0; i < keys_.size(); ++i) keys_[i] = static_cast<qint64>(i);
-    keysAscending_ = true;
 }
 
 std::vector<QVariant> SnapshotRows::values(int index, const QStringList& columns) const {
@@ -100,6 +122,7 @@ std::vector<QVariant> SnapshotRows::values(int index, const QStringList& columns
 }
 
 std::vector<QStringList> SnapshotRows::rowsAsText() const {
+    requireKeys();
     std::vector<QStringList> out;
     out.reserve(keys_.size());
     for (qint64 k : keys_) {

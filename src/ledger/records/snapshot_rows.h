@@ -8,7 +8,10 @@
 namespace ledger {
 
 // A read-only set read whole at open and at each Refresh: the rows of a saved
-// query (the month totals, say) or of the one accepted SELECT text.
+// query (the month totals, say) or of the one accepted SELECT text. A saved
+// query's set reads only its first row then, and the others when a move, a
+// find or a count first needs them: a window shows its first row without
+// reading thousands of employee-months.
 class SnapshotRows final : public RowSet {
 public:
     using Rows = std::vector<std::vector<QVariant>>;
@@ -22,7 +25,9 @@ public:
     static std::unique_ptr<SnapshotRows> ofSelectText(std::shared_ptr<Store> store,
                                                       const QString& text);
 
-    SnapshotRows(SourceInfo info, Reader reader);
+    // With `firstRow` (reading at most the first row), open and Refresh read
+    // that alone.
+    SnapshotRows(SourceInfo info, Reader reader, Reader firstRow = {});
 
     bool isReadOnly() const override { return true; }
     void reload() override;
@@ -33,8 +38,11 @@ public:
                             bool backwards) const override;
 
 private:
+    void readKeys() const override;
+
     Reader reader_;
-    Rows rows_;
+    Reader firstRow_;
+    mutable Rows rows_;
 };
 
 }  // namespace ledger
