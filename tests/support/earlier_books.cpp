@@ -16,6 +16,7 @@ void dropHistoryTriggers(const TempDatabase& db) {
 void makeWageRowsAsEarlierVersions(const TempDatabase& db) {
     dropHistoryTriggers(db);
     db.exec(QStringLiteral("DROP VIEW \"Inquiry detail\""));
+    db.exec(QStringLiteral("DROP INDEX \"The staff calculate wages with a monthly pay\""));
     db.exec(
         QStringLiteral("ALTER TABLE \"The staff calculate wages\" DROP COLUMN \"Monthly pay\""));
     db.exec(QStringLiteral(

@@ -32,6 +32,12 @@ void checkAddsTheMonthlyPay(const TempDatabase& db, const QString& address) {
     EXPECT_EQ(db.scalar(wage), QVariant(600.0)) << "a row stored before keeps its wage";
     db.exec("UPDATE \"The staff calculate wages\" SET \"Monthly pay\" = 24000");
     EXPECT_EQ(db.scalar(wage), QVariant(24000.0)) << "the wage detail counts it";
+    const QString index = address.startsWith("postgres")
+                              ? "SELECT count(*) FROM pg_indexes WHERE indexname = "
+                                "'The staff calculate wages with a monthly pay'"
+                              : "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+                                "name = 'The staff calculate wages with a monthly pay'";
+    EXPECT_EQ(db.scalar(index).toInt(), 1) << "the wage rows with a monthly pay are indexed";
 
     run = runTool({"check", address});
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();

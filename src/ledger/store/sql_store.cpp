@@ -564,7 +564,10 @@ void SqlStore::scanHolding(const QString& table, const QString& column, const QS
     const QString name = tableName(table, doing);
     const QString held = quotedColumns(table, {column}, doing).front();
     std::vector<QVariant> values(columns.size());
-    engine_->stream(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IS NOT NULL ORDER BY %4")
+    // "+key": ordering by the key itself would make SQLite read the whole
+    // table in key order rather than the few rows an index on the column
+    // (kept only for its rows holding a value) lists.
+    engine_->stream(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IS NOT NULL ORDER BY +%4")
                         .arg(withColumns(keyColumn(), quotedColumns(table, columns, doing)), name,
                              held, keyColumn()),
                     {}, doing, [&](const SqlRow& row) {
