@@ -5,10 +5,14 @@
 
 namespace accountant::csv {
 
+namespace {
+
+bool needsQuotes(QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; }
+
+}  // namespace
+
 QString field(const QString& text) {
-    static const QString needsQuotes = QStringLiteral(",\"\r\n");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return needsQuotes.contains(c); }))
-        return text;
+    if (std::none_of(text.begin(), text.end(), needsQuotes)) return text;
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
@@ -30,10 +34,17 @@ QString exactTextCell(const QString& text) {
 }
 
 QString record(const QStringList& fields) {
-    QStringList written;
-    written.reserve(fields.size());
-    for (const QString& text : fields) written << field(text);
-    return written.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    // One text grown in place: an export writes a record per day of a
+    // century's books.
+    qsizetype size = fields.size() + 1;
+    for (const QString& text : fields) size += text.size();
+    QString written;
+    written.reserve(size + 2);
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0) written += QLatin1Char(',');
+        written += field(fields[i]);
+    }
+    return written + QStringLiteral("\r\n");
 }
 
 QString document(const QStringList& header, const std::vector<QStringList>& rows) {

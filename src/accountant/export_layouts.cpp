@@ -4,6 +4,7 @@
 #include "accountant/export_tables.h"
 #include "daily/rules/sheet_balance.h"
 #include "ledger/base/ledger_error.h"
+#include "ledger/records/row_set.h"
 #include "ledger/schema/schema.h"
 
 namespace accountant {
@@ -54,12 +55,18 @@ RecordLayout dayLayout(const QStringList& columns) {
     layout.record = [amountsAt](const std::vector<QVariant>& values) {
         StreamedRecord record;
         for (const QVariant& value : values) record.cells << cellOf(value);
-        std::vector<QVariant> amounts;
-        for (qsizetype at : amountsAt)
-            amounts.push_back(at >= 0 ? values.at(static_cast<size_t>(at)) : QVariant());
+        // A figure's cell is already its text as the sheet shows it: not
+        // written a second time for the balance.
+        QStringList amounts;
+        for (qsizetype at : amountsAt) {
+            const QVariant none;
+            const QVariant& value = at >= 0 ? values.at(static_cast<size_t>(at)) : none;
+            amounts << (value.typeId() == QMetaType::Double ? record.cells[at]
+                                                            : ledger::fieldText(value));
+        }
         try {
             const daily::SheetFigures f =
-                daily::balanceSheet(daily::SheetAmounts::fromStored(amounts));
+                daily::balanceSheet(daily::SheetAmounts::fromShown(amounts));
             record.cells << f.administrationSubtotal << f.expenditureSubtotal << f.cashSubtotal
                          << f.difference << f.settlementTotal;
         } catch (const ledger::LedgerError&) {

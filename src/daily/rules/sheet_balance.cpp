@@ -60,16 +60,23 @@ double settlementTotal(double cashSubtotal, double administrationSubtotal) {
 }
 
 SheetAmounts SheetAmounts::fromStored(const std::vector<QVariant>& values) {
-    if (values.size() != 23)
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(values.size()));
+    for (const QVariant& value : values) texts << ledger::fieldText(value);
+    return fromShown(texts);
+}
+
+SheetAmounts SheetAmounts::fromShown(const QStringList& texts) {
+    if (texts.size() != 23)
         ledger::fail(
             ledger::ErrorCode::InvalidOperation,
-            QStringLiteral("A settlement sheet has 23 amounts, not %1.").arg(values.size()));
+            QStringLiteral("A settlement sheet has 23 amounts, not %1.").arg(texts.size()));
     SheetAmounts shown;
-    for (size_t i = 0; i < 10; ++i) shown.administration << ledger::fieldText(values[i]);
-    for (size_t i = 10; i < 20; ++i) shown.expenditure << ledger::fieldText(values[i]);
-    shown.turnover = ledger::fieldText(values[20]);
-    shown.smallIncidentalMoney = ledger::fieldText(values[21]);
-    shown.acceptedCash = ledger::fieldText(values[22]);
+    shown.administration = texts.mid(0, 10);
+    shown.expenditure = texts.mid(10, 10);
+    shown.turnover = texts[20];
+    shown.smallIncidentalMoney = texts[21];
+    shown.acceptedCash = texts[22];
     return shown;
 }
 

@@ -45,6 +45,8 @@ struct SheetAmounts {
     // ledger's day amounts, or a month's sums of them), shown as fields show
     // them.
     static SheetAmounts fromStored(const std::vector<QVariant>& values);
+    // From the 23 amounts' texts as fields show them, in the same order.
+    static SheetAmounts fromShown(const QStringList& texts);
 };
 
 // The eight figures as the sheet shows them once every field is filled:

@@ -124,6 +124,29 @@ private:
     int size_ = 0;
 };
 
+// A whole number of cents below 1E+13, written at once: most of a shop's
+// figures are such, and an export writes millions of them. Such a value is
+// the nearest double to the decimal number of its cents, so that decimal,
+// of 15 digits or fewer, is its 15-digit rounding. False for any other.
+bool writeCents(double value, TextBuffer& out) {
+    if (!(std::fabs(value) < 1e13)) return false;
+    const long long cents = std::llround(value * 100.0);
+    if (cents == 0 || static_cast<double>(cents) / 100.0 != value) return false;
+    if (cents < 0) out.add('-');
+    const unsigned long long magnitude = cents < 0 ? 0ULL - static_cast<unsigned long long>(cents)
+                                                   : static_cast<unsigned long long>(cents);
+    char whole[24];
+    auto [end, ec] = std::to_chars(whole, whole + sizeof whole, magnitude / 100);
+    out.add(whole, static_cast<int>(end - whole));
+    const int fraction = static_cast<int>(magnitude % 100);
+    if (fraction != 0) {
+        out.add('.');
+        out.add(static_cast<char>('0' + fraction / 10));
+        if (fraction % 10 != 0) out.add(static_cast<char>('0' + fraction % 10));
+    }
+    return true;
+}
+
 }  // namespace
 
 QString amountText(double value) {
@@ -131,6 +154,7 @@ QString amountText(double value) {
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
     if (value == 0.0) return QStringLiteral("0");  // also -0
+    if (TextBuffer cents; writeCents(value, cents)) return cents.toQString();
 
     const Rounded rounded = roundTo15Digits(value);
     const char* digits = rounded.digits;
