@@ -99,6 +99,41 @@ QString fillSelectSql() {
         .arg(quoteName(table->name), quotedList(columns));
 }
 
+// A server's count of removals for each table (schema::removalCounter).
+// One statement's removal, or a TRUNCATE, moves it once, however many rows
+// went: the store only asks whether any may have. A sequence is not undone
+// with the transaction, so a removal rolled back still moves it, which only
+// costs the next refresh one full read of the keys; a removal is never
+// missed. The function runs as the one who made the books, so that a till
+// allowed to remove rows needs no right to the counter, and does nothing
+// when the counter was dropped: removals then go on, and the store counts
+// rows instead.
+QString removalCountersSql() {
+    QString sql = QStringLiteral(
+        "CREATE OR REPLACE FUNCTION \"count a removal\"() RETURNS trigger LANGUAGE plpgsql "
+        "SECURITY DEFINER SET search_path = pg_catalog AS $removals$\n"
+        "DECLARE counter regclass := to_regclass(format('%I.%I', TG_TABLE_SCHEMA, TG_ARGV[0]));\n"
+        "BEGIN\n"
+        "IF counter IS NOT NULL THEN PERFORM nextval(counter); END IF;\n"
+        "RETURN NULL;\n"
+        "END $removals$;\n");
+    const QStringList triggers = schema::removalServerTriggers();
+    for (const auto& table : schema::tables()) {
+        const QString counter = schema::removalCounter(table.name);
+        QString argument = counter;
+        argument.replace(QLatin1Char('\''), QStringLiteral("''"));
+        sql += QStringLiteral("CREATE SEQUENCE %1;\n").arg(quoteName(counter));
+        sql += QStringLiteral(
+                   "CREATE TRIGGER %1 AFTER DELETE ON %3 FOR EACH STATEMENT EXECUTE FUNCTION "
+                   "\"count a removal\"('%4');\n"
+                   "CREATE TRIGGER %2 AFTER TRUNCATE ON %3 FOR EACH STATEMENT EXECUTE FUNCTION "
+                   "\"count a removal\"('%4');\n")
+                   .arg(quoteName(triggers[0]), quoteName(triggers[1]), quoteName(table.name),
+                        argument);
+    }
+    return sql;
+}
+
 }  // namespace
 
 namespace {
@@ -117,6 +152,8 @@ QString monthlyPayIndexSql() {
 QString createTables(const SqlDialect& dialect) {
     QString sql;
     for (const auto& table : schema::tables()) sql += createTableSql(dialect, table);
+    // A file's mark of removals is SQLite's own data_version.
+    if (dialect.calendar() == ledger::calendar::SqlDialect::Postgres) sql += removalCountersSql();
     // Save and Inquiry look a day up by its date text, and a search of days
     // with a fixed start reads a range of it: with this index both cost the
     // same in a year's ledger as in a century's.
@@ -148,6 +185,14 @@ QString keepTotals(const SqlDialect& dialect) {
         sql += totals_sql::refillKept(dialect.calendar(), kept);
     }
     return sql;
+}
+
+QString dropRemovalCounters() {
+    QString sql;
+    for (const auto& table : schema::tables())
+        sql += QStringLiteral("DROP SEQUENCE IF EXISTS %1;\n")
+                   .arg(quoteName(schema::removalCounter(table.name)));
+    return sql + QStringLiteral("DROP FUNCTION IF EXISTS \"count a removal\"() CASCADE;\n");
 }
 
 QString dropKeptTotals(const SqlDialect& dialect) {

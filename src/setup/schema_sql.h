@@ -11,8 +11,12 @@
 // from every saved query, only spelled as each engine spells it.
 namespace setup::schema_sql {
 
-// The tables, the index of days, and the choice lists' two rows.
+// The tables, the index of days, and the choice lists' two rows; on a
+// server, each table's count of removals too.
 QString createTables(const ledger::SqlDialect& dialect);
+// A server's counts of removals and what keeps them, where they are there
+// (to go with its tables, which dropping them leaves behind).
+QString dropRemovalCounters();
 // The saved queries (views).
 QString createViews(const ledger::SqlDialect& dialect);
 // The kept month totals' tables and the triggers that keep them, empty.

@@ -513,6 +513,40 @@ TEST_F(OnServer, TheRemovalMarkMovesWithEveryRemovalAndOnlyThen) {
     EXPECT_NE(store->removalMark(schema::kLedger), afterLast) << "the first row removed here";
 }
 
+// Another program's removals move the mark and its additions leave it,
+// whether the books keep their count of removals or were made before they
+// did (then their rows are counted). Each case has a store of its own: a
+// connection tells at its first look which kind the books are.
+TEST_F(OnServer, AnotherProgramsRemovalsMoveTheMarkWhetherOrNotTheBooksCountThem) {
+    struct Case {
+        const char* till;
+        const char* madeBefore;  // what another program undoes of these books
+    };
+    const Case cases[] = {
+        {"counting", ""},
+        {"earlier",
+         "DROP FUNCTION \"count a removal\"() CASCADE; "
+         "DROP SEQUENCE \"daily settlement of accounts: removals\""},
+    };
+    ledger::ServerConnection other(db.path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.till);
+        if (*c.madeBefore) other.runScript(c.madeBefore, "books as made before");
+        auto store = ledger::openStore(ledger::Connection{tillAddress(c.till)});
+        const qint64 first = db.insert(schema::kLedger, {"Date"}, {"2002/1/1"});
+        const quint64 start = store->removalMark(schema::kLedger);
+        db.insert(schema::kLedger, {"Date"}, {"2002/1/2"});
+        EXPECT_EQ(store->removalMark(schema::kLedger), start) << "a row added";
+        other.runScript("DELETE FROM \"daily settlement of accounts\" WHERE \"Row key\" = " +
+                            QString::number(first),
+                        "removed by another program");
+        const quint64 afterRemoval = store->removalMark(schema::kLedger);
+        EXPECT_NE(afterRemoval, start) << "a row removed";
+        other.runScript("TRUNCATE \"daily settlement of accounts\"", "emptied by another program");
+        EXPECT_NE(store->removalMark(schema::kLedger), afterRemoval) << "every row removed";
+    }
+}
+
 // A scan its visitor stopped stops the server too: the rows nobody reads
 // are neither computed nor sent, and the store goes on at once.
 TEST_F(OnServer, AScanStoppedEarlyStopsTheServerToo) {

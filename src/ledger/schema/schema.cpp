@@ -205,6 +205,13 @@ QStringList historyServerTriggers(const QString& table) {
     return {QStringLiteral("History: a row added, changed or removed")};
 }
 
+QString removalCounter(const QString& table) { return table + QStringLiteral(": removals"); }
+
+QStringList removalServerTriggers() {
+    return {QStringLiteral("Removals: rows removed"),
+            QStringLiteral("Removals: every row removed")};
+}
+
 QStringList keptServerTriggers(const KeptTotals& kept) {
     return {kept.table + QStringLiteral(": a row added, removed or changed"),
             kept.table + QStringLiteral(": every row removed")};

@@ -117,6 +117,14 @@ const QStringList& recordedTables();
 QStringList historyFileTriggers(const QString& table);
 QStringList historyServerTriggers(const QString& table);
 
+// On a server, the count of removals the books keep for each of the shop's
+// tables: a sequence that every DELETE and TRUNCATE of the table moves, by
+// its two triggers, whichever program runs it. A refresh reads it to learn
+// whether rows may have gone, instead of counting every row. Books made
+// before it was kept have none, and their rows are counted.
+QString removalCounter(const QString& table);
+QStringList removalServerTriggers();
+
 const std::vector<Table>& tables();
 const std::vector<SavedQuery>& savedQueries();
 const Table* findTable(const QString& name);                        // case-insensitive

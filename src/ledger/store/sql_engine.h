@@ -124,7 +124,7 @@ public:
     // empty when the engine cannot tell.
     virtual QString stillTheTable(const TableSeen& table, std::vector<QVariant>& values) = 0;
     // A count that moves whenever another program may have removed rows of
-    // the table (as qualified() spells it) since it was last asked; the
+    // the table (as the catalogue names it) since it was last asked; the
     // store adds its own removals to it.
     virtual quint64 removalsElsewhere(const QString& table) = 0;
 };

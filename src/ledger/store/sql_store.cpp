@@ -190,8 +190,9 @@ std::vector<SqlStore::RowKey> SqlStore::rowKeysAbove(const QString& table, RowKe
 }
 
 quint64 SqlStore::removalMark(const QString& table) {
-    const QString name = tableName(table, readingOf(table));
-    return removals_ + engine_->removalsElsewhere(name);
+    const SourceInfo info = described(table);
+    requireTable(info, readingOf(table));
+    return removals_ + engine_->removalsElsewhere(info.name);
 }
 
 std::optional<std::vector<SqlStore::RowKey>> SqlStore::rowKeysHoldingText(const QString& table,

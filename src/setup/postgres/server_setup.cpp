@@ -86,7 +86,8 @@ QString dropAllSql() {
         sql += QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE;\n").arg(quoteName(table.name));
     for (const QString& table : {schema::kHistory, schema::kHistoryValues})
         sql += QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE;\n").arg(quoteName(table));
-    return sql + QStringLiteral("DROP FUNCTION IF EXISTS \"history of a change\"() CASCADE;\n");
+    return sql + schema_sql::dropRemovalCounters() +
+           QStringLiteral("DROP FUNCTION IF EXISTS \"history of a change\"() CASCADE;\n");
 }
 
 }  // namespace

@@ -173,17 +173,11 @@ public:
             .arg(dialect().placeholder(next), dialect().placeholder(next + 1));
     }
     quint64 removalsElsewhere(const QString& table) override {
-        // Keys are handed out by the table's sequence and never again, so the
-        // keys handed out minus the rows there are the rows ever removed
-        // (plus inserts that were rolled back, which only cost a full read):
-        // the count grows with every removal, by this program or any other,
-        // and stays put while rows are only added.
-        const auto rows = connection_.run(
-            QStringLiteral(
-                "SELECT COALESCE(pg_sequence_last_value(pg_get_serial_sequence($1, $2)), 0) "
-                "- (SELECT count(*) FROM %1)")
-                .arg(table),
-            {table, schema::kRowKey}, QStringLiteral("Cannot read '%1'").arg(table));
+        auto read = removalReads_.constFind(table);
+        if (read == removalReads_.constEnd())
+            read = removalReads_.insert(table, removalRead(table));
+        const auto rows =
+            connection_.run(read->sql, read->values, QStringLiteral("Cannot read '%1'").arg(table));
         return static_cast<quint64>(rows.number(0, 0));
     }
 
@@ -205,10 +199,47 @@ private:
     }
     QString saving() const { return QStringLiteral("Cannot save into '%1'").arg(books()); }
 
+    // How this connection reads a table's removals: decided at its first
+    // look at the table, so that a refresh reads no catalogue.
+    struct RemovalRead {
+        QString sql;
+        std::vector<QVariant> values;
+    };
+    RemovalRead removalRead(const QString& table) {
+        const QString counter = schema::removalCounter(table);
+        const QStringList triggers = schema::removalServerTriggers();
+        const auto kept = connection_.run(
+            QStringLiteral(
+                "SELECT has_sequence_privilege(c.oid, 'SELECT') AND (SELECT count(*) FROM "
+                "pg_catalog.pg_trigger t WHERE t.tgrelid = to_regclass($1) AND t.tgname IN ($3, "
+                "$4) AND t.tgenabled <> 'D') = 2 FROM pg_catalog.pg_class c WHERE c.oid = "
+                "to_regclass($2) AND c.relkind = 'S'"),
+            {qualified(table), qualified(counter), triggers[0], triggers[1]},
+            QStringLiteral("Cannot read '%1'").arg(table));
+        // The count the books keep: one row of the sequence, whatever the
+        // size of the table. It stands at its start until the first removal.
+        if (kept.count() == 1 && kept.text(0, 0) == QLatin1String("t"))
+            return {QStringLiteral("SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM %1")
+                        .arg(qualified(counter)),
+                    {}};
+        // Books made before the count was kept. Keys are handed out by the
+        // table's sequence and never again, so the keys handed out minus the
+        // rows there are the rows ever removed (plus inserts that were
+        // rolled back, which only cost a full read): the count grows with
+        // every removal, by this program or any other, and stays put while
+        // rows are only added.
+        return {QStringLiteral(
+                    "SELECT COALESCE(pg_sequence_last_value(pg_get_serial_sequence($1, $2)), 0) "
+                    "- (SELECT count(*) FROM %1)")
+                    .arg(qualified(table)),
+                {qualified(table), schema::kRowKey}};
+    }
+
     std::unique_ptr<ServerConnection> owned_;
     ServerConnection& connection_;
     QString schema_;
-    Commit open_;  // the transaction open now
+    Commit open_;                               // the transaction open now
+    QHash<QString, RemovalRead> removalReads_;  // by table
     // Attempts whose commit could not be confirmed either way, by name.
     QHash<QString, Commit> unconfirmed_;
 };
