@@ -134,10 +134,6 @@ QString removalCountersSql() {
     return sql;
 }
 
-}  // namespace
-
-namespace {
-
 // The salary window and the salaries export add up the monthly pays: with
 // this index they read the few wage rows that record one, not all of them.
 QString monthlyPayIndexSql() {
