@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "full_ledger.h"
 #include "ledger/base/ledger_error.h"
 #include "ledger/records/field_binding.h"
 #include "ledger/records/record_source.h"
@@ -224,6 +225,43 @@ void BM_RecordSource_SaveNewDay(benchmark::State& state) {
     removeNewDays(address);
 }
 
+// A day in the middle of the ledger, as Inquiry looks one up.
+QByteArray middleDay(int rows) { return bench::dayText(rows / 2).toUtf8(); }
+
+// The first Inquiry of a session, bare: the day's row by its date.
+void BM_Baseline_FirstInquiryOfSession(benchmark::State& state) {
+    if (skipWithoutServer(state)) return;
+    Bare bare(ledgerAddress(state.range(0)));
+    const QByteArray day = middleDay(state.range(0));
+    const QByteArray sql = "SELECT * FROM " + ledgerName().toUtf8() +
+                           " WHERE \"Date\" = $1 ORDER BY \"Row key\" LIMIT 1";
+    for (auto _ : state) bare.query(sql, {day.constData()});
+}
+
+// The same on a record source just opened on the first day (the books
+// already open, as after login): its first find.
+void BM_RecordSource_FirstInquiryOfSession(benchmark::State& state) {
+    if (skipWithoutServer(state)) return;
+    const QString address = ledgerAddress(state.range(0));
+    auto keeper = ledger::openStore(ledger::Connection{address});
+    const QString day = QString::fromUtf8(middleDay(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto data = std::make_unique<RecordSource>(QStringLiteral("Data1"));
+        auto date = std::make_unique<Field>(*data, "Date");
+        data->setDatabasePath(address);
+        data->setSource(schema::kLedger);
+        data->open();
+        state.ResumeTiming();
+        ledger::guardedFind(*data, QStringLiteral("Date like  '%1'").arg(day));
+        benchmark::DoNotOptimize(data->currentIndex());
+        state.PauseTiming();
+        date.reset();
+        data.reset();
+        state.ResumeTiming();
+    }
+}
+
 void BM_Baseline_SelectMonthTotals(benchmark::State& state) {
     if (skipWithoutServer(state)) return;
     Bare bare(ledgerAddress(state.range(0)));
@@ -256,6 +294,8 @@ BENCHMARK(BM_Baseline_SelectDates)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_FindFirstNoMatch)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_InsertAndFindDay)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_SaveNewDay)->Apply(ledgerSizes);
+BENCHMARK(BM_Baseline_FirstInquiryOfSession)->Apply(ledgerSizes);
+BENCHMARK(BM_RecordSource_FirstInquiryOfSession)->Apply(ledgerSizes);
 BENCHMARK(BM_Baseline_SelectMonthTotals)->Apply(ledgerSizes);
 BENCHMARK(BM_RecordSource_OpenMonthTotals)->Apply(ledgerSizes);
 
