@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,7 @@ class QPushButton;
 
 namespace ledger {
 class RecordSource;
+class Store;
 }
 
 namespace forms {
@@ -161,6 +163,9 @@ private:
     // Text15, hidden: the monthly pay in place of the wage by the hour;
     // none in books made before wage rows could record it.
     forms::BoundLineEdit* monthlyPay_ = nullptr;
+    // The books, opened at load to look for that column and shared by the
+    // record sources, which would otherwise open and read them again.
+    std::shared_ptr<ledger::Store> books_;
 
     QPushButton* save_ = nullptr;      // Command1
     QPushButton* new_ = nullptr;       // Command3

@@ -120,8 +120,9 @@ void Form5::computeWage() {
 void Form5::bindMonthlyPayWhereRecorded() {
     bool recorded = false;
     try {
-        recorded = ledger::tableHasColumn(*ledger::openBooks(forms::workspace().books()),
-                                          ledger::schema::kWages, ledger::schema::kWageMonthlyPay);
+        books_ = ledger::openBooks(forms::workspace().books());
+        recorded = ledger::tableHasColumn(*books_, ledger::schema::kWages,
+                                          ledger::schema::kWageMonthlyPay);
     } catch (const ledger::LedgerError&) {
         // The record sources say what is wrong with the books when they open.
     }
