@@ -33,7 +33,8 @@ void checkAddsTheMonthlyPay(const TempDatabase& db, const QString& address) {
     db.exec("UPDATE \"The staff calculate wages\" SET \"Monthly pay\" = 24000");
     EXPECT_EQ(db.scalar(wage), QVariant(24000.0)) << "the wage detail counts it";
     const QString index = address.startsWith("postgres")
-                              ? "SELECT count(*) FROM pg_indexes WHERE indexname = "
+                              ? "SELECT count(*) FROM pg_indexes WHERE schemaname = "
+                                "current_schema() AND indexname = "
                                 "'The staff calculate wages with a monthly pay'"
                               : "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
                                 "name = 'The staff calculate wages with a monthly pay'";
